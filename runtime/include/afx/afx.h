@@ -1,0 +1,2 @@
+// Placeholder: filled in by the part of the runtime that owns it.
+#pragma once

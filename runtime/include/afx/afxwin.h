@@ -1,0 +1,8 @@
+// MFC and ATL classes of the portable runtime (the subset the library uses).
+#pragma once
+
+#include "afx/afx.h"
+#include "afx/afxtempl.h"
+#include "afx/afxgdi.h"
+#include "afx/afxwnd.h"
+#include "afx/atlbase.h"

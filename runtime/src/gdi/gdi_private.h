@@ -1,0 +1,163 @@
+// Private object model of the GDI subset, shared by the gdi/, text/, image/ and
+// user/ parts of the runtime. Nothing outside runtime/src includes this.
+//
+// Index
+//   1. Handle table     every GDI object lives behind a validated handle
+//   2. Objects          bitmap (surface), pen, brush, font, region, DC
+//   3. Coordinates      logical -> surface mapping and the effective clip
+//   4. Pixels           COLORREF <-> 0x00RRGGBB pixel conversion
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "win32/wingdi.h"
+#include "win32/winuser.h"
+
+namespace gdi {
+
+// ---- 1. Handle table -----------------------------------------------------------------
+enum class Kind : uint8_t { None = 0, DC, Bitmap, Pen, Brush, Font, Region, Count };
+
+struct Object {
+    explicit Object(Kind k) : kind(k) {}
+    virtual ~Object() = default;
+    Object(const Object&) = delete;
+    Object& operator=(const Object&) = delete;
+    Kind kind;
+    bool stock = false;  // stock objects ignore DeleteObject and are never counted
+    HGDIOBJ handle = nullptr;
+};
+
+// Handles encode (generation, kind, slot); a stale or foreign handle looks up as null.
+HGDIOBJ Insert(std::unique_ptr<Object> obj);
+Object* Lookup(HGDIOBJ h, Kind kind);  // kind None accepts any kind
+Kind KindOf(HGDIOBJ h);
+bool Remove(HGDIOBJ h);              // destroys the object; false for unknown handles
+int LiveCount(Kind kind);            // live non-stock objects of that kind
+template <class T>
+T* Get(HGDIOBJ h) {
+    return static_cast<T*>(Lookup(h, T::kKind));
+}
+
+// ---- 2. Objects ------------------------------------------------------------------------
+struct DC;
+
+// Every surface stores 32-bit 0x00RRGGBB pixels (B, G, R, X in memory). A monochrome
+// bitmap keeps the same storage with only 0x000000 and 0xFFFFFF in it and reports
+// 1 bit per pixel to callers.
+struct Bitmap : Object {
+    static constexpr Kind kKind = Kind::Bitmap;
+    Bitmap() : Object(kKind) {}
+    int width = 0;
+    int height = 0;
+    int bitsPixel = 32;          // 1 or 32, as GetObject reports it
+    bool dibSection = false;     // bits visible to the caller (CreateDIBSection)
+    bool topDown = true;         // DIB sections only
+    std::vector<uint32_t> store;  // owned storage, width * height pixels
+    uint8_t* scan0 = nullptr;    // first byte of the top row
+    ptrdiff_t stride = 0;        // bytes; negative for bottom-up DIB sections
+    DC* selectedIn = nullptr;    // a bitmap sits in at most one DC
+
+    uint32_t* Row(int y) { return reinterpret_cast<uint32_t*>(scan0 + y * stride); }
+    const uint32_t* Row(int y) const { return reinterpret_cast<const uint32_t*>(scan0 + y * stride); }
+    bool IsMono() const { return bitsPixel == 1; }
+    // Allocates zeroed (black) storage. bottomUp lays rows out as a bottom-up DIB.
+    bool Allocate(int w, int h, int bpp, bool bottomUp);
+};
+
+struct Pen : Object {
+    static constexpr Kind kKind = Kind::Pen;
+    Pen() : Object(kKind) {}
+    LOGPEN lp{};
+};
+
+struct Brush : Object {
+    static constexpr Kind kKind = Kind::Brush;
+    Brush() : Object(kKind) {}
+    LOGBRUSH lb{};
+    int sysColorIndex = -1;  // GetSysColorBrush brushes follow the system colour
+};
+
+struct FontFace;  // owned by text/, resolved lazily from the LOGFONTW
+struct Font : Object {
+    static constexpr Kind kKind = Kind::Font;
+    Font() : Object(kKind) {}
+    LOGFONTW lf{};
+    std::shared_ptr<FontFace> face;  // set by text/ on first use
+};
+
+struct Region : Object {
+    static constexpr Kind kKind = Kind::Region;
+    Region() : Object(kKind) {}
+    RECT rc{};  // rectangular regions only; left/top inclusive
+};
+
+struct DCState {  // what SaveDC/RestoreDC keep
+    HBITMAP bitmap = nullptr;
+    HPEN pen = nullptr;
+    HBRUSH brush = nullptr;
+    HFONT font = nullptr;
+    COLORREF bkColor = RGB(255, 255, 255);
+    COLORREF textColor = RGB(0, 0, 0);
+    COLORREF dcBrushColor = RGB(255, 255, 255);
+    COLORREF dcPenColor = RGB(0, 0, 0);
+    int bkMode = OPAQUE;
+    int stretchMode = BLACKONWHITE;
+    int rop2 = R2_COPYPEN;
+    UINT textAlign = TA_LEFT | TA_TOP;
+    POINT windowOrg{0, 0};
+    POINT viewportOrg{0, 0};
+    POINT brushOrg{0, 0};
+    POINT curPos{0, 0};
+    bool hasClip = false;
+    RECT clip{};  // device coordinates (before dcOrg), when hasClip
+};
+
+struct DC : Object {
+    static constexpr Kind kKind = Kind::DC;
+    DC() : Object(kKind) {}
+    ~DC() override;
+    DCState s;
+    std::vector<DCState> saved;
+    bool memory = true;         // memory DC (OBJ_MEMDC) vs display DC (OBJ_DC)
+    HWND hwnd = nullptr;        // window DCs: the window they paint
+    // Display DCs draw on a surface they do not select: the screen. dcOrg places
+    // device (0,0) on that surface and visRect limits them to their window.
+    HBITMAP displaySurface = nullptr;
+    POINT dcOrg{0, 0};
+    bool hasVis = false;
+    RECT visRect{};             // surface coordinates
+
+    Bitmap* Surface();          // the bitmap drawn on, or null
+};
+
+// The virtual screen surface; GetDC(NULL) and window DCs draw on it.
+HBITMAP ScreenBitmap();
+void SetScreenSize(int cx, int cy);
+HDC CreateDisplayDC(HWND hwnd, POINT dcOrg, const RECT* visRect);
+
+// ---- 3. Coordinates ----------------------------------------------------------------------
+// Logical -> device (MM_TEXT): device = logical - windowOrg + viewportOrg.
+// Device -> surface: + dcOrg. Blit and fill loops work in surface coordinates.
+inline POINT LogicalToSurface(const DC* dc, int x, int y) {
+    return POINT{x - dc->s.windowOrg.x + dc->s.viewportOrg.x + dc->dcOrg.x,
+                 y - dc->s.windowOrg.y + dc->s.viewportOrg.y + dc->dcOrg.y};
+}
+// The rectangle of the surface that drawing on this DC may touch (may be empty).
+RECT EffectiveClip(DC* dc);
+// Normalises and intersects; returns false when the result is empty.
+bool ClipRect(RECT& rc, const RECT& clip);
+
+// ---- 4. Pixels ---------------------------------------------------------------------------
+inline uint32_t ToPixel(COLORREF c) {
+    return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+}
+inline COLORREF ToColorRef(uint32_t p) {
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+}
+// System colour indexes passed as (HBRUSH)(index + 1) stand for that colour.
+bool BrushColor(HBRUSH hbr, DC* dc, COLORREF* out);
+
+}  // namespace gdi

@@ -1,0 +1,2 @@
+// Placeholder: implemented with the image part of the runtime.
+#include "pixels.h"
