@@ -1,9 +1,10 @@
 // Test helpers: small surfaces, pixel reads and golden-image comparison.
 #pragma once
 
-#include <string>
-
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 #include "win32/runtime_ext.h"
 #include "win32/winuser.h"
@@ -21,8 +22,9 @@ public:
     HBITMAP bitmap() const { return bmp_; }
     int width() const { return cx_; }
     int height() const { return cy_; }
-    COLORREF at(int x, int y) const;   // reads the bits directly, not through GetPixel
+    COLORREF at(int x, int y) const;  // reads the bits directly, not through GetPixel
     void fill(COLORREF c);
+    void set(int x, int y, COLORREF c);  // writes the bits directly; outside: ignored
     // Renders the surface as rows of characters, one per pixel, using the legend
     // (colour -> char); unknown colours print as '?'. Handy in failure messages.
     std::string ascii(const std::initializer_list<std::pair<COLORREF, char>>& legend) const;
@@ -32,13 +34,31 @@ private:
     HDC dc_ = nullptr;
     HBITMAP bmp_ = nullptr;
     HGDIOBJ old_ = nullptr;
-    uint32_t* bits_ = nullptr;
+    uint32_t* bits_ = nullptr;  // top-down rows, 0x00RRGGBB
 };
 
-// Compares a bitmap with the golden PNG at tests/golden/<name>.png. With
-// KELEM_UPDATE_GOLDEN=1 in the environment the golden is (re)written instead. On a
-// mismatch the actual image and a diff image are written under the test output
-// directory and the message says where.
+// Pixels held outside GDI: what PNG files and GetDIBits give.
+struct Image {
+    int width = 0;
+    int height = 0;
+    std::vector<COLORREF> pixels;  // top-down rows
+    COLORREF at(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
+};
+
+// Any PNG, converted to 8-bit RGB. False with a message on failure.
+bool ReadPng(const std::string& path, Image* out, std::string* error = nullptr);
+bool WritePng(const Image& img, const std::string& path, std::string* error = nullptr);
+// The pixels of any bitmap, through GetDIBits as 32-bit top-down rows.
+bool ReadBitmap(HBITMAP bmp, Image* out);
+
+// A path under the test output directory (KELEM_TEST_OUTPUT_DIR, from the environment
+// or the build); its parent directories are created.
+std::string OutputPath(const std::string& relative);
+
+// Compares a bitmap with the golden PNG at tests/golden/<name>.png (KELEM_GOLDEN_DIR in
+// the environment overrides the folder). With KELEM_UPDATE_GOLDEN=1 in the environment
+// the golden is (re)written instead. On a mismatch the actual image and a diff image are
+// written under the test output directory and the message says where.
 ::testing::AssertionResult MatchesGolden(HBITMAP bmp, const std::string& name);
 
 }  // namespace kt

@@ -178,9 +178,20 @@ typedef TEXTMETRICW TEXTMETRIC;
 #define STRETCH_DELETESCANS COLORONCOLOR
 #define STRETCH_HALFTONE HALFTONE
 #define R2_BLACK 1
+#define R2_NOTMERGEPEN 2
+#define R2_MASKNOTPEN 3
+#define R2_NOTCOPYPEN 4
+#define R2_MASKPENNOT 5
 #define R2_NOT 6
 #define R2_XORPEN 7
+#define R2_NOTMASKPEN 8
+#define R2_MASKPEN 9
+#define R2_NOTXORPEN 10
+#define R2_NOP 11
+#define R2_MERGENOTPEN 12
 #define R2_COPYPEN 13
+#define R2_MERGEPENNOT 14
+#define R2_MERGEPEN 15
 #define R2_WHITE 16
 #define MM_TEXT 1
 
@@ -238,6 +249,8 @@ typedef TEXTMETRICW TEXTMETRIC;
 #define TA_CENTER 6
 #define TA_BOTTOM 8
 #define TA_BASELINE 24
+#define TA_NOUPDATECP 0
+#define TA_UPDATECP 1
 
 // ---- device caps -----------------------------------------------------------------
 #define HORZRES 8
@@ -360,6 +373,7 @@ BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCWST
                  const INT* lpDx);
 BOOL TextOutW(HDC hdc, int x, int y, LPCWSTR lpString, int c);
 BOOL GetTextExtentPoint32W(HDC hdc, LPCWSTR lpString, int c, LPSIZE psizl);
+BOOL GetTextExtentPointW(HDC hdc, LPCWSTR lpString, int c, LPSIZE psizl);
 BOOL GetTextExtentExPointW(HDC hdc, LPCWSTR lpszString, int cchString, int nMaxExtent, LPINT lpnFit,
                            LPINT lpnDx, LPSIZE lpSize);
 BOOL GetTextMetricsW(HDC hdc, LPTEXTMETRICW lptm);
@@ -367,5 +381,7 @@ int GetTextFaceW(HDC hdc, int c, LPWSTR lpName);
 #define ExtTextOut ExtTextOutW
 #define TextOut TextOutW
 #define GetTextExtentPoint32 GetTextExtentPoint32W
+#define GetTextExtentPoint GetTextExtentPointW
+#define GetTextExtentExPoint GetTextExtentExPointW
 #define GetTextMetrics GetTextMetricsW
 #define GetTextFace GetTextFaceW

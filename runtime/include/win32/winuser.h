@@ -135,6 +135,14 @@ BOOL DrawStateW(HDC hdc, HBRUSH hbrFore, DRAWSTATEPROC qfnCallBack, LPARAM lData
 #define BF_RIGHT 0x0004
 #define BF_BOTTOM 0x0008
 #define BF_RECT (BF_LEFT | BF_TOP | BF_RIGHT | BF_BOTTOM)
+#define BF_TOPLEFT (BF_TOP | BF_LEFT)
+#define BF_BOTTOMRIGHT (BF_BOTTOM | BF_RIGHT)
+#define BF_MIDDLE 0x0800
+#define BF_SOFT 0x1000
+#define BF_ADJUST 0x2000
+#define BF_FLAT 0x4000
+#define BF_MONO 0x8000
+#define EDGE_BUMP (BDR_RAISEDOUTER | BDR_SUNKENINNER)
 BOOL DrawEdge(HDC hdc, LPRECT qrc, UINT edge, UINT grfFlags);
 
 // ---- screen DC -------------------------------------------------------------------------
@@ -176,6 +184,7 @@ typedef struct tagCREATESTRUCTW {
     DWORD dwExStyle;
 } CREATESTRUCTW;
 typedef CREATESTRUCTW CREATESTRUCT;
+typedef CREATESTRUCTW *LPCREATESTRUCTW, *LPCREATESTRUCT;
 
 typedef struct tagMSG {
     HWND hwnd;
@@ -379,6 +388,102 @@ HCURSOR SetCursor(HCURSOR hCursor);
 HCURSOR GetCursor(void);
 BOOL DestroyCursor(HCURSOR hCursor);
 
+// ---- images ----------------------------------------------------------------------------------
+// Only IMAGE_BITMAP with LR_LOADFROMFILE: there are no resources to load from.
+#define IMAGE_BITMAP 0
+#define IMAGE_ICON 1
+#define IMAGE_CURSOR 2
+#define LR_DEFAULTCOLOR 0x0000
+#define LR_LOADFROMFILE 0x0010
+#define LR_DEFAULTSIZE 0x0040
+#define LR_CREATEDIBSECTION 0x2000
+HANDLE LoadImageW(HINSTANCE hInst, LPCWSTR name, UINT type, int cx, int cy, UINT fuLoad);
+#define LoadImage LoadImageW
+// A bitmap resource of a module (CBitmap::LoadBitmap). Provided by the resource part
+// of the runtime.
+HBITMAP LoadBitmapW(HINSTANCE hInstance, LPCWSTR lpBitmapName);
+#define LoadBitmap LoadBitmapW
+
+// ---- window classes, z-order, activation, sizes ------------------------------------------------
+#define CS_VREDRAW 0x0001
+#define CS_HREDRAW 0x0002
+#define CS_DBLCLKS 0x0008
+#define MAKEINTATOM(i) ((LPWSTR)((ULONG_PTR)((WORD)(i))))
+#define GWLP_HINSTANCE (-6)
+#define GWLP_HWNDPARENT (-8)
+#define SWP_NOREDRAW 0x0008
+#define HWND_TOP ((HWND)0)
+#define HWND_BOTTOM ((HWND)1)
+#define SIZE_RESTORED 0
+#define WA_INACTIVE 0
+#define WA_ACTIVE 1
+#define WA_CLICKACTIVE 2
+#define GW_HWNDFIRST 0
+#define GW_HWNDLAST 1
+#define GW_HWNDNEXT 2
+#define GW_HWNDPREV 3
+#define GW_OWNER 4
+#define GW_CHILD 5
+BOOL IsChild(HWND hWndParent, HWND hWnd);
+HWND GetWindow(HWND hWnd, UINT uCmd);
+BOOL PostThreadMessageW(DWORD idThread, UINT Msg, WPARAM wParam, LPARAM lParam);
+DWORD GetCurrentThreadId(void);
+
+// ---- mouse tracking --------------------------------------------------------------------------------
+#define TME_HOVER 0x00000001
+#define TME_LEAVE 0x00000002
+#define TME_NONCLIENT 0x00000010
+#define TME_QUERY 0x40000000
+#define TME_CANCEL 0x80000000
+#define HOVER_DEFAULT 0xFFFFFFFF
+typedef struct tagTRACKMOUSEEVENT {
+    DWORD cbSize;
+    DWORD dwFlags;
+    HWND hwndTrack;
+    DWORD dwHoverTime;
+} TRACKMOUSEEVENT, *LPTRACKMOUSEEVENT;
+BOOL TrackMouseEvent(LPTRACKMOUSEEVENT lpEventTrack);
+
+// ---- owner-drawn items --------------------------------------------------------------------------
+#define ODT_MENU 1
+#define ODT_LISTBOX 2
+#define ODT_COMBOBOX 3
+#define ODT_BUTTON 4
+#define ODT_STATIC 5
+#define ODA_DRAWENTIRE 0x0001
+#define ODA_SELECT 0x0002
+#define ODA_FOCUS 0x0004
+#define ODS_SELECTED 0x0001
+#define ODS_GRAYED 0x0002
+#define ODS_DISABLED 0x0004
+#define ODS_CHECKED 0x0008
+#define ODS_FOCUS 0x0010
+#define ODS_DEFAULT 0x0020
+#define ODS_HOTLIGHT 0x0040
+#define ODS_INACTIVE 0x0080
+#define ODS_NOACCEL 0x0100
+#define ODS_NOFOCUSRECT 0x0200
+typedef struct tagMEASUREITEMSTRUCT {
+    UINT CtlType;
+    UINT CtlID;
+    UINT itemID;
+    UINT itemWidth;
+    UINT itemHeight;
+    ULONG_PTR itemData;
+} MEASUREITEMSTRUCT, *PMEASUREITEMSTRUCT, *LPMEASUREITEMSTRUCT;
+typedef struct tagDRAWITEMSTRUCT {
+    UINT CtlType;
+    UINT CtlID;
+    UINT itemID;
+    UINT itemAction;
+    UINT itemState;
+    HWND hwndItem;  // for menus, the HMENU
+    HDC hDC;
+    RECT rcItem;
+    ULONG_PTR itemData;
+} DRAWITEMSTRUCT, *PDRAWITEMSTRUCT, *LPDRAWITEMSTRUCT;
+
+
 #define RegisterClass RegisterClassW
 #define CreateWindowEx CreateWindowExW
 #define DefWindowProc DefWindowProcW
@@ -391,3 +496,167 @@ BOOL DestroyCursor(HCURSOR hCursor);
 #define GetWindowText GetWindowTextW
 #define GetWindowLongPtr GetWindowLongPtrW
 #define SetWindowLongPtr SetWindowLongPtrW
+#define CallWindowProc CallWindowProcW
+#define FindWindowEx FindWindowExW
+#define PostThreadMessage PostThreadMessageW
+
+// ---- menus -----------------------------------------------------------------------------------
+// Menus are USER objects behind validated handles: a destroyed menu's handle fails every
+// call. Popup menus are tracked modally by TrackPopupMenu(Ex); who answers (a script or
+// the pointer) is up to the embedder (runtime_ext.h).
+#define MF_INSERT 0x00000000L
+#define MF_CHANGE 0x00000080L
+#define MF_APPEND 0x00000100L
+#define MF_DELETE 0x00000200L
+#define MF_REMOVE 0x00001000L
+#define MF_BYCOMMAND 0x00000000L
+#define MF_BYPOSITION 0x00000400L
+#define MF_SEPARATOR 0x00000800L
+#define MF_ENABLED 0x00000000L
+#define MF_GRAYED 0x00000001L
+#define MF_DISABLED 0x00000002L
+#define MF_UNCHECKED 0x00000000L
+#define MF_CHECKED 0x00000008L
+#define MF_USECHECKBITMAPS 0x00000200L
+#define MF_STRING 0x00000000L
+#define MF_BITMAP 0x00000004L
+#define MF_OWNERDRAW 0x00000100L
+#define MF_POPUP 0x00000010L
+#define MF_MENUBARBREAK 0x00000020L
+#define MF_MENUBREAK 0x00000040L
+#define MF_UNHILITE 0x00000000L
+#define MF_HILITE 0x00000080L
+#define MF_DEFAULT 0x00001000L
+#define MF_SYSMENU 0x00002000L
+#define MF_HELP 0x00004000L
+#define MF_RIGHTJUSTIFY 0x00004000L
+#define MF_MOUSESELECT 0x00008000L
+#define MF_END 0x00000080L
+
+#define MFT_STRING MF_STRING
+#define MFT_BITMAP MF_BITMAP
+#define MFT_MENUBARBREAK MF_MENUBARBREAK
+#define MFT_MENUBREAK MF_MENUBREAK
+#define MFT_OWNERDRAW MF_OWNERDRAW
+#define MFT_RADIOCHECK 0x00000200L
+#define MFT_SEPARATOR MF_SEPARATOR
+#define MFT_RIGHTORDER 0x00002000L
+#define MFT_RIGHTJUSTIFY MF_RIGHTJUSTIFY
+#define MFS_GRAYED 0x00000003L
+#define MFS_DISABLED MFS_GRAYED
+#define MFS_CHECKED MF_CHECKED
+#define MFS_HILITE MF_HILITE
+#define MFS_ENABLED MF_ENABLED
+#define MFS_UNCHECKED MF_UNCHECKED
+#define MFS_UNHILITE MF_UNHILITE
+#define MFS_DEFAULT MF_DEFAULT
+
+#define MIIM_STATE 0x00000001
+#define MIIM_ID 0x00000002
+#define MIIM_SUBMENU 0x00000004
+#define MIIM_CHECKMARKS 0x00000008
+#define MIIM_TYPE 0x00000010
+#define MIIM_DATA 0x00000020
+#define MIIM_STRING 0x00000040
+#define MIIM_BITMAP 0x00000080
+#define MIIM_FTYPE 0x00000100
+
+typedef struct tagMENUITEMINFOW {
+    UINT cbSize;
+    UINT fMask;
+    UINT fType;
+    UINT fState;
+    UINT wID;
+    HMENU hSubMenu;
+    HBITMAP hbmpChecked;
+    HBITMAP hbmpUnchecked;
+    ULONG_PTR dwItemData;
+    LPWSTR dwTypeData;
+    UINT cch;
+    HBITMAP hbmpItem;
+} MENUITEMINFOW, *LPMENUITEMINFOW;
+typedef const MENUITEMINFOW* LPCMENUITEMINFOW;
+typedef MENUITEMINFOW MENUITEMINFO;
+typedef LPMENUITEMINFOW LPMENUITEMINFO;
+typedef LPCMENUITEMINFOW LPCMENUITEMINFO;
+
+#define TPM_LEFTBUTTON 0x0000L
+#define TPM_RIGHTBUTTON 0x0002L
+#define TPM_LEFTALIGN 0x0000L
+#define TPM_CENTERALIGN 0x0004L
+#define TPM_RIGHTALIGN 0x0008L
+#define TPM_TOPALIGN 0x0000L
+#define TPM_VCENTERALIGN 0x0010L
+#define TPM_BOTTOMALIGN 0x0020L
+#define TPM_HORIZONTAL 0x0000L
+#define TPM_VERTICAL 0x0040L
+#define TPM_NONOTIFY 0x0080L
+#define TPM_RETURNCMD 0x0100L
+#define TPM_RECURSE 0x0001L
+#define TPM_HORPOSANIMATION 0x0400L
+#define TPM_HORNEGANIMATION 0x0800L
+#define TPM_VERPOSANIMATION 0x1000L
+#define TPM_VERNEGANIMATION 0x2000L
+#define TPM_NOANIMATION 0x4000L
+#define TPM_LAYOUTRTL 0x8000L
+
+typedef struct tagTPMPARAMS {
+    UINT cbSize;
+    RECT rcExclude;
+} TPMPARAMS, *LPTPMPARAMS;
+
+#define WM_KEYFIRST 0x0100
+#define WM_KEYLAST 0x0109
+#define WM_SYSKEYDOWN 0x0104
+#define WM_SYSKEYUP 0x0105
+#define VK_RETURN 0x0D
+#define VK_ESCAPE 0x1B
+#define VK_LEFT 0x25
+#define VK_UP 0x26
+#define VK_RIGHT 0x27
+#define VK_DOWN 0x28
+
+HMENU CreateMenu(void);
+HMENU CreatePopupMenu(void);
+BOOL DestroyMenu(HMENU hMenu);  // its sub-menus too
+BOOL IsMenu(HMENU hMenu);
+BOOL AppendMenuW(HMENU hMenu, UINT uFlags, UINT_PTR uIDNewItem, LPCWSTR lpNewItem);
+BOOL InsertMenuW(HMENU hMenu, UINT uPosition, UINT uFlags, UINT_PTR uIDNewItem, LPCWSTR lpNewItem);
+BOOL ModifyMenuW(HMENU hMnu, UINT uPosition, UINT uFlags, UINT_PTR uIDNewItem, LPCWSTR lpNewItem);
+BOOL RemoveMenu(HMENU hMenu, UINT uPosition, UINT uFlags);  // keeps a sub-menu alive
+BOOL DeleteMenu(HMENU hMenu, UINT uPosition, UINT uFlags);  // destroys a sub-menu
+int GetMenuItemCount(HMENU hMenu);                           // -1 for an invalid menu
+UINT GetMenuItemID(HMENU hMenu, int nPos);                   // -1 for a sub-menu item or a bad position
+HMENU GetSubMenu(HMENU hMenu, int nPos);
+UINT GetMenuState(HMENU hMenu, UINT uId, UINT uFlags);  // sub-menus: item count in the high byte
+int GetMenuStringW(HMENU hMenu, UINT uIDItem, LPWSTR lpString, int cchMax, UINT flags);
+DWORD CheckMenuItem(HMENU hMenu, UINT uIDCheckItem, UINT uCheck);
+BOOL EnableMenuItem(HMENU hMenu, UINT uIDEnableItem, UINT uEnable);
+BOOL GetMenuItemInfoW(HMENU hmenu, UINT item, BOOL fByPosition, LPMENUITEMINFOW lpmii);
+BOOL SetMenuItemInfoW(HMENU hmenu, UINT item, BOOL fByPositon, LPCMENUITEMINFOW lpmii);
+BOOL GetMenuItemRect(HWND hWnd, HMENU hMenu, UINT uItem, LPRECT lprcItem);  // open popups only
+HMENU GetMenu(HWND hWnd);  // windows here have no menu bar: always null
+BOOL TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int nReserved, HWND hWnd, const RECT* prcRect);
+BOOL TrackPopupMenuEx(HMENU hMenu, UINT uFlags, int x, int y, HWND hwnd, LPTPMPARAMS lptpm);
+BOOL EndMenu(void);
+#define AppendMenu AppendMenuW
+#define InsertMenu InsertMenuW
+#define ModifyMenu ModifyMenuW
+#define GetMenuString GetMenuStringW
+#define GetMenuItemInfo GetMenuItemInfoW
+#define SetMenuItemInfo SetMenuItemInfoW
+
+// ---- resources ---------------------------------------------------------------------------------
+// Resources come from resource scripts (.rc syntax) that a module registers with
+// rt::RegisterResourceScript. A null module searches every registered module in the order
+// they were registered.
+#define RT_BITMAP MAKEINTRESOURCEW(2)
+#define RT_MENU MAKEINTRESOURCEW(4)
+#define RT_STRING MAKEINTRESOURCEW(6)
+#define RT_TOOLBAR MAKEINTRESOURCEW(241)
+HMENU LoadMenuW(HINSTANCE hInstance, LPCWSTR lpMenuName);
+#define LoadMenu LoadMenuW
+// The resource (name, type) of a module, null when it has none. The handle is a look-up
+// key: nothing needs to be freed.
+HRSRC FindResourceW(HMODULE hModule, LPCWSTR lpName, LPCWSTR lpType);
+#define FindResource FindResourceW

@@ -6,8 +6,10 @@
 //   2. Objects          bitmap (surface), pen, brush, font, region, DC
 //   3. Coordinates      logical -> surface mapping and the effective clip
 //   4. Pixels           COLORREF <-> 0x00RRGGBB pixel conversion
+//   5. Fills            the one fill routine text/ shares
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -28,14 +30,15 @@ struct Object {
     Kind kind;
     bool stock = false;  // stock objects ignore DeleteObject and are never counted
     HGDIOBJ handle = nullptr;
+    int selections = 0;  // DCs that have this pen/brush/font selected; DeleteObject refuses while > 0
 };
 
 // Handles encode (generation, kind, slot); a stale or foreign handle looks up as null.
 HGDIOBJ Insert(std::unique_ptr<Object> obj);
 Object* Lookup(HGDIOBJ h, Kind kind);  // kind None accepts any kind
 Kind KindOf(HGDIOBJ h);
-bool Remove(HGDIOBJ h);              // destroys the object; false for unknown handles
-int LiveCount(Kind kind);            // live non-stock objects of that kind
+bool Remove(HGDIOBJ h);    // destroys the object; false for unknown handles
+int LiveCount(Kind kind);  // live non-stock objects of that kind
 template <class T>
 T* Get(HGDIOBJ h) {
     return static_cast<T*>(Lookup(h, T::kKind));
@@ -52,13 +55,13 @@ struct Bitmap : Object {
     Bitmap() : Object(kKind) {}
     int width = 0;
     int height = 0;
-    int bitsPixel = 32;          // 1 or 32, as GetObject reports it
-    bool dibSection = false;     // bits visible to the caller (CreateDIBSection)
-    bool topDown = true;         // DIB sections only
+    int bitsPixel = 32;           // 1 or 32, as GetObject reports it
+    bool dibSection = false;      // bits visible to the caller (CreateDIBSection)
+    bool topDown = true;          // DIB sections only
     std::vector<uint32_t> store;  // owned storage, width * height pixels
-    uint8_t* scan0 = nullptr;    // first byte of the top row
-    ptrdiff_t stride = 0;        // bytes; negative for bottom-up DIB sections
-    DC* selectedIn = nullptr;    // a bitmap sits in at most one DC
+    uint8_t* scan0 = nullptr;     // first byte of the top row
+    ptrdiff_t stride = 0;         // bytes; negative for bottom-up DIB sections
+    DC* selectedIn = nullptr;     // a bitmap sits in at most one DC
 
     uint32_t* Row(int y) { return reinterpret_cast<uint32_t*>(scan0 + y * stride); }
     const uint32_t* Row(int y) const { return reinterpret_cast<const uint32_t*>(scan0 + y * stride); }
@@ -121,30 +124,62 @@ struct DC : Object {
     ~DC() override;
     DCState s;
     std::vector<DCState> saved;
-    bool memory = true;         // memory DC (OBJ_MEMDC) vs display DC (OBJ_DC)
-    HWND hwnd = nullptr;        // window DCs: the window they paint
+    bool memory = true;   // memory DC (OBJ_MEMDC) vs display DC (OBJ_DC)
+    HWND hwnd = nullptr;  // window DCs: the window they paint
     // Display DCs draw on a surface they do not select: the screen. dcOrg places
     // device (0,0) on that surface and visRect limits them to their window.
     HBITMAP displaySurface = nullptr;
     POINT dcOrg{0, 0};
     bool hasVis = false;
-    RECT visRect{};             // surface coordinates
+    RECT visRect{};  // surface coordinates
 
-    Bitmap* Surface();          // the bitmap drawn on, or null
+    Bitmap* Surface();  // the bitmap drawn on, or null
 };
 
 // The virtual screen surface; GetDC(NULL) and window DCs draw on it.
 HBITMAP ScreenBitmap();
 void SetScreenSize(int cx, int cy);
+// A DC on the screen: device (0,0) at dcOrg, drawing limited to visRect (surface
+// coordinates) when given. ReleaseDC (or DeleteDC) frees it.
 HDC CreateDisplayDC(HWND hwnd, POINT dcOrg, const RECT* visRect);
+// GetDC(NULL): a display DC over the whole screen. A GetDC that handles windows
+// should call this for a null window.
+HDC CreateScreenDC();
+// A new DC with the default objects and attributes (memory or display).
+HDC NewDC(bool memory);
+// The shared 1x1 monochrome bitmap that new memory DCs hold.
+HBITMAP DefaultBitmap();
 
 // ---- 3. Coordinates ----------------------------------------------------------------------
 // Logical -> device (MM_TEXT): device = logical - windowOrg + viewportOrg.
 // Device -> surface: + dcOrg. Blit and fill loops work in surface coordinates.
-inline POINT LogicalToSurface(const DC* dc, int x, int y) {
-    return POINT{x - dc->s.windowOrg.x + dc->s.viewportOrg.x + dc->dcOrg.x,
-                 y - dc->s.windowOrg.y + dc->s.viewportOrg.y + dc->dcOrg.y};
+// Sums are taken in 64 bits; LogicalToSurface saturates to the int range.
+struct Point64 {
+    int64_t x, y;
+};
+struct Rect64 {  // left/top inclusive, right/bottom exclusive; may be empty
+    int64_t left, top, right, bottom;
+};
+inline Point64 LogicalToSurface64(const DC* dc, int64_t x, int64_t y) {
+    return Point64{x - dc->s.windowOrg.x + dc->s.viewportOrg.x + dc->dcOrg.x,
+                   y - dc->s.windowOrg.y + dc->s.viewportOrg.y + dc->dcOrg.y};
 }
+inline int SaturateInt(int64_t v) {
+    return v < INT32_MIN ? INT32_MIN : v > INT32_MAX ? INT32_MAX : int(v);
+}
+inline POINT LogicalToSurface(const DC* dc, int x, int y) {
+    const Point64 p = LogicalToSurface64(dc, x, y);
+    return POINT{SaturateInt(p.x), SaturateInt(p.y)};
+}
+// The rectangle as given (not normalised), mapped to surface coordinates.
+inline Rect64 LogicalRectToSurface(const DC* dc, const RECT& rc) {
+    const Point64 a = LogicalToSurface64(dc, rc.left, rc.top);
+    const Point64 b = LogicalToSurface64(dc, rc.right, rc.bottom);
+    return Rect64{a.x, a.y, b.x, b.y};
+}
+// Intersects with clip (a surface rectangle); false when nothing is left. Not normalised:
+// a rectangle with right <= left is empty.
+bool ClipRect64(const Rect64& rc, const RECT& clip, RECT* out);
 // The rectangle of the surface that drawing on this DC may touch (may be empty).
 RECT EffectiveClip(DC* dc);
 // Normalises and intersects; returns false when the result is empty.
@@ -158,6 +193,21 @@ inline COLORREF ToColorRef(uint32_t p) {
     return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
 }
 // System colour indexes passed as (HBRUSH)(index + 1) stand for that colour.
+// False for null/hollow brushes and invalid handles.
 bool BrushColor(HBRUSH hbr, DC* dc, COLORREF* out);
+// The selected pen's colour (DC_PEN follows SetDCPenColor); false for PS_NULL.
+bool PenColor(DC* dc, COLORREF* out, int* width);
+// Monochrome surfaces keep the nearer of black and white.
+inline uint32_t MonoPixel(uint32_t p) {
+    return ((p >> 16) & 0xFF) + ((p >> 8) & 0xFF) + (p & 0xFF) > 382 ? 0xFFFFFF : 0;
+}
+inline uint32_t SurfacePixel(const Bitmap* bmp, COLORREF c) {
+    return bmp->IsMono() ? MonoPixel(ToPixel(c)) : ToPixel(c);
+}
+
+// ---- 5. Fills shared with text/ ------------------------------------------------------------
+// Fills a surface rectangle (left/top inclusive) clipped to EffectiveClip(dc). The pixel
+// is 0x00RRGGBB; on a monochrome surface it becomes black or white.
+void FillSurfaceRect(DC* dc, RECT surface_rect, uint32_t pixel);
 
 }  // namespace gdi

@@ -17,6 +17,11 @@ struct Table {
     std::vector<Slot> slots;
     std::vector<uint32_t> freeSlots;
     std::array<int, static_cast<size_t>(Kind::Count)> live{};
+    // Objects still alive at exit are destroyed while the table is intact: a DC's
+    // destructor looks up the objects it has selected.
+    ~Table() {
+        for (Slot& s : slots) s.obj.reset();
+    }
 };
 
 Table& table() {

@@ -1,0 +1,481 @@
+// CDC: a device context wrapper. Output calls use m_hDC; queries use m_hAttribDC;
+// attribute changes go to m_hDC too when the two differ (the value returned is the
+// attribute DC's).
+//
+// Index
+//   1. Handle and lifetime
+//   2. Selection
+//   3. Attributes
+//   4. Coordinates and clipping
+//   5. Rectangles, lines, pixels
+//   6. Blits
+//   7. Text and DrawState
+#include "afx_maps.h"
+
+IMPLEMENT_DYNCREATE(CDC, CObject)
+
+namespace {
+
+// Applies a setter to the output DC (when distinct) and the attribute DC; returns the
+// attribute DC's answer (the output DC's when there is no attribute DC).
+template <class Result, class Setter>
+Result SetOnBoth(const CDC& dc, Setter set) {
+    Result result{};
+    if (dc.m_hDC && dc.m_hDC != dc.m_hAttribDC) result = set(dc.m_hDC);
+    if (dc.m_hAttribDC) result = set(dc.m_hAttribDC);
+    return result;
+}
+
+HGDIOBJ SelectOnBoth(const CDC& dc, HGDIOBJ h) {
+    return SetOnBoth<HGDIOBJ>(dc, [h](HDC hdc) { return ::SelectObject(hdc, h); });
+}
+
+template <class T>
+HGDIOBJ HandleOf(const T* p) {
+    return p ? p->m_hObject : nullptr;
+}
+
+}  // namespace
+
+// ---- 1. Handle and lifetime ------------------------------------------------------------------
+CDC::~CDC() {
+    if (m_hDC) ::DeleteDC(Detach());
+    if (m_bTemporary) afx_internal::DcForgetTemporary(this);
+}
+
+CDC* PASCAL CDC::FromHandle(HDC hDC) {
+    return afx_internal::DcFromHandle(hDC);
+}
+
+BOOL CDC::Attach(HDC hDC) {
+    ASSERT(m_hDC == nullptr);  // detach the previous handle first
+    if (!hDC) return FALSE;
+    m_hDC = hDC;
+    SetAttribDC(hDC);
+    afx_internal::DcAddPermanent(hDC, this);
+    return TRUE;
+}
+
+HDC CDC::Detach() {
+    HDC hDC = m_hDC;
+    if (hDC) afx_internal::DcRemovePermanent(hDC, this);
+    ReleaseAttribDC();
+    ReleaseOutputDC();
+    return hDC;
+}
+
+BOOL CDC::CreateCompatibleDC(CDC* pDC) {
+    return Attach(::CreateCompatibleDC(pDC ? pDC->m_hDC : nullptr));
+}
+
+BOOL CDC::DeleteDC() {
+    if (!m_hDC) return FALSE;
+    return ::DeleteDC(Detach());
+}
+
+int CDC::SaveDC() {
+    int saved = 0;
+    if (m_hAttribDC) saved = ::SaveDC(m_hAttribDC);
+    // With two DCs only the most recent state (-1) can be restored on both.
+    if (m_hDC && m_hDC != m_hAttribDC && ::SaveDC(m_hDC) != 0) saved = -1;
+    return saved;
+}
+
+BOOL CDC::RestoreDC(int nSavedDC) {
+    BOOL ok = TRUE;
+    if (m_hDC && m_hDC != m_hAttribDC) ok = ::RestoreDC(m_hDC, nSavedDC);
+    if (m_hAttribDC) ok = ::RestoreDC(m_hAttribDC, nSavedDC) && ok;
+    return ok;
+}
+
+int CDC::GetDeviceCaps(int nIndex) const {
+    return ::GetDeviceCaps(m_hAttribDC, nIndex);
+}
+
+// ---- 2. Selection --------------------------------------------------------------------------------
+CPen* CDC::SelectObject(CPen* pPen) {
+    return CPen::FromHandle(static_cast<HPEN>(SelectOnBoth(*this, HandleOf(pPen))));
+}
+
+CBrush* CDC::SelectObject(CBrush* pBrush) {
+    return CBrush::FromHandle(static_cast<HBRUSH>(SelectOnBoth(*this, HandleOf(pBrush))));
+}
+
+CFont* CDC::SelectObject(CFont* pFont) {
+    return CFont::FromHandle(static_cast<HFONT>(SelectOnBoth(*this, HandleOf(pFont))));
+}
+
+CBitmap* CDC::SelectObject(CBitmap* pBitmap) {
+    // A bitmap can sit in one DC only: the output DC.
+    return CBitmap::FromHandle(static_cast<HBITMAP>(::SelectObject(m_hDC, HandleOf(pBitmap))));
+}
+
+int CDC::SelectObject(CRgn* pRgn) {
+    return SelectClipRgn(pRgn);
+}
+
+CGdiObject* CDC::SelectObject(CGdiObject* pObject) {
+    return CGdiObject::FromHandle(SelectOnBoth(*this, HandleOf(pObject)));
+}
+
+CGdiObject* CDC::SelectStockObject(int nIndex) {
+    return CGdiObject::FromHandle(SelectOnBoth(*this, ::GetStockObject(nIndex)));
+}
+
+CPen* CDC::GetCurrentPen() const {
+    return CPen::FromHandle(static_cast<HPEN>(::GetCurrentObject(m_hDC, OBJ_PEN)));
+}
+
+CBrush* CDC::GetCurrentBrush() const {
+    return CBrush::FromHandle(static_cast<HBRUSH>(::GetCurrentObject(m_hDC, OBJ_BRUSH)));
+}
+
+CFont* CDC::GetCurrentFont() const {
+    return CFont::FromHandle(static_cast<HFONT>(::GetCurrentObject(m_hDC, OBJ_FONT)));
+}
+
+CBitmap* CDC::GetCurrentBitmap() const {
+    return CBitmap::FromHandle(static_cast<HBITMAP>(::GetCurrentObject(m_hDC, OBJ_BITMAP)));
+}
+
+// ---- 3. Attributes -----------------------------------------------------------------------------------
+COLORREF CDC::SetBkColor(COLORREF crColor) {
+    return SetOnBoth<COLORREF>(*this, [=](HDC h) { return ::SetBkColor(h, crColor); });
+}
+COLORREF CDC::GetBkColor() const {
+    return ::GetBkColor(m_hAttribDC);
+}
+
+int CDC::SetBkMode(int nBkMode) {
+    return SetOnBoth<int>(*this, [=](HDC h) { return ::SetBkMode(h, nBkMode); });
+}
+int CDC::GetBkMode() const {
+    return ::GetBkMode(m_hAttribDC);
+}
+
+COLORREF CDC::SetTextColor(COLORREF crColor) {
+    return SetOnBoth<COLORREF>(*this, [=](HDC h) { return ::SetTextColor(h, crColor); });
+}
+COLORREF CDC::GetTextColor() const {
+    return ::GetTextColor(m_hAttribDC);
+}
+
+int CDC::SetStretchBltMode(int nStretchMode) {
+    return SetOnBoth<int>(*this, [=](HDC h) { return ::SetStretchBltMode(h, nStretchMode); });
+}
+int CDC::GetStretchBltMode() const {
+    return ::GetStretchBltMode(m_hAttribDC);
+}
+
+int CDC::SetROP2(int nDrawMode) {
+    return SetOnBoth<int>(*this, [=](HDC h) { return ::SetROP2(h, nDrawMode); });
+}
+int CDC::GetROP2() const {
+    return ::GetROP2(m_hAttribDC);
+}
+
+UINT CDC::SetTextAlign(UINT nFlags) {
+    return SetOnBoth<UINT>(*this, [=](HDC h) { return ::SetTextAlign(h, nFlags); });
+}
+UINT CDC::GetTextAlign() const {
+    return ::GetTextAlign(m_hAttribDC);
+}
+
+int CDC::SetMapMode(int nMapMode) {
+    return SetOnBoth<int>(*this, [=](HDC h) { return ::SetMapMode(h, nMapMode); });
+}
+int CDC::GetMapMode() const {
+    return ::GetMapMode(m_hAttribDC);
+}
+
+CPoint CDC::SetBrushOrg(int x, int y) {
+    CPoint old;
+    ::SetBrushOrgEx(m_hDC, x, y, &old);
+    return old;
+}
+
+// ---- 4. Coordinates and clipping ------------------------------------------------------------------------
+CPoint CDC::SetWindowOrg(int x, int y) {
+    CPoint old;
+    SetOnBoth<BOOL>(*this, [&](HDC h) { return ::SetWindowOrgEx(h, x, y, &old); });
+    return old;
+}
+
+CPoint CDC::GetWindowOrg() const {
+    CPoint org;
+    ::GetWindowOrgEx(m_hAttribDC, &org);
+    return org;
+}
+
+CPoint CDC::OffsetWindowOrg(int nWidth, int nHeight) {
+    CPoint old;
+    SetOnBoth<BOOL>(*this, [&](HDC h) { return ::OffsetWindowOrgEx(h, nWidth, nHeight, &old); });
+    return old;
+}
+
+CPoint CDC::SetViewportOrg(int x, int y) {
+    CPoint old;
+    SetOnBoth<BOOL>(*this, [&](HDC h) { return ::SetViewportOrgEx(h, x, y, &old); });
+    return old;
+}
+
+CPoint CDC::GetViewportOrg() const {
+    CPoint org;
+    ::GetViewportOrgEx(m_hAttribDC, &org);
+    return org;
+}
+
+CPoint CDC::OffsetViewportOrg(int nWidth, int nHeight) {
+    CPoint old;
+    SetOnBoth<BOOL>(*this, [&](HDC h) { return ::OffsetViewportOrgEx(h, nWidth, nHeight, &old); });
+    return old;
+}
+
+void CDC::LPtoDP(LPPOINT lpPoints, int nCount) const {
+    ::LPtoDP(m_hAttribDC, lpPoints, nCount);
+}
+
+void CDC::DPtoLP(LPPOINT lpPoints, int nCount) const {
+    ::DPtoLP(m_hAttribDC, lpPoints, nCount);
+}
+
+// The two corners go through the point conversion separately, so the RECT is never
+// read through a POINT pointer.
+void CDC::LPtoDP(LPRECT lpRect) const {
+    POINT corners[2] = {{lpRect->left, lpRect->top}, {lpRect->right, lpRect->bottom}};
+    ::LPtoDP(m_hAttribDC, corners, 2);
+    *lpRect = RECT{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+}
+
+void CDC::DPtoLP(LPRECT lpRect) const {
+    POINT corners[2] = {{lpRect->left, lpRect->top}, {lpRect->right, lpRect->bottom}};
+    ::DPtoLP(m_hAttribDC, corners, 2);
+    *lpRect = RECT{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+}
+
+int CDC::IntersectClipRect(int x1, int y1, int x2, int y2) {
+    return SetOnBoth<int>(*this, [=](HDC h) { return ::IntersectClipRect(h, x1, y1, x2, y2); });
+}
+
+int CDC::ExcludeClipRect(int x1, int y1, int x2, int y2) {
+    return SetOnBoth<int>(*this, [=](HDC h) { return ::ExcludeClipRect(h, x1, y1, x2, y2); });
+}
+
+int CDC::SelectClipRgn(CRgn* pRgn) {
+    HRGN hRgn = static_cast<HRGN>(HandleOf(pRgn));
+    return SetOnBoth<int>(*this, [=](HDC h) { return ::SelectClipRgn(h, hRgn); });
+}
+
+int CDC::GetClipBox(LPRECT lpRect) const {
+    return ::GetClipBox(m_hDC, lpRect);
+}
+
+BOOL CDC::PtVisible(int x, int y) const {
+    return ::PtVisible(m_hDC, x, y);
+}
+
+BOOL CDC::RectVisible(LPCRECT lpRect) const {
+    return ::RectVisible(m_hDC, lpRect);
+}
+
+// ---- 5. Rectangles, lines, pixels ---------------------------------------------------------------------------
+void CDC::FillSolidRect(LPCRECT lpRect, COLORREF clr) {
+    ::SetBkColor(m_hDC, clr);
+    ::ExtTextOut(m_hDC, 0, 0, ETO_OPAQUE, lpRect, nullptr, 0, nullptr);
+}
+
+void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF clr) {
+    const RECT fill_rect{x, y, x + cx, y + cy};
+    FillSolidRect(&fill_rect, clr);
+}
+
+void CDC::Draw3dRect(LPCRECT lpRect, COLORREF clrTopLeft, COLORREF clrBottomRight) {
+    Draw3dRect(lpRect->left, lpRect->top, lpRect->right - lpRect->left, lpRect->bottom - lpRect->top, clrTopLeft,
+               clrBottomRight);
+}
+
+void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF clrTopLeft, COLORREF clrBottomRight) {
+    FillSolidRect(x, y, cx - 1, 1, clrTopLeft);        // top, short of the top-right corner
+    FillSolidRect(x, y, 1, cy - 1, clrTopLeft);        // left, short of the bottom-left corner
+    FillSolidRect(x + cx, y, -1, cy, clrBottomRight);  // right: the column left of x + cx
+    FillSolidRect(x, y + cy, cx, -1, clrBottomRight);  // bottom: the row above y + cy
+}
+
+void CDC::FillRect(LPCRECT lpRect, CBrush* pBrush) {
+    ::FillRect(m_hDC, lpRect, static_cast<HBRUSH>(HandleOf(pBrush)));
+}
+
+void CDC::FrameRect(LPCRECT lpRect, CBrush* pBrush) {
+    ::FrameRect(m_hDC, lpRect, static_cast<HBRUSH>(HandleOf(pBrush)));
+}
+
+void CDC::InvertRect(LPCRECT lpRect) {
+    ::InvertRect(m_hDC, lpRect);
+}
+
+void CDC::DrawFocusRect(LPCRECT lpRect) {
+    ::DrawFocusRect(m_hDC, lpRect);
+}
+
+BOOL CDC::DrawEdge(LPRECT lpRect, UINT nEdge, UINT nFlags) {
+    return ::DrawEdge(m_hDC, lpRect, nEdge, nFlags);
+}
+
+BOOL CDC::Rectangle(int x1, int y1, int x2, int y2) {
+    return ::Rectangle(m_hDC, x1, y1, x2, y2);
+}
+
+CPoint CDC::MoveTo(int x, int y) {
+    CPoint old;
+    SetOnBoth<BOOL>(*this, [&](HDC h) { return ::MoveToEx(h, x, y, &old); });
+    return old;
+}
+
+BOOL CDC::LineTo(int x, int y) {
+    // The attribute DC keeps the current position in step.
+    if (m_hAttribDC && m_hAttribDC != m_hDC) ::MoveToEx(m_hAttribDC, x, y, nullptr);
+    return ::LineTo(m_hDC, x, y);
+}
+
+CPoint CDC::GetCurrentPosition() const {
+    CPoint pos;
+    ::GetCurrentPositionEx(m_hAttribDC, &pos);
+    return pos;
+}
+
+BOOL CDC::Polyline(const POINT* lpPoints, int nCount) {
+    return ::Polyline(m_hDC, lpPoints, nCount);
+}
+
+COLORREF CDC::GetPixel(int x, int y) const {
+    return ::GetPixel(m_hDC, x, y);
+}
+
+COLORREF CDC::SetPixel(int x, int y, COLORREF crColor) {
+    return ::SetPixel(m_hDC, x, y, crColor);
+}
+
+BOOL CDC::SetPixelV(int x, int y, COLORREF crColor) {
+    return ::SetPixelV(m_hDC, x, y, crColor);
+}
+
+// ---- 6. Blits --------------------------------------------------------------------------------------------------
+namespace {
+HDC SourceHdc(const CDC* pSrcDC) {
+    return pSrcDC ? pSrcDC->m_hDC : nullptr;
+}
+}  // namespace
+
+BOOL CDC::BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop) {
+    return ::BitBlt(m_hDC, x, y, nWidth, nHeight, SourceHdc(pSrcDC), xSrc, ySrc, dwRop);
+}
+
+BOOL CDC::StretchBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, int nSrcWidth,
+                     int nSrcHeight, DWORD dwRop) {
+    return ::StretchBlt(m_hDC, x, y, nWidth, nHeight, SourceHdc(pSrcDC), xSrc, ySrc, nSrcWidth, nSrcHeight, dwRop);
+}
+
+BOOL CDC::TransparentBlt(int xDest, int yDest, int nDestWidth, int nDestHeight, CDC* pSrcDC, int xSrc, int ySrc,
+                         int nSrcWidth, int nSrcHeight, UINT clrTransparent) {
+    return ::TransparentBlt(m_hDC, xDest, yDest, nDestWidth, nDestHeight, SourceHdc(pSrcDC), xSrc, ySrc, nSrcWidth,
+                            nSrcHeight, clrTransparent);
+}
+
+BOOL CDC::PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop) {
+    return ::PatBlt(m_hDC, x, y, nWidth, nHeight, dwRop);
+}
+
+// ---- 7. Text and DrawState ------------------------------------------------------------------------------------
+BOOL CDC::TextOut(int x, int y, LPCTSTR lpszString, int nCount) {
+    return ::TextOut(m_hDC, x, y, lpszString, nCount);
+}
+
+BOOL CDC::ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCTSTR lpszString, UINT nCount, LPINT lpDxWidths) {
+    return ::ExtTextOut(m_hDC, x, y, nOptions, lpRect, lpszString, nCount, lpDxWidths);
+}
+
+int CDC::DrawText(LPCTSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat) {
+    return ::DrawText(m_hDC, lpszString, nCount, lpRect, nFormat);
+}
+
+CSize CDC::GetTextExtent(LPCTSTR lpszString, int nCount) const {
+    CSize size;
+    ::GetTextExtentPoint32(m_hAttribDC, lpszString, nCount, &size);
+    return size;
+}
+
+CSize CDC::GetOutputTextExtent(LPCTSTR lpszString, int nCount) const {
+    CSize size;
+    ::GetTextExtentPoint32(m_hDC, lpszString, nCount, &size);
+    return size;
+}
+
+BOOL CDC::GetTextMetrics(TEXTMETRIC* lpMetrics) const {
+    return ::GetTextMetrics(m_hAttribDC, lpMetrics);
+}
+
+int CDC::GetTextFace(int nCount, LPTSTR lpszFacename) const {
+    return ::GetTextFace(m_hAttribDC, nCount, lpszFacename);
+}
+
+int CDC::GetTextFace(CString& rString) const {
+    const int n = ::GetTextFace(m_hAttribDC, LF_FACESIZE, rString.GetBuffer(LF_FACESIZE));
+    rString.ReleaseBuffer();
+    return n;
+}
+
+namespace {
+UINT TextKind(BOOL bPrefixText) {
+    return bPrefixText ? DST_PREFIXTEXT : DST_TEXT;
+}
+HBRUSH BrushOf(CBrush* pBrush) {
+    return static_cast<HBRUSH>(HandleOf(pBrush));
+}
+}  // namespace
+
+BOOL CDC::DrawState(CPoint pt, CSize size, HBITMAP hBitmap, UINT nFlags, HBRUSH hBrush) {
+    return ::DrawState(m_hDC, hBrush, nullptr, reinterpret_cast<LPARAM>(hBitmap), 0, pt.x, pt.y, size.cx, size.cy,
+                       nFlags | DST_BITMAP);
+}
+
+BOOL CDC::DrawState(CPoint pt, CSize size, CBitmap* pBitmap, UINT nFlags, CBrush* pBrush) {
+    return DrawState(pt, size, static_cast<HBITMAP>(HandleOf(pBitmap)), nFlags, BrushOf(pBrush));
+}
+
+BOOL CDC::DrawState(CPoint pt, CSize size, HICON hIcon, UINT nFlags, HBRUSH hBrush) {
+    return ::DrawState(m_hDC, hBrush, nullptr, reinterpret_cast<LPARAM>(hIcon), 0, pt.x, pt.y, size.cx, size.cy,
+                       nFlags | DST_ICON);
+}
+
+BOOL CDC::DrawState(CPoint pt, CSize size, HICON hIcon, UINT nFlags, CBrush* pBrush) {
+    return DrawState(pt, size, hIcon, nFlags, BrushOf(pBrush));
+}
+
+BOOL CDC::DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL bPrefixText, int nTextLen,
+                    HBRUSH hBrush) {
+    return ::DrawState(m_hDC, hBrush, nullptr, reinterpret_cast<LPARAM>(lpszText), WPARAM(nTextLen), pt.x, pt.y,
+                       size.cx, size.cy, nFlags | TextKind(bPrefixText));
+}
+
+BOOL CDC::DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL bPrefixText, int nTextLen,
+                    CBrush* pBrush) {
+    return DrawState(pt, size, lpszText, nFlags, bPrefixText, nTextLen, BrushOf(pBrush));
+}
+
+BOOL CDC::DrawState(CPoint pt, CSize size, const CString& str, UINT nFlags, BOOL bPrefixText, int nTextLen,
+                    HBRUSH hBrush) {
+    return DrawState(pt, size, str.GetString(), nFlags, bPrefixText, nTextLen, hBrush);
+}
+
+BOOL CDC::DrawState(CPoint pt, CSize size, const CString& str, UINT nFlags, BOOL bPrefixText, int nTextLen,
+                    CBrush* pBrush) {
+    return DrawState(pt, size, str.GetString(), nFlags, bPrefixText, nTextLen, BrushOf(pBrush));
+}
+
+BOOL CDC::DrawState(CPoint pt, CSize size, DRAWSTATEPROC lpDrawProc, LPARAM lData, UINT nFlags, HBRUSH hBrush) {
+    return ::DrawState(m_hDC, hBrush, lpDrawProc, lData, 0, pt.x, pt.y, size.cx, size.cy, nFlags | DST_COMPLEX);
+}
+
+BOOL CDC::DrawState(CPoint pt, CSize size, DRAWSTATEPROC lpDrawProc, LPARAM lData, UINT nFlags, CBrush* pBrush) {
+    return DrawState(pt, size, lpDrawProc, lData, nFlags, BrushOf(pBrush));
+}

@@ -1,0 +1,359 @@
+// Blits, done like a DIB engine: one front end maps both rectangles from logical to
+// surface coordinates, resolves negative sizes (mirroring) and the stretch mapping per
+// axis, clips against the destination's effective clip and the source surface, and
+// hands a plan to a small row engine.
+//
+// Index
+//   1. ROP3 evaluation
+//   2. Axis mapping: which source pixels feed each destination pixel
+//   3. Source access and colour-depth conversion
+//   4. The row engine
+//   5. The front end
+//   6. BitBlt, StretchBlt, TransparentBlt, PatBlt
+//
+// Pixels written through a raster operation get a zero top byte; a plain SRCCOPY of
+// equal sizes between surfaces of the same depth copies the four bytes as they are.
+// Brushes are solid: a hatched brush paints in its colour.
+#include <algorithm>
+#include <cstring>
+
+#include "gdi_private.h"
+
+namespace gdi {
+namespace {
+
+// ---- 1. ROP3 ------------------------------------------------------------------------------
+// Bit (P << 2 | S << 1 | D) of the code is the result for those input bits.
+uint8_t RopCode(DWORD rop) {
+    return uint8_t(rop >> 16);
+}
+bool RopUsesSource(uint8_t c) {
+    return (((c >> 2) ^ c) & 0x33) != 0;
+}
+bool RopUsesPattern(uint8_t c) {
+    return (((c >> 4) ^ c) & 0x0F) != 0;
+}
+
+uint32_t Rop3(uint8_t code, uint32_t p, uint32_t s, uint32_t d) {
+    uint32_t r = 0;
+    for (int i = 0; i < 8; ++i)
+        if ((code >> i) & 1) r |= ((i & 4) ? p : ~p) & ((i & 2) ? s : ~s) & ((i & 1) ? d : ~d);
+    return r;
+}
+
+// d[i] = op(p, source pixel, d[i]); the source pixel is s[map[i]], s[i] without a map,
+// or 0 without a source.
+template <class Op>
+void RopRow(Op op, uint32_t p, const uint32_t* s, const int* map, uint32_t* d, int n) {
+    if (!s) {
+        for (int i = 0; i < n; ++i) d[i] = op(p, 0u, d[i]) & 0xFFFFFF;
+    } else if (!map) {
+        for (int i = 0; i < n; ++i) d[i] = op(p, s[i], d[i]) & 0xFFFFFF;
+    } else {
+        for (int i = 0; i < n; ++i) d[i] = op(p, s[map[i]], d[i]) & 0xFFFFFF;
+    }
+}
+
+void ApplyRop(uint8_t code, uint32_t p, const uint32_t* s, const int* map, uint32_t* d, int n) {
+    using U = uint32_t;
+    switch (code) {
+        case 0xCC:
+            return RopRow([](U, U s, U) { return s; }, p, s, map, d, n);  // SRCCOPY
+        case 0xEE:
+            return RopRow([](U, U s, U d) { return s | d; }, p, s, map, d, n);  // SRCPAINT
+        case 0x88:
+            return RopRow([](U, U s, U d) { return s & d; }, p, s, map, d, n);  // SRCAND
+        case 0x66:
+            return RopRow([](U, U s, U d) { return s ^ d; }, p, s, map, d, n);  // SRCINVERT
+        case 0x44:
+            return RopRow([](U, U s, U d) { return s & ~d; }, p, s, map, d, n);  // SRCERASE
+        case 0x33:
+            return RopRow([](U, U s, U) { return ~s; }, p, s, map, d, n);  // NOTSRCCOPY
+        case 0x11:
+            return RopRow([](U, U s, U d) { return ~(s | d); }, p, s, map, d, n);  // NOTSRCERASE
+        case 0xC0:
+            return RopRow([](U p, U s, U) { return p & s; }, p, s, map, d, n);  // MERGECOPY
+        case 0xBB:
+            return RopRow([](U, U s, U d) { return ~s | d; }, p, s, map, d, n);  // MERGEPAINT
+        case 0xF0:
+            return RopRow([](U p, U, U) { return p; }, p, s, map, d, n);  // PATCOPY
+        case 0xFB:
+            return RopRow([](U p, U s, U d) { return p | ~s | d; }, p, s, map, d, n);  // PATPAINT
+        case 0x5A:
+            return RopRow([](U p, U, U d) { return p ^ d; }, p, s, map, d, n);  // PATINVERT
+        case 0x55:
+            return RopRow([](U, U, U d) { return ~d; }, p, s, map, d, n);  // DSTINVERT
+        case 0x00:
+            return RopRow([](U, U, U) { return 0u; }, p, s, map, d, n);  // BLACKNESS
+        case 0xFF:
+            return RopRow([](U, U, U) { return ~0u; }, p, s, map, d, n);  // WHITENESS
+        default:
+            return RopRow([code](U p, U s, U d) { return Rop3(code, p, s, d); }, p, s, map, d, n);
+    }
+}
+
+// ---- 2. Axis mapping ---------------------------------------------------------------------
+// One axis of a blit in surface coordinates. A negative length covers pos, pos-1, ...,
+// pos+len+1; destination index d and source index s count from pos in that direction.
+struct AxisIn {
+    int64_t dst, dstLen, src, srcLen;
+};
+
+// How a shrinking group of source pixels becomes one destination pixel.
+enum class Pick { Group, First, Last };
+
+// Per drawn destination pixel (in surface order from dstLo): the source pixels feeding
+// it, as a run [srcLo, srcLo + srcCnt) of source surface coordinates.
+struct AxisPlan {
+    int dstLo = 0;
+    std::vector<int> srcLo, srcCnt;
+    int maxCnt = 0;
+    int size() const { return int(srcLo.size()); }
+};
+
+// Shrinking (S > D): source index s lands on floor(((2s + 1) D - 1) / (2S)); the first
+// source index of destination d is floor(ceil((2Sd + 1) / D) / 2). Every product stays
+// below 2^63 because S, D <= 2^31 and d < D.
+uint64_t FirstOfGroup(uint64_t d, uint64_t S, uint64_t D) {
+    return ((2 * S * d + 1 + D - 1) / D) / 2;
+}
+
+bool PlanAxis(const AxisIn& a, int clipLo, int clipHi, int srcLimit, Pick pick, AxisPlan* out) {
+    const uint64_t D = uint64_t(a.dstLen < 0 ? -a.dstLen : a.dstLen);
+    uint64_t S = uint64_t(a.srcLen < 0 ? -a.srcLen : a.srcLen);
+    if (D == 0 || S == 0) return false;
+    if (D == 1 && a.srcLen > 1) S -= 1;  // width-1 rule: one source pixel less
+    const int64_t dstFirst = a.dstLen > 0 ? a.dst : a.dst + a.dstLen + 1;
+    const int64_t lo = std::max<int64_t>(dstFirst, clipLo), hi = std::min<int64_t>(dstFirst + int64_t(D), clipHi);
+    out->srcLo.clear();
+    out->srcCnt.clear();
+    out->maxCnt = 0;
+    for (int64_t x = lo; x < hi; ++x) {
+        const uint64_t d = uint64_t(a.dstLen > 0 ? x - a.dst : a.dst - x);
+        uint64_t s0, s1;  // source indexes feeding d
+        if (D >= S) {
+            s0 = s1 = ((2 * d + 1) * S - 1) / (2 * D);
+        } else {
+            s0 = FirstOfGroup(d, S, D);
+            s1 = FirstOfGroup(d + 1, S, D) - 1;
+        }
+        if (pick == Pick::First) s1 = s0;
+        if (pick == Pick::Last) s0 = s1;
+        int64_t c0 = a.srcLen > 0 ? a.src + int64_t(s0) : a.src - int64_t(s1);
+        int64_t c1 = a.srcLen > 0 ? a.src + int64_t(s1) : a.src - int64_t(s0);
+        c0 = std::max<int64_t>(c0, 0);
+        c1 = std::min<int64_t>(c1, int64_t(srcLimit) - 1);
+        if (c0 > c1) {                       // fed from outside the source: not drawn
+            if (!out->srcLo.empty()) break;  // the mapping is monotonic: nothing further is inside
+            continue;
+        }
+        if (out->srcLo.empty()) out->dstLo = int(x);
+        out->srcLo.push_back(int(c0));
+        out->srcCnt.push_back(int(c1 - c0 + 1));
+        out->maxCnt = std::max(out->maxCnt, int(c1 - c0 + 1));
+    }
+    return !out->srcLo.empty();
+}
+
+// ---- 3. Source access and conversion ---------------------------------------------------------
+struct SourceView {
+    const uint32_t* base;
+    ptrdiff_t stride;  // in pixels; negative for bottom-up bitmaps
+    const uint32_t* Row(int y) const { return base + y * stride; }
+};
+
+// Colour-depth conversion from the source surface to the destination surface.
+struct Convert {
+    enum { None, MonoToColor, ColorToMono } kind = None;
+    uint32_t fg = 0, bg = 0;  // mono -> colour: 0 bits take fg (text colour), 1 bits bg (background)
+    uint32_t key = 0;         // colour -> mono: the source background colour becomes white
+    uint32_t operator()(uint32_t v) const {
+        switch (kind) {
+            case MonoToColor:
+                return (v & 0xFFFFFF) ? bg : fg;
+            case ColorToMono:
+                return (v & 0xFFFFFF) == key ? 0xFFFFFF : 0;
+            default:
+                return v;
+        }
+    }
+};
+
+// ---- 4. The row engine -----------------------------------------------------------------------
+struct BlitPlan {
+    Bitmap* dst;
+    SourceView src;
+    AxisPlan x, y;
+    uint8_t rop;
+    uint32_t pattern;
+    Convert convert;
+    int mode;    // stretch mode for groups of source pixels
+    bool keyed;  // TransparentBlt: source pixels equal to key leave the destination
+    uint32_t key;
+};
+
+// Reduces the source pixels feeding destination (column i, row r) to one raw pixel.
+uint32_t CombineGroup(const BlitPlan& p, int i, int r) {
+    const int x0 = p.x.srcLo[size_t(i)], nx = p.x.srcCnt[size_t(i)];
+    const int y0 = p.y.srcLo[size_t(r)], ny = p.y.srcCnt[size_t(r)];
+    uint32_t all = ~0u, any = 0;
+    uint64_t sr = 0, sg = 0, sb = 0;
+    for (int yy = y0; yy < y0 + ny; ++yy) {
+        const uint32_t* row = p.src.Row(yy);
+        for (int xx = x0; xx < x0 + nx; ++xx) {
+            const uint32_t v = row[xx];
+            all &= v;
+            any |= v;
+            sr += (v >> 16) & 0xFF, sg += (v >> 8) & 0xFF, sb += v & 0xFF;
+        }
+    }
+    if (p.mode == BLACKONWHITE) return all;
+    if (p.mode == WHITEONBLACK) return any;
+    const uint64_t n = uint64_t(nx) * uint64_t(ny);  // HALFTONE: the rounded average
+    return uint32_t(((sr + n / 2) / n) << 16 | ((sg + n / 2) / n) << 8 | ((sb + n / 2) / n));
+}
+
+void RunPlan(const BlitPlan& p) {
+    const int w = p.x.size(), h = p.y.size();
+    const bool single = p.x.maxCnt == 1 && p.y.maxCnt == 1;
+    bool identity = single;
+    for (int i = 1; identity && i < w; ++i) identity = p.x.srcLo[size_t(i)] == p.x.srcLo[0] + i;
+    const bool direct = single && p.convert.kind == Convert::None && !p.keyed;
+    const bool copyRows = direct && identity && p.rop == 0xCC;
+    std::vector<uint32_t> tmp(direct ? 0 : size_t(w));
+    for (int r = 0; r < h; ++r) {
+        uint32_t* drow = p.dst->Row(p.y.dstLo + r) + p.x.dstLo;
+        const uint32_t* srow = p.src.Row(p.y.srcLo[size_t(r)]);
+        if (copyRows) {
+            memcpy(drow, srow + p.x.srcLo[0], size_t(w) * 4);
+            continue;
+        }
+        if (direct) {
+            ApplyRop(p.rop, p.pattern, srow, p.x.srcLo.data(), drow, w);
+            continue;
+        }
+        for (int i = 0; i < w; ++i) tmp[size_t(i)] = single ? srow[p.x.srcLo[size_t(i)]] : CombineGroup(p, i, r);
+        if (p.keyed) {
+            for (int i = 0; i < w; ++i)
+                if ((tmp[size_t(i)] & 0xFFFFFF) != p.key) drow[i] = p.convert(tmp[size_t(i)]) & 0xFFFFFF;
+            continue;
+        }
+        for (uint32_t& v : tmp) v = p.convert(v);
+        ApplyRop(p.rop, p.pattern, tmp.data(), nullptr, drow, w);
+    }
+}
+
+// ---- 5. The front end --------------------------------------------------------------------------
+struct BlitArgs {
+    HDC dst;
+    int x, y, w, h;  // destination, logical
+    HDC src;
+    int sx, sy, sw, sh;  // source, logical
+    DWORD rop;
+    bool keyed;  // TransparentBlt
+    COLORREF key;
+};
+
+// Operations without a source fill the destination rectangle, mirrored sizes included.
+BOOL FillBlit(DC* dc, Bitmap* dst, const BlitArgs& a, uint8_t rop, uint32_t pattern) {
+    const Point64 p = LogicalToSurface64(dc, a.x, a.y);
+    const Rect64 dst_rect{a.w >= 0 ? p.x : p.x + a.w + 1, a.h >= 0 ? p.y : p.y + a.h + 1,
+                          a.w >= 0 ? p.x + a.w : p.x + 1, a.h >= 0 ? p.y + a.h : p.y + 1};
+    RECT rc;
+    if (!ClipRect64(dst_rect, EffectiveClip(dc), &rc)) return TRUE;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        ApplyRop(rop, pattern, nullptr, nullptr, dst->Row(y) + rc.left, rc.right - rc.left);
+    return TRUE;
+}
+
+// Copies the source rows a plan reads when source and destination share a surface, so
+// that overlapping rectangles read the original pixels.
+void Snapshot(BlitPlan& p, std::vector<uint32_t>& copy) {
+    const auto [xmin, xmax] = std::minmax_element(p.x.srcLo.begin(), p.x.srcLo.end());
+    const auto [ymin, ymax] = std::minmax_element(p.y.srcLo.begin(), p.y.srcLo.end());
+    const int x0 = *xmin, y0 = *ymin;
+    const int w = *xmax + p.x.maxCnt - x0, h = *ymax + p.y.maxCnt - y0;
+    copy.resize(size_t(w) * size_t(h));
+    for (int r = 0; r < h; ++r) memcpy(&copy[size_t(r) * size_t(w)], p.src.Row(y0 + r) + x0, size_t(w) * 4);
+    for (int& v : p.x.srcLo) v -= x0;
+    for (int& v : p.y.srcLo) v -= y0;
+    p.src = SourceView{copy.data(), w};
+}
+
+BOOL Blit(const BlitArgs& a) {
+    DC* ddc = Get<DC>(a.dst);
+    Bitmap* dst = ddc ? ddc->Surface() : nullptr;
+    if (!dst) return FALSE;
+    const uint8_t rop = a.keyed ? 0xCC : RopCode(a.rop);
+    uint32_t pattern = 0;
+    if (RopUsesPattern(rop)) {
+        COLORREF c;
+        if (!BrushColor(ddc->s.brush, ddc, &c)) return TRUE;  // a null brush paints nothing
+        pattern = SurfacePixel(dst, c);
+    }
+    if (!RopUsesSource(rop)) return FillBlit(ddc, dst, a, rop, pattern);
+
+    DC* sdc = Get<DC>(a.src);
+    Bitmap* src = sdc ? sdc->Surface() : nullptr;
+    if (!src) return FALSE;
+    if (a.w == 0 || a.h == 0) return TRUE;
+    if (a.sw == 0 || a.sh == 0) return FALSE;
+
+    // TransparentBlt stretches with the source DC's mode, where AND/OR become COLORONCOLOR.
+    int mode = a.keyed ? sdc->s.stretchMode : ddc->s.stretchMode;
+    if (a.keyed && mode != HALFTONE) mode = COLORONCOLOR;
+    const bool deleteScans = mode == COLORONCOLOR;
+
+    BlitPlan plan{dst,     SourceView{reinterpret_cast<const uint32_t*>(src->scan0), src->stride / 4},
+                  {},      {},
+                  rop,     pattern,
+                  {},      mode,
+                  a.keyed, ToPixel(a.key)};
+    const RECT clip = EffectiveClip(ddc);
+    const Point64 dp = LogicalToSurface64(ddc, a.x, a.y), sp = LogicalToSurface64(sdc, a.sx, a.sy);
+    if (!PlanAxis(AxisIn{dp.x, a.w, sp.x, a.sw}, clip.left, clip.right, src->width,
+                  deleteScans ? Pick::Last : Pick::Group, &plan.x) ||
+        !PlanAxis(AxisIn{dp.y, a.h, sp.y, a.sh}, clip.top, clip.bottom, src->height,
+                  deleteScans ? Pick::First : Pick::Group, &plan.y))
+        return TRUE;
+
+    if (src->IsMono() && !dst->IsMono()) {
+        plan.convert.kind = Convert::MonoToColor;
+        plan.convert.fg = ToPixel(ddc->s.textColor);
+        plan.convert.bg = ToPixel(ddc->s.bkColor);
+    } else if (!src->IsMono() && dst->IsMono()) {
+        plan.convert.kind = Convert::ColorToMono;
+        plan.convert.key = ToPixel(sdc->s.bkColor);
+    }
+    std::vector<uint32_t> copy;
+    if (src == dst) Snapshot(plan, copy);
+    RunPlan(plan);
+    return TRUE;
+}
+
+}  // namespace
+}  // namespace gdi
+
+// ---- 6. Entry points ----------------------------------------------------------------------------
+using gdi::BlitArgs;
+
+BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, DWORD rop) {
+    return gdi::Blit(BlitArgs{hdc, x, y, cx, cy, hdcSrc, x1, y1, cx, cy, rop, false, 0});
+}
+
+BOOL StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc, int xSrc, int ySrc, int wSrc,
+                int hSrc, DWORD rop) {
+    return gdi::Blit(BlitArgs{hdcDest, xDest, yDest, wDest, hDest, hdcSrc, xSrc, ySrc, wSrc, hSrc, rop, false, 0});
+}
+
+BOOL TransparentBlt(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest, int hDest, HDC hdcSrc, int xoriginSrc,
+                    int yoriginSrc, int wSrc, int hSrc, UINT crTransparent) {
+    if (wDest <= 0 || hDest <= 0 || wSrc <= 0 || hSrc <= 0) return FALSE;  // no mirroring
+    return gdi::Blit(BlitArgs{hdcDest, xoriginDest, yoriginDest, wDest, hDest, hdcSrc, xoriginSrc, yoriginSrc, wSrc,
+                              hSrc, SRCCOPY, true, crTransparent});
+}
+
+BOOL PatBlt(HDC hdc, int x, int y, int w, int h, DWORD rop) {
+    if (gdi::RopUsesSource(gdi::RopCode(rop))) return FALSE;
+    return gdi::Blit(BlitArgs{hdc, x, y, w, h, nullptr, 0, 0, 0, 0, rop, false, 0});
+}

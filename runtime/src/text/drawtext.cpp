@@ -1,0 +1,261 @@
+// DrawTextW: lines, prefixes, word breaking, tabs, ellipsis and alignment in a rectangle.
+// Every line is drawn left/top aligned at the position computed here, whatever the DC's
+// text alignment. Choices where the platform leaves room: an empty string returns 0 (and
+// DT_CALCRECT makes the rectangle empty at its top-left); DT_WORD_ELLIPSIS and
+// DT_PATH_ELLIPSIS cut like DT_END_ELLIPSIS; DT_MODIFYSTRING, DT_RTLREADING and
+// DT_INTERNAL are ignored.
+//
+// Index
+//   1. Scratch buffers   reused between calls so steady-state painting does not allocate
+//   2. Prefixes          '&' processing of one source line
+//   3. Line building     tab expansion, ellipsis, per-character advances
+//   4. Word breaking     splitting a source line at spaces
+//   5. DrawTextW
+#include <algorithm>
+#include <cwchar>
+
+#include "text_private.h"
+
+namespace text {
+namespace {
+
+// ---- 1. Scratch buffers -------------------------------------------------------------------
+struct Scratch {
+    std::vector<wchar_t> visible;  // a source line after prefix processing
+    std::vector<wchar_t> line;     // one output line as drawn (tabs become spaces)
+    std::vector<INT> dx;           // its advances
+};
+Scratch& GetScratch() {
+    thread_local Scratch s;
+    return s;
+}
+
+struct Format {
+    UINT flags = 0;
+    int tabWidth = 0;  // pixels
+    int rectWidth = 0;
+    bool expandTabs = false;
+    bool prefixes = false;
+    bool ellipsis = false;
+};
+
+// ---- 2. Prefixes ------------------------------------------------------------------------------
+// '&' marks the next character (underlined if it is the first such), "&&" is a literal '&'
+// and a trailing lone '&' stays. Returns the index of the underlined character or -1.
+int StripPrefixes(const wchar_t* s, int n, bool prefixes, std::vector<wchar_t>* out) {
+    out->clear();
+    int underline = -1;
+    for (int i = 0; i < n; ++i) {
+        const wchar_t c = s[i];
+        if (prefixes && c == L'&' && i + 1 < n) {
+            if (s[i + 1] == L'&') {
+                out->push_back(L'&');
+                ++i;
+            } else if (underline < 0) {
+                underline = int(out->size());
+            }
+            continue;
+        }
+        out->push_back(c);
+    }
+    return underline;
+}
+
+// ---- 3. Line building -----------------------------------------------------------------------
+int AdvanceAt(gdi::FontFace& face, const Format& f, wchar_t c, int64_t pos) {
+    if (c == L'\t' && f.expandTabs && f.tabWidth > 0) return int((pos / f.tabWidth + 1) * f.tabWidth - pos);
+    return face.Advance(uint32_t(c));
+}
+
+int64_t Width(gdi::FontFace& face, const Format& f, const wchar_t* s, int n) {
+    int64_t pos = 0;
+    for (int i = 0; i < n; ++i) pos += AdvanceAt(face, f, s[i], pos);
+    return pos;
+}
+
+// Fills scratch.line/dx with s[0..n), cut to fit with "..." when ellipsis is asked for and
+// the line is too wide. Returns the width; *underline is dropped when its character is cut.
+int64_t BuildLine(gdi::FontFace& face, const Format& f, const wchar_t* s, int n, int* underline, Scratch& sc) {
+    sc.line.clear();
+    sc.dx.clear();
+    int keep = n;
+    bool dots = false;
+    if (f.ellipsis && Width(face, f, s, n) > f.rectWidth) {
+        const int64_t dotsWidth = 3 * int64_t(face.Advance(L'.'));
+        int64_t pos = 0;
+        keep = 0;
+        while (keep < n) {
+            const int a = AdvanceAt(face, f, s[keep], pos);
+            if (pos + a + dotsWidth > f.rectWidth) break;
+            pos += a;
+            ++keep;
+        }
+        dots = true;
+    }
+    int64_t pos = 0;
+    for (int i = 0; i < keep; ++i) {
+        const int a = AdvanceAt(face, f, s[i], pos);
+        const bool tab = s[i] == L'\t' && f.expandTabs;
+        sc.line.push_back(tab ? L' ' : s[i]);  // a tab draws nothing; its advance moves on
+        sc.dx.push_back(a);
+        pos += a;
+    }
+    if (dots) {
+        for (int i = 0; i < 3; ++i) {
+            sc.line.push_back(L'.');
+            sc.dx.push_back(face.Advance(L'.'));
+            pos += sc.dx.back();
+        }
+    }
+    if (*underline >= keep) *underline = -1;
+    return pos;
+}
+
+// ---- 4. Word breaking --------------------------------------------------------------------------
+struct Piece {
+    int begin, end;  // characters drawn on this output line
+    int next;        // where the following output line starts
+};
+
+// The next output line of s[start..n) for a rectangle width; lines break after the last
+// whole word that fits. A word wider than the line stays whole unless DT_EDITCONTROL,
+// which breaks it at the character that does not fit.
+Piece NextPiece(gdi::FontFace& face, const Format& f, const wchar_t* s, int n, int start) {
+    if (!(f.flags & DT_WORDBREAK) || (f.flags & DT_SINGLELINE)) return Piece{start, n, n};
+    int64_t pos = 0;
+    int k = start;
+    for (; k < n; ++k) {
+        const int a = AdvanceAt(face, f, s[k], pos);
+        if (pos + a > f.rectWidth) break;
+        pos += a;
+    }
+    if (k == n) return Piece{start, n, n};
+    Piece piece{start, k, k};
+    if (s[k] != L' ') {
+        int wordStart = k;
+        while (wordStart > start && s[wordStart - 1] != L' ') --wordStart;
+        if (wordStart > start) {
+            piece.end = piece.next = wordStart;
+        } else if (f.flags & DT_EDITCONTROL) {
+            piece.end = piece.next = std::max(k, start + 1);
+        } else {
+            int wordEnd = k;
+            while (wordEnd < n && s[wordEnd] != L' ') ++wordEnd;
+            piece.end = piece.next = wordEnd;
+        }
+    }
+    while (piece.end > start && s[piece.end - 1] == L' ') --piece.end;
+    while (piece.next < n && s[piece.next] == L' ') ++piece.next;
+    return piece;
+}
+
+// One source line ends at "\r\n", '\n' or '\r'; returns its end and sets *next.
+int LineEnd(const wchar_t* s, int n, int start, bool single, int* next) {
+    if (single) {
+        *next = n;
+        return n;
+    }
+    int e = start;
+    while (e < n && s[e] != L'\n' && s[e] != L'\r') ++e;
+    *next = e;
+    if (e < n) *next = (s[e] == L'\r' && e + 1 < n && s[e + 1] == L'\n') ? e + 2 : e + 1;
+    return e;
+}
+
+}  // namespace
+}  // namespace text
+
+// ---- 5. DrawTextW --------------------------------------------------------------------------------
+int DrawTextW(HDC hdc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT format) {
+    gdi::DC* dc = gdi::Get<gdi::DC>(hdc);
+    if (!dc || !lprc || !lpchText) return 0;
+    const text::FontRef font = text::FontOf(dc);
+    if (!font.face) return 0;
+    gdi::FontFace& face = *font.face;
+    const int n = cchText < 0 ? int(std::wcslen(lpchText)) : cchText;
+
+    text::Format f;
+    int tabChars = 8;
+    if (format & DT_TABSTOP) {
+        // Bits 8-15 hold the tab size then, not the flags that usually live there.
+        tabChars = int((format >> 8) & 0xFF);
+        if (tabChars == 0) tabChars = 8;
+        format &= ~UINT(0xFF00);
+    }
+    f.flags = format;
+    f.tabWidth = tabChars * face.aveCharWidth;
+    f.rectWidth = int(std::clamp<int64_t>(int64_t(lprc->right) - lprc->left, 0, INT32_MAX));
+    f.expandTabs = (format & DT_EXPANDTABS) != 0;
+    f.prefixes = !(format & DT_NOPREFIX);
+    f.ellipsis = (format & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_PATH_ELLIPSIS)) != 0;
+
+    const RECT rect = *lprc;
+    if (n == 0) {
+        if (format & DT_CALCRECT) {
+            lprc->right = lprc->left;
+            lprc->bottom = lprc->top;
+        }
+        return 0;
+    }
+
+    const int lineHeight = face.height + ((format & DT_EXTERNALLEADING) ? face.externalLeading : 0);
+    const bool single = (format & DT_SINGLELINE) != 0;
+    int64_t y = rect.top;
+    if (single && (format & DT_VCENTER))
+        y = rect.top + (int64_t(rect.bottom) - rect.top) / 2 - lineHeight / 2;
+    else if (single && (format & DT_BOTTOM))
+        y = int64_t(rect.bottom) - lineHeight;
+
+    text::RunParams run;
+    run.options = (format & DT_NOCLIP) ? 0 : ETO_CLIPPED;
+    run.rect = &rect;
+    run.textColor = dc->s.textColor;
+    run.bkColor = dc->s.bkColor;
+    run.opaqueCell = dc->s.bkMode == OPAQUE && !(format & DT_PREFIXONLY);
+    run.drawGlyphs = !(format & DT_PREFIXONLY);
+
+    text::Scratch& sc = text::GetScratch();
+    int64_t maxWidth = 0;
+    int pos = 0;
+    do {
+        int nextLine = 0;
+        const int end = text::LineEnd(lpchText, n, pos, single, &nextLine);
+        const int prefixAt = text::StripPrefixes(lpchText + pos, end - pos, f.prefixes, &sc.visible);
+        const wchar_t* vis = sc.visible.data();
+        const int visCount = int(sc.visible.size());
+        int start = 0;
+        do {
+            const text::Piece piece = text::NextPiece(face, f, vis, visCount, start);
+            int underline = (prefixAt >= piece.begin && prefixAt < piece.end && !(format & DT_HIDEPREFIX))
+                                ? prefixAt - piece.begin
+                                : -1;
+            const int64_t width = text::BuildLine(face, f, vis + piece.begin, piece.end - piece.begin, &underline, sc);
+            maxWidth = std::max(maxWidth, width);
+            if (!(format & DT_CALCRECT)) {
+                int64_t x = rect.left;
+                if (format & DT_CENTER)
+                    x = (int64_t(rect.left) + rect.right - width) / 2;
+                else if (format & DT_RIGHT)
+                    x = int64_t(rect.right) - width;
+                run.x = int(std::clamp<int64_t>(x, INT32_MIN / 2, INT32_MAX / 2));
+                run.y = int(std::clamp<int64_t>(y, INT32_MIN / 2, INT32_MAX / 2));
+                run.text = sc.line.data();
+                run.count = int(sc.line.size());
+                run.dx = sc.dx.data();
+                run.underlineChar = underline;
+                text::DrawRun(dc, font, run);
+            }
+            y += lineHeight;
+            start = piece.next;
+        } while (start < visCount);
+        pos = nextLine;
+    } while (pos < n);
+
+    const int64_t height = y - rect.top;
+    if (format & DT_CALCRECT) {
+        lprc->right = LONG(std::min<int64_t>(int64_t(rect.left) + maxWidth, INT32_MAX));
+        lprc->bottom = LONG(std::clamp<int64_t>(y, INT32_MIN, INT32_MAX));
+    }
+    const int result = int(std::clamp<int64_t>(height, INT32_MIN, INT32_MAX));
+    return result == 0 ? 1 : result;
+}

@@ -1,0 +1,750 @@
+// The window table and the window tree: classes, creation and destruction, properties,
+// geometry and hit testing. There is no non-client area: a window's client area is the
+// whole window. Top-level windows are kept internally as children of the desktop window,
+// so their rectangles are screen rectangles.
+//
+// Index
+//   1. Handle table      (generation << 16 | slot + 1), so stale handles look up as null
+//   2. Classes           RegisterClassW and friends; the built-in "Static" class
+//   3. Tree helpers      ancestors, screen placement, hit testing
+//   4. Creation          CreateWindowExW
+//   5. Destruction       DestroyWindow
+//   6. Properties        visibility, enabling, parents, ids, window longs, text
+//   7. Geometry          rectangles, moves, coordinate conversion
+#include <algorithm>
+#include <cstring>
+#include <cwctype>
+
+#include "user/user_private.h"
+
+namespace user {
+namespace {
+
+// ---- 1. Handle table ---------------------------------------------------------------------
+constexpr uint32_t kMaxSlots = 0xFFFE;
+constexpr uint32_t kMaxGeneration = 0x7FFF;
+
+struct Slot {
+    std::unique_ptr<Window> window;
+    uint32_t generation = 1;
+};
+
+struct Table {
+    std::vector<Slot> slots;
+    std::vector<uint32_t> freeSlots;
+    std::vector<std::shared_ptr<WindowClass>> classes;
+    WORD nextAtom = 0xC000;  // registered class atoms live above the integer resources
+};
+
+HWND Encode(uint32_t slot, uint32_t generation) {
+    return reinterpret_cast<HWND>(static_cast<uintptr_t>((generation << 16) | (slot + 1)));
+}
+
+void RegisterSystemClasses(Table& t);
+
+Table& table() {
+    // The process-wide window table and class list, as on the platform.
+    static Table t = [] {
+        Table init;
+        auto desktop = std::make_unique<Window>();
+        auto cls = std::make_shared<WindowClass>();
+        cls->name = L"#32769";
+        cls->system = true;
+        cls->wc.lpfnWndProc = DefWindowProcW;
+        cls->wc.lpszClassName = cls->name.c_str();
+        desktop->cls = cls;
+        desktop->proc = DefWindowProcW;
+        desktop->style = WS_VISIBLE | WS_CLIPCHILDREN;
+        desktop->handle = Encode(0, 1);
+        init.slots.push_back(Slot{std::move(desktop), 1});
+        init.classes.push_back(cls);
+        RegisterSystemClasses(init);
+        return init;
+    }();
+    return t;
+}
+
+HWND Insert(std::unique_ptr<Window> w) {
+    Table& t = table();
+    uint32_t slot;
+    if (!t.freeSlots.empty()) {
+        slot = t.freeSlots.back();
+        t.freeSlots.pop_back();
+    } else {
+        if (t.slots.size() >= kMaxSlots) return nullptr;
+        slot = uint32_t(t.slots.size());
+        t.slots.emplace_back();
+    }
+    Slot& s = t.slots[slot];
+    w->handle = Encode(slot, s.generation);
+    s.window = std::move(w);
+    return s.window->handle;
+}
+
+// Unlinks a window from the tree and frees its slot; the handle becomes stale.
+void Free(Window* w) {
+    Table& t = table();
+    const uint32_t slot = uint32_t((reinterpret_cast<uintptr_t>(w->handle) & 0xFFFF) - 1);
+    if (w->parent) {
+        auto& siblings = w->parent->children;
+        siblings.erase(std::remove(siblings.begin(), siblings.end(), w), siblings.end());
+    }
+    for (Window* child : w->children) {  // only children still being destroyed further up the stack
+        child->parent = Desktop();
+        Desktop()->children.push_back(child);
+    }
+    for (Slot& s : t.slots) {
+        if (s.window && s.window->owner == w) s.window->owner = nullptr;
+    }
+    Slot& s = t.slots[slot];
+    std::unique_ptr<Window> dead = std::move(s.window);
+    s.generation = s.generation >= kMaxGeneration ? 1 : s.generation + 1;
+    t.freeSlots.push_back(slot);
+}
+
+// ---- 2. Classes ------------------------------------------------------------------------------
+bool SameName(const std::wstring& a, LPCWSTR b) {
+    const size_t n = std::wcslen(b);
+    if (a.size() != n) return false;
+    for (size_t i = 0; i < n; ++i) {
+        if (std::towlower(wint_t(a[i])) != std::towlower(wint_t(b[i]))) return false;
+    }
+    return true;
+}
+
+std::shared_ptr<WindowClass> FindClass(LPCWSTR name) {
+    if (!name) return nullptr;
+    for (auto& cls : table().classes) {
+        if (IS_INTRESOURCE(name) ? cls->atom == WORD(reinterpret_cast<ULONG_PTR>(name)) : SameName(cls->name, name))
+            return cls;
+    }
+    return nullptr;
+}
+
+// The static text control: its text on the dialog face colour, wrapped at words.
+LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd, &ps);
+            if (dc) {
+                RECT client_rect;
+                GetClientRect(hwnd, &client_rect);
+                FillRect(dc, &client_rect, GetSysColorBrush(COLOR_BTNFACE));
+                const Window* w = Find(hwnd);
+                if (w && !w->text.empty()) {
+                    SetBkMode(dc, TRANSPARENT);
+                    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+                    DrawTextW(dc, w->text.c_str(), int(w->text.size()), &client_rect, DT_LEFT | DT_WORDBREAK);
+                }
+            }
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+        case WM_ERASEBKGND:
+            return 1;  // WM_PAINT fills the whole client area
+        case WM_SETTEXT: {
+            const LRESULT r = DefWindowProcW(hwnd, msg, wParam, lParam);
+            InvalidateRect(hwnd, nullptr, TRUE);
+            return r;
+        }
+        default:
+            return DefWindowProcW(hwnd, msg, wParam, lParam);
+    }
+}
+
+void RegisterSystemClasses(Table& t) {
+    auto cls = std::make_shared<WindowClass>();
+    cls->name = L"Static";
+    cls->system = true;
+    cls->atom = t.nextAtom++;
+    cls->wc.lpfnWndProc = StaticProc;
+    cls->wc.lpszClassName = cls->name.c_str();
+    t.classes.push_back(cls);
+}
+
+// ---- 3. Tree helpers ------------------------------------------------------------------------------
+Window* DeepestAt(Window* w, POINT parent_client_pt) {
+    if (!(w->style & WS_VISIBLE) || !PtInRect(&w->rect, parent_client_pt)) return nullptr;
+    const POINT client_pt{parent_client_pt.x - w->rect.left, parent_client_pt.y - w->rect.top};
+    for (Window* child : w->children) {
+        if (!(child->style & WS_VISIBLE) || !PtInRect(&child->rect, client_pt)) continue;
+        if (child->style & WS_DISABLED) return w;  // a disabled control lets its parent take the point
+        return DeepestAt(child, client_pt);
+    }
+    return w;
+}
+
+}  // namespace
+
+Window* Find(HWND hwnd) {
+    const uintptr_t v = reinterpret_cast<uintptr_t>(hwnd);
+    const uint32_t index = uint32_t(v & 0xFFFF);
+    if (index == 0 || (v >> 31) != 0) return nullptr;
+    Table& t = table();
+    if (index - 1 >= t.slots.size()) return nullptr;
+    Slot& s = t.slots[index - 1];
+    if (!s.window || s.generation != uint32_t(v >> 16)) return nullptr;
+    return s.window.get();
+}
+
+Window* Desktop() {
+    return table().slots[0].window.get();
+}
+
+bool IsAncestor(const Window* ancestor, const Window* w) {
+    for (const Window* p = w ? w->parent : nullptr; p; p = p->parent) {
+        if (p == ancestor) return true;
+    }
+    return false;
+}
+
+bool IsShownOnScreen(const Window* w) {
+    for (; w && w != Desktop(); w = w->parent) {
+        if (!(w->style & WS_VISIBLE)) return false;
+    }
+    return w != nullptr;
+}
+
+POINT ClientOriginOnScreen(const Window* w) {
+    POINT screen_pt{0, 0};
+    for (; w && w->parent; w = w->parent) {
+        screen_pt.x += w->rect.left;
+        screen_pt.y += w->rect.top;
+    }
+    return screen_pt;
+}
+
+RECT ClientRectOnScreen(const Window* w) {
+    const POINT origin = ClientOriginOnScreen(w);
+    return RECT{origin.x, origin.y, origin.x + w->Width(), origin.y + w->Height()};
+}
+
+RECT VisibleClientRectOnScreen(const Window* w) {
+    RECT screen_rect = ClientRectOnScreen(w);
+    for (const Window* p = w->parent; p && p->parent; p = p->parent) {
+        const RECT parent_rect = ClientRectOnScreen(p);
+        if (!IntersectRect(&screen_rect, &screen_rect, &parent_rect)) return RECT{0, 0, 0, 0};
+    }
+    const SIZE screen = rt::GetScreenSize();
+    const RECT desktop_rect{0, 0, screen.cx, screen.cy};
+    if (!IntersectRect(&screen_rect, &screen_rect, &desktop_rect)) return RECT{0, 0, 0, 0};
+    return screen_rect;
+}
+
+Window* WindowAtScreenPoint(POINT screen_pt) {
+    for (Window* top : Desktop()->children) {
+        if ((top->style & WS_DISABLED) || !(top->style & WS_VISIBLE)) continue;
+        if (Window* hit = DeepestAt(top, screen_pt)) return hit;
+    }
+    return nullptr;
+}
+
+}  // namespace user
+
+using user::Find;
+using user::Window;
+
+// ---- 2. Classes (API) ------------------------------------------------------------------------
+WORD RegisterClassW(const WNDCLASSW* lpWndClass) {
+    if (!lpWndClass || !lpWndClass->lpfnWndProc || !lpWndClass->lpszClassName) return 0;
+    if (IS_INTRESOURCE(lpWndClass->lpszClassName) || user::FindClass(lpWndClass->lpszClassName)) return 0;
+    user::Table& t = user::table();
+    auto cls = std::make_shared<user::WindowClass>();
+    cls->name = lpWndClass->lpszClassName;
+    cls->atom = t.nextAtom++;
+    cls->wc = *lpWndClass;
+    cls->wc.lpszClassName = cls->name.c_str();
+    cls->wc.lpszMenuName = nullptr;
+    t.classes.push_back(cls);
+    return cls->atom;
+}
+
+BOOL UnregisterClassW(LPCWSTR lpClassName, HINSTANCE) {
+    auto cls = user::FindClass(lpClassName);
+    if (!cls || cls->system) return FALSE;
+    user::Table& t = user::table();
+    for (const user::Slot& s : t.slots) {
+        if (s.window && s.window->cls == cls) return FALSE;  // windows of the class still exist
+    }
+    t.classes.erase(std::remove(t.classes.begin(), t.classes.end(), cls), t.classes.end());
+    return TRUE;
+}
+
+BOOL GetClassInfoW(HINSTANCE, LPCWSTR lpClassName, WNDCLASSW* lpWndClass) {
+    auto cls = user::FindClass(lpClassName);
+    if (!cls || !lpWndClass) return FALSE;
+    *lpWndClass = cls->wc;
+    return TRUE;
+}
+
+// ---- 4. Creation ------------------------------------------------------------------------------------
+namespace user {
+namespace {
+
+CreationHook& CurrentHook() {
+    thread_local CreationHook hook = nullptr;
+    return hook;
+}
+
+struct CreateGeometry {
+    int x, y, cx, cy;
+};
+
+CreateGeometry ResolveGeometry(bool child, int x, int y, int cx, int cy) {
+    if (x == CW_USEDEFAULT) x = y = 0;
+    if (cx == CW_USEDEFAULT) {
+        const SIZE screen = rt::GetScreenSize();
+        cx = child ? 0 : screen.cx * 3 / 4;
+        cy = child ? 0 : screen.cy * 3 / 4;
+    }
+    return CreateGeometry{x, y, std::max(cx, 0), std::max(cy, 0)};
+}
+
+}  // namespace
+
+CreationHook SetCreationHook(CreationHook hook) {
+    CreationHook previous = CurrentHook();
+    CurrentHook() = hook;
+    return previous;
+}
+
+}  // namespace user
+
+HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName, DWORD dwStyle, int X, int Y,
+                     int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance, LPVOID lpParam) {
+    const bool child = (dwStyle & WS_CHILD) != 0;
+    Window* parent = user::Desktop();
+    Window* owner = nullptr;
+    if (child) {
+        parent = Find(hWndParent);
+        if (!parent) return nullptr;  // a child needs a parent
+    } else if (hWndParent) {
+        owner = Find(hWndParent);
+        if (!owner) return nullptr;
+    }
+    auto cls = user::FindClass(lpClassName);
+    if (!cls) return nullptr;
+
+    const user::CreateGeometry g = user::ResolveGeometry(child, X, Y, nWidth, nHeight);
+    auto w = std::make_unique<Window>();
+    w->cls = cls;
+    w->proc = cls->wc.lpfnWndProc;
+    w->style = dwStyle;
+    w->exStyle = dwExStyle;
+    w->text = lpWindowName ? lpWindowName : L"";
+    w->rect = RECT{g.x, g.y, g.x + g.cx, g.y + g.cy};
+    w->parent = parent;
+    w->owner = owner;
+    w->id = child ? reinterpret_cast<UINT_PTR>(hMenu) : 0;
+    w->instance = hInstance;
+    w->extra.assign(size_t(std::max(cls->wc.cbWndExtra, 0)), 0);
+    w->thread = std::this_thread::get_id();
+    Window* raw = w.get();
+    HWND hwnd = user::Insert(std::move(w));
+    if (!hwnd) return nullptr;
+    parent->children.insert(parent->children.begin(), raw);  // new windows start on top
+
+    CREATESTRUCTW cs{lpParam, hInstance, hMenu,         hWndParent,   g.cy,        g.cx,
+                     g.y,     g.x,       LONG(dwStyle), lpWindowName, lpClassName, dwExStyle};
+    if (user::CreationHook hook = user::CurrentHook()) hook(hwnd, &cs);
+    if (!SendMessageW(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
+        if (Window* failed = Find(hwnd)) {
+            failed->destroying = true;
+            SendMessageW(hwnd, WM_NCDESTROY, 0, 0);
+            if ((failed = Find(hwnd))) user::Free(failed);
+        }
+        return nullptr;
+    }
+    if (!Find(hwnd)) return nullptr;
+    if (SendMessageW(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
+        DestroyWindow(hwnd);
+        return nullptr;
+    }
+    Window* created = Find(hwnd);
+    if (!created) return nullptr;
+    SendMessageW(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(created->Width(), created->Height()));
+    if ((created = Find(hwnd))) SendMessageW(hwnd, WM_MOVE, 0, MAKELPARAM(created->rect.left, created->rect.top));
+    created = Find(hwnd);
+    if (!created) return nullptr;
+    if (created->style & WS_VISIBLE) {
+        if (!child) SendMessageW(hwnd, WM_SHOWWINDOW, TRUE, 0);
+        if ((created = Find(hwnd))) user::InvalidateClient(created, nullptr, true);
+    }
+    return Find(hwnd) ? hwnd : nullptr;
+}
+
+// ---- 5. Destruction ------------------------------------------------------------------------------
+namespace user {
+namespace {
+
+Window* NextChildToDestroy(Window* w) {
+    for (Window* child : w->children) {
+        if (!child->destroying) return child;
+    }
+    return nullptr;
+}
+
+// WM_DESTROY goes to a window before its children are destroyed; WM_NCDESTROY after them.
+void DestroyTree(Window* w) {
+    const HWND hwnd = w->handle;
+    w->destroying = true;
+    ForgetWindowInput(hwnd);
+    SendMessageW(hwnd, WM_DESTROY, 0, 0);
+    while ((w = Find(hwnd)) != nullptr) {
+        Window* child = NextChildToDestroy(w);
+        if (!child) break;
+        DestroyTree(child);
+    }
+    ForgetWindowTimers(hwnd);
+    if (!Find(hwnd)) return;
+    SendMessageW(hwnd, WM_NCDESTROY, 0, 0);
+    if ((w = Find(hwnd)) != nullptr) {
+        ThreadState& ts = Thread();
+        auto addressed = [hwnd](const MSG& m) { return m.hwnd == hwnd; };
+        ts.posted.erase(std::remove_if(ts.posted.begin(), ts.posted.end(), addressed), ts.posted.end());
+        ts.input.erase(std::remove_if(ts.input.begin(), ts.input.end(), addressed), ts.input.end());
+        Free(w);
+    }
+}
+
+void DestroyOwnedWindows(Window* owner) {
+    for (;;) {
+        Window* owned = nullptr;
+        for (Window* top : Desktop()->children) {
+            if (top->owner == owner && !top->destroying) {
+                owned = top;
+                break;
+            }
+        }
+        if (!owned) return;
+        DestroyWindow(owned->handle);
+    }
+}
+
+}  // namespace
+}  // namespace user
+
+BOOL DestroyWindow(HWND hWnd) {
+    Window* w = Find(hWnd);
+    if (!w || w == user::Desktop() || w->destroying || w->thread != std::this_thread::get_id()) return FALSE;
+    w->destroying = true;
+    user::DestroyOwnedWindows(w);
+    if ((w = Find(hWnd)) == nullptr) return TRUE;
+    // The parent shows through where a visible child was.
+    if (w->IsChild() && user::IsShownOnScreen(w)) user::InvalidateClient(w->parent, &w->rect, true);
+    user::DestroyTree(w);
+    return TRUE;
+}
+
+// ---- 6. Properties --------------------------------------------------------------------------------
+BOOL IsWindow(HWND hWnd) {
+    return Find(hWnd) != nullptr;
+}
+
+BOOL IsWindowVisible(HWND hWnd) {
+    return user::IsShownOnScreen(Find(hWnd));
+}
+
+BOOL IsWindowEnabled(HWND hWnd) {
+    const Window* w = Find(hWnd);
+    return w && !(w->style & WS_DISABLED);
+}
+
+BOOL ShowWindow(HWND hWnd, int nCmdShow) {
+    Window* w = Find(hWnd);
+    if (!w) return FALSE;
+    const bool wasVisible = (w->style & WS_VISIBLE) != 0;
+    const bool show = nCmdShow != SW_HIDE;
+    if (show == wasVisible) return wasVisible;
+    SendMessageW(hWnd, WM_SHOWWINDOW, show, 0);
+    if ((w = Find(hWnd)) == nullptr) return wasVisible;
+    if (show) {
+        w->style |= WS_VISIBLE;
+        user::InvalidateClient(w, nullptr, true);
+    } else {
+        w->style &= ~DWORD(WS_VISIBLE);
+        if (w->IsChild() && user::IsShownOnScreen(w->parent)) user::InvalidateClient(w->parent, &w->rect, true);
+    }
+    return wasVisible;
+}
+
+BOOL EnableWindow(HWND hWnd, BOOL bEnable) {
+    Window* w = Find(hWnd);
+    if (!w) return FALSE;
+    const BOOL wasDisabled = (w->style & WS_DISABLED) ? TRUE : FALSE;
+    if (bEnable == !wasDisabled) return wasDisabled;
+    if (bEnable) {
+        w->style &= ~DWORD(WS_DISABLED);
+    } else {
+        w->style |= WS_DISABLED;
+        if (GetFocus() == hWnd) SetFocus(nullptr);  // a disabled window cannot keep the focus
+    }
+    SendMessageW(hWnd, WM_ENABLE, bEnable ? TRUE : FALSE, 0);
+    return wasDisabled;
+}
+
+HWND GetParent(HWND hWnd) {
+    const Window* w = Find(hWnd);
+    if (!w) return nullptr;
+    if (w->IsChild()) return w->parent ? w->parent->handle : nullptr;
+    if ((w->style & WS_POPUP) && w->owner) return w->owner->handle;
+    return nullptr;
+}
+
+HWND SetParent(HWND hWndChild, HWND hWndNewParent) {
+    Window* w = Find(hWndChild);
+    Window* parent = hWndNewParent ? Find(hWndNewParent) : user::Desktop();
+    if (!w || !parent || w == user::Desktop() || parent == w || user::IsAncestor(w, parent)) return nullptr;
+    Window* old = w->parent;
+    auto& siblings = old->children;
+    siblings.erase(std::remove(siblings.begin(), siblings.end(), w), siblings.end());
+    parent->children.insert(parent->children.begin(), w);
+    w->parent = parent;
+    if (user::IsShownOnScreen(w)) user::InvalidateClient(w, nullptr, true);
+    return old->handle;
+}
+
+HWND GetDesktopWindow(void) {
+    return user::Desktop()->handle;
+}
+
+BOOL IsChild(HWND hWndParent, HWND hWnd) {
+    const Window* parent = Find(hWndParent);
+    for (const Window* w = Find(hWnd); parent && w && w->IsChild(); w = w->parent) {
+        if (w->parent == parent) return TRUE;
+    }
+    return FALSE;
+}
+
+HWND GetWindow(HWND hWnd, UINT uCmd) {
+    const Window* w = Find(hWnd);
+    if (!w) return nullptr;
+    if (uCmd == GW_CHILD) return w->children.empty() ? nullptr : w->children.front()->handle;
+    if (uCmd == GW_OWNER) return w->owner ? w->owner->handle : nullptr;
+    if (!w->parent) return nullptr;
+    const auto& siblings = w->parent->children;
+    const auto it = std::find(siblings.begin(), siblings.end(), w);
+    switch (uCmd) {
+        case GW_HWNDFIRST:
+            return siblings.front()->handle;
+        case GW_HWNDLAST:
+            return siblings.back()->handle;
+        case GW_HWNDNEXT:
+            return it + 1 == siblings.end() ? nullptr : (*(it + 1))->handle;
+        case GW_HWNDPREV:
+            return it == siblings.begin() ? nullptr : (*(it - 1))->handle;
+        default:
+            return nullptr;
+    }
+}
+
+HWND FindWindowExW(HWND hWndParent, HWND hWndChildAfter, LPCWSTR lpszClass, LPCWSTR lpszWindow) {
+    const Window* parent = hWndParent ? Find(hWndParent) : user::Desktop();
+    if (!parent) return nullptr;
+    auto cls = lpszClass ? user::FindClass(lpszClass) : nullptr;
+    if (lpszClass && !cls) return nullptr;
+    bool started = hWndChildAfter == nullptr;
+    for (const Window* child : parent->children) {
+        if (!started) {
+            started = child->handle == hWndChildAfter;
+            continue;
+        }
+        if (cls && child->cls != cls) continue;
+        if (lpszWindow && !user::SameName(child->text, lpszWindow)) continue;
+        return child->handle;
+    }
+    return nullptr;
+}
+
+int GetDlgCtrlID(HWND hWnd) {
+    const Window* w = Find(hWnd);
+    return w && w->IsChild() ? int(w->id) : 0;
+}
+
+HWND GetDlgItem(HWND hDlg, int nIDDlgItem) {
+    const Window* w = Find(hDlg);
+    if (!w) return nullptr;
+    for (const Window* child : w->children) {
+        if (child->IsChild() && int(child->id) == nIDDlgItem) return child->handle;
+    }
+    return nullptr;
+}
+
+LONG_PTR GetWindowLongPtrW(HWND hWnd, int nIndex) {
+    const Window* w = Find(hWnd);
+    if (!w) return 0;
+    switch (nIndex) {
+        case GWL_STYLE:
+            return LONG_PTR(LONG(w->style));
+        case GWL_EXSTYLE:
+            return LONG_PTR(LONG(w->exStyle));
+        case GWLP_WNDPROC:
+            return reinterpret_cast<LONG_PTR>(w->proc);
+        case GWLP_USERDATA:
+            return w->userData;
+        case GWLP_ID:
+            return LONG_PTR(w->id);
+        case GWLP_HINSTANCE:
+            return reinterpret_cast<LONG_PTR>(w->instance);
+        case GWLP_HWNDPARENT:
+            return reinterpret_cast<LONG_PTR>(w->owner ? w->owner->handle : nullptr);
+        default:
+            break;
+    }
+    if (nIndex < 0 || size_t(nIndex) + sizeof(LONG_PTR) > w->extra.size()) return 0;
+    LONG_PTR value;
+    std::memcpy(&value, w->extra.data() + nIndex, sizeof value);
+    return value;
+}
+
+LONG_PTR SetWindowLongPtrW(HWND hWnd, int nIndex, LONG_PTR dwNewLong) {
+    Window* w = Find(hWnd);
+    if (!w) return 0;
+    const LONG_PTR previous = GetWindowLongPtrW(hWnd, nIndex);
+    switch (nIndex) {
+        case GWL_STYLE:
+            w->style = DWORD(dwNewLong);
+            return previous;
+        case GWL_EXSTYLE:
+            w->exStyle = DWORD(dwNewLong);
+            return previous;
+        case GWLP_WNDPROC:
+            if (!dwNewLong) return 0;
+            w->proc = reinterpret_cast<WNDPROC>(dwNewLong);
+            return previous;
+        case GWLP_USERDATA:
+            w->userData = dwNewLong;
+            return previous;
+        case GWLP_ID:
+            w->id = UINT_PTR(dwNewLong);
+            return previous;
+        case GWLP_HINSTANCE:
+            w->instance = reinterpret_cast<HINSTANCE>(dwNewLong);
+            return previous;
+        case GWLP_HWNDPARENT:
+            if (w->IsChild()) return 0;
+            w->owner = Find(reinterpret_cast<HWND>(dwNewLong));
+            return previous;
+        default:
+            break;
+    }
+    if (nIndex < 0 || size_t(nIndex) + sizeof(LONG_PTR) > w->extra.size()) return 0;
+    std::memcpy(w->extra.data() + nIndex, &dwNewLong, sizeof dwNewLong);
+    return previous;
+}
+
+BOOL SetWindowTextW(HWND hWnd, LPCWSTR lpString) {
+    if (!Find(hWnd)) return FALSE;
+    return SendMessageW(hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lpString)) ? TRUE : FALSE;
+}
+
+int GetWindowTextW(HWND hWnd, LPWSTR lpString, int nMaxCount) {
+    if (!Find(hWnd) || !lpString || nMaxCount <= 0) return 0;
+    return int(SendMessageW(hWnd, WM_GETTEXT, WPARAM(nMaxCount), reinterpret_cast<LPARAM>(lpString)));
+}
+
+int GetWindowTextLengthW(HWND hWnd) {
+    if (!Find(hWnd)) return 0;
+    return int(SendMessageW(hWnd, WM_GETTEXTLENGTH, 0, 0));
+}
+
+// ---- 7. Geometry -------------------------------------------------------------------------------
+BOOL GetWindowRect(HWND hWnd, LPRECT lpRect) {
+    const Window* w = Find(hWnd);
+    if (!w || !lpRect) return FALSE;
+    if (w == user::Desktop()) {
+        const SIZE screen = rt::GetScreenSize();
+        *lpRect = RECT{0, 0, screen.cx, screen.cy};
+        return TRUE;
+    }
+    *lpRect = user::ClientRectOnScreen(w);  // no non-client area
+    return TRUE;
+}
+
+BOOL GetClientRect(HWND hWnd, LPRECT lpRect) {
+    const Window* w = Find(hWnd);
+    if (!w || !lpRect) return FALSE;
+    RECT screen_rect;
+    GetWindowRect(hWnd, &screen_rect);
+    *lpRect = RECT{0, 0, screen_rect.right - screen_rect.left, screen_rect.bottom - screen_rect.top};
+    return TRUE;
+}
+
+BOOL MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint) {
+    return SetWindowPos(hWnd, nullptr, X, Y, nWidth, nHeight,
+                        SWP_NOZORDER | SWP_NOACTIVATE | (bRepaint ? 0u : UINT(SWP_NOREDRAW)));
+}
+
+namespace user {
+namespace {
+
+void Restack(Window* w, HWND hWndInsertAfter) {
+    auto& siblings = w->parent->children;
+    Window* after = hWndInsertAfter == HWND_BOTTOM ? nullptr : Find(hWndInsertAfter);
+    if (hWndInsertAfter != HWND_TOP && hWndInsertAfter != HWND_BOTTOM && (!after || after->parent != w->parent)) return;
+    siblings.erase(std::remove(siblings.begin(), siblings.end(), w), siblings.end());
+    if (hWndInsertAfter == HWND_TOP) {
+        siblings.insert(siblings.begin(), w);
+    } else if (hWndInsertAfter == HWND_BOTTOM) {
+        siblings.push_back(w);
+    } else {
+        siblings.insert(std::find(siblings.begin(), siblings.end(), after) + 1, w);
+    }
+}
+
+}  // namespace
+}  // namespace user
+
+BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags) {
+    Window* w = Find(hWnd);
+    if (!w || w == user::Desktop()) return FALSE;
+    RECT new_rect = w->rect;
+    if (!(uFlags & SWP_NOMOVE)) OffsetRect(&new_rect, X - new_rect.left, Y - new_rect.top);
+    if (!(uFlags & SWP_NOSIZE)) {
+        new_rect.right = new_rect.left + std::max(cx, 0);
+        new_rect.bottom = new_rect.top + std::max(cy, 0);
+    }
+    const RECT old_rect = w->rect;
+    const bool moved = new_rect.left != old_rect.left || new_rect.top != old_rect.top;
+    const bool sized = (new_rect.right - new_rect.left) != (old_rect.right - old_rect.left) ||
+                       (new_rect.bottom - new_rect.top) != (old_rect.bottom - old_rect.top);
+    if (!(uFlags & SWP_NOZORDER)) user::Restack(w, hWndInsertAfter);
+    w->rect = new_rect;
+    if ((moved || sized) && !(uFlags & SWP_NOREDRAW) && user::IsShownOnScreen(w)) {
+        user::InvalidateClient(w->parent, &old_rect, true);
+        user::InvalidateClient(w, nullptr, true);
+    }
+    if (moved) SendMessageW(hWnd, WM_MOVE, 0, MAKELPARAM(new_rect.left, new_rect.top));
+    if (sized && Find(hWnd)) {
+        SendMessageW(hWnd, WM_SIZE, SIZE_RESTORED,
+                     MAKELPARAM(new_rect.right - new_rect.left, new_rect.bottom - new_rect.top));
+    }
+    if (!Find(hWnd)) return TRUE;
+    if (uFlags & SWP_SHOWWINDOW) ShowWindow(hWnd, SW_SHOWNA);
+    if (uFlags & SWP_HIDEWINDOW) ShowWindow(hWnd, SW_HIDE);
+    return TRUE;
+}
+
+BOOL ClientToScreen(HWND hWnd, LPPOINT lpPoint) {
+    const Window* w = Find(hWnd);
+    if (!w || !lpPoint) return FALSE;
+    const POINT origin = user::ClientOriginOnScreen(w);
+    lpPoint->x += origin.x;
+    lpPoint->y += origin.y;
+    return TRUE;
+}
+
+BOOL ScreenToClient(HWND hWnd, LPPOINT lpPoint) {
+    const Window* w = Find(hWnd);
+    if (!w || !lpPoint) return FALSE;
+    const POINT origin = user::ClientOriginOnScreen(w);
+    lpPoint->x -= origin.x;
+    lpPoint->y -= origin.y;
+    return TRUE;
+}
+
+HWND WindowFromPoint(POINT Point) {
+    const Window* w = user::WindowAtScreenPoint(Point);
+    return w ? w->handle : nullptr;
+}

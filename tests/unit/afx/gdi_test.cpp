@@ -1,0 +1,357 @@
+// The GDI wrappers: object lifetimes, the permanent and temporary handle maps that
+// CDC::SelectObject relies on, and the drawing helpers MFC builds on ExtTextOut.
+#include <gtest/gtest.h>
+
+#include "platform.h"
+#include "win32/runtime_ext.h"
+
+namespace {
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kRed = RGB(200, 0, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 200);
+
+// A memory DC with a 32-bit bitmap selected, filled with one colour.
+class Canvas {
+public:
+    Canvas(int cx, int cy, COLORREF fill) {
+        dc.CreateCompatibleDC(nullptr);
+        bitmap.CreateBitmap(cx, cy, 1, 32, nullptr);
+        old_bitmap_ = static_cast<HBITMAP>(dc.SelectObject(&bitmap)->GetSafeHandle());
+        dc.FillSolidRect(0, 0, cx, cy, fill);
+    }
+    ~Canvas() { dc.SelectObject(CBitmap::FromHandle(old_bitmap_)); }
+    CDC dc;
+    CBitmap bitmap;
+
+private:
+    HBITMAP old_bitmap_ = nullptr;
+};
+
+HFONT MakeRawFont(int height) {
+    CFont font;
+    font.CreatePointFont(height, L"DejaVu Sans");
+    return static_cast<HFONT>(font.Detach());  // nobody wraps it now
+}
+
+TEST(GdiLifetimes, WrappersReturnObjectCountsToBaseline) {
+    struct Row {
+        const char* name;
+        DWORD kind;
+        int (*count_while_alive)(DWORD kind);
+    };
+    const Row rows[] = {
+        {"pen", OBJ_PEN,
+         [](DWORD k) {
+             CPen pen(PS_SOLID, 2, kRed);
+             return rt::GdiObjectCount(k);
+         }},
+        {"brush", OBJ_BRUSH,
+         [](DWORD k) {
+             CBrush brush(kBlue);
+             return rt::GdiObjectCount(k);
+         }},
+        {"font", OBJ_FONT,
+         [](DWORD k) {
+             CFont font;
+             font.CreatePointFont(100, L"DejaVu Sans");
+             return rt::GdiObjectCount(k);
+         }},
+        {"bitmap", OBJ_BITMAP,
+         [](DWORD k) {
+             CBitmap bmp;
+             bmp.CreateBitmap(4, 4, 1, 32, nullptr);
+             return rt::GdiObjectCount(k);
+         }},
+        {"region", OBJ_REGION,
+         [](DWORD k) {
+             CRgn rgn;
+             rgn.CreateRectRgn(0, 0, 5, 5);
+             return rt::GdiObjectCount(k);
+         }},
+        {"memory dc", OBJ_DC,
+         [](DWORD k) {
+             CDC dc;
+             dc.CreateCompatibleDC(nullptr);
+             return rt::GdiObjectCount(k);
+         }},
+        {"heap pen deleted explicitly", OBJ_PEN,
+         [](DWORD k) {
+             CPen* pen = new CPen(PS_DOT, 1, kRed);
+             const int n = rt::GdiObjectCount(k);
+             delete pen;
+             return n;
+         }},
+    };
+    for (const Row& r : rows) {
+        const int before = rt::GdiObjectCount(r.kind);
+        EXPECT_EQ(before + 1, r.count_while_alive(r.kind)) << r.name;
+        EXPECT_EQ(before, rt::GdiObjectCount(r.kind)) << r.name;
+    }
+}
+
+TEST(GdiLifetimes, DeleteObjectAndDetach) {
+    const int before = rt::GdiObjectCount(OBJ_BRUSH);
+    CBrush brush;
+    EXPECT_FALSE(brush.DeleteObject());  // nothing attached
+    brush.CreateSolidBrush(kRed);
+    HBRUSH h = brush;
+    EXPECT_EQ(h, brush.Detach());
+    EXPECT_EQ(nullptr, brush.GetSafeHandle());
+    EXPECT_EQ(before + 1, rt::GdiObjectCount(OBJ_BRUSH));  // detaching keeps the handle
+    brush.Attach(h);
+    EXPECT_TRUE(brush.DeleteObject());
+    EXPECT_EQ(before, rt::GdiObjectCount(OBJ_BRUSH));
+}
+
+TEST(HandleMaps, SelectObjectHandsBackThePermanentFont) {
+    const int before = rt::GdiObjectCount(OBJ_FONT);
+    CDC dc;
+    ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
+    CFont* first = new CFont;
+    CFont* second = new CFont;
+    first->CreatePointFont(90, L"DejaVu Sans");
+    second->CreatePointFont(120, L"DejaVu Sans");
+    ASSERT_EQ(before + 2, rt::GdiObjectCount(OBJ_FONT));
+
+    CFont* dc_font = dc.SelectObject(first);  // the DC's stock font: a temporary wrapper
+    ASSERT_NE(nullptr, dc_font);
+    EXPECT_NE(first, dc_font);
+    EXPECT_NE(second, dc_font);
+    const HFONT dc_font_handle = *dc_font;
+
+    CFont* handed_back = dc.SelectObject(second);
+    EXPECT_EQ(first, handed_back);  // the very object that created the font
+    delete handed_back;             // and deleting it deletes the font
+    EXPECT_EQ(before + 1, rt::GdiObjectCount(OBJ_FONT));
+
+    EXPECT_EQ(second, dc.GetCurrentFont());
+    EXPECT_EQ(second, dc.SelectObject(CFont::FromHandle(dc_font_handle)));
+    delete second;
+    EXPECT_EQ(before, rt::GdiObjectCount(OBJ_FONT));
+
+    AfxDeleteTempMaps();
+    EXPECT_EQ(DWORD(OBJ_FONT), ::GetObjectType(dc_font_handle));  // the stock font lives on
+}
+
+TEST(HandleMaps, TemporariesAreSharedAndFreedWithoutTheirHandles) {
+    const HFONT h = MakeRawFont(90);
+    const int before = rt::GdiObjectCount(OBJ_FONT);
+    CFont* temp = CFont::FromHandle(h);
+    ASSERT_NE(nullptr, temp);
+    EXPECT_EQ(h, temp->m_hObject);
+    EXPECT_EQ(temp, CFont::FromHandle(h));       // one temporary per handle
+    EXPECT_EQ(temp, CGdiObject::FromHandle(h));  // whichever class asks
+    EXPECT_EQ(nullptr, CFont::FromHandle(nullptr));
+
+    AfxDeleteTempMaps();
+    EXPECT_EQ(before, rt::GdiObjectCount(OBJ_FONT));
+    EXPECT_EQ(DWORD(OBJ_FONT), ::GetObjectType(h));
+
+    CFont owner;
+    owner.Attach(h);
+    EXPECT_EQ(&owner, CFont::FromHandle(h));  // a permanent wrapper wins from now on
+}
+
+TEST(HandleMaps, DeletingATemporaryDeletesItsHandle) {
+    const HFONT h = MakeRawFont(90);
+    const int before = rt::GdiObjectCount(OBJ_FONT);
+    delete CFont::FromHandle(h);
+    EXPECT_EQ(before - 1, rt::GdiObjectCount(OBJ_FONT));
+    AfxDeleteTempMaps();  // must not free the wrapper a second time
+
+    const HFONT h2 = MakeRawFont(90);
+    CFont::FromHandle(h2)->Detach();  // a detached temporary is still freed by the cleanup
+    AfxDeleteTempMaps();
+    EXPECT_EQ(before, rt::GdiObjectCount(OBJ_FONT));
+    ::DeleteObject(h2);
+}
+
+TEST(HandleMaps, GenericFromHandleMakesTheMatchingClass) {
+    struct Row {
+        const char* name;
+        HGDIOBJ handle;
+        CRuntimeClass* cls;
+    };
+    const Row rows[] = {
+        {"stock pen", ::GetStockObject(BLACK_PEN), RUNTIME_CLASS(CPen)},
+        {"stock brush", ::GetStockObject(WHITE_BRUSH), RUNTIME_CLASS(CBrush)},
+        {"stock font", ::GetStockObject(DEFAULT_GUI_FONT), RUNTIME_CLASS(CFont)},
+    };
+    for (const Row& r : rows) {
+        CGdiObject* obj = CGdiObject::FromHandle(r.handle);
+        ASSERT_NE(nullptr, obj) << r.name;
+        EXPECT_TRUE(obj->IsKindOf(r.cls)) << r.name;
+    }
+    AfxDeleteTempMaps();
+}
+
+TEST(HandleMaps, DeviceContexts) {
+    const int before = rt::GdiObjectCount(OBJ_DC);
+    const HDC h = ::CreateCompatibleDC(nullptr);
+    CDC* temp = CDC::FromHandle(h);
+    ASSERT_NE(nullptr, temp);
+    EXPECT_EQ(h, temp->m_hDC);
+    EXPECT_EQ(h, temp->m_hAttribDC);
+    EXPECT_EQ(temp, CDC::FromHandle(h));
+    AfxDeleteTempMaps();
+    EXPECT_EQ(before + 1, rt::GdiObjectCount(OBJ_DC));  // the cleanup keeps the DC
+    {
+        CDC owner;
+        owner.Attach(h);
+        EXPECT_EQ(&owner, CDC::FromHandle(h));
+    }
+    EXPECT_EQ(before, rt::GdiObjectCount(OBJ_DC));  // an attached DC dies with its CDC
+}
+
+TEST(HandleMaps, ClientDcOfTheScreenIsReleased) {
+    const int before = rt::GdiObjectCount(OBJ_DC);
+    {
+        CClientDC screen(nullptr);
+        ASSERT_NE(nullptr, screen.GetSafeHdc());
+        EXPECT_EQ(&screen, CDC::FromHandle(screen.GetSafeHdc()));
+    }
+    EXPECT_EQ(before, rt::GdiObjectCount(OBJ_DC));
+}
+
+TEST(CDCSelect, BitmapsComeBackAsWrappers) {
+    CDC dc;
+    dc.CreateCompatibleDC(nullptr);
+    CBitmap bmp;
+    bmp.CreateBitmap(3, 2, 1, 32, nullptr);
+    CBitmap* initial = dc.SelectObject(&bmp);
+    ASSERT_NE(nullptr, initial);
+    BITMAP info{};
+    initial->GetBitmap(&info);
+    EXPECT_EQ(1, info.bmWidth);  // a new memory DC holds a 1x1 monochrome bitmap
+    EXPECT_EQ(1, info.bmBitsPixel);
+    EXPECT_EQ(&bmp, dc.GetCurrentBitmap());
+    EXPECT_EQ(&bmp, dc.SelectObject(initial));
+    AfxDeleteTempMaps();
+}
+
+TEST(CFontPoints, TenthsOfAPointAt96Dpi) {
+    struct Row {
+        int tenths;
+        LONG height;
+    };
+    const Row rows[] = {{90, -12}, {100, -13}, {75, -10}, {80, -11}, {105, -14}, {120, -16}};
+    CDC dc;
+    dc.CreateCompatibleDC(nullptr);
+    dc.SetWindowOrg(40, 50);  // origins do not change a height
+    for (const Row& r : rows) {
+        for (CDC* target : {static_cast<CDC*>(nullptr), &dc}) {
+            CFont font;
+            ASSERT_TRUE(font.CreatePointFont(r.tenths, L"DejaVu Sans", target));
+            LOGFONT lf{};
+            ASSERT_EQ(int(sizeof(LOGFONT)), font.GetLogFont(&lf));
+            EXPECT_EQ(r.height, lf.lfHeight) << r.tenths << (target ? " with a DC" : " for the screen");
+            EXPECT_STREQ(L"DejaVu Sans", lf.lfFaceName);
+        }
+    }
+}
+
+TEST(CDCDraw, FillSolidRectLeavesTheBackgroundColourSet) {
+    Canvas c(8, 6, kWhite);
+    c.dc.SetBkColor(RGB(1, 2, 3));
+    c.dc.FillSolidRect(1, 2, 3, 2, kRed);
+    EXPECT_EQ(kRed, c.dc.GetBkColor());
+    c.dc.FillSolidRect(CRect(6, 0, 8, 1), kBlue);
+    EXPECT_EQ(kBlue, c.dc.GetBkColor());
+    struct Row {
+        int x, y;
+        COLORREF expected;
+    };
+    const Row rows[] = {
+        {1, 2, kRed},   {3, 3, kRed},  {0, 2, kWhite}, {4, 2, kWhite}, {1, 1, kWhite},
+        {1, 4, kWhite}, {6, 0, kBlue}, {7, 0, kBlue},  {6, 1, kWhite},
+    };
+    for (const Row& r : rows) EXPECT_EQ(r.expected, c.dc.GetPixel(r.x, r.y)) << r.x << "," << r.y;
+}
+
+TEST(CDCDraw, Draw3dRectGivesTwoCornersToTheBottomRightColour) {
+    // Both overloads draw the rectangle (1, 1) - (7, 6): 6 wide, 5 high.
+    for (bool by_rect : {false, true}) {
+        Canvas c(8, 7, kWhite);
+        if (by_rect) {
+            c.dc.Draw3dRect(CRect(1, 1, 7, 6), kRed, kBlue);
+        } else {
+            c.dc.Draw3dRect(1, 1, 6, 5, kRed, kBlue);
+        }
+        struct Row {
+            const char* name;
+            int x, y;
+            COLORREF expected;
+        };
+        const Row rows[] = {
+            {"top-left corner", 1, 1, kRed},
+            {"top-right corner", 6, 1, kBlue},
+            {"bottom-left corner", 1, 5, kBlue},
+            {"bottom-right corner", 6, 5, kBlue},
+            {"top edge", 3, 1, kRed},
+            {"left edge", 1, 4, kRed},
+            {"right edge", 6, 3, kBlue},
+            {"bottom edge", 3, 5, kBlue},
+            {"inside", 3, 3, kWhite},
+            {"outside right", 7, 3, kWhite},
+            {"outside below", 3, 6, kWhite},
+            {"outside above", 3, 0, kWhite},
+        };
+        for (const Row& r : rows) {
+            EXPECT_EQ(r.expected, c.dc.GetPixel(r.x, r.y)) << r.name << (by_rect ? " (rect overload)" : "");
+        }
+        EXPECT_EQ(kBlue, c.dc.GetBkColor());
+    }
+}
+
+TEST(CDCDraw, TextMeasuresInTheSelectedFont) {
+    Canvas c(40, 20, kWhite);
+    CFont font;
+    font.CreatePointFont(90, L"DejaVu Sans");
+    CFont* old = c.dc.SelectObject(&font);
+    TEXTMETRIC tm{};
+    ASSERT_TRUE(c.dc.GetTextMetrics(&tm));
+    const CSize one = c.dc.GetTextExtent(CString(L"Hello"));
+    EXPECT_EQ(tm.tmHeight, one.cy);
+    EXPECT_GT(one.cx, 0);
+    EXPECT_EQ(2 * one.cx, c.dc.GetTextExtent(L"HelloHello", 10).cx);
+    CRect rc(0, 0, 40, 20);
+    EXPECT_EQ(tm.tmHeight, c.dc.DrawText(CString(L"Hi"), &rc, DT_SINGLELINE | DT_NOCLIP));
+    CString face;
+    EXPECT_GT(c.dc.GetTextFace(face), 0);
+    EXPECT_STREQ(L"DejaVu Sans", face.GetString());
+    c.dc.SelectObject(old);
+}
+
+TEST(CDCCoordinates, OriginsAndConversions) {
+    CDC dc;
+    dc.CreateCompatibleDC(nullptr);
+    EXPECT_EQ(CPoint(0, 0), dc.SetWindowOrg(10, 20));
+    EXPECT_EQ(CPoint(10, 20), dc.SetWindowOrg(CPoint(30, 40)));
+    EXPECT_EQ(CPoint(0, 0), dc.SetViewportOrg(5, 5));
+    EXPECT_EQ(CPoint(5, 5), dc.OffsetViewportOrg(1, 2));
+    EXPECT_EQ(CPoint(6, 7), dc.GetViewportOrg());
+    CPoint pt(30, 40);
+    dc.LPtoDP(&pt);
+    EXPECT_EQ(CPoint(6, 7), pt);  // device = logical - window origin + viewport origin
+    CRect rc(30, 40, 31, 42);
+    dc.LPtoDP(&rc);
+    EXPECT_TRUE(rc == CRect(6, 7, 7, 9));
+    dc.DPtoLP(&rc);
+    EXPECT_TRUE(rc == CRect(30, 40, 31, 42));
+}
+
+TEST(CDCAttributes, SaveAndRestore) {
+    CDC dc;
+    dc.CreateCompatibleDC(nullptr);
+    dc.SetTextColor(kRed);
+    const int saved = dc.SaveDC();
+    EXPECT_NE(0, saved);
+    EXPECT_EQ(kRed, dc.SetTextColor(kBlue));
+    EXPECT_EQ(OPAQUE, dc.SetBkMode(TRANSPARENT));
+    EXPECT_TRUE(dc.RestoreDC(saved));
+    EXPECT_EQ(kRed, dc.GetTextColor());
+    EXPECT_EQ(OPAQUE, dc.GetBkMode());
+}
+
+}  // namespace

@@ -1,0 +1,111 @@
+// Run-time class information and the exception objects.
+#include <gtest/gtest.h>
+
+#include "platform.h"
+
+namespace {
+
+class CAnimal : public CObject {
+    DECLARE_DYNAMIC(CAnimal)
+};
+IMPLEMENT_DYNAMIC(CAnimal, CObject)
+
+class CDog : public CAnimal {
+    DECLARE_DYNCREATE(CDog)
+public:
+    int legs = 4;
+};
+IMPLEMENT_DYNCREATE(CDog, CAnimal)
+
+class CStone : public CObject {
+    DECLARE_DYNAMIC(CStone)
+};
+IMPLEMENT_DYNAMIC(CStone, CObject)
+
+TEST(RuntimeClass, IsKindOfFollowsTheChain) {
+    CDog dog;
+    CStone stone;
+    struct Row {
+        const char* name;
+        const CObject* object;
+        CRuntimeClass* cls;
+        BOOL expected;
+    };
+    const Row rows[] = {
+        {"dog is a dog", &dog, RUNTIME_CLASS(CDog), TRUE},
+        {"dog is an animal", &dog, RUNTIME_CLASS(CAnimal), TRUE},
+        {"dog is an object", &dog, RUNTIME_CLASS(CObject), TRUE},
+        {"dog is no stone", &dog, RUNTIME_CLASS(CStone), FALSE},
+        {"stone is no animal", &stone, RUNTIME_CLASS(CAnimal), FALSE},
+        {"null class", &dog, nullptr, FALSE},
+    };
+    for (const Row& r : rows) EXPECT_EQ(r.expected, r.object->IsKindOf(r.cls)) << r.name;
+    EXPECT_STREQ("CDog", dog.GetRuntimeClass()->m_lpszClassName);
+    EXPECT_EQ(int(sizeof(CDog)), RUNTIME_CLASS(CDog)->m_nObjectSize);
+    EXPECT_EQ(RUNTIME_CLASS(CAnimal), RUNTIME_CLASS(CDog)->m_pBaseClass);
+}
+
+TEST(RuntimeClass, DynCreateMakesTheRightClass) {
+    CObject* made = RUNTIME_CLASS(CDog)->CreateObject();
+    ASSERT_NE(nullptr, made);
+    EXPECT_TRUE(made->IsKindOf(RUNTIME_CLASS(CDog)));
+    EXPECT_EQ(4, static_cast<CDog*>(made)->legs);
+    delete made;
+    EXPECT_EQ(nullptr, RUNTIME_CLASS(CAnimal)->CreateObject());  // not creatable
+}
+
+TEST(Exceptions, ThrownByPointerAndCaughtAsBase) {
+    struct Row {
+        const char* name;
+        void (*thrower)();
+        CRuntimeClass* cls;
+    };
+    const Row rows[] = {
+        {"invalid argument", AfxThrowInvalidArgException, RUNTIME_CLASS(CInvalidArgException)},
+        {"memory", AfxThrowMemoryException, RUNTIME_CLASS(CMemoryException)},
+        {"not supported", AfxThrowNotSupportedException, RUNTIME_CLASS(CNotSupportedException)},
+        {"resource", AfxThrowResourceException, RUNTIME_CLASS(CResourceException)},
+    };
+    for (const Row& r : rows) {
+        CException* caught = nullptr;
+        try {
+            r.thrower();
+        } catch (CException* e) {
+            caught = e;
+        }
+        ASSERT_NE(nullptr, caught) << r.name;
+        EXPECT_TRUE(caught->IsKindOf(r.cls)) << r.name;
+        wchar_t message[64] = L"";
+        EXPECT_TRUE(caught->GetErrorMessage(message, 64)) << r.name;
+        EXPECT_NE(L'\0', message[0]) << r.name;
+        caught->Delete();
+    }
+}
+
+TEST(Exceptions, MemoryExceptionIsPreallocated) {
+    CException* first = nullptr;
+    CException* second = nullptr;
+    try {
+        AfxThrowMemoryException();
+    } catch (CMemoryException* e) {
+        first = e;
+        e->Delete();  // does not free it
+    }
+    try {
+        AfxThrowMemoryException();
+    } catch (CMemoryException* e) {
+        second = e;
+        e->Delete();
+    }
+    EXPECT_EQ(first, second);
+}
+
+TEST(Exceptions, ErrorMessageIsTruncatedToTheBuffer) {
+    CInvalidArgException e(FALSE);
+    wchar_t small[4] = {L'x', L'x', L'x', L'x'};
+    EXPECT_TRUE(e.GetErrorMessage(small, 4));
+    EXPECT_EQ(3u, wcslen(small));
+    EXPECT_FALSE(e.GetErrorMessage(small, 0));
+}
+
+}  // namespace

@@ -1,0 +1,329 @@
+// BitBlt, StretchBlt, TransparentBlt and PatBlt: exact pixels for the stretch mapping,
+// mirroring, ROP3 codes, colour-depth conversion, origins and clipping.
+#include <climits>
+
+#include "gdi_test_util.h"
+
+using namespace gt;
+
+namespace {
+
+// Four source colours whose AND, OR and averages are all distinct.
+constexpr COLORREF A = RGB(0xF0, 0x0F, 0x3C), B = RGB(0x3C, 0xF0, 0x0F), C = RGB(0x0F, 0x3C, 0xF0),
+                   D = RGB(0xFF, 0x00, 0x81), W = RGB(255, 255, 255);
+constexpr COLORREF AandB = RGB(0x30, 0x00, 0x0C), AorB = RGB(0xFC, 0xFF, 0x3F);
+constexpr COLORREF CandD = RGB(0x0F, 0x00, 0x80), CorD = RGB(0xFF, 0x3C, 0xF1);
+
+struct StretchRow {
+    const char* name;
+    int mode;
+    int dx, dw, sx, sw;              // one-row blit: destination x/width, source x/width
+    std::vector<COLORREF> expected;  // destination row of 5 pixels, white where nothing is drawn
+};
+GT_PRINT_ROW_NAME(StretchRow)
+
+class StretchRows : public ::testing::TestWithParam<StretchRow> {};
+
+TEST_P(StretchRows, MapsSourcePixels) {
+    const StretchRow& r = GetParam();
+    Canvas src(4, 1), dst(5, 1);
+    const COLORREF row[] = {A, B, C, D};
+    for (int x = 0; x < 4; ++x) src.set(x, 0, row[x]);
+    ASSERT_NE(0, SetStretchBltMode(dst.dc(), r.mode));
+    EXPECT_TRUE(StretchBlt(dst.dc(), r.dx, 0, r.dw, 1, src.dc(), r.sx, 0, r.sw, 1, SRCCOPY));
+    for (int x = 0; x < 5; ++x) EXPECT_EQ(r.expected[size_t(x)], dst.at(x, 0)) << "x=" << x;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Gdi, StretchRows,
+    ::testing::Values(
+        StretchRow{"Enlarge2To3", COLORONCOLOR, 0, 3, 0, 2, {A, A, B, W, W}},
+        StretchRow{"Enlarge2To5", BLACKONWHITE, 0, 5, 0, 2, {A, A, A, B, B}},
+        StretchRow{"Shrink4To2ColorOnColorLastWins", COLORONCOLOR, 0, 2, 0, 4, {B, D, W, W, W}},
+        StretchRow{"Shrink4To2BlackOnWhiteAnds", BLACKONWHITE, 0, 2, 0, 4, {AandB, CandD, W, W, W}},
+        StretchRow{"Shrink4To2WhiteOnBlackOrs", WHITEONBLACK, 0, 2, 0, 4, {AorB, CorD, W, W, W}},
+        StretchRow{"Shrink4To2HalftoneAverages", HALFTONE, 0, 2, 0, 4, {RGB(150, 128, 38), RGB(135, 30, 185), W, W, W}},
+        StretchRow{"Shrink3To2Groups01And2", COLORONCOLOR, 0, 2, 0, 3, {B, C, W, W, W}},
+        StretchRow{"MirrorNegativeDestination", COLORONCOLOR, 2, -3, 0, 3, {C, B, A, W, W}},
+        StretchRow{"MirrorNegativeSource", COLORONCOLOR, 0, 3, 2, -3, {C, B, A, W, W}},
+        StretchRow{"BothNegativeNotMirrored", COLORONCOLOR, 2, -3, 2, -3, {A, B, C, W, W}},
+        StretchRow{"Width1UsesOnePixelLess", COLORONCOLOR, 0, 1, 0, 3, {B, W, W, W, W}},
+        StretchRow{"Width1AndsOnePixelLess", BLACKONWHITE, 0, 1, 0, 3, {AandB, W, W, W, W}},
+        StretchRow{"Width1NegativeSourceKeepsWidth", COLORONCOLOR, 0, 1, 2, -3, {A, W, W, W, W}},
+        StretchRow{"EqualSizesCopy", HALFTONE, 1, 3, 0, 3, {W, A, B, C, W}},
+        StretchRow{"SourceRightOfSurfaceNotDrawn", COLORONCOLOR, 0, 4, 2, 4, {C, D, W, W, W}},
+        StretchRow{"SourceLeftOfSurfaceNotDrawn", COLORONCOLOR, 0, 3, -1, 3, {W, A, B, W, W}},
+        StretchRow{"EnlargeFromPartlyOutside", COLORONCOLOR, 0, 4, -1, 2, {W, W, A, A, W}},
+        StretchRow{"DestinationLeftOfSurface", COLORONCOLOR, -2, 4, 0, 4, {C, D, W, W, W}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct VerticalRow {
+    const char* name;
+    int mode;
+    COLORREF top, bottom;
+};
+GT_PRINT_ROW_NAME(VerticalRow)
+
+class VerticalShrink : public ::testing::TestWithParam<VerticalRow> {};
+
+TEST_P(VerticalShrink, FirstRowOfGroupOrCombination) {
+    const VerticalRow& r = GetParam();
+    Canvas src(1, 4), dst(1, 2);
+    const COLORREF col[] = {A, B, C, D};
+    for (int y = 0; y < 4; ++y) src.set(0, y, col[y]);
+    SetStretchBltMode(dst.dc(), r.mode);
+    EXPECT_TRUE(StretchBlt(dst.dc(), 0, 0, 1, 2, src.dc(), 0, 0, 1, 4, SRCCOPY));
+    EXPECT_EQ(r.top, dst.at(0, 0));
+    EXPECT_EQ(r.bottom, dst.at(0, 1));
+}
+
+INSTANTIATE_TEST_SUITE_P(Gdi, VerticalShrink,
+                         ::testing::Values(VerticalRow{"ColorOnColorKeepsFirstRow", COLORONCOLOR, A, C},
+                                           VerticalRow{"BlackOnWhiteAndsRows", BLACKONWHITE, AandB, CandD},
+                                           VerticalRow{"WhiteOnBlackOrsRows", WHITEONBLACK, AorB, CorD}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Stretch, NewDcDefaultsToBlackOnWhiteAndRejectsBadModes) {
+    Canvas c(1, 1);
+    EXPECT_EQ(BLACKONWHITE, GetStretchBltMode(c.dc()));
+    EXPECT_EQ(0, SetStretchBltMode(c.dc(), 0));
+    EXPECT_EQ(0, SetStretchBltMode(c.dc(), 5));
+    EXPECT_EQ(BLACKONWHITE, GetStretchBltMode(c.dc()));
+}
+
+// With P = 0xF0, S = 0xCC and D = 0xAA in every channel, each channel of the result
+// is the ROP's own index byte.
+struct RopRow {
+    const char* name;
+    DWORD rop;
+    BYTE expected;
+};
+GT_PRINT_ROW_NAME(RopRow)
+
+class Rops : public ::testing::TestWithParam<RopRow> {};
+
+TEST_P(Rops, BitBltAndGroupedStretch) {
+    const RopRow& r = GetParam();
+    Canvas src(3, 1, RGB(0xCC, 0xCC, 0xCC)), dst(2, 1, RGB(0xAA, 0xAA, 0xAA));
+    HBRUSH brush = CreateSolidBrush(RGB(0xF0, 0xF0, 0xF0));
+    HGDIOBJ old = SelectObject(dst.dc(), brush);
+    EXPECT_TRUE(BitBlt(dst.dc(), 0, 0, 1, 1, src.dc(), 0, 0, r.rop));
+    // a 3 -> 1 AND-shrink (two pixels after the width-1 rule) takes the combining path
+    EXPECT_TRUE(StretchBlt(dst.dc(), 1, 0, 1, 1, src.dc(), 0, 0, 3, 1, r.rop));
+    EXPECT_EQ(RGB(r.expected, r.expected, r.expected), dst.at(0, 0));
+    EXPECT_EQ(RGB(r.expected, r.expected, r.expected), dst.at(1, 0));
+    SelectObject(dst.dc(), old);
+    DeleteObject(brush);
+}
+
+INSTANTIATE_TEST_SUITE_P(Gdi, Rops,
+                         ::testing::Values(RopRow{"SRCCOPY", SRCCOPY, 0xCC}, RopRow{"SRCPAINT", SRCPAINT, 0xEE},
+                                           RopRow{"SRCAND", SRCAND, 0x88}, RopRow{"SRCINVERT", SRCINVERT, 0x66},
+                                           RopRow{"SRCERASE", SRCERASE, 0x44}, RopRow{"NOTSRCCOPY", NOTSRCCOPY, 0x33},
+                                           RopRow{"NOTSRCERASE", NOTSRCERASE, 0x11},
+                                           RopRow{"MERGECOPY", MERGECOPY, 0xC0}, RopRow{"MERGEPAINT", MERGEPAINT, 0xBB},
+                                           RopRow{"PATCOPY", PATCOPY, 0xF0}, RopRow{"PATPAINT", PATPAINT, 0xFB},
+                                           RopRow{"PATINVERT", PATINVERT, 0x5A}, RopRow{"DSTINVERT", DSTINVERT, 0x55},
+                                           RopRow{"BLACKNESS", BLACKNESS, 0x00}, RopRow{"WHITENESS", WHITENESS, 0xFF},
+                                           RopRow{"PSDPxax", 0x00B8074A, 0xB8}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(BitBlt, MonoSourceTakesDestinationTextAndBackgroundColours) {
+    MonoCanvas src(2, 1);
+    SetPixel(src.dc(), 1, 0, kWhite);
+    Canvas dst(2, 1);
+    SetTextColor(dst.dc(), kRed);
+    SetBkColor(dst.dc(), kBlue);
+    ASSERT_TRUE(BitBlt(dst.dc(), 0, 0, 2, 1, src.dc(), 0, 0, SRCCOPY));
+    EXPECT_EQ(kRed, dst.at(0, 0));   // 0 bits: text colour
+    EXPECT_EQ(kBlue, dst.at(1, 0));  // 1 bits: background colour
+}
+
+TEST(BitBlt, ColourSourceToMonoMatchesSourceBackground) {
+    Canvas src(3, 1, kRed);
+    src.set(1, 0, kGreen);
+    SetBkColor(src.dc(), kGreen);
+    MonoCanvas dst(3, 1);
+    PatBlt(dst.dc(), 0, 0, 3, 1, WHITENESS);
+    ASSERT_TRUE(BitBlt(dst.dc(), 0, 0, 3, 1, src.dc(), 0, 0, SRCCOPY));
+    EXPECT_FALSE(dst.white(0, 0));
+    EXPECT_TRUE(dst.white(1, 0));
+    EXPECT_FALSE(dst.white(2, 0));
+}
+
+TEST(BitBlt, DestinationAndSourceOriginsMapSeparately) {
+    Canvas src(4, 1, kRed), dst(4, 1);
+    src.set(2, 0, kGreen);
+    SetWindowOrgEx(dst.dc(), 2, 0, nullptr);    // logical 3 -> device 1
+    SetViewportOrgEx(src.dc(), 1, 0, nullptr);  // logical 1 -> device 2
+    ASSERT_TRUE(BitBlt(dst.dc(), 3, 0, 1, 1, src.dc(), 1, 0, SRCCOPY));
+    EXPECT_EQ("WgWW", dst.Ascii({{kWhite, 'W'}, {kGreen, 'g'}, {kRed, 'r'}}));
+}
+
+TEST(BitBlt, OverlappingCopyWithinOneSurfaceReadsOriginalPixels) {
+    Canvas c(5, 1);
+    const COLORREF row[] = {A, B, C, D, W};
+    for (int x = 0; x < 5; ++x) c.set(x, 0, row[x]);
+    ASSERT_TRUE(BitBlt(c.dc(), 1, 0, 4, 1, c.dc(), 0, 0, SRCCOPY));
+    const COLORREF expected[] = {A, A, B, C, D};
+    for (int x = 0; x < 5; ++x) EXPECT_EQ(expected[x], c.at(x, 0)) << x;
+}
+
+TEST(BitBlt, FailsWithoutSourceForSourceRops) {
+    Canvas c(1, 1);
+    EXPECT_FALSE(BitBlt(c.dc(), 0, 0, 1, 1, nullptr, 0, 0, SRCCOPY));
+    EXPECT_FALSE(BitBlt(nullptr, 0, 0, 1, 1, c.dc(), 0, 0, SRCCOPY));
+    EXPECT_TRUE(BitBlt(c.dc(), 0, 0, 1, 1, nullptr, 0, 0, BLACKNESS));
+    EXPECT_EQ(kBlack, c.at(0, 0));
+}
+
+// A 4x4 red source blitted onto a 4x4 white canvas, possibly clipped.
+struct ClipRow {
+    const char* name;
+    int x, y, w, h, sx, sy;
+    RECT clip;  // IntersectClipRect when not empty
+    const char* expected;
+};
+GT_PRINT_ROW_NAME(ClipRow)
+
+class BlitClipping : public ::testing::TestWithParam<ClipRow> {};
+
+TEST_P(BlitClipping, DrawsOnlyInsideSurfaceAndClip) {
+    const ClipRow& r = GetParam();
+    Canvas src(4, 4, kRed), dst(4, 4);
+    if (!IsRectEmpty(&r.clip)) IntersectClipRect(dst.dc(), r.clip.left, r.clip.top, r.clip.right, r.clip.bottom);
+    EXPECT_TRUE(BitBlt(dst.dc(), r.x, r.y, r.w, r.h, src.dc(), r.sx, r.sy, SRCCOPY));
+    EXPECT_EQ(r.expected, dst.Ascii({{kWhite, '.'}, {kRed, 'r'}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Gdi, BlitClipping,
+    ::testing::Values(
+        ClipRow{"TopLeftEdge", -2, -2, 4, 4, 0, 0, {}, "rr..|rr..|....|...."},
+        ClipRow{"BottomRightEdge", 3, 3, 4, 4, 0, 0, {}, "....|....|....|...r"},
+        ClipRow{"RightEdge", 2, 0, 9, 1, 0, 0, {}, "..rr|....|....|...."},
+        ClipRow{"BottomEdge", 0, 2, 1, 9, 0, 0, {}, "....|....|r...|r..."},
+        ClipRow{"SourceOffTheTop", 0, 0, 2, 4, 0, -3, {}, "....|....|....|rr.."},
+        ClipRow{"SourceOffTheRight", 0, 0, 4, 1, 2, 0, {}, "rr..|....|....|...."},
+        ClipRow{"IntersectClipRect", 0, 0, 4, 4, 0, 0, {1, 1, 3, 3}, "....|.rr.|.rr.|...."},
+        ClipRow{"ClipAndEdge", 2, 2, 4, 4, 0, 0, {1, 1, 3, 3}, "....|....|..r.|...."},
+        ClipRow{"ZeroSize", 0, 0, 0, 4, 0, 0, {}, "....|....|....|...."},
+        ClipRow{"MinCorner", INT_MIN, INT_MIN, INT_MAX, INT_MAX, 0, 0, {}, "....|....|....|...."},
+        ClipRow{"MaxSize", 0, 0, INT_MAX, INT_MAX, 0, 0, {}, "rrrr|rrrr|rrrr|rrrr"},
+        ClipRow{"MaxCorner", INT_MAX, INT_MAX, INT_MAX, INT_MAX, 0, 0, {}, "....|....|....|...."},
+        ClipRow{
+            "MinSizeFromMaxCorner", INT_MAX, INT_MAX, INT_MIN, INT_MIN, INT_MAX, INT_MAX, {}, "rrrr|rrrr|rrrr|rrrr"},
+        ClipRow{"MinSourceOrigin", 0, 0, 4, 4, INT_MIN, INT_MIN, {}, "....|....|....|...."},
+        ClipRow{"NegativeSizeBackToOrigin", 3, 3, -4, -4, 3, 3, {}, "rrrr|rrrr|rrrr|rrrr"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct HugeStretchRow {
+    const char* name;
+    int mode;
+    int x, y, w, h, sx, sy, sw, sh;
+    const char* expected;  // 'g' marks the source's top-left pixel, 'r' the rest of it, 'b' black
+};
+GT_PRINT_ROW_NAME(HugeStretchRow)
+
+class HugeStretch : public ::testing::TestWithParam<HugeStretchRow> {};
+
+TEST_P(HugeStretch, StaysInsideTheSurface) {
+    const HugeStretchRow& r = GetParam();
+    Canvas src(4, 4, kRed), dst(4, 4);
+    src.set(0, 0, kGreen);
+    SetStretchBltMode(dst.dc(), r.mode);
+    StretchBlt(dst.dc(), r.x, r.y, r.w, r.h, src.dc(), r.sx, r.sy, r.sw, r.sh, SRCCOPY);
+    EXPECT_EQ(r.expected, dst.Ascii({{kWhite, '.'}, {kRed, 'r'}, {kGreen, 'g'}, {kBlack, 'b'}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Gdi, HugeStretch,
+    ::testing::Values(
+        HugeStretchRow{"EnlargeOnePixelToMax", BLACKONWHITE, 0, 0, INT_MAX, INT_MAX, 0, 0, 1, 1, "gggg|gggg|gggg|gggg"},
+        HugeStretchRow{"MirroredMinSize", COLORONCOLOR, 3, 3, INT_MIN, INT_MIN, 0, 0, 4, 4, "gggg|gggg|gggg|gggg"},
+        HugeStretchRow{"ShrinkFromHugeSource", BLACKONWHITE, 0, 0, 2, 2, INT_MIN, INT_MIN, INT_MAX, INT_MAX,
+                       "....|....|....|...."},
+        // COLORONCOLOR picks a source pixel far outside the surface: nothing is drawn
+        HugeStretchRow{"DeleteScansFromMaxSource", COLORONCOLOR, 0, 0, 2, 2, 0, 0, INT_MAX, INT_MAX,
+                       "....|....|....|...."},
+        // AND combines the part of the first group that lies on the surface: green & red
+        HugeStretchRow{"AndScansFromMaxSource", BLACKONWHITE, 0, 0, 2, 2, 0, 0, INT_MAX, INT_MAX,
+                       "b...|....|....|...."},
+        HugeStretchRow{"DestinationAtMin", BLACKONWHITE, INT_MIN, INT_MIN, 4, 4, 0, 0, 4, 4, "....|....|....|...."},
+        HugeStretchRow{"DestinationEndsAtMax", BLACKONWHITE, INT_MAX - 2, 0, 2, 2, 0, 0, 4, 4, "....|....|....|...."}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(TransparentBlt, KeyColourLeavesDestination) {
+    constexpr COLORREF K = RGB(255, 0, 255);
+    Canvas src(3, 1), dst(6, 1, kBlack);
+    const COLORREF row[] = {A, K, B};
+    for (int x = 0; x < 3; ++x) src.set(x, 0, row[x]);
+    ASSERT_TRUE(TransparentBlt(dst.dc(), 0, 0, 6, 1, src.dc(), 0, 0, 3, 1, K));
+    const COLORREF expected[] = {A, A, kBlack, kBlack, B, B};
+    for (int x = 0; x < 6; ++x) EXPECT_EQ(expected[x], dst.at(x, 0)) << x;
+}
+
+TEST(TransparentBlt, ShrinkUsesColorOnColorInsteadOfAnd) {
+    constexpr COLORREF K = RGB(255, 0, 255);
+    Canvas src(4, 1), dst(2, 1, kBlack);
+    const COLORREF row[] = {A, K, K, B};
+    for (int x = 0; x < 4; ++x) src.set(x, 0, row[x]);
+    ASSERT_EQ(BLACKONWHITE, GetStretchBltMode(src.dc()));
+    ASSERT_TRUE(TransparentBlt(dst.dc(), 0, 0, 2, 1, src.dc(), 0, 0, 4, 1, K));
+    EXPECT_EQ(kBlack, dst.at(0, 0));  // group {A, K}: the last pixel, the key, wins
+    EXPECT_EQ(B, dst.at(1, 0));
+}
+
+TEST(TransparentBlt, NegativeSizesFail) {
+    Canvas src(2, 1, kRed), dst(2, 1);
+    EXPECT_FALSE(TransparentBlt(dst.dc(), 1, 0, -2, 1, src.dc(), 0, 0, 2, 1, kBlack));
+    EXPECT_FALSE(TransparentBlt(dst.dc(), 0, 0, 2, 1, src.dc(), 1, 0, -2, 1, kBlack));
+    EXPECT_EQ(kWhite, dst.at(0, 0));
+    EXPECT_EQ(kWhite, dst.at(1, 0));
+}
+
+struct PatRow {
+    const char* name;
+    DWORD rop;
+    bool nullBrush;
+    BOOL result;
+    COLORREF expected;  // on white, brush red
+};
+GT_PRINT_ROW_NAME(PatRow)
+
+class PatBlts : public ::testing::TestWithParam<PatRow> {};
+
+TEST_P(PatBlts, UsesTheDcBrush) {
+    const PatRow& r = GetParam();
+    Canvas c(3, 2);
+    HBRUSH red = CreateSolidBrush(kRed);
+    HGDIOBJ old = SelectObject(c.dc(), r.nullBrush ? GetStockObject(NULL_BRUSH) : red);
+    EXPECT_EQ(r.result, PatBlt(c.dc(), 2, 1, -2, -1, r.rop));  // covers x 1..2, y 1
+    EXPECT_EQ(kWhite, c.at(0, 1));
+    EXPECT_EQ(r.expected, c.at(1, 1));
+    EXPECT_EQ(r.expected, c.at(2, 1));
+    EXPECT_EQ(kWhite, c.at(1, 0));
+    SelectObject(c.dc(), old);
+    DeleteObject(red);
+}
+
+INSTANTIATE_TEST_SUITE_P(Gdi, PatBlts,
+                         ::testing::Values(PatRow{"PATCOPY", PATCOPY, false, TRUE, kRed},
+                                           PatRow{"PATINVERT", PATINVERT, false, TRUE, RGB(0, 255, 255)},
+                                           PatRow{"DSTINVERT", DSTINVERT, false, TRUE, kBlack},
+                                           PatRow{"BLACKNESS", BLACKNESS, false, TRUE, kBlack},
+                                           PatRow{"BlacknessIgnoresNullBrush", BLACKNESS, true, TRUE, kBlack},
+                                           PatRow{"NullBrushDrawsNothing", PATCOPY, true, TRUE, kWhite},
+                                           PatRow{"SourceRopFails", SRCCOPY, false, FALSE, kWhite}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PatBlt, DcBrushFollowsSetDCBrushColor) {
+    Canvas c(1, 1);
+    SelectObject(c.dc(), GetStockObject(DC_BRUSH));
+    SetDCBrushColor(c.dc(), kGreen);
+    PatBlt(c.dc(), 0, 0, 1, 1, PATCOPY);
+    EXPECT_EQ(kGreen, c.at(0, 0));
+    SelectObject(c.dc(), GetStockObject(WHITE_BRUSH));
+}
+
+}  // namespace

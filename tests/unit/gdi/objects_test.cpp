@@ -1,0 +1,299 @@
+// Object lifetime and selection: stock objects, counts, selection rules, SaveDC/RestoreDC,
+// bitmap creation and bits.
+#include <climits>
+#include <cstring>
+
+#include "gdi_test_util.h"
+
+using namespace gt;
+
+namespace {
+
+TEST(Objects, CreateAndDeleteLeavesNoObjects) {
+    const int before = rt::GdiObjectTotal();
+    HPEN pen = CreatePen(PS_SOLID, 1, kRed);
+    HBRUSH brush = CreateSolidBrush(kRed);
+    HRGN rgn = CreateRectRgn(0, 0, 1, 1);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bmp = CreateCompatibleBitmap(dc, 4, 4);
+    EXPECT_EQ(1, rt::GdiObjectCount(OBJ_PEN));
+    EXPECT_EQ(1, rt::GdiObjectCount(OBJ_BRUSH));
+    EXPECT_EQ(1, rt::GdiObjectCount(OBJ_REGION));
+    EXPECT_EQ(1, rt::GdiObjectCount(OBJ_BITMAP));
+    EXPECT_EQ(1, rt::GdiObjectCount(OBJ_DC));
+    EXPECT_EQ(before + 5, rt::GdiObjectTotal());
+    for (HGDIOBJ h : {HGDIOBJ(pen), HGDIOBJ(brush), HGDIOBJ(rgn), HGDIOBJ(bmp)}) EXPECT_TRUE(DeleteObject(h));
+    EXPECT_TRUE(DeleteDC(dc));
+    EXPECT_EQ(before, rt::GdiObjectTotal());
+    EXPECT_FALSE(DeleteObject(pen));  // stale handle
+    EXPECT_EQ(0u, GetObjectType(pen));
+}
+
+struct StockRow {
+    int index;
+    DWORD type;
+};
+
+TEST(Objects, StockObjectsAreUncountedAndSurviveDeleteObject) {
+    const StockRow rows[] = {{WHITE_BRUSH, OBJ_BRUSH},      {LTGRAY_BRUSH, OBJ_BRUSH},
+                             {GRAY_BRUSH, OBJ_BRUSH},       {DKGRAY_BRUSH, OBJ_BRUSH},
+                             {BLACK_BRUSH, OBJ_BRUSH},      {NULL_BRUSH, OBJ_BRUSH},
+                             {WHITE_PEN, OBJ_PEN},          {BLACK_PEN, OBJ_PEN},
+                             {NULL_PEN, OBJ_PEN},           {OEM_FIXED_FONT, OBJ_FONT},
+                             {ANSI_FIXED_FONT, OBJ_FONT},   {ANSI_VAR_FONT, OBJ_FONT},
+                             {SYSTEM_FONT, OBJ_FONT},       {DEVICE_DEFAULT_FONT, OBJ_FONT},
+                             {SYSTEM_FIXED_FONT, OBJ_FONT}, {DEFAULT_GUI_FONT, OBJ_FONT},
+                             {DC_BRUSH, OBJ_BRUSH},         {DC_PEN, OBJ_PEN}};
+    const int before = rt::GdiObjectTotal();
+    for (const StockRow& r : rows) {
+        HGDIOBJ h = GetStockObject(r.index);
+        ASSERT_NE(nullptr, h) << r.index;
+        EXPECT_EQ(r.type, GetObjectType(h)) << r.index;
+        EXPECT_TRUE(DeleteObject(h)) << r.index;
+        EXPECT_EQ(h, GetStockObject(r.index)) << r.index;
+        EXPECT_EQ(r.type, GetObjectType(h)) << r.index;
+    }
+    EXPECT_EQ(before, rt::GdiObjectTotal());
+    EXPECT_EQ(nullptr, GetStockObject(DEFAULT_PALETTE));
+    EXPECT_EQ(nullptr, GetStockObject(-1));
+    EXPECT_EQ(nullptr, GetStockObject(20));
+}
+
+TEST(Objects, StockFontDescriptions) {
+    LOGFONTW lf{};
+    ASSERT_EQ(int(sizeof(lf)), GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf));
+    EXPECT_EQ(-11, lf.lfHeight);
+    EXPECT_EQ(std::wstring(L"MS Shell Dlg"), lf.lfFaceName);
+    ASSERT_EQ(int(sizeof(lf)), GetObjectW(GetStockObject(SYSTEM_FONT), sizeof(lf), &lf));
+    EXPECT_EQ(16, lf.lfHeight);
+    EXPECT_EQ(FW_BOLD, lf.lfWeight);
+    EXPECT_EQ(std::wstring(L"System"), lf.lfFaceName);
+}
+
+TEST(Objects, NewMemoryDcDefaultsAndSelectReturnsPrevious) {
+    HDC a = CreateCompatibleDC(nullptr), b = CreateCompatibleDC(nullptr);
+    EXPECT_EQ(DWORD(OBJ_MEMDC), GetObjectType(a));
+    EXPECT_EQ(GetStockObject(BLACK_PEN), GetCurrentObject(a, OBJ_PEN));
+    EXPECT_EQ(GetStockObject(WHITE_BRUSH), GetCurrentObject(a, OBJ_BRUSH));
+    EXPECT_EQ(GetStockObject(SYSTEM_FONT), GetCurrentObject(a, OBJ_FONT));
+    // the default bitmap is one shared, uncounted 1x1 monochrome bitmap
+    HGDIOBJ defaultBmp = GetCurrentObject(a, OBJ_BITMAP);
+    EXPECT_EQ(defaultBmp, GetCurrentObject(b, OBJ_BITMAP));
+    BITMAP bm{};
+    ASSERT_EQ(int(sizeof(bm)), GetObjectW(defaultBmp, sizeof(bm), &bm));
+    EXPECT_EQ(1, bm.bmWidth);
+    EXPECT_EQ(1, bm.bmHeight);
+    EXPECT_EQ(1, bm.bmBitsPixel);
+    EXPECT_EQ(0, rt::GdiObjectCount(OBJ_BITMAP));
+
+    HPEN red = CreatePen(PS_SOLID, 1, kRed), blue = CreatePen(PS_SOLID, 1, kBlue);
+    EXPECT_EQ(GetStockObject(BLACK_PEN), SelectObject(a, red));
+    EXPECT_EQ(HGDIOBJ(red), SelectObject(a, blue));
+    EXPECT_TRUE(DeleteObject(red));
+    EXPECT_FALSE(DeleteObject(blue));  // still selected: refused, kept alive
+    EXPECT_EQ(DWORD(OBJ_PEN), GetObjectType(blue));
+    EXPECT_EQ(nullptr, SelectObject(a, reinterpret_cast<HGDIOBJ>(uintptr_t(0x12345))));
+    EXPECT_EQ(nullptr, SelectObject(nullptr, blue));
+    DeleteDC(a);  // deselects
+    EXPECT_TRUE(DeleteObject(blue));
+    DeleteDC(b);
+}
+
+TEST(Objects, BitmapSelectedElsewhereIsRefused) {
+    HDC a = CreateCompatibleDC(nullptr), b = CreateCompatibleDC(nullptr);
+    HBITMAP bmp = CreateBitmap(2, 2, 1, 32, nullptr);
+    HGDIOBJ oldA = SelectObject(a, bmp);
+    EXPECT_NE(nullptr, oldA);
+    EXPECT_EQ(nullptr, SelectObject(b, bmp));
+    EXPECT_EQ(HGDIOBJ(bmp), SelectObject(a, bmp));  // selecting it again where it is: fine
+    EXPECT_FALSE(DeleteObject(bmp));
+    SelectObject(a, oldA);
+    EXPECT_NE(nullptr, SelectObject(b, bmp));
+    DeleteDC(b);  // deleting the DC releases the bitmap
+    EXPECT_TRUE(DeleteObject(bmp));
+    HDC screen = GetDC(nullptr);
+    HBITMAP other = CreateCompatibleBitmap(screen, 2, 2);
+    EXPECT_EQ(nullptr, SelectObject(screen, other));  // display DCs draw on the screen only
+    EXPECT_EQ(1, ReleaseDC(nullptr, screen));
+    DeleteObject(other);
+    DeleteDC(a);
+}
+
+TEST(Objects, SelectingARegionClipsAndReturnsItsType) {
+    Canvas c(4, 1);
+    HRGN rgn = CreateRectRgn(1, 0, 3, 1);
+    EXPECT_EQ(reinterpret_cast<HGDIOBJ>(intptr_t(SIMPLEREGION)), SelectObject(c.dc(), rgn));
+    EXPECT_TRUE(DeleteObject(rgn));  // the DC keeps a copy
+    PatBlt(c.dc(), 0, 0, 4, 1, BLACKNESS);
+    EXPECT_EQ(".##.", c.Ascii({{kWhite, '.'}, {kBlack, '#'}}));
+}
+
+TEST(Objects, SaveAndRestoreDc) {
+    Canvas c(4, 4);
+    HDC dc = c.dc();
+    HPEN red = CreatePen(PS_SOLID, 1, kRed);
+    SetTextColor(dc, kRed);
+    const int level1 = SaveDC(dc);
+    EXPECT_EQ(1, level1);
+    SelectObject(dc, red);
+    SetTextColor(dc, kBlue);
+    SetWindowOrgEx(dc, 5, 5, nullptr);
+    IntersectClipRect(dc, 5, 5, 6, 6);
+    EXPECT_EQ(2, SaveDC(dc));
+    SetBkMode(dc, TRANSPARENT);
+    EXPECT_TRUE(RestoreDC(dc, level1));  // drops level 2 as well
+    EXPECT_EQ(kRed, GetTextColor(dc));
+    EXPECT_EQ(OPAQUE, GetBkMode(dc));
+    EXPECT_EQ(GetStockObject(BLACK_PEN), GetCurrentObject(dc, OBJ_PEN));
+    EXPECT_EQ(HGDIOBJ(c.bmp()), GetCurrentObject(dc, OBJ_BITMAP));
+    POINT org;
+    GetWindowOrgEx(dc, &org);
+    EXPECT_EQ(0, org.x);
+    RECT box;
+    GetClipBox(dc, &box);
+    EXPECT_EQ(4, box.right);
+    EXPECT_FALSE(RestoreDC(dc, -1));  // nothing saved any more
+    EXPECT_FALSE(RestoreDC(dc, 0));
+    EXPECT_TRUE(DeleteObject(red));  // no longer selected
+    SaveDC(dc);
+    SetTextColor(dc, kGreen);
+    EXPECT_TRUE(RestoreDC(dc, -1));
+    EXPECT_EQ(kRed, GetTextColor(dc));
+}
+
+struct CompatRow {
+    const char* name;
+    bool colourDc;
+    int cx, cy;
+    bool ok;
+    int bitsPixel;  // when ok
+};
+GT_PRINT_ROW_NAME(CompatRow)
+
+class CompatibleBitmaps : public ::testing::TestWithParam<CompatRow> {};
+
+TEST_P(CompatibleBitmaps, FormatAndLimits) {
+    const CompatRow& r = GetParam();
+    Canvas colour(1, 1);
+    HDC mono = CreateCompatibleDC(nullptr);
+    const int before = rt::GdiObjectCount(OBJ_BITMAP);
+    HBITMAP bmp = CreateCompatibleBitmap(r.colourDc ? colour.dc() : mono, r.cx, r.cy);
+    EXPECT_EQ(r.ok, bmp != nullptr);
+    if (bmp) {
+        BITMAP bm{};
+        GetObjectW(bmp, sizeof(bm), &bm);
+        EXPECT_EQ(r.bitsPixel, bm.bmBitsPixel);
+        EXPECT_EQ(r.cx == 0 || r.cy == 0 ? 1 : r.cx, bm.bmWidth);
+        DeleteObject(bmp);
+    }
+    EXPECT_EQ(before, rt::GdiObjectCount(OBJ_BITMAP));
+    DeleteDC(mono);
+}
+
+INSTANTIATE_TEST_SUITE_P(Gdi, CompatibleBitmaps,
+                         ::testing::Values(CompatRow{"MonoDc", false, 3, 2, true, 1},
+                                           CompatRow{"ColourDc", true, 3, 2, true, 32},
+                                           CompatRow{"ZeroGivesStock1x1", true, 0, 5, true, 1},
+                                           CompatRow{"Negative", true, -3, 2, false, 0},
+                                           CompatRow{"Huge", true, 100000, 100000, false, 0},
+                                           CompatRow{"TooManyPixels", true, 60000, 60000, false, 0},
+                                           CompatRow{"IntMax", true, INT_MAX, INT_MAX, false, 0},
+                                           CompatRow{"IntMin", true, INT_MIN, 1, false, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Bitmaps, MonochromeBitsUseWordAlignedRows) {
+    // 10 pixels a row: 2 bytes, already a whole word; bit 7 of byte 0 is x = 0
+    const uint8_t bits[] = {0xA0, 0x40, 0xFF, 0xC0};
+    HBITMAP bmp = CreateBitmap(10, 2, 1, 1, bits);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bmp);
+    const bool row0[10] = {1, 0, 1, 0, 0, 0, 0, 0, 0, 1};
+    for (int x = 0; x < 10; ++x) {
+        EXPECT_EQ(row0[x] ? kWhite : kBlack, GetPixel(dc, x, 0)) << x;
+        EXPECT_EQ(kWhite, GetPixel(dc, x, 1)) << x;
+    }
+    uint8_t back[4] = {};
+    EXPECT_EQ(4, GetBitmapBits(bmp, sizeof(back), back));
+    EXPECT_EQ(0, memcmp(bits, back, 4));
+    EXPECT_EQ(4, GetBitmapBits(bmp, 0, nullptr));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(bmp);
+}
+
+TEST(Bitmaps, OddWidthMonochromeRowsArePaddedToAWord) {
+    const uint8_t bits[] = {0x80, 0x00, 0x00, 0x00, 0x40, 0x00};  // 3 rows of 1 pixel, 2 bytes each
+    HBITMAP bmp = CreateBitmap(1, 3, 1, 1, bits);
+    BITMAP bm{};
+    GetObjectW(bmp, sizeof(bm), &bm);
+    EXPECT_EQ(2, bm.bmWidthBytes);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bmp);
+    EXPECT_EQ(kWhite, GetPixel(dc, 0, 0));
+    EXPECT_EQ(kBlack, GetPixel(dc, 0, 1));
+    EXPECT_EQ(kBlack, GetPixel(dc, 0, 2));  // 0x40 is x = 1, past the width
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(bmp);
+}
+
+TEST(Bitmaps, BottomUpDibSectionBitsAreLive) {
+    BITMAPINFO bi{};
+    bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 2, 2, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* pv = nullptr;
+    HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &pv, nullptr, 0);
+    ASSERT_NE(nullptr, pv);
+    uint32_t* bits = static_cast<uint32_t*>(pv);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, bmp);
+    bits[0] = 0x00FF0000;  // first row in memory: the bottom row
+    EXPECT_EQ(kRed, GetPixel(dc, 0, 1));
+    SetPixel(dc, 1, 0, kBlue);
+    EXPECT_EQ(0x000000FFu, bits[3]);  // top row is the second in memory
+    DIBSECTION ds{};
+    ASSERT_EQ(int(sizeof(ds)), GetObjectW(bmp, sizeof(ds), &ds));
+    EXPECT_EQ(pv, ds.dsBm.bmBits);
+    EXPECT_EQ(2, ds.dsBmih.biHeight);
+    EXPECT_EQ(8, ds.dsBm.bmWidthBytes);
+    // GetDIBits into a top-down buffer
+    BITMAPINFO out{};
+    out.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 2, -2, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    uint32_t lines[4] = {};
+    EXPECT_EQ(2, GetDIBits(dc, bmp, 0, 2, lines, &out, DIB_RGB_COLORS));
+    EXPECT_EQ(0x000000FFu, lines[1]);
+    EXPECT_EQ(0x00FF0000u, lines[2]);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(bmp);
+}
+
+TEST(Bitmaps, UnsupportedFormatsFail) {
+    BITMAPINFO bi{};
+    bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 2, 2, 1, 8, BI_RGB, 0, 0, 0, 0, 0};
+    void* pv = reinterpret_cast<void*>(1);
+    EXPECT_EQ(nullptr, CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &pv, nullptr, 0));
+    EXPECT_EQ(nullptr, pv);
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biHeight = INT_MIN;
+    EXPECT_EQ(nullptr, CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &pv, nullptr, 0));
+    EXPECT_EQ(nullptr, CreateBitmap(2, 2, 1, 8, nullptr));
+    EXPECT_EQ(nullptr, CreateBitmap(-2, 2, 1, 32, nullptr));
+    EXPECT_EQ(0, rt::GdiObjectCount(OBJ_BITMAP));
+}
+
+TEST(Objects, GetObjectDescribesPensAndBrushes) {
+    HPEN pen = CreatePen(PS_DASH, 3, kRed);
+    LOGPEN lp{};
+    EXPECT_EQ(int(sizeof(lp)), GetObjectW(pen, sizeof(lp), &lp));
+    EXPECT_EQ(UINT(PS_DASH), lp.lopnStyle);
+    EXPECT_EQ(3, lp.lopnWidth.x);
+    EXPECT_EQ(kRed, lp.lopnColor);
+    EXPECT_EQ(0, GetObjectW(pen, 2, &lp));  // too small
+    LOGBRUSH lb{};
+    EXPECT_EQ(int(sizeof(lb)), GetObjectW(GetStockObject(NULL_BRUSH), sizeof(lb), &lb));
+    EXPECT_EQ(UINT(BS_NULL), lb.lbStyle);
+    EXPECT_EQ(0, GetObjectW(nullptr, sizeof(lb), &lb));
+    DeleteObject(pen);
+}
+
+}  // namespace

@@ -1,0 +1,313 @@
+// Malformed BMP files: each is refused with a message and without leaking a bitmap.
+// Ends with a deterministic random-mutation loop (the sanitizer build makes it a
+// small fuzzing run).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "bmp_builder.h"
+#include "pixels.h"
+
+namespace {
+
+using namespace bmptest;
+using Bytes = std::vector<uint8_t>;
+
+Bytes Palette8File(uint32_t clrUsed = 0) {  // 2 x 2, 8 bits, 256-entry palette
+    BmpSpec s;
+    s.width = 2;
+    s.height = 2;
+    s.bitCount = 8;
+    s.palette.assign(clrUsed ? clrUsed : 256, 0x336699);
+    s.clrUsed = clrUsed;
+    s.pixels = PackRows(8, {{0, 1}, {2, 3}}, false);
+    return BuildBmp(s);
+}
+
+Bytes Rgb24File() {  // 3 x 2: rows of 12 bytes, 24 bytes of pixels at offset 54, 78 bytes in all
+    BmpSpec s;
+    s.width = 3;
+    s.height = 2;
+    s.pixels = PackRows(24, {{1, 2, 3}, {4, 5, 6}}, false);
+    return BuildBmp(s);
+}
+
+Bytes CoreFile() {  // 12-byte header: the bit count is the WORD at offset 24
+    BmpSpec s;
+    s.headerSize = 12;
+    s.width = 2;
+    s.height = 1;
+    s.pixels = PackRows(24, {{1, 2}}, false);
+    return BuildBmp(s);
+}
+
+Bytes Bitfields16File(std::vector<uint32_t> masks = {0xF800, 0x07E0, 0x001F}, uint32_t headerSize = 40) {
+    BmpSpec s;
+    s.headerSize = headerSize;
+    s.width = 2;
+    s.height = 1;
+    s.bitCount = 16;
+    s.compression = BI_BITFIELDS;
+    s.masks = masks;
+    s.pixels = PackRows(16, {{0x1234, 0xFFFF}}, false);
+    return BuildBmp(s);
+}
+
+Bytes RleFile(uint32_t compression, int width, int height, Bytes stream) {
+    BmpSpec s;
+    s.width = width;
+    s.height = height;
+    s.bitCount = compression == BI_RLE8 ? 8 : 4;
+    s.compression = compression;
+    s.palette.assign(compression == BI_RLE8 ? 256 : 16, 0xFFFFFF);
+    s.pixels = stream;
+    return BuildBmp(s);
+}
+
+Bytes With(Bytes file, size_t at, uint32_t value, int bytes = 4) {
+    if (bytes == 2)
+        PutU16(file, at, value);
+    else
+        PutU32(file, at, value);
+    return file;
+}
+
+Bytes Cut(Bytes file, size_t size) {
+    file.resize(size);
+    return file;
+}
+
+struct CorruptCase {
+    const char* name;
+    std::function<Bytes()> make;
+    const char* expectedError;  // a part of the message
+};
+void PrintTo(const CorruptCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+const CorruptCase kCorruptCases[] = {
+    {"empty", [] { return Bytes{}; }, "file too short"},
+    {"truncated_file_header", [] { return Cut(Rgb24File(), 10); }, "file too short"},
+    {"bad_magic", [] { return With(Rgb24File(), 0, 'B' | ('X' << 8), 2); }, "not a BMP file"},
+    {"truncated_info_header", [] { return Cut(Rgb24File(), 30); }, "truncated info header: need 40 bytes at offset 14"},
+    {"header_size_64", [] { return With(Rgb24File(), kHeaderSize, 64); }, "unsupported info header size 64"},
+    {"zero_width", [] { return With(Rgb24File(), kWidth, 0); }, "bad width 0"},
+    {"negative_width", [] { return With(Rgb24File(), kWidth, uint32_t(-3)); }, "bad width -3"},
+    {"zero_height", [] { return With(Rgb24File(), kHeight, 0); }, "bad height 0"},
+    {"huge_width", [] { return With(Rgb24File(), kWidth, 20000); }, "exceed the limit of 16384"},
+    {"huge_top_down_height", [] { return With(Rgb24File(), kHeight, uint32_t(-20000)); }, "exceed the limit"},
+    {"most_negative_height", [] { return With(Rgb24File(), kHeight, 0x80000000u); }, "exceed the limit"},
+    {"too_many_pixels", [] { return With(With(Rgb24File(), kWidth, 16384), kHeight, 8192); }, "pixels"},
+    {"planes_2", [] { return With(Rgb24File(), kPlanes, 2, 2); }, "biPlanes is 2"},
+    {"bit_count_7", [] { return With(Rgb24File(), kBitCount, 7, 2); }, "unsupported bit count 7"},
+    {"bit_count_0", [] { return With(Rgb24File(), kBitCount, 0, 2); }, "unsupported bit count 0"},
+    {"core_header_16bpp", [] { return With(CoreFile(), 24, 16, 2); }, "unsupported bit count 16"},
+    {"compression_jpeg", [] { return With(Rgb24File(), kCompression, 4); }, "unsupported compression 4"},
+    {"rle8_on_24bpp", [] { return With(Rgb24File(), kCompression, BI_RLE8); }, "RLE8 compression needs 8-bit"},
+    {"bitfields_on_8bpp", [] { return With(Palette8File(), kCompression, BI_BITFIELDS); }, "BI_BITFIELDS needs"},
+    {"truncated_palette", [] { return Cut(Palette8File(), 14 + 40 + 100); },
+     "truncated palette: need 1024 bytes at offset 54, file has 154"},
+    {"clr_used_past_depth", [] { return With(Palette8File(), kClrUsed, 300); }, "biClrUsed 300 exceeds"},
+    {"off_bits_past_end", [] { return With(Rgb24File(), kOffBits, 5000); }, "past the end of the file"},
+    {"off_bits_into_headers", [] { return With(Rgb24File(), kOffBits, 20); }, "points into the headers"},
+    {"off_bits_into_palette", [] { return With(Palette8File(), kOffBits, 60); }, "points into the headers"},
+    {"truncated_pixels", [] { return Cut(Rgb24File(), 77); },
+     "truncated pixel data: need 24 bytes at offset 54, file has 77"},
+    {"pixels_pushed_past_end", [] { return With(Rgb24File(), kOffBits, 60); }, "truncated pixel data"},
+    {"truncated_masks", [] { return Cut(Bitfields16File(), 14 + 40 + 6); }, "truncated bitfield masks"},
+    {"masks_overlap",
+     [] {
+         return Bitfields16File({0xF800, 0x0FE0, 0x001F});
+     },
+     "overlap"},
+    {"mask_not_contiguous",
+     [] {
+         return Bitfields16File({0xA000, 0x07E0, 0x001F});
+     },
+     "not contiguous"},
+    {"mask_wider_than_pixel",
+     [] {
+         return Bitfields16File({0x1F0000, 0x07E0, 0x001F}, 108);
+     },
+     "does not fit"},
+    {"masks_all_zero",
+     [] {
+         return Bitfields16File({0, 0, 0}, 124);
+     },
+     "all zero"},
+    {"rle_top_down",
+     [] {
+         return With(RleFile(BI_RLE8, 2, 1, {2, 1, 0, 1}), kHeight, uint32_t(-1));
+     },
+     "must be bottom-up"},
+    {"rle8_run_past_row_end",
+     [] {
+         return RleFile(BI_RLE8, 4, 1, {5, 1, 0, 1});
+     },
+     "runs past the row end"},
+    {"rle4_run_past_row_end",
+     [] {
+         return RleFile(BI_RLE4, 3, 1, {4, 0x11, 0, 1});
+     },
+     "runs past the row end"},
+    {"rle8_absolute_past_row_end",
+     [] {
+         return RleFile(BI_RLE8, 2, 1, {0, 3, 1, 2, 3, 0, 0, 1});
+     },
+     "runs past the row end"},
+    {"rle8_past_image_end",
+     [] {
+         return RleFile(BI_RLE8, 2, 1, {2, 1, 0, 0, 1, 1, 0, 1});
+     },
+     "past the top of the image"},
+    {"rle8_delta_past_top",
+     [] {
+         return RleFile(BI_RLE8, 2, 2, {0, 2, 0, 2, 0, 1});
+     },
+     "delta moves outside"},
+    {"rle8_delta_past_row_end",
+     [] {
+         return RleFile(BI_RLE8, 2, 2, {0, 2, 3, 0, 0, 1});
+     },
+     "delta moves outside"},
+    {"rle8_truncated_code", [] { return RleFile(BI_RLE8, 2, 1, {2}); }, "truncated RLE code"},
+    {"rle8_truncated_delta",
+     [] {
+         return RleFile(BI_RLE8, 2, 2, {0, 2, 1});
+     },
+     "truncated RLE delta"},
+    {"rle8_truncated_absolute",
+     [] {
+         return RleFile(BI_RLE8, 4, 1, {0, 4, 1, 2});
+     },
+     "truncated RLE absolute run"},
+    {"rle8_absolute_missing_pad",
+     [] {
+         return RleFile(BI_RLE8, 4, 1, {0, 3, 1, 2, 3});
+     },
+     "truncated RLE absolute run"},
+    {"rle8_missing_end_of_bitmap",
+     [] {
+         return RleFile(BI_RLE8, 2, 2, {2, 1});
+     },
+     "without an end-of-bitmap"},
+    {"rle_size_image_past_end",
+     [] {
+         return With(RleFile(BI_RLE8, 2, 1, {2, 1, 0, 1}), kSizeImage, 1000);
+     },
+     "truncated RLE data: need 1000 bytes"},
+    {"rle_implausibly_short",
+     [] {
+         return RleFile(BI_RLE8, 16384, 1024, {0, 1});
+     },
+     "implausibly short"},
+};
+
+class BmpCorrupt : public ::testing::TestWithParam<CorruptCase> {};
+
+TEST_P(BmpCorrupt, RefusedWithAMessageAndNoLeak) {
+    const CorruptCase& c = GetParam();
+    const Bytes file = c.make();
+    const int bitmapsBefore = rt::GdiObjectCount(OBJ_BITMAP);
+    std::string error;
+    HBITMAP h = rt::LoadBmpMemory(file.data(), file.size(), &error);
+    EXPECT_EQ(nullptr, h);
+    EXPECT_NE(std::string::npos, error.find(c.expectedError)) << "error: " << error;
+    EXPECT_EQ(bitmapsBefore, rt::GdiObjectCount(OBJ_BITMAP));
+    if (h) DeleteObject(h);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, BmpCorrupt, ::testing::ValuesIn(kCorruptCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(BmpCorrupt, NullDataAndNullErrorAreSafe) {
+    std::string error;
+    EXPECT_EQ(nullptr, rt::LoadBmpMemory(nullptr, 0, &error));
+    EXPECT_NE(std::string::npos, error.find("file too short")) << error;
+    EXPECT_EQ(nullptr, rt::LoadBmpMemory(nullptr, 100, &error));
+    EXPECT_EQ("no data", error);
+    const Bytes bad = Cut(Rgb24File(), 77);
+    EXPECT_EQ(nullptr, rt::LoadBmpMemory(bad.data(), bad.size()));
+}
+
+TEST(BmpCorrupt, MissingFileNamesThePath) {
+    std::string error;
+    EXPECT_EQ(nullptr, rt::LoadBmpFile("/nonexistent/dir/x.bmp", &error));
+    EXPECT_NE(std::string::npos, error.find("/nonexistent/dir/x.bmp")) << error;
+}
+
+TEST(BmpCorrupt, FileErrorsCarryThePathAndTheReason) {
+    const std::string path = kt::OutputPath("image/corrupt/truncated.bmp");
+    const Bytes bad = Cut(Rgb24File(), 77);
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(nullptr, f);
+    std::fwrite(bad.data(), 1, bad.size(), f);
+    std::fclose(f);
+    std::string error;
+    EXPECT_EQ(nullptr, rt::LoadBmpFile(path, &error));
+    EXPECT_EQ(path + ": truncated pixel data: need 24 bytes at offset 54, file has 77", error);
+}
+
+// ---- random mutations ------------------------------------------------------------------------
+TEST(BmpFuzz, MutatedFilesNeverCrashOrLeak) {
+    const std::vector<Bytes> seeds = {
+        Rgb24File(),
+        Palette8File(),
+        Palette8File(3),
+        Bitfields16File(),
+        Bitfields16File({0x7C00, 0x03E0, 0x001F}, 124),
+        RleFile(BI_RLE8, 4, 4, {3, 1, 0, 0, 0, 3, 2, 3, 1, 0, 1, 2, 0, 0, 1, 3, 0, 2, 2, 1, 1, 1, 0, 1}),
+        RleFile(BI_RLE4, 6, 2, {0, 5, 0xAB, 0xCD, 0xE0, 0, 0, 2, 0, 1, 1, 0xF0, 0, 1}),
+    };
+    const uint8_t kExtremes[] = {0x00, 0xFF, 0x80, 0x7F};
+    std::mt19937 rng(0x5EED);  // fixed seed: the same 2000 inputs on every run
+    const int bitmapsBefore = rt::GdiObjectCount(OBJ_BITMAP);
+    int loaded = 0, refused = 0;
+    for (int i = 0; i < 2000; ++i) {
+        Bytes file = seeds[size_t(i) % seeds.size()];
+        for (uint32_t edits = 1 + rng() % 4; edits > 0 && !file.empty(); --edits) {
+            // Half of the edits hit the headers, where one byte changes the most.
+            const size_t limit = (rng() & 1) ? std::min<size_t>(file.size(), 70) : file.size();
+            const size_t at = rng() % limit;
+            switch (rng() % 5) {
+                case 0:
+                    file[at] ^= uint8_t(1u << (rng() % 8));
+                    break;
+                case 1:
+                    file[at] = uint8_t(rng());
+                    break;
+                case 2:
+                    file[at] = kExtremes[rng() % 4];
+                    break;
+                case 3:
+                    file.resize(at);
+                    break;
+                default:
+                    file.insert(file.begin() + ptrdiff_t(at), 1 + rng() % 4, uint8_t(rng()));
+                    break;
+            }
+        }
+        std::string error;
+        HBITMAP h = rt::LoadBmpMemory(file.data(), file.size(), &error);
+        if (h) {
+            ++loaded;
+            kt::Image img;
+            EXPECT_TRUE(kt::ReadBitmap(h, &img));
+            DeleteObject(h);
+        } else {
+            ++refused;
+            EXPECT_FALSE(error.empty()) << "input " << i;
+        }
+    }
+    EXPECT_EQ(bitmapsBefore, rt::GdiObjectCount(OBJ_BITMAP));
+    EXPECT_GT(loaded, 100);  // the mutations exercise both outcomes
+    EXPECT_GT(refused, 100);
+}
+
+}  // namespace

@@ -1,0 +1,249 @@
+// Font resolution, TEXTMETRIC values, extents and the face/glyph caches.
+#include <gtest/gtest.h>
+
+#include "../../../runtime/src/text/text_private.h"
+#include "text_test_util.h"
+
+namespace {
+
+TEST(FontMetrics, DejaVuSansMinus12MatchesTheWindowsFormulas) {
+    kt::Surface s(8, 8);
+    tt::ScopedFont font(s.dc());
+    const TEXTMETRICW tm = tt::Metrics(s.dc());
+    EXPECT_EQ(tm.tmHeight, 14);
+    EXPECT_EQ(tm.tmAscent, 11);
+    EXPECT_EQ(tm.tmDescent, 3);
+    EXPECT_EQ(tm.tmInternalLeading, 2);
+    EXPECT_EQ(tm.tmExternalLeading, 0);
+    EXPECT_EQ(tm.tmAveCharWidth, 6);
+    EXPECT_EQ(tm.tmWeight, FW_NORMAL);
+    EXPECT_EQ(tm.tmItalic, 0);
+}
+
+TEST(FontMetrics, HeightRequests) {
+    struct Row {
+        const char* name;
+        int lfHeight;
+        int tmHeight;
+        int internalLeading;
+    };
+    // DejaVu Sans: usWinAscent 1901 + usWinDescent 483 over a 2048-unit em.
+    const Row rows[] = {
+        {"em 12", -12, 14, 2},  {"cell 14", 14, 14, 2}, {"em 24", -24, 28, 4},  // 22.28 + 5.66 -> 22 + 6
+        {"default", 0, 14, 2},                                                  // lfHeight 0 is a 12-pixel em
+        {"cell 28", 28, 28, 4},
+    };
+    kt::Surface s(8, 8);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        tt::FontSpec spec;
+        spec.height = r.lfHeight;
+        tt::ScopedFont font(s.dc(), spec);
+        const TEXTMETRICW tm = tt::Metrics(s.dc());
+        EXPECT_EQ(tm.tmHeight, r.tmHeight);
+        EXPECT_EQ(tm.tmAscent + tm.tmDescent, tm.tmHeight);
+        EXPECT_EQ(tm.tmInternalLeading, r.internalLeading);
+    }
+}
+
+TEST(FontMetrics, Extents) {
+    struct Row {
+        const wchar_t* text;
+        int cx;
+    };
+    const Row rows[] = {{L"Hello", 29}, {L"Hello, World!", 77}, {L"...", 12}, {L"", 0}};
+    kt::Surface s(8, 8);
+    tt::ScopedFont font(s.dc());
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(r.text)));
+        SIZE size{-1, -1};
+        ASSERT_TRUE(GetTextExtentPoint32W(s.dc(), r.text, int(wcslen(r.text)), &size));
+        EXPECT_EQ(size.cx, r.cx);
+        EXPECT_EQ(size.cy, 14);
+    }
+}
+
+TEST(FontMetrics, QualityDoesNotChangeAdvances) {
+    kt::Surface s(8, 8);
+    tt::FontSpec spec;
+    spec.quality = NONANTIALIASED_QUALITY;
+    tt::ScopedFont font(s.dc(), spec);
+    EXPECT_EQ(tt::Width(s.dc(), L"Hello"), 29);
+    EXPECT_EQ(tt::Width(s.dc(), L"Hello, World!"), 77);
+}
+
+TEST(FontMetrics, ExtentExReportsFitAndPartialExtents) {
+    kt::Surface s(8, 8);
+    tt::ScopedFont font(s.dc());
+    // "Hello": H 9, e 7, l 3, l 3, o 7 -> 9, 16, 19, 22, 29.
+    int fit = -1;
+    int dx[5] = {};
+    SIZE size{};
+    ASSERT_TRUE(GetTextExtentExPointW(s.dc(), L"Hello", 5, 20, &fit, dx, &size));
+    EXPECT_EQ(fit, 3);
+    const int expected[5] = {9, 16, 19, 22, 29};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(dx[i], expected[i]) << i;
+    EXPECT_EQ(size.cx, 29);
+    ASSERT_TRUE(GetTextExtentExPointW(s.dc(), L"Hello", 5, 8, &fit, nullptr, nullptr));
+    EXPECT_EQ(fit, 0);
+}
+
+TEST(FontResolution, FaceNames) {
+    struct Row {
+        const char* name;
+        const wchar_t* asked;
+        BYTE pitch;
+        const wchar_t* reported;
+    };
+    const Row rows[] = {
+        {"installed", L"DejaVu Sans", DEFAULT_PITCH, L"DejaVu Sans"},
+        {"installed, other case", L"dejavu sans mono", DEFAULT_PITCH, L"dejavu sans mono"},
+        {"dialog font", L"MS Shell Dlg", DEFAULT_PITCH, L"DejaVu Sans"},
+        {"Tahoma", L"Tahoma", DEFAULT_PITCH, L"DejaVu Sans"},
+        {"System", L"System", DEFAULT_PITCH, L"DejaVu Sans"},
+        {"SimSun", L"\u5b8b\u4f53", DEFAULT_PITCH, L"DejaVu Sans"},
+        {"no name", L"", DEFAULT_PITCH, L"DejaVu Sans"},
+        {"Courier New", L"Courier New", DEFAULT_PITCH, L"DejaVu Sans Mono"},
+        {"fixed pitch asked", L"Nonexistent Face", FIXED_PITCH, L"DejaVu Sans Mono"},
+    };
+    kt::Surface s(8, 8);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        tt::FontSpec spec;
+        spec.face = r.asked;
+        spec.pitchAndFamily = r.pitch;
+        tt::ScopedFont font(s.dc(), spec);
+        wchar_t name[LF_FACESIZE] = {};
+        const int n = GetTextFaceW(s.dc(), LF_FACESIZE, name);
+        EXPECT_EQ(std::wstring(name), std::wstring(r.reported));
+        EXPECT_EQ(n, int(wcslen(r.reported)) + 1);
+    }
+}
+
+TEST(FontResolution, TextFaceTruncatesToTheBuffer) {
+    kt::Surface s(8, 8);
+    tt::ScopedFont font(s.dc());
+    wchar_t name[5] = {L'x', L'x', L'x', L'x', L'x'};
+    EXPECT_EQ(GetTextFaceW(s.dc(), 5, name), 5);  // four characters and the terminator
+    EXPECT_EQ(std::wstring(name), L"Deja");
+    EXPECT_EQ(GetTextFaceW(s.dc(), 0, nullptr), 12);  // "DejaVu Sans" and its terminator
+}
+
+TEST(FontResolution, WeightAndSlant) {
+    struct Row {
+        const char* name;
+        int weight;
+        bool italic;
+        int tmWeight;
+        bool tmItalic;
+    };
+    // The bold file ships with the basic DejaVu set, so bold is never synthesised; the
+    // oblique file may be missing, in which case the slant is synthesised.
+    const Row rows[] = {
+        {"regular", FW_NORMAL, false, 400, false},
+        {"bold file", FW_BOLD, false, 700, false},
+        {"semibold rounds to bold", FW_SEMIBOLD, false, 700, false},
+        {"italic", FW_NORMAL, true, 400, true},
+    };
+    kt::Surface s(8, 8);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        tt::FontSpec spec;
+        spec.weight = r.weight;
+        spec.italic = r.italic;
+        tt::ScopedFont font(s.dc(), spec);
+        const TEXTMETRICW tm = tt::Metrics(s.dc());
+        EXPECT_EQ(tm.tmWeight, r.tmWeight);
+        EXPECT_EQ(tm.tmItalic != 0, r.tmItalic);
+        const text::FontRef ref = text::FontOf(gdi::Get<gdi::Font>(font.font()));
+        ASSERT_NE(ref.face, nullptr);
+        EXPECT_FALSE(ref.face->synthBold);
+    }
+}
+
+TEST(FontResolution, BoldIsWiderThanRegular) {
+    kt::Surface s(8, 8);
+    int regular, bold;
+    {
+        tt::ScopedFont font(s.dc());
+        regular = tt::Width(s.dc(), L"Hello, World!");
+    }
+    {
+        tt::FontSpec spec;
+        spec.weight = FW_BOLD;
+        tt::ScopedFont font(s.dc(), spec);
+        bold = tt::Width(s.dc(), L"Hello, World!");
+    }
+    EXPECT_GT(bold, regular);
+}
+
+TEST(FontCache, FontsWithTheSameLogFontShareOneFace) {
+    text::GetStats();  // make sure the default face exists before counting
+    const HFONT a = tt::MakeFont(tt::FontSpec{-17});
+    const text::FontRef ra = text::FontOf(gdi::Get<gdi::Font>(a));
+    const uint64_t opened = text::GetStats().facesOpened;
+    const uint64_t resolved = text::GetStats().resolutions;
+    tt::FontSpec underlined{-17};
+    underlined.underline = true;  // drawn per font: does not make another face
+    const HFONT b = tt::MakeFont(underlined);
+    const text::FontRef rb = text::FontOf(gdi::Get<gdi::Font>(b));
+    EXPECT_EQ(ra.face, rb.face);
+    EXPECT_EQ(text::GetStats().facesOpened, opened);
+    EXPECT_EQ(text::GetStats().resolutions, resolved);
+    DeleteObject(a);
+    DeleteObject(b);
+    // A font made again after both were deleted still finds the cached face.
+    const HFONT c = tt::MakeFont(tt::FontSpec{-17});
+    EXPECT_EQ(text::FontOf(gdi::Get<gdi::Font>(c)).face, ra.face);
+    EXPECT_EQ(text::GetStats().facesOpened, opened);
+    DeleteObject(c);
+}
+
+TEST(FontCache, UnknownNamesOpenTheFallbackFileOnce) {
+    tt::FontSpec tahoma{-19};
+    tahoma.face = L"Tahoma";
+    tt::FontSpec arial{-19};
+    arial.face = L"Arial";
+    const HFONT a = tt::MakeFont(tahoma);
+    const HFONT b = tt::MakeFont(arial);
+    EXPECT_EQ(text::FontOf(gdi::Get<gdi::Font>(a)).face, text::FontOf(gdi::Get<gdi::Font>(b)).face);
+    DeleteObject(a);
+    DeleteObject(b);
+}
+
+TEST(GlyphCache, RepeatedPaintsRasteriseNothing) {
+    kt::Surface s(200, 40);
+    tt::FontSpec spec{-15};
+    tt::ScopedFont font(s.dc(), spec);
+    RECT rc{0, 0, 200, 40};
+    const uint64_t before = text::GetStats().rasterised;
+    DrawTextW(s.dc(), L"Glyph cache", -1, &rc, DT_SINGLELINE);
+    const uint64_t first = text::GetStats().rasterised - before;
+    EXPECT_EQ(first, 9u);  // distinct characters: G l y p h space c a e
+    for (int i = 0; i < 3; ++i) {
+        DrawTextW(s.dc(), L"Glyph cache", -1, &rc, DT_SINGLELINE | DT_CENTER);
+        TextOutW(s.dc(), 0, 20, L"cache", 5);
+        tt::Width(s.dc(), L"Glyph cache");
+    }
+    EXPECT_EQ(text::GetStats().rasterised - before, first);
+}
+
+TEST(FontCreation, RejectsNullAndCopiesTheLogFont) {
+    EXPECT_EQ(CreateFontIndirectW(nullptr), nullptr);
+    LOGFONTW lf{};
+    lf.lfHeight = -13;
+    lf.lfWeight = FW_BOLD;
+    lf.lfUnderline = 1;
+    const HFONT f = CreateFontIndirectW(&lf);
+    ASSERT_NE(f, nullptr);
+    lf.lfHeight = -40;  // the font keeps its own copy
+    kt::Surface s(8, 8);
+    HGDIOBJ old = SelectObject(s.dc(), f);
+    const TEXTMETRICW tm = tt::Metrics(s.dc());
+    EXPECT_EQ(tm.tmHeight, 15);  // 13-pixel em: 12.07 + 3.07
+    EXPECT_NE(tm.tmUnderlined, 0);
+    SelectObject(s.dc(), old);
+    DeleteObject(f);
+}
+
+}  // namespace

@@ -1,0 +1,212 @@
+// Injected mouse and keyboard input, WM_SETCURSOR, capture, mouse-leave tracking, focus
+// and cursors.
+#include <algorithm>
+
+#include "user_test_util.h"
+
+namespace {
+
+using ut::MessagesOf;
+using ut::UserTest;
+
+class InputTest : public UserTest {
+protected:
+    void SetUp() override {
+        UserTest::SetUp();
+        top_ = Make(RECT{100, 100, 300, 300});
+        child_ = Make(RECT{20, 20, 70, 70}, top_, 1);  // screen (120, 120)-(170, 170)
+        Pump();
+        ut::Log().clear();
+    }
+    HWND top_ = nullptr;
+    HWND child_ = nullptr;
+};
+
+TEST_F(InputTest, SetCursorIsSentBeforeTheMouseMessageIsPosted) {
+    SetCursor(nullptr);
+    ASSERT_TRUE(rt::InjectMouse(WM_MOUSEMOVE, POINT{130, 125}, 0));
+    // Sent at once: to the child, then, through DefWindowProc, to its parent.
+    const auto setCursors = ut::Only(WM_SETCURSOR);
+    ASSERT_EQ(2u, setCursors.size());
+    EXPECT_EQ(child_, setCursors[0].hwnd);
+    EXPECT_EQ(top_, setCursors[1].hwnd);
+    for (const ut::Record& r : setCursors) {
+        EXPECT_EQ(reinterpret_cast<WPARAM>(child_), r.wParam);
+        EXPECT_EQ(MAKELONG(HTCLIENT, WM_MOUSEMOVE), r.lParam);
+    }
+    EXPECT_TRUE(ut::Only(WM_MOUSEMOVE).empty());
+    EXPECT_EQ(32515, rt::CursorId(GetCursor()));  // the class cursor
+    Pump();
+    const auto moves = ut::Only(WM_MOUSEMOVE);
+    ASSERT_EQ(1u, moves.size());
+    EXPECT_EQ(child_, moves[0].hwnd);
+    EXPECT_EQ(MAKELPARAM(10, 5), moves[0].lParam);  // client coordinates
+}
+
+TEST_F(InputTest, MouseMessagesGoToTheWindowUnderThePoint) {
+    struct Row {
+        const char* name;
+        UINT msg;
+        POINT screen_pt;
+        HWND expected;
+        LPARAM lParam;
+        size_t received;  // an unhandled wheel message bubbles up to the parent
+    };
+    const Row rows[] = {
+        {"button down on the child", WM_LBUTTONDOWN, {121, 122}, child_, MAKELPARAM(1, 2), 1},
+        {"button up on the parent", WM_LBUTTONUP, {110, 290}, top_, MAKELPARAM(10, 190), 1},
+        {"right button on the child", WM_RBUTTONDOWN, {169, 169}, child_, MAKELPARAM(49, 49), 1},
+        {"wheel keeps screen coordinates", WM_MOUSEWHEEL, {150, 150}, child_, MAKELPARAM(150, 150), 2},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ut::Log().clear();
+        ASSERT_TRUE(rt::InjectMouse(row.msg, row.screen_pt, MK_LBUTTON));
+        Pump();
+        const auto got = ut::Only(row.msg);
+        ASSERT_EQ(row.received, got.size());
+        EXPECT_EQ(row.expected, got[0].hwnd);
+        EXPECT_EQ(row.lParam, got[0].lParam);
+        EXPECT_EQ(WPARAM(MK_LBUTTON), got[0].wParam);
+        POINT pt;
+        GetCursorPos(&pt);
+        EXPECT_EQ(row.screen_pt.x, pt.x);
+    }
+    EXPECT_FALSE(rt::InjectMouse(WM_MOUSEMOVE, POINT{5, 5}, 0));  // no window there
+}
+
+TEST_F(InputTest, CaptureTakesAllMouseInputWithoutSetCursor) {
+    EXPECT_EQ(nullptr, SetCapture(child_));
+    EXPECT_EQ(child_, GetCapture());
+    ASSERT_TRUE(rt::InjectMouse(WM_MOUSEMOVE, POINT{250, 90}, MK_LBUTTON));
+    ASSERT_TRUE(rt::InjectMouse(WM_LBUTTONUP, POINT{5, 5}, 0));
+    Pump();
+    EXPECT_TRUE(ut::Only(WM_SETCURSOR).empty());
+    const std::vector<UINT> expected{WM_MOUSEMOVE, WM_LBUTTONUP};
+    EXPECT_EQ(expected, MessagesOf(child_));
+    const auto up = ut::Only(WM_LBUTTONUP);
+    ASSERT_EQ(1u, up.size());
+    EXPECT_EQ(-115, GET_X_LPARAM(up[0].lParam));  // outside: negative client coordinates
+    EXPECT_EQ(-115, GET_Y_LPARAM(up[0].lParam));
+
+    ut::Log().clear();
+    EXPECT_EQ(child_, SetCapture(top_));
+    ReleaseCapture();
+    EXPECT_EQ(nullptr, GetCapture());
+    const auto changes = ut::Only(WM_CAPTURECHANGED);
+    ASSERT_EQ(2u, changes.size());
+    EXPECT_EQ(child_, changes[0].hwnd);
+    EXPECT_EQ(reinterpret_cast<LPARAM>(top_), changes[0].lParam);
+    EXPECT_EQ(top_, changes[1].hwnd);
+    EXPECT_EQ(0, changes[1].lParam);
+}
+
+TEST_F(InputTest, DestroyingTheCaptureWindowReleasesCapture) {
+    SetCapture(child_);
+    DestroyWindow(child_);
+    EXPECT_EQ(nullptr, GetCapture());
+    EXPECT_EQ(1u, ut::Only(WM_CAPTURECHANGED).size());
+}
+
+TEST_F(InputTest, MouseLeaveIsPostedOnceWhenThePointerLeaves) {
+    rt::InjectMouse(WM_MOUSEMOVE, POINT{130, 130}, 0);
+    TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, child_, HOVER_DEFAULT};
+    ASSERT_TRUE(TrackMouseEvent(&tme));
+    struct Row {
+        const char* name;
+        POINT screen_pt;
+        int leaves;  // WM_MOUSELEAVE received so far
+    };
+    const Row rows[] = {
+        {"moving inside", {160, 160}, 0},
+        {"onto the parent", {110, 110}, 1},
+        {"back onto the child: tracking has ended", {130, 130}, 1},
+        {"out again", {110, 110}, 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        rt::InjectMouse(WM_MOUSEMOVE, row.screen_pt, 0);
+        Pump();
+        EXPECT_EQ(size_t(row.leaves), ut::Only(WM_MOUSELEAVE).size());
+    }
+    EXPECT_EQ(child_, ut::Only(WM_MOUSELEAVE)[0].hwnd);
+}
+
+TEST_F(InputTest, MouseLeaveTrackingVariants) {
+    struct Row {
+        const char* name;
+        POINT pointer;  // where the pointer is when tracking starts
+        DWORD cancel;   // TME_CANCEL to cancel right away
+        int leaves;     // after moving the pointer to the parent
+    };
+    const Row rows[] = {
+        {"already outside: at once", {110, 110}, 0, 1},
+        {"cancelled", {130, 130}, TME_CANCEL, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ut::Log().clear();
+        rt::InjectMouse(WM_MOUSEMOVE, row.pointer, 0);
+        TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, child_, 0};
+        ASSERT_TRUE(TrackMouseEvent(&tme));
+        if (row.cancel) {
+            tme.dwFlags = TME_LEAVE | TME_CANCEL;
+            ASSERT_TRUE(TrackMouseEvent(&tme));
+        }
+        rt::InjectMouse(WM_MOUSEMOVE, POINT{110, 110}, 0);
+        Pump();
+        EXPECT_EQ(size_t(row.leaves), ut::Only(WM_MOUSELEAVE).size());
+    }
+}
+
+TEST_F(InputTest, FocusMovesWithKillAndSetFocus) {
+    const HWND other = Make(RECT{80, 80, 90, 90}, top_, 2);
+    EXPECT_EQ(nullptr, SetFocus(child_));
+    ut::Log().clear();
+    EXPECT_EQ(child_, SetFocus(other));
+    EXPECT_EQ(other, GetFocus());
+    const auto kill = ut::Only(WM_KILLFOCUS);
+    const auto set = ut::Only(WM_SETFOCUS);
+    ASSERT_EQ(1u, kill.size());
+    ASSERT_EQ(1u, set.size());
+    EXPECT_EQ(child_, kill[0].hwnd);
+    EXPECT_EQ(reinterpret_cast<WPARAM>(other), kill[0].wParam);
+    EXPECT_EQ(other, set[0].hwnd);
+    EXPECT_EQ(reinterpret_cast<WPARAM>(child_), set[0].wParam);
+    EXPECT_EQ(top_, GetActiveWindow());
+
+    // Keys go to the focus window.
+    ASSERT_TRUE(rt::InjectKey(WM_KEYDOWN, 0x41, 1));
+    Pump();
+    ASSERT_EQ(1u, ut::Only(WM_KEYDOWN).size());
+    EXPECT_EQ(other, ut::Only(WM_KEYDOWN)[0].hwnd);
+
+    // A focused child that goes away hands the focus to its parent.
+    DestroyWindow(other);
+    EXPECT_EQ(top_, GetFocus());
+}
+
+TEST(Cursors, SystemCursorsAreDistinctAndStable) {
+    const int ids[] = {32512, 32513, 32514, 32515, 32516, 32644, 32645, 32646, 32648, 32649};
+    std::vector<HCURSOR> seen;
+    for (int id : ids) {
+        SCOPED_TRACE(id);
+        const HCURSOR cursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(id));
+        ASSERT_NE(nullptr, cursor);
+        EXPECT_EQ(cursor, LoadCursorW(nullptr, MAKEINTRESOURCEW(id)));
+        EXPECT_EQ(id, rt::CursorId(cursor));
+        EXPECT_EQ(seen.end(), std::find(seen.begin(), seen.end(), cursor));
+        seen.push_back(cursor);
+    }
+    EXPECT_EQ(nullptr, LoadCursorW(nullptr, MAKEINTRESOURCEW(1)));
+    EXPECT_EQ(nullptr, LoadCursorW(reinterpret_cast<HINSTANCE>(&seen), IDC_ARROW));  // no cursor resources
+    EXPECT_EQ(0, rt::CursorId(nullptr));
+
+    const HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
+    const HCURSOR arrow = LoadCursorW(nullptr, IDC_ARROW);
+    SetCursor(arrow);
+    EXPECT_EQ(arrow, SetCursor(hand));
+    EXPECT_EQ(hand, GetCursor());
+}
+
+}  // namespace

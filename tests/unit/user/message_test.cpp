@@ -1,0 +1,153 @@
+// Sending, posting, retrieval order and filters, WM_QUIT and paint synthesis.
+#include "user_test_util.h"
+
+namespace {
+
+using ut::MessagesOf;
+using ut::UserTest;
+
+TEST_F(UserTest, SendRunsAtOncePostWaitsForTheLoop) {
+    const HWND hwnd = Make(RECT{0, 0, 10, 10}, nullptr, 0, 0);
+    ut::Log().clear();
+    ASSERT_TRUE(PostMessageW(hwnd, WM_USER + 1, 0, 0));
+    SendMessageW(hwnd, WM_USER + 2, 0, 0);
+    EXPECT_EQ(std::vector<UINT>{WM_USER + 2}, MessagesOf(hwnd));
+    Pump();
+    const std::vector<UINT> expected{WM_USER + 2, WM_USER + 1};
+    EXPECT_EQ(expected, MessagesOf(hwnd));
+}
+
+TEST_F(UserTest, PeekMessageFilters) {
+    const HWND first = Make(RECT{0, 0, 10, 10}, nullptr, 0, 0);
+    const HWND second = Make(RECT{0, 0, 10, 10}, nullptr, 0, 0);
+    const HWND child = Make(RECT{0, 0, 5, 5}, second, 0, 0);
+    PostMessageW(first, WM_USER + 1, 0, 0);
+    PostMessageW(child, WM_USER + 2, 0, 0);
+    PostMessageW(nullptr, WM_USER + 3, 0, 0);
+    PostMessageW(first, WM_APP, 0, 0);
+    struct Row {
+        const char* name;
+        HWND filter;
+        UINT msgMin, msgMax;
+        UINT expected;  // 0: nothing
+    };
+    const Row rows[] = {
+        {"no filter takes the oldest", nullptr, 0, 0, WM_USER + 1},
+        {"a window takes its children's messages", second, 0, 0, WM_USER + 2},
+        {"the child itself", child, 0, 0, WM_USER + 2},
+        {"-1 takes thread messages only", reinterpret_cast<HWND>(-1), 0, 0, WM_USER + 3},
+        {"message range", nullptr, WM_APP, WM_APP + 10, WM_APP},
+        {"window and range together", first, WM_USER + 2, WM_USER + 3, 0},
+        {"nothing in range", nullptr, WM_KEYDOWN, WM_CHAR, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        MSG msg{};
+        const BOOL got = PeekMessageW(&msg, row.filter, row.msgMin, row.msgMax, PM_NOREMOVE);
+        EXPECT_EQ(row.expected != 0, got != FALSE);
+        if (got) {
+            EXPECT_EQ(row.expected, msg.message);
+        }
+    }
+    // Removing takes exactly the matching message and leaves the rest in order.
+    MSG msg{};
+    ASSERT_TRUE(PeekMessageW(&msg, second, 0, 0, PM_REMOVE));
+    EXPECT_EQ(child, msg.hwnd);
+    std::vector<UINT> rest;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) rest.push_back(msg.message);
+    const std::vector<UINT> expected{WM_USER + 1, WM_USER + 3, WM_APP};
+    EXPECT_EQ(expected, rest);
+}
+
+TEST_F(UserTest, QuitComesAfterPostedMessages) {
+    PostQuitMessage(3);
+    PostMessageW(nullptr, WM_USER, 0, 0);
+    MSG msg{};
+    EXPECT_EQ(1, GetMessageW(&msg, nullptr, 0, 0));
+    EXPECT_EQ(UINT(WM_USER), msg.message);
+    // WM_QUIT ignores the range filter.
+    EXPECT_TRUE(PeekMessageW(&msg, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE));
+    EXPECT_EQ(0, GetMessageW(&msg, nullptr, 0, 0));
+    EXPECT_EQ(UINT(WM_QUIT), msg.message);
+    EXPECT_EQ(3u, msg.wParam);
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));  // delivered once
+}
+
+TEST_F(UserTest, GetMessageOnTheVirtualClockJumpsToTheNextTimer) {
+    const HWND hwnd = Make(RECT{0, 0, 10, 10}, nullptr, 0, 0);
+    const DWORD start = rt::ClockNow();
+    SetTimer(hwnd, 9, 250, nullptr);
+    MSG msg{};
+    EXPECT_EQ(1, GetMessageW(&msg, nullptr, 0, 0));
+    EXPECT_EQ(UINT(WM_TIMER), msg.message);
+    EXPECT_EQ(9u, msg.wParam);
+    EXPECT_EQ(start + 250, msg.time);
+    EXPECT_EQ(start + 250, rt::ClockNow());
+    KillTimer(hwnd, 9);
+    EXPECT_EQ(-1, GetMessageW(&msg, nullptr, 0, 0));  // nothing could ever arrive
+    EXPECT_EQ(start + 250, rt::ClockNow());
+}
+
+TEST_F(UserTest, WaitHookRunsWhenTheQueueIsEmpty) {
+    const HWND hwnd = Make(RECT{0, 0, 10, 10}, nullptr, 0, 0);
+    std::vector<DWORD> waits;
+    rt::SetMessageWaitHook([&](DWORD timeout_ms) {
+        waits.push_back(timeout_ms);
+        if (waits.size() > 1) return false;
+        return PostMessageW(hwnd, WM_USER, 0, 0) != FALSE;  // as an embedder's input would arrive
+    });
+    MSG msg{};
+    EXPECT_EQ(1, GetMessageW(&msg, nullptr, 0, 0));
+    EXPECT_EQ(UINT(WM_USER), msg.message);
+    EXPECT_EQ(-1, GetMessageW(&msg, nullptr, 0, 0));
+    rt::SetMessageWaitHook(nullptr);
+    EXPECT_EQ((std::vector<DWORD>{rt::kNoTimerDue, rt::kNoTimerDue}), waits);
+}
+
+TEST_F(UserTest, PaintIsSynthesizedWhenNothingElseIsQueued) {
+    const HWND hwnd = Make(RECT{0, 0, 10, 10});
+    Pump();  // the first paint
+    MSG msg{};
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
+    InvalidateRect(hwnd, nullptr, FALSE);
+    PostMessageW(hwnd, WM_USER, 0, 0);
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(UINT(WM_USER), msg.message);
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(UINT(WM_PAINT), msg.message);
+    // Taking WM_PAINT does not validate; painting does (here DefWindowProc).
+    EXPECT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
+    DispatchMessageW(&msg);
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
+}
+
+TEST_F(UserTest, HiddenWindowsAreNotPainted) {
+    const HWND hwnd = Make(RECT{0, 0, 10, 10}, nullptr, 0, 0);
+    InvalidateRect(hwnd, nullptr, TRUE);
+    RECT rc;
+    EXPECT_FALSE(GetUpdateRect(hwnd, &rc, FALSE));
+    ShowWindow(hwnd, SW_SHOW);  // showing invalidates the whole window
+    ASSERT_TRUE(GetUpdateRect(hwnd, &rc, FALSE));
+    EXPECT_EQ(10, rc.right);
+    EXPECT_EQ(10, rc.bottom);
+}
+
+TEST_F(UserTest, CloseDestroysByDefault) {
+    const HWND hwnd = Make(RECT{0, 0, 10, 10});
+    ut::Log().clear();
+    PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    Pump();  // WM_CLOSE comes before the pending paint, which then never happens
+    EXPECT_FALSE(IsWindow(hwnd));
+    const std::vector<UINT> expected{WM_CLOSE, WM_DESTROY, WM_NCDESTROY};
+    EXPECT_EQ(expected, MessagesOf(hwnd));
+}
+
+TEST_F(UserTest, PostedMessagesOfADestroyedWindowAreDropped) {
+    const HWND hwnd = Make(RECT{0, 0, 10, 10}, nullptr, 0, 0);
+    PostMessageW(hwnd, WM_USER, 0, 0);
+    DestroyWindow(hwnd);
+    MSG msg{};
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
+}
+
+}  // namespace

@@ -1,0 +1,370 @@
+// CWnd message maps, the handle maps, window lifetime, CWinApp and CComPtr.
+#include <string>
+
+#include "afx/afxgdi.h"
+#include "afx/afxwnd.h"
+#include "afx/atlbase.h"
+#include "user_test_util.h"
+
+namespace {
+
+std::vector<std::string> g_calls;
+
+class CBaseWnd : public CWnd {
+public:
+    int m_created = 0;
+
+protected:
+    afx_msg int OnCreate(LPCREATESTRUCT lpCreateStruct) {
+        ++m_created;
+        g_calls.push_back("base create");
+        return CWnd::OnCreate(lpCreateStruct);
+    }
+    afx_msg void OnLButtonDown(UINT, CPoint) { g_calls.push_back("base lbuttondown"); }
+    afx_msg void OnRButtonDown(UINT nFlags, CPoint point) {
+        g_calls.push_back("base rbuttondown " + std::to_string(nFlags) + " " + std::to_string(point.x) + "," +
+                          std::to_string(point.y));
+    }
+    afx_msg void OnSave() { g_calls.push_back("base command 100"); }
+    afx_msg LRESULT OnQuote(WPARAM wParam, LPARAM lParam) {
+        g_calls.push_back("base quote");
+        return LRESULT(wParam + lParam);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CBaseWnd, CWnd)
+ON_WM_CREATE()
+ON_WM_LBUTTONDOWN()
+ON_WM_RBUTTONDOWN()
+ON_COMMAND(100, OnSave)
+ON_MESSAGE(WM_USER + 5, OnQuote)
+END_MESSAGE_MAP()
+
+class CDerivedWnd : public CBaseWnd {
+protected:
+    afx_msg void OnLButtonDown(UINT nFlags, CPoint point) {
+        g_calls.push_back("derived lbuttondown " + std::to_string(nFlags) + " " + std::to_string(point.x) + "," +
+                          std::to_string(point.y));
+    }
+    afx_msg void OnRange(UINT nID) { g_calls.push_back("derived range " + std::to_string(nID)); }
+    afx_msg void OnSize(UINT nType, int cx, int cy) {
+        g_calls.push_back("derived size " + std::to_string(nType) + " " + std::to_string(cx) + "x" +
+                          std::to_string(cy));
+    }
+    afx_msg BOOL OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {
+        g_calls.push_back(std::string("derived setcursor ") + (pWnd == this ? "self " : "other ") +
+                          std::to_string(nHitTest) + " " + std::to_string(message));
+        return TRUE;
+    }
+    afx_msg BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt) {
+        g_calls.push_back("derived wheel " + std::to_string(nFlags) + " " + std::to_string(zDelta) + " " +
+                          std::to_string(pt.x));
+        return TRUE;
+    }
+    afx_msg void OnMeasureItem(int nIDCtl, LPMEASUREITEMSTRUCT lpMeasureItemStruct) {
+        g_calls.push_back("derived measure " + std::to_string(nIDCtl));
+        lpMeasureItemStruct->itemHeight = 21;
+    }
+    afx_msg void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
+        g_calls.push_back("derived keydown " + std::to_string(nChar) + " " + std::to_string(nRepCnt) + " " +
+                          std::to_string(nFlags));
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CDerivedWnd, CBaseWnd)
+ON_WM_LBUTTONDOWN()
+ON_COMMAND_RANGE(200, 210, OnRange)
+ON_WM_SIZE()
+ON_WM_SETCURSOR()
+ON_WM_MOUSEWHEEL()
+ON_WM_MEASUREITEM()
+ON_WM_KEYDOWN()
+END_MESSAGE_MAP()
+
+class MfcTest : public ut::UserTest {
+protected:
+    void SetUp() override {
+        UserTest::SetUp();
+        g_calls.clear();
+    }
+    void TearDown() override {
+        CWnd::DeleteTempMap();
+        AfxDeleteTempMaps();
+        UserTest::TearDown();
+    }
+};
+
+TEST_F(MfcTest, MessageMapsDispatchAndChainToTheBase) {
+    CDerivedWnd wnd;
+    ASSERT_TRUE(wnd.CreateEx(0, nullptr, L"derived", WS_POPUP, 10, 10, 100, 50, nullptr, nullptr));
+    EXPECT_EQ(1, wnd.m_created);  // the base class's entry, reached through the chain
+    g_calls.clear();
+
+    MEASUREITEMSTRUCT mis{ODT_MENU, 0, 7, 0, 0, 0};
+    struct Row {
+        const char* name;
+        UINT msg;
+        WPARAM wParam;
+        LPARAM lParam;
+        std::string expectedCall;  // empty: no handler runs
+        LRESULT expectedResult;
+    };
+    const Row rows[] = {
+        {"derived entry overrides the base", WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(-3, 7),
+         "derived lbuttondown 1 -3,7", 0},
+        {"base entry through the chain", WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(4, 5), "base rbuttondown 2 4,5", 0},
+        {"command in the base map", WM_COMMAND, 100, 0, "base command 100", 1},
+        {"command range, low end", WM_COMMAND, 200, 0, "derived range 200", 1},
+        {"command range, high end", WM_COMMAND, 210, 0, "derived range 210", 1},
+        {"command outside every entry", WM_COMMAND, 211, 0, "", 0},
+        {"accelerator code counts as a command", WM_COMMAND, MAKEWPARAM(205, 1), 0, "derived range 205", 1},
+        {"ON_MESSAGE result", WM_USER + 5, 40, 2, "base quote", 42},
+        {"set cursor arguments", WM_SETCURSOR, 0, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE), "derived setcursor self 1 512",
+         TRUE},
+        {"wheel delta is signed", WM_MOUSEWHEEL, MAKEWPARAM(MK_SHIFT, -120), MAKELPARAM(300, 10),
+         "derived wheel 4 -120 300", TRUE},
+        {"measure item", WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis), "derived measure 0", TRUE},
+        {"key down splits lParam", WM_KEYDOWN, 0x41, MAKELPARAM(1, 0x1E), "derived keydown 65 1 30", 0},
+        {"message without an entry", WM_USER + 6, 0, 0, "", 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        g_calls.clear();
+        const WPARAM wParam = row.msg == WM_SETCURSOR ? reinterpret_cast<WPARAM>(wnd.m_hWnd) : row.wParam;
+        EXPECT_EQ(row.expectedResult, wnd.SendMessage(row.msg, wParam, row.lParam));
+        EXPECT_EQ(row.expectedCall.empty() ? std::vector<std::string>{} : std::vector<std::string>{row.expectedCall},
+                  g_calls);
+    }
+    EXPECT_EQ(21u, mis.itemHeight);
+
+    g_calls.clear();
+    wnd.MoveWindow(10, 10, 120, 60);
+    EXPECT_EQ(std::vector<std::string>{"derived size 0 120x60"}, g_calls);
+}
+
+class CRelayWnd : public CWnd {
+public:
+    std::vector<WPARAM> m_commands;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
+        m_commands.push_back(wParam);
+        return CWnd::OnCommand(wParam, lParam);
+    }
+};
+
+TEST_F(MfcTest, HiddenChildWindowLikeTheMenuRelay) {
+    CWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, L"host", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr));
+    CRelayWnd relay;
+    const RECT empty_rect{0, 0, 0, 0};
+    ASSERT_TRUE(relay.Create(nullptr, L"{B7018D46-D2CD-426d-B01B-1C0D275AB064}", WS_CHILD, empty_rect, &parent, 1011));
+    EXPECT_EQ(1011, relay.GetDlgCtrlID());
+    EXPECT_EQ(&parent, relay.GetParent());
+    EXPECT_FALSE(relay.IsWindowVisible());
+    EXPECT_EQ(DWORD(WS_CHILD), relay.GetStyle() & (WS_CHILD | WS_VISIBLE));
+    CString title;
+    relay.GetWindowText(title);
+    EXPECT_STREQ(L"{B7018D46-D2CD-426d-B01B-1C0D275AB064}", title.GetString());
+    EXPECT_EQ(relay.m_hWnd, FindWindowExW(parent.m_hWnd, nullptr, nullptr, title));
+
+    // A menu command posted to it arrives through the message loop to the virtual OnCommand.
+    relay.PostMessage(WM_COMMAND, MAKEWPARAM(0x8001, 0), 0);
+    rt::PumpMessages();
+    EXPECT_EQ(std::vector<WPARAM>{0x8001}, relay.m_commands);
+}
+
+TEST_F(MfcTest, FromHandlePermanentAndTemporary) {
+    CWnd owned;
+    ASSERT_TRUE(owned.CreateEx(0, nullptr, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+    EXPECT_EQ(&owned, CWnd::FromHandle(owned.m_hWnd));
+    EXPECT_EQ(&owned, CWnd::FromHandlePermanent(owned.m_hWnd));
+
+    const HWND foreign = Make(RECT{0, 0, 10, 10});
+    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(foreign));
+    CWnd* temp = CWnd::FromHandle(foreign);
+    ASSERT_NE(nullptr, temp);
+    EXPECT_EQ(foreign, temp->m_hWnd);
+    EXPECT_EQ(temp, CWnd::FromHandle(foreign));  // one temporary per handle until cleanup
+    EXPECT_EQ(nullptr, CWnd::FromHandle(nullptr));
+    CWnd::DeleteTempMap();
+    EXPECT_TRUE(IsWindow(foreign));  // a temporary never destroys its window
+    EXPECT_EQ(foreign, CWnd::FromHandle(foreign)->m_hWnd);
+
+    CDC* dc = CWnd::FromHandle(foreign)->GetDC();  // a temporary CDC on the window
+    ASSERT_NE(nullptr, dc);
+    EXPECT_NE(nullptr, dc->GetSafeHdc());
+    EXPECT_EQ(1, CWnd::FromHandle(foreign)->ReleaseDC(dc));
+
+    CWnd attached;
+    ASSERT_TRUE(attached.Attach(foreign));
+    EXPECT_FALSE(CWnd().Attach(foreign));  // one permanent object per window
+    EXPECT_EQ(&attached, CWnd::FromHandle(foreign));
+    EXPECT_EQ(foreign, attached.Detach());
+    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(foreign));
+}
+
+class CSelfDeletingWnd : public CWnd {
+public:
+    explicit CSelfDeletingWnd(bool* deleted) : m_deleted(deleted) {}
+    ~CSelfDeletingWnd() override { *m_deleted = true; }
+
+protected:
+    void PostNcDestroy() override { delete this; }
+
+private:
+    bool* m_deleted;
+};
+
+TEST_F(MfcTest, DestructionDetachesAndCallsPostNcDestroy) {
+    bool deleted = false;
+    auto* frame = new CSelfDeletingWnd(&deleted);
+    ASSERT_TRUE(frame->CreateEx(0, nullptr, L"", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr));
+    CBaseWnd child;
+    const RECT child_rect{0, 0, 10, 10};
+    ASSERT_TRUE(child.Create(nullptr, L"", WS_VISIBLE, child_rect, frame, 5));
+    const HWND frameHandle = frame->m_hWnd;
+    const HWND childHandle = child.m_hWnd;
+    EXPECT_TRUE(::DestroyWindow(frameHandle));
+    EXPECT_TRUE(deleted);
+    EXPECT_FALSE(IsWindow(childHandle));
+    EXPECT_EQ(nullptr, child.m_hWnd);  // the child object let go of its destroyed window
+    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(frameHandle));
+    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(childHandle));
+}
+
+TEST_F(MfcTest, ObjectDestructorDestroysItsWindow) {
+    HWND hwnd = nullptr;
+    {
+        CDerivedWnd wnd;
+        ASSERT_TRUE(wnd.CreateEx(0, nullptr, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+        hwnd = wnd.m_hWnd;
+    }
+    EXPECT_FALSE(IsWindow(hwnd));
+}
+
+class CQuoteStatic : public CWnd {
+protected:
+    afx_msg LRESULT OnPing(WPARAM, LPARAM) { return 99; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CQuoteStatic, CWnd)
+ON_MESSAGE(WM_USER + 9, OnPing)
+END_MESSAGE_MAP()
+
+TEST_F(MfcTest, CreatingWithASystemClassSubclassesIt) {
+    CWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr));
+    CQuoteStatic label;
+    const RECT rect{0, 0, 50, 20};
+    ASSERT_TRUE(label.Create(L"Static", L"bid", WS_VISIBLE, rect, &parent, 7));
+    EXPECT_EQ(reinterpret_cast<LONG_PTR>(AfxWndProc), GetWindowLongPtrW(label.m_hWnd, GWLP_WNDPROC));
+    EXPECT_NE(nullptr, label.m_pfnSuper);
+    EXPECT_EQ(99, label.SendMessage(WM_USER + 9));
+    label.SetWindowText(L"ask");  // handled by the Static procedure behind it
+    wchar_t text[8];
+    EXPECT_EQ(3, label.GetWindowText(text, 8));
+    EXPECT_STREQ(L"ask", text);
+}
+
+class CCountedApp : public CWinApp {
+public:
+    CCountedApp() : CWinApp(L"quote") {}
+    BOOL InitInstance() override { return CWinApp::InitInstance(); }
+};
+
+TEST_F(MfcTest, ApplicationObjectAndModuleState) {
+    EXPECT_EQ(nullptr, AfxGetApp());
+    {
+        CCountedApp app;
+        AFX_MANAGE_STATE(AfxGetStaticModuleState());
+        EXPECT_EQ(&app, AfxGetApp());
+        EXPECT_STREQ(L"quote", app.m_pszAppName);
+        EXPECT_TRUE(app.InitInstance());
+        EXPECT_NE(nullptr, AfxGetInstanceHandle());
+        EXPECT_EQ(AfxGetInstanceHandle(), app.m_hInstance);
+        CWnd main;
+        ASSERT_TRUE(main.CreateEx(0, nullptr, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+        app.m_pMainWnd = &main;
+        EXPECT_EQ(&main, AfxGetMainWnd());
+        PostQuitMessage(7);
+        EXPECT_EQ(7, app.Run());
+    }
+    EXPECT_EQ(nullptr, AfxGetApp());
+}
+
+// A COM object that counts its references and says when it is freed.
+class CCounted : public IUnknown {
+public:
+    explicit CCounted(bool* freed) : m_freed(freed) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
+        if (!ppv) return E_POINTER;
+        *ppv = IsEqualIID(riid, IID_IUnknown) ? this : nullptr;
+        if (!*ppv) return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ULONG(InterlockedIncrement(&m_refs)); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const LONG left = InterlockedDecrement(&m_refs);
+        if (left == 0) {
+            *m_freed = true;
+            delete this;
+        }
+        return ULONG(left);
+    }
+    LONG Refs() const { return m_refs; }
+
+private:
+    virtual ~CCounted() = default;
+    LONG m_refs = 0;
+    bool* m_freed;
+};
+
+TEST(CComPtrTest, ReferenceCountsFollowOwnership) {
+    bool freedA = false;
+    bool freedB = false;
+    auto* a = new CCounted(&freedA);
+    auto* b = new CCounted(&freedB);
+    b->AddRef();  // held by the test
+    {
+        CComPtr<CCounted> p(a);
+        EXPECT_EQ(1, a->Refs());
+        CComPtr<CCounted> copy(p);
+        EXPECT_EQ(2, a->Refs());
+        copy = b;  // AddRef the new one, Release the old
+        EXPECT_EQ(1, a->Refs());
+        EXPECT_EQ(2, b->Refs());
+        copy = nullptr;
+        EXPECT_EQ(1, b->Refs());
+        EXPECT_TRUE(copy == nullptr);
+        EXPECT_TRUE(p != nullptr);
+        EXPECT_TRUE(p == a);
+
+        CCounted* out = nullptr;
+        EXPECT_EQ(S_OK, p.CopyTo(&out));
+        EXPECT_EQ(2, a->Refs());
+        out->Release();
+        EXPECT_EQ(E_POINTER, p.CopyTo(nullptr));
+
+        CCounted* raw = p.Detach();  // the reference goes with it
+        EXPECT_EQ(1, a->Refs());
+        EXPECT_TRUE(p == nullptr);
+        p.Attach(raw);  // and comes back without an AddRef
+        EXPECT_EQ(1, a->Refs());
+        EXPECT_TRUE(p.IsEqualObject(a));
+        EXPECT_FALSE(p.IsEqualObject(b));
+
+        CComPtr<CCounted> moved(std::move(p));
+        EXPECT_EQ(1, a->Refs());
+        EXPECT_FALSE(freedA);
+    }
+    EXPECT_TRUE(freedA);
+    EXPECT_FALSE(freedB);
+    EXPECT_EQ(1, b->Refs());
+    b->Release();
+    EXPECT_TRUE(freedB);
+}
+
+}  // namespace

@@ -1,0 +1,183 @@
+// Timers on the virtual clock.
+#include "user_test_util.h"
+
+namespace {
+
+using ut::UserTest;
+
+struct Tick {
+    UINT_PTR id;
+    DWORD at;  // relative to the start of the test
+    bool operator==(const Tick& o) const { return id == o.id && at == o.at; }
+};
+
+std::ostream& operator<<(std::ostream& os, const Tick& t) {
+    return os << "{" << t.id << " @" << t.at << "}";
+}
+
+class TimerTest : public UserTest {
+protected:
+    void SetUp() override {
+        UserTest::SetUp();
+        start_ = rt::ClockNow();
+    }
+    std::vector<Tick> Ticks() const {
+        std::vector<Tick> out;
+        for (const ut::Record& r : ut::Only(WM_TIMER)) out.push_back(Tick{r.wParam, r.time - start_});
+        return out;
+    }
+    DWORD start_ = 0;
+};
+
+TEST_F(TimerTest, PeriodicTimerFiresAtEachDueTime) {
+    const HWND hwnd = Make(RECT{0, 0, 10, 10}, nullptr, 0, 0);
+    ASSERT_EQ(1u, SetTimer(hwnd, 1, 50, nullptr));
+    rt::AdvanceClock(175);
+    EXPECT_EQ((std::vector<Tick>{{1, 50}, {1, 100}, {1, 150}}), Ticks());
+    EXPECT_EQ(start_ + 175, rt::ClockNow());
+    EXPECT_EQ(start_ + 175, GetTickCount());
+    EXPECT_EQ(start_ + 200, rt::NextTimerDue());
+    rt::AdvanceClock(25);  // the due time itself counts
+    EXPECT_EQ(4u, Ticks().size());
+}
+
+TEST_F(TimerTest, TimersInterleaveInDueOrderTiesByCreation) {
+    const HWND hwnd = Make(RECT{0, 0, 10, 10}, nullptr, 0, 0);
+    SetTimer(hwnd, 1, 50, nullptr);  // created first: wins ties
+    SetTimer(hwnd, 2, 25, nullptr);
+    rt::AdvanceClock(100);
+    EXPECT_EQ((std::vector<Tick>{{2, 25}, {1, 50}, {2, 50}, {2, 75}, {1, 100}, {2, 100}}), Ticks());
+}
+
+TEST_F(TimerTest, SplitAdvancesGiveTheSameTicks) {
+    const HWND hwnd = Make(RECT{0, 0, 10, 10}, nullptr, 0, 0);
+    SetTimer(hwnd, 1, 30, nullptr);
+    for (DWORD step : {10u, 15u, 5u, 1u, 59u, 30u}) rt::AdvanceClock(step);
+    EXPECT_EQ((std::vector<Tick>{{1, 30}, {1, 60}, {1, 90}, {1, 120}}), Ticks());
+}
+
+UINT_PTR g_killOnTick = 0;
+UINT_PTR g_killOther = 0;
+int g_ticks = 0;
+
+LRESULT CALLBACK KillingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_TIMER) {
+        ut::Log().push_back(ut::Record{hwnd, msg, wParam, lParam, GetTickCount()});
+        if (++g_ticks == int(g_killOnTick)) KillTimer(hwnd, wParam);
+        if (g_killOther) KillTimer(hwnd, g_killOther);
+        PostMessageW(hwnd, WM_USER, wParam, 0);
+        return 0;
+    }
+    if (msg == WM_USER) {
+        ut::Log().push_back(ut::Record{hwnd, msg, wParam, lParam, GetTickCount()});
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+HWND MakeKillingWindow() {
+    WNDCLASSW wc{};
+    if (!GetClassInfoW(nullptr, L"UtKilling", &wc)) {
+        wc.lpfnWndProc = KillingProc;
+        wc.lpszClassName = L"UtKilling";
+        RegisterClassW(&wc);
+    }
+    return CreateWindowExW(0, L"UtKilling", L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+}
+
+TEST_F(TimerTest, HandlersCanKillTimers) {
+    struct Row {
+        const char* name;
+        UINT_PTR killOnTick;  // the handler kills its own timer on this tick
+        UINT_PTR killOther;   // the handler kills this timer every time
+        std::vector<Tick> expected;
+    };
+    const Row rows[] = {
+        {"own timer on the second tick", 2, 0, {{1, 40}, {1, 80}}},
+        {"the other timer due at the same time", 0, 2, {{1, 40}, {1, 80}, {1, 120}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ut::Log().clear();
+        start_ = rt::ClockNow();
+        g_ticks = 0;
+        g_killOnTick = row.killOnTick;
+        g_killOther = row.killOther;
+        const HWND hwnd = MakeKillingWindow();
+        SetTimer(hwnd, 1, 40, nullptr);
+        SetTimer(hwnd, 2, 40, nullptr);
+        if (!row.killOther) KillTimer(hwnd, 2);
+        rt::AdvanceClock(130);
+        EXPECT_EQ(row.expected, Ticks());
+        DestroyWindow(hwnd);
+    }
+    g_killOther = 0;
+}
+
+TEST_F(TimerTest, PostedMessagesOfAHandlerRunBeforeTheNextTimer) {
+    g_ticks = 0;
+    g_killOnTick = 0;
+    g_killOther = 0;
+    const HWND hwnd = MakeKillingWindow();
+    SetTimer(hwnd, 1, 10, nullptr);
+    SetTimer(hwnd, 2, 10, nullptr);
+    rt::AdvanceClock(10);
+    std::vector<std::pair<UINT, WPARAM>> seen;
+    for (const ut::Record& r : ut::Log()) seen.emplace_back(r.msg, r.wParam);
+    const std::vector<std::pair<UINT, WPARAM>> expected{{WM_TIMER, 1}, {WM_USER, 1}, {WM_TIMER, 2}, {WM_USER, 2}};
+    EXPECT_EQ(expected, seen);
+    DestroyWindow(hwnd);
+}
+
+TEST_F(TimerTest, SettingAnExistingTimerRestartsIt) {
+    const HWND hwnd = Make(RECT{0, 0, 10, 10}, nullptr, 0, 0);
+    SetTimer(hwnd, 5, 100, nullptr);
+    rt::AdvanceClock(60);
+    EXPECT_EQ(5u, SetTimer(hwnd, 5, 100, nullptr));
+    rt::AdvanceClock(150);
+    EXPECT_EQ((std::vector<Tick>{{5, 160}}), Ticks());
+}
+
+TEST_F(TimerTest, TimersOfADestroyedWindowVanish) {
+    const HWND hwnd = Make(RECT{0, 0, 10, 10}, nullptr, 0, 0);
+    SetTimer(hwnd, 1, 20, nullptr);
+    DestroyWindow(hwnd);
+    EXPECT_EQ(rt::kNoTimerDue, rt::NextTimerDue());
+    EXPECT_FALSE(KillTimer(hwnd, 1));
+    EXPECT_EQ(0u, SetTimer(hwnd, 1, 20, nullptr));  // a stale window takes no timers
+    rt::AdvanceClock(100);
+    EXPECT_TRUE(Ticks().empty());
+}
+
+std::vector<std::pair<UINT_PTR, DWORD>> g_procCalls;
+
+void CALLBACK RecordingTimerProc(HWND, UINT msg, UINT_PTR id, DWORD time) {
+    if (msg == WM_TIMER) g_procCalls.emplace_back(id, time);
+}
+
+TEST_F(TimerTest, ThreadTimersCallTheirProcedure) {
+    g_procCalls.clear();
+    const UINT_PTR id = SetTimer(nullptr, 0, 5, RecordingTimerProc);  // below the minimum: 10 ms
+    ASSERT_NE(0u, id);
+    const UINT_PTR second = SetTimer(nullptr, 0, 15, RecordingTimerProc);
+    EXPECT_NE(id, second);  // thread timers get distinct ids
+    rt::AdvanceClock(20);
+    const std::vector<std::pair<UINT_PTR, DWORD>> expected{{id, start_ + 10}, {second, start_ + 15}, {id, start_ + 20}};
+    EXPECT_EQ(expected, g_procCalls);
+    EXPECT_TRUE(KillTimer(nullptr, id));
+    EXPECT_TRUE(KillTimer(nullptr, second));
+}
+
+TEST_F(TimerTest, RealClockIgnoresAdvance) {
+    rt::UseRealClock();
+    EXPECT_TRUE(rt::IsRealClock());
+    const DWORD before = rt::ClockNow();
+    rt::AdvanceClock(100000);
+    const DWORD after = rt::ClockNow();
+    rt::UseVirtualClock();
+    EXPECT_LT(after - before, 100000u);
+    EXPECT_FALSE(rt::IsRealClock());
+    EXPECT_GE(rt::ClockNow(), after);  // the virtual clock continues from there
+}
+
+}  // namespace

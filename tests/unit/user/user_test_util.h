@@ -1,0 +1,103 @@
+// Shared helpers of the window tests: a window class that records every message it
+// receives, and a fixture that starts each test with an empty queue and destroys the
+// windows it made.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "gdi/gdi_private.h"
+#include "win32/runtime_ext.h"
+#include "win32/winuser.h"
+
+namespace ut {
+
+struct Record {
+    HWND hwnd;
+    UINT msg;
+    WPARAM wParam;
+    LPARAM lParam;
+    DWORD time;  // GetTickCount when the message arrived
+};
+
+inline std::vector<Record>& Log() {
+    static std::vector<Record> log;
+    return log;
+}
+
+// The messages one window received, in order (all windows for null).
+inline std::vector<UINT> MessagesOf(HWND hwnd) {
+    std::vector<UINT> out;
+    for (const Record& r : Log()) {
+        if (!hwnd || r.hwnd == hwnd) out.push_back(r.msg);
+    }
+    return out;
+}
+
+// The records of one message, in order.
+inline std::vector<Record> Only(UINT msg) {
+    std::vector<Record> out;
+    for (const Record& r : Log()) {
+        if (r.msg == msg) out.push_back(r);
+    }
+    return out;
+}
+
+inline LRESULT CALLBACK RecordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    Log().push_back(Record{hwnd, msg, wParam, lParam, GetTickCount()});
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+constexpr LPCWSTR kRecorderClass = L"UtRecorder";
+
+inline void EnsureRecorderClass() {
+    WNDCLASSW wc{};
+    if (GetClassInfoW(nullptr, kRecorderClass, &wc)) return;
+    wc.lpfnWndProc = RecordingProc;
+    wc.hCursor = LoadCursorW(nullptr, IDC_CROSS);
+    wc.lpszClassName = kRecorderClass;
+    RegisterClassW(&wc);
+}
+
+inline COLORREF ScreenPixel(int x, int y) {
+    const gdi::Bitmap* screen = gdi::Get<gdi::Bitmap>(gdi::ScreenBitmap());
+    return gdi::ToColorRef(screen->Row(y)[x]);
+}
+
+class UserTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnsureRecorderClass();
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        }
+        Log().clear();
+    }
+    void TearDown() override {
+        for (HWND hwnd : made_) DestroyWindow(hwnd);
+        ReleaseCapture();
+        SetFocus(nullptr);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        }
+        Log().clear();
+    }
+    // A recorder window; top-level unless a parent is given.
+    HWND Make(RECT rect, HWND parent = nullptr, int id = 0, DWORD style = WS_VISIBLE) {
+        if (parent) style |= WS_CHILD;
+        HWND hwnd = CreateWindowExW(0, kRecorderClass, L"", style, rect.left, rect.top, rect.right - rect.left,
+                                    rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+                                    nullptr, nullptr);
+        if (!parent) made_.push_back(hwnd);
+        return hwnd;
+    }
+    // Dispatches what is queued, paints included.
+    void Pump() { rt::PumpMessages(); }
+
+private:
+    std::vector<HWND> made_;
+};
+
+}  // namespace ut

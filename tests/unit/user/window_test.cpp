@@ -1,0 +1,264 @@
+// Window creation and destruction, the tree, ids, window longs and geometry.
+#include "user_test_util.h"
+
+namespace {
+
+using ut::MessagesOf;
+using ut::UserTest;
+
+TEST_F(UserTest, CreationSendsItsMessagesInOrder) {
+    struct Row {
+        const char* name;
+        bool child;
+        DWORD style;
+        std::vector<UINT> expected;
+    };
+    const Row rows[] = {
+        {"visible top-level", false, WS_VISIBLE, {WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW}},
+        {"hidden top-level", false, 0, {WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE}},
+        {"visible child", true, WS_VISIBLE, {WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE}},
+    };
+    const HWND parent = Make(RECT{0, 0, 100, 100});
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ut::Log().clear();
+        const HWND hwnd = Make(RECT{10, 20, 40, 60}, row.child ? parent : nullptr, 0, row.style);
+        ASSERT_NE(nullptr, hwnd);
+        EXPECT_EQ(row.expected, MessagesOf(hwnd));
+        const auto sizes = ut::Only(WM_SIZE);
+        ASSERT_EQ(1u, sizes.size());
+        EXPECT_EQ(MAKELPARAM(30, 40), sizes[0].lParam);
+        const auto moves = ut::Only(WM_MOVE);
+        ASSERT_EQ(1u, moves.size());
+        EXPECT_EQ(MAKELPARAM(10, 20), moves[0].lParam);
+    }
+}
+
+LRESULT CALLBACK RefusingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    ut::Log().push_back(ut::Record{hwnd, msg, wParam, lParam, 0});
+    if (msg == WM_CREATE) return -1;
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+TEST_F(UserTest, RefusedCreateDestroysTheWindow) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = RefusingProc;
+    wc.lpszClassName = L"UtRefusing";
+    RegisterClassW(&wc);
+    EXPECT_EQ(nullptr, CreateWindowExW(0, L"UtRefusing", L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
+    const std::vector<UINT> expected{WM_NCCREATE, WM_CREATE, WM_DESTROY, WM_NCDESTROY};
+    EXPECT_EQ(expected, MessagesOf(nullptr));
+    ASSERT_FALSE(ut::Log().empty());
+    EXPECT_FALSE(IsWindow(ut::Log().front().hwnd));
+    EXPECT_TRUE(UnregisterClassW(L"UtRefusing", nullptr));
+}
+
+TEST_F(UserTest, CreationFailsWithoutClassOrParent) {
+    EXPECT_EQ(nullptr, CreateWindowExW(0, L"NoSuchClass", L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
+    // A child needs a live parent.
+    EXPECT_EQ(nullptr,
+              CreateWindowExW(0, ut::kRecorderClass, L"", WS_CHILD, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
+    const HWND parent = Make(RECT{0, 0, 10, 10});
+    DestroyWindow(parent);
+    EXPECT_EQ(nullptr,
+              CreateWindowExW(0, ut::kRecorderClass, L"", WS_CHILD, 0, 0, 10, 10, parent, nullptr, nullptr, nullptr));
+}
+
+TEST_F(UserTest, DestroyingAParentDestroysChildrenFirstAndInvalidatesHandles) {
+    const HWND parent = Make(RECT{0, 0, 100, 100});
+    const HWND first = Make(RECT{0, 0, 10, 10}, parent, 1);
+    const HWND second = Make(RECT{0, 0, 10, 10}, parent, 2);
+    const HWND grandchild = Make(RECT{0, 0, 5, 5}, first, 3);
+    ut::Log().clear();
+    ASSERT_TRUE(DestroyWindow(parent));
+
+    // WM_DESTROY reaches a window before its children, WM_NCDESTROY after them; children go
+    // in z-order (the newest on top).
+    std::vector<std::pair<HWND, UINT>> seen;
+    for (const ut::Record& r : ut::Log()) seen.emplace_back(r.hwnd, r.msg);
+    const std::vector<std::pair<HWND, UINT>> expected{
+        {parent, WM_DESTROY},     {second, WM_DESTROY},       {second, WM_NCDESTROY}, {first, WM_DESTROY},
+        {grandchild, WM_DESTROY}, {grandchild, WM_NCDESTROY}, {first, WM_NCDESTROY},  {parent, WM_NCDESTROY}};
+    EXPECT_EQ(expected, seen);
+
+    for (HWND stale : {parent, first, second, grandchild}) {
+        RECT rc;
+        EXPECT_FALSE(IsWindow(stale));
+        EXPECT_FALSE(GetWindowRect(stale, &rc));
+        EXPECT_FALSE(SetWindowTextW(stale, L"x"));
+        EXPECT_FALSE(PostMessageW(stale, WM_USER, 0, 0));
+        EXPECT_EQ(0, SendMessageW(stale, WM_GETTEXTLENGTH, 0, 0));
+        EXPECT_FALSE(DestroyWindow(stale));
+    }
+}
+
+TEST_F(UserTest, StaleHandlesAreNotReusedByNewWindows) {
+    const HWND old = Make(RECT{0, 0, 10, 10});
+    DestroyWindow(old);
+    const HWND fresh = Make(RECT{0, 0, 10, 10});
+    EXPECT_NE(old, fresh);
+    EXPECT_FALSE(IsWindow(old));
+    EXPECT_TRUE(IsWindow(fresh));
+}
+
+TEST_F(UserTest, ChildControlIds) {
+    const HWND parent = Make(RECT{0, 0, 100, 100});
+    struct Row {
+        const char* name;
+        int id;
+    };
+    const Row rows[] = {{"small id", 1}, {"menu window id", 1011}, {"large id", 40000}};
+    std::vector<HWND> children;
+    for (const Row& row : rows) children.push_back(Make(RECT{0, 0, 5, 5}, parent, row.id));
+    for (size_t i = 0; i < children.size(); ++i) {
+        SCOPED_TRACE(rows[i].name);
+        EXPECT_EQ(rows[i].id, GetDlgCtrlID(children[i]));
+        EXPECT_EQ(children[i], GetDlgItem(parent, rows[i].id));
+        EXPECT_EQ(parent, GetParent(children[i]));
+    }
+    EXPECT_EQ(nullptr, GetDlgItem(parent, 2));
+    EXPECT_EQ(0, GetDlgCtrlID(parent));  // top-level windows have no id
+    EXPECT_EQ(nullptr, GetParent(parent));
+    SetWindowLongPtrW(children[0], GWLP_ID, 77);
+    EXPECT_EQ(children[0], GetDlgItem(parent, 77));
+}
+
+TEST_F(UserTest, FindWindowExMatchesClassAndTitle) {
+    const HWND parent = Make(RECT{0, 0, 100, 100});
+    const HWND a = CreateWindowExW(0, ut::kRecorderClass, L"{B7018D46}", WS_CHILD, 0, 0, 0, 0, parent,
+                                   reinterpret_cast<HMENU>(1011), nullptr, nullptr);
+    const HWND b = CreateWindowExW(0, L"Static", L"label", WS_CHILD, 0, 0, 0, 0, parent, nullptr, nullptr, nullptr);
+    EXPECT_EQ(a, FindWindowExW(parent, nullptr, nullptr, L"{b7018d46}"));  // titles compare without case
+    EXPECT_EQ(b, FindWindowExW(parent, nullptr, L"static", nullptr));
+    EXPECT_EQ(nullptr, FindWindowExW(parent, b, L"Static", nullptr));
+    EXPECT_EQ(nullptr, FindWindowExW(parent, nullptr, L"NoSuchClass", nullptr));
+}
+
+TEST_F(UserTest, TextGoesThroughMessages) {
+    const HWND hwnd = Make(RECT{0, 0, 10, 10});
+    ut::Log().clear();
+    ASSERT_TRUE(SetWindowTextW(hwnd, L"quote"));
+    wchar_t buffer[4];
+    EXPECT_EQ(3, GetWindowTextW(hwnd, buffer, 4));  // truncated to the buffer, terminated
+    EXPECT_STREQ(L"quo", buffer);
+    EXPECT_EQ(5, GetWindowTextLengthW(hwnd));
+    const std::vector<UINT> expected{WM_SETTEXT, WM_GETTEXT, WM_GETTEXTLENGTH};
+    EXPECT_EQ(expected, MessagesOf(hwnd));
+}
+
+int g_subclassCalls = 0;
+WNDPROC g_previousProc = nullptr;
+
+LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_USER + 1) return 42;
+    ++g_subclassCalls;
+    return CallWindowProcW(g_previousProc, hwnd, msg, wParam, lParam);
+}
+
+TEST_F(UserTest, SubclassingReplacesTheProcedure) {
+    const HWND hwnd = Make(RECT{0, 0, 10, 10});
+    g_previousProc =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(ut::RecordingProc), g_previousProc);
+    ut::Log().clear();
+    g_subclassCalls = 0;
+    EXPECT_EQ(42, SendMessageW(hwnd, WM_USER + 1, 0, 0));
+    SendMessageW(hwnd, WM_USER + 2, 0, 0);
+    EXPECT_EQ(1, g_subclassCalls);
+    EXPECT_EQ(std::vector<UINT>{WM_USER + 2}, MessagesOf(hwnd));  // passed on to the old procedure
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 1234);
+    EXPECT_EQ(1234, GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+TEST_F(UserTest, GeometryOfNestedWindows) {
+    const HWND top = Make(RECT{100, 50, 500, 350});
+    const HWND child = Make(RECT{10, 20, 60, 60}, top);
+    const HWND grandchild = Make(RECT{5, 5, 15, 15}, child);
+    RECT rc;
+    ASSERT_TRUE(GetWindowRect(child, &rc));
+    EXPECT_EQ(110, rc.left);
+    EXPECT_EQ(70, rc.top);
+    EXPECT_EQ(160, rc.right);
+    EXPECT_EQ(110, rc.bottom);
+    ASSERT_TRUE(GetClientRect(child, &rc));
+    EXPECT_EQ(0, rc.left);
+    EXPECT_EQ(50, rc.right);
+    EXPECT_EQ(40, rc.bottom);
+
+    POINT pt{1, 2};
+    ASSERT_TRUE(ClientToScreen(grandchild, &pt));
+    EXPECT_EQ(116, pt.x);
+    EXPECT_EQ(77, pt.y);
+    ASSERT_TRUE(ScreenToClient(grandchild, &pt));
+    EXPECT_EQ(1, pt.x);
+    EXPECT_EQ(2, pt.y);
+}
+
+TEST_F(UserTest, WindowFromPointFindsTheDeepestVisibleEnabledWindow) {
+    const HWND top = Make(RECT{100, 50, 500, 350});
+    const HWND child = Make(RECT{10, 20, 60, 60}, top);
+    const HWND grandchild = Make(RECT{5, 5, 15, 15}, child);
+    const HWND hidden = Make(RECT{200, 200, 250, 250}, top, 0, 0);
+    const HWND disabled = Make(RECT{300, 200, 350, 250}, top, 0, WS_VISIBLE | WS_DISABLED);
+    (void)hidden;
+    (void)disabled;
+    struct Row {
+        const char* name;
+        POINT screen_pt;
+        HWND expected;
+    };
+    const Row rows[] = {
+        {"inside the grandchild", {116, 76}, grandchild},
+        {"grandchild's right edge is outside", {125, 76}, child},
+        {"child only", {150, 100}, child},
+        {"top-level only", {101, 51}, top},
+        {"hidden child shows its parent", {320, 270}, top},
+        {"disabled child gives its parent", {420, 270}, top},
+        {"left of everything", {99, 51}, nullptr},
+        {"below everything", {101, 350}, nullptr},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(row.expected, WindowFromPoint(row.screen_pt));
+    }
+}
+
+TEST_F(UserTest, MovingSendsMoveAndSizeOnlyForWhatChanged) {
+    const HWND hwnd = Make(RECT{10, 10, 50, 50});
+    struct Row {
+        const char* name;
+        RECT rect;
+        std::vector<UINT> expected;
+    };
+    const Row rows[] = {
+        {"same place and size", {10, 10, 50, 50}, {}},
+        {"moved only", {20, 10, 60, 50}, {WM_MOVE}},
+        {"resized only", {20, 10, 70, 50}, {WM_SIZE}},
+        {"both", {0, 0, 10, 10}, {WM_MOVE, WM_SIZE}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ut::Log().clear();
+        MoveWindow(hwnd, row.rect.left, row.rect.top, row.rect.right - row.rect.left, row.rect.bottom - row.rect.top,
+                   FALSE);
+        EXPECT_EQ(row.expected, MessagesOf(hwnd));
+        RECT rc;
+        GetWindowRect(hwnd, &rc);
+        EXPECT_TRUE(EqualRect(&rc, &row.rect));
+    }
+}
+
+TEST_F(UserTest, VisibilityFollowsTheAncestors) {
+    const HWND top = Make(RECT{0, 0, 100, 100}, nullptr, 0, 0);
+    const HWND child = Make(RECT{0, 0, 10, 10}, top);
+    EXPECT_FALSE(IsWindowVisible(child));  // its parent is hidden
+    EXPECT_FALSE(ShowWindow(top, SW_SHOW));
+    EXPECT_TRUE(IsWindowVisible(child));
+    EXPECT_TRUE(ShowWindow(top, SW_HIDE));
+    EXPECT_FALSE(IsWindowVisible(top));
+    EXPECT_FALSE(EnableWindow(child, FALSE));
+    EXPECT_FALSE(IsWindowEnabled(child));
+    EXPECT_TRUE(EnableWindow(child, TRUE));  // it was disabled
+}
+
+}  // namespace
