@@ -1,0 +1,338 @@
+// Index
+//   1. Palette file parsing (inih, with our own line counting)
+//   2. CSkinPalette
+//   3. CSkinBitmapFactory
+//   4. CSkin
+#include "Skin.h"
+
+#include <ini.h>
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "Utf8.h"
+#include "win32/runtime_ext.h"
+
+namespace {
+
+std::string Trim(const std::string& s) {
+    const size_t b = s.find_first_not_of(" \t\r\n");
+    if (b == std::string::npos) return "";
+    return s.substr(b, s.find_last_not_of(" \t\r\n") - b + 1);
+}
+
+std::vector<std::string> SplitComma(const std::string& s) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (;;) {
+        const size_t comma = s.find(',', start);
+        parts.push_back(Trim(s.substr(start, comma == std::string::npos ? std::string::npos : comma - start)));
+        if (comma == std::string::npos) return parts;
+        start = comma + 1;
+    }
+}
+
+bool ParseInt(const std::string& s, long lo, long hi, long* out) {
+    if (s.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    const long v = std::strtol(s.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0' || v < lo || v > hi) return false;
+    *out = v;
+    return true;
+}
+
+// "#RRGGBB" or "R,G,B".
+bool ParseColor(const std::string& s, COLORREF* out) {
+    if (s.size() == 7 && s[0] == '#') {
+        unsigned v = 0;
+        for (size_t i = 1; i < 7; ++i) {
+            const char c = s[i];
+            const int d = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                        : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+            if (d < 0) return false;
+            v = v * 16 + unsigned(d);
+        }
+        *out = RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+        return true;
+    }
+    const std::vector<std::string> parts = SplitComma(s);
+    long r, g, b;
+    if (parts.size() != 3 || !ParseInt(parts[0], 0, 255, &r) || !ParseInt(parts[1], 0, 255, &g) ||
+        !ParseInt(parts[2], 0, 255, &b))
+        return false;
+    *out = RGB(r, g, b);
+    return true;
+}
+
+// "Face, lfHeight[, weight[, italic[, underline]]]".
+bool ParseFont(const std::string& s, LOGFONTW* lf) {
+    const std::vector<std::string> parts = SplitComma(s);
+    if (parts.size() < 2 || parts.size() > 5 || parts[0].empty()) return false;
+    const std::wstring face = Utf8ToWide(parts[0]);
+    if (face.size() >= LF_FACESIZE) return false;
+    long height, weight = FW_NORMAL, italic = 0, underline = 0;
+    if (!ParseInt(parts[1], -1000, 1000, &height)) return false;
+    if (parts.size() > 2 && !ParseInt(parts[2], 0, 1000, &weight)) return false;
+    if (parts.size() > 3 && !ParseInt(parts[3], 0, 1, &italic)) return false;
+    if (parts.size() > 4 && !ParseInt(parts[4], 0, 1, &underline)) return false;
+    *lf = LOGFONTW{};
+    lf->lfHeight = LONG(height);
+    lf->lfWeight = LONG(weight);
+    lf->lfItalic = BYTE(italic);
+    lf->lfUnderline = BYTE(underline);
+    lf->lfCharSet = DEFAULT_CHARSET;
+    std::wmemcpy(lf->lfFaceName, face.c_str(), face.size() + 1);
+    return true;
+}
+
+bool FileExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// Replaces the handle inside a long-lived wrapper, keeping the C++ object.
+void SwapHandle(CGdiObject* pObject, HGDIOBJ hNew) {
+    pObject->DeleteObject();
+    pObject->Attach(hNew);
+}
+
+}  // namespace
+
+// ---- 1. Palette file parsing --------------------------------------------------------------
+struct PaletteParser {
+    CSkinPalette* palette = nullptr;
+    std::string dir;
+    std::string file;
+    std::vector<std::string>* problems = nullptr;
+    FILE* fp = nullptr;
+    int line = 0;
+    std::set<std::wstring> seenFonts, seenBitmaps;
+
+    static char* Reader(char* str, int num, void* stream) {
+        auto* self = static_cast<PaletteParser*>(stream);
+        char* r = std::fgets(str, num, self->fp);
+        if (r) ++self->line;
+        return r;
+    }
+
+    void Problem(const std::string& what) {
+        if (problems) problems->push_back(file + ":" + std::to_string(line) + ": " + what);
+    }
+
+    static int Handler(void* user, const char* section, const char* name, const char* value) {
+        auto* self = static_cast<PaletteParser*>(user);
+        self->Entry(section, name, Trim(value));
+        return 1;  // keep going: one bad line must not lose the rest
+    }
+
+    void Entry(const std::string& section, const std::string& name, const std::string& value) {
+        const std::wstring key = Utf8ToWide(name);
+        if (section == "colors") {
+            COLORREF c = 0;
+            if (!ParseColor(value, &c)) return Problem("bad colour '" + value + "' for " + name);
+            palette->m_colors[key] = c;
+        } else if (section == "fonts") {
+            LOGFONTW lf{};
+            if (!ParseFont(value, &lf)) return Problem("bad font '" + value + "' for " + name);
+            auto& slot = palette->m_fonts[key];
+            if (!slot.object) slot.object = std::make_unique<CFont>();
+            SwapHandle(slot.object.get(), ::CreateFontIndirectW(&lf));
+            slot.present = true;
+            seenFonts.insert(key);
+        } else if (section == "bitmaps") {
+            const std::string path = dir + "/" + value;
+            std::string error;
+            HBITMAP hbm = value.empty() ? nullptr : rt::LoadBmpFile(path, &error);
+            if (!hbm) return Problem(value.empty() ? "empty bitmap path for " + name : path + ": " + error);
+            auto& slot = palette->m_bitmaps[key];
+            if (!slot.object) slot.object = std::make_unique<CBitmap>();
+            SwapHandle(slot.object.get(), hbm);
+            slot.present = true;
+            seenBitmaps.insert(key);
+        } else {
+            Problem("unknown section [" + section + "]");
+        }
+    }
+};
+
+// ---- 2. CSkinPalette ------------------------------------------------------------------------
+CSkinPalette::~CSkinPalette() = default;
+
+bool CSkinPalette::Load(const std::string& dir, std::vector<std::string>* problems) {
+    PaletteParser parser;
+    parser.palette = this;
+    parser.dir = dir;
+    parser.file = dir + "/palette.ini";
+    parser.problems = problems;
+    parser.fp = std::fopen(parser.file.c_str(), "r");
+    if (!parser.fp) {
+        if (problems) problems->push_back(parser.file + ": cannot open the palette file");
+        return false;
+    }
+    m_colors.clear();
+    const int result = ini_parse_stream(&PaletteParser::Reader, &parser, &PaletteParser::Handler, &parser);
+    std::fclose(parser.fp);
+    if (result > 0) {
+        parser.line = result;
+        parser.Problem("not a key = value line or [section]");
+    }
+    // Keys of the previous skin that this one lacks: keep the objects, report them missing.
+    for (auto& [key, slot] : m_fonts)
+        if (!parser.seenFonts.count(key)) slot.present = false;
+    for (auto& [key, slot] : m_bitmaps)
+        if (!parser.seenBitmaps.count(key)) slot.present = false;
+    m_missing.clear();
+    return true;
+}
+
+COLORREF CSkinPalette::GetColor(const wchar_t* key) {
+    if (!key) return 0;
+    auto it = m_colors.find(key);
+    if (it != m_colors.end()) return it->second;
+    m_missing.insert(L"color " + std::wstring(key));
+    return 0;
+}
+
+CFont* CSkinPalette::GetFont(const wchar_t* key) {
+    if (!key) return nullptr;
+    auto it = m_fonts.find(key);
+    if (it != m_fonts.end() && it->second.present) return it->second.object.get();
+    m_missing.insert(L"font " + std::wstring(key));
+    return nullptr;
+}
+
+CBitmap* CSkinPalette::GetBitmap(const wchar_t* key) {
+    if (!key) return nullptr;
+    auto it = m_bitmaps.find(key);
+    if (it != m_bitmaps.end() && it->second.present) return it->second.object.get();
+    m_missing.insert(L"bitmap " + std::wstring(key));
+    return nullptr;
+}
+
+// ---- 3. CSkinBitmapFactory ----------------------------------------------------------------
+CSkinBitmapFactory::~CSkinBitmapFactory() = default;
+
+HRESULT CSkinBitmapFactory::QueryInterface(REFIID riid, void** ppv) {
+    if (!IsEqualIID(riid, IID_IUnknown)) return E_FAIL;
+    if (!ppv) return E_POINTER;
+    AddRef();
+    *ppv = static_cast<IUnknown*>(this);
+    return S_OK;
+}
+ULONG CSkinBitmapFactory::AddRef() { return ULONG(InterlockedIncrement(&m_lRefCount)); }
+ULONG CSkinBitmapFactory::Release() {
+    const LONG n = InterlockedDecrement(&m_lRefCount);
+    if (n == 0) delete this;
+    return ULONG(n);
+}
+
+void CSkinBitmapFactory::SetRoot(const std::string& dir) {
+    m_root = dir;
+    m_rootWide = Utf8ToWide(dir);
+    // Every folder bitmap is read now, so that no paint ever loads (and so creates) a
+    // GDI object: a paint that leaves an object behind is a leak, whatever the cause.
+    if (DIR* root = ::opendir(dir.c_str())) {
+        while (dirent* folder = ::readdir(root)) {
+            const std::string name = folder->d_name;
+            if (name == "." || name == "..") continue;
+            DIR* sub = ::opendir((dir + "/" + name).c_str());
+            if (!sub) continue;
+            while (dirent* file = ::readdir(sub)) {
+                const std::string f = file->d_name;
+                if (f.size() > 4 && (f.compare(f.size() - 4, 4, ".bmp") == 0 || f.compare(f.size() - 4, 4, ".BMP") == 0))
+                    m_cache[Utf8ToWide(name + "/" + f)];
+            }
+            ::closedir(sub);
+        }
+        ::closedir(root);
+    }
+    Reload();
+}
+
+CSkinBitmapFactory::Entry& CSkinBitmapFactory::LoadEntry(const std::wstring& relative_path) {
+    Entry& entry = m_cache[relative_path];
+    if (!entry.bitmap) entry.bitmap = std::make_unique<CBitmap>();
+    const std::string path = m_root + "/" + WideToUtf8(relative_path);
+    entry.present = false;
+    if (!FileExists(path)) return entry;
+    std::string error;
+    HBITMAP hbm = rt::LoadBmpFile(path, &error);
+    if (!hbm) {
+        problems.push_back(path + ": " + error);
+        return entry;
+    }
+    SwapHandle(entry.bitmap.get(), hbm);
+    entry.present = true;
+    return entry;
+}
+
+CBitmap* CSkinBitmapFactory::GetFolderBitmap(const wchar_t* folder, const wchar_t* fileName) {
+    if (!folder || !fileName || !*fileName) return nullptr;
+    const std::wstring rel = std::wstring(folder) + L"/" + fileName;
+    // A name that climbs out of the skin folder is not a skin bitmap.
+    if (rel.find(L"..") != std::wstring::npos) return nullptr;
+    auto it = m_cache.find(rel);
+    Entry& entry = it != m_cache.end() ? it->second : LoadEntry(rel);
+    if (entry.present) return entry.bitmap.get();
+    m_missing.insert(rel);
+    return nullptr;
+}
+
+CBitmap* CSkinBitmapFactory::GetBitmap(const wchar_t* key) {
+    if (!key) return nullptr;
+    const std::wstring k(key);
+    const size_t slash = k.find(L'/');
+    if (slash == std::wstring::npos) return nullptr;
+    return GetFolderBitmap(k.substr(0, slash).c_str(), k.substr(slash + 1).c_str());
+}
+
+BOOL CSkinBitmapFactory::HasFolder(const wchar_t* folder) {
+    if (!folder) return FALSE;
+    struct stat st {};
+    return ::stat((m_root + "/" + WideToUtf8(folder)).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+const wchar_t* CSkinBitmapFactory::GetSkinRoot() { return m_rootWide.c_str(); }
+
+BOOL CSkinBitmapFactory::Reload() {
+    problems.clear();
+    m_missing.clear();
+    for (auto& [rel, entry] : m_cache) LoadEntry(rel);
+    return TRUE;
+}
+
+int CSkinBitmapFactory::GetLoadedCount() {
+    int n = 0;
+    for (auto& [rel, entry] : m_cache) n += entry.present ? 1 : 0;
+    return n;
+}
+
+// ---- 4. CSkin --------------------------------------------------------------------------------
+CSkin::CSkin() : m_pPalette(new CSkinPalette), m_pFactory(new CSkinBitmapFactory) {
+    m_pPalette->AddRef();
+    m_pFactory->AddRef();
+}
+
+CSkin::~CSkin() {
+    CComPtr<CGlobalEnv> env = CGlobalEnv::GetGlobalEnv();
+    if (env && env->GetSkinPalette() == static_cast<IUnknown*>(m_pPalette)) env->SetSkinPalette(nullptr);
+    if (env && env->GetBitmapFactory() == static_cast<IUnknown*>(m_pFactory)) env->SetBitmapFactory(nullptr);
+    m_pPalette->Release();
+    m_pFactory->Release();
+}
+
+bool CSkin::Load(const std::string& dir) {
+    m_dir = dir;
+    m_problems.clear();
+    const bool ok = m_pPalette->Load(dir, &m_problems);
+    m_pFactory->SetRoot(dir);
+    for (const std::string& p : m_pFactory->problems) m_problems.push_back(p);
+    CComPtr<CGlobalEnv> env = CGlobalEnv::GetGlobalEnv();
+    env->SetSkinPalette(m_pPalette);
+    env->SetBitmapFactory(m_pFactory);
+    return ok;
+}

@@ -1,0 +1,98 @@
+// Skins on disk. A skin is a folder with a palette file, "palette.ini" (sections
+// [colors], [fonts] and [bitmaps], keyed exactly by the palette keys the elements ask
+// for), and sub-folders of factory bitmaps ("tab_control/arrow.bmp", "menu/menu_pic.bmp").
+//
+//   [colors]   CElementTabControl.Border = #3A4150        (or 58,65,80)
+//   [fonts]    QuoteTab.Button = DejaVu Sans, -12, 400     (face, lfHeight[, weight[, italic[, underline]]])
+//   [bitmaps]  scroll_bar.UpArrow = scroll_bar/up_arrow.bmp   (relative to the skin folder)
+//
+// Bad lines and missing files are reported with file and line; everything valid is
+// kept. Loading another skin (or the same one again) keeps every font and bitmap
+// object an element may still point at and swaps its contents, so a skin change
+// shows at the next paint.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "frame/HostServices.h"
+
+class CSkinPalette : public CSWPalette {
+public:
+    ~CSkinPalette() override;
+    COLORREF GetColor(const wchar_t* key) override;
+    CFont* GetFont(const wchar_t* key) override;
+    CBitmap* GetBitmap(const wchar_t* key) override;
+
+    // Reads dir/palette.ini. Problems are appended; returns false when the file cannot be read.
+    bool Load(const std::string& dir, std::vector<std::string>* problems);
+    const std::set<std::wstring>& MissingKeys() const { return m_missing; }
+    void ClearMissing() { m_missing.clear(); }
+
+private:
+    template <class T>
+    struct Slot {
+        std::unique_ptr<T> object;  // lives as long as the palette, whatever skin is loaded
+        bool present = false;
+    };
+    std::map<std::wstring, COLORREF> m_colors;
+    std::map<std::wstring, Slot<CFont>> m_fonts;
+    std::map<std::wstring, Slot<CBitmap>> m_bitmaps;
+    std::set<std::wstring> m_missing;
+    friend struct PaletteParser;
+};
+
+class CSkinBitmapFactory : public CUnknownTmp<IBitmapFactory> {
+public:
+    virtual ~CSkinBitmapFactory();
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+    CBitmap* GetBitmap(const wchar_t* key) override;
+    BOOL HasFolder(const wchar_t* folder) override;
+    const wchar_t* GetSkinRoot() override;
+    BOOL Reload() override;
+    int GetLoadedCount() override;
+    CBitmap* GetFolderBitmap(const wchar_t* folder, const wchar_t* fileName) override;
+
+    void SetRoot(const std::string& dir);
+    const std::set<std::wstring>& MissingFiles() const { return m_missing; }
+    void ClearMissing() { m_missing.clear(); }
+    std::vector<std::string> problems;  // files that exist but could not be read
+
+private:
+    struct Entry {
+        std::unique_ptr<CBitmap> bitmap;
+        bool present = false;
+    };
+    Entry& LoadEntry(const std::wstring& relative_path);
+    std::string m_root;
+    std::wstring m_rootWide;
+    std::map<std::wstring, Entry> m_cache;  // by "folder/file"
+    std::set<std::wstring> m_missing;
+};
+
+// A loaded skin installed in the global environment.
+class CSkin {
+public:
+    CSkin();
+    ~CSkin();
+    CSkin(const CSkin&) = delete;
+    CSkin& operator=(const CSkin&) = delete;
+
+    // Loads (or reloads) the skin folder and makes it the environment's palette and factory.
+    bool Load(const std::string& dir);
+    const std::string& Dir() const { return m_dir; }
+    const std::vector<std::string>& Problems() const { return m_problems; }
+    CSkinPalette* Palette() const { return m_pPalette; }
+    CSkinBitmapFactory* Factory() const { return m_pFactory; }
+
+private:
+    std::string m_dir;
+    std::vector<std::string> m_problems;
+    CSkinPalette* m_pPalette;         // one reference held
+    CSkinBitmapFactory* m_pFactory;   // one reference held
+};

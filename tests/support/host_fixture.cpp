@@ -1,0 +1,64 @@
+#include "host_fixture.h"
+
+#include "win32/runtime_ext.h"
+
+namespace kt {
+
+std::ostream& operator<<(std::ostream& os, const Posted& p) {
+    return os << "{" << p.msg << ", " << p.wParam << ", " << p.lParam << ", t=" << p.time << "}";
+}
+
+std::string DefaultSkinDir() { return std::string(KELEM_SOURCE_DIR) + "/skins/default"; }
+
+bool SameBitmap(HBITMAP a, HBITMAP b) {
+    BITMAP ba{}, bb{};
+    if (!::GetObjectW(a, sizeof ba, &ba) || !::GetObjectW(b, sizeof bb, &bb)) return false;
+    if (ba.bmWidth != bb.bmWidth || ba.bmHeight != bb.bmHeight) return false;
+    HDC da = ::CreateCompatibleDC(nullptr), db = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ oa = ::SelectObject(da, a), ob = ::SelectObject(db, b);
+    bool same = true;
+    for (int y = 0; y < ba.bmHeight && same; ++y)
+        for (int x = 0; x < ba.bmWidth && same; ++x) same = ::GetPixel(da, x, y) == ::GetPixel(db, x, y);
+    ::SelectObject(da, oa);
+    ::SelectObject(db, ob);
+    ::DeleteDC(da);
+    ::DeleteDC(db);
+    return same;
+}
+
+void HostTest::SetUp() {
+    rt::UseVirtualClock();
+    host = std::make_unique<CHeadlessHost>(SIZE{320, 200});
+    host->LoadSkin(DefaultSkinDir());
+    host->Pump();
+    gdiBaseline = rt::GdiObjectTotal();
+}
+
+void HostTest::TearDown() {
+    if (host) {
+        EXPECT_EQ(0, host->Window().PaintLeaks()) << "a paint left GDI objects behind";
+    }
+    host.reset();
+}
+
+std::vector<Posted> HostTest::TakePosted() {
+    std::vector<Posted> out;
+    auto& queue = host->Window().ControlMessages();
+    for (const ControlMessage& cm : queue)
+        out.push_back(Posted{cm.msg, static_cast<long long>(cm.wParam), static_cast<long long>(cm.lParam), cm.time});
+    queue.clear();
+    return out;
+}
+
+RECT HostTest::WindowRect(CElementContainer* e) {
+    RECT rc;
+    e->GetContainerRect(&rc);
+    return rc;
+}
+
+POINT HostTest::Centre(CElementContainer* e) {
+    const RECT rc = WindowRect(e);
+    return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+}  // namespace kt

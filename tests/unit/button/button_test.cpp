@@ -1,0 +1,205 @@
+// The push button as a user sees it, through the headless host and the default skin.
+#include <gtest/gtest.h>
+
+#include "button/ElementButton.h"
+#include "host_fixture.h"
+#include "pixels.h"
+#include "win32/runtime_ext.h"
+
+namespace {
+
+const RECT kButtonRect{20, 20, 116, 44};  // 96 x 24, the size of the skin's images
+
+class ButtonTest : public kt::HostTest {
+protected:
+    CElementButton* Make(const wchar_t* caption = L"Buy", bool disabled = false) {
+        auto* b = new CElementButton;
+        EXPECT_TRUE(host->Add(b, L"b", kButtonRect, 7));
+        b->InitBtn(7, CLR_INVALID, nullptr, nullptr);
+        b->SetImage(L"button", L"normal.bmp", L"hot.bmp", L"down.bmp", L"disable.bmp");
+        b->SetButtonText(caption, b->m_pFont, b->m_nFormat);
+        b->SetBtnDisable(disabled);
+        host->Pump();
+        return b;
+    }
+    // A pixel inside the button's image, away from the caption, in window coordinates.
+    COLORREF ImagePixel() {
+        HBITMAP shot = host->Snapshot();
+        HDC dc = ::CreateCompatibleDC(nullptr);
+        HGDIOBJ old = ::SelectObject(dc, shot);
+        const COLORREF c = ::GetPixel(dc, kButtonRect.left + 4, kButtonRect.top + 12);
+        ::SelectObject(dc, old);
+        ::DeleteDC(dc);
+        ::DeleteObject(shot);
+        return c;
+    }
+    // The pixel the skin's image of that state has at the same place.
+    COLORREF SkinPixel(const wchar_t* file) {
+        CBitmap* bmp = host->Skin().Factory()->GetFolderBitmap(L"button", file);
+        EXPECT_NE(nullptr, bmp);
+        HDC dc = ::CreateCompatibleDC(nullptr);
+        HGDIOBJ old = ::SelectObject(dc, bmp->GetSafeHandle());
+        const COLORREF c = ::GetPixel(dc, 4, 12);
+        ::SelectObject(dc, old);
+        ::DeleteDC(dc);
+        return c;
+    }
+};
+
+TEST_F(ButtonTest, RegistersItsMessagesInOrder) {
+    CElementButton* b = Make();
+    const std::vector<UINT> expected{15, 512, 513, 514, 5, 20};
+    EXPECT_EQ(expected, b->HostState()->registered);
+}
+
+TEST_F(ButtonTest, RefusedBaseInitRegistersNothing) {
+    auto* b = new CElementButton;
+    b->AddRef();
+    EXPECT_EQ(0, b->InitObject(nullptr, nullptr));
+    EXPECT_TRUE(b->HostState()->registered.empty());
+    b->Release();
+}
+
+TEST_F(ButtonTest, HoverRepaintsOncePerHover) {
+    CElementButton* b = Make();
+    RECT update;
+    host->Move(Centre(b));
+    EXPECT_TRUE(b->m_bHot);
+    host->Pump();
+    host->Move(POINT{Centre(b).x + 3, Centre(b).y});
+    EXPECT_FALSE(::GetUpdateRect(host->Window().GetSafeHwnd(), &update, FALSE)) << "a second move must not repaint";
+    EXPECT_EQ(32649, rt::CursorId(::GetCursor())) << "every move sets the hand";
+    host->Move(POINT{300, 190});  // out of the button: the host calls OnMouseLeave
+    EXPECT_FALSE(b->m_bHot);
+    EXPECT_FALSE(b->m_bTracking);
+    host->Move(Centre(b));
+    EXPECT_TRUE(b->m_bHot) << "a new hover starts again";
+}
+
+TEST_F(ButtonTest, DragOutAndReleaseStillPostsTheClick) {
+    CElementButton* b = Make();
+    host->Move(Centre(b));
+    host->Down(Centre(b));
+    EXPECT_TRUE(b->m_bDown);
+    host->Move(POINT{300, 190});
+    host->Up(POINT{300, 190});
+    EXPECT_FALSE(b->m_bDown);
+    const std::vector<kt::Posted> expected{{1334, 7, 0, 0}};
+    EXPECT_EQ(expected, TakePosted());
+}
+
+TEST_F(ButtonTest, DisabledButtonPostsAndShowsTheDisabledImage) {
+    CElementButton* b = Make(L"Buy", true);
+    host->Move(Centre(b));
+    host->Down(Centre(b));
+    EXPECT_FALSE(b->m_bDown);
+    EXPECT_FALSE(b->m_bHot);
+    EXPECT_EQ(SkinPixel(L"disable.bmp"), ImagePixel()) << "never the pressed image";
+    host->Up(Centre(b));
+    EXPECT_EQ(1u, TakePosted().size());
+    EXPECT_FALSE(b->m_bFocus);
+}
+
+struct StateRow {
+    const char* name;
+    void (*drive)(CHeadlessHost&, POINT);
+    const wchar_t* image;
+};
+
+TEST_F(ButtonTest, EachStateShowsItsImage) {
+    const StateRow rows[] = {
+        {"normal", [](CHeadlessHost&, POINT) {}, L"normal.bmp"},
+        {"hot", [](CHeadlessHost& h, POINT c) { h.Move(c); }, L"hot.bmp"},
+        {"pressed", [](CHeadlessHost& h, POINT c) { h.Move(c), h.Down(c); }, L"down.bmp"},
+    };
+    for (const StateRow& row : rows) {
+        CElementButton* b = Make();
+        row.drive(*host, Centre(b));
+        EXPECT_EQ(SkinPixel(row.image), ImagePixel()) << row.name;
+        if (host->Window().CaptureElement()) host->Up(Centre(b));
+        host->Window().RemoveElement(b);
+    }
+}
+
+TEST_F(ButtonTest, EmptyCaptionDrawsNoFocusFrame) {
+    CElementButton* b = Make(L"");
+    HBITMAP before = host->Snapshot();
+    host->Move(Centre(b));
+    host->Down(Centre(b));
+    host->Up(Centre(b));
+    host->Leave();
+    EXPECT_TRUE(b->m_bFocus);
+    HBITMAP after = host->Snapshot();
+    EXPECT_TRUE(kt::SameBitmap(before, after)) << "no text and no focus frame";
+    ::DeleteObject(before);
+    ::DeleteObject(after);
+}
+
+TEST_F(ButtonTest, CaptionGetsAFocusFrameAfterTheFirstPress) {
+    CElementButton* b = Make(L"Buy");
+    HBITMAP before = host->Snapshot();
+    host->Move(Centre(b));
+    host->Down(Centre(b));
+    host->Up(Centre(b));
+    host->Leave();
+    HBITMAP after = host->Snapshot();
+    EXPECT_FALSE(kt::SameBitmap(before, after)) << "the focus frame must show";
+    ::DeleteObject(before);
+    ::DeleteObject(after);
+}
+
+TEST_F(ButtonTest, SetImageWithOnlyANormalImageUsesItForEveryState) {
+    CElementButton b;
+    EXPECT_FALSE(b.SetImage(nullptr, L"n.bmp", nullptr, nullptr, nullptr));
+    EXPECT_FALSE(b.SetImage(L"button", nullptr, nullptr, nullptr, nullptr));
+    EXPECT_TRUE(b.SetImage(L"button", L"n.bmp", nullptr, L"", nullptr));
+    EXPECT_EQ(L"n.bmp", b.m_strImageHot);
+    EXPECT_EQ(L"", b.m_strImageDown) << "an empty name stays empty";
+    EXPECT_EQ(L"n.bmp", b.m_strImageDisable);
+}
+
+TEST_F(ButtonTest, NegativeIdIsRefusedAndChangesNothing) {
+    CElementButton* b = Make();
+    ASSERT_TRUE(b->InitBtn(3, RGB(1, 2, 3), L"button", L"normal.bmp"));
+    CBitmap* bk = b->m_pBkBitmap;
+    ASSERT_NE(nullptr, bk);
+    EXPECT_FALSE(b->InitBtn(-1, RGB(9, 9, 9), nullptr, nullptr));
+    EXPECT_EQ(3, b->m_nID);
+    EXPECT_EQ(RGB(1, 2, 3), b->m_clrBk);
+    EXPECT_EQ(bk, b->m_pBkBitmap);
+}
+
+TEST_F(ButtonTest, NoFillLeavesTheHostBackground) {
+    auto* b = new CElementButton;
+    host->Add(b, L"plain", RECT{200, 100, 260, 140});  // no images, no fill
+    HBITMAP shot = host->Snapshot();
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ old = ::SelectObject(dc, shot);
+    EXPECT_EQ(host->Window().m_clrBackground, ::GetPixel(dc, 230, 120));
+    ::SelectObject(dc, old);
+    ::DeleteDC(dc);
+    ::DeleteObject(shot);
+}
+
+TEST_F(ButtonTest, NullTextIsRefusedAndANullFontClearsTheCaptionFont) {
+    CElementButton* b = Make();
+    ASSERT_NE(nullptr, b->m_pFont);
+    EXPECT_FALSE(b->SetButtonText(nullptr, nullptr, 0));
+    EXPECT_NE(nullptr, b->m_pFont) << "a refused call changes nothing";
+    EXPECT_TRUE(b->SetButtonText(L"Sell", nullptr, DT_LEFT));
+    EXPECT_EQ(nullptr, b->m_pFont);
+    EXPECT_EQ(UINT(DT_LEFT), b->m_nFormat);
+}
+
+TEST_F(ButtonTest, PaintsLeaveNoGdiObjectBehind) {
+    CElementButton* b = Make();
+    host->Move(Centre(b));
+    host->Down(Centre(b));
+    host->Up(Centre(b));
+    HBITMAP shot = host->Snapshot();
+    ::DeleteObject(shot);
+    EXPECT_EQ(0, host->Window().PaintLeaks());
+    EXPECT_EQ(gdiBaseline, rt::GdiObjectTotal());
+}
+
+}  // namespace

@@ -1,0 +1,59 @@
+// The reference-counted base: naming and counting.
+#include <gtest/gtest.h>
+
+#include "frame/Unknown.h"
+
+namespace {
+
+struct Counted : CUnknown {
+    explicit Counted(int* deaths) : deaths_(deaths) {}
+    ~Counted() override { ++*deaths_; }
+    int* deaths_;
+};
+
+TEST(Unknown, LastReleaseDeletesThroughTheVirtualDestructor) {
+    int deaths = 0;
+    auto* p = new Counted(&deaths);
+    EXPECT_EQ(1u, p->AddRef());
+    EXPECT_EQ(2u, p->AddRef());
+    EXPECT_EQ(1u, p->Release());
+    EXPECT_EQ(0, deaths);
+    EXPECT_EQ(0u, p->Release());
+    EXPECT_EQ(1, deaths);
+}
+
+TEST(Unknown, QueryInterfaceKnowsOnlyIUnknown) {
+    int deaths = 0;
+    auto* p = new Counted(&deaths);
+    p->AddRef();
+    void* out = reinterpret_cast<void*>(0x1234);
+    const IID other = {0x12345678, 0, 0, {0, 0, 0, 0, 0, 0, 0, 1}};
+    EXPECT_EQ(E_FAIL, p->QueryInterface(other, &out));
+    EXPECT_EQ(reinterpret_cast<void*>(0x1234), out) << "the out pointer is left untouched";
+    EXPECT_EQ(S_OK, p->QueryInterface(IID_IUnknown, &out));
+    EXPECT_EQ(static_cast<IUnknown*>(p), out);
+    EXPECT_EQ(2, p->GetRefCount());
+    IUnknown* self = nullptr;
+    EXPECT_EQ(S_OK, p->GetSelf(&self));
+    EXPECT_EQ(3, p->GetRefCount());
+    p->Release();
+    p->Release();
+    p->Release();
+    EXPECT_EQ(1, deaths);
+}
+
+TEST(Unknown, SetNameKeepsTheArrayForTheSameNameAndForNull) {
+    CUnknown u;
+    EXPECT_EQ(nullptr, u.GetName());
+    EXPECT_TRUE(u.SetName(L"quote"));
+    const wchar_t* first = u.GetName();
+    ASSERT_NE(nullptr, first);
+    EXPECT_TRUE(u.SetName(L"quote"));
+    EXPECT_EQ(first, u.GetName()) << "the same name must not reallocate";
+    EXPECT_TRUE(u.SetName(nullptr));
+    EXPECT_STREQ(L"quote", u.GetName());
+    EXPECT_TRUE(u.SetName(L"Quote"));
+    EXPECT_STREQ(L"Quote", u.GetName()) << "names compare case-sensitively";
+}
+
+}  // namespace

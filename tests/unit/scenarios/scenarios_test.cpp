@@ -1,0 +1,101 @@
+// Replays every script in tests/scenarios and compares its transcript with the
+// checked-in <name>.out next to it. KELEM_UPDATE_GOLDEN=1 rewrites the .out files.
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "pixels.h"
+#include "tools/kelem/Runner.h"
+
+namespace {
+
+std::string ScenarioDir() { return std::string(KELEM_SOURCE_DIR) + "/tests/scenarios"; }
+
+std::vector<std::string> Scripts() {
+    std::vector<std::string> names;
+    if (DIR* d = ::opendir(ScenarioDir().c_str())) {
+        while (dirent* e = ::readdir(d)) {
+            const std::string n = e->d_name;
+            if (n.size() > 4 && n.compare(n.size() - 4, 4, ".kel") == 0) names.push_back(n.substr(0, n.size() - 4));
+        }
+        ::closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// A PNG the run wrote, as a bitmap for the golden comparison.
+HBITMAP LoadPng(const std::string& path) {
+    kt::Image img;
+    if (!kt::ReadPng(path, &img)) return nullptr;
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = img.width;
+    bi.bmiHeader.biHeight = -img.height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bmp = ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    auto* px = static_cast<uint32_t*>(bits);
+    for (size_t i = 0; bmp && i < img.pixels.size(); ++i) {
+        const COLORREF c = img.pixels[i];
+        px[i] = (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c);
+    }
+    return bmp;
+}
+
+// Every "snapshot FILE" line of a transcript.
+std::vector<std::string> Snapshots(const std::string& transcript) {
+    std::vector<std::string> files;
+    std::istringstream lines(transcript);
+    for (std::string line; std::getline(lines, line);) {
+        const size_t at = line.find(" snapshot ");
+        if (line.rfind("t=", 0) == 0 && at != std::string::npos) files.push_back(line.substr(at + 10));
+    }
+    return files;
+}
+
+class Scenario : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(Scenario, TranscriptMatches) {
+    const std::string base = ScenarioDir() + "/" + GetParam();
+    const std::string outDir = std::string(KELEM_TEST_OUTPUT_DIR) + "/scenarios";
+    std::system(("mkdir -p '" + outDir + "'").c_str());
+    std::ostringstream out, err;
+    kelem::RunOptions options{std::string(KELEM_SOURCE_DIR) + "/skins/default", outDir};
+    const int code = kelem::RunScriptFile(base + ".kel", options, out, err);
+    std::string transcript = out.str();
+    if (code != 0) transcript += "exit " + std::to_string(code) + ": " + err.str();
+    const char* update = std::getenv("KELEM_UPDATE_GOLDEN");
+    if (update && std::string(update) == "1") std::ofstream(base + ".out") << transcript;
+    EXPECT_EQ(ReadFile(base + ".out"), transcript) << "script " << base << ".kel";
+    for (const std::string& file : Snapshots(transcript)) {
+        HBITMAP shot = LoadPng(outDir + "/" + file);
+        ASSERT_NE(nullptr, shot) << file;
+        EXPECT_TRUE(kt::MatchesGolden(shot, "scenarios/" + file.substr(0, file.rfind('.'))));
+        ::DeleteObject(shot);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Scripts, Scenario, ::testing::ValuesIn(Scripts()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                             std::string name = info.param;
+                             for (char& c : name)
+                                 if (!isalnum(static_cast<unsigned char>(c))) c = '_';
+                             return name;
+                         });
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(Scenario);
+
+}  // namespace

@@ -1,0 +1,60 @@
+// The gallery: every element in each of its visual states, as PNG files plus an
+// index.html contact sheet with labels. Each element kind contributes a page
+// (kinds/Gallery*.cpp, listed in RenderAllGalleryPages).
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/HeadlessHost.h"
+
+namespace kelem {
+
+struct GalleryShot {
+    std::string file;   // relative to the output folder
+    std::string label;
+    SIZE size{};
+};
+
+struct GallerySection {
+    std::string title;
+    std::vector<GalleryShot> shots;
+};
+
+class Gallery {
+public:
+    Gallery(std::string outDir, std::string skinDir);
+    ~Gallery();
+
+    void Section(const std::string& title);
+    // A fresh host window of that size on the virtual screen, with the gallery's skin.
+    std::unique_ptr<CHeadlessHost> Scene(SIZE size);
+    // Paints the scene and writes it as <section-slug>/<name>.png.
+    void Shot(CHeadlessHost& host, const std::string& name, const std::string& label);
+    // Writes a picture drawn without a host (the runtime's test card).
+    void Image(HBITMAP bmp, const std::string& name, const std::string& label);
+    // Writes index.html; returns false when it cannot.
+    bool WriteIndex();
+
+    const std::string& OutDir() const { return outDir_; }
+    const std::string& SkinDir() const { return skinDir_; }
+    // Missing palette keys and factory bitmaps the pages asked for, leaks, write errors.
+    std::vector<std::string> Problems() const;
+    int ShotCount() const;
+
+private:
+    std::string outDir_;
+    std::string skinDir_;
+    std::unique_ptr<CSkin> skin_;  // loaded once, shared by every scene
+    std::vector<GallerySection> sections_;
+    std::vector<std::string> problems_;
+};
+
+void RenderAllGalleryPages(Gallery& gallery);
+
+// One function per page.
+void GalleryRuntime(Gallery& gallery);
+void GalleryButtons(Gallery& gallery);
+
+}  // namespace kelem

@@ -1,0 +1,171 @@
+#include "Runner.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "host/Utf8.h"
+#include "win32/runtime_ext.h"
+
+namespace kelem {
+
+Runner::Runner(Registry& registry, RunOptions options, std::ostream& out)
+    : registry_(registry), options_(std::move(options)), out_(out) {}
+
+Runner::~Runner() = default;
+
+CHeadlessHost& Runner::Host() {
+    if (!host_) {
+        host_ = std::make_unique<CHeadlessHost>(windowSize_);
+        if (!options_.skinDir.empty()) host_->LoadSkin(options_.skinDir);
+        host_->Window().onControlMessage = [this](const ControlMessage& cm) {
+            out_ << "t=" << cm.time << " post " << cm.msg << " " << static_cast<long long>(cm.wParam) << " "
+                 << static_cast<long long>(cm.lParam) << "\n";
+        };
+        lastCursor_ = rt::CursorId(::GetCursor());
+    }
+    return *host_;
+}
+
+void Runner::Line(const std::string& text) { out_ << "t=" << rt::ClockNow() << " " << text << "\n"; }
+
+void Runner::NoteCursor() {
+    if (!host_) return;
+    const int id = rt::CursorId(::GetCursor());
+    if (id != lastCursor_) {
+        lastCursor_ = id;
+        Line("cursor " + std::to_string(id));
+    }
+}
+
+RECT Runner::RectFrom(const Args& args, size_t first) {
+    const int x = args.Int(first), y = args.Int(first + 1), w = args.Int(first + 2), h = args.Int(first + 3);
+    return RECT{x, y, x + w, y + h};
+}
+
+CElementContainer* Runner::Element(const Args& args, size_t i) const {
+    const std::string name = args.Word(i);
+    CElementContainer* element = host_ ? host_->Window().FindElementByName(Utf8ToWide(name)) : nullptr;
+    if (!element) args.Fail("unknown element '" + name + "'");
+    return element;
+}
+
+void Runner::Run(const std::vector<Command>& commands) {
+    for (const Command& cmd : commands) Execute(cmd);
+}
+
+void Runner::Execute(const Command& cmd) {
+    const Args args(cmd.args, cmd.line, state_);
+    const std::string& v = cmd.verb;
+    if (v == "window") {
+        args.ExpectCount(2);
+        windowSize_ = SIZE{args.Int(0), args.Int(1)};
+        if (windowSize_.cx <= 0 || windowSize_.cy <= 0) args.Fail("the window needs a positive size");
+        if (host_) host_->Resize(windowSize_);
+    } else if (v == "skin") {
+        args.ExpectCount(1);
+        const std::string dir = WideToUtf8(args.Str(0) ? args.Str(0) : L"");
+        options_.skinDir = dir;
+        if (!Host().LoadSkin(dir)) args.Fail("cannot load the skin '" + dir + "'");
+    } else if (v == "create") {
+        args.ExpectAtLeast(6);
+        const ElementKind* kind = registry_.Find(args.Word(0));
+        if (!kind) args.Fail("unknown element kind '" + args.Word(0) + "'");
+        const std::string name = args.Word(1);
+        if (host_ && host_->Window().FindElementByName(Utf8ToWide(name))) args.Fail("'" + name + "' exists already");
+        const RECT rc = RectFrom(args, 2);
+        CHeadlessHost& host = Host();
+        CElementContainer* element = kind->create(args, 6);
+        registry_.Remember(element, kind);
+        if (!host.Add(element, Utf8ToWide(name).c_str(), rc)) args.Fail("InitObject refused '" + name + "'");
+    } else if (v == "place") {
+        args.ExpectCount(5);
+        CElementContainer* element = Element(args, 0);
+        Host().Window().PlaceElement(element, RectFrom(args, 1));
+        Host().Pump();
+    } else if (v == "call") {
+        args.ExpectAtLeast(2);
+        CElementContainer* element = Element(args, 0);
+        const ElementKind* kind = registry_.KindOf(element);
+        const std::string op = args.Word(1);
+        if (!kind || !kind->operations.count(op)) args.Fail("unknown operation '" + op + "'");
+        const std::vector<Arg> rest(cmd.args.begin() + 2, cmd.args.end());
+        const Args opArgs(rest, cmd.line, state_);
+        const std::string result = kind->operations.at(op)(element, opArgs);
+        // Operations without a result (void) print no "= ...".
+        Line("call " + args.Word(0) + " " + op + (result.empty() ? "" : " = " + result));
+        Host().Pump();
+    } else if (v == "get") {
+        args.ExpectCount(2);
+        CElementContainer* element = Element(args, 0);
+        const ElementKind* kind = registry_.KindOf(element);
+        const std::string field = args.Word(1);
+        std::string value;
+        if (!kind || !kind->field(element, field, &value)) args.Fail("unknown field '" + field + "'");
+        Line("get " + args.Word(0) + " " + field + " = " + value);
+    } else if (v == "move" || v == "down" || v == "up") {
+        args.ExpectCount(2);
+        const POINT pt{args.Int(0), args.Int(1)};
+        if (v == "move") Host().Move(pt);
+        if (v == "down") Host().Down(pt);
+        if (v == "up") Host().Up(pt);
+    } else if (v == "leave") {
+        args.ExpectCount(0);
+        Host().Leave();
+    } else if (v == "wait") {
+        args.ExpectCount(1);
+        if (args.Int(0) < 0) args.Fail("wait takes milliseconds >= 0");
+        Host().Wait(DWORD(args.Int(0)));
+    } else if (v == "active") {
+        args.ExpectCount(2);
+        Host().Window().SetElementActive(Element(args, 0), args.Int(1) != 0);
+    } else if (v == "snapshot") {
+        args.ExpectCount(1);
+        const Arg& a = args.At(0);  // a quoted or a bare file name
+        const std::string file = a.type == Arg::Type::Word ? a.word : WideToUtf8(args.Str(0) ? args.Str(0) : L"");
+        if (file.empty()) args.Fail("snapshot needs a file name");
+        const std::string path = options_.outDir.empty() ? file : options_.outDir + "/" + file;
+        std::string error;
+        if (!Host().SaveSnapshot(path, &error)) args.Fail("cannot write " + path + ": " + error);
+        Line("snapshot " + file);
+    } else if (const Verb* verb = registry_.FindVerb(v)) {
+        Host();
+        const std::string text = (*verb)(args);
+        if (!text.empty()) Line(text);
+    } else {
+        args.Fail("unknown command '" + v + "'");
+    }
+    NoteCursor();
+}
+
+std::vector<std::string> Runner::Problems() const {
+    std::vector<std::string> problems;
+    if (host_)
+        for (const std::wstring& p : host_->Window().Problems()) problems.push_back(WideToUtf8(p));
+    return problems;
+}
+
+int RunScriptFile(const std::string& path, const RunOptions& options, std::ostream& out, std::ostream& err) {
+    std::ifstream in(path);
+    if (!in) {
+        err << path << ": cannot open\n";
+        return 2;
+    }
+    std::stringstream text;
+    text << in.rdbuf();
+    const std::string name = path.substr(path.rfind('/') == std::string::npos ? 0 : path.rfind('/') + 1);
+    Registry registry;
+    RegisterAllKinds(registry);
+    try {
+        Runner runner(registry, options, out);
+        runner.Run(ParseScript(text.str()));
+        const std::vector<std::string> problems = runner.Problems();
+        for (const std::string& p : problems) err << name << ": " << p << "\n";
+        return problems.empty() ? 0 : 3;
+    } catch (const ScriptError& e) {
+        out.flush();
+        err << name << ": " << e.what() << "\n";
+        return 1;
+    }
+}
+
+}  // namespace kelem

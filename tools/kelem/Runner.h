@@ -1,0 +1,52 @@
+// Replays a scenario script against the headless host on the virtual clock and writes
+// a transcript, one line per event, each starting with the virtual time.
+#pragma once
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "Reflect.h"
+#include "host/HeadlessHost.h"
+
+namespace kelem {
+
+struct RunOptions {
+    std::string skinDir;  // loaded before the first command; "skin DIR" replaces it
+    std::string outDir;   // where snapshots go
+};
+
+class Runner {
+public:
+    Runner(Registry& registry, RunOptions options, std::ostream& out);
+    ~Runner();
+    Runner(const Runner&) = delete;
+    Runner& operator=(const Runner&) = delete;
+
+    // Runs every command; a script error stops the run and is rethrown.
+    void Run(const std::vector<Command>& commands);
+    void Execute(const Command& cmd);
+    CHeadlessHost& Host();
+    // Problems the host saw (a paint that leaked GDI objects, ...).
+    std::vector<std::string> Problems() const;
+
+private:
+    CElementContainer* Element(const Args& args, size_t i) const;
+    void Line(const std::string& text);
+    void NoteCursor();
+    static RECT RectFrom(const Args& args, size_t first);
+
+    Registry& registry_;
+    RunOptions options_;
+    std::ostream& out_;
+    RunState state_;
+    std::unique_ptr<CHeadlessHost> host_;
+    SIZE windowSize_{640, 480};
+    int lastCursor_ = -1;
+};
+
+// Reads and runs a script file; returns the process exit code and prints errors to err.
+int RunScriptFile(const std::string& path, const RunOptions& options, std::ostream& out, std::ostream& err);
+
+}  // namespace kelem

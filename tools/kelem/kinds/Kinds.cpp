@@ -1,0 +1,9 @@
+#include "tools/kelem/kinds/Kinds.h"
+
+namespace kelem {
+
+void RegisterAllKinds(Registry& registry) {
+    RegisterButton(registry);
+}
+
+}  // namespace kelem
