@@ -125,6 +125,7 @@ bool Gallery::WriteIndex() {
 void RenderAllGalleryPages(Gallery& gallery) {
     GalleryRuntime(gallery);
     GalleryButtons(gallery);
+    GalleryScrollbars(gallery);
 }
 
 }  // namespace kelem

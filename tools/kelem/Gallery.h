@@ -56,5 +56,6 @@ void RenderAllGalleryPages(Gallery& gallery);
 // One function per page.
 void GalleryRuntime(Gallery& gallery);
 void GalleryButtons(Gallery& gallery);
+void GalleryScrollbars(Gallery& gallery);
 
 }  // namespace kelem

@@ -18,7 +18,7 @@ CHeadlessHost& Runner::Host() {
         host_ = std::make_unique<CHeadlessHost>(windowSize_);
         if (!options_.skinDir.empty()) host_->LoadSkin(options_.skinDir);
         host_->Window().onControlMessage = [this](const ControlMessage& cm) {
-            out_ << "t=" << cm.time << " post " << cm.msg << " " << static_cast<long long>(cm.wParam) << " "
+            out_ << "t=" << cm.time - start_ << " post " << cm.msg << " " << static_cast<long long>(cm.wParam) << " "
                  << static_cast<long long>(cm.lParam) << "\n";
         };
         lastCursor_ = rt::CursorId(::GetCursor());
@@ -26,7 +26,7 @@ CHeadlessHost& Runner::Host() {
     return *host_;
 }
 
-void Runner::Line(const std::string& text) { out_ << "t=" << rt::ClockNow() << " " << text << "\n"; }
+void Runner::Line(const std::string& text) { out_ << "t=" << rt::ClockNow() - start_ << " " << text << "\n"; }
 
 void Runner::NoteCursor() {
     if (!host_) return;

@@ -9,6 +9,7 @@
 
 #include "Reflect.h"
 #include "host/HeadlessHost.h"
+#include "win32/runtime_ext.h"
 
 namespace kelem {
 
@@ -44,6 +45,9 @@ private:
     std::unique_ptr<CHeadlessHost> host_;
     SIZE windowSize_{640, 480};
     int lastCursor_ = -1;
+    // Transcript times count from the start of the run: the runtime's virtual clock
+    // never goes back, and a process may run several scripts.
+    DWORD start_ = rt::ClockNow();
 };
 
 // Reads and runs a script file; returns the process exit code and prints errors to err.

@@ -88,5 +88,6 @@ private:
 
 // One function per area of the skin.
 void DrawButtonSkin(const Theme& theme, SkinWriter& out);
+void DrawScrollbarSkin(const Theme& theme, SkinWriter& out);
 
 }  // namespace skingen

@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
     for (const skingen::Theme& theme : {skingen::DarkTheme(), skingen::LightTheme()}) {
         skingen::SkinWriter writer;
         skingen::DrawButtonSkin(theme, writer);
+        skingen::DrawScrollbarSkin(theme, writer);
         std::string error;
         if (!writer.Write(root + "/" + theme.name, theme.name, &error)) {
             std::cerr << "skingen: " << error << "\n";

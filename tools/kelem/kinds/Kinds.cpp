@@ -4,6 +4,7 @@ namespace kelem {
 
 void RegisterAllKinds(Registry& registry) {
     RegisterButton(registry);
+    RegisterScrollbars(registry);
 }
 
 }  // namespace kelem

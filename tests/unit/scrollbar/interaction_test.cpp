@@ -1,0 +1,358 @@
+// The bars driven as a user would: presses, holds, moves and drags through the host on
+// the virtual clock, with click points taken from each bar's own fields.
+#include "scroll_test_util.h"
+
+namespace st {
+namespace {
+
+using Interaction = ScrollTest;
+using Posts = std::vector<ScrollTest::Post>;
+
+const UINT kVerticalPost = 1344, kHorizontalPost = 1345;
+
+// ---- arrows ---------------------------------------------------------------------------------
+enum class Part { First, Second };  // up / left, down / right
+
+struct ArrowRow {
+    const char* name;
+    bool vertical;
+    Part part;
+    int pos;
+    DWORD hold;  // ms between press and release
+    Posts posts;
+};
+
+TEST_F(Interaction, ArrowClicksAndHolds) {
+    const ArrowRow rows[] = {
+        {"click down at N - P: nothing", true, Part::Second, 90, 100, {}},
+        {"click up at 0: nothing", true, Part::First, 0, 100, {}},
+        {"click down: one step at the release", true, Part::Second, 40, 100, {{100, 41}}},
+        {"hold up at 3 for 400 ms: 2, 1, 0, nothing at the release",
+         true,
+         Part::First,
+         3,
+         400,
+         {{300, 2}, {350, 1}, {400, 0}}},
+        {"hold down 300 ms: first step at 250 + 50, one more at the release",
+         true,
+         Part::Second,
+         0,
+         320,
+         {{300, 1}, {320, 2}}},
+        {"click left at 0: nothing", false, Part::First, 0, 100, {}},
+        {"click right at N - 1: nothing", false, Part::Second, 99, 100, {}},
+        // The release steps forward up to N - 1, the repeat only up to N - P.
+        {"click right at N - P: the release still steps", false, Part::Second, 90, 100, {{100, 91}}},
+        {"hold right at N - P: no repeat, one step at the release", false, Part::Second, 90, 400, {{400, 91}}},
+        {"hold left at 2 for 400 ms: 1, 0, nothing at the release", false, Part::First, 2, 400, {{300, 1}, {350, 0}}},
+    };
+    for (const ArrowRow& row : rows) {
+        SCOPED_TRACE(row.name);
+        host_ = std::make_unique<CHeadlessHost>(SIZE{240, 200});
+        POINT pt{};
+        UINT msg = 0;
+        if (row.vertical) {
+            CVerticalScrollbar* bar = AddVertical(124);
+            bar->SetRowNumber(100);
+            bar->SetPageSize(10);
+            bar->UpdateThumbPos(row.pos);
+            const int A = bar->m_nArrowHeight;
+            pt = row.part == Part::First ? POINT{6, A / 2} : POINT{6, 124 - A / 2};
+            msg = kVerticalPost;
+        } else {
+            CHorizontalScrollbar* bar = AddHorizontal(124);
+            bar->SetColumnNumber(100);
+            bar->SetPageSize(10);
+            bar->UpdateThumbPos(row.pos);
+            const int A = bar->m_nArrowWidth;
+            pt = row.part == Part::First ? POINT{A / 2, 6} : POINT{124 - A / 2, 6};
+            msg = kHorizontalPost;
+        }
+        Press(pt);
+        const DWORD t0 = rt::ClockNow();
+        host_->Wait(row.hold);
+        Release(pt);
+        EXPECT_EQ(row.posts, TakePosts(msg, t0));
+        // Nothing keeps firing after the release: timer 5 and the repeat timer are gone.
+        EXPECT_EQ(rt::kNoTimerDue, rt::NextTimerDue());
+    }
+}
+
+TEST_F(Interaction, LeavingAPressedArrowPausesItsRepeat) {
+    CVerticalScrollbar* bar = AddVertical(124);
+    bar->SetRowNumber(100);
+    bar->SetPageSize(10);
+    bar->UpdateThumbPos(50);
+    const POINT down_pt{6, 118};
+    Press(down_pt);
+    const DWORD t0 = rt::ClockNow();
+    host_->Wait(300);              // 51 at 300
+    const POINT track_pt{6, 100};  // off the arrow, still over the bar
+    host_->Move(Win(track_pt));
+    EXPECT_TRUE(bar->m_bDownSuspended);
+    host_->Wait(100);  // 350 and 400 held back
+    host_->Move(Win(down_pt));
+    host_->Wait(50);  // 450: 52
+    host_->Move(Win(track_pt));
+    Release(track_pt);  // off the arrow: no step at the release
+    EXPECT_EQ((Posts{{300, 51}, {450, 52}}), TakePosts(kVerticalPost, t0));
+    EXPECT_EQ(2, bar->m_nDownState);  // states stay until the next move or leave
+    host_->Move(Win(POINT{6, 60}));
+    EXPECT_EQ(0, bar->m_nDownState);
+}
+
+// ---- track ---------------------------------------------------------------------------------
+TEST_F(Interaction, HoldingTheTrackPagesUntilTheThumbPassesThePressPoint) {
+    CVerticalScrollbar* bar = AddVertical(124);
+    bar->SetRowNumber(100);
+    bar->SetPageSize(10);
+    bar->UpdateThumbPos(0);  // thumb 12..32, track below 32..112
+    const POINT press_pt{6, 80};
+    Press(press_pt);
+    const DWORD t0 = rt::ClockNow();
+    host_->Wait(600);
+    // pos 50 puts the thumb at 62..82, over the press point: the repeat stops there.
+    EXPECT_EQ((Posts{{300, 10}, {350, 20}, {400, 30}, {450, 40}, {500, 50}}), TakePosts(kVerticalPost, t0));
+    EXPECT_TRUE(bar->m_bPageDownSuspended);
+    Release(press_pt);  // on the thumb now, not on the track: no step
+    EXPECT_TRUE(TakePosts(kVerticalPost, t0).empty());
+}
+
+TEST_F(Interaction, LeavingTheTrackPausesPaging) {
+    CHorizontalScrollbar* bar = AddHorizontal(224);
+    bar->SetColumnNumber(100);
+    bar->SetPageSize(10);  // thumb 20 long
+    bar->UpdateThumbPos(0);
+    const POINT press_pt{180, 6};
+    Press(press_pt);
+    const DWORD t0 = rt::ClockNow();
+    host_->Wait(300);                  // 10 at 300
+    host_->Move(Win(POINT{180, 40}));  // below the bar
+    host_->Wait(100);                  // held back
+    host_->Move(Win(press_pt));        // back on the track
+    host_->Wait(50);                   // 20 at 450
+    Release(press_pt);                 // still on the track: one more page
+    // Repeat forward stops at N - 1, the release at N - P: both far away here.
+    EXPECT_EQ((Posts{{300, 10}, {450, 20}, {450, 30}}), TakePosts(kHorizontalPost, t0));
+}
+
+// ---- thumb drag ----------------------------------------------------------------------------
+TEST_F(Interaction, VerticalDragPastBothEnds) {
+    CVerticalScrollbar* bar = AddVertical(124);
+    bar->SetRowNumber(100);
+    bar->SetPageSize(10);
+    bar->UpdateThumbPos(45);  // thumb 57..77
+    const DWORD t0 = rt::ClockNow();
+    Press(POINT{6, 60});
+    EXPECT_EQ(2, bar->m_nThumbState);
+    host_->Move(Win(POINT{6, -50}));  // taken as y = A: the thumb stops at A
+    EXPECT_EQ(12, bar->m_nThumbPos);
+    host_->Move(Win(POINT{6, 0}));  // still A: nothing moves
+    EXPECT_EQ(12, bar->m_nThumbPos);
+    host_->Move(Win(POINT{6, 500}));  // taken as L - A; the thumb stops against the down arrow
+    EXPECT_EQ(92, bar->m_nThumbPos);
+    Release(POINT{6, 500});
+    EXPECT_EQ((Posts{{0, 0}, {0, 0}, {0, 90}}), TakePosts(kVerticalPost, t0));
+    EXPECT_FALSE(bar->m_bDragging);
+    EXPECT_EQ(90, bar->GetCurrentPosition());
+}
+
+TEST_F(Interaction, HorizontalDragDoesNotClampThePointer) {
+    CHorizontalScrollbar* bar = AddHorizontal(124);
+    bar->SetColumnNumber(100);
+    bar->SetPageSize(10);     // thumb 10 long
+    bar->UpdateThumbPos(45);  // thumb 57..67
+    const DWORD t0 = rt::ClockNow();
+    Press(POINT{60, 6});
+    host_->Move(Win(POINT{-50, 6}));  // the thumb stops at A, the drag point goes on to -50
+    EXPECT_EQ(12, bar->m_nThumbPos);
+    host_->Move(Win(POINT{0, 6}));  // 50 pixels right of -50
+    EXPECT_EQ(62, bar->m_nThumbPos);
+    host_->Move(Win(POINT{500, 6}));
+    EXPECT_EQ(124 - 12 - 10, bar->m_nThumbPos);
+    Release(POINT{500, 6});
+    // q = trunc(50 x 100 / 100) = 50; at the end (offset + length >= T) N - P.
+    EXPECT_EQ((Posts{{0, 0}, {0, 50}, {0, 90}}), TakePosts(kHorizontalPost, t0));
+}
+
+TEST_F(Interaction, VerticalDragWithHugeRowCountDoesNotOverflow) {
+    CVerticalScrollbar* bar = AddVertical(124);
+    bar->SetRowNumber(100000000);
+    bar->SetPageSize(10);  // minimum thumb, 20
+    bar->UpdateThumbPos(0);
+    const DWORD t0 = rt::ClockNow();
+    Press(POINT{6, 20});
+    host_->Move(Win(POINT{6, 60}));  // thumb 12 -> 52: offset 40 of track 100
+    EXPECT_EQ((Posts{{0, 40000000}}), TakePosts(kVerticalPost, t0));
+    Release(POINT{6, 60});
+}
+
+TEST_F(Interaction, DragWithoutATrackPostsNothing) {
+    struct Row {
+        const char* name;
+        bool vertical;
+        int length;
+    };
+    // L - 2A = 0 and < 0: an offset cannot be turned into a position.
+    const Row rows[] = {{"vertical, no track", true, 24},
+                        {"vertical, arrows overlap", true, 20},
+                        {"horizontal, no track", false, 24},
+                        {"horizontal, arrows overlap", false, 20}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        host_ = std::make_unique<CHeadlessHost>(SIZE{240, 200});
+        const DWORD t0 = rt::ClockNow();
+        if (row.vertical) {
+            CVerticalScrollbar* bar = AddVertical(row.length);
+            bar->SetRowNumber(100);
+            bar->SetPageSize(10);
+            bar->UpdateThumbPos(0);
+            Press(POINT{6, 12});  // thumb at A
+            host_->Move(Win(POINT{6, 16}));
+            Release(POINT{6, 16});
+            EXPECT_EQ(12, bar->m_nThumbPos);
+            EXPECT_TRUE(TakePosts(kVerticalPost, t0).empty());
+        } else {
+            CHorizontalScrollbar* bar = AddHorizontal(row.length);
+            bar->SetColumnNumber(100);
+            bar->SetPageSize(10);
+            bar->UpdateThumbPos(0);
+            bar->m_nThumbLength = 4;  // a thumb to press on (the track gives it none)
+            Press(POINT{13, 6});
+            host_->Move(Win(POINT{15, 6}));
+            Release(POINT{15, 6});
+            EXPECT_EQ(12, bar->m_nThumbPos);
+            EXPECT_TRUE(TakePosts(kHorizontalPost, t0).empty());
+        }
+    }
+}
+
+// ---- presses on the thumb ------------------------------------------------------------------
+TEST_F(Interaction, VerticalThumbPressBoundsTest) {
+    struct Row {
+        const char* name;
+        int y;
+        bool consumed;
+        int thumbState;
+    };
+    // L = 40: the 20-pixel thumb (12..32) reaches into the down arrow (28..40).
+    const Row rows[] = {{"inside the track part: consumed, pressed", 20, true, 2},
+                        {"on the down arrow's rows: left to the host", 30, false, 0}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        host_ = std::make_unique<CHeadlessHost>(SIZE{240, 200});
+        CVerticalScrollbar* bar = AddVertical(40);
+        bar->SetRowNumber(100);
+        bar->SetPageSize(10);
+        bar->UpdateThumbPos(0);
+        ASSERT_EQ(12, bar->m_nThumbPos);
+        ASSERT_EQ(20, bar->m_nThumbLength);
+        host_->Down(Win(POINT{6, row.y}));
+        EXPECT_EQ(row.consumed, host_->Window().LastSkipper() == bar);
+        EXPECT_EQ(row.thumbState, bar->m_nThumbState);
+        EXPECT_TRUE(bar->m_bThumbPressed);
+        EXPECT_EQ(row.y, bar->m_ptDrag.y);
+        EXPECT_EQ(1, bar->m_bButtonDown);
+        host_->Up(Win(POINT{6, row.y}));
+    }
+    // The horizontal bar has no such test: the same overlap is consumed.
+    host_ = std::make_unique<CHeadlessHost>(SIZE{240, 200});
+    CHorizontalScrollbar* h = AddHorizontal(40);
+    h->SetColumnNumber(10);
+    h->SetPageSize(10);  // (40 - 24) x 10 / 10 = 16: thumb 12..28, right arrow 28..40
+    h->m_nThumbLength = 20;
+    h->UpdateThumbPos(0);
+    ASSERT_EQ(12, h->m_nThumbPos);
+    host_->Down(Win(POINT{30, 6}));
+    EXPECT_EQ(host_->Window().LastSkipper(), h);
+    EXPECT_EQ(2, h->m_nThumbState);
+    EXPECT_EQ(0, h->m_bButtonDown);  // never raised
+    host_->Up(Win(POINT{30, 6}));
+}
+
+// ---- active state and forwarded moves ------------------------------------------------------
+TEST_F(Interaction, InactiveVerticalBarIgnoresInputTheHorizontalOneDoesNot) {
+    CVerticalScrollbar* v = AddVertical(124);
+    v->SetRowNumber(100);
+    v->SetPageSize(10);
+    v->UpdateThumbPos(50);
+    host_->Window().SetElementActive(v, FALSE);
+    const DWORD t0 = rt::ClockNow();
+    host_->Move(Win(POINT{6, 6}));
+    EXPECT_EQ(0, v->m_nUpState);
+    Press(POINT{6, 118});
+    EXPECT_EQ(0, v->m_bButtonDown);
+    host_->Wait(400);
+    Release(POINT{6, 118});
+    EXPECT_TRUE(TakePosts(kVerticalPost, t0).empty());
+    EXPECT_TRUE(TakePosts(WM_MOUSEMOVE, t0).empty());
+
+    host_ = std::make_unique<CHeadlessHost>(SIZE{240, 200});
+    CHorizontalScrollbar* h = AddHorizontal(124);
+    h->SetColumnNumber(100);
+    h->SetPageSize(10);
+    h->UpdateThumbPos(50);
+    host_->Window().SetElementActive(h, FALSE);
+    host_->Move(Win(POINT{6, 6}));
+    EXPECT_EQ(1, h->m_nLeftState);
+    const DWORD t1 = rt::ClockNow();
+    Press(POINT{6, 6});
+    Release(POINT{6, 6});
+    EXPECT_EQ((Posts{{0, 49}}), TakePosts(kHorizontalPost, t1));
+}
+
+TEST_F(Interaction, VerticalForwardsPointerMovesInWindowCoordinates) {
+    CVerticalScrollbar* v = AddVertical(124);
+    v->SetRowNumber(100);
+    v->SetPageSize(10);
+    v->UpdateThumbPos(50);
+    host_->Move(Win(POINT{6, 6}));
+    host_->Window().ControlMessages().clear();  // no press yet: nothing forwarded
+    host_->Down(Win(POINT{6, 118}));
+    host_->Move(POINT{30, 50});  // window point: element (20, 30)
+    host_->Move(POINT{-5, 70});  // left of the window: the low word wraps
+    host_->Up(POINT{-5, 70});
+    host_->Move(POINT{16, 60});  // released: no more forwarding
+    std::vector<std::pair<WPARAM, LPARAM>> forwarded;
+    for (const ControlMessage& cm : host_->Window().ControlMessages())
+        if (cm.msg == WM_MOUSEMOVE) forwarded.emplace_back(cm.wParam, cm.lParam);
+    const std::vector<std::pair<WPARAM, LPARAM>> expected = {{0, MAKELPARAM(30, 50)}, {0, MAKELPARAM(0xFFFB, 70)}};
+    EXPECT_EQ(expected, forwarded);
+
+    // The horizontal bar never raises m_bButtonDown, so it forwards nothing.
+    host_ = std::make_unique<CHeadlessHost>(SIZE{240, 200});
+    AddHorizontal(124);
+    host_->Down(Win(POINT{60, 6}));
+    host_->Move(POINT{30, 50});
+    host_->Up(POINT{30, 50});
+    for (const ControlMessage& cm : host_->Window().ControlMessages()) EXPECT_NE(UINT(WM_MOUSEMOVE), cm.msg);
+}
+
+TEST_F(Interaction, HotTrackingAndLeave) {
+    CHorizontalScrollbar* h = AddHorizontal(124);
+    h->SetColumnNumber(100);
+    h->SetPageSize(10);
+    h->UpdateThumbPos(45);  // thumb 57..67
+    struct Row {
+        const char* name;
+        POINT pt;
+        int left, right, thumb;
+    };
+    const Row rows[] = {{"left arrow", {3, 6}, 1, 0, 0},
+                        {"right arrow", {120, 6}, 0, 1, 0},
+                        {"thumb", {60, 6}, 0, 0, 1},
+                        {"track", {30, 6}, 0, 0, 0}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        host_->Move(Win(row.pt));
+        EXPECT_EQ(row.left, h->m_nLeftState);
+        EXPECT_EQ(row.right, h->m_nRightState);
+        EXPECT_EQ(row.thumb, h->m_nThumbState);
+    }
+    host_->Move(Win(POINT{60, 6}));
+    host_->Leave();
+    EXPECT_EQ(0, h->m_nThumbState);
+}
+
+}  // namespace
+}  // namespace st

@@ -1,0 +1,300 @@
+// Painting: exact pixels with the solid-colour test skin (each piece and frame has its
+// own colour, so each pixel says who painted it), goldens of every set of the default
+// skin, and GDI accounting around the paints.
+#include <climits>
+#include <cstdio>
+
+#include "scroll_test_util.h"
+
+namespace st {
+namespace {
+
+using Paint = ScrollTest;
+
+std::string Hex(COLORREF c) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
+    return buf;
+}
+
+// Expected colours of one column (vertical) or row (horizontal) of the element, as runs.
+struct Stretch {
+    int from, to;  // inclusive
+    COLORREF color;
+};
+
+void ExpectColumn(const kt::Image& img, int x, const std::vector<Stretch>& runs) {
+    for (const Stretch& run : runs)
+        for (int y = run.from; y <= run.to; ++y)
+            EXPECT_EQ(Hex(run.color), Hex(ScrollTest::At(img, x, y))) << "at (" << x << ", " << y << ")";
+}
+
+void ExpectRow(const kt::Image& img, int y, const std::vector<Stretch>& runs) {
+    for (const Stretch& run : runs)
+        for (int x = run.from; x <= run.to; ++x)
+            EXPECT_EQ(Hex(run.color), Hex(ScrollTest::At(img, x, y))) << "at (" << x << ", " << y << ")";
+}
+
+// ---- vertical --------------------------------------------------------------------------------
+TEST_F(Paint, VerticalThumbPieces) {
+    struct Row {
+        const char* name;
+        int page, pos;
+        std::vector<Stretch> column;  // x = 6
+    };
+    const Row rows[] = {
+        // len 30, thumb 32..61: head, grip at 32 + (30 - 6) / 2, body copies from 51 on
+        // (the head's last row replaced), the edge on the last row.
+        {"len 30: head, grip, stepped body, edge",
+         30,
+         20,
+         {{0, 11, UpColor(0)},
+          {12, 31, kSpanColor},
+          {32, 43, HeadColor(0)},
+          {44, 49, GripColor(0)},
+          {50, 50, HeadColor(0)},
+          {51, 60, BodyColor(0)},
+          {61, 61, EdgeColor(0)},
+          {62, 111, kSpanColor},
+          {112, 123, DownColor(0)}}},
+        // len = h1 + h2: the body is copied twice, at y0 + 19 and y0 + 20.
+        {"len 22: body twice",
+         22,
+         0,
+         {{12, 19, HeadColor(0)},
+          {20, 25, GripColor(0)},
+          {26, 30, HeadColor(0)},
+          {31, 32, BodyColor(0)},
+          {33, 33, EdgeColor(0)},
+          {34, 40, kSpanColor}}},
+        // len 20 < h1 + h2 - 1: no body at all.
+        {"len 20: no body",
+         10,
+         45,
+         {{56, 56, kSpanColor},
+          {57, 63, HeadColor(0)},
+          {64, 69, GripColor(0)},
+          {70, 76, HeadColor(0)},
+          {77, 77, kSpanColor}}},
+        {"P >= N: arrows and track only", 200, 0, {{0, 11, UpColor(0)}, {12, 111, kSpanColor}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        host_ = std::make_unique<CHeadlessHost>(SIZE{240, 200});
+        CVerticalScrollbar* bar = AddVertical(124);
+        bar->InitVScrollBar(0);
+        bar->SetRowNumber(100);
+        bar->SetPageSize(row.page);
+        bar->UpdateThumbPos(row.pos);
+        ExpectColumn(Shot(), 6, row.column);
+    }
+}
+
+TEST_F(Paint, VerticalStatesPickTheirFrames) {
+    CVerticalScrollbar* bar = AddVertical(124);
+    bar->SetRowNumber(100);
+    bar->SetPageSize(30);
+    bar->UpdateThumbPos(20);  // thumb 32..61
+    host_->Move(Win(POINT{6, 6}));
+    kt::Image img = Shot();
+    EXPECT_EQ(Hex(UpColor(1)), Hex(At(img, 6, 6)));  // hot: second frame
+    EXPECT_EQ(Hex(DownColor(0)), Hex(At(img, 6, 118)));
+    Press(POINT{6, 34});
+    img = Shot();
+    EXPECT_EQ(Hex(UpColor(0)), Hex(At(img, 6, 6)));
+    ExpectColumn(img, 6,
+                 {{32, 43, HeadColor(2)}, {44, 49, GripColor(2)}, {51, 60, BodyColor(2)}, {61, 61, EdgeColor(2)}});
+    Release(POINT{6, 34});
+    Press(POINT{6, 118});
+    EXPECT_EQ(Hex(DownColor(2)), Hex(At(Shot(), 6, 118)));
+    Release(POINT{6, 118});
+}
+
+TEST_F(Paint, OneFrameSetSwitchedBeforeAndAfterInitObject) {
+    // Before InitObject: set 1 loads no grip and none was loaded before: never paints.
+    auto* early = new CVerticalScrollbar;
+    early->InitVScrollBar(1);
+    ASSERT_TRUE(host_->Add(early, L"early", RECT{kOrigin.x, kOrigin.y, kOrigin.x + 12, kOrigin.y + 124}));
+    early->SetRowNumber(100);
+    early->SetPageSize(10);
+    early->UpdateThumbPos(0);
+    EXPECT_EQ(nullptr, early->m_pGrip);
+    ExpectColumn(Shot(), 4, {{0, 123, kHostBackground}});
+
+    // After InitObject: set 0's grip is still there, so it paints, stretched and unframed.
+    host_ = std::make_unique<CHeadlessHost>(SIZE{240, 200});
+    CVerticalScrollbar* late = AddVertical(124);
+    late->InitVScrollBar(1);
+    late->SetRowNumber(100);
+    late->SetPageSize(10);  // (124 - 16) x 10 / 100 = 10, raised to set 0's minimum 20
+    late->UpdateThumbPos(0);
+    ASSERT_EQ(20, late->m_nThumbLength);
+    ASSERT_EQ(kTipArrow, late->m_nThumbPos);
+    const kt::Image img = Shot();
+    // The head (24 rows) is longer than the thumb (20): the body has no room and is not
+    // drawn, rather than drawn upside down over the head's last rows.
+    ExpectColumn(img, 3, {{0, 7, kTipColor}, {8, 31, kTipHead}, {32, 115, kTipSpan}, {116, 123, kTipColor}});
+    ExpectColumn(img, 0, {{8, 31, kTipSpan}});  // the one-pixel indent
+    ExpectColumn(img, 10, {{0, 123, kBlack}});  // beyond the 8-pixel arrows: the black fill
+}
+
+TEST_F(Paint, OneFrameBodyIsStretched) {
+    CVerticalScrollbar* bar = AddVertical(124);
+    bar->InitVScrollBar(1);
+    bar->SetRowNumber(100);
+    bar->SetPageSize(50);  // (124 - 16) x 50 / 100 = 54
+    bar->UpdateThumbPos(0);
+    ExpectColumn(Shot(), 3, {{8, 31, kTipHead}, {32, 61, kTipBody}, {62, 62, kTipSpan}});
+}
+
+TEST_F(Paint, AMissingBitmapStopsThePaint) {
+    palette_->Remove(L"scroll_bar.VSPAN");
+    palette_->Remove(L"scroll_bar.HBot");
+    AddVertical(124);
+    auto* h = new CHorizontalScrollbar;
+    ASSERT_TRUE(host_->Add(h, L"h", RECT{40, 20, 164, 32}));
+    const kt::Image img = Shot();
+    ExpectColumn(img, 6, {{0, 123, kHostBackground}});
+    EXPECT_EQ(Hex(kHostBackground), Hex(img.at(50, 26)));
+}
+
+// ---- horizontal ------------------------------------------------------------------------------
+TEST_F(Paint, HorizontalThumbPieces) {
+    struct Row {
+        const char* name;
+        int columns, page, pos, state;
+        std::vector<Stretch> row;  // y = 6
+    };
+    const Row rows[] = {
+        // len 30, thumb 32..61: head 3 wide, body copies from 34 on, grip frames 12 wide
+        // at 32 + (30 - 12) / 2.
+        {"len 30: head, grip, stepped body, edge",
+         100,
+         30,
+         20,
+         0,
+         {{0, 11, UpColor(0)},
+          {12, 31, kSpanColor},
+          {32, 33, HeadColor(0)},
+          {34, 40, BodyColor(0)},
+          {41, 52, GripColor(0)},
+          {53, 60, BodyColor(0)},
+          {61, 61, EdgeColor(0)},
+          {62, 111, kSpanColor},
+          {112, 123, DownColor(0)}}},
+        {"pressed thumb: third frames, stacked for head and body",
+         100,
+         30,
+         20,
+         2,
+         {{32, 33, HeadColor(2)}, {34, 40, BodyColor(2)}, {41, 52, GripColor(2)}, {61, 61, EdgeColor(2)}}},
+        // P >= N: (124 - 24) x 20 / 10 = 200 pixels, drawn over the right arrow.
+        {"P >= N: the thumb is drawn, past the track",
+         10,
+         20,
+         0,
+         0,
+         {{0, 11, UpColor(0)},
+          {12, 13, HeadColor(0)},
+          {14, 105, BodyColor(0)},
+          {106, 117, GripColor(0)},
+          {118, 123, BodyColor(0)}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        host_ = std::make_unique<CHeadlessHost>(SIZE{240, 200});
+        CHorizontalScrollbar* bar = AddHorizontal(124);
+        bar->SetColumnNumber(row.columns);
+        bar->SetPageSize(row.page);
+        bar->UpdateThumbPos(row.pos);
+        if (row.state == 2) Press(POINT{bar->m_nThumbPos + 2, 6});
+        ExpectRow(Shot(), 6, row.row);
+    }
+}
+
+TEST_F(Paint, OverlongHorizontalThumbPaintsOnlyWhatShows) {
+    // N = 1 and P = INT_MAX: the length clamps to INT_MAX instead of overflowing, and the
+    // paint steps the body only across the element (this would otherwise take 2^31 blits).
+    CHorizontalScrollbar* bar = AddHorizontal(124);
+    bar->SetColumnNumber(1);
+    bar->SetPageSize(INT_MAX);
+    EXPECT_EQ(INT_MAX, bar->m_nThumbLength);
+    bar->UpdateThumbPos(0);
+    ExpectRow(Shot(), 6, {{12, 13, HeadColor(0)}, {14, 123, BodyColor(0)}});
+}
+
+// ---- goldens of the default skin -------------------------------------------------------------
+struct GoldenRow {
+    const char* name;
+    bool vertical;
+    int set;
+    int pos;
+    int drive;  // 0 none, 1 hover the first arrow, 2 press the second arrow, 3 press the thumb
+};
+
+TEST_F(Paint, DefaultSkinGoldens) {
+    std::vector<GoldenRow> rows;
+    for (int set = 0; set <= 5; ++set) rows.push_back({"vertical_set", true, set, 45, 0});
+    for (int set = 0; set <= 4; ++set) rows.push_back({"horizontal_set", false, set, 45, 0});
+    for (int drive = 1; drive <= 3; ++drive) {
+        rows.push_back({"vertical_state", true, 0, 30, drive});
+        rows.push_back({"horizontal_state", false, 0, 30, drive});
+    }
+    for (const GoldenRow& row : rows) {
+        const std::string name = std::string("scrollbar/") + row.name + std::to_string(row.drive ? row.drive : row.set);
+        SCOPED_TRACE(name);
+        host_ = std::make_unique<CHeadlessHost>(row.vertical ? SIZE{36, 164} : SIZE{164, 36});
+        ASSERT_TRUE(host_->LoadSkin(std::string(KELEM_SOURCE_DIR) + "/skins/default"));
+        POINT first{}, second{}, thumb{};
+        if (row.vertical) {
+            CVerticalScrollbar* bar = AddVertical(124, 16);
+            bar->InitVScrollBar(row.set);
+            bar->SetRowNumber(100);
+            bar->SetPageSize(10);
+            bar->UpdateThumbPos(row.pos);
+            first = POINT{4, 4};
+            second = POINT{4, 120};
+            thumb = POINT{4, bar->m_nThumbPos + bar->m_nThumbLength / 2};
+        } else {
+            CHorizontalScrollbar* bar = AddHorizontal(124, 16);
+            bar->InitHScrollBar(row.set);
+            bar->SetColumnNumber(100);
+            bar->SetPageSize(30);
+            bar->UpdateThumbPos(row.pos);
+            first = POINT{4, 4};
+            second = POINT{120, 4};
+            thumb = POINT{bar->m_nThumbPos + bar->m_nThumbLength / 2, 4};
+        }
+        if (row.drive == 1) host_->Move(Win(first));
+        if (row.drive == 2) Press(second);
+        if (row.drive == 3) Press(thumb);
+        HBITMAP bmp = host_->Snapshot();
+        EXPECT_TRUE(kt::MatchesGolden(bmp, name));
+        ::DeleteObject(bmp);
+    }
+}
+
+// ---- GDI accounting --------------------------------------------------------------------------
+TEST_F(Paint, NoGdiObjectOutlivesAPaint) {
+    CVerticalScrollbar* v = AddVertical(124);
+    v->SetRowNumber(100);
+    v->SetPageSize(30);
+    auto* h = new CHorizontalScrollbar;
+    ASSERT_TRUE(host_->Add(h, L"h", RECT{40, 20, 164, 32}));
+    h->SetColumnNumber(10);
+    h->SetPageSize(20);
+    ::DeleteObject(host_->Snapshot());  // anything created once per process, made here
+    for (int pos : {0, 20, 70}) {
+        SCOPED_TRACE(pos);
+        v->UpdateThumbPos(pos);
+        h->UpdateThumbPos(pos % 10);
+        const int before = rt::GdiObjectTotal();
+        HBITMAP bmp = host_->Snapshot();
+        ::DeleteObject(bmp);
+        EXPECT_EQ(before, rt::GdiObjectTotal());
+    }
+    EXPECT_EQ(0, host_->Window().PaintLeaks());
+}
+
+}  // namespace
+}  // namespace st
