@@ -5,5 +5,6 @@
 #include "win32/windef.h"
 #include "win32/wingdi.h"
 #include "win32/winuser.h"
+#include "win32/commctrl.h"
 #include "win32/objbase.h"
 #include "afx/afxwin.h"

@@ -4,12 +4,17 @@
 #include <sstream>
 
 #include "host/Utf8.h"
+#include "tools/kelem/kinds/Kinds.h"
 #include "win32/runtime_ext.h"
 
 namespace kelem {
 
 Runner::Runner(Registry& registry, RunOptions options, std::ostream& out)
-    : registry_(registry), options_(std::move(options)), out_(out) {}
+    : registry_(registry), options_(std::move(options)), out_(out) {
+    // Popup menus opened during the run take the answers of the `menu` verbs (kinds/Menus.cpp).
+    state_.Slot<std::shared_ptr<void>>("menu.session") =
+        StartMenuSession(state_, [this](const std::string& text) { Line(text); }, options_.outDir);
+}
 
 Runner::~Runner() = default;
 
@@ -21,6 +26,8 @@ CHeadlessHost& Runner::Host() {
             out_ << "t=" << cm.time - start_ << " post " << cm.msg << " " << static_cast<long long>(cm.wParam) << " "
                  << static_cast<long long>(cm.lParam) << "\n";
         };
+        // A run starts with the arrow, whatever an earlier run in this process left.
+        ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
         lastCursor_ = rt::CursorId(::GetCursor());
     }
     return *host_;

@@ -5,4 +5,6 @@
 #include "afx/afxtempl.h"
 #include "afx/afxgdi.h"
 #include "afx/afxwnd.h"
+#include "afx/afxmenu.h"
+#include "afx/afxctl.h"
 #include "afx/atlbase.h"

@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "afx/afxmenu.h"
 #include "afx_maps.h"
 
 // ---- 1. Handle maps ----------------------------------------------------------------------------
@@ -170,6 +171,7 @@ void PASCAL CDC::DeleteTempMap() {
 void AfxDeleteTempMaps() {
     CGdiObject::DeleteTempMap();
     CDC::DeleteTempMap();
+    CMenu::DeleteTempMap();
 }
 
 // ---- 2. CGdiObject ---------------------------------------------------------------------------------

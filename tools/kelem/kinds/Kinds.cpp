@@ -5,6 +5,7 @@ namespace kelem {
 void RegisterAllKinds(Registry& registry) {
     RegisterButton(registry);
     RegisterScrollbars(registry);
+    RegisterMenuVerbs(registry);
 }
 
 }  // namespace kelem

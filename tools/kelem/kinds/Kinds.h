@@ -10,6 +10,11 @@
 namespace kelem {
 void RegisterButton(Registry& registry);
 void RegisterScrollbars(Registry& registry);  // "vscroll" and "hscroll"
+void RegisterMenuVerbs(Registry& registry);   // "menu \"TEXT\"", "menu cancel" (kinds/Menus.cpp)
+// Installs the scripted popup-menu answerer for a run: answers come from the `menu` verbs,
+// report lines go to `line`; the returned object uninstalls it when released.
+std::shared_ptr<void> StartMenuSession(RunState& state, std::function<void(const std::string&)> line,
+                                       const std::string& out_dir);
 
 // A palette font by key for operations that take a CFont* (null for null).
 CFont* PaletteFontArg(const Args& args, size_t i);

@@ -1,0 +1,388 @@
+// Menus: the handle table and the item API (create, append, insert, modify, remove, query).
+//
+// A menu handle encodes (generation, slot); destroying a menu bumps its slot's generation,
+// so a stale handle fails every call instead of reaching another menu.
+//
+// Index
+//   1. Handle table
+//   2. Items: lookup and flags
+//   3. Creation and destruction
+//   4. Adding and changing items
+//   5. Queries
+//   6. MENUITEMINFO
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <mutex>
+
+#include "menu/menu_private.h"
+
+namespace menu {
+namespace {
+
+// ---- 1. Handle table -------------------------------------------------------------------------
+constexpr uint32_t kMaxSlots = 0xFFFE;
+constexpr uint32_t kMaxGeneration = 0x7FFF;
+constexpr uintptr_t kMenuTag = uintptr_t(1) << 31;  // keeps menu values apart from window ones
+
+struct Slot {
+    std::unique_ptr<Menu> menu;
+    uint32_t generation = 1;
+};
+
+struct Table {
+    std::recursive_mutex lock;
+    std::vector<Slot> slots;
+    std::vector<uint32_t> freeSlots;
+    int live = 0;
+};
+
+Table& table() {
+    static Table t;  // menus are system objects, shared by the whole process
+    return t;
+}
+
+HMENU Encode(uint32_t slot, uint32_t generation) {
+    return reinterpret_cast<HMENU>(kMenuTag | (uintptr_t(generation) << 16) | uintptr_t(slot + 1));
+}
+
+HMENU Insert(bool popup) {
+    Table& t = table();
+    std::lock_guard<std::recursive_mutex> guard(t.lock);
+    uint32_t slot;
+    if (!t.freeSlots.empty()) {
+        slot = t.freeSlots.back();
+        t.freeSlots.pop_back();
+    } else {
+        if (t.slots.size() >= kMaxSlots) return nullptr;
+        slot = uint32_t(t.slots.size());
+        t.slots.emplace_back();
+    }
+    Slot& s = t.slots[slot];
+    s.menu = std::make_unique<Menu>();
+    s.menu->handle = Encode(slot, s.generation);
+    s.menu->popup = popup;
+    ++t.live;
+    return s.menu->handle;
+}
+
+// Frees one menu (not its sub-menus); its handle becomes stale.
+void Free(HMENU hmenu) {
+    Table& t = table();
+    std::lock_guard<std::recursive_mutex> guard(t.lock);
+    const uint32_t slot = uint32_t((reinterpret_cast<uintptr_t>(hmenu) & 0xFFFF) - 1);
+    Slot& s = t.slots[slot];
+    s.menu.reset();
+    s.generation = s.generation >= kMaxGeneration ? 1 : s.generation + 1;
+    t.freeSlots.push_back(slot);
+    --t.live;
+}
+
+void DestroyTree(HMENU hmenu, int depth) {
+    Menu* m = Find(hmenu);
+    if (!m || depth > 64) return;  // a menu that contains itself stops here
+    std::vector<HMENU> subs;
+    for (const Item& item : m->items)
+        if (item.sub) subs.push_back(item.sub);
+    Free(hmenu);
+    for (HMENU sub : subs) DestroyTree(sub, depth + 1);
+}
+
+// ---- 2. Items: lookup and flags -------------------------------------------------------------
+Item* FindByCommand(Menu* m, UINT id, int depth, Menu** owner, int* index) {
+    if (depth > 64) return nullptr;
+    for (size_t i = 0; i < m->items.size(); ++i) {
+        Item& item = m->items[i];
+        if (item.sub) {
+            if (Menu* sub = Find(item.sub)) {
+                if (Item* found = FindByCommand(sub, id, depth + 1, owner, index)) return found;
+            }
+        }
+        if (item.id == id) {
+            if (owner) *owner = m;
+            if (index) *index = int(i);
+            return &item;
+        }
+    }
+    return nullptr;
+}
+
+// The item fields the MF_ flags of Append/Insert/ModifyMenu describe.
+bool FillFromFlags(Item* item, UINT flags, UINT_PTR id_or_sub, LPCWSTR content) {
+    item->type = flags & (MFT_SEPARATOR | MFT_OWNERDRAW | MFT_MENUBREAK | MFT_MENUBARBREAK | MFT_RADIOCHECK |
+                          MFT_RIGHTJUSTIFY | MFT_BITMAP);
+    item->state = flags & (MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_HILITE | MF_DEFAULT);
+    item->sub = nullptr;
+    item->text.clear();
+    item->data = 0;
+    if (flags & MF_POPUP) {
+        HMENU sub = reinterpret_cast<HMENU>(id_or_sub);
+        if (!Find(sub)) return false;
+        item->sub = sub;
+    }
+    item->id = UINT(id_or_sub);  // a sub-menu item's id is the sub-menu handle's value
+    if (item->IsOwnerDraw()) {
+        item->data = reinterpret_cast<ULONG_PTR>(content);
+    } else if (!item->IsSeparator() && !(flags & MF_BITMAP) && content) {
+        item->text = content;
+    }
+    if (item->IsSeparator()) item->sub = nullptr;
+    return true;
+}
+
+UINT StateFlags(const Item& item) {
+    UINT flags = item.type | item.state;
+    if (item.sub) flags |= MF_POPUP;
+    return flags;
+}
+
+}  // namespace
+
+Menu* Find(HMENU hmenu) {
+    const uintptr_t v = reinterpret_cast<uintptr_t>(hmenu);
+    if (!(v & kMenuTag) || (v >> 32) != 0) return nullptr;
+    const uint32_t slot = uint32_t(v & 0xFFFF);
+    const uint32_t generation = uint32_t((v >> 16) & 0x7FFF);
+    Table& t = table();
+    std::lock_guard<std::recursive_mutex> guard(t.lock);
+    if (slot == 0 || slot > t.slots.size()) return nullptr;
+    Slot& s = t.slots[slot - 1];
+    return s.menu && s.generation == generation ? s.menu.get() : nullptr;
+}
+
+Item* FindItem(HMENU hmenu, UINT position, UINT flags, Menu** owner, int* index) {
+    Menu* m = Find(hmenu);
+    if (!m) return nullptr;
+    if (flags & MF_BYPOSITION) {
+        if (position >= m->items.size()) return nullptr;
+        if (owner) *owner = m;
+        if (index) *index = int(position);
+        return &m->items[position];
+    }
+    return FindByCommand(m, position, 0, owner, index);
+}
+
+std::wstring ShownText(const std::wstring& text) {
+    std::wstring shown;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const wchar_t c = text[i];
+        if (c == L'\t') break;
+        if (c == L'&' && i + 1 < text.size()) {
+            ++i;  // "&x" shows x, "&&" shows &
+            shown.push_back(text[i]);
+            continue;
+        }
+        shown.push_back(c);
+    }
+    return shown;
+}
+
+}  // namespace menu
+
+using menu::Find;
+using menu::Item;
+using menu::Menu;
+
+namespace rt {
+int MenuObjectCount() {
+    menu::Table& t = menu::table();
+    std::lock_guard<std::recursive_mutex> guard(t.lock);
+    return t.live;
+}
+}  // namespace rt
+
+// ---- 3. Creation and destruction ------------------------------------------------------------------
+HMENU CreateMenu(void) {
+    return menu::Insert(false);
+}
+
+HMENU CreatePopupMenu(void) {
+    return menu::Insert(true);
+}
+
+BOOL DestroyMenu(HMENU hMenu) {
+    if (!Find(hMenu)) return FALSE;
+    menu::DestroyTree(hMenu, 0);
+    return TRUE;
+}
+
+BOOL IsMenu(HMENU hMenu) {
+    return Find(hMenu) ? TRUE : FALSE;
+}
+
+// ---- 4. Adding and changing items ------------------------------------------------------------------
+BOOL InsertMenuW(HMENU hMenu, UINT uPosition, UINT uFlags, UINT_PTR uIDNewItem, LPCWSTR lpNewItem) {
+    Menu* m = Find(hMenu);
+    if (!m) return FALSE;
+    Item item;
+    if (!menu::FillFromFlags(&item, uFlags, uIDNewItem, lpNewItem)) return FALSE;
+    if (item.sub == hMenu) return FALSE;  // a menu cannot open itself
+    Menu* target = m;
+    int index = int(m->items.size());  // a position past the end appends, as on the platform
+    if (uFlags & MF_BYPOSITION) {
+        if (uPosition < m->items.size()) index = int(uPosition);
+    } else if (uPosition != UINT(-1)) {
+        if (!menu::FindItem(hMenu, uPosition, MF_BYCOMMAND, &target, &index)) {
+            target = m;
+            index = int(m->items.size());
+        }
+    }
+    target->items.insert(target->items.begin() + index, std::move(item));
+    return TRUE;
+}
+
+BOOL AppendMenuW(HMENU hMenu, UINT uFlags, UINT_PTR uIDNewItem, LPCWSTR lpNewItem) {
+    return InsertMenuW(hMenu, UINT(-1), uFlags | MF_BYPOSITION, uIDNewItem, lpNewItem);
+}
+
+BOOL ModifyMenuW(HMENU hMnu, UINT uPosition, UINT uFlags, UINT_PTR uIDNewItem, LPCWSTR lpNewItem) {
+    Item* item = menu::FindItem(hMnu, uPosition, uFlags);
+    if (!item) return FALSE;
+    Item changed;
+    if (!menu::FillFromFlags(&changed, uFlags, uIDNewItem, lpNewItem)) return FALSE;
+    if (changed.sub == hMnu) return FALSE;
+    // Without MF_POPUP the item no longer opens its sub-menu; the platform leaves that
+    // sub-menu alive, and so does this.
+    *item = std::move(changed);
+    return TRUE;
+}
+
+namespace {
+BOOL RemoveItem(HMENU hMenu, UINT uPosition, UINT uFlags, bool destroy_sub) {
+    Menu* owner = nullptr;
+    int index = -1;
+    Item* item = menu::FindItem(hMenu, uPosition, uFlags, &owner, &index);
+    if (!item) return FALSE;
+    const HMENU sub = item->sub;
+    owner->items.erase(owner->items.begin() + index);
+    if (destroy_sub && sub) DestroyMenu(sub);
+    return TRUE;
+}
+}  // namespace
+
+BOOL RemoveMenu(HMENU hMenu, UINT uPosition, UINT uFlags) {
+    return RemoveItem(hMenu, uPosition, uFlags, false);
+}
+
+BOOL DeleteMenu(HMENU hMenu, UINT uPosition, UINT uFlags) {
+    return RemoveItem(hMenu, uPosition, uFlags, true);
+}
+
+DWORD CheckMenuItem(HMENU hMenu, UINT uIDCheckItem, UINT uCheck) {
+    Item* item = menu::FindItem(hMenu, uIDCheckItem, uCheck);
+    if (!item) return DWORD(-1);
+    const DWORD previous = item->state & MF_CHECKED;
+    item->state = (item->state & ~UINT(MF_CHECKED)) | (uCheck & MF_CHECKED);
+    return previous;
+}
+
+BOOL EnableMenuItem(HMENU hMenu, UINT uIDEnableItem, UINT uEnable) {
+    Item* item = menu::FindItem(hMenu, uIDEnableItem, uEnable);
+    if (!item) return -1;
+    const UINT previous = item->state & (MF_GRAYED | MF_DISABLED);
+    item->state = (item->state & ~UINT(MF_GRAYED | MF_DISABLED)) | (uEnable & (MF_GRAYED | MF_DISABLED));
+    return BOOL(previous);
+}
+
+// ---- 5. Queries ---------------------------------------------------------------------------------------
+int GetMenuItemCount(HMENU hMenu) {
+    const Menu* m = Find(hMenu);
+    return m ? int(m->items.size()) : -1;
+}
+
+UINT GetMenuItemID(HMENU hMenu, int nPos) {
+    const Menu* m = Find(hMenu);
+    if (!m || nPos < 0 || size_t(nPos) >= m->items.size()) return UINT(-1);
+    const Item& item = m->items[size_t(nPos)];
+    return item.sub ? UINT(-1) : item.id;
+}
+
+HMENU GetSubMenu(HMENU hMenu, int nPos) {
+    const Menu* m = Find(hMenu);
+    if (!m || nPos < 0 || size_t(nPos) >= m->items.size()) return nullptr;
+    const HMENU sub = m->items[size_t(nPos)].sub;
+    return Find(sub) ? sub : nullptr;
+}
+
+UINT GetMenuState(HMENU hMenu, UINT uId, UINT uFlags) {
+    const Item* item = menu::FindItem(hMenu, uId, uFlags);
+    if (!item) return UINT(-1);
+    const UINT flags = menu::StateFlags(*item);
+    if (!item->sub) return flags;
+    const int count = GetMenuItemCount(item->sub);
+    return (UINT(std::max(count, 0)) << 8) | (flags & 0xFF);  // the item count in the high byte
+}
+
+int GetMenuStringW(HMENU hMenu, UINT uIDItem, LPWSTR lpString, int cchMax, UINT flags) {
+    const Item* item = menu::FindItem(hMenu, uIDItem, flags);
+    if (!item) return 0;
+    const std::wstring& text = item->IsOwnerDraw() ? std::wstring() : item->text;
+    if (!lpString || cchMax <= 0) return int(text.size());
+    const size_t n = std::min(text.size(), size_t(cchMax) - 1);
+    std::copy_n(text.c_str(), n, lpString);
+    lpString[n] = L'\0';
+    return int(n);
+}
+
+HMENU GetMenu(HWND) {
+    return nullptr;  // windows here have no menu bar
+}
+
+// ---- 6. MENUITEMINFO ------------------------------------------------------------------------------------
+BOOL GetMenuItemInfoW(HMENU hmenu, UINT item_pos, BOOL fByPosition, LPMENUITEMINFOW lpmii) {
+    if (!lpmii || lpmii->cbSize != sizeof(MENUITEMINFOW)) return FALSE;
+    const Item* item = menu::FindItem(hmenu, item_pos, fByPosition ? MF_BYPOSITION : MF_BYCOMMAND);
+    if (!item) return FALSE;
+    const UINT mask = lpmii->fMask;
+    if (mask & (MIIM_FTYPE | MIIM_TYPE)) lpmii->fType = item->type;
+    if (mask & MIIM_STATE) lpmii->fState = item->state;
+    if (mask & MIIM_ID) lpmii->wID = item->id;
+    if (mask & MIIM_SUBMENU) lpmii->hSubMenu = item->sub;
+    if (mask & MIIM_CHECKMARKS) lpmii->hbmpChecked = lpmii->hbmpUnchecked = nullptr;
+    if (mask & MIIM_DATA) lpmii->dwItemData = item->data;
+    if (mask & MIIM_BITMAP) lpmii->hbmpItem = nullptr;
+    const bool wantsText = (mask & MIIM_STRING) || ((mask & MIIM_TYPE) && !item->IsOwnerDraw() && !item->IsSeparator());
+    if (wantsText) {
+        const std::wstring& text = item->IsOwnerDraw() ? std::wstring() : item->text;
+        if (lpmii->dwTypeData && lpmii->cch > 0) {
+            const size_t n = std::min(text.size(), size_t(lpmii->cch) - 1);
+            std::copy_n(text.c_str(), n, lpmii->dwTypeData);
+            lpmii->dwTypeData[n] = L'\0';
+            lpmii->cch = UINT(n);
+        } else {
+            lpmii->cch = UINT(text.size());
+        }
+    }
+    return TRUE;
+}
+
+namespace {
+bool ApplyInfo(HMENU self, Item* item, const MENUITEMINFOW* info) {
+    const UINT mask = info->fMask;
+    if (mask & MIIM_SUBMENU) {
+        if (info->hSubMenu && (!Find(info->hSubMenu) || info->hSubMenu == self)) return false;
+        item->sub = info->hSubMenu;
+    }
+    if (mask & (MIIM_FTYPE | MIIM_TYPE)) item->type = info->fType & ~UINT(MFT_BITMAP);
+    if (mask & MIIM_STATE) item->state = info->fState;
+    if (mask & MIIM_ID) item->id = info->wID;
+    if (mask & MIIM_DATA) item->data = info->dwItemData;
+    const bool setsText =
+        (mask & MIIM_STRING) || ((mask & MIIM_TYPE) && !(info->fType & (MFT_SEPARATOR | MFT_OWNERDRAW)));
+    if (setsText) item->text = info->dwTypeData ? info->dwTypeData : L"";
+    // MIIM_TYPE with MFT_OWNERDRAW carries the item data in dwTypeData, as the MF_ form does.
+    if ((mask & MIIM_TYPE) && (info->fType & MFT_OWNERDRAW) && !(mask & MIIM_DATA))
+        item->data = reinterpret_cast<ULONG_PTR>(info->dwTypeData);
+    return true;
+}
+}  // namespace
+
+BOOL SetMenuItemInfoW(HMENU hmenu, UINT item_pos, BOOL fByPositon, LPCMENUITEMINFOW lpmii) {
+    if (!lpmii || lpmii->cbSize != sizeof(MENUITEMINFOW)) return FALSE;
+    Item* item = menu::FindItem(hmenu, item_pos, fByPositon ? MF_BYPOSITION : MF_BYCOMMAND);
+    if (!item) return FALSE;
+    Item changed = *item;
+    if (!ApplyInfo(hmenu, &changed, lpmii)) return FALSE;
+    *item = std::move(changed);
+    return TRUE;
+}

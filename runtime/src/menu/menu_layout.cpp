@@ -1,0 +1,198 @@
+// Popup menu layout and placement.
+//
+// Layout, in popup coordinates: items start kFrameInset pixels inside the popup (a raised
+// 2-pixel frame and a 1-pixel margin). A text item is max(text height + 2, char height + 4)
+// high and check width + 4 + average char width + 2 + text width + arrow width wide; its
+// text starts at 4 + check width. A separator is half an item high. MF_MENUBREAK and
+// MF_MENUBARBREAK items start a new column kColumnGap pixels right of the previous one;
+// the items of a column share the widest width, and accelerator texts after a tab line up
+// at one x per column.
+//
+// Index
+//   1. Metrics
+//   2. Layout
+//   3. Placement
+#include <algorithm>
+
+#include "menu/menu_private.h"
+
+namespace menu {
+
+// ---- 1. Metrics ----------------------------------------------------------------------------------
+HFONT MenuFont() {
+    return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+Metrics MenuMetrics(HDC hdc) {
+    const HGDIOBJ old_font = SelectObject(hdc, MenuFont());
+    TEXTMETRICW tm{};
+    GetTextMetricsW(hdc, &tm);
+    SelectObject(hdc, old_font);
+    Metrics m;
+    m.charHeight = tm.tmHeight;
+    m.avgCharWidth = tm.tmAveCharWidth;
+    m.checkWidth = ((tm.tmHeight + tm.tmExternalLeading + 1) / 2) * 2 - 1;
+    m.itemHeight = std::max(tm.tmHeight + 2, tm.tmHeight + 4);  // text height is tmHeight
+    m.arrowWidth = m.checkWidth;
+    return m;
+}
+
+// ---- 2. Layout ------------------------------------------------------------------------------------
+namespace {
+
+int ShownWidth(HDC hdc, const std::wstring& text) {
+    if (text.empty()) return 0;
+    RECT calc_rect{0, 0, 0, 0};
+    DrawTextW(hdc, text.c_str(), int(text.size()), &calc_rect, DT_SINGLELINE | DT_CALCRECT);
+    return calc_rect.right - calc_rect.left;
+}
+
+struct Column {
+    size_t first = 0;  // item range [first, last)
+    size_t last = 0;
+    bool bar = false;  // started by MF_MENUBARBREAK
+    int width = 0;
+    int height = 0;
+    int maxLeft = 0;
+    int maxRight = 0;
+};
+
+std::vector<Column> SplitColumns(const Menu& m) {
+    std::vector<Column> columns(1);
+    for (size_t i = 0; i < m.items.size(); ++i) {
+        if (i > 0 && (m.items[i].type & (MFT_MENUBREAK | MFT_MENUBARBREAK))) {
+            columns.back().last = i;
+            columns.push_back(Column{i, i, (m.items[i].type & MFT_MENUBARBREAK) != 0});
+        }
+    }
+    columns.back().last = m.items.size();
+    return columns;
+}
+
+}  // namespace
+
+PopupLayout LayOut(const Menu& m, const std::vector<SIZE>& owner_sizes, HDC hdc) {
+    const Metrics mx = MenuMetrics(hdc);
+    const HGDIOBJ old_font = SelectObject(hdc, MenuFont());
+    PopupLayout layout;
+    layout.items.resize(m.items.size());
+    std::vector<Column> columns = SplitColumns(m);
+
+    // Sizes: heights per item, widths per column.
+    std::vector<int> heights(m.items.size(), 0);
+    for (size_t c = 0; c < columns.size(); ++c) {
+        Column& col = columns[c];
+        int plain_width = 0;
+        bool has_text = false;
+        bool has_tab = false;
+        for (size_t i = col.first; i < col.last; ++i) {
+            const Item& item = m.items[i];
+            ItemBox& box = layout.items[i];
+            box.column = int(c);
+            if (item.IsSeparator()) {
+                heights[i] = mx.itemHeight / 2;
+            } else if (item.IsOwnerDraw()) {
+                const SIZE sz = i < owner_sizes.size() ? owner_sizes[i] : SIZE{0, 0};
+                heights[i] = sz.cy;
+                plain_width = std::max(plain_width, int(sz.cx));
+            } else {
+                const size_t tab = item.text.find(L'\t');
+                box.textLeftWidth = ShownWidth(hdc, item.text.substr(0, tab));
+                if (tab != std::wstring::npos) {
+                    box.textRightWidth = ShownWidth(hdc, item.text.substr(tab + 1));
+                    has_tab = true;
+                }
+                has_text = true;
+                col.maxLeft = std::max(col.maxLeft, box.textLeftWidth);
+                col.maxRight = std::max(col.maxRight, box.textRightWidth);
+                heights[i] = mx.itemHeight;
+            }
+            col.height += heights[i];
+        }
+        // Accelerator texts start one average character after the widest left part.
+        const int text_width = has_tab ? col.maxLeft + mx.avgCharWidth + col.maxRight : col.maxLeft;
+        const int text_item_width = has_text ? mx.checkWidth + 4 + mx.avgCharWidth + 2 + text_width + mx.arrowWidth : 0;
+        col.width = std::max(plain_width, text_item_width);
+    }
+
+    // Positions.
+    int x = kFrameInset;
+    int tallest = 0;
+    for (size_t c = 0; c < columns.size(); ++c) {
+        const Column& col = columns[c];
+        if (c > 0) {
+            if (col.bar) layout.barLines.push_back(x + 1);  // the etched line sits inside the gap
+            x += kColumnGap;
+        }
+        layout.columnTabX.push_back(x + 4 + mx.checkWidth + col.maxLeft + mx.avgCharWidth);
+        int y = kFrameInset;
+        for (size_t i = col.first; i < col.last; ++i) {
+            layout.items[i].popup_rect = RECT{x, y, x + col.width, y + heights[i]};
+            y += heights[i];
+        }
+        tallest = std::max(tallest, col.height);
+        x += col.width;
+    }
+    layout.size = SIZE{x + kFrameInset, tallest + 2 * kFrameInset};
+    SelectObject(hdc, old_font);
+    return layout;
+}
+
+// ---- 3. Placement ------------------------------------------------------------------------------------
+namespace {
+
+// Shifts [pos, pos + len) into [0, limit) when it fits, else pins it at 0.
+int ShiftInto(int pos, int len, int limit) {
+    if (pos + len > limit) pos = limit - len;
+    return std::max(pos, 0);
+}
+
+bool Overlaps(const RECT& a, const RECT& b) {
+    RECT overlap;
+    return IntersectRect(&overlap, &a, &b) != FALSE;
+}
+
+}  // namespace
+
+POINT PlacePopup(POINT anchor, SIZE size, UINT flags, const RECT* exclude_rect) {
+    const SIZE screen = rt::GetScreenSize();
+    int x = anchor.x;
+    int y = anchor.y;
+    if (flags & TPM_RIGHTALIGN) {
+        x -= size.cx;
+    } else if (flags & TPM_CENTERALIGN) {
+        x -= size.cx / 2;
+    }
+    if (flags & TPM_BOTTOMALIGN) {
+        y -= size.cy;
+    } else if (flags & TPM_VCENTERALIGN) {
+        y -= size.cy / 2;
+    }
+    x = ShiftInto(x, size.cx, screen.cx);
+    y = ShiftInto(y, size.cy, screen.cy);
+    if (!exclude_rect) return POINT{x, y};
+    // Keep clear of the excluded rectangle: beside it (TPM_VERTICAL: above or below it),
+    // on the side with room, as TrackPopupMenuEx documents.
+    RECT placed{x, y, x + size.cx, y + size.cy};
+    if (!Overlaps(placed, *exclude_rect)) return POINT{x, y};
+    if (flags & TPM_VERTICAL) {
+        if (exclude_rect->bottom + size.cy <= screen.cy) return POINT{x, exclude_rect->bottom};
+        if (exclude_rect->top - size.cy >= 0) return POINT{x, exclude_rect->top - size.cy};
+    } else {
+        if (exclude_rect->right + size.cx <= screen.cx) return POINT{exclude_rect->right, y};
+        if (exclude_rect->left - size.cx >= 0) return POINT{exclude_rect->left - size.cx, y};
+    }
+    return POINT{x, y};
+}
+
+POINT PlaceSubPopup(const RECT& item_screen_rect, const RECT& parent_screen_rect, SIZE size) {
+    const SIZE screen = rt::GetScreenSize();
+    // Its frame starts where the parent's ends, and its first item lines up with the item.
+    int x = parent_screen_rect.right;
+    if (x + size.cx > screen.cx) x = parent_screen_rect.left - size.cx;  // flip to the left
+    x = std::max(x, 0);
+    const int y = ShiftInto(item_screen_rect.top - kFrameInset, size.cy, screen.cy);
+    return POINT{x, y};
+}
+
+}  // namespace menu

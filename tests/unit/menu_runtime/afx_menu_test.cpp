@@ -1,0 +1,126 @@
+// CMenu: handle maps, the wrappers, tracking state and the owner-draw default of CWnd.
+#include "menu_test_util.h"
+
+namespace {
+
+using mt::MenuTest;
+using mt::Script;
+
+TEST_F(MenuTest, CMenuMapsPermanentAndTemporaryObjects) {
+    CMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    HMENU sub = CreatePopupMenu();
+    menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(sub), L"Sub");
+    EXPECT_EQ(CMenu::FromHandle(menu.m_hMenu), &menu);
+    EXPECT_EQ(CMenu::FromHandlePermanent(sub), nullptr);
+    CMenu* temp = menu.GetSubMenu(0);
+    ASSERT_NE(temp, nullptr);
+    EXPECT_EQ(temp->GetSafeHmenu(), sub);
+    EXPECT_EQ(CMenu::FromHandle(sub), temp) << "one temporary per handle until the cleanup";
+    EXPECT_EQ(menu.GetSubMenu(1), nullptr);
+    AfxDeleteTempMaps();  // frees the temporary, keeps the menu
+    EXPECT_TRUE(IsMenu(sub));
+    EXPECT_EQ(CMenu::FromHandle(nullptr), nullptr);
+    // Detach hands the handle back; the object is no longer the permanent one.
+    const HMENU h = menu.Detach();
+    EXPECT_EQ(CMenu::FromHandlePermanent(h), nullptr);
+    EXPECT_TRUE(menu.Attach(h));
+    EXPECT_EQ(CMenu::FromHandlePermanent(h), &menu);
+}
+
+TEST_F(MenuTest, CMenuDestructorDestroysTheMenu) {
+    HMENU h;
+    {
+        CMenu menu;
+        menu.CreateMenu();
+        h = menu.m_hMenu;
+        EXPECT_TRUE(IsMenu(h));
+    }
+    EXPECT_FALSE(IsMenu(h));
+    EXPECT_EQ(CMenu::FromHandlePermanent(h), nullptr);
+    CMenu empty;
+    EXPECT_FALSE(empty.DestroyMenu());
+}
+
+TEST_F(MenuTest, CMenuWrappersReachTheItems) {
+    CMenu menu;
+    menu.CreatePopupMenu();
+    menu.AppendMenu(MF_STRING, 7, L"Seven");
+    menu.InsertMenu(0, MF_BYPOSITION | MF_STRING, 6, L"Six");
+    EXPECT_EQ(menu.GetMenuItemCount(), 2u);
+    EXPECT_EQ(menu.GetMenuItemID(1), 7u);
+    menu.CheckMenuItem(7, MF_CHECKED);
+    menu.EnableMenuItem(6, MF_GRAYED);
+    EXPECT_EQ(menu.GetMenuState(7, MF_BYCOMMAND), UINT(MF_CHECKED));
+    EXPECT_EQ(menu.GetMenuState(0, MF_BYPOSITION), UINT(MF_GRAYED));
+    CString text;
+    EXPECT_EQ(menu.GetMenuString(7, text, MF_BYCOMMAND), 5);
+    EXPECT_TRUE(text == L"Seven");
+    EXPECT_TRUE(menu.ModifyMenu(7, MF_BYCOMMAND | MF_STRING, 8, L"Eight"));
+    EXPECT_EQ(menu.GetMenuItemID(1), 8u);
+    EXPECT_TRUE(menu.RemoveMenu(8, MF_BYCOMMAND));
+    EXPECT_TRUE(menu.DeleteMenu(0, MF_BYPOSITION));
+    EXPECT_EQ(menu.GetMenuItemCount(), 0u);
+}
+
+// A menu that paints and measures its items, as a library menu class does.
+class DrawingMenu : public CMenu {
+public:
+    std::vector<UINT> measured;
+    std::vector<UINT> drawn;
+    void MeasureItem(LPMEASUREITEMSTRUCT mis) override {
+        measured.push_back(mis->itemID);
+        mis->itemWidth = 30;
+        mis->itemHeight = 12;
+    }
+    void DrawItem(LPDRAWITEMSTRUCT dis) override { drawn.push_back(dis->itemID); }
+};
+
+// An owner window that handles WM_DRAWITEM itself.
+class DrawingOwner : public CWnd {
+public:
+    int draws = 0;
+
+protected:
+    afx_msg void OnDrawItem(int, LPDRAWITEMSTRUCT) { ++draws; }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(DrawingOwner, CWnd)
+ON_WM_DRAWITEM()
+END_MESSAGE_MAP()
+
+TEST_F(MenuTest, OwnerDrawnItemsReachThePermanentCMenuUnlessTheWindowHandlesThem) {
+    struct Row {
+        const char* name;
+        bool ownerHandlesDraw;
+        size_t menuDraws;
+        int ownerDraws;
+    };
+    const Row rows[] = {{"plain CWnd owner", false, 2, 0}, {"owner with ON_WM_DRAWITEM", true, 0, 2}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        DrawingMenu menu;
+        menu.CreatePopupMenu();
+        menu.AppendMenu(MF_OWNERDRAW, 31, reinterpret_cast<LPCWSTR>(&menu));
+        std::unique_ptr<CWnd> owner(r.ownerHandlesDraw ? new DrawingOwner : new CWnd);
+        ASSERT_TRUE(owner->CreateEx(0, AfxRegisterWndClass(0), L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
+        Script script;
+        script.Choose(L"#31");
+        AFX_MENU_TRACKING_STATE during{};
+        script.queue.back().onShown = [&] { during = *AfxGetMenuTrackingState(); };
+        EXPECT_TRUE(menu.TrackPopupMenu(0, 5, 5, owner.get()));
+        EXPECT_EQ(during.m_hTrackingMenu, menu.m_hMenu);
+        EXPECT_EQ(during.m_hTrackingWindow, owner->m_hWnd);
+        EXPECT_EQ(AfxGetMenuTrackingState()->m_hTrackingMenu, nullptr);
+        EXPECT_EQ(menu.measured, std::vector<UINT>({31}));
+        EXPECT_EQ(menu.drawn.size(), r.menuDraws);  // drawn whole, then highlighted
+        if (r.ownerHandlesDraw) {
+            EXPECT_EQ(static_cast<DrawingOwner*>(owner.get())->draws, r.ownerDraws);
+        }
+        EXPECT_EQ(script.lines[0].substr(0, 22), "menu (5, 5, 41, 23): o");
+        owner->DestroyWindow();
+        rt::PumpMessages();
+    }
+}
+
+}  // namespace

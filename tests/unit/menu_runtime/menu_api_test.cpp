@@ -1,0 +1,180 @@
+// Menu objects: items by command and by position, states, sub-menus, stale handles.
+#include "menu_test_util.h"
+
+namespace {
+
+using mt::MenuTest;
+
+// A popup: Open(101) | Recent > [One(201), Two(202)] | separator | Auto(102, checked) | Gone(103, grayed)
+struct Sample {
+    HMENU menu = CreatePopupMenu();
+    HMENU recent = CreatePopupMenu();
+    Sample() {
+        AppendMenuW(recent, MF_STRING, 201, L"One");
+        AppendMenuW(recent, MF_STRING, 202, L"Two");
+        AppendMenuW(menu, MF_STRING, 101, L"&Open\tCtrl+O");
+        AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(recent), L"Recent");
+        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(menu, MF_STRING | MF_CHECKED, 102, L"Auto");
+        AppendMenuW(menu, MF_STRING | MF_GRAYED, 103, L"Gone");
+    }
+    ~Sample() { DestroyMenu(menu); }
+};
+
+TEST_F(MenuTest, ItemIdsAndStatesByPosition) {
+    Sample s;
+    struct Row {
+        const char* name;
+        int pos;
+        UINT id;
+        UINT state;
+    };
+    const Row rows[] = {
+        {"command", 0, 101, MF_STRING},
+        {"sub-menu: -1, item count in the high byte", 1, UINT(-1), (2u << 8) | MF_POPUP},
+        {"separator", 2, 0, MF_SEPARATOR},
+        {"checked", 3, 102, MF_CHECKED},
+        {"grayed", 4, 103, MF_GRAYED},
+        {"past the end", 5, UINT(-1), UINT(-1)},
+    };
+    EXPECT_EQ(GetMenuItemCount(s.menu), 5);
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(GetMenuItemID(s.menu, r.pos), r.id);
+        EXPECT_EQ(GetMenuState(s.menu, UINT(r.pos), MF_BYPOSITION), r.state);
+    }
+    EXPECT_EQ(GetSubMenu(s.menu, 1), s.recent);
+    EXPECT_EQ(GetSubMenu(s.menu, 0), nullptr);
+}
+
+TEST_F(MenuTest, ByCommandReachesIntoSubMenus) {
+    Sample s;
+    wchar_t text[16];
+    EXPECT_EQ(GetMenuStringW(s.menu, 202, text, 16, MF_BYCOMMAND), 3);
+    EXPECT_STREQ(text, L"Two");
+    EXPECT_EQ(CheckMenuItem(s.menu, 202, MF_BYCOMMAND | MF_CHECKED), DWORD(MF_UNCHECKED));
+    EXPECT_EQ(GetMenuState(s.recent, 1, MF_BYPOSITION), UINT(MF_CHECKED));
+    // An id no item has fails.
+    EXPECT_EQ(CheckMenuItem(s.menu, 999, MF_CHECKED), DWORD(-1));
+    EXPECT_EQ(GetMenuState(s.menu, 999, MF_BYCOMMAND), UINT(-1));
+}
+
+TEST_F(MenuTest, CheckAndEnableRoundTripThroughGetMenuState) {
+    Sample s;
+    struct Row {
+        const char* name;
+        UINT check;   // CheckMenuItem flags for item 101
+        UINT enable;  // EnableMenuItem flags for item 101
+        UINT state;   // GetMenuState afterwards
+    };
+    const Row rows[] = {
+        {"checked and grayed", MF_CHECKED, MF_GRAYED, MF_CHECKED | MF_GRAYED},
+        {"disabled only", MF_UNCHECKED, MF_DISABLED, MF_DISABLED},
+        {"grayed and disabled", MF_UNCHECKED, MF_GRAYED | MF_DISABLED, MF_GRAYED | MF_DISABLED},
+        {"back to plain", MF_UNCHECKED, MF_ENABLED, MF_STRING},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        CheckMenuItem(s.menu, 101, MF_BYCOMMAND | r.check);
+        EnableMenuItem(s.menu, 0, MF_BYPOSITION | r.enable);
+        EXPECT_EQ(GetMenuState(s.menu, 101, MF_BYCOMMAND), r.state);
+    }
+    // EnableMenuItem gives back the previous state.
+    EXPECT_EQ(EnableMenuItem(s.menu, 103, MF_ENABLED), BOOL(MF_GRAYED));
+}
+
+TEST_F(MenuTest, RemoveKeepsTheSubMenuDeleteDestroysIt) {
+    struct Row {
+        const char* name;
+        bool remove;
+        bool subAlive;
+    };
+    const Row rows[] = {{"RemoveMenu", true, true}, {"DeleteMenu", false, false}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        Sample s;
+        const int before = rt::MenuObjectCount();
+        const BOOL ok = r.remove ? RemoveMenu(s.menu, 1, MF_BYPOSITION) : DeleteMenu(s.menu, 1, MF_BYPOSITION);
+        EXPECT_TRUE(ok);
+        EXPECT_EQ(GetMenuItemCount(s.menu), 4);
+        EXPECT_EQ(IsMenu(s.recent), r.subAlive ? TRUE : FALSE);
+        EXPECT_EQ(rt::MenuObjectCount(), before - (r.subAlive ? 0 : 1));
+        if (r.subAlive) DestroyMenu(s.recent);
+    }
+}
+
+TEST_F(MenuTest, DestroyMenuTakesItsSubMenusAndStaleHandlesFail) {
+    const int before = rt::MenuObjectCount();
+    HMENU stale;
+    {
+        Sample s;
+        EXPECT_EQ(rt::MenuObjectCount(), before + 2);
+        stale = s.recent;
+    }
+    EXPECT_EQ(rt::MenuObjectCount(), before);
+    HMENU fresh = CreatePopupMenu();  // may reuse the freed slot
+    EXPECT_NE(fresh, stale);
+    EXPECT_FALSE(IsMenu(stale));
+    EXPECT_FALSE(AppendMenuW(stale, MF_STRING, 1, L"x"));
+    EXPECT_EQ(GetMenuItemCount(stale), -1);
+    EXPECT_EQ(GetMenuItemID(stale, 0), UINT(-1));
+    EXPECT_EQ(GetSubMenu(stale, 0), nullptr);
+    EXPECT_FALSE(DestroyMenu(stale));
+    EXPECT_FALSE(AppendMenuW(fresh, MF_POPUP, reinterpret_cast<UINT_PTR>(stale), L"sub"));
+    EXPECT_FALSE(IsMenu(reinterpret_cast<HMENU>(uintptr_t(0x1234))));
+    EXPECT_EQ(GetMenuItemCount(fresh), 0);
+    DestroyMenu(fresh);
+}
+
+TEST_F(MenuTest, InsertAndModify) {
+    Sample s;
+    // By command: the new item goes before the command, in the menu that holds it.
+    EXPECT_TRUE(InsertMenuW(s.menu, 202, MF_BYCOMMAND | MF_STRING, 203, L"Between"));
+    EXPECT_EQ(GetMenuItemID(s.recent, 1), 203u);
+    EXPECT_EQ(GetMenuItemCount(s.menu), 5);
+    // By position past the end: appended.
+    EXPECT_TRUE(InsertMenuW(s.menu, 99, MF_BYPOSITION | MF_STRING, 104, L"Last"));
+    EXPECT_EQ(GetMenuItemID(s.menu, 5), 104u);
+    // Owner-drawn: the text argument is the item data.
+    int record = 0;
+    EXPECT_TRUE(ModifyMenuW(s.menu, 0, MF_BYPOSITION | MF_OWNERDRAW, 105, reinterpret_cast<LPCWSTR>(&record)));
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_DATA | MIIM_ID | MIIM_FTYPE;
+    EXPECT_TRUE(GetMenuItemInfoW(s.menu, 105, FALSE, &info));
+    EXPECT_EQ(info.dwItemData, reinterpret_cast<ULONG_PTR>(&record));
+    EXPECT_EQ(info.fType, UINT(MFT_OWNERDRAW));
+    EXPECT_EQ(GetMenuStringW(s.menu, 0, nullptr, 0, MF_BYPOSITION), 0);
+    // A menu cannot hold itself.
+    EXPECT_FALSE(AppendMenuW(s.menu, MF_POPUP, reinterpret_cast<UINT_PTR>(s.menu), L"self"));
+}
+
+TEST_F(MenuTest, GetMenuStringTruncatesToTheBuffer) {
+    Sample s;
+    wchar_t text[5];
+    EXPECT_EQ(GetMenuStringW(s.menu, 0, nullptr, 0, MF_BYPOSITION), 12);  // "&Open\tCtrl+O"
+    EXPECT_EQ(GetMenuStringW(s.menu, 0, text, 5, MF_BYPOSITION), 4);
+    EXPECT_STREQ(text, L"&Ope");
+}
+
+TEST_F(MenuTest, MenuItemInfoSetsTextStateAndSubMenu) {
+    Sample s;
+    HMENU extra = CreatePopupMenu();
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_STRING | MIIM_STATE | MIIM_SUBMENU;
+    wchar_t text[] = L"More";
+    info.dwTypeData = text;
+    info.fState = MFS_CHECKED;
+    info.hSubMenu = extra;
+    EXPECT_TRUE(SetMenuItemInfoW(s.menu, 4, TRUE, &info));
+    EXPECT_EQ(GetMenuState(s.menu, 4, MF_BYPOSITION), UINT(MF_POPUP | MF_CHECKED));
+    EXPECT_EQ(GetSubMenu(s.menu, 4), extra);
+    wchar_t out[8];
+    EXPECT_EQ(GetMenuStringW(s.menu, 4, out, 8, MF_BYPOSITION), 4);
+    EXPECT_STREQ(out, L"More");
+    info.cbSize = 3;  // a wrong size is refused
+    EXPECT_FALSE(SetMenuItemInfoW(s.menu, 4, TRUE, &info));
+}
+
+}  // namespace

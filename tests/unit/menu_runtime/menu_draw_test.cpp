@@ -1,0 +1,121 @@
+// Drawing: the classic popup look, pixel by pixel where it is hand-worked, and a golden.
+#include "menu_test_util.h"
+#include "pixels.h"
+
+namespace {
+
+using mt::MenuTest;
+using mt::Owner;
+using mt::Script;
+
+struct Shot {
+    std::vector<rt::MenuPopupView> open;
+    HBITMAP picture = nullptr;
+    ~Shot() {
+        if (picture) DeleteObject(picture);
+    }
+};
+
+// Tracks the menu, takes a picture of the tracked popup when it shows `path` (or "" to
+// dismiss), and returns it.
+void TrackAndShoot(HMENU menu, HWND owner, const std::wstring& path, Shot* shot) {
+    Script script;
+    auto take = [shot] {
+        shot->open = rt::OpenMenus();
+        RECT all = shot->open[0].screen_rect;
+        for (const auto& v : shot->open) UnionRect(&all, &all, &v.screen_rect);
+        shot->picture = rt::CopyScreenRect(all);
+    };
+    if (path.empty()) {
+        script.Cancel(take);
+    } else {
+        script.Choose(path, take);
+    }
+    TrackPopupMenu(menu, 0, 10, 10, 0, owner, nullptr);
+}
+
+struct Glyphs {
+    int check = 0;  // SM_CXMENUCHECK of the menu font
+    int height = 0;
+    Glyphs() {
+        HDC dc = GetDC(nullptr);
+        const HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+        TEXTMETRICW tm{};
+        GetTextMetricsW(dc, &tm);
+        SelectObject(dc, old);
+        ReleaseDC(nullptr, dc);
+        check = ((tm.tmHeight + tm.tmExternalLeading + 1) / 2) * 2 - 1;
+        height = tm.tmHeight + 4;
+    }
+};
+
+TEST_F(MenuTest, FrameCheckMarkAndArrowPixels) {
+    HMENU menu = CreatePopupMenu();
+    HMENU sub = CreatePopupMenu();
+    AppendMenuW(sub, MF_STRING, 3, L"S");
+    AppendMenuW(menu, MF_STRING | MF_CHECKED, 1, L"Checked");
+    AppendMenuW(menu, MF_STRING | MF_CHECKED | MF_GRAYED, 2, L"Grey");
+    AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), L"Sub");
+    Owner owner;
+    Shot shot;
+    TrackAndShoot(menu, owner.hwnd(), L"", &shot);
+    kt::Image img;
+    ASSERT_TRUE(kt::ReadBitmap(shot.picture, &img));
+    const Glyphs g;
+    const COLORREF face = GetSysColor(COLOR_MENU), text = GetSysColor(COLOR_MENUTEXT);
+    const COLORREF grey = RGB(128, 128, 128), white = RGB(255, 255, 255);
+    // Raised frame: light then white on the top left, dark shadow then shadow on the bottom right.
+    const int w = img.width, h = img.height;
+    EXPECT_EQ(img.at(0, h / 2), GetSysColor(COLOR_3DLIGHT));
+    EXPECT_EQ(img.at(1, h / 2), GetSysColor(COLOR_3DHILIGHT));
+    EXPECT_EQ(img.at(2, h / 2), face);
+    EXPECT_EQ(img.at(w - 1, h / 2), GetSysColor(COLOR_3DDKSHADOW));
+    EXPECT_EQ(img.at(w - 2, h / 2), GetSysColor(COLOR_3DSHADOW));
+    // The check mark: 7 columns whose set rows start at 2, 3, 4, 3, 2, 1, 0 and run 3 rows.
+    const int gx = 3 + 2 + (g.check - 7) / 2, gy = 3 + (g.height - 7) / 2;
+    const int starts[7] = {2, 3, 4, 3, 2, 1, 0};
+    for (int k = 0; k < 7; ++k) {
+        SCOPED_TRACE(k);
+        for (int row = 0; row < 7; ++row) {
+            const bool set = row >= starts[k] && row < starts[k] + 3;
+            EXPECT_EQ(img.at(gx + k, gy + row), set ? text : face) << "row " << row;
+        }
+    }
+    // The grayed item's mark is engraved: grey, with white one pixel down-right where free.
+    const int gy2 = gy + g.height;
+    EXPECT_EQ(img.at(gx, gy2 + 2), grey);
+    EXPECT_EQ(img.at(gx + 3, gy2 + 7), white);  // column 2 (rows 4-6) shifted by (+1, +1) below column 3
+    EXPECT_EQ(img.at(gx + 7, gy2 + 1), white);  // right of column 6's first pixel
+    // The arrow of the sub-menu item: 4 columns, 7, 5, 3 and 1 rows high, centred in its box.
+    const RECT sub_rc = shot.open[0].items[2].screen_rect;
+    const int ax = (sub_rc.right - 10) - g.check + (g.check - 4) / 2, ay = 3 + 2 * g.height + (g.height - 7) / 2;
+    for (int k = 0; k < 4; ++k) {
+        SCOPED_TRACE(k);
+        for (int row = 0; row < 7; ++row) {
+            const bool set = row >= k && row < 7 - k;
+            EXPECT_EQ(img.at(ax + k, ay + row), set ? text : face) << "row " << row;
+        }
+    }
+    DestroyMenu(menu);
+}
+
+TEST_F(MenuTest, GoldenPopupWithEveryKindOfItem) {
+    HMENU menu = CreatePopupMenu();
+    HMENU sub = CreatePopupMenu();
+    AppendMenuW(sub, MF_STRING, 21, L"Inner");
+    AppendMenuW(menu, MF_STRING, 1, L"&New\tCtrl+N");
+    AppendMenuW(menu, MF_STRING | MF_CHECKED, 2, L"Checked");
+    AppendMenuW(menu, MF_STRING | MF_CHECKED, 3, L"Chosen");
+    AppendMenuW(menu, MF_STRING | MF_GRAYED, 4, L"Disabled");
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), L"More");
+    AppendMenuW(menu, MF_STRING | MF_MENUBARBREAK, 5, L"Second");
+    AppendMenuW(menu, MF_STRING, 6, L"Column");
+    Owner owner;
+    Shot shot;
+    TrackAndShoot(menu, owner.hwnd(), L"Chosen", &shot);
+    EXPECT_TRUE(kt::MatchesGolden(shot.picture, "menu_runtime/popup"));
+    DestroyMenu(menu);
+}
+
+}  // namespace

@@ -1,0 +1,130 @@
+#include "menu_test_util.h"
+
+namespace mt {
+
+namespace {
+constexpr LPCWSTR kOwnerClass = L"MtMenuOwner";
+
+bool IsMenuMessage(UINT msg) {
+    switch (msg) {
+        case WM_ENTERMENULOOP:
+        case WM_EXITMENULOOP:
+        case WM_INITMENU:
+        case WM_INITMENUPOPUP:
+        case WM_UNINITMENUPOPUP:
+        case WM_MENUSELECT:
+        case WM_MEASUREITEM:
+        case WM_DRAWITEM:
+        case WM_COMMAND:
+            return true;
+        default:
+            return false;
+    }
+}
+}  // namespace
+
+LRESULT CALLBACK Owner::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<Owner*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self && IsMenuMessage(msg)) {
+        OwnerRecord r{msg, wParam, lParam, {}, {}};
+        if (msg == WM_MEASUREITEM) {
+            auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+            r.mis = *mis;
+            if (self->onMeasure) self->onMeasure(mis);
+        }
+        if (msg == WM_DRAWITEM) {
+            const auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            r.dis = *dis;
+            if (self->onDraw) self->onDraw(dis);
+        }
+        self->records.push_back(r);
+        return TRUE;
+    }
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+Owner::Owner(RECT screen_rect) {
+    WNDCLASSW wc{};
+    if (!GetClassInfoW(nullptr, kOwnerClass, &wc)) {
+        wc.lpfnWndProc = Proc;
+        wc.lpszClassName = kOwnerClass;
+        RegisterClassW(&wc);
+    }
+    hwnd_ = CreateWindowExW(0, kOwnerClass, L"owner", WS_POPUP | WS_VISIBLE, screen_rect.left, screen_rect.top,
+                            screen_rect.right - screen_rect.left, screen_rect.bottom - screen_rect.top, nullptr,
+                            nullptr, nullptr, nullptr);
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+Owner::~Owner() {
+    if (IsWindow(hwnd_)) {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+}
+
+std::vector<UINT> Owner::Messages() const {
+    std::vector<UINT> out;
+    for (const OwnerRecord& r : records) out.push_back(r.msg);
+    return out;
+}
+
+std::vector<OwnerRecord> Owner::Only(UINT msg) const {
+    std::vector<OwnerRecord> out;
+    for (const OwnerRecord& r : records)
+        if (r.msg == msg) out.push_back(r);
+    return out;
+}
+
+Script::Script() {
+    rt::SetMenuAnswerer([this](const rt::MenuPopupView&, rt::MenuAnswer* answer) {
+        if (queue.empty()) return false;
+        *answer = queue.front();
+        queue.erase(queue.begin());
+        return true;
+    });
+    rt::SetMenuReportHook([this](const std::string& line) { lines.push_back(line); });
+}
+
+Script::~Script() {
+    rt::SetMenuAnswerer(nullptr);
+    rt::SetMenuReportHook(nullptr);
+}
+
+void Script::Choose(const std::wstring& path, std::function<void()> on_shown) {
+    rt::MenuAnswer a;
+    a.path = path;
+    a.onShown = std::move(on_shown);
+    queue.push_back(a);
+}
+
+void Script::Cancel(std::function<void()> on_shown) {
+    rt::MenuAnswer a;
+    a.dismiss = true;
+    a.onShown = std::move(on_shown);
+    queue.push_back(a);
+}
+
+void MenuTest::SetUp() {
+    rt::UseVirtualClock();
+    rt::PumpMessages();
+    rt::SetScreenSize(640, 480);
+    HDC screen = GetDC(nullptr);
+    RECT all{0, 0, 640, 480};
+    FillRect(screen, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    ReleaseDC(nullptr, screen);
+    menus_before_ = rt::MenuObjectCount();
+    gdi_before_ = rt::GdiObjectTotal();
+    lists_before_ = rt::ImageListObjectCount();
+}
+
+void MenuTest::TearDown() {
+    rt::PumpMessages();
+    AfxDeleteTempMaps();
+    EXPECT_EQ(rt::MenuObjectCount(), menus_before_) << "a menu handle outlived the test";
+    EXPECT_EQ(rt::GdiObjectTotal(), gdi_before_) << "a GDI object outlived the test";
+    EXPECT_EQ(rt::ImageListObjectCount(), lists_before_) << "an image list outlived the test";
+    rt::SetScreenSize(1280, 800);
+}
+
+}  // namespace mt

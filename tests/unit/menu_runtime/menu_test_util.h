@@ -1,0 +1,72 @@
+// Shared helpers of the menu runtime tests: an owner window that records the menu
+// messages it receives and answers owner-draw questions, and a fixture that checks no
+// menu, image list or GDI object outlives a test.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform.h"
+#include "win32/runtime_ext.h"
+
+namespace mt {
+
+struct OwnerRecord {
+    UINT msg;
+    WPARAM wParam;
+    LPARAM lParam;
+    MEASUREITEMSTRUCT mis{};  // WM_MEASUREITEM: the structure as it arrived
+    DRAWITEMSTRUCT dis{};     // WM_DRAWITEM: the structure as it arrived
+};
+
+// A top-level window that records the menu messages and WM_COMMAND.
+class Owner {
+public:
+    explicit Owner(RECT screen_rect = RECT{100, 100, 400, 300});
+    ~Owner();
+    Owner(const Owner&) = delete;
+    Owner& operator=(const Owner&) = delete;
+
+    HWND hwnd() const { return hwnd_; }
+    std::vector<OwnerRecord> records;
+    std::vector<UINT> Messages() const;  // the recorded message numbers, in order
+    std::vector<OwnerRecord> Only(UINT msg) const;
+    // Answers for WM_MEASUREITEM; the default leaves the structure as it came.
+    std::function<void(MEASUREITEMSTRUCT*)> onMeasure;
+    std::function<void(const DRAWITEMSTRUCT*)> onDraw;
+
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+private:
+    HWND hwnd_ = nullptr;
+};
+
+// A queue of scripted answers, installed as the thread's answerer for the fixture's life;
+// report lines are collected.
+class Script {
+public:
+    Script();
+    ~Script();
+    Script(const Script&) = delete;
+    Script& operator=(const Script&) = delete;
+
+    void Choose(const std::wstring& path, std::function<void()> on_shown = nullptr);
+    void Cancel(std::function<void()> on_shown = nullptr);
+    std::vector<std::string> lines;
+    std::vector<rt::MenuAnswer> queue;
+};
+
+// Starts each test with an empty queue and a blank screen; checks that nothing leaks.
+class MenuTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    int menus_before_ = 0;
+    int gdi_before_ = 0;
+    int lists_before_ = 0;
+};
+
+}  // namespace mt

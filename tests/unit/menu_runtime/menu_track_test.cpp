@@ -1,0 +1,584 @@
+// Tracking popup menus: scripted answers, reports, WM_COMMAND, TPM_RETURNCMD, message order,
+// owner-drawn items, placement, layout and the interactive loop with injected input.
+#include "menu_test_util.h"
+
+namespace {
+
+using mt::MenuTest;
+using mt::Owner;
+using mt::Script;
+
+// Open(101) | Recent > [One(201), Two(202)] | separator | Auto(102, checked) | Gone(103, grayed)
+struct Sample {
+    HMENU menu = CreatePopupMenu();
+    HMENU recent = CreatePopupMenu();
+    Sample() {
+        AppendMenuW(recent, MF_STRING, 201, L"One");
+        AppendMenuW(recent, MF_STRING, 202, L"Two");
+        AppendMenuW(menu, MF_STRING, 101, L"&Open\tCtrl+O");
+        AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(recent), L"Recent");
+        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(menu, MF_STRING | MF_CHECKED, 102, L"Auto");
+        AppendMenuW(menu, MF_STRING | MF_GRAYED, 103, L"Gone");
+    }
+    ~Sample() { DestroyMenu(menu); }
+};
+
+// ---- metrics the layout follows, from the menu font ----------------------------------------------
+struct FontNumbers {
+    int tmHeight = 0;
+    int avgChar = 0;
+    int check = 0;
+    int Width(const wchar_t* text) const {
+        HDC dc = GetDC(nullptr);
+        const HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+        RECT rc{0, 0, 0, 0};
+        DrawTextW(dc, text, -1, &rc, DT_SINGLELINE | DT_CALCRECT);
+        SelectObject(dc, old);
+        ReleaseDC(nullptr, dc);
+        return rc.right;
+    }
+    FontNumbers() {
+        HDC dc = GetDC(nullptr);
+        const HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+        TEXTMETRICW tm{};
+        GetTextMetricsW(dc, &tm);
+        SelectObject(dc, old);
+        ReleaseDC(nullptr, dc);
+        tmHeight = tm.tmHeight;
+        avgChar = tm.tmAveCharWidth;
+        check = ((tm.tmHeight + tm.tmExternalLeading + 1) / 2) * 2 - 1;
+    }
+    int ItemHeight() const { return tmHeight + 4; }
+    int TextItemWidth(int text_width) const { return check + 4 + avgChar + 2 + text_width + check; }
+};
+
+RECT TrackedRect(HMENU menu, HWND owner, UINT flags, POINT at) {
+    RECT seen{};
+    rt::SetMenuAnswerer([&](const rt::MenuPopupView& view, rt::MenuAnswer* answer) {
+        seen = view.screen_rect;
+        answer->dismiss = true;
+        return true;
+    });
+    TrackPopupMenu(menu, flags, at.x, at.y, 0, owner, nullptr);
+    rt::SetMenuAnswerer(nullptr);
+    return seen;
+}
+
+// ---- scripted answers ------------------------------------------------------------------------------
+TEST_F(MenuTest, ScriptedAnswersChooseByTextPathOrIdAndReport) {
+    struct Row {
+        const char* name;
+        bool cancel;
+        std::wstring path;
+        std::string answerLine;
+        UINT command;  // 0: nothing posted
+        size_t popupLines;
+    };
+    const Row rows[] = {
+        {"shown text", false, L"Open", "menu choose \"Open\" = 101", 101, 1},
+        {"text as given", false, L"&Open\tCtrl+O", "menu choose \"&Open\\tCtrl+O\" = 101", 101, 1},
+        {"sub-menu path", false, L"Recent/Two", "menu choose \"Recent/Two\" = 202", 202, 2},
+        {"command id", false, L"#102", "menu choose \"#102\" = 102", 102, 1},
+        {"grayed item", false, L"Gone", "menu dismissed (\"Gone\" is grayed)", 0, 1},
+        {"unknown item", false, L"Nope", "menu dismissed (no item \"Nope\")", 0, 1},
+        {"path ends at a sub-menu", false, L"Recent", "menu dismissed (\"Recent\" opens a sub-menu)", 0, 1},
+        {"cancel", true, L"", "menu cancel", 0, 1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        Sample s;
+        Owner owner;
+        Script script;
+        if (r.cancel) {
+            script.Cancel();
+        } else {
+            script.Choose(r.path);
+        }
+        EXPECT_TRUE(TrackPopupMenu(s.menu, 0, 20, 30, 0, owner.hwnd(), nullptr));
+        ASSERT_EQ(script.lines.size(), r.popupLines + 1);
+        EXPECT_EQ(script.lines.back(), r.answerLine);
+        EXPECT_TRUE(owner.Only(WM_COMMAND).empty()) << "the command is posted, not sent";
+        rt::PumpMessages();
+        const auto commands = owner.Only(WM_COMMAND);
+        if (r.command) {
+            ASSERT_EQ(commands.size(), 1u);
+            EXPECT_EQ(commands[0].wParam, MAKEWPARAM(r.command, 0));
+            EXPECT_EQ(commands[0].lParam, 0);
+        } else {
+            EXPECT_TRUE(commands.empty());
+        }
+    }
+}
+
+TEST_F(MenuTest, ReportListsItemsAsShown) {
+    Sample s;
+    HMENU cols = CreatePopupMenu();
+    AppendMenuW(cols, MF_STRING, 1, L"A");
+    AppendMenuW(cols, MF_STRING | MF_MENUBREAK, 2, L"B");
+    AppendMenuW(cols, MF_STRING | MF_MENUBARBREAK | MF_DISABLED, 3, L"C");
+    AppendMenuW(cols, MF_OWNERDRAW, 4, nullptr);
+    Owner owner;
+    Script script;
+    script.Choose(L"Recent/One");
+    script.Cancel();
+    TrackPopupMenu(s.menu, 0, 20, 30, 0, owner.hwnd(), nullptr);
+    TrackPopupMenu(cols, 0, 20, 30, 0, owner.hwnd(), nullptr);
+    ASSERT_EQ(script.lines.size(), 5u);
+    const FontNumbers f;
+    const int h = f.ItemHeight();
+    const int top_w =
+        f.TextItemWidth(std::max({f.Width(L"&Open"), f.Width(L"Recent"), f.Width(L"Auto"), f.Width(L"Gone")}) +
+                        f.avgChar + f.Width(L"Ctrl+O"));
+    const int top_h = 4 * h + h / 2 + 6;
+    EXPECT_EQ(script.lines[0],
+              "menu (20, 30, " + std::to_string(20 + top_w + 6) + ", " + std::to_string(30 + top_h) +
+                  "): \"&Open\\tCtrl+O\" 101, \"Recent\" >, -, \"Auto\" 102 checked, \"Gone\" 103 grayed");
+    // The sub-menu's frame starts at the parent's right edge, its first item level with "Recent".
+    const int sub_w = f.TextItemWidth(std::max(f.Width(L"One"), f.Width(L"Two"))) + 6;
+    EXPECT_EQ(script.lines[1], "submenu (" + std::to_string(20 + top_w + 6) + ", " + std::to_string(30 + h) + ", " +
+                                   std::to_string(20 + top_w + 6 + sub_w) + ", " + std::to_string(30 + h + 2 * h + 6) +
+                                   "): \"One\" 201, \"Two\" 202");
+    EXPECT_EQ(script.lines[2], "menu choose \"Recent/One\" = 201");
+    EXPECT_NE(script.lines[3].find(": \"A\" 1, | \"B\" 2, || \"C\" 3 disabled, ownerdraw 4"), std::string::npos)
+        << script.lines[3];
+    DestroyMenu(cols);
+}
+
+TEST_F(MenuTest, PopupWithoutAnAnswerIsDismissedAndSaysSo) {
+    Sample s;
+    Owner owner;
+    Script script;  // nothing queued
+    EXPECT_TRUE(TrackPopupMenu(s.menu, 0, 20, 30, 0, owner.hwnd(), nullptr));
+    ASSERT_EQ(script.lines.size(), 2u);
+    EXPECT_EQ(script.lines[1], "menu dismissed (no answer)");
+    rt::PumpMessages();
+    EXPECT_TRUE(owner.Only(WM_COMMAND).empty());
+}
+
+TEST_F(MenuTest, ReturnCmdGivesTheIdAndPostsNothing) {
+    struct Row {
+        const char* name;
+        bool cancel;
+        BOOL result;
+    };
+    const Row rows[] = {{"chosen", false, 202}, {"cancelled", true, 0}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        Sample s;
+        Owner owner;
+        Script script;
+        if (r.cancel) {
+            script.Cancel();
+        } else {
+            script.Choose(L"Recent/Two");
+        }
+        EXPECT_EQ(TrackPopupMenu(s.menu, TPM_RETURNCMD, 20, 30, 0, owner.hwnd(), nullptr), r.result);
+        rt::PumpMessages();
+        EXPECT_TRUE(owner.Only(WM_COMMAND).empty());
+    }
+}
+
+TEST_F(MenuTest, BadArgumentsAndNestedTrackingFail) {
+    Sample s;
+    Owner owner;
+    Script script;
+    EXPECT_FALSE(TrackPopupMenu(s.menu, 0, 0, 0, 0, nullptr, nullptr));
+    HMENU gone = CreatePopupMenu();
+    DestroyMenu(gone);
+    EXPECT_FALSE(TrackPopupMenu(gone, 0, 0, 0, 0, owner.hwnd(), nullptr));
+    BOOL nested = TRUE;
+    script.Cancel([&] { nested = TrackPopupMenu(s.recent, 0, 0, 0, 0, owner.hwnd(), nullptr); });
+    TrackPopupMenu(s.menu, 0, 0, 0, 0, owner.hwnd(), nullptr);
+    EXPECT_FALSE(nested);
+    EXPECT_EQ(script.lines.size(), 2u);
+    // An empty menu is not shown and the call fails.
+    HMENU empty = CreatePopupMenu();
+    EXPECT_FALSE(TrackPopupMenu(empty, 0, 0, 0, 0, owner.hwnd(), nullptr));
+    EXPECT_EQ(script.lines.back(), "menu not shown (no items)");
+    DestroyMenu(empty);
+}
+
+// ---- message order --------------------------------------------------------------------------------
+TEST_F(MenuTest, MessagesReachTheOwnerInOrder) {
+    Sample s;
+    Owner owner;
+    Script script;
+    script.Choose(L"Recent/Two");
+    TrackPopupMenu(s.menu, 0, 20, 30, 0, owner.hwnd(), nullptr);
+    const std::vector<UINT> expected = {WM_ENTERMENULOOP, WM_INITMENU,    WM_INITMENUPOPUP,   WM_MENUSELECT,
+                                        WM_INITMENUPOPUP, WM_MENUSELECT,  WM_UNINITMENUPOPUP, WM_UNINITMENUPOPUP,
+                                        WM_MENUSELECT,    WM_EXITMENULOOP};
+    EXPECT_EQ(owner.Messages(), expected);
+    const auto& rec = owner.records;
+    ASSERT_EQ(rec.size(), expected.size());
+    EXPECT_EQ(rec[0].wParam, WPARAM(TRUE));                      // tracking a popup
+    EXPECT_EQ(rec[1].wParam, reinterpret_cast<WPARAM>(s.menu));  // WM_INITMENU
+    EXPECT_EQ(rec[2].wParam, reinterpret_cast<WPARAM>(s.menu));  // WM_INITMENUPOPUP, position 0
+    EXPECT_EQ(rec[2].lParam, MAKELPARAM(0, FALSE));
+    EXPECT_EQ(LOWORD(rec[3].wParam), 1);  // "Recent" by position
+    EXPECT_TRUE(HIWORD(rec[3].wParam) & MF_POPUP);
+    EXPECT_EQ(rec[3].lParam, reinterpret_cast<LPARAM>(s.menu));
+    EXPECT_EQ(rec[4].wParam, reinterpret_cast<WPARAM>(s.recent));  // opened from position 1
+    EXPECT_EQ(rec[4].lParam, MAKELPARAM(1, FALSE));
+    EXPECT_EQ(LOWORD(rec[5].wParam), 202);
+    EXPECT_EQ(rec[6].wParam, reinterpret_cast<WPARAM>(s.recent));  // the deepest closes first
+    EXPECT_EQ(rec[7].wParam, reinterpret_cast<WPARAM>(s.menu));
+    EXPECT_EQ(rec[8].wParam, MAKEWPARAM(0, 0xFFFF));
+    EXPECT_EQ(rec[8].lParam, 0);
+    rt::PumpMessages();
+    EXPECT_EQ(owner.Messages().back(), UINT(WM_COMMAND));
+}
+
+TEST_F(MenuTest, NoNotifyKeepsNotificationsAndTheCommandBack) {
+    Sample s;
+    Owner owner;
+    Script script;
+    script.Choose(L"Open");
+    EXPECT_TRUE(TrackPopupMenu(s.menu, TPM_NONOTIFY, 20, 30, 0, owner.hwnd(), nullptr));
+    rt::PumpMessages();
+    EXPECT_TRUE(owner.records.empty());
+}
+
+// ---- owner-drawn items ----------------------------------------------------------------------------
+TEST_F(MenuTest, OwnerDrawnItemsAreMeasuredThenDrawnWithTheirData) {
+    HMENU menu = CreatePopupMenu();
+    int data[3] = {};
+    AppendMenuW(menu, MF_OWNERDRAW, 11, reinterpret_cast<LPCWSTR>(&data[0]));
+    AppendMenuW(menu, MF_OWNERDRAW | MF_CHECKED, 12, reinterpret_cast<LPCWSTR>(&data[1]));
+    AppendMenuW(menu, MF_OWNERDRAW | MF_GRAYED, 13, reinterpret_cast<LPCWSTR>(&data[2]));
+    Owner owner;
+    owner.onMeasure = [](MEASUREITEMSTRUCT* mis) {
+        mis->itemWidth = 40 + mis->itemID;          // 51, 52, 53
+        mis->itemHeight = 10 * (mis->itemID - 10);  // 10, 20, 30
+    };
+    Script script;
+    script.Choose(L"#11");
+    TrackPopupMenu(menu, 0, 50, 60, 0, owner.hwnd(), nullptr);
+    const FontNumbers f;
+    const auto measures = owner.Only(WM_MEASUREITEM);
+    ASSERT_EQ(measures.size(), 3u);
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        const MEASUREITEMSTRUCT& mis = measures[size_t(i)].mis;
+        EXPECT_EQ(mis.CtlType, UINT(ODT_MENU));
+        EXPECT_EQ(mis.CtlID, 0u);
+        EXPECT_EQ(mis.itemID, UINT(11 + i));
+        EXPECT_EQ(mis.itemWidth, 0u);
+        EXPECT_EQ(mis.itemHeight, UINT(f.ItemHeight()));
+        EXPECT_EQ(mis.itemData, reinterpret_cast<ULONG_PTR>(&data[i]));
+    }
+    const auto draws = owner.Only(WM_DRAWITEM);
+    ASSERT_EQ(draws.size(), 4u);  // three whole items, then the chosen one highlighted
+    struct Row {
+        UINT id;
+        UINT action;
+        UINT state;
+        RECT rc;
+    };
+    const Row rows[] = {
+        {11, ODA_DRAWENTIRE, 0, RECT{3, 3, 56, 13}},
+        {12, ODA_DRAWENTIRE, ODS_CHECKED, RECT{3, 13, 56, 33}},
+        {13, ODA_DRAWENTIRE, ODS_GRAYED, RECT{3, 33, 56, 63}},
+        {11, ODA_SELECT, ODS_SELECTED, RECT{3, 3, 56, 13}},
+    };
+    for (size_t i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        const DRAWITEMSTRUCT& dis = draws[i].dis;
+        EXPECT_EQ(dis.CtlType, UINT(ODT_MENU));
+        EXPECT_EQ(dis.itemID, rows[i].id);
+        EXPECT_EQ(dis.itemAction, rows[i].action);
+        EXPECT_EQ(dis.itemState, rows[i].state);
+        EXPECT_TRUE(EqualRect(&dis.rcItem, &rows[i].rc));
+        EXPECT_EQ(dis.hwndItem, reinterpret_cast<HWND>(menu));
+        EXPECT_EQ(dis.itemData, reinterpret_cast<ULONG_PTR>(&data[rows[i].id - 11]));
+    }
+    // The popup is the widest item (53) and the items' heights, inside the 3-pixel frame.
+    const auto views = script.lines;
+    EXPECT_EQ(views[0].substr(0, 26), "menu (50, 60, 109, 126): o");
+    DestroyMenu(menu);
+}
+
+// ---- placement ------------------------------------------------------------------------------------
+TEST_F(MenuTest, PlacementFollowsAlignmentAndStaysOnTheScreen) {
+    Sample s;
+    Owner owner;
+    const RECT base = TrackedRect(s.menu, owner.hwnd(), 0, POINT{100, 100});
+    const int w = base.right - base.left, h = base.bottom - base.top;
+    ASSERT_GT(w, 0);
+    struct Row {
+        const char* name;
+        UINT flags;
+        POINT at;
+        POINT expected;
+    };
+    const Row rows[] = {
+        {"left top", TPM_LEFTALIGN | TPM_TOPALIGN, {200, 150}, {200, 150}},
+        {"right", TPM_RIGHTALIGN, {200, 150}, {200 - w, 150}},
+        {"centre", TPM_CENTERALIGN, {200, 150}, {200 - w / 2, 150}},
+        {"bottom", TPM_BOTTOMALIGN, {200, 150}, {200, 150 - h}},
+        {"vertical centre", TPM_VCENTERALIGN, {200, 150}, {200, 150 - h / 2}},
+        {"right edge: shifted left", 0, {630, 10}, {640 - w, 10}},
+        {"bottom edge: shifted up", 0, {10, 470}, {10, 480 - h}},
+        {"off the top left: pinned", TPM_RIGHTALIGN | TPM_BOTTOMALIGN, {5, 5}, {0, 0}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        const RECT got = TrackedRect(s.menu, owner.hwnd(), r.flags, r.at);
+        EXPECT_EQ(got.left, r.expected.x);
+        EXPECT_EQ(got.top, r.expected.y);
+        EXPECT_EQ(got.right - got.left, w);
+        EXPECT_EQ(got.bottom - got.top, h);
+    }
+}
+
+TEST_F(MenuTest, ExcludeRectangleMovesThePopupBeside) {
+    Sample s;
+    Owner owner;
+    Script script;
+    script.Cancel();
+    TPMPARAMS params{sizeof(TPMPARAMS), RECT{90, 90, 150, 140}};
+    TrackPopupMenuEx(s.menu, TPM_VERTICAL, 100, 100, owner.hwnd(), &params);
+    const auto rect_of = [](const std::string& line) { return line.substr(0, line.find(':')); };
+    EXPECT_EQ(rect_of(script.lines[0]).substr(0, 15), "menu (100, 140,");
+}
+
+TEST_F(MenuTest, SubMenuFlipsLeftAtTheScreenEdge) {
+    Sample s;
+    Owner owner;
+    struct Row {
+        const char* name;
+        POINT at;
+        bool flipped;
+    };
+    const Row rows[] = {{"room on the right", {10, 10}, false}, {"at the right edge", {560, 10}, true}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        Script script;
+        std::vector<rt::MenuPopupView> open;
+        script.Choose(L"Recent/One", [&] { open = rt::OpenMenus(); });
+        TrackPopupMenu(s.menu, 0, r.at.x, r.at.y, 0, owner.hwnd(), nullptr);
+        ASSERT_EQ(open.size(), 2u);
+        const RECT& parent = open[0].screen_rect;
+        const RECT& sub = open[1].screen_rect;
+        if (r.flipped) {
+            EXPECT_EQ(sub.right, parent.left);
+        } else {
+            EXPECT_EQ(sub.left, parent.right);
+        }
+        EXPECT_EQ(sub.top, open[0].items[1].screen_rect.top - 3);  // first items level
+    }
+}
+
+// ---- layout ---------------------------------------------------------------------------------------
+TEST_F(MenuTest, ColumnsStartFourPixelsRightOfTheWidestItem) {
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING, 1, L"Short");
+    AppendMenuW(menu, MF_STRING, 2, L"A much longer text");
+    AppendMenuW(menu, MF_STRING | MF_MENUBREAK, 3, L"X");
+    AppendMenuW(menu, MF_STRING | MF_MENUBARBREAK, 4, L"Y");
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, 5, L"Z");
+    Owner owner;
+    Script script;
+    std::vector<rt::MenuPopupView> open;
+    script.Cancel([&] { open = rt::OpenMenus(); });
+    TrackPopupMenu(menu, 0, 0, 0, 0, owner.hwnd(), nullptr);
+    ASSERT_EQ(open.size(), 1u);
+    const FontNumbers f;
+    const int h = f.ItemHeight();
+    const int col0 = f.TextItemWidth(f.Width(L"A much longer text"));
+    const int col1 = f.TextItemWidth(f.Width(L"X"));
+    const int col2 = f.TextItemWidth(std::max(f.Width(L"Y"), f.Width(L"Z")));
+    struct Row {
+        int item;
+        RECT rc;
+    };
+    const int x1 = 3 + col0 + 4, x2 = x1 + col1 + 4;
+    const Row rows[] = {
+        {0, {3, 3, 3 + col0, 3 + h}},
+        {1, {3, 3 + h, 3 + col0, 3 + 2 * h}},
+        {2, {x1, 3, x1 + col1, 3 + h}},
+        {3, {x2, 3, x2 + col2, 3 + h}},
+        {4, {x2, 3 + h, x2 + col2, 3 + h + h / 2}},  // a separator is half an item high
+        {5, {x2, 3 + h + h / 2, x2 + col2, 3 + 2 * h + h / 2}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.item);
+        const RECT& got = open[0].items[size_t(r.item)].screen_rect;
+        EXPECT_EQ(got.left, r.rc.left);
+        EXPECT_EQ(got.top, r.rc.top);
+        EXPECT_EQ(got.right, r.rc.right);
+        EXPECT_EQ(got.bottom, r.rc.bottom);
+    }
+    EXPECT_EQ(open[0].screen_rect.right, x2 + col2 + 3);
+    EXPECT_EQ(open[0].screen_rect.bottom, 3 + 2 * h + h / 2 + 3);
+    EXPECT_EQ(h, std::max(f.tmHeight + 2, f.tmHeight + 4));
+    DestroyMenu(menu);
+}
+
+// ---- the screen while a menu is open ----------------------------------------------------------------
+TEST_F(MenuTest, TheOpenMenuIsOnTheScreenAndLeavesNothingBehind) {
+    Sample s;
+    Owner owner;
+    Script script;
+    COLORREF inside = 0;
+    COLORREF highlight_px = 0;
+    RECT popup{};
+    script.Choose(L"Auto", [&] {
+        const auto open = rt::OpenMenus();
+        popup = open[0].screen_rect;
+        HDC screen = GetDC(nullptr);
+        inside = GetPixel(screen, popup.left + 2, popup.top + 2);  // inside the frame: the menu colour
+        const RECT item = open[0].items[3].screen_rect;
+        highlight_px = GetPixel(screen, item.right - 2, item.top + 1);
+        ReleaseDC(nullptr, screen);
+    });
+    TrackPopupMenu(s.menu, 0, 40, 40, 0, owner.hwnd(), nullptr);
+    EXPECT_EQ(inside, GetSysColor(COLOR_MENU));
+    EXPECT_EQ(highlight_px, GetSysColor(COLOR_HIGHLIGHT));
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(GetPixel(screen, popup.left + 2, popup.top + 2), RGB(255, 255, 255));  // what was under it
+    ReleaseDC(nullptr, screen);
+    EXPECT_TRUE(rt::OpenMenus().empty());
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+// ---- the interactive answer -----------------------------------------------------------------------
+// Feeds input through the message wait hook, one step each time the menu loop waits.
+class InputSteps {
+public:
+    explicit InputSteps(std::vector<std::function<void()>> steps) : steps_(std::move(steps)) {
+        rt::SetMessageWaitHook([this](DWORD) {
+            if (next_ >= steps_.size()) return false;
+            steps_[next_++]();
+            return true;
+        });
+    }
+    ~InputSteps() { rt::SetMessageWaitHook(nullptr); }
+    size_t used() const { return next_; }
+
+private:
+    std::vector<std::function<void()>> steps_;
+    size_t next_ = 0;
+};
+
+POINT Centre(const RECT& rc) {
+    return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+// Where item `index` of the sample menu lies when tracked at (40, 40).
+RECT SampleItem(HMENU menu, HWND owner, int index) {
+    RECT rc{};
+    rt::SetMenuAnswerer([&](const rt::MenuPopupView& view, rt::MenuAnswer* answer) {
+        rc = view.items[size_t(index)].screen_rect;
+        answer->dismiss = true;
+        return true;
+    });
+    TrackPopupMenu(menu, 0, 40, 40, 0, owner, nullptr);
+    rt::SetMenuAnswerer(nullptr);
+    return rc;
+}
+
+TEST_F(MenuTest, InteractiveHoverHighlightsAndAClickChooses) {
+    Sample s;
+    Owner owner;
+    const RECT open_rc = SampleItem(s.menu, owner.hwnd(), 0);
+    const RECT auto_rc = SampleItem(s.menu, owner.hwnd(), 3);
+    std::vector<std::string> lines;
+    rt::SetMenuReportHook([&](const std::string& line) { lines.push_back(line); });
+    COLORREF hovered = 0;
+    InputSteps input({
+        [&] { rt::InjectMouse(WM_MOUSEMOVE, Centre(auto_rc), 0); },
+        [&] {
+            HDC screen = GetDC(nullptr);
+            hovered = GetPixel(screen, auto_rc.right - 2, auto_rc.top + 1);
+            ReleaseDC(nullptr, screen);
+            rt::InjectMouse(WM_MOUSEMOVE, Centre(open_rc), 0);
+        },
+        [&] { rt::InjectMouse(WM_LBUTTONDOWN, Centre(open_rc), MK_LBUTTON); },
+        [&] { rt::InjectMouse(WM_LBUTTONUP, Centre(open_rc), 0); },
+    });
+    owner.records.clear();
+    EXPECT_TRUE(TrackPopupMenu(s.menu, 0, 40, 40, 0, owner.hwnd(), nullptr));
+    rt::SetMenuReportHook(nullptr);
+    EXPECT_EQ(hovered, GetSysColor(COLOR_HIGHLIGHT));
+    const auto selects = owner.Only(WM_MENUSELECT);
+    ASSERT_EQ(selects.size(), 3u);
+    EXPECT_EQ(LOWORD(selects[0].wParam), 102);
+    EXPECT_EQ(LOWORD(selects[1].wParam), 101);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back(), "menu choose \"Open\" = 101");
+    rt::PumpMessages();
+    ASSERT_EQ(owner.Only(WM_COMMAND).size(), 1u);
+    EXPECT_EQ(owner.Only(WM_COMMAND)[0].wParam, MAKEWPARAM(101, 0));
+}
+
+TEST_F(MenuTest, InteractiveDismissals) {
+    struct Row {
+        const char* name;
+        std::function<void(const RECT& recent_rc)> last_step;
+        std::string line;
+    };
+    const Row rows[] = {
+        {"click outside",
+         [](const RECT&) {
+             rt::InjectMouse(WM_LBUTTONDOWN, POINT{600, 400}, MK_LBUTTON);
+         },
+         "menu dismissed (click outside)"},
+        // The first Esc closes the sub-menu the hover opened, the second the menu.
+        {"escape",
+         [](const RECT&) {
+             rt::InjectKey(WM_KEYDOWN, VK_ESCAPE);
+             rt::InjectKey(WM_KEYDOWN, VK_ESCAPE);
+         },
+         "menu dismissed (escape)"},
+        {"no more input", nullptr, "menu dismissed (no input)"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        Sample s;
+        Owner owner;
+        SetActiveWindow(owner.hwnd());
+        const RECT recent_rc = SampleItem(s.menu, owner.hwnd(), 1);
+        std::vector<std::string> lines;
+        rt::SetMenuReportHook([&](const std::string& line) { lines.push_back(line); });
+        std::vector<std::function<void()>> steps = {[&] { rt::InjectMouse(WM_MOUSEMOVE, Centre(recent_rc), 0); }};
+        if (r.last_step) steps.push_back([&] { r.last_step(recent_rc); });
+        InputSteps input(steps);
+        EXPECT_TRUE(TrackPopupMenu(s.menu, 0, 40, 40, 0, owner.hwnd(), nullptr));
+        rt::SetMenuReportHook(nullptr);
+        ASSERT_EQ(lines.size(), 3u) << "the menu, the sub-menu opened on hover, the end";
+        EXPECT_EQ(lines[1].substr(0, 8), "submenu ");
+        EXPECT_EQ(lines[2], r.line);
+        rt::PumpMessages();
+        EXPECT_TRUE(owner.Only(WM_COMMAND).empty());
+    }
+}
+
+TEST_F(MenuTest, InteractiveWithoutAnyInputSourceEndsAtOnce) {
+    Sample s;
+    Owner owner;
+    std::vector<std::string> lines;
+    rt::SetMenuReportHook([&](const std::string& line) { lines.push_back(line); });
+    EXPECT_EQ(TrackPopupMenu(s.menu, TPM_RETURNCMD, 40, 40, 0, owner.hwnd(), nullptr), 0);
+    rt::SetMenuReportHook(nullptr);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[1], "menu dismissed (no input)");
+}
+
+TEST_F(MenuTest, InteractiveKeyboardWalksIntoASubMenu) {
+    Sample s;
+    Owner owner;
+    SetActiveWindow(owner.hwnd());
+    InputSteps input({
+        [] { rt::InjectKey(WM_KEYDOWN, VK_DOWN); },   // Open
+        [] { rt::InjectKey(WM_KEYDOWN, VK_DOWN); },   // Recent
+        [] { rt::InjectKey(WM_KEYDOWN, VK_RIGHT); },  // opens it, One highlighted
+        [] { rt::InjectKey(WM_KEYDOWN, VK_DOWN); },   // Two
+        [] { rt::InjectKey(WM_KEYDOWN, VK_RETURN); },
+    });
+    EXPECT_EQ(TrackPopupMenu(s.menu, TPM_RETURNCMD, 40, 40, 0, owner.hwnd(), nullptr), 202);
+}
+
+}  // namespace
