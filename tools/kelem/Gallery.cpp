@@ -126,6 +126,9 @@ void RenderAllGalleryPages(Gallery& gallery) {
     GalleryRuntime(gallery);
     GalleryButtons(gallery);
     GalleryScrollbars(gallery);
+    GalleryTabs(gallery);
+    GalleryMenus(gallery);
+    GalleryDesk(gallery);
 }
 
 }  // namespace kelem

@@ -57,5 +57,8 @@ void RenderAllGalleryPages(Gallery& gallery);
 void GalleryRuntime(Gallery& gallery);
 void GalleryButtons(Gallery& gallery);
 void GalleryScrollbars(Gallery& gallery);
+void GalleryTabs(Gallery& gallery);
+void GalleryMenus(Gallery& gallery);
+void GalleryDesk(Gallery& gallery);  // the viewer's desk (viewer/GalleryDesk.cpp)
 
 }  // namespace kelem

@@ -68,6 +68,16 @@ struct FieldPath {
     static FieldPath Parse(const std::string& path);
 };
 
+// Asked for this name, a kind's field getter answers the names of its fields, comma
+// separated ("m_arrItems[0].*" lists an item's): the viewer's inspector lists with it.
+inline constexpr const char* kFieldListName = "*";
+template <class FieldMap>
+std::string FieldNameList(const FieldMap& fields) {
+    std::string names;
+    for (const auto& field : fields) names += (names.empty() ? "" : ",") + field.first;
+    return names;
+}
+
 using Operation = std::function<std::string(CElementContainer* element, const Args& args)>;
 // Returns false for an unknown field; throws ScriptError for a bad index.
 using FieldGetter = std::function<bool(CElementContainer* element, const std::string& path, std::string* out)>;

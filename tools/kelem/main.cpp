@@ -1,6 +1,7 @@
 // kelem: the project's command-line tool.
 //   kelem gallery [--skin DIR] [--out DIR]   every element in every state, as PNGs + index.html
 //   kelem run SCRIPT [--skin DIR] [--out DIR] replay a scenario script, print its transcript
+//   kelem view [--skin DIR] [--scale N] [--log FILE] [--png FILE]   the interactive desk viewer
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -8,6 +9,7 @@
 
 #include "Gallery.h"
 #include "Runner.h"
+#include "viewer/Viewer.h"
 
 namespace {
 
@@ -19,7 +21,8 @@ std::string DefaultSkin() {
 
 int Usage() {
     std::cerr << "usage: kelem gallery [--skin DIR] [--out DIR]\n"
-                 "       kelem run SCRIPT [--skin DIR] [--out DIR]\n";
+                 "       kelem run SCRIPT [--skin DIR] [--out DIR]\n"
+                 "       kelem view [--skin DIR] [--scale N] [--log FILE] [--png FILE]\n";
     return 2;
 }
 
@@ -73,5 +76,6 @@ int main(int argc, char** argv) {
         kelem::RunOptions run{o.skin, o.out};
         return kelem::RunScriptFile(o.script, run, std::cout, std::cerr);
     }
+    if (cmd == "view") return kelem::ViewCommand(argc, argv, 2, std::cerr);
     return Usage();
 }

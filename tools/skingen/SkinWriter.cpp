@@ -50,7 +50,7 @@ Theme LightTheme() {
     t.thumb = RGB(180, 188, 202);
     t.thumbHot = RGB(140, 152, 172);
     t.arrow = RGB(80, 88, 104);
-    t.disabled = RGB(238, 239, 241);
+    t.disabled = RGB(224, 227, 232);
     t.disabledText = RGB(160, 166, 176);
     t.fontFace = "DejaVu Sans";
     return t;

@@ -89,5 +89,7 @@ private:
 // One function per area of the skin.
 void DrawButtonSkin(const Theme& theme, SkinWriter& out);
 void DrawScrollbarSkin(const Theme& theme, SkinWriter& out);
+void DrawTabsSkin(const Theme& theme, SkinWriter& out);
+void DrawMenuSkin(const Theme& theme, SkinWriter& out);
 
 }  // namespace skingen

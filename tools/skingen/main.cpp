@@ -16,6 +16,8 @@ int main(int argc, char** argv) {
         skingen::SkinWriter writer;
         skingen::DrawButtonSkin(theme, writer);
         skingen::DrawScrollbarSkin(theme, writer);
+        skingen::DrawTabsSkin(theme, writer);
+        skingen::DrawMenuSkin(theme, writer);
         std::string error;
         if (!writer.Write(root + "/" + theme.name, theme.name, &error)) {
             std::cerr << "skingen: " << error << "\n";

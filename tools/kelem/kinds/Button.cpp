@@ -39,6 +39,7 @@ bool ButtonField(CElementContainer* e, const std::string& name, std::string* out
         {"m_pFont", [&] { return Fmt(b->m_pFont ? 1 : 0); }},
         {"m_nFormat", [&] { return Fmt(b->m_nFormat); }},
     };
+    if (name == kFieldListName) return *out = FieldNameList(fields), true;
     auto it = fields.find(name);
     if (it == fields.end()) return false;
     *out = it->second();

@@ -5,6 +5,7 @@ namespace kelem {
 void RegisterAllKinds(Registry& registry) {
     RegisterButton(registry);
     RegisterScrollbars(registry);
+    RegisterTabs(registry);
     RegisterMenuVerbs(registry);
 }
 

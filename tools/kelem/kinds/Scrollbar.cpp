@@ -11,6 +11,7 @@ namespace {
 using FieldMap = std::map<std::string, std::function<std::string()>>;
 
 bool LookUp(const FieldMap& fields, const std::string& name, std::string* out) {
+    if (name == kFieldListName) return *out = FieldNameList(fields), true;
     auto it = fields.find(name);
     if (it == fields.end()) return false;
     *out = it->second();

@@ -1,0 +1,385 @@
+// CMenuEx's model: statics and defaults, colour setters, records, the conversion into
+// owner-drawn items, tool-bar images, the left strip, and what destruction frees.
+#include <gtest/gtest.h>
+
+#include "frame/ElementBaseApp.h"
+#include "menu_test_util.h"
+
+namespace {
+
+using menutest::ObjectCounts;
+
+// ---- statics and defaults -----------------------------------------------------------------------
+TEST(MenuExStatics, LastConstructionDecidesWhileEachKeepsItsColours) {
+    struct Row {
+        const char* name;
+        OPEN_MODE open1;
+        MENUBK_MODE bk1;
+        OPEN_MODE open2;
+        MENUBK_MODE bk2;
+    };
+    const Row rows[] = {
+        {"light then dark", OPEN_DOWNWARD, MENUBK_LIGHT, OPEN_UPWARD, MENUBK_DARK},
+        {"dark then light", OPEN_UPWARD, MENUBK_DARK, OPEN_DOWNWARD, MENUBK_LIGHT},
+    };
+    auto back = [](MENUBK_MODE bk) { return bk == MENUBK_DARK ? RGB(72, 72, 72) : RGB(253, 253, 253); };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        TestMenu first(r.open1, r.bk1);
+        TestMenu second(r.open2, r.bk2);
+        EXPECT_EQ(r.open2, CMenuEx::nMenuOpenFlag);
+        EXPECT_EQ(r.bk2, CMenuEx::nMenuBackGroundMode);
+        EXPECT_EQ(back(r.bk1), first.m_clrBack);
+        EXPECT_EQ(back(r.bk1), first.m_clrLeft);
+        EXPECT_EQ(back(r.bk2), second.m_clrBack);
+        EXPECT_EQ(back(r.bk2), second.m_clrLeft);
+    }
+}
+
+TEST(MenuExStatics, DefaultsAndBackgroundPicture) {
+    {
+        TestMenu bare;  // no skin in the environment: no background picture
+        EXPECT_EQ(nullptr, bare.m_pBackBmp);
+        EXPECT_EQ(RGB(68, 88, 249), bare.m_clrHighLightRect1);
+        EXPECT_EQ(RGB(68, 88, 249), bare.m_clrHighLightRect2);
+        EXPECT_EQ(RGB(255, 255, 255), bare.m_clrHighLightText);
+        EXPECT_EQ(::GetSysColor(COLOR_MENUTEXT), bare.m_clrText);
+        EXPECT_EQ(16, bare.m_nImageWidth);
+        EXPECT_EQ(15, bare.m_nImageHeight);
+        EXPECT_EQ(nullptr, bare.GetSafeHmenu());
+        EXPECT_STREQ("CMenuEx", bare.GetRuntimeClass()->m_lpszClassName);
+    }
+    CHeadlessHost host(SIZE{100, 100});
+    ASSERT_TRUE(host.LoadSkin("skins/default"));
+    TestMenu skinned;
+    ASSERT_NE(nullptr, skinned.m_pBackBmp);
+    BITMAP bm{};
+    skinned.m_pBackBmp->GetBitmap(&bm);
+    EXPECT_GT(bm.bmWidth, 0);
+}
+
+TEST(MenuExStyle, SetBackGroundMode) {
+    struct Row {
+        const char* name;
+        int mode;
+        COLORREF back;  // m_clrBack and m_clrLeft after the call
+    };
+    const Row rows[] = {
+        {"light", 0, RGB(253, 253, 253)},
+        {"dark", 1, RGB(72, 72, 72)},
+        {"other value: colours stay", 2, RGB(1, 2, 3)},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        TestMenu menu;
+        menu.SetBackColor(RGB(1, 2, 3));
+        menu.SetLeftColor(RGB(1, 2, 3));
+        menu.SetBackGroundMode(static_cast<MENUBK_MODE>(r.mode));
+        EXPECT_EQ(r.mode, CMenuEx::nMenuBackGroundMode);
+        EXPECT_EQ(r.back, menu.m_clrBack);
+        EXPECT_EQ(r.back, menu.m_clrLeft);
+    }
+    TestMenu menu;
+    menu.SetOpenMode(OPEN_UPWARD);
+    EXPECT_EQ(OPEN_UPWARD, CMenuEx::nMenuOpenFlag);
+}
+
+// A source menu: "Open" 101, a separator, "Recent" > ("One" 201, "Deeper" > ("Two" 301)),
+// "Auto" 102 checked and grayed.
+HMENU MakeSourceTree() {
+    HMENU deeper = ::CreatePopupMenu();
+    ::AppendMenuW(deeper, MF_STRING, 301, L"Two");
+    HMENU recent = ::CreatePopupMenu();
+    ::AppendMenuW(recent, MF_STRING, 201, L"One");
+    ::AppendMenuW(recent, MF_POPUP, reinterpret_cast<UINT_PTR>(deeper), L"Deeper");
+    HMENU source = ::CreatePopupMenu();
+    ::AppendMenuW(source, MF_STRING, 101, L"Open");
+    ::AppendMenuW(source, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuW(source, MF_POPUP, reinterpret_cast<UINT_PTR>(recent), L"Recent");
+    ::AppendMenuW(source, MF_STRING | MF_CHECKED | MF_GRAYED, 102, L"Auto");
+    return source;
+}
+
+TEST(ChangeMenuStyle, RecordsForSeparatorCommandAndSubMenu) {
+    const ObjectCounts before;
+    {
+        TestMenu top;
+        CMenu source;
+        source.Attach(MakeSourceTree());
+        HMENU target = ::CreatePopupMenu();
+        top.ChangeMenuStyle(&source, target);
+
+        ASSERT_EQ(1, top.m_arrSubMenu.GetSize());
+        CMenuEx* m = top.m_arrSubMenu[0];
+        EXPECT_EQ(target, m->GetSafeHmenu());
+        ASSERT_EQ(4, m->m_arrItems.GetSize());
+        struct Row {
+            UINT id;
+            const wchar_t* text;
+        };
+        const Row expected[] = {{101, L"Open"}, {0, L""}, {0xFFFFFFFF, L"Recent"}, {102, L"Auto"}};
+        ASSERT_EQ(4, ::GetMenuItemCount(target));
+        for (int i = 0; i < 4; ++i) {
+            SCOPED_TRACE(i);
+            const tagMENUITEM* rec = m->m_arrItems[i];
+            EXPECT_EQ(expected[i].id, rec->nID);
+            EXPECT_STREQ(expected[i].text, rec->strText.GetString());
+            EXPECT_EQ(&m->m_ImageList, rec->pImageList);
+            EXPECT_EQ(-1, rec->nImageIndex);
+            MENUITEMINFOW mii{};
+            mii.cbSize = sizeof mii;
+            mii.fMask = MIIM_FTYPE | MIIM_DATA | MIIM_STATE;
+            ASSERT_TRUE(::GetMenuItemInfoW(target, UINT(i), TRUE, &mii));
+            EXPECT_TRUE(mii.fType & MFT_OWNERDRAW);
+            EXPECT_EQ(reinterpret_cast<ULONG_PTR>(rec), mii.dwItemData);  // the record is the item data
+        }
+        // Check and gray states carry over.
+        EXPECT_EQ(UINT(MF_CHECKED | MF_GRAYED), ::GetMenuState(target, 3, MF_BYPOSITION) & (MF_CHECKED | MF_GRAYED));
+        // The deeper menus belong to M: "Recent" and, under it, "Deeper".
+        ASSERT_EQ(1, m->m_arrSubMenu.GetSize());
+        CMenuEx* recent = m->m_arrSubMenu[0];
+        ASSERT_EQ(2, recent->m_arrItems.GetSize());
+        EXPECT_EQ(201u, recent->m_arrItems[0]->nID);
+        EXPECT_EQ(0xFFFFFFFFu, recent->m_arrItems[1]->nID);
+        ASSERT_EQ(1, recent->m_arrSubMenu.GetSize());
+        CMenuEx* deeper = recent->m_arrSubMenu[0];
+        ASSERT_EQ(1, deeper->m_arrItems.GetSize());
+        EXPECT_EQ(301u, deeper->m_arrItems[0]->nID);
+        EXPECT_STREQ(L"Two", deeper->m_arrItems[0]->strText.GetString());
+    }
+    EXPECT_EQ(before, ObjectCounts());  // every menu and record freed with the top menu
+}
+
+TEST(ChangeMenuStyle, ColourSettersReachTwoLevels) {
+    struct Row {
+        const char* name;
+        void (*set)(CMenuEx&);
+        bool (*holds)(const CMenuEx&);
+    };
+    const Row rows[] = {
+        {"text", [](CMenuEx& m) { m.SetTextColor(RGB(1, 2, 3)); },
+         [](const CMenuEx& m) { return m.m_clrText == RGB(1, 2, 3); }},
+        {"back", [](CMenuEx& m) { m.SetBackColor(RGB(4, 5, 6)); },
+         [](const CMenuEx& m) { return m.m_clrBack == RGB(4, 5, 6); }},
+        {"highlight text", [](CMenuEx& m) { m.SetHighLightTextColor(RGB(7, 8, 9)); },
+         [](const CMenuEx& m) { return m.m_clrHighLightText == RGB(7, 8, 9); }},
+        {"left", [](CMenuEx& m) { m.SetLeftColor(RGB(10, 11, 12)); },
+         [](const CMenuEx& m) { return m.m_clrLeft == RGB(10, 11, 12); }},
+        {"highlight rect", [](CMenuEx& m) { m.SetHightLightRectColor(RGB(13, 14, 15), RGB(16, 17, 18)); },
+         [](const CMenuEx& m) {
+             return m.m_clrHighLightRect1 == RGB(13, 14, 15) && m.m_clrHighLightRect2 == RGB(16, 17, 18);
+         }},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        TestMenu top;
+        CMenu source;
+        source.Attach(MakeSourceTree());
+        top.ChangeMenuStyle(&source, ::CreatePopupMenu());
+        r.set(top);
+        const CMenuEx* level1 = top.m_arrSubMenu[0];
+        const CMenuEx* level2 = level1->m_arrSubMenu[0];
+        const CMenuEx* level3 = level2->m_arrSubMenu[0];
+        EXPECT_TRUE(r.holds(top));
+        EXPECT_TRUE(r.holds(*level1));
+        EXPECT_TRUE(r.holds(*level2));
+        EXPECT_TRUE(r.holds(*level3));
+    }
+}
+
+// ---- records ------------------------------------------------------------------------------------------
+TEST(ModifyMenuEx, AddsThenUpdatesOneRecord) {
+    TestMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    ASSERT_TRUE(menu.AppendMenuEx(MF_STRING, 10, L"Ten"));
+    ASSERT_TRUE(menu.AppendMenuEx(MF_STRING, 11, L"Eleven"));
+    EXPECT_EQ(0, menu.m_arrItems.GetSize());  // AppendMenuEx makes no record
+
+    ASSERT_TRUE(menu.ModifyMenuEx(1, MF_BYPOSITION, 11, L"Eleven\tCtrl+E"));
+    ASSERT_EQ(1, menu.m_arrItems.GetSize());
+    tagMENUITEM* rec = menu.m_arrItems[0];
+    EXPECT_EQ(11u, rec->nID);
+    EXPECT_STREQ(L"Eleven\tCtrl+E", rec->strText.GetString());
+    EXPECT_EQ(&menu.m_ImageList, rec->pImageList);
+    EXPECT_EQ(-1, rec->nImageIndex);
+    EXPECT_EQ(-1, rec->nLeftImagePos);
+    EXPECT_EQ(-1, rec->nReserved1);
+    EXPECT_EQ(0, rec->nReserved2);
+    EXPECT_TRUE(::GetMenuState(menu, 1, MF_BYPOSITION) & MF_OWNERDRAW);
+
+    // The same item again, by position then by command: the one record is updated.
+    ASSERT_TRUE(menu.ModifyMenuEx(1, MF_BYPOSITION, 12, L"Twelve"));
+    ASSERT_EQ(1, menu.m_arrItems.GetSize());
+    EXPECT_EQ(12u, rec->nID);
+    EXPECT_STREQ(L"Twelve", rec->strText.GetString());
+    ASSERT_TRUE(menu.ModifyMenuEx(12, MF_BYCOMMAND, 0, L"Still twelve"));  // newID 0 keeps the id
+    ASSERT_EQ(1, menu.m_arrItems.GetSize());
+    EXPECT_EQ(12u, rec->nID);
+    EXPECT_STREQ(L"Still twelve", rec->strText.GetString());
+
+    tagMENUITEM copy;
+    EXPECT_EQ(1, menu.GetMenuItem(12, &copy));
+    EXPECT_STREQ(L"Still twelve", copy.strText.GetString());
+    EXPECT_EQ(&menu.m_ImageList, copy.pImageList);
+    EXPECT_EQ(0, menu.GetMenuItem(99, &copy));
+    EXPECT_EQ(0, menu.GetMenuItem(12, nullptr));
+}
+
+TEST(RemoveMenuEx, DropsTheRecordThenTheItem) {
+    struct Row {
+        const char* name;
+        UINT position;
+        UINT flags;
+        int records_left;
+        int items_left;
+    };
+    const Row rows[] = {
+        {"by command", 21, MF_BYCOMMAND, 1, 1},
+        {"by position", 0, MF_BYPOSITION, 1, 1},
+        {"unknown command", 99, MF_BYCOMMAND, 2, 2},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        TestMenu menu;
+        ASSERT_TRUE(menu.CreatePopupMenu());
+        menu.AppendMenuEx(MF_STRING, 21, L"A");
+        menu.AppendMenuEx(MF_STRING, 22, L"B");
+        menu.ModifyMenuEx(0, MF_BYPOSITION, 21, L"A");
+        menu.ModifyMenuEx(1, MF_BYPOSITION, 22, L"B");
+        menu.RemoveMenuEx(r.position, r.flags);
+        EXPECT_EQ(r.records_left, menu.m_arrItems.GetSize());
+        EXPECT_EQ(r.items_left, ::GetMenuItemCount(menu));
+        if (r.records_left == 1) {
+            EXPECT_EQ(22u, menu.m_arrItems[0]->nID);
+        }
+    }
+}
+
+// ---- resources: menus, tool bars, the left strip --------------------------------------------------------
+class MenuResources : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::vector<COLORREF> colours = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)};
+        menutest::WriteStripBmp("tools.bmp", 3, 4, 3, colours);
+        menutest::WriteStripBmp("left.bmp", 1, 5, 30, colours);
+        const std::string dir = kt_dir();
+        res_ = std::make_unique<menutest::Resources>(
+            "700 MENU\nBEGIN\n POPUP \"x\"\n BEGIN\n  MENUITEM \"Cut\", 601\n  MENUITEM SEPARATOR\n"
+            "  MENUITEM \"Copy\", 602\n END\nEND\n"
+            "800 BITMAP \"tools.bmp\"\n"
+            "800 TOOLBAR 4, 3\nBEGIN\n BUTTON 601\n SEPARATOR\n BUTTON 602\n BUTTON 603\nEND\n"
+            "801 BITMAP \"tools.bmp\"\n"
+            "801 TOOLBAR 4, 3\nBEGIN\n SEPARATOR\n SEPARATOR\nEND\n"
+            "900 BITMAP \"left.bmp\"\n",
+            dir);
+        ASSERT_TRUE(res_->ok) << res_->error;
+    }
+    static std::string kt_dir() {
+        const std::string path = menutest::WriteStripBmp("probe.bmp", 1, 1, 1, {RGB(0, 0, 0)});
+        return path.substr(0, path.rfind('/'));
+    }
+    std::unique_ptr<menutest::Resources> res_;
+};
+
+TEST_F(MenuResources, LoadMenuAttachesOnce) {
+    TestMenu menu;
+    ASSERT_TRUE(menu.LoadMenuW(700u));
+    EXPECT_EQ(1, ::GetMenuItemCount(menu));
+    const HMENU first = menu.GetSafeHmenu();
+    EXPECT_FALSE(menu.LoadMenuW(700u));  // one menu at a time: the first stays
+    EXPECT_EQ(first, menu.GetSafeHmenu());
+    TestMenu missing;
+    EXPECT_FALSE(missing.LoadMenuW(L"NoSuchMenu"));
+}
+
+TEST_F(MenuResources, LoadToolBarGivesImagesAndIndexes) {
+    CHeadlessHost host(SIZE{100, 100});
+    theApp.m_pMainWnd = &host.Window();
+    const int lists_before = rt::ImageListObjectCount();
+    {
+        TestMenu menu;
+        ASSERT_TRUE(menu.CreatePopupMenu());
+        menu.AppendMenuEx(MF_STRING, 601, L"Cut");
+        menu.AppendMenuEx(MF_SEPARATOR, 0, nullptr);
+        menu.AppendMenuEx(MF_STRING, 602, L"Copy");
+        menu.ModifyMenuEx(0, MF_BYPOSITION, 601, L"Cut");
+        menu.ModifyMenuEx(1, MF_BYPOSITION, 0, L"");  // the separator's record, id 0
+        menu.ModifyMenuEx(2, MF_BYPOSITION, 602, L"Copy");
+        EXPECT_EQ(3, menu.LoadToolBar(800, 0));  // three buttons that are not separators
+        EXPECT_EQ(4, menu.m_nImageWidth);        // 12 pixels / 3 images
+        EXPECT_EQ(3, menu.m_nImageHeight);
+        EXPECT_EQ(3, menu.m_ImageList.GetImageCount());
+        // The index is the button's position, the separator counted.
+        EXPECT_EQ(0, menu.m_arrItems[0]->nImageIndex);  // 601
+        EXPECT_EQ(1, menu.m_arrItems[1]->nImageIndex);  // the separator's record takes the separator's position
+        EXPECT_EQ(2, menu.m_arrItems[2]->nImageIndex);  // 602
+        EXPECT_EQ(lists_before + 1, rt::ImageListObjectCount());
+        // A second load replaces the list instead of leaking it.
+        EXPECT_EQ(3, menu.LoadToolBar(800, 0));
+        EXPECT_EQ(lists_before + 1, rt::ImageListObjectCount());
+    }
+    EXPECT_EQ(lists_before, rt::ImageListObjectCount());
+    theApp.m_pMainWnd = nullptr;
+}
+
+TEST_F(MenuResources, LoadToolBarWithOnlySeparators) {
+    CHeadlessHost host(SIZE{100, 100});
+    theApp.m_pMainWnd = &host.Window();
+    const ObjectCounts before;
+    {
+        TestMenu menu;
+        ASSERT_TRUE(menu.CreatePopupMenu());
+        menu.AppendMenuEx(MF_STRING, 601, L"Cut");
+        menu.ModifyMenuEx(0, MF_BYPOSITION, 601, L"Cut");
+        EXPECT_EQ(0, menu.LoadToolBar(801, 0));  // no image to cut: no division by zero
+        EXPECT_EQ(nullptr, menu.m_ImageList.GetSafeHandle());
+        EXPECT_EQ(16, menu.m_nImageWidth);  // unchanged
+        EXPECT_EQ(15, menu.m_nImageHeight);
+        EXPECT_EQ(-1, menu.m_arrItems[0]->nImageIndex);
+        EXPECT_EQ(0, menu.GetImageFromToolBar(800, nullptr, RGB(192, 192, 192), 0));
+    }
+    EXPECT_EQ(before, ObjectCounts());
+    theApp.m_pMainWnd = nullptr;
+    TestMenu orphan;  // without a main window there is no tool bar to load into
+    EXPECT_EQ(0, orphan.LoadToolBar(800, 0));
+}
+
+TEST_F(MenuResources, LeftStripAndSlots) {
+    TestMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    for (UINT id : {31u, 32u, 33u}) menu.AppendMenuEx(MF_STRING, id, L"x");
+    for (UINT pos = 0; pos < 3; ++pos) menu.ModifyMenuEx(pos, MF_BYPOSITION, 31 + pos, L"x");
+
+    EXPECT_FALSE(menu.SetImageLeft(999, 0));  // no such bitmap: no strip
+    EXPECT_FALSE(menu.m_bHasLeftImage);
+    const int gdi_before = rt::GdiObjectTotal();
+    ASSERT_TRUE(menu.SetImageLeft(900, 0));
+    ASSERT_TRUE(menu.SetImageLeft(900, 0));  // the first bitmap is freed
+    EXPECT_EQ(gdi_before + 1, rt::GdiObjectTotal());
+    EXPECT_TRUE(menu.m_bHasLeftImage);
+    EXPECT_EQ(5, menu.m_nLeftImageWidth);
+    EXPECT_EQ(30, menu.m_nLeftImageHeight);
+    for (INT_PTR i = 0; i < 3; ++i) EXPECT_EQ(1, menu.m_arrItems[i]->nLeftImagePos);
+
+    menu.CalculateLeftImagePos(&menu);  // counted from the last item
+    EXPECT_EQ(2, menu.m_arrItems[0]->nLeftImagePos);
+    EXPECT_EQ(1, menu.m_arrItems[1]->nLeftImagePos);
+    EXPECT_EQ(0, menu.m_arrItems[2]->nLeftImagePos);
+}
+
+TEST(MenuExLifetime, DestructionFreesMenuRecordsAndBitmaps) {
+    const ObjectCounts before;
+    {
+        TestMenu menu(OPEN_UPWARD, MENUBK_DARK);
+        ASSERT_TRUE(menu.CreatePopupMenu());
+        menu.AppendMenuEx(MF_STRING, 1, L"One");
+        menu.ModifyMenuEx(0, MF_BYPOSITION, 1, L"One");
+        menu.m_ImageList.Create(16, 15, ILC_COLOR32, 1, 1);
+        CMenu source;
+        source.Attach(MakeSourceTree());
+        menu.ChangeMenuStyle(&source, ::CreatePopupMenu());
+    }
+    EXPECT_EQ(before, ObjectCounts());
+}
+
+}  // namespace

@@ -1,0 +1,126 @@
+// Test support for the popup menus: a scripted answerer that records every popup it is
+// asked about, a tab strip in a host window at a chosen screen origin, menu records,
+// resource scripts with tool-bar bitmaps, and access to CMenuEx's protected members.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/HeadlessHost.h"
+#include "menu/MenuEx.h"
+#include "menu/MsgRecvWnd.h"
+#include "tabcontrol/ElementTabControl.h"
+#include "win32/runtime_ext.h"
+
+namespace menutest {
+
+// Answers the popups tracked while it lives, in order; a popup without an answer is
+// dismissed. Records every tracked popup and, once it is open, everything open then
+// (the tracked popup and the sub-menus opened on the way to the chosen item).
+class Answers {
+public:
+    Answers();
+    ~Answers();
+    Answers(const Answers&) = delete;
+    Answers& operator=(const Answers&) = delete;
+
+    void Choose(const std::wstring& path) { Queue(false, path); }
+    void Cancel() { Queue(true, L""); }
+
+    std::vector<rt::MenuPopupView> tracked;              // each tracked popup as it opened
+    std::vector<std::vector<rt::MenuPopupView>> opened;  // what was open at each answer
+    std::vector<std::string> lines;                      // the runtime's report lines
+
+private:
+    void Queue(bool dismiss, const std::wstring& path);
+    struct State;
+    std::shared_ptr<State> state_;
+};
+
+// A menu entry (_MENU_STR_CMD_).
+_MENU_STR_CMD_ Entry(const wchar_t* text, int cmd, int parent = -1, int hasSub = 0);
+// n plain top-level entries "Item 1".. with commands first, first + 1, ...
+_MENU_CMD_INFO_ PlainMenu(int n, int first, int selected);
+
+// A tab strip of the default skin in a host window whose client area starts at `origin`
+// on the virtual screen; the strip is placed at container_rect.
+struct StripHost {
+    StripHost(POINT origin, RECT container_rect, DWORD element_id, int side = 0);
+    CHeadlessHost host;
+    CElementTabControl* tabs = nullptr;
+    RECT rect;
+    POINT origin;
+
+    int AddTab(int id, const wchar_t* name, _MENU_CMD_INFO_* menu = nullptr);
+    // A click at the centre of tab `index` (element coordinates through the window).
+    void ClickTab(int index);
+    // Screen position of an element point.
+    POINT ToScreen(POINT element_pt) const {
+        return POINT{element_pt.x + rect.left + origin.x, element_pt.y + rect.top + origin.y};
+    }
+    // The control messages posted so far, as (msg, wParam) pairs; the queue is emptied.
+    std::vector<std::pair<UINT, long long>> TakePosts();
+};
+
+// Writes a bitmap file of n images side by side, each w x h, image i filled with
+// colours[i % size]; returns its path.
+std::string WriteStripBmp(const std::string& name, int n, int w, int h, const std::vector<COLORREF>& colours);
+
+// A 32-bit top-down DIB section w x h with pixel(x, y) from `colour`; the caller owns it.
+HBITMAP MakeBitmap(int w, int h, const std::function<COLORREF(int, int)>& colour);
+
+// Registers resource script text for the application's resource module; unregistered
+// when the object goes.
+class Resources {
+public:
+    Resources(const std::string& text, const std::string& base_dir);
+    ~Resources();
+    Resources(const Resources&) = delete;
+    Resources& operator=(const Resources&) = delete;
+    bool ok = false;
+    std::string error;
+};
+
+// Counts of the runtime objects a closed menu must not leave behind.
+struct ObjectCounts {
+    int menus = rt::MenuObjectCount();
+    int gdi = rt::GdiObjectTotal();
+    int imageLists = rt::ImageListObjectCount();
+    bool operator==(const ObjectCounts& o) const {
+        return menus == o.menus && gdi == o.gdi && imageLists == o.imageLists;
+    }
+};
+inline std::ostream& operator<<(std::ostream& os, const ObjectCounts& c) {
+    return os << "{menus " << c.menus << ", gdi " << c.gdi << ", image lists " << c.imageLists << "}";
+}
+
+}  // namespace menutest
+
+// CMenuEx with its protected members reachable by the tests.
+class TestMenu : public CMenuEx {
+public:
+    explicit TestMenu(OPEN_MODE open = OPEN_DOWNWARD, MENUBK_MODE bk = MENUBK_LIGHT) : CMenuEx(open, bk) {}
+    using CMenuEx::CalculateLeftImagePos;
+    using CMenuEx::ChangeMenuStyle;
+    using CMenuEx::CreateMneuPopupWnd;
+    using CMenuEx::DeleteMneuPopupWnd;
+    using CMenuEx::DrawCheck;
+    using CMenuEx::DrawCheckmark;
+    using CMenuEx::DrawImageLeft;
+    using CMenuEx::DrawMenuItemImage;
+    using CMenuEx::GetImageFromToolBar;
+    using CMenuEx::GrayStringW;
+    using CMenuEx::LightenColor;
+    using CMenuEx::LoadToolBar;
+    using CMenuEx::SetItemBackBmp;
+    using CMenuEx::TextMenu;
+};
+
+// The tab strip's private menu operations, for the tests.
+struct TabControlTestAccess {
+    static void BuildMenu(CElementTabControl& t, CQuoteTabItem* pItem, CMenuEx* pMenu) { t.BuildMenu(pItem, pMenu, 0); }
+};

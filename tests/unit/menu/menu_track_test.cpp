@@ -1,0 +1,411 @@
+// Popups end to end through the host: a click on a tab opens its drop-down menu at the
+// right screen point, a choice travels through the hidden message window and the view
+// manager back to the element, and nothing is left behind when the menu closes.
+#include <gtest/gtest.h>
+
+#include "menu_test_util.h"
+#include "pixels.h"
+
+namespace {
+
+using menutest::Answers;
+using menutest::Entry;
+using menutest::ObjectCounts;
+using menutest::StripHost;
+using Posts = std::vector<std::pair<UINT, long long>>;
+
+constexpr UINT kMenuCommand = 1326;
+constexpr RECT kStripRect{10, 20, 410, 44};
+
+// Starts each test without the hidden window, as a fresh process would.
+void ForgetHiddenWindow() {
+    if (g_pMsgRecvWnd && g_pMsgRecvWnd->GetSafeHwnd()) g_pMsgRecvWnd->DestroyWindow();
+}
+
+// A strip with a plain tab (ID 1) and a menu tab (ID 2, commands 101..103, 102 selected).
+struct MenuStrip : StripHost {
+    explicit MenuStrip(POINT origin = POINT{100, 200}, int side = 0, DWORD id = 5, int first_cmd = 101)
+        : StripHost(origin, kStripRect, id, side), menu(menutest::PlainMenu(3, first_cmd, first_cmd + 1)) {
+        AddTab(1, L"Stocks");
+        AddTab(2, L"Period", &menu);
+        host.Pump();
+    }
+    _MENU_CMD_INFO_ menu;
+    CQuoteTabItem& MenuTab() { return *tabs->m_arrItems[1]; }
+    // A click on the menu tab's arrow, which opens the menu whatever the tab's name.
+    void ClickArrow() {
+        const CRect& rc = MenuTab().m_rcItem;
+        BITMAP bm{};
+        tabs->m_pArrowBmp->GetBitmap(&bm);
+        const int left = rc.right - tabs->m_nArrowMargin - bm.bmWidth + 5;
+        const int top = rc.top + (rc.Height() - bm.bmHeight) / 2 + 5;
+        const POINT window_pt{left + rect.left, top + rect.top};
+        host.Down(window_pt);
+        host.Up(window_pt);
+    }
+};
+
+const rt::MenuItemView* ItemWithId(const rt::MenuPopupView& view, UINT id) {
+    for (const rt::MenuItemView& item : view.items)
+        if (item.id == id) return &item;
+    return nullptr;
+}
+
+class MenuTrack : public ::testing::Test {
+protected:
+    void SetUp() override { ForgetHiddenWindow(); }
+    void TearDown() override { ForgetHiddenWindow(); }
+};
+
+TEST_F(MenuTrack, OpensAtTheSidesPoint) {
+    struct Row {
+        const char* name;
+        int side;
+        int open_mode;
+    };
+    const Row rows[] = {{"top", 0, 0}, {"bottom: upward from the top-left corner", 3, 1}, {"whole element", 4, 0}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        MenuStrip strip(POINT{100, 200}, r.side);
+        strip.tabs->m_nMenuOpenMode = 1 - r.open_mode;  // the mode of the previous opening
+        const CRect rc = strip.MenuTab().m_rcItem;
+        ASSERT_FALSE(rc.IsRectEmpty());
+        Answers answers;
+        answers.Cancel();
+        strip.ClickTab(1);
+        ASSERT_EQ(1u, answers.tracked.size());
+        const RECT popup = answers.tracked[0].screen_rect;
+        POINT element_pt{rc.right, rc.bottom};
+        if (r.side == 0) element_pt = POINT{rc.right - 6, rc.bottom - 7};
+        if (r.side == 3) element_pt = POINT{rc.left, rc.top};
+        const POINT screen_pt = strip.ToScreen(element_pt);
+        EXPECT_EQ(screen_pt.x, popup.left);
+        if (r.side == 3) {
+            EXPECT_EQ(screen_pt.y, popup.bottom);  // TPM_BOTTOMALIGN
+        } else {
+            EXPECT_EQ(screen_pt.y, popup.top);
+        }
+        EXPECT_EQ(r.open_mode, strip.tabs->m_nMenuOpenMode);
+        EXPECT_EQ(r.open_mode, CMenuEx::nMenuOpenFlag);
+        EXPECT_EQ(Posts{}, strip.TakePosts());
+        EXPECT_EQ(-1, strip.tabs->m_nSelTab);
+    }
+}
+
+TEST_F(MenuTrack, ChoosingPostsRenamesAndChecksNextTime) {
+    MenuStrip strip;
+    strip.ClickTab(0);  // select the plain tab first
+    EXPECT_EQ((Posts{{1324, 1}}), strip.TakePosts());
+    const int width_before = strip.MenuTab().m_nWidth;
+
+    Answers answers;
+    answers.Choose(L"Item 3");
+    strip.ClickTab(1);
+    ASSERT_EQ(1u, answers.tracked.size());
+    const rt::MenuItemView* preset = ItemWithId(answers.tracked[0], 102);
+    ASSERT_NE(nullptr, preset);
+    EXPECT_TRUE(preset->state & MF_CHECKED);                     // the selected command of the record
+    EXPECT_EQ((Posts{{kMenuCommand, 103}}), strip.TakePosts());  // no 1324 for the moved selection
+    EXPECT_STREQ(L"Item 3", strip.MenuTab().m_strName.GetString());
+    EXPECT_EQ(103, strip.MenuTab().m_nSelMenuID);
+    EXPECT_EQ(1, strip.tabs->m_nSelTab);  // the selection followed the menu
+    EXPECT_NE(width_before, strip.MenuTab().m_nWidth);
+    EXPECT_TRUE(strip.tabs->m_vecSubMenu.empty());
+
+    // Renamed: the body selects; the arrow still opens, now with the chosen entry checked.
+    answers.Cancel();
+    strip.ClickArrow();
+    ASSERT_EQ(2u, answers.tracked.size());
+    for (const rt::MenuItemView& item : answers.tracked[1].items) {
+        SCOPED_TRACE(item.id);
+        EXPECT_EQ(item.id == 103, (item.state & MF_CHECKED) != 0);
+    }
+    EXPECT_EQ(Posts{}, strip.TakePosts());
+}
+
+TEST_F(MenuTrack, DismissingPostsNothing) {
+    struct Row {
+        const char* name;
+        bool cancel;  // false: no answer queued at all
+    };
+    for (const Row& r : {Row{"cancel", true}, Row{"no answer", false}}) {
+        SCOPED_TRACE(r.name);
+        MenuStrip strip;
+        Answers answers;
+        if (r.cancel) answers.Cancel();
+        const ObjectCounts before;
+        strip.ClickTab(1);
+        strip.host.Pump();
+        EXPECT_EQ(1u, answers.tracked.size());
+        EXPECT_EQ(Posts{}, strip.TakePosts());
+        EXPECT_STREQ(L"Period", strip.MenuTab().m_strName.GetString());
+        EXPECT_EQ(102, strip.MenuTab().m_nSelMenuID);
+        EXPECT_EQ(-1, strip.tabs->m_nSelTab);
+        EXPECT_EQ(before, ObjectCounts());
+    }
+}
+
+TEST_F(MenuTrack, TwoHostWindowsEachGetTheirOwnCommand) {
+    MenuStrip a(POINT{0, 0}, 0, 7, 101);
+    MenuStrip b(POINT{600, 400}, 0, 8, 201);
+    Answers answers;
+    answers.Choose(L"Item 1");
+    answers.Choose(L"Item 3");
+    a.ClickTab(1);
+    ASSERT_NE(nullptr, g_pMsgRecvWnd);
+    const HWND hidden = g_pMsgRecvWnd->GetSafeHwnd();
+    ASSERT_NE(nullptr, hidden);
+    b.ClickTab(1);
+    EXPECT_EQ((Posts{{kMenuCommand, 101}}), a.TakePosts());
+    EXPECT_EQ((Posts{{kMenuCommand, 203}}), b.TakePosts());
+    EXPECT_STREQ(L"Item 1", a.MenuTab().m_strName.GetString());
+    EXPECT_STREQ(L"Item 3", b.MenuTab().m_strName.GetString());
+    ASSERT_EQ(2u, answers.tracked.size());
+    EXPECT_GE(answers.tracked[1].screen_rect.left, 600);  // the second popup opened over the second window
+    EXPECT_EQ(hidden, answers.tracked[1].owner);
+
+    // One hidden window, still the child of the first window, aimed at the second element.
+    EXPECT_EQ(hidden, g_pMsgRecvWnd->GetSafeHwnd());
+    EXPECT_EQ(a.host.Window().GetSafeHwnd(), ::GetParent(hidden));
+    EXPECT_EQ(8u, g_pMsgRecvWnd->m_dwContainerID);
+    EXPECT_EQ(&b.host.Window(), g_pMsgRecvWnd->m_pParentWnd);
+    wchar_t title[64] = {};
+    ::GetWindowTextW(hidden, title, 64);
+    EXPECT_STREQ(L"{B7018D46-D2CD-426d-B01B-1C0D275AB064}", title);
+    const LONG_PTR style = ::GetWindowLongPtrW(hidden, GWL_STYLE);
+    EXPECT_TRUE(style & WS_CHILD);
+    EXPECT_FALSE(style & WS_VISIBLE);
+    EXPECT_EQ(1011, ::GetDlgCtrlID(hidden));
+    RECT rc{};
+    ::GetWindowRect(hidden, &rc);
+    EXPECT_TRUE(::IsRectEmpty(&rc));
+}
+
+TEST_F(MenuTrack, ThirteenEntriesMakeTwoColumns) {
+    StripHost strip(POINT{50, 50}, kStripRect, 3);
+    _MENU_CMD_INFO_ menu = menutest::PlainMenu(13, 301, 305);
+    strip.AddTab(9, L"Many", &menu);
+    Answers answers;
+    answers.Choose(L"Item 13");
+    strip.ClickTab(0);
+    ASSERT_EQ(1u, answers.tracked.size());
+    const std::vector<rt::MenuItemView>& items = answers.tracked[0].items;
+    ASSERT_EQ(13u, items.size());
+    for (size_t i = 0; i < items.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(i == 0 || i == 12, (items[i].type & MF_MENUBREAK) != 0);
+        EXPECT_EQ(i == 4, (items[i].state & MF_CHECKED) != 0);
+    }
+    EXPECT_EQ(items[0].screen_rect.top, items[12].screen_rect.top);  // the 13th heads a second column
+    EXPECT_GT(items[12].screen_rect.left, items[11].screen_rect.left);
+    EXPECT_EQ((Posts{{kMenuCommand, 313}}), strip.TakePosts());
+}
+
+TEST_F(MenuTrack, SubMenusInPlaceCheckedAndFreed) {
+    StripHost strip(POINT{50, 50}, kStripRect, 3);
+    _MENU_CMD_INFO_ menu;
+    menu.vecMenu = {Entry(L"A", 1),           Entry(L"More", 2, -1, 1), Entry(L"X", 21, 2),
+                    Entry(L"Deep", 22, 2, 1), Entry(L"Y", 221, 22),     Entry(L"B", 3)};
+    menu.nSelCmdID = 221;
+    strip.AddTab(9, L"Tree", &menu);
+    strip.host.Pump();
+    const ObjectCounts before;
+    Answers answers;
+    answers.Choose(L"More/Deep/Y");
+    strip.ClickTab(0);
+    strip.host.Pump();
+    ASSERT_EQ(1u, answers.opened.size());
+    const std::vector<rt::MenuPopupView>& open = answers.opened[0];
+    ASSERT_EQ(3u, open.size());
+    // Top level: a sub-menu item stands at its entry's place and counts for the columns.
+    ASSERT_EQ(3u, open[0].items.size());
+    EXPECT_STREQ(L"A", open[0].items[0].text.c_str());
+    EXPECT_STREQ(L"More", open[0].items[1].text.c_str());
+    EXPECT_NE(nullptr, open[0].items[1].subMenu);
+    EXPECT_FALSE(open[0].items[1].state & MF_CHECKED);  // never checked
+    EXPECT_STREQ(L"B", open[0].items[2].text.c_str());
+    ASSERT_EQ(2u, open[1].items.size());
+    EXPECT_STREQ(L"X", open[1].items[0].text.c_str());
+    EXPECT_TRUE(open[1].items[0].type & MF_MENUBREAK);  // the first plain entry of the sub-menu
+    EXPECT_STREQ(L"Deep", open[1].items[1].text.c_str());
+    ASSERT_EQ(1u, open[2].items.size());
+    EXPECT_TRUE(open[2].items[0].state & MF_CHECKED);  // the selected command, two levels down
+    EXPECT_EQ((Posts{{kMenuCommand, 221}}), strip.TakePosts());
+    EXPECT_STREQ(L"Y", strip.tabs->m_arrItems[0]->m_strName.GetString());
+    EXPECT_TRUE(strip.tabs->m_vecSubMenu.empty());
+    EXPECT_EQ(before, ObjectCounts());  // no menu handle, no GDI object left
+}
+
+TEST_F(MenuTrack, CircularRecordsStillOpen) {
+    StripHost strip(POINT{50, 50}, kStripRect, 3);
+    _MENU_CMD_INFO_ menu;
+    menu.vecMenu = {Entry(L"Loop", 5, -1, 1), Entry(L"Back", 6, 5, 1),  Entry(L"Again", 5, 6, 1),
+                    Entry(L"Leaf", 7, 6),     Entry(L"Self", 9, -1, 1), Entry(L"Me", 9, 9, 1)};
+    menu.nSelCmdID = -1;
+    strip.AddTab(9, L"Loop", &menu);
+    strip.host.Pump();
+    const ObjectCounts before;
+    Answers answers;
+    answers.Choose(L"Loop/Back/Leaf");
+    strip.ClickTab(0);
+    EXPECT_EQ((Posts{{kMenuCommand, 7}}), strip.TakePosts());
+    ASSERT_EQ(1u, answers.opened.size());
+    ASSERT_EQ(3u, answers.opened[0].size());
+    ASSERT_EQ(2u, answers.opened[0][0].items.size());  // Loop, Self
+    ASSERT_EQ(1u, answers.opened[0][2].items.size());  // "Again" would reopen "Loop": left out
+    EXPECT_STREQ(L"Leaf", answers.opened[0][2].items[0].text.c_str());
+    EXPECT_EQ(before, ObjectCounts());
+}
+
+// A menu that measures its owner-drawn items itself and remembers who asked.
+class MeasuringMenu : public CMenuEx {
+public:
+    explicit MeasuringMenu(int width) : CMenuEx(OPEN_DOWNWARD, MENUBK_LIGHT), width_(width) {}
+    void MeasureItem(LPMEASUREITEMSTRUCT mis) override {
+        measured.push_back(mis->itemData);
+        mis->itemWidth = UINT(width_);
+        mis->itemHeight = 19;
+    }
+    std::vector<ULONG_PTR> measured;
+
+private:
+    int width_;
+};
+
+TEST_F(MenuTrack, MeasureItemReachesTheMenuHoldingTheItem) {
+    CHeadlessHost host(SIZE{200, 100}, POINT{20, 20});
+    const ObjectCounts before;
+    {
+        MeasuringMenu top(77);
+        MeasuringMenu sub(55);
+        ASSERT_TRUE(top.CreatePopupMenu());
+        ASSERT_TRUE(sub.CreatePopupMenu());
+        top.AppendMenuEx(MF_STRING, 5, L"Five");
+        top.ModifyMenuEx(0, MF_BYPOSITION, 5, L"Five");
+        top.AppendMenuEx(MF_POPUP, UINT(reinterpret_cast<UINT_PTR>(sub.GetSafeHmenu())), L"Sub");
+        sub.AppendMenuEx(MF_STRING, 7, L"Seven");
+        sub.ModifyMenuEx(0, MF_BYPOSITION, 7, L"Seven");
+        Answers answers;
+        answers.Choose(L"Sub/#7");
+        EXPECT_EQ(1, top.TrackPopupMenuWithContainerID(0, 60, 60, &host.Window(), 0xDEAD, nullptr));
+        ASSERT_EQ(1u, answers.opened.size());
+        EXPECT_EQ((std::vector<ULONG_PTR>{reinterpret_cast<ULONG_PTR>(top.m_arrItems[0])}), top.measured);
+        EXPECT_EQ((std::vector<ULONG_PTR>{reinterpret_cast<ULONG_PTR>(sub.m_arrItems[0])}), sub.measured);
+        const RECT item_rect = answers.opened[0][0].items[0].screen_rect;
+        EXPECT_EQ(19, item_rect.bottom - item_rect.top);
+        host.Pump();  // the command goes to an element that does not exist: nothing happens
+        EXPECT_TRUE(host.Window().ControlMessages().empty());
+        sub.Detach();  // destroyed with the top menu
+    }
+    EXPECT_EQ(before, ObjectCounts());
+
+    // Outside tracking the hidden window has no menu to measure against: nothing happens.
+    ASSERT_NE(nullptr, g_pMsgRecvWnd);
+    MEASUREITEMSTRUCT mis{ODT_MENU, 0, 5, 10, 11, 0};
+    ::SendMessageW(g_pMsgRecvWnd->GetSafeHwnd(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
+    EXPECT_EQ(10u, mis.itemWidth);
+    EXPECT_EQ(11u, mis.itemHeight);
+}
+
+TEST_F(MenuTrack, HiddenWindowIsMadeOnceAndKept) {
+    CHeadlessHost host(SIZE{200, 100}, POINT{20, 20});
+    TestMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    menu.AppendMenuEx(MF_STRING, 1, L"One");
+    Answers answers;
+    // No window to make the hidden window under: the menu is not shown.
+    EXPECT_EQ(0, menu.TrackPopupMenuWithContainerID(0, 10, 10, nullptr, 3, nullptr));
+    EXPECT_TRUE(answers.tracked.empty());
+
+    answers.Cancel();
+    EXPECT_EQ(1, menu.TrackPopupMenuWithContainerID(0, 10, 10, &host.Window(), 3, nullptr));
+    const HWND hidden = g_pMsgRecvWnd->GetSafeHwnd();
+    ASSERT_NE(nullptr, hidden);
+    EXPECT_EQ(1, menu.DeleteMneuPopupWnd());
+    EXPECT_TRUE(::IsWindow(hidden));
+    answers.Cancel();
+    EXPECT_EQ(1, menu.TrackPopupMenuWithContainerID(0, 10, 10, nullptr, 4, nullptr));  // reuses it
+    EXPECT_EQ(hidden, g_pMsgRecvWnd->GetSafeHwnd());
+    EXPECT_EQ(4u, g_pMsgRecvWnd->m_dwContainerID);
+    EXPECT_EQ(2u, answers.tracked.size());
+}
+
+}  // namespace
+
+namespace {
+
+// The picture of a tab's open menu: the selected command checked, the third item highlighted.
+TEST_F(MenuTrack, OpenMenuPicture) {
+    MenuStrip strip(POINT{0, 0});
+    strip.host.Move(POINT{90, 30});  // hover the menu tab so that the strip paints
+    HBITMAP picture = nullptr;
+    {
+        Answers answers;  // uninstalls the answerer below when it goes
+        rt::SetMenuAnswerer([&picture](const rt::MenuPopupView&, rt::MenuAnswer* answer) {
+            answer->path = L"Item 3";
+            answer->onShown = [&picture] {
+                rt::RedrawOpenMenus();
+                // The popup alone: the screen around it holds whatever earlier tests left.
+                picture = rt::CopyScreenRect(rt::OpenMenus().at(0).screen_rect);
+            };
+            return true;
+        });
+        strip.ClickTab(1);
+    }
+    ASSERT_NE(nullptr, picture);
+    EXPECT_TRUE(kt::MatchesGolden(picture, "menu/tab_menu_open"));
+    ::DeleteObject(picture);
+}
+
+}  // namespace
+
+namespace {
+
+bool StartsColumn(HMENU menu, int pos) {
+    MENUITEMINFOW mii{};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_FTYPE;
+    return ::GetMenuItemInfoW(menu, UINT(pos), TRUE, &mii) && (mii.fType & MFT_MENUBREAK);
+}
+
+// Columns: at the top level sub-menu items count like plain entries; inside a sub-menu
+// only plain entries count, and an item that opens a sub-menu never starts a column.
+TEST_F(MenuTrack, BuildMenuCountsColumns) {
+    StripHost strip(POINT{0, 0}, kStripRect, 3);
+    _MENU_CMD_INFO_ info = menutest::PlainMenu(11, 1, -1);
+    info.vecMenu.push_back(Entry(L"Sub", 100, -1, 1));  // the 12th top-level item
+    info.vecMenu.push_back(Entry(L"Last", 12));         // the 13th: a new column
+    for (int i = 0; i < 12; ++i) {
+        info.vecMenu.push_back(Entry(L"s", 101 + i, 100));
+        if (i == 5) info.vecMenu.push_back(Entry(L"Nested", 200, 100, 1));  // does not count
+    }
+    info.vecMenu.push_back(Entry(L"n", 201, 200));
+    info.vecMenu.push_back(Entry(L"s13", 113, 100));  // the 13th plain entry of the sub-menu
+    strip.AddTab(9, L"Cols", &info);
+    CElementTabControl& t = *strip.tabs;
+    const ObjectCounts before;
+    {
+        CMenuEx menu(OPEN_DOWNWARD, MENUBK_LIGHT);
+        menu.Attach(::CreatePopupMenu());
+        TabControlTestAccess::BuildMenu(t, t.m_arrItems[0], &menu);
+        ASSERT_EQ(13, ::GetMenuItemCount(menu));
+        for (int pos = 0; pos < 13; ++pos) {
+            SCOPED_TRACE(pos);
+            EXPECT_EQ(pos == 0 || pos == 12, StartsColumn(menu, pos));
+        }
+        const HMENU sub = ::GetSubMenu(menu, 11);
+        ASSERT_NE(nullptr, sub);
+        ASSERT_EQ(14, ::GetMenuItemCount(sub));  // 13 plain entries and the nested sub-menu item
+        for (int pos = 0; pos < 14; ++pos) {
+            SCOPED_TRACE(pos);
+            // Positions: s1..s6, Nested, s7..s12, s13; the 13th plain entry starts a column.
+            EXPECT_EQ(pos == 0 || pos == 13, StartsColumn(sub, pos));
+        }
+        EXPECT_EQ(2u, t.m_vecSubMenu.size());
+        for (CMenuEx* p : t.m_vecSubMenu) delete p;
+        t.m_vecSubMenu.clear();
+    }
+    EXPECT_EQ(before, ObjectCounts());
+}
+
+}  // namespace

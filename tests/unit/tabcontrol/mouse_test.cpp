@@ -1,0 +1,332 @@
+// Mouse interaction through the host: selection and button notifications, hover repaint
+// areas, the cursor, and the menu commands that rename tabs.
+#include <gtest/gtest.h>
+
+#include "tab_test_util.h"
+#include "win32/runtime_ext.h"
+
+namespace {
+
+using tabtest::Centre;
+using tabtest::Strip;
+using Posts = std::vector<std::pair<UINT, long long>>;
+
+// The element sits at (10, 5) in its window so that element and window points differ.
+const RECT kPlace{10, 5, 310, 45};
+
+RECT Union(const RECT& a, const RECT& b) {
+    RECT u{};
+    ::UnionRect(&u, &a, &b);
+    return u;
+}
+
+::testing::AssertionResult SameRect(const RECT& expected, const RECT& actual) {
+    if (::EqualRect(&expected, &actual)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "expected (" << expected.left << ", " << expected.top << ", "
+                                         << expected.right << ", " << expected.bottom << ") got (" << actual.left
+                                         << ", " << actual.top << ", " << actual.right << ", " << actual.bottom << ")";
+}
+
+// Three tabs left-aligned on a top strip: "Stocks" (ID 1), "" (ID 2), "Bonds" (ID 3).
+void ThreeTabs(Strip& strip) {
+    strip.tabs->SetStyle(1, 0, 0);
+    strip.AddTab(1, L"Stocks");
+    strip.AddTab(2, L"");
+    strip.AddTab(3, L"Bonds");
+    strip.Layout();
+}
+
+TEST(TabClick, SelectionAndNotifications) {
+    struct Row {
+        const char* name;
+        int firstClick;   // tab index clicked first (-1: none)
+        int secondClick;  // tab index clicked next
+        Posts posts;      // of the second click
+        int selected;
+        bool stripRepaint;  // else only the clicked tab
+    };
+    const Row rows[] = {
+        {"plain tab", -1, 0, {{1324, 1}}, 0, true},
+        {"already selected tab posts again", 0, 0, {{1324, 1}}, 0, true},
+        {"other tab", 0, 2, {{1324, 3}}, 2, true},
+        {"empty name: no selection, no post", 0, 1, {}, 0, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Strip strip(kPlace);
+        ThreeTabs(strip);
+        CElementTabControl& t = *strip.tabs;
+        if (row.firstClick >= 0) strip.Click(Centre(t.m_arrItems[row.firstClick]->m_rcItem));
+        strip.TakePosts();
+        strip.Click(Centre(t.m_arrItems[row.secondClick]->m_rcItem));
+        EXPECT_EQ(row.posts, strip.TakePosts());
+        EXPECT_EQ(row.selected, row.firstClick < 0 && row.posts.empty() ? -1 : t.m_nSelTab);
+        EXPECT_EQ(row.selected, t.m_nSelTab);
+
+        // The repaint asked for, seen before the host paints it.
+        strip.TakeInvalid();
+        t.OnLButtonDown(Centre(t.m_arrItems[row.secondClick]->m_rcItem));
+        const RECT expected = row.stripRepaint ? RECT{0, 0, 300, 14} : RECT(t.m_arrItems[row.secondClick]->m_rcItem);
+        EXPECT_TRUE(SameRect(expected, strip.TakeInvalid()));
+    }
+}
+
+TEST(TabClick, TabAndTextButtonUnderOnePoint) {
+    Strip strip(kPlace);
+    CElementTabControl& t = *strip.tabs;
+    t.SetStyle(1, 1, 0);  // tabs right-aligned up to 300
+    t.SetTabBtnAglin(DIRECT_RIGHT);
+    strip.AddTab(4, L"Stocks");
+    t.AddTextButton(L"F10", 77, L"QuoteTab.BtnText", L"QuoteTab.BtnHot", nullptr, nullptr, 0, L"");
+    strip.Layout();
+    const CRect rcBtn = t.m_arrTextBtn[0].rcBtn;  // ends at 295, spans all of D
+    const POINT pt{rcBtn.right - 2, 3};
+    ASSERT_TRUE(CRect(t.m_arrItems[0]->m_rcItem).PtInRect(pt));
+    strip.Click(pt);
+    const Posts expected = {{1324, 4}, {1325, 77}};
+    EXPECT_EQ(expected, strip.TakePosts());
+    strip.Click(POINT{rcBtn.left + 1, 30});  // below the strip: the button alone
+    const Posts buttonOnly = {{1325, 77}};
+    EXPECT_EQ(buttonOnly, strip.TakePosts());
+}
+
+TEST(TabClick, MenuTabs) {
+    Strip strip(kPlace);
+    CElementTabControl& t = *strip.tabs;
+    t.SetStyle(1, 0, 0);
+    _MENU_CMD_INFO_ menu = tabtest::MakeMenu(3, 101, 101);
+    strip.AddTab(1, L"Stocks");
+    strip.AddTab(2, L"Minutes", &menu);
+    strip.Layout();
+    strip.Click(Centre(t.m_arrItems[0]->m_rcItem));
+    strip.TakePosts();
+    const POINT body{t.m_arrItems[1]->m_rcItem.left + 3, 7};
+
+    // The name is still the created one: the click opens the menu, nothing else.
+    strip.Click(body);
+    EXPECT_TRUE(strip.TakePosts().empty());
+    EXPECT_EQ(0, t.m_nSelTab);
+
+    // Renamed: a body click selects, the arrow's hit rectangle still opens the menu.
+    ASSERT_EQ(1, t.ChangeItemNameByID(2, L"1 Min"));
+    strip.Click(body);
+    const Posts selected = {{1324, 2}};
+    EXPECT_EQ(selected, strip.TakePosts());
+    EXPECT_EQ(1, t.m_nSelTab);
+    CRect rcItem = t.m_arrItems[1]->m_rcItem, rcArrow;
+    TabControlTestAccess::GetItemArrowRect(t, rcItem, rcArrow);
+    ASSERT_TRUE(rcItem.PtInRect(rcArrow.TopLeft()));
+    t.m_nSelTab = 0;
+    strip.Click(rcArrow.TopLeft());
+    EXPECT_TRUE(strip.TakePosts().empty());
+    EXPECT_EQ(0, t.m_nSelTab);
+
+    t.m_arrItems[1]->m_bMenuOnClick = 1;  // any click opens it
+    strip.Click(body);
+    EXPECT_TRUE(strip.TakePosts().empty());
+}
+
+TEST(TabClick, ArrowTestWithoutArrowBitmap) {
+    Strip strip(kPlace);
+    CElementTabControl& t = *strip.tabs;
+    _MENU_CMD_INFO_ menu = tabtest::MakeMenu(2, 5, 5);
+    strip.AddTab(1, L"Stocks", &menu);
+    strip.Layout();
+    t.ChangeItemNameByID(1, L"Other");
+    t.m_pArrowBmp = nullptr;  // no arrow loaded: the arrow has no area
+    t.OnLButtonDown(POINT{t.m_arrItems[0]->m_rcItem.left + 2, 2});
+    strip.host.Pump();
+    const Posts expected = {{1324, 1}};
+    EXPECT_EQ(expected, strip.TakePosts());
+}
+
+TEST(TabClick, LeftStripEqualDivisionHitsHiddenTab) {
+    Strip strip(kPlace);
+    CElementTabControl& t = *strip.tabs;
+    t.SetStyle(1, 0, 2);
+    for (int id : {0, 1, 2}) {
+        _TAB_PARAM_INFO_ info;
+        info.nID = id;
+        info.lpszName = L"Row";
+        info.lpszTextColor = info.lpszSelTextColor = L"CElementTabControl.Text";
+        info.nDivide = 3;
+        info.bVisible = id != 1;
+        t.Add(&info);
+    }
+    strip.Layout();
+    // A paint divides the strip into rows, hidden tab included.
+    ::InvalidateRect(strip.host.Window().GetSafeHwnd(), nullptr, TRUE);
+    ::DeleteObject(strip.host.Snapshot());
+    const POINT row1{50, 14 + 7};
+    ASSERT_TRUE(CRect(t.m_arrItems[1]->m_rcItem).PtInRect(row1));
+    strip.Move(row1);
+    EXPECT_EQ(-1, t.m_nHotTab);  // hovering skips hidden tabs
+    strip.Click(row1);
+    const Posts expected = {{1324, 1}};
+    EXPECT_EQ(expected, strip.TakePosts());
+}
+
+TEST(TabHover, RepaintAreas) {
+    Strip strip(kPlace);
+    CElementTabControl& t = *strip.tabs;
+    ThreeTabs(strip);
+    t.AddTextButton(L"F10", 7, L"QuoteTab.BtnText", L"QuoteTab.BtnHot", nullptr, nullptr, 0, L"");
+    t.AddTextButton(L"F11", 8, L"QuoteTab.BtnText", L"QuoteTab.BtnHot", nullptr, nullptr, 0, L"");
+    strip.Layout();
+    strip.host.Pump();
+    strip.TakeInvalid();
+    const RECT stripRect{0, 0, 300, 14};
+    const RECT tab2 = t.m_arrItems[2]->m_rcItem;
+    const RECT btn0 = t.m_arrTextBtn[0].rcBtn, btn1 = t.m_arrTextBtn[1].rcBtn;
+    const RECT none{0, 0, 0, 0};
+
+    struct Step {
+        const char* name;
+        POINT pt;
+        RECT invalid;
+        int hot;
+        std::vector<bool> buttonsHot;
+    };
+    const Step steps[] = {
+        {"onto the first tab: the strip", Centre(t.m_arrItems[0]->m_rcItem), stripRect, 0, {false, false}},
+        {"within the same tab: nothing", POINT{t.m_arrItems[0]->m_rcItem.left + 1, 1}, none, 0, {false, false}},
+        {"to another tab: the strip", Centre(tab2), stripRect, 2, {false, false}},
+        {"off the tabs: the lost tab and every button",
+         POINT{290, 30},
+         Union(tab2, Union(btn0, btn1)),
+         -1,
+         {false, false}},
+        {"onto the second button: both buttons", Centre(btn1), Union(btn0, btn1), -1, {false, true}},
+        {"onto the first button: only it", Centre(btn0), btn0, -1, {true, true}},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        EXPECT_EQ(1, t.OnMouseMove(step.pt.x, step.pt.y, 0));
+        EXPECT_TRUE(SameRect(step.invalid, strip.TakeInvalid()));
+        EXPECT_EQ(step.hot, t.m_nHotTab);
+        for (size_t i = 0; i < step.buttonsHot.size(); ++i)
+            EXPECT_EQ(step.buttonsHot[i], t.m_arrTextBtn[INT_PTR(i)].bHot);
+    }
+    // The leave clears every hot flag and repaints the whole element, once.
+    t.OnMouseLeave();
+    EXPECT_TRUE(SameRect(RECT{0, 0, 300, 40}, strip.TakeInvalid()));
+    EXPECT_FALSE(t.m_arrTextBtn[0].bHot || t.m_arrTextBtn[1].bHot);
+    t.OnMouseLeave();
+    EXPECT_TRUE(SameRect(none, strip.TakeInvalid()));
+}
+
+TEST(TabHover, CursorAcrossLeave) {
+    Strip strip(kPlace);
+    ThreeTabs(strip);
+    CElementTabControl& t = *strip.tabs;
+    const int hand = 32649, arrow = 32512;
+    auto cursor = [] { return rt::CursorId(::GetCursor()); };
+    const POINT onTab = Centre(t.m_arrItems[0]->m_rcItem);
+    const POINT empty{250, 30};
+
+    strip.Move(onTab);
+    EXPECT_EQ(hand, cursor());
+    EXPECT_EQ(1, t.m_bHandCursor);
+    strip.Move(empty);  // the set-cursor before this move still saw the tab
+    EXPECT_EQ(hand, cursor());
+    EXPECT_EQ(0, t.m_bHandCursor);
+    strip.Move(POINT{empty.x + 1, empty.y});
+    EXPECT_EQ(arrow, cursor());
+
+    strip.Move(onTab);
+    strip.host.Leave();
+    EXPECT_EQ(1, t.m_bHandCursor);  // kept across the leave
+    EXPECT_EQ(-1, t.m_nHotTab);
+    strip.Move(empty);  // re-entering: the first set-cursor shows the last choice
+    EXPECT_EQ(hand, cursor());
+    strip.Move(POINT{empty.x + 1, empty.y});
+    EXPECT_EQ(arrow, cursor());
+}
+
+TEST(Selection, SetSelectedTabByID) {
+    Strip strip(kPlace);
+    ThreeTabs(strip);
+    CElementTabControl& t = *strip.tabs;
+    strip.host.Pump();
+    strip.TakeInvalid();
+    EXPECT_EQ(1, t.SetSelectedTab(3));
+    EXPECT_EQ(2, t.m_nSelTab);
+    EXPECT_EQ(0, t.SetSelectedTab(42));
+    EXPECT_EQ(2, t.m_nSelTab);
+    strip.host.Pump();
+    EXPECT_TRUE(strip.TakePosts().empty());
+    const RECT none{0, 0, 0, 0};
+    EXPECT_TRUE(SameRect(none, strip.TakeInvalid()));
+    int index = 99;
+    EXPECT_EQ(0, t.FindTabID(42, index));
+    EXPECT_EQ(99, index);
+}
+
+TEST(MenuCommand, PostsRenamesAndMovesSelection) {
+    struct Row {
+        const char* name;
+        int selectedBefore;
+        DWORD command;
+        const wchar_t* newName;  // of the menu tab
+        int selectedAfter;
+    };
+    const Row rows[] = {
+        {"selection follows the menu", 0, 102, L"Item 2", 1},
+        {"no selection stays none", -1, 103, L"Item 3", -1},
+        {"unknown command: no change", 0, 999, L"Minutes", 0},
+        {"no command", 0, 0xFFFFFFFF, L"Minutes", 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Strip strip(kPlace);
+        CElementTabControl& t = *strip.tabs;
+        t.SetStyle(1, 0, 0);
+        _MENU_CMD_INFO_ menu = tabtest::MakeMenu(3, 101, 101);
+        strip.AddTab(1, L"Stocks");
+        strip.AddTab(2, L"Minutes", &menu);
+        strip.Layout();
+        t.m_nSelTab = row.selectedBefore;
+        const int width = t.m_arrItems[1]->m_nWidth;
+        EXPECT_EQ(1, t.OnMenuCommand(row.command));
+        strip.host.Pump();
+        const Posts expected = {{1326, static_cast<long long>(WPARAM(row.command))}};
+        EXPECT_EQ(expected, strip.TakePosts());
+        EXPECT_TRUE(t.m_arrItems[1]->m_strName == row.newName);
+        EXPECT_EQ(width + tabtest::TextWidth(row.newName) - tabtest::TextWidth(L"Minutes"), t.m_arrItems[1]->m_nWidth);
+        EXPECT_EQ(row.selectedAfter, t.m_nSelTab);
+        EXPECT_EQ(t.m_arrItems[0]->m_rcItem.right, t.m_arrItems[1]->m_rcItem.left);
+    }
+}
+
+TEST(MenuInfo, UpdateAndSelectByID) {
+    Strip strip(kPlace);
+    CElementTabControl& t = *strip.tabs;
+    strip.AddTab(1, L"Stocks");
+    const int width = t.m_arrItems[0]->m_nWidth;
+    t.UpdateItemMenuInfoByTabID(1, nullptr);  // only widens: 10 - 4 + 9
+    EXPECT_EQ(width + 15, t.m_arrItems[0]->m_nWidth);
+    t.UpdateItemMenuInfoByTabID(1, nullptr);  // and again
+    EXPECT_EQ(width + 30, t.m_arrItems[0]->m_nWidth);
+
+    _MENU_CMD_INFO_ none = tabtest::MakeMenu(3, 10, -1);
+    t.UpdateItemMenuInfoByTabID(1, &none);  // still without entries when it starts: widens
+    EXPECT_EQ(width + 45, t.m_arrItems[0]->m_nWidth);
+    EXPECT_TRUE(t.m_arrItems[0]->m_strName == L"Stocks");
+    EXPECT_EQ(3u, t.m_arrItems[0]->m_vecMenu.size());
+    EXPECT_EQ(-1, t.m_arrItems[0]->m_nSelMenuID);
+
+    _MENU_CMD_INFO_ chosen = tabtest::MakeMenu(3, 10, 11);
+    t.UpdateItemMenuInfoByTabID(1, &chosen);  // has entries now: no further widening
+    EXPECT_TRUE(t.m_arrItems[0]->m_strName == L"Item 2");
+    EXPECT_EQ(width + 45 + tabtest::TextWidth(L"Item 2") - 40, t.m_arrItems[0]->m_nWidth);
+
+    t.SelectMenuByID(1, 12);
+    EXPECT_EQ(12, t.m_arrItems[0]->m_nSelMenuID);
+    EXPECT_TRUE(t.m_arrItems[0]->m_strName == L"Item 3");
+    t.SelectMenuByID(5, 10);  // unknown tab
+    EXPECT_TRUE(t.m_arrItems[0]->m_strName == L"Item 3");
+    strip.host.Pump();
+    EXPECT_TRUE(strip.TakePosts().empty());
+}
+
+}  // namespace

@@ -1,0 +1,285 @@
+// Painting: hand-worked pixels of cells, frames, fills, arrows and backgrounds, goldens
+// for each side and background mode, and no GDI object left behind.
+#include <gtest/gtest.h>
+
+#include "pixels.h"
+#include "tab_test_util.h"
+#include "win32/runtime_ext.h"
+
+namespace {
+
+using tabtest::Strip;
+
+const RECT kPlace{10, 5, 310, 45};  // window 320 x 60
+const SIZE kWindow{320, 60};
+
+// Repaints the whole window and reads it back.
+kt::Image Paint(Strip& strip) {
+    ::InvalidateRect(strip.host.Window().GetSafeHwnd(), nullptr, TRUE);
+    HBITMAP bmp = strip.host.Snapshot();
+    kt::Image img;
+    EXPECT_TRUE(kt::ReadBitmap(bmp, &img));
+    ::DeleteObject(bmp);
+    return img;
+}
+
+// A pixel in element coordinates.
+COLORREF At(const kt::Image& img, int x, int y) {
+    return img.at(x + kPlace.left, y + kPlace.top);
+}
+
+bool Contains(const kt::Image& img, const RECT& element_rc, COLORREF c) {
+    for (int y = element_rc.top; y < element_rc.bottom; ++y)
+        for (int x = element_rc.left; x < element_rc.right; ++x)
+            if (At(img, x, y) == c) return true;
+    return false;
+}
+
+// One tab "Stocks" (ID 1, 47 wide) at the left of a top strip: cell (0, 0, 47, 14).
+TEST(TabPaint, CellFillsByState) {
+    struct Row {
+        const char* name;
+        bool selected;
+        bool hot;
+        COLORREF fill;
+        COLORREF text;
+    };
+    const Row rows[] = {
+        {"normal", false, false, tabtest::kFillNormal, tabtest::kText},
+        {"hovered", false, true, tabtest::kHoverFill, tabtest::kHoverText},
+        {"selected", true, false, tabtest::kHotlight, tabtest::kSelText},
+        {"selected and hovered", true, true, tabtest::kHotlight, tabtest::kSelText},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Strip strip(kPlace, kWindow);
+        CElementTabControl& t = *strip.tabs;
+        t.SetStyle(1, 0, 0);
+        strip.AddTab(1, L"Stocks");
+        strip.Layout();
+        ASSERT_TRUE(CRect(0, 0, 47, 14) == CRect(t.m_arrItems[0]->m_rcItem));
+        t.m_nSelTab = row.selected ? 0 : -1;
+        t.m_nHotTab = row.hot ? 0 : -1;
+        const kt::Image img = Paint(strip);
+        EXPECT_EQ(row.fill, At(img, 0, 0));
+        EXPECT_EQ(row.fill, At(img, 46, 13));
+        EXPECT_EQ(tabtest::kBorder, At(img, 47, 0));  // right frame on the tab's right edge
+        EXPECT_EQ(tabtest::kBorder, At(img, 0, 14));  // bottom frame one below the tab
+        EXPECT_EQ(tabtest::kBorder, At(img, 47, 14));
+        EXPECT_EQ(tabtest::kStripBmp, At(img, 48, 5));  // Tab_Bk4.bmp over the strip
+        EXPECT_EQ(RGB(0, 0, 0), At(img, 100, 30));      // below the strip nothing is painted
+        EXPECT_TRUE(Contains(img, RECT{0, 0, 47, 14}, row.text));
+        const COLORREF others[] = {tabtest::kText, tabtest::kHoverText, tabtest::kSelText};
+        for (COLORREF other : others) {
+            if (other != row.text) {
+                EXPECT_FALSE(Contains(img, RECT{0, 0, 47, 14}, other));
+            }
+        }
+    }
+}
+
+TEST(TabPaint, LaterCellCoversEarlierFrameAndIDZeroShiftsRight) {
+    Strip strip(kPlace, kWindow);
+    CElementTabControl& t = *strip.tabs;
+    t.SetStyle(1, 0, 0);
+    strip.AddTab(0, L"Stocks");  // ID 0: its cell starts on its own left edge
+    strip.AddTab(2, L"Bonds");   // ID 2: its cell reaches 2 pixels left, over the first frame
+    strip.Layout();
+    t.m_nSelTab = 0;
+    const int split = t.m_arrItems[1]->m_rcItem.left;
+    ASSERT_EQ(47, split);
+    const kt::Image img = Paint(strip);
+    EXPECT_EQ(tabtest::kBorder, At(img, 0, 5));              // ID 0: frame at its left edge
+    EXPECT_EQ(tabtest::kBorder, At(img, split - 2, 5));      // second cell's left frame
+    EXPECT_EQ(tabtest::kFillNormal, At(img, split - 1, 5));  // second cell's fill over the first frame
+    EXPECT_EQ(tabtest::kHotlight, At(img, split - 3, 5));
+}
+
+TEST(TabPaint, MenuArrows) {
+    Strip strip(kPlace, kWindow);
+    CElementTabControl& t = *strip.tabs;
+    t.SetStyle(1, 0, 0);
+    _MENU_CMD_INFO_ menu = tabtest::MakeMenu(2, 1, 1);
+    strip.AddTab(1, L"Stocks", &menu);  // 64 wide
+    strip.AddTab(2, L"Bonds", &menu);
+    strip.Layout();
+    t.m_nSelTab = 1;
+    const kt::Image img = Paint(strip);
+    // x = right - 10 - 7, y = (14 - 4 + 1) / 2: the triangle's first row, 7 wide.
+    const int x0 = t.m_arrItems[0]->m_rcItem.right - 17, x1 = t.m_arrItems[1]->m_rcItem.right - 17;
+    for (int dx = 0; dx < 7; ++dx) {
+        EXPECT_EQ(tabtest::kArrow, At(img, x0 + dx, 5));
+        EXPECT_EQ(tabtest::kArrowSel, At(img, x1 + dx, 5));  // the selected tab's arrow
+    }
+    EXPECT_EQ(tabtest::kArrow, At(img, x0 + 3, 8));   // the tip
+    EXPECT_EQ(tabtest::kFillNormal, At(img, x0, 6));  // the key colour is transparent
+    EXPECT_EQ(tabtest::kFillNormal, At(img, x0 + 3, 9));
+}
+
+TEST(TabPaint, Backgrounds) {
+    struct Row {
+        const char* name;
+        void (*setup)(CElementTabControl& t);
+        bool tabs;
+        COLORREF strip;  // at (250, 5)
+        COLORREF below;  // at (250, 30)
+    };
+    const Row rows[] = {
+        {"bitmap type 1", [](CElementTabControl&) {}, true, tabtest::kStripBmp, RGB(0, 0, 0)},
+        {"bitmap type 1 without tabs: only the fill", [](CElementTabControl&) {}, false, tabtest::kBackground,
+         RGB(0, 0, 0)},
+        {"named bitmap over the element",
+         [](CElementTabControl& t) {
+             t.SetTabbkDrawType(0);
+             t.SetGrayBkColor(2);
+         },
+         false, tabtest::kGrayBmp, tabtest::kGrayBmp},
+        {"colour: the first tab's own key", [](CElementTabControl& t) { t.SetBkColor(RGB(9, 9, 9)); }, true,
+         tabtest::kOwnBk, RGB(0, 0, 0)},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Strip strip(kPlace, kWindow);
+        CElementTabControl& t = *strip.tabs;
+        t.SetStyle(1, 0, 0);
+        row.setup(t);
+        if (row.tabs) {
+            _TAB_PARAM_INFO_ info;
+            info.nID = 1;
+            info.lpszName = L"Stocks";
+            info.lpszTextColor = info.lpszSelTextColor = L"CElementTabControl.Text";
+            info.lpszBkColor = L"Test.OwnBk";
+            t.Add(&info);
+            strip.Layout();
+        }
+        const kt::Image img = Paint(strip);
+        EXPECT_EQ(row.strip, At(img, 250, 5));
+        EXPECT_EQ(row.below, At(img, 250, 30));
+        EXPECT_EQ(tabtest::kBackground, t.m_clrBk);  // the paint reloads the skin colour
+    }
+}
+
+TEST(TabPaint, TextButtonRightEdgesAndMissingImage) {
+    Strip strip(kPlace, kWindow);
+    CElementTabControl& t = *strip.tabs;
+    t.SetStyle(1, 0, 0);
+    strip.AddTab(1, L"Stocks");
+    t.AddTextButton(L"Stocks", 5, L"QuoteTab.BtnText", L"QuoteTab.BtnHot", nullptr, nullptr, 0, L"");
+    t.AddTextButton(L"", 6, nullptr, nullptr, L"Test.Img", L"Test.ImgHot", 0, L"");
+    t.AddTextButton(L"", 7, nullptr, nullptr, L"Missing.Img", nullptr, 0, L"");
+    t.m_arrTextBtn[0].sizeText.cx = 100;  // stale until the paint measures again
+    strip.Layout();
+    const CRect missingBefore = t.m_arrTextBtn[2].rcBtn;
+    t.m_arrTextBtn[1].bHot = true;
+    const kt::Image img = Paint(strip);
+    EXPECT_EQ(40, t.m_arrTextBtn[0].sizeText.cx);
+    EXPECT_EQ(t.m_arrTextBtn[0].rcBtn.left + 40, t.m_arrTextBtn[0].rcBtn.right);
+    EXPECT_EQ(t.m_arrTextBtn[1].rcBtn.left + tabtest::kImageW, t.m_arrTextBtn[1].rcBtn.right);
+    EXPECT_TRUE(missingBefore == CRect(t.m_arrTextBtn[2].rcBtn));
+    // The hot image, centred in the 14-pixel row: y = (14 - 10) / 2.
+    EXPECT_EQ(tabtest::kImageHot, At(img, t.m_arrTextBtn[1].rcBtn.left, 2));
+    EXPECT_EQ(tabtest::kImageHot, At(img, t.m_arrTextBtn[1].rcBtn.left + 11, 11));
+    EXPECT_TRUE(Contains(img, t.m_arrTextBtn[0].rcBtn, tabtest::kBtnText));
+
+    t.SetStyle(1, 0, 2);  // a left strip draws no text buttons
+    const kt::Image left = Paint(strip);
+    EXPECT_FALSE(Contains(left, t.m_arrTextBtn[0].rcBtn, tabtest::kBtnText));
+}
+
+TEST(TabPaint, WithoutFontsNothingIsDrawn) {
+    CHeadlessHost host(kWindow);
+    ASSERT_TRUE(host.LoadSkin(tabtest::FontlessSkinDir()));
+    auto* t = new CElementTabControl;
+    ASSERT_TRUE(host.Add(t, L"tabs", kPlace));  // the skin is reachable
+    EXPECT_EQ(0, t->OnPaint(nullptr));
+    ::InvalidateRect(host.Window().GetSafeHwnd(), nullptr, TRUE);
+    HBITMAP bmp = host.Snapshot();
+    kt::Image img;
+    ASSERT_TRUE(kt::ReadBitmap(bmp, &img));
+    ::DeleteObject(bmp);
+    EXPECT_EQ(host.Window().m_clrBackground, img.at(kPlace.left + 5, kPlace.top + 5));  // not even the fill
+}
+
+TEST(TabPaint, NoGdiObjectLeftAfterPaint) {
+    Strip strip(kPlace, kWindow);
+    CElementTabControl& t = *strip.tabs;
+    _MENU_CMD_INFO_ menu = tabtest::MakeMenu(2, 1, 1);
+    strip.AddTab(1, L"Stocks", &menu);
+    strip.AddTab(2, L"Bonds");
+    t.AddTextButton(L"F10", 5, L"QuoteTab.BtnText", L"QuoteTab.BtnHot", nullptr, nullptr, 1, L"");
+    t.AddTextButton(L"", 6, nullptr, nullptr, L"Test.Img", L"Test.ImgHot", 0, L"");
+    strip.Layout();
+    Paint(strip);  // the skin's objects are created by the first paint
+    const int before = rt::GdiObjectTotal();
+    for (int i = 0; i < 3; ++i) Paint(strip);
+    EXPECT_EQ(before, rt::GdiObjectTotal());
+    EXPECT_EQ(0, strip.host.Window().PaintLeaks());
+}
+
+// ---- goldens --------------------------------------------------------------------------------------
+// A realistic strip: a selected tab, a hovered one, a menu tab, a hidden tab and text buttons.
+void FillStrip(Strip& strip, int side) {
+    CElementTabControl& t = *strip.tabs;
+    t.SetStyle(1, 0, side);
+    static _MENU_CMD_INFO_ menu = tabtest::MakeMenu(3, 101, 101);
+    strip.AddTab(1, L"Stocks");
+    strip.AddTab(2, L"Bonds");
+    strip.AddTab(3, L"Minutes", &menu);
+    strip.AddTab(4, L"Hidden", nullptr, 0);
+    strip.AddTab(5, L"Swaps");
+    t.AddTextButton(L"F10", 10, L"QuoteTab.BtnText", L"QuoteTab.BtnHot", nullptr, nullptr, 0, L"");
+    t.AddTextButton(L"", 11, nullptr, nullptr, L"Test.Img", L"Test.ImgHot", 0, L"");
+    t.AddTextButton(L"Line", 12, L"QuoteTab.BtnText", L"QuoteTab.BtnHot", nullptr, nullptr, 1, L"");
+    strip.Layout();
+    t.m_nSelTab = 0;
+    t.m_nHotTab = 1;
+}
+
+TEST(TabPaint, Goldens) {
+    struct Row {
+        const char* golden;
+        int side;
+        int textBottom;
+        void (*setup)(CElementTabControl& t);
+    };
+    const Row rows[] = {
+        {"tabcontrol/top_bitmap", 0, 0, [](CElementTabControl&) {}},
+        {"tabcontrol/top_colour_textbottom", 0, 1,
+         [](CElementTabControl& t) {
+             t.SetBkColor(0);
+             t.SetTabHeight(20);  // names stand on the cells' bottom edge
+         }},
+        {"tabcontrol/bottom_colour", 3, 0, [](CElementTabControl& t) { t.SetBkColor(0); }},
+        {"tabcontrol/bottom_named_bitmap", 3, 0,
+         [](CElementTabControl& t) {
+             t.SetTabbkDrawType(0);
+             t.SetGrayBkColor(3);
+             t.SetTabHeight(14);
+         }},
+        {"tabcontrol/left_rows", 2, 0,
+         [](CElementTabControl& t) {
+             t.SetBkColor(0);
+             for (INT_PTR i = 0; i < t.m_arrItems.GetSize(); ++i) t.m_arrItems[i]->m_nDivide = 1;
+             t.m_arrItems[0]->m_nID = 0;  // rows by ID
+         }},
+        {"tabcontrol/whole_element", 1, 0,
+         [](CElementTabControl& t) {
+             t.SetBkColor(0);
+             t.SetTabArrangement(TAB_OVERLAPPED);
+             t.SetStyle(1, 2, 1);
+             t.OnSize(0, 0, 0);
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.golden);
+        Strip strip(kPlace, kWindow, row.textBottom);
+        FillStrip(strip, row.side);
+        row.setup(*strip.tabs);
+        ::InvalidateRect(strip.host.Window().GetSafeHwnd(), nullptr, TRUE);
+        HBITMAP bmp = strip.host.Snapshot();
+        EXPECT_TRUE(kt::MatchesGolden(bmp, row.golden));
+        ::DeleteObject(bmp);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,164 @@
+#include "tab_test_util.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+
+#include "pixels.h"
+#include "win32/runtime_ext.h"
+
+namespace tabtest {
+namespace {
+
+void WriteBmp(const std::string& path, int w, int h, COLORREF fill) {
+    kt::Surface s(w, h, fill);
+    std::string error;
+    ASSERT_TRUE(rt::SaveBmpFile(s.bitmap(), path, &error)) << path << ": " << error;
+}
+
+// An arrow: the key colour around a solid triangle pointing down.
+void WriteArrow(const std::string& path, COLORREF glyph) {
+    kt::Surface s(kArrowW, kArrowH, kColorKey);
+    for (int y = 0; y < kArrowH; ++y)
+        for (int x = y; x < kArrowW - y; ++x) s.set(x, y, glyph);
+    std::string error;
+    ASSERT_TRUE(rt::SaveBmpFile(s.bitmap(), path, &error)) << path << ": " << error;
+}
+
+std::string Hex(COLORREF c) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
+    return buf;
+}
+
+std::string WriteSkin() {
+    const std::string dir = kt::OutputPath("tabcontrol/skin");
+    ::mkdir(dir.c_str(), 0755);
+    ::mkdir((dir + "/tab_control").c_str(), 0755);
+    const std::string tc = dir + "/tab_control/";
+    for (const char* name : {"lefttab.bmp", "lefttab_hot.bmp"}) WriteBmp(tc + name, kLeftW, kTabBmpH, RGB(1, 2, 3));
+    for (const char* name : {"middletab.bmp", "middletab_hot.bmp"}) WriteBmp(tc + name, 1, kTabBmpH, RGB(1, 2, 3));
+    for (const char* name : {"righttab.bmp", "righttab_hot.bmp"}) WriteBmp(tc + name, kRightW, kTabBmpH, RGB(1, 2, 3));
+    WriteBmp(tc + "own_left.bmp", kOwnLeftW, 16, RGB(1, 2, 3));
+    WriteBmp(tc + "own_right.bmp", kOwnRightW, 12, RGB(1, 2, 3));
+    WriteArrow(tc + "arrow.bmp", kArrow);
+    WriteArrow(tc + "arrow2.bmp", kArrowSel);
+    WriteBmp(tc + "Tab_Bk4.bmp", 8, kStripBmpH, kStripBmp);
+    WriteBmp(tc + "Tab_Bk1.bmp", 8, kGray1H, kGrayBmp);
+    WriteBmp(tc + "Tab_Bk2.bmp", 8, kGray2H, kGrayBmp);
+    WriteBmp(dir + "/img.bmp", kImageW, kImageH, kImage);
+    WriteBmp(dir + "/img_hot.bmp", kImageW, kImageH, kImageHot);
+
+    std::ofstream ini(dir + "/palette.ini");
+    ini << "[colors]\n"
+        << "CElementTabControl.ColorKey = " << Hex(kColorKey) << "\n"
+        << "CElementTabControl.BackGround = " << Hex(kBackground) << "\n"
+        << "CElementTabControl.Border = " << Hex(kBorder) << "\n"
+        << "CElementTabControl.FillNormal = " << Hex(kFillNormal) << "\n"
+        << "CElementTabControl.HoverBackground = " << Hex(kHoverFill) << "\n"
+        << "CElementTabControl.FillHotlight = " << Hex(kHotlight) << "\n"
+        << "CElementTabControl.HoverForeground = " << Hex(kHoverText) << "\n"
+        << "CElementTabControl.Text = " << Hex(kText) << "\n"
+        << "CElementTabControl.SelText = " << Hex(kSelText) << "\n"
+        << "QuoteTab.BtnText = " << Hex(kBtnText) << "\n"
+        << "QuoteTab.BtnHot = " << Hex(kBtnHot) << "\n"
+        << "Test.OwnBk = " << Hex(kOwnBk) << "\n"
+        << "[fonts]\n"
+        << "QuoteTab.Button = DejaVu Sans, -12, 400\n"
+        << "QuoteTab.ButtonBold = DejaVu Sans, -12, 700\n"
+        << "QuoteTab.ButtonLine = DejaVu Sans, -12, 400, 0, 1\n"
+        << "[bitmaps]\n"
+        << "Test.Img = img.bmp\n"
+        << "Test.ImgHot = img_hot.bmp\n";
+    return dir;
+}
+
+// The same bitmaps without any font: the strip cannot paint.
+std::string WriteFontlessSkin() {
+    const std::string full = SkinDir();
+    const std::string dir = kt::OutputPath("tabcontrol/skin-nofonts");
+    ::mkdir(dir.c_str(), 0755);
+    ::symlink((full + "/tab_control").c_str(), (dir + "/tab_control").c_str());
+    std::ofstream ini(dir + "/palette.ini");
+    ini << "[colors]\nCElementTabControl.BackGround = " << Hex(kBackground) << "\n";
+    return dir;
+}
+
+}  // namespace
+
+const std::string& FontlessSkinDir() {
+    static const std::string dir = WriteFontlessSkin();
+    return dir;
+}
+
+const std::string& SkinDir() {
+    static const std::string dir = WriteSkin();
+    return dir;
+}
+
+Strip::Strip(RECT container_rect, SIZE window_size, int bTextBottom) : host(window_size), rect(container_rect) {
+    EXPECT_TRUE(host.LoadSkin(SkinDir()));
+    tabs = new CElementTabControl(bTextBottom);
+    EXPECT_TRUE(host.Add(tabs, L"tabs", container_rect));
+    host.Pump();
+}
+
+int Strip::AddTab(int id, const wchar_t* name, _MENU_CMD_INFO_* menu, int visible) {
+    _TAB_PARAM_INFO_ info;
+    info.nID = id;
+    info.lpszName = name;
+    info.pMenuInfo = menu;
+    info.lpszTextColor = L"CElementTabControl.Text";
+    info.lpszSelTextColor = L"CElementTabControl.SelText";
+    info.bVisible = visible;
+    return tabs->Add(&info);
+}
+
+std::vector<std::pair<UINT, long long>> Strip::TakePosts() {
+    std::vector<std::pair<UINT, long long>> posts;
+    for (const ControlMessage& cm : host.Window().ControlMessages())
+        posts.emplace_back(cm.msg, static_cast<long long>(cm.wParam));
+    host.Window().ControlMessages().clear();
+    return posts;
+}
+
+RECT Strip::TakeInvalid() {
+    RECT window_rc{};
+    HWND hwnd = host.Window().GetSafeHwnd();
+    if (!::GetUpdateRect(hwnd, &window_rc, FALSE)) return RECT{0, 0, 0, 0};
+    ::ValidateRect(hwnd, nullptr);
+    ::OffsetRect(&window_rc, -rect.left, -rect.top);
+    return window_rc;
+}
+
+_MENU_CMD_INFO_ MakeMenu(int n, int first, int selected) {
+    _MENU_CMD_INFO_ info;
+    for (int i = 0; i < n; ++i) {
+        _MENU_STR_CMD_ e;
+        e.strText.Format(L"Item %d", i + 1);
+        e.nCmdID = first + i;
+        e.nParentID = -1;
+        info.vecMenu.push_back(e);
+    }
+    info.nSelCmdID = selected;
+    return info;
+}
+
+int TextWidth(const wchar_t* text) {
+    LOGFONTW lf{};
+    lf.lfHeight = -12;
+    lf.lfWeight = 400;
+    wcscpy(lf.lfFaceName, L"DejaVu Sans");
+    HFONT font = ::CreateFontIndirectW(&lf);
+    HDC dc = ::GetDC(nullptr);
+    HGDIOBJ old = ::SelectObject(dc, font);
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc, text, int(wcslen(text)), &size);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(nullptr, dc);
+    ::DeleteObject(font);
+    return size.cx;
+}
+
+}  // namespace tabtest

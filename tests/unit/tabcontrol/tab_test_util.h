@@ -1,0 +1,104 @@
+// Test support for the tab strip: a small skin with hand-picked colours and bitmap sizes
+// written to the test output folder, a strip placed in a headless host, and access to
+// the strip's private operations.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/HeadlessHost.h"
+#include "tabcontrol/ElementTabControl.h"
+
+namespace tabtest {
+
+// Colours of the test skin.
+constexpr COLORREF kColorKey = RGB(255, 0, 255);
+constexpr COLORREF kBackground = RGB(10, 20, 30);
+constexpr COLORREF kBorder = RGB(200, 0, 0);
+constexpr COLORREF kFillNormal = RGB(0, 0, 200);
+constexpr COLORREF kHoverFill = RGB(0, 200, 0);
+constexpr COLORREF kHotlight = RGB(200, 200, 0);
+constexpr COLORREF kHoverText = RGB(0, 255, 255);
+constexpr COLORREF kText = RGB(255, 255, 255);
+constexpr COLORREF kSelText = RGB(1, 1, 1);
+constexpr COLORREF kBtnText = RGB(250, 250, 250);
+constexpr COLORREF kBtnHot = RGB(255, 128, 0);
+constexpr COLORREF kOwnBk = RGB(40, 50, 60);       // "Test.OwnBk", a tab's own strip key
+constexpr COLORREF kStripBmp = RGB(90, 90, 90);    // Tab_Bk4.bmp
+constexpr COLORREF kGrayBmp = RGB(120, 120, 120);  // Tab_Bk1.bmp / Tab_Bk2.bmp
+constexpr COLORREF kArrow = RGB(255, 255, 0);
+constexpr COLORREF kArrowSel = RGB(0, 0, 0);
+constexpr COLORREF kImage = RGB(0, 128, 255);     // palette bitmap "Test.Img"
+constexpr COLORREF kImageHot = RGB(255, 0, 128);  // palette bitmap "Test.ImgHot"
+
+// Sizes of the test skin's bitmaps.
+constexpr int kLeftW = 3, kRightW = 4, kTabBmpH = 20;
+constexpr int kArrowW = 7, kArrowH = 4;
+constexpr int kStripBmpH = 14, kGray1H = 18, kGray2H = 22;
+constexpr int kImageW = 12, kImageH = 10;
+constexpr int kOwnLeftW = 30, kOwnRightW = 25;  // "own_left.bmp", "own_right.bmp"
+
+// The skin folder (written once per process).
+const std::string& SkinDir();
+const std::string& FontlessSkinDir();  // colours and bitmaps, no fonts
+
+// A strip in a host window. The element is placed at container_rect in a window of
+// window_size; the host holds the reference.
+struct Strip {
+    explicit Strip(RECT container_rect = RECT{0, 0, 300, 40}, SIZE window_size = SIZE{400, 60}, int bTextBottom = 0);
+    CHeadlessHost host;
+    CElementTabControl* tabs = nullptr;
+    RECT rect;
+
+    // Adds a tab with the test skin's text keys and default everything else.
+    int AddTab(int id, const wchar_t* name, _MENU_CMD_INFO_* menu = nullptr, int visible = 1);
+    void Layout() { tabs->OnSize(0, 0, 0); }
+    // Pointer helpers in element coordinates.
+    POINT ToWindow(POINT element_pt) const { return POINT{element_pt.x + rect.left, element_pt.y + rect.top}; }
+    void Move(POINT element_pt) { host.Move(ToWindow(element_pt)); }
+    void Click(POINT element_pt) {
+        host.Down(ToWindow(element_pt));
+        host.Up(ToWindow(element_pt));
+    }
+    // The control messages posted so far, as (msg, wParam) pairs; the queue is emptied.
+    std::vector<std::pair<UINT, long long>> TakePosts();
+    // The window's pending invalid area in element coordinates (empty when none); the
+    // area is then validated so that the next check starts clean.
+    RECT TakeInvalid();
+};
+
+// The centre of a rectangle.
+inline POINT Centre(const RECT& rc) {
+    return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+// A menu of n plain entries with commands first, first + 1, ...
+_MENU_CMD_INFO_ MakeMenu(int n, int first, int selected);
+
+// Text width in the test skin's tab font.
+int TextWidth(const wchar_t* text);
+
+}  // namespace tabtest
+
+// The strip's private operations, for the tests.
+struct TabControlTestAccess {
+    static CQuoteTabItem* GetItem(CElementTabControl& t, int i) { return t.GetItem(i); }
+    static void GetTabName(CElementTabControl& t, int i, CString& s) { t.GetTabName(i, s); }
+    static int GetItemRect(CElementTabControl& t, int i, RECT* prc) { return t.GetItemRect(i, prc); }
+    static CQuoteTabItem* GetBeforeVisibleItem(CElementTabControl& t, int i) { return t.GetBeforeVisibleItem(i); }
+    static int GetLastVisibleItemIndex(CElementTabControl& t) { return t.GetLastVisibleItemIndex(); }
+    static int GetTabItemMinWidth(CElementTabControl& t) { return t.GetTabItemMinWidth(); }
+    static int GetTabItemOriginalWidth(CElementTabControl& t) { return t.GetTabItemOriginalWidth(); }
+    static void GetItemArrowRect(CElementTabControl& t, CRect& rcItem, CRect& rcArrow) {
+        t.GetItemArrowRect(rcItem, rcArrow);
+    }
+    static void SetSelectedTabIndex(CElementTabControl& t, int i, bool notify) { t.SetSelectedTab(i, notify, false); }
+    static int InitTabItemColor(CElementTabControl& t, _TAB_PARAM_INFO_* p) { return t.InitTabItemColor(p); }
+    static void ReCalculateTabSize(CElementTabControl& t) { t.ReCalculateTabSize(); }
+    static void GetClientRectEx(CElementTabControl& t, RECT* prc) { t.GetClientRectEx(prc); }
+    static int SetTextBtnNULLRect(CElementTabControl& t, unsigned i) { return t.SetTextBtnNULLRect(i); }
+    static CSize GetCurTextExtent(CElementTabControl& t, const wchar_t* s) { return t.GetCurTextExtent(s); }
+};

@@ -1,0 +1,314 @@
+// The viewer's desk without a window: decoding and parsing of event lines, the scroll
+// wiring between the bars and the grid, run-time re-skinning, the inspector, scaling and
+// the command line.
+#include "tools/kelem/viewer/Desk.h"
+
+#include <gtest/gtest.h>
+
+#include "host/Utf8.h"
+#include "pixels.h"
+#include "scrollbar/HorizontalScrollbar.h"
+#include "scrollbar/VerticalScrollbar.h"
+#include "tabcontrol/ElementTabControl.h"
+#include "tools/kelem/kinds/Kinds.h"
+#include "tools/kelem/viewer/Inspector.h"
+#include "tools/kelem/viewer/Session.h"
+#include "win32/runtime_ext.h"
+
+namespace {
+
+std::string SkinDir(const char* name) {
+    return std::string(KELEM_SOURCE_DIR) + "/skins/" + name;
+}
+
+ControlMessage Message(const wchar_t* sender, UINT msg, WPARAM wParam, LPARAM lParam, DWORD time = 0) {
+    ControlMessage cm;
+    cm.senderName = sender;
+    cm.msg = msg;
+    cm.wParam = wParam;
+    cm.lParam = lParam;
+    cm.time = time;
+    return cm;
+}
+
+POINT CentreOf(const RECT& rc) {
+    return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+kt::Image Picture(CHeadlessHost& host) {
+    kt::Image image;
+    HBITMAP shot = host.Snapshot();
+    kt::ReadBitmap(shot, &image);
+    ::DeleteObject(shot);
+    return image;
+}
+
+// ---- decoding and parsing ---------------------------------------------------------------------------
+struct DecodeRow {
+    const char* name;
+    UINT msg;
+    WPARAM wParam;
+    LPARAM lParam;
+    const char* text;
+};
+
+TEST(DeskEvents, DecodesEveryNotificationByName) {
+    const DecodeRow rows[] = {
+        {"tab", 1324, 3, 0, "1324 tab selected id=3"},
+        {"negative tab id", 1324, WPARAM(-7), 0, "1324 tab selected id=-7"},
+        {"text button", 1325, 101, 0, "1325 text button id=101"},
+        {"menu command", 1326, 202, 0, "1326 menu command id=202"},
+        {"push button", 1334, 12, 0, "1334 button clicked id=12"},
+        {"vertical position in lParam", 1344, 1, 12, "1344 vscroll pos=12"},
+        {"horizontal position", 1345, 2, 4, "1345 hscroll pos=4"},
+        {"forwarded move, window coordinates", 512, 0, MAKELPARAM(30, 540), "512 mouse move x=30 y=540"},
+        {"forwarded move left of the window", 512, 0, MAKELPARAM(-3, 7), "512 mouse move x=-3 y=7"},
+        {"grid command", 273, 901, 0, "273 command id=901"},
+        {"unknown", 4000, 5, -6, "4000 wParam=5 lParam=-6"},
+    };
+    for (const DecodeRow& row : rows)
+        EXPECT_EQ(kelem::DecodeControlMessage(Message(L"x", row.msg, row.wParam, row.lParam)), row.text) << row.name;
+}
+
+TEST(DeskEvents, LineCarriesTimeSinceStartAndSender) {
+    EXPECT_EQ(kelem::ControlMessageLine(Message(L"vscroll", 1344, 1, 9, 1300), 1000),
+              "t=300 vscroll 1344 vscroll pos=9");
+}
+
+struct ParseRow {
+    const char* name;
+    const char* line;
+    bool parses;
+    UINT msg;
+    long long wParam, lParam;
+};
+
+TEST(DeskEvents, ParsesWhatItWritesAndNothingElse) {
+    const ParseRow rows[] = {
+        {"tab", "t=5 top 1324 tab selected id=3", true, 1324, 3, 0},
+        {"negative id", "t=5 top 1324 tab selected id=-2", true, 1324, -2, 0},
+        {"menu", "t=9 bottom 1326 menu command id=412", true, 1326, 412, 0},
+        {"vscroll: wParam 1", "t=1 vscroll 1344 vscroll pos=17", true, 1344, 1, 17},
+        {"hscroll: wParam 2", "t=1 hscroll 1345 hscroll pos=3", true, 1345, 2, 3},
+        {"note", "# tab top 2 \"SZ A\" (49, 2, 97, 24)", false, 0, 0, 0},
+        {"mouse move is not replayable", "t=1 vscroll 512 mouse move x=1 y=2", false, 0, 0, 0},
+        {"no value", "t=1 top 1324 tab selected", false, 0, 0, 0},
+        {"no time", "top 1324 tab selected id=3", false, 0, 0, 0},
+    };
+    for (const ParseRow& row : rows) {
+        ControlMessage cm;
+        ASSERT_EQ(kelem::ParseControlMessageLine(row.line, &cm), row.parses) << row.name;
+        if (!row.parses) continue;
+        EXPECT_EQ(cm.msg, row.msg) << row.name;
+        EXPECT_EQ(static_cast<int>(cm.wParam), row.wParam) << row.name;
+        EXPECT_EQ(static_cast<long long>(cm.lParam), row.lParam) << row.name;
+        const std::string line = row.line;  // decoding gives back what follows time and sender
+        EXPECT_EQ(kelem::DecodeControlMessage(cm), line.substr(line.find(' ', line.find(' ') + 1) + 1)) << row.name;
+    }
+}
+
+// ---- the desk in the reference host -------------------------------------------------------------------
+class DeskTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        rt::SetScreenSize(1280, 800);
+        host = std::make_unique<CHeadlessHost>(kelem::DeskLayout().size);
+        host->LoadSkin(SkinDir("default"));
+        kelem::RegisterAllKinds(registry);
+        kelem::RegisterDeskKinds(registry);
+        desk = std::make_unique<kelem::Desk>(*host, &registry);
+        desk->onControlMessage = [this](const ControlMessage& cm) { events.push_back(cm); };
+        ::DeleteObject(host->Snapshot());  // the tabs lay out at paint
+    }
+    void TearDown() override {
+        desk.reset();
+        host.reset();
+    }
+    std::vector<long long> Positions(UINT msg) const {
+        std::vector<long long> out;
+        for (const ControlMessage& cm : events)
+            if (cm.msg == msg) out.push_back(cm.lParam);
+        return out;
+    }
+    kelem::Registry registry;
+    std::unique_ptr<CHeadlessHost> host;
+    std::unique_ptr<kelem::Desk> desk;
+    std::vector<ControlMessage> events;
+};
+
+TEST_F(DeskTest, HeldArrowsScrollTheGridThroughTheNotifications) {
+    const RECT& v = desk->VScroll()->HostState()->rcContainer;
+    const int arrow = desk->VScroll()->m_nArrowHeight;
+    const POINT down_arrow{(v.left + v.right) / 2, v.bottom - arrow / 2};
+    host->Move(down_arrow);
+    host->Down(down_arrow);
+    host->Wait(250 + 3 * 50);  // the repeat delay, then three repeats
+    host->Up(down_arrow);
+    const std::vector<long long> expected = {1, 2, 3, 4};
+    EXPECT_EQ(Positions(1344), expected);
+    EXPECT_EQ(desk->Grid()->m_nTopRow, 4);
+
+    const RECT& h = desk->HScroll()->HostState()->rcContainer;
+    const POINT right_arrow{h.right - desk->HScroll()->m_nArrowWidth / 2, (h.top + h.bottom) / 2};
+    host->Move(right_arrow);
+    host->Down(right_arrow);
+    host->Wait(250);
+    host->Up(right_arrow);
+    ASSERT_FALSE(Positions(1345).empty());
+    EXPECT_EQ(desk->Grid()->m_nLeftColumn, Positions(1345).back());
+    EXPECT_EQ(desk->Grid()->m_nLeftColumn, desk->HScroll()->m_nCurPos);
+}
+
+TEST_F(DeskTest, GridContextMenuBackToTopScrollsBarAndGrid) {
+    desk->VScroll()->UpdateThumbPos(30);
+    desk->Grid()->SetTopRow(30);
+    rt::SetMenuAnswerer([](const rt::MenuPopupView&, rt::MenuAnswer* answer) {
+        answer->path = L"Back to top";
+        return true;
+    });
+    const POINT inside = CentreOf(desk->Grid()->HostState()->rcContainer);
+    host->Move(inside);
+    rt::InjectMouse(WM_RBUTTONDOWN, inside, MK_RBUTTON);
+    rt::InjectMouse(WM_RBUTTONUP, inside, 0);
+    host->Pump();
+    rt::SetMenuAnswerer(nullptr);
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(kelem::DecodeControlMessage(events.back()), "273 command id=901");
+    EXPECT_EQ(desk->Grid()->m_nTopRow, 0);
+    EXPECT_EQ(desk->VScroll()->m_nCurPos, 0);
+}
+
+TEST_F(DeskTest, ClickOnTabPostsItsIdAndReplayGivesTheSamePicture) {
+    const POINT tab = CentreOf(desk->TabRect(desk->TopStrip(), 4));
+    host->Move(tab);
+    host->Down(tab);
+    host->Up(tab);
+    host->Move(CentreOf(desk->Grid()->HostState()->rcContainer));
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(kelem::DecodeControlMessage(events[0]), "1324 tab selected id=4");
+    const kt::Image clicked = Picture(*host);
+
+    CHeadlessHost other(kelem::DeskLayout().size);
+    kelem::Desk replayed(other);
+    ::DeleteObject(other.Snapshot());
+    EXPECT_TRUE(kelem::ReplayOnDesk(replayed, events[0]));
+    EXPECT_TRUE(Picture(other).pixels == clicked.pixels);
+}
+
+TEST_F(DeskTest, MenuCommandReplayRenamesTheTab) {
+    kelem::ReplayOnDesk(*desk, Message(L"top", 1326, 202, 0));
+    int index = -1;
+    ASSERT_TRUE(desk->TopStrip()->FindTabID(7, index));
+    EXPECT_EQ(std::wstring(desk->TopStrip()->m_arrItems[index]->m_strName.GetString()), L"SHFE");
+    EXPECT_FALSE(kelem::ReplayOnDesk(*desk, Message(L"nobody", 1326, 202, 0)));
+    EXPECT_FALSE(kelem::ReplayOnDesk(*desk, Message(L"buy", 1334, 11, 0)));
+}
+
+// A skin change shows at the next paint: the re-skinned desk is the desk built in that skin.
+TEST_F(DeskTest, ReskinnedDeskPaintsLikeADeskBuiltInThatSkin) {
+    const kt::Image dark = Picture(*host);
+    host->LoadSkin(SkinDir("light"));
+    desk->ApplySkin();
+    const kt::Image reskinned = Picture(*host);
+
+    CHeadlessHost fresh_host(kelem::DeskLayout().size);
+    fresh_host.LoadSkin(SkinDir("light"));
+    kelem::Desk fresh(fresh_host);
+    const kt::Image light = Picture(fresh_host);
+    EXPECT_FALSE(dark.pixels == light.pixels);
+    ASSERT_EQ(reskinned.pixels.size(), light.pixels.size());
+    int differing = 0;
+    for (size_t i = 0; i < light.pixels.size(); ++i) differing += reskinned.pixels[i] != light.pixels[i];
+    EXPECT_EQ(differing, 0);
+    // The grid's own colours follow the skin too.
+    EXPECT_FALSE(desk->Grid()->m_bDarkTheme);
+    host->LoadSkin(SkinDir("default"));
+}
+
+// ---- the inspector -------------------------------------------------------------------------------------------
+bool HasLine(const std::vector<std::string>& lines, const std::string& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+TEST_F(DeskTest, InspectorListsFieldsByNameAndTheRecordUnderThePointer) {
+    const POINT tab = CentreOf(desk->TabRect(desk->TopStrip(), 2));
+    const std::vector<std::string> lines = kelem::InspectElement(registry, desk->TopStrip(), tab);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0], "top (tabs) (0, 0, 840, 24)");
+    EXPECT_TRUE(HasLine(lines, "m_nSelTab = 0"));
+    EXPECT_TRUE(HasLine(lines, "m_arrItems = 11"));
+    EXPECT_TRUE(HasLine(lines, "m_arrItems[1].m_strName = \"SZ A\""));
+    EXPECT_FALSE(HasLine(lines, "m_arrItems[0].m_strName = \"SH A\""));  // not under the pointer
+
+    desk->VScroll()->UpdateThumbPos(7);
+    const std::vector<std::string> bar = kelem::InspectElement(registry, desk->VScroll(), POINT{0, 0});
+    EXPECT_TRUE(HasLine(bar, "m_nCurPos = 7"));
+    EXPECT_TRUE(kelem::InspectElement(registry, nullptr, POINT{0, 0}).empty());
+}
+
+TEST_F(DeskTest, EveryListedFieldOfEveryDeskElementResolves) {
+    for (CElementContainer* e : host->Window().Elements()) {
+        const kelem::ElementKind* kind = registry.KindOf(e);
+        ASSERT_NE(kind, nullptr) << WideToUtf8(e->GetName());
+        const std::vector<std::string> names = kelem::ListFields(*kind, e);
+        EXPECT_GE(names.size(), 6u) << kind->name;
+        for (const std::string& name : names) {
+            std::string value;
+            EXPECT_TRUE(kind->field(e, name, &value)) << kind->name << "." << name;
+        }
+    }
+}
+
+// ---- scaling and arguments ------------------------------------------------------------------------------------
+TEST(ViewerScale, NearestNeighbourBlocks) {
+    const uint32_t src[] = {0x000001, 0x000002, 0x000003, 0x000004, 0x000005, 0x000006};  // 3 x 2
+    std::vector<uint32_t> dst(size_t(3 * 2) * 2 * 2, 0xFFFFFFFF);
+    kelem::ScaleNearest(src, 3, 2, 2, dst.data());
+    const std::vector<uint32_t> expected = {
+        1, 1, 2, 2, 3, 3,  //
+        1, 1, 2, 2, 3, 3,  //
+        4, 4, 5, 5, 6, 6,  //
+        4, 4, 5, 5, 6, 6,
+    };
+    EXPECT_EQ(dst, expected);
+    std::vector<uint32_t> same(6, 0);
+    kelem::ScaleNearest(src, 3, 2, 1, same.data());
+    EXPECT_EQ(same, std::vector<uint32_t>(std::begin(src), std::end(src)));
+}
+
+struct ArgsRow {
+    const char* name;
+    std::vector<const char*> argv;
+    bool ok;
+    int scale;
+    const char* log;
+};
+
+TEST(ViewerArgs, OptionsAndTheirErrors) {
+    const ArgsRow rows[] = {
+        {"defaults", {}, true, 1, ""},
+        {"scale and log", {"--scale", "3", "--log", "e.log"}, true, 3, "e.log"},
+        {"scale 0", {"--scale", "0"}, false, 0, ""},
+        {"scale 9", {"--scale", "9"}, false, 0, ""},
+        {"scale with junk", {"--scale", "2x"}, false, 0, ""},
+        {"missing value", {"--log"}, false, 0, ""},
+        {"unknown option", {"--fast", "1"}, false, 0, ""},
+    };
+    for (const ArgsRow& row : rows) {
+        std::vector<const char*> argv = {"kelem", "view"};
+        argv.insert(argv.end(), row.argv.begin(), row.argv.end());
+        kelem::ViewerOptions o;
+        std::string error;
+        ASSERT_EQ(kelem::ParseViewArgs(int(argv.size()), argv.data(), 2, &o, &error), row.ok) << row.name;
+        if (!row.ok) {
+            EXPECT_FALSE(error.empty()) << row.name;
+            continue;
+        }
+        EXPECT_EQ(o.scale, row.scale) << row.name;
+        EXPECT_EQ(o.logFile, row.log) << row.name;
+        EXPECT_EQ(o.skinDir, SkinDir("default")) << row.name;
+        EXPECT_EQ(o.lightSkin, SkinDir("light")) << row.name;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,143 @@
+// The viewer's session headless (virtual clock, no window), and both skins across every
+// gallery page.
+#include "tools/kelem/viewer/Session.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "pixels.h"
+#include "tools/kelem/Gallery.h"
+#include "win32/runtime_ext.h"
+
+namespace {
+
+std::string SkinDir(const char* name) {
+    return std::string(KELEM_SOURCE_DIR) + "/skins/" + name;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+kelem::ViewerOptions Options(const std::string& name, int scale = 1) {
+    kelem::ViewerOptions o;
+    o.defaultSkin = SkinDir("default");
+    o.lightSkin = SkinDir("light");
+    o.skinDir = o.defaultSkin;
+    o.scale = scale;
+    o.logFile = kt::OutputPath("viewer/" + name + ".log");
+    o.pngPath = kt::OutputPath("viewer/" + name + ".png");
+    return o;
+}
+
+POINT CentreOf(const RECT& rc) {
+    return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+TEST(ViewerSession, LogsEventsAndLayoutAndSavesTheScreen) {
+    const kelem::ViewerOptions options = Options("session");
+    kelem::ViewerSession session(options);
+    session.Refresh();
+    kelem::Desk& desk = session.GetDesk();
+    const POINT tab = CentreOf(desk.TabRect(desk.TopStrip(), 3));
+    session.Host().Move(tab);
+    session.Host().Down(tab);
+    session.Host().Up(tab);
+    session.Refresh();
+    ASSERT_EQ(session.Panel().Events().size(), 1u);
+    EXPECT_NE(session.Panel().Events().back().find(" top 1324 tab selected id=3"), std::string::npos);
+
+    ASSERT_EQ(session.SavePng(), options.pngPath);
+    const std::string log = ReadFile(options.logFile);
+    EXPECT_NE(log.find("# tab top 3 \"ChiNext\" ("), std::string::npos);
+    EXPECT_NE(log.find("# ready 1170x600 scale 1\n"), std::string::npos);
+    EXPECT_NE(log.find(" top 1324 tab selected id=3\n"), std::string::npos);
+    EXPECT_NE(log.find("# png " + options.pngPath + "\n"), std::string::npos);
+
+    // The file is the screen: the desk at the origin, the pane to its right.
+    kt::Image file;
+    ASSERT_TRUE(kt::ReadPng(options.pngPath, &file));
+    EXPECT_EQ(file.width, 1170);
+    EXPECT_EQ(file.height, 600);
+    kt::Image desk_now;
+    HBITMAP shot = session.Host().Snapshot();
+    kt::ReadBitmap(shot, &desk_now);
+    ::DeleteObject(shot);
+    int differing = 0;
+    for (int y = 0; y < desk_now.height; ++y)
+        for (int x = 0; x < desk_now.width; ++x) differing += file.at(x, y) != desk_now.at(x, y);
+    EXPECT_EQ(differing, 0);
+}
+
+TEST(ViewerSession, SwitchesSkinsBackAndForthAndReloads) {
+    kelem::ViewerSession session(Options("skins"));
+    EXPECT_EQ(session.SkinDir(), SkinDir("default"));
+    ASSERT_TRUE(session.SwitchSkin());
+    EXPECT_EQ(session.SkinDir(), SkinDir("light"));
+    EXPECT_EQ(session.GetDesk().Host().Window().m_clrBackground, RGB(0xEC, 0xEE, 0xF2));
+    ASSERT_TRUE(session.ReloadSkin());
+    EXPECT_EQ(session.SkinDir(), SkinDir("light"));
+    ASSERT_TRUE(session.SwitchSkin());
+    EXPECT_EQ(session.SkinDir(), SkinDir("default"));
+    EXPECT_EQ(session.GetDesk().Host().Window().m_clrBackground, RGB(0x11, 0x13, 0x18));
+}
+
+TEST(ViewerSession, ScaledCaptureRepeatsEachPixel) {
+    kelem::ViewerSession session(Options("scaled", 2));
+    session.Refresh();
+    HBITMAP one = rt::CopyScreenRect(RECT{0, 0, 1170, 600});
+    HBITMAP two = session.CaptureScaled();
+    kt::Image small, big;
+    ASSERT_TRUE(kt::ReadBitmap(one, &small));
+    ASSERT_TRUE(kt::ReadBitmap(two, &big));
+    ::DeleteObject(one);
+    ::DeleteObject(two);
+    ASSERT_EQ(big.width, 2 * small.width);
+    ASSERT_EQ(big.height, 2 * small.height);
+    int differing = 0;
+    for (int y = 0; y < big.height; y += 7)
+        for (int x = 0; x < big.width; x += 5) differing += big.at(x, y) != small.at(x / 2, y / 2);
+    EXPECT_EQ(differing, 0);
+}
+
+TEST(ViewerSession, InspectorFollowsThePointer) {
+    kelem::ViewerSession session(Options("inspector"));
+    session.ToggleInspector();
+    kelem::Desk& desk = session.GetDesk();
+    session.SetPointer(CentreOf(desk.Grid()->HostState()->rcContainer));
+    session.Refresh();
+    ASSERT_TRUE(session.Panel().InspectorShown());
+    ASSERT_FALSE(session.Panel().InspectorLines().empty());
+    EXPECT_EQ(session.Panel().InspectorLines()[0], "grid (grid) (8, 32, 820, 522)");
+    desk.Grid()->SetTopRow(5);
+    session.Refresh();
+    const std::vector<std::string>& lines = session.Panel().InspectorLines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "m_nTopRow = 5"), lines.end());
+    session.SetPointer(POINT{2000, 2000});  // over no element
+    session.Refresh();
+    EXPECT_TRUE(session.Panel().InspectorLines().empty());
+    session.ToggleInspector();
+    session.SetPointer(CentreOf(desk.Grid()->HostState()->rcContainer));
+    session.Refresh();
+    EXPECT_TRUE(session.Panel().InspectorLines().empty());
+}
+
+// Every gallery page, the desk included, in both skins: no missing palette key or bitmap.
+TEST(SkinsComplete, EveryGalleryPageInBothSkins) {
+    for (const char* skin : {"default", "light"}) {
+        kelem::Gallery gallery(kt::OutputPath(std::string("viewer/gallery-") + skin), SkinDir(skin));
+        kelem::RenderAllGalleryPages(gallery);
+        EXPECT_GT(gallery.ShotCount(), 0) << skin;
+        const std::vector<std::string> problems = gallery.Problems();
+        EXPECT_TRUE(problems.empty()) << skin << ": " << problems.size()
+                                      << " problems, the first: " << (problems.empty() ? "" : problems[0]);
+    }
+}
+
+}  // namespace
