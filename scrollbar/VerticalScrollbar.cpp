@@ -276,12 +276,20 @@ void CVerticalScrollbar::PaintThumb(CLightCanvas& canvas, const RECT& draw_rect)
     }
     const int frame_x = m_nThumbState * m_nArrowWidth;  // pieces step by the arrow's frame width
     painter.Part(m_pThumb1, Area{x, y0, head.cx / 3, head.cy}, Area{frame_x, 0, head.cx / 3, head.cy});
-    // The body is copied once per pixel so that its last copy, with the closing edge,
-    // ends on the thumb's last row. Copies starting below the element cannot show.
+    // The body is laid once per pixel so that its last copy, with the closing edge,
+    // ends on the thumb's last row. Each row down to the last copy's top thus shows the
+    // body's first row: that row is stretched over them, then the last copy is drawn
+    // whole. Copies starting below the element cannot show.
     const int overlap = (m_nSkinSet == 3 || m_nSkinSet == 4) ? 2 : 1;
     const int64_t thumb_end = int64_t(y0) + len;
-    for (int64_t y = int64_t(y0) + head.cy - overlap; y + body.cy <= thumb_end && y < draw_rect.bottom; ++y)
-        painter.Part(m_pThumb2, Area{x, int(y), body.cx / 3, body.cy}, Area{frame_x, 0, body.cx / 3, body.cy});
+    const int64_t first_y = int64_t(y0) + head.cy - overlap;
+    const int64_t last_y = std::min<int64_t>(thumb_end - body.cy, int64_t(draw_rect.bottom) - 1);
+    const int body_cx = body.cx / 3;
+    if (body.cy > 0 && body_cx > 0 && first_y <= last_y) {
+        painter.Part(m_pThumb2, Area{x, int(first_y), body_cx, ClampToInt(last_y - first_y + 1)},
+                     Area{frame_x, 0, body_cx, 1});
+        painter.Part(m_pThumb2, Area{x, int(last_y), body_cx, body.cy}, Area{frame_x, 0, body_cx, body.cy});
+    }
     if (len > grip.cy) {
         const int grip_y = ClampToInt(y0 + (int64_t(len) - grip.cy) / 2);
         painter.Part(m_pGrip, Area{x, grip_y, grip.cx / 3, grip.cy}, Area{frame_x, 0, grip.cx / 3, grip.cy});

@@ -11,6 +11,9 @@
 //   5. The front end
 //   6. BitBlt, StretchBlt, TransparentBlt, PatBlt
 //
+// Plans and row buffers live in per-thread scratch reused from blit to blit, so that
+// steady-state painting does not touch the heap.
+//
 // Pixels written through a raster operation get a zero top byte; a plain SRCCOPY of
 // equal sizes between surfaces of the same depth copies the four bytes as they are.
 // Brushes are solid: a hatched brush paints in its colour.
@@ -104,11 +107,17 @@ enum class Pick { Group, First, Last };
 
 // Per drawn destination pixel (in surface order from dstLo): the source pixels feeding
 // it, as a run [srcLo, srcLo + srcCnt) of source surface coordinates.
+// A plan of equal sizes (identity) maps pixel i to srcFirst + i and lists nothing.
 struct AxisPlan {
     int dstLo = 0;
-    std::vector<int> srcLo, srcCnt;
+    int count = 0;
+    bool identity = false;
+    int srcFirst = 0;
+    std::vector<int> srcLo, srcCnt;  // not identity: per pixel
     int maxCnt = 0;
-    int size() const { return int(srcLo.size()); }
+    int size() const { return count; }
+    int Src(int i) const { return identity ? srcFirst + i : srcLo[size_t(i)]; }
+    int Cnt(int i) const { return identity ? 1 : srcCnt[size_t(i)]; }
 };
 
 // Shrinking (S > D): source index s lands on floor(((2s + 1) D - 1) / (2S)); the first
@@ -118,6 +127,50 @@ uint64_t FirstOfGroup(uint64_t d, uint64_t S, uint64_t D) {
     return ((2 * S * d + 1 + D - 1) / D) / 2;
 }
 
+// Source indexes s0..s1 feeding destination index d, stepping d upwards without a
+// division per pixel. Enlarging (D >= S): s0 = s1 = floor(((2d + 1) S - 1) / (2D)).
+// Shrinking: s0 = FirstOfGroup(d) = (floor(2Sd / D) + 1) / 2, s1 = FirstOfGroup(d + 1) - 1.
+// Quotient and remainder are carried from one d to the next.
+class AxisWalk {
+public:
+    AxisWalk(uint64_t d, uint64_t S, uint64_t D) : m_enlarge(D >= S) {
+        if (m_enlarge) {
+            m_den = 2 * D;
+            Start((2 * d + 1) * S - 1, 2 * S);
+        } else {
+            m_den = D;
+            Start(2 * S * d, 2 * S);
+            m_next = m_q;  // floor(2Sd / D) for d itself
+            Step();        // m_q is now floor(2S(d + 1) / D)
+        }
+    }
+    uint64_t First() const { return m_enlarge ? m_q : (m_next + 1) / 2; }
+    uint64_t Last() const { return m_enlarge ? m_q : (m_q + 1) / 2 - 1; }
+    void Next() {
+        if (!m_enlarge) m_next = m_q;
+        Step();
+    }
+
+private:
+    void Start(uint64_t numerator, uint64_t increment) {
+        m_q = numerator / m_den;
+        m_r = numerator % m_den;
+        m_incQ = increment / m_den;
+        m_incR = increment % m_den;
+    }
+    void Step() {
+        m_q += m_incQ;
+        m_r += m_incR;
+        if (m_r >= m_den) {
+            m_r -= m_den;
+            ++m_q;
+        }
+    }
+    bool m_enlarge;
+    uint64_t m_den = 1, m_q = 0, m_r = 0, m_incQ = 0, m_incR = 0;
+    uint64_t m_next = 0;  // shrinking: floor(2Sd / D) of the current d
+};
+
 bool PlanAxis(const AxisIn& a, int clipLo, int clipHi, int srcLimit, Pick pick, AxisPlan* out) {
     const uint64_t D = uint64_t(a.dstLen < 0 ? -a.dstLen : a.dstLen);
     uint64_t S = uint64_t(a.srcLen < 0 ? -a.srcLen : a.srcLen);
@@ -125,13 +178,65 @@ bool PlanAxis(const AxisIn& a, int clipLo, int clipHi, int srcLimit, Pick pick, 
     if (D == 1 && a.srcLen > 1) S -= 1;  // width-1 rule: one source pixel less
     const int64_t dstFirst = a.dstLen > 0 ? a.dst : a.dst + a.dstLen + 1;
     const int64_t lo = std::max<int64_t>(dstFirst, clipLo), hi = std::min<int64_t>(dstFirst + int64_t(D), clipHi);
-    out->srcLo.clear();
-    out->srcCnt.clear();
     out->maxCnt = 0;
+    out->count = 0;
+    out->identity = false;
+    if (lo >= hi) return false;
+    if (a.dstLen > 0 && a.srcLen > 0 && S == D) {
+        // Equal sizes: destination x takes source src + (x - dst), where that is inside the source.
+        const int64_t first = std::max<int64_t>(lo, a.dst - a.src);
+        const int64_t last = std::min<int64_t>(hi, a.dst - a.src + srcLimit);
+        if (first >= last) return false;
+        out->identity = true;
+        out->srcFirst = int(a.src + (first - a.dst));
+        out->dstLo = int(first);
+        out->count = int(last - first);
+        out->maxCnt = 1;
+        return true;
+    }
+    // Sized for every pixel of the span up front and cut to what was drawn at the end.
+    out->srcLo.resize(size_t(hi - lo));
+    out->srcCnt.resize(size_t(hi - lo));
+    int* srcLo = out->srcLo.data();
+    int* srcCnt = out->srcCnt.data();
+    size_t n = 0;
+    // d counts up with x unless the destination is mirrored.
+    const bool ascending = a.dstLen > 0;
+    if (ascending && a.srcLen > 0 && D > S) {
+        // Enlarging: one source pixel each, src + floor(((2d + 1) S - 1) / (2D)), stepped
+        // by 2S / 2D with the remainder carried (2S < 2D: at most one carry a step).
+        const uint64_t den = 2 * D, inc = 2 * S;
+        const uint64_t d0 = uint64_t(lo - a.dst), numerator = (2 * d0 + 1) * S - 1;
+        uint64_t q = numerator / den, rem = numerator % den;
+        for (int64_t x = lo; x < hi; ++x) {
+            const int64_t c = a.src + int64_t(q);
+            rem += inc;
+            if (rem >= den) {
+                rem -= den;
+                ++q;
+            }
+            if (c < 0 || c >= srcLimit) {  // fed from outside the source: not drawn
+                if (n > 0) break;          // the mapping is monotonic: nothing further is inside
+                continue;
+            }
+            if (n == 0) out->dstLo = int(x);
+            srcLo[n] = int(c);
+            srcCnt[n] = 1;
+            ++n;
+        }
+        out->maxCnt = n > 0 ? 1 : 0;
+        out->count = int(n);
+        return n > 0;
+    }
+    AxisWalk walk(uint64_t(ascending ? lo - a.dst : 0), S, D);
     for (int64_t x = lo; x < hi; ++x) {
-        const uint64_t d = uint64_t(a.dstLen > 0 ? x - a.dst : a.dst - x);
+        const uint64_t d = uint64_t(ascending ? x - a.dst : a.dst - x);
         uint64_t s0, s1;  // source indexes feeding d
-        if (D >= S) {
+        if (ascending) {
+            s0 = walk.First();
+            s1 = walk.Last();
+            walk.Next();
+        } else if (D >= S) {
             s0 = s1 = ((2 * d + 1) * S - 1) / (2 * D);
         } else {
             s0 = FirstOfGroup(d, S, D);
@@ -143,16 +248,18 @@ bool PlanAxis(const AxisIn& a, int clipLo, int clipHi, int srcLimit, Pick pick, 
         int64_t c1 = a.srcLen > 0 ? a.src + int64_t(s1) : a.src - int64_t(s0);
         c0 = std::max<int64_t>(c0, 0);
         c1 = std::min<int64_t>(c1, int64_t(srcLimit) - 1);
-        if (c0 > c1) {                       // fed from outside the source: not drawn
-            if (!out->srcLo.empty()) break;  // the mapping is monotonic: nothing further is inside
+        if (c0 > c1) {         // fed from outside the source: not drawn
+            if (n > 0) break;  // the mapping is monotonic: nothing further is inside
             continue;
         }
-        if (out->srcLo.empty()) out->dstLo = int(x);
-        out->srcLo.push_back(int(c0));
-        out->srcCnt.push_back(int(c1 - c0 + 1));
-        out->maxCnt = std::max(out->maxCnt, int(c1 - c0 + 1));
+        if (n == 0) out->dstLo = int(x);
+        srcLo[n] = int(c0);
+        srcCnt[n] = int(c1 - c0 + 1);
+        out->maxCnt = std::max(out->maxCnt, srcCnt[n]);
+        ++n;
     }
-    return !out->srcLo.empty();
+    out->count = int(n);
+    return n > 0;
 }
 
 // ---- 3. Source access and conversion ---------------------------------------------------------
@@ -180,10 +287,29 @@ struct Convert {
 };
 
 // ---- 4. The row engine -----------------------------------------------------------------------
+// Per-thread buffers of the blits: the two axis plans, a row of source pixels and the
+// copy of an overlapping source. A blit never calls out while it uses them.
+struct PixelRun {
+    int start, count, src;  // destination pixels [start, start + count) all take source pixel src
+};
+struct Scratch {
+    AxisPlan x, y;
+    std::vector<uint32_t> row;
+    std::vector<uint32_t> copy;
+    std::vector<PixelRun> runs;
+};
+Scratch& GetScratch() {
+    // The runtime is loaded with the program, never opened later: its thread storage can
+    // be reached directly instead of through the dynamic loader on every blit.
+    [[gnu::tls_model("initial-exec")]] thread_local Scratch s;
+    return s;
+}
+
 struct BlitPlan {
     Bitmap* dst;
     SourceView src;
-    AxisPlan x, y;
+    AxisPlan& x;
+    AxisPlan& y;
     uint8_t rop;
     uint32_t pattern;
     Convert convert;
@@ -194,8 +320,8 @@ struct BlitPlan {
 
 // Reduces the source pixels feeding destination (column i, row r) to one raw pixel.
 uint32_t CombineGroup(const BlitPlan& p, int i, int r) {
-    const int x0 = p.x.srcLo[size_t(i)], nx = p.x.srcCnt[size_t(i)];
-    const int y0 = p.y.srcLo[size_t(r)], ny = p.y.srcCnt[size_t(r)];
+    const int x0 = p.x.Src(i), nx = p.x.Cnt(i);
+    const int y0 = p.y.Src(r), ny = p.y.Cnt(r);
     uint32_t all = ~0u, any = 0;
     uint64_t sr = 0, sg = 0, sb = 0;
     for (int yy = y0; yy < y0 + ny; ++yy) {
@@ -213,32 +339,95 @@ uint32_t CombineGroup(const BlitPlan& p, int i, int r) {
     return uint32_t(((sr + n / 2) / n) << 16 | ((sg + n / 2) / n) << 8 | ((sb + n / 2) / n));
 }
 
-void RunPlan(const BlitPlan& p) {
+// Four pixels per store: a 16-byte memcpy becomes one unaligned vector store.
+void FillPixels(uint32_t* d, int n, uint32_t v) {
+    const uint32_t quad[4] = {v, v, v, v};
+    int i = 0;
+    for (; i + 4 <= n; i += 4) memcpy(d + i, quad, sizeof quad);
+    for (; i < n; ++i) d[i] = v;
+}
+
+// Runs of destination pixels fed by one source pixel, when a plan enlarges enough
+// (four pixels a run on average) for whole runs to beat pixel-by-pixel work.
+bool FindRuns(const AxisPlan& x, std::vector<PixelRun>& runs) {
+    runs.clear();
+    if (x.identity || x.maxCnt != 1) return false;
+    const int w = x.size();
+    for (int i = 0; i < w;) {
+        int j = i + 1;
+        while (j < w && x.srcLo[size_t(j)] == x.srcLo[size_t(i)]) ++j;
+        runs.push_back(PixelRun{i, j - i, x.srcLo[size_t(i)]});
+        if (runs.size() * 4 > size_t(w)) return false;
+        i = j;
+    }
+    return true;
+}
+
+// TransparentBlt's common case: one source pixel per destination pixel, no depth
+// conversion. Key-coloured source pixels leave the destination as it is.
+void RunKeyedRows(const BlitPlan& p, bool identity, std::vector<PixelRun>& runs) {
     const int w = p.x.size(), h = p.y.size();
-    const bool single = p.x.maxCnt == 1 && p.y.maxCnt == 1;
-    bool identity = single;
-    for (int i = 1; identity && i < w; ++i) identity = p.x.srcLo[size_t(i)] == p.x.srcLo[0] + i;
-    const bool direct = single && p.convert.kind == Convert::None && !p.keyed;
-    const bool copyRows = direct && identity && p.rop == 0xCC;
-    std::vector<uint32_t> tmp(direct ? 0 : size_t(w));
+    const int* map = p.x.srcLo.data();
+    const bool byRuns = !identity && FindRuns(p.x, runs);
     for (int r = 0; r < h; ++r) {
         uint32_t* drow = p.dst->Row(p.y.dstLo + r) + p.x.dstLo;
-        const uint32_t* srow = p.src.Row(p.y.srcLo[size_t(r)]);
+        const uint32_t* srow = p.src.Row(p.y.Src(r));
+        if (byRuns) {
+            for (const PixelRun& run : runs) {
+                const uint32_t v = srow[run.src] & 0xFFFFFF;
+                if (v != p.key) FillPixels(drow + run.start, run.count, v);
+            }
+        } else if (identity) {
+            const uint32_t* s = srow + p.x.Src(0);
+            for (int i = 0; i < w; ++i) {
+                const uint32_t v = s[i] & 0xFFFFFF;
+                if (v != p.key) drow[i] = v;
+            }
+        } else {
+            for (int i = 0; i < w; ++i) {
+                const uint32_t v = srow[map[i]] & 0xFFFFFF;
+                if (v != p.key) drow[i] = v;
+            }
+        }
+    }
+}
+
+void RunPlan(const BlitPlan& p, Scratch& scratch) {
+    std::vector<uint32_t>& tmp = scratch.row;
+    const int w = p.x.size(), h = p.y.size();
+    const bool single = p.x.maxCnt == 1 && p.y.maxCnt == 1;
+    bool identity = single;  // one source pixel each, side by side
+    for (int i = 1; identity && !p.x.identity && i < w; ++i) identity = p.x.srcLo[size_t(i)] == p.x.srcLo[0] + i;
+    if (single && p.keyed && p.convert.kind == Convert::None) return RunKeyedRows(p, identity, scratch.runs);
+    const bool direct = single && p.convert.kind == Convert::None && !p.keyed;
+    const bool copyRows = direct && identity && p.rop == 0xCC;
+    if (!direct && tmp.size() < size_t(w)) tmp.resize(size_t(w));
+    for (int r = 0; r < h; ++r) {
+        uint32_t* drow = p.dst->Row(p.y.dstLo + r) + p.x.dstLo;
+        const uint32_t* srow = p.src.Row(p.y.Src(r));
         if (copyRows) {
-            memcpy(drow, srow + p.x.srcLo[0], size_t(w) * 4);
+            memcpy(drow, srow + p.x.Src(0), size_t(w) * 4);
+            continue;
+        }
+        if (direct && p.rop == 0xCC && r > 0 && p.y.Src(r) == p.y.Src(r - 1)) {
+            // Same source row as the row above, and a plain copy: the same pixels again.
+            memcpy(drow, p.dst->Row(p.y.dstLo + r - 1) + p.x.dstLo, size_t(w) * 4);
             continue;
         }
         if (direct) {
-            ApplyRop(p.rop, p.pattern, srow, p.x.srcLo.data(), drow, w);
+            if (p.x.identity)
+                ApplyRop(p.rop, p.pattern, srow + p.x.srcFirst, nullptr, drow, w);
+            else
+                ApplyRop(p.rop, p.pattern, srow, p.x.srcLo.data(), drow, w);
             continue;
         }
-        for (int i = 0; i < w; ++i) tmp[size_t(i)] = single ? srow[p.x.srcLo[size_t(i)]] : CombineGroup(p, i, r);
+        for (int i = 0; i < w; ++i) tmp[size_t(i)] = single ? srow[p.x.Src(i)] : CombineGroup(p, i, r);
         if (p.keyed) {
             for (int i = 0; i < w; ++i)
                 if ((tmp[size_t(i)] & 0xFFFFFF) != p.key) drow[i] = p.convert(tmp[size_t(i)]) & 0xFFFFFF;
             continue;
         }
-        for (uint32_t& v : tmp) v = p.convert(v);
+        for (int i = 0; i < w; ++i) tmp[size_t(i)] = p.convert(tmp[size_t(i)]);
         ApplyRop(p.rop, p.pattern, tmp.data(), nullptr, drow, w);
     }
 }
@@ -260,23 +449,42 @@ BOOL FillBlit(DC* dc, Bitmap* dst, const BlitArgs& a, uint8_t rop, uint32_t patt
     const Rect64 dst_rect{a.w >= 0 ? p.x : p.x + a.w + 1, a.h >= 0 ? p.y : p.y + a.h + 1,
                           a.w >= 0 ? p.x + a.w : p.x + 1, a.h >= 0 ? p.y + a.h : p.y + 1};
     RECT rc;
-    if (!ClipRect64(dst_rect, EffectiveClip(dc), &rc)) return TRUE;
+    if (!ClipRect64(dst_rect, EffectiveClip(dc, dst), &rc)) return TRUE;
     for (int y = rc.top; y < rc.bottom; ++y)
         ApplyRop(rop, pattern, nullptr, nullptr, dst->Row(y) + rc.left, rc.right - rc.left);
     return TRUE;
 }
 
+// The source pixels a plan reads, [first, end). Runs differ in length when shrinking, so
+// the end is that of the run reaching furthest, not the last start plus the longest run.
+std::pair<int, int> SourceSpan(const AxisPlan& a) {
+    if (a.identity) return {a.srcFirst, a.srcFirst + a.count};
+    int first = a.srcLo[0], end = a.srcLo[0] + a.srcCnt[0];
+    for (int i = 1; i < a.count; ++i) {
+        first = std::min(first, a.srcLo[size_t(i)]);
+        end = std::max(end, a.srcLo[size_t(i)] + a.srcCnt[size_t(i)]);
+    }
+    return {first, end};
+}
+
+void Shift(AxisPlan& a, int by) {
+    if (a.identity) {
+        a.srcFirst -= by;
+        return;
+    }
+    for (int i = 0; i < a.count; ++i) a.srcLo[size_t(i)] -= by;
+}
+
 // Copies the source rows a plan reads when source and destination share a surface, so
 // that overlapping rectangles read the original pixels.
 void Snapshot(BlitPlan& p, std::vector<uint32_t>& copy) {
-    const auto [xmin, xmax] = std::minmax_element(p.x.srcLo.begin(), p.x.srcLo.end());
-    const auto [ymin, ymax] = std::minmax_element(p.y.srcLo.begin(), p.y.srcLo.end());
-    const int x0 = *xmin, y0 = *ymin;
-    const int w = *xmax + p.x.maxCnt - x0, h = *ymax + p.y.maxCnt - y0;
+    const auto [x0, xend] = SourceSpan(p.x);
+    const auto [y0, yend] = SourceSpan(p.y);
+    const int w = xend - x0, h = yend - y0;
     copy.resize(size_t(w) * size_t(h));
     for (int r = 0; r < h; ++r) memcpy(&copy[size_t(r) * size_t(w)], p.src.Row(y0 + r) + x0, size_t(w) * 4);
-    for (int& v : p.x.srcLo) v -= x0;
-    for (int& v : p.y.srcLo) v -= y0;
+    Shift(p.x, x0);
+    Shift(p.y, y0);
     p.src = SourceView{copy.data(), w};
 }
 
@@ -304,12 +512,13 @@ BOOL Blit(const BlitArgs& a) {
     if (a.keyed && mode != HALFTONE) mode = COLORONCOLOR;
     const bool deleteScans = mode == COLORONCOLOR;
 
-    BlitPlan plan{dst,     SourceView{reinterpret_cast<const uint32_t*>(src->scan0), src->stride / 4},
-                  {},      {},
-                  rop,     pattern,
-                  {},      mode,
-                  a.keyed, ToPixel(a.key)};
-    const RECT clip = EffectiveClip(ddc);
+    Scratch& scratch = GetScratch();
+    BlitPlan plan{dst,       SourceView{reinterpret_cast<const uint32_t*>(src->scan0), src->stride / 4},
+                  scratch.x, scratch.y,
+                  rop,       pattern,
+                  {},        mode,
+                  a.keyed,   ToPixel(a.key)};
+    const RECT clip = EffectiveClip(ddc, dst);
     const Point64 dp = LogicalToSurface64(ddc, a.x, a.y), sp = LogicalToSurface64(sdc, a.sx, a.sy);
     if (!PlanAxis(AxisIn{dp.x, a.w, sp.x, a.sw}, clip.left, clip.right, src->width,
                   deleteScans ? Pick::Last : Pick::Group, &plan.x) ||
@@ -325,9 +534,8 @@ BOOL Blit(const BlitArgs& a) {
         plan.convert.kind = Convert::ColorToMono;
         plan.convert.key = ToPixel(sdc->s.bkColor);
     }
-    std::vector<uint32_t> copy;
-    if (src == dst) Snapshot(plan, copy);
-    RunPlan(plan);
+    if (src == dst) Snapshot(plan, scratch.copy);
+    RunPlan(plan, scratch);
     return TRUE;
 }
 

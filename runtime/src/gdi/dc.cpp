@@ -38,8 +38,11 @@ bool ClipRect64(const Rect64& rc, const RECT& clip, RECT* out) {
 }
 
 RECT EffectiveClip(DC* dc) {
-    Bitmap* bmp = dc ? dc->Surface() : nullptr;
-    if (!bmp) return RECT{0, 0, 0, 0};
+    return EffectiveClip(dc, dc ? dc->Surface() : nullptr);
+}
+
+RECT EffectiveClip(DC* dc, Bitmap* bmp) {
+    if (!dc || !bmp) return RECT{0, 0, 0, 0};
     RECT rc{0, 0, bmp->width, bmp->height};
     if (dc->hasVis &&
         !ClipRect64(Rect64{dc->visRect.left, dc->visRect.top, dc->visRect.right, dc->visRect.bottom}, rc, &rc))

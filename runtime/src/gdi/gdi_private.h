@@ -182,6 +182,7 @@ inline Rect64 LogicalRectToSurface(const DC* dc, const RECT& rc) {
 bool ClipRect64(const Rect64& rc, const RECT& clip, RECT* out);
 // The rectangle of the surface that drawing on this DC may touch (may be empty).
 RECT EffectiveClip(DC* dc);
+RECT EffectiveClip(DC* dc, Bitmap* surface);  // surface: dc->Surface(), already looked up
 // Normalises and intersects; returns false when the result is empty.
 bool ClipRect(RECT& rc, const RECT& clip);
 

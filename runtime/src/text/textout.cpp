@@ -6,6 +6,7 @@
 //   2. DrawRun           one line of glyphs
 //   3. Entry points      ExtTextOutW, TextOutW
 #include <algorithm>
+#include <cstring>
 
 #include "text_private.h"
 
@@ -53,18 +54,35 @@ inline uint32_t ToMono(uint32_t pixel) {
     return (r * 77 + g * 150 + b * 29) >= 128u * 256u ? 0xFFFFFFu : 0u;
 }
 
-void FillSurface(gdi::Bitmap* bmp, const RECT& surface_rect, uint32_t pixel) {
-    if (bmp->IsMono()) pixel = ToMono(pixel);
-    for (LONG y = surface_rect.top; y < surface_rect.bottom; ++y)
-        std::fill(bmp->Row(y) + surface_rect.left, bmp->Row(y) + surface_rect.right, pixel);
+// Four pixels per store: a 16-byte memcpy becomes one unaligned vector store.
+void FillRow(uint32_t* row, LONG count, uint32_t pixel) {
+    const uint32_t quad[4] = {pixel, pixel, pixel, pixel};
+    LONG i = 0;
+    for (; i + 4 <= count; i += 4) std::memcpy(row + i, quad, sizeof quad);
+    for (; i < count; ++i) row[i] = pixel;
 }
 
+// The first row is filled, the others are copies of it.
+void FillSurface(gdi::Bitmap* bmp, const RECT& surface_rect, uint32_t pixel) {
+    if (bmp->IsMono()) pixel = ToMono(pixel);
+    const LONG width = surface_rect.right - surface_rect.left;
+    if (width <= 0 || surface_rect.bottom <= surface_rect.top) return;
+    const uint32_t* first = bmp->Row(surface_rect.top) + surface_rect.left;
+    FillRow(bmp->Row(surface_rect.top) + surface_rect.left, width, pixel);
+    for (LONG y = surface_rect.top + 1; y < surface_rect.bottom; ++y)
+        std::memcpy(bmp->Row(y) + surface_rect.left, first, size_t(width) * sizeof(uint32_t));
+}
+
+// Per channel (s a + d (255 - a) + 127) / 255. Red and blue are worked in two 16-bit
+// lanes of one word (every sum stays below 65153, so no lane carries into the next), and
+// t / 255 is (t + 1 + (t >> 8)) >> 8, which is exact for t < 65535.
 inline uint32_t Blend(uint32_t dst, uint32_t src, uint32_t a) {
     const uint32_t na = 255 - a;
-    const uint32_t r = (((src >> 16) & 0xFF) * a + ((dst >> 16) & 0xFF) * na + 127) / 255;
-    const uint32_t g = (((src >> 8) & 0xFF) * a + ((dst >> 8) & 0xFF) * na + 127) / 255;
-    const uint32_t b = ((src & 0xFF) * a + (dst & 0xFF) * na + 127) / 255;
-    return (r << 16) | (g << 8) | b;
+    uint32_t rb = (src & 0xFF00FF) * a + (dst & 0xFF00FF) * na + 0x7F007F;
+    uint32_t g = ((src >> 8) & 0xFF) * a + ((dst >> 8) & 0xFF) * na + 0x7F;
+    rb = ((rb + 0x10001 + ((rb >> 8) & 0xFF00FF)) >> 8) & 0xFF00FF;
+    g = ((g + 1 + (g >> 8)) >> 8) & 0xFF;
+    return rb | (g << 8);
 }
 
 struct GlyphBlit {
@@ -197,6 +215,11 @@ BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCWST
     const text::FontRef font = text::FontOf(dc);
     if (!font.face) return FALSE;
     const bool updateCP = (dc->s.textAlign & TA_UPDATECP) != 0;
+    if (c == 0 && !updateCP) {
+        // No glyphs (FillSolidRect's call): the opaque rectangle is all that can show.
+        if ((options & ETO_OPAQUE) && lprect) text::FillLogical(dc, *lprect, nullptr, dc->s.bkColor);
+        return TRUE;
+    }
     text::RunParams p;
     p.x = updateCP ? int(dc->s.curPos.x) : x;
     p.y = updateCP ? int(dc->s.curPos.y) : y;
