@@ -1,11 +1,23 @@
 #include "ElementButton.h"
 
+#include <algorithm>
+#include <climits>
+
 #include "frame/HostServices.h"
 
 namespace {
 const wchar_t kDataManagerClsid[] = L"{3C146F11-657F-4720-8868-5244AF3FC071}";
 const UINT kClickMessage = 1334;
 const int kRepaintFlag = 1;  // the button always asks for a repaint with flag 1
+
+int ClampToInt(long long v) { return int(std::min<long long>(std::max<long long>(v, INT_MIN), INT_MAX)); }
+
+// The top that centres an image of height_px on rc. 64-bit: the host may pass any
+// rectangle, and bottom - top alone overflows for extreme ones. The halving truncates
+// toward zero, so an image taller than rc starts above it.
+int CentredTop(const RECT& rc, int height_px) {
+    return ClampToInt(rc.top + (static_cast<long long>(rc.bottom) - rc.top - height_px) / 2);
+}
 }  // namespace
 
 CElementButton::CElementButton() {
@@ -56,9 +68,7 @@ BOOL CElementButton::DrawBitmap(CLightCanvas& canvas, CBitmap* pBmp, CRect& rc) 
     if (!pBmp) return TRUE;
     BITMAP bm{};
     pBmp->GetBitmap(&bm);
-    // C++ division truncates toward zero: a bitmap taller than the button starts above it.
-    canvas.StretchBitmap(rc.left, rc.top + (rc.Height() - bm.bmHeight) / 2, bm.bmWidth, bm.bmHeight, pBmp,
-                         CLR_INVALID);
+    canvas.StretchBitmap(rc.left, CentredTop(rc, bm.bmHeight), bm.bmWidth, bm.bmHeight, pBmp, CLR_INVALID);
     return TRUE;
 }
 
@@ -79,8 +89,8 @@ void CElementButton::PaintBk(CDC* pDC) {
     if (!m_pBkBitmap) return;
     BITMAP bm{};
     m_pBkBitmap->GetBitmap(&bm);
-    canvas.StretchBitmap(rc.left, rc.top + (rc.Height() - bm.bmHeight) / 2, rc.Width(), bm.bmHeight, m_pBkBitmap,
-                         CLR_INVALID);
+    canvas.StretchBitmap(rc.left, CentredTop(rc, bm.bmHeight), ClampToInt(static_cast<long long>(rc.right) - rc.left),
+                         bm.bmHeight, m_pBkBitmap, CLR_INVALID);
 }
 
 int CElementButton::OnPaint(CPaintDC* pDC) {

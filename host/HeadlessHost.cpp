@@ -67,7 +67,14 @@ void CHeadlessHost::Wait(DWORD ms) {
     Pump();
 }
 
-void CHeadlessHost::Pump() { rt::PumpMessages(); }
+void CHeadlessHost::Pump() {
+    rt::PumpMessages();
+    // Idle, as a message loop is once its queue runs dry: the temporary MFC wrappers made
+    // while dispatching (the CDC of every background erase, ...) go, or a long-lived host
+    // keeps one per paint.
+    CWnd::DeleteTempMap();
+    AfxDeleteTempMaps();
+}
 
 HBITMAP CHeadlessHost::Snapshot() {
     ::UpdateWindow(m_window->GetSafeHwnd());

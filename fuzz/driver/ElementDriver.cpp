@@ -1,0 +1,863 @@
+// Index
+//   1. Kinds, the shared host, resource counts
+//   2. Key vocabulary (skin keys and file names come from a fixed set, as a host's do)
+//   3. Per-kind state: creation, operations with their checks, invariants
+//   4. The driver: host events, posted messages, paints
+//   5. One fuzz input
+#include "ElementDriver.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+#include <vector>
+
+#include "button/ElementButton.h"
+#include "scrollbar/HorizontalScrollbar.h"
+#include "scrollbar/VerticalScrollbar.h"
+#include "tabcontrol/ElementTabControl.h"
+#include "win32/runtime_ext.h"
+
+namespace kfuzz {
+
+// ---- 1. Kinds, the shared host, resource counts -----------------------------------------------
+const char* KindName(Kind kind) {
+    switch (kind) {
+        case Kind::Button:
+            return "button";
+        case Kind::VScroll:
+            return "vscroll";
+        case Kind::HScroll:
+            return "hscroll";
+        case Kind::Tabs:
+            return "tabs";
+    }
+    return "?";
+}
+
+bool KindFromName(const std::string& name, Kind* kind) {
+    for (Kind k : {Kind::Button, Kind::VScroll, Kind::HScroll, Kind::Tabs})
+        if (name == KindName(k)) {
+            *kind = k;
+            return true;
+        }
+    return false;
+}
+
+std::string DefaultSkinDir() {
+    if (const char* dir = std::getenv("KELEM_SKIN_DIR")) return dir;
+    return std::string(KELEM_SOURCE_DIR) + "/skins/default";
+}
+
+namespace {
+const SIZE kWindowSize{400, 160};
+}
+
+CHeadlessHost& SharedHost() {
+    static CHeadlessHost* host = [] {
+        rt::UseVirtualClock();
+        auto* h = new CHeadlessHost(kWindowSize);  // lives as long as the process
+        if (!h->LoadSkin(DefaultSkinDir())) {
+            std::fprintf(stderr, "cannot load the skin %s\n", DefaultSkinDir().c_str());
+            std::abort();
+        }
+        h->Pump();
+        return h;
+    }();
+    return *host;
+}
+
+ResourceCount CountResources(CHeadlessHost& host) {
+    ResourceCount count;
+    count.gdi = rt::GdiObjectTotal() - host.Skin().Factory()->GetLoadedCount();
+    count.menus = rt::MenuObjectCount();
+    return count;
+}
+
+// ---- 2. Key vocabulary -------------------------------------------------------------------------
+namespace {
+
+// Colour keys, bitmap keys and file names: known ones, unknown ones, empty, very long.
+// A host names its skin entries from a fixed set; drawing them from one keeps the skin's
+// record of missing keys bounded in a long soak.
+const std::wstring kLongKey(10000, L'k');
+const wchar_t* const kKeys[] = {
+    L"CElementTabControl.Text",
+    L"CElementTabControl.SelText",
+    L"CElementTabControl.Border",
+    L"QuoteTab.BtnText",
+    L"QuoteTab.BtnHot",
+    L"scroll_bar.UpArrow",
+    L"lefttab.bmp",
+    L"middletab.bmp",
+    L"righttab.bmp",
+    L"arrow.bmp",
+    L"Tab_Bk4.bmp",
+    L"normal.bmp",
+    L"no.such.key",
+    L"",
+    L"../escape.bmp",
+    kLongKey.c_str(),
+};
+const wchar_t* Key(ByteSource& in) {
+    const uint8_t b = in.Byte();
+    if (b % 5 == 0) return nullptr;
+    return kKeys[b % (sizeof kKeys / sizeof kKeys[0])];
+}
+const wchar_t* const kFolders[] = {L"button", L"tab_control", L"scroll_bar", L"", L"nope", L"..", kLongKey.c_str()};
+const wchar_t* Folder(ByteSource& in) {
+    const uint8_t b = in.Byte();
+    if (b % 6 == 0) return nullptr;
+    return kFolders[b % (sizeof kFolders / sizeof kFolders[0])];
+}
+
+// A string argument kept alive for the duration of one call.
+struct TextArg {
+    std::wstring text;
+    bool null = false;
+    explicit TextArg(ByteSource& in) { text = in.Text(&null); }
+    const wchar_t* Get() const { return null ? nullptr : text.c_str(); }
+};
+
+std::string Describe(const char* op, long long a = 0, long long b = 0) {
+    return std::string(op) + "(" + std::to_string(a) + ", " + std::to_string(b) + ")";
+}
+
+}  // namespace
+
+// ---- 3. Per-kind state -------------------------------------------------------------------------
+struct ElementDriver::State {
+    virtual ~State() = default;
+    virtual CElementContainer* Element() = 0;
+    virtual RECT HomeRect() const = 0;
+    virtual void Configure() = 0;  // after the element is in the host
+    // One public operation; returns "" or what the element did wrong.
+    virtual std::string Call(ByteSource& in) = 0;
+    virtual std::string Invariants() = 0;
+    // A posted control message; returns "" or what is wrong with it.
+    virtual std::string Posted(const ControlMessage& cm) = 0;
+    // Operations whose output must be empty are called at most this often per input.
+    int budget = 0;
+};
+
+namespace {
+
+// ---- the button -----------------------------------------------------------------------------
+struct ButtonState : ElementDriver::State {
+    CElementButton* b = new CElementButton;
+    bool focusSeen = false;
+    CElementContainer* Element() override { return b; }
+    RECT HomeRect() const override { return RECT{20, 20, 116, 44}; }
+    void Configure() override {
+        b->InitBtn(7, CLR_INVALID, nullptr, nullptr);
+        b->SetImage(L"button", L"normal.bmp", L"hot.bmp", L"down.bmp", L"disable.bmp");
+        b->SetButtonText(L"Buy", b->m_pFont, b->m_nFormat);
+    }
+    std::string Call(ByteSource& in) override {
+        switch (in.Byte() % 7) {
+            case 0: {
+                const int id = in.Int();
+                const COLORREF clr = in.Flag() ? CLR_INVALID : in.U32();
+                const wchar_t* folder = Folder(in);
+                const wchar_t* file = Key(in);
+                const int old_id = b->m_nID;
+                const COLORREF old_clr = b->m_clrBk;
+                CBitmap* old_bk = b->m_pBkBitmap;
+                const BOOL ok = b->InitBtn(id, clr, folder, file);
+                if (ok != (id >= 0 ? TRUE : FALSE)) return Describe("InitBtn result", id, ok);
+                if (!ok && (b->m_nID != old_id || b->m_clrBk != old_clr || b->m_pBkBitmap != old_bk))
+                    return Describe("InitBtn refused but changed the button", id);
+                if (ok && b->m_nID != id) return Describe("InitBtn kept the old ID", id);
+                return "";
+            }
+            case 1: {
+                const TextArg text(in);
+                CFont* font = in.Flag() ? b->m_pFont : nullptr;
+                const UINT format = in.Flag() ? b->m_nFormat : in.U32();
+                const std::wstring old_text = b->m_strText;
+                const BOOL ok = b->SetButtonText(text.Get(), font, format);
+                if (ok != (text.null ? FALSE : TRUE)) return Describe("SetButtonText result", text.null, ok);
+                if (!ok && b->m_strText != old_text) return "SetButtonText(null) changed the caption";
+                if (ok && b->m_strText != text.text) return "SetButtonText did not store the caption";
+                return "";
+            }
+            case 2: {
+                const wchar_t* folder = Folder(in);
+                const wchar_t* normal = Key(in);
+                const wchar_t* hot = Key(in);
+                const wchar_t* down = Key(in);
+                const wchar_t* disable = Key(in);
+                const std::wstring old_folder = b->m_strImageFolder, old_normal = b->m_strImageNormal;
+                const BOOL ok = b->SetImage(folder, normal, hot, down, disable);
+                const bool refused = !folder || !normal;
+                if (ok != (refused ? FALSE : TRUE)) return Describe("SetImage result", refused, ok);
+                if (refused && (b->m_strImageFolder != old_folder || b->m_strImageNormal != old_normal))
+                    return "SetImage refused but changed the images";
+                if (!refused && !hot && b->m_strImageHot != b->m_strImageNormal)
+                    return "SetImage: a null hot image is not the normal one";
+                return "";
+            }
+            case 3:
+                b->SetTextColor(in.U32());
+                return "";
+            case 4:
+                b->SetTextHotColor(in.U32());
+                return "";
+            case 5:
+                b->SetBtnDisable(in.Byte() % 4 == 0 ? in.Int() : 0);
+                return "";
+            default: {
+                // DrawBitmap onto a small memory DC at any rectangle, extreme ones included.
+                HDC screen = ::GetDC(nullptr);
+                CDC dc;
+                dc.Attach(::CreateCompatibleDC(screen));
+                HBITMAP target = ::CreateCompatibleBitmap(screen, 32, 32);  // colour, as the screen
+                ::ReleaseDC(nullptr, screen);
+                HGDIOBJ old = ::SelectObject(dc.m_hDC, target);
+                CBitmap* bmp = in.Flag() ? b->m_pBkBitmap : nullptr;
+                if (!bmp && in.Flag()) {
+                    CComPtr<IBitmapFactory> factory = GetEnvBitmapFactory();
+                    if (factory) bmp = factory->GetFolderBitmap(L"button", L"normal.bmp");
+                }
+                CRect rc(in.Int(), in.Int(), in.Int(), in.Int());
+                BOOL ok;
+                {
+                    CLightCanvas canvas(&dc);
+                    ok = b->DrawBitmap(canvas, bmp, rc);
+                }
+                ::SelectObject(dc.m_hDC, old);
+                ::DeleteObject(target);
+                ::DeleteDC(dc.Detach());
+                return ok == TRUE ? "" : "DrawBitmap did not return TRUE";
+            }
+        }
+    }
+    std::string Invariants() override {
+        if (focusSeen && !b->m_bFocus) return "m_bFocus was cleared";
+        focusSeen = b->m_bFocus != FALSE;
+        return "";
+    }
+    std::string Posted(const ControlMessage& cm) override {
+        if (cm.msg != 1334) return "button posted " + std::to_string(cm.msg);
+        if (static_cast<int>(cm.wParam) != b->m_nID || cm.lParam != 0) return "1334 with the wrong ID";
+        return "";
+    }
+};
+
+// ---- the scrollbars --------------------------------------------------------------------------
+// What both scrollbars share in the checks: the position and how UpdateThumbPos answers.
+template <class Bar>
+struct ScrollState : ElementDriver::State {
+    Bar* s = new Bar;
+    int lastPos = 0;
+    CElementContainer* Element() override { return s; }
+    virtual int& Number() = 0;
+    virtual void SetNumber(int n) = 0;
+    virtual void InitSet(int set) = 0;
+    virtual UINT Message() const = 0;
+
+    std::string Call(ByteSource& in) override {
+        switch (in.Byte() % 8) {
+            case 0:
+                s->SetWidth(in.Int());
+                return "";
+            case 1:
+                s->SetHeight(in.Int());
+                return "";
+            case 2:
+                s->SetPageSize(in.Flag() ? int(in.Byte() % 40) : in.Int());
+                return "";
+            case 3:
+                SetNumber(in.Flag() ? int(in.Byte() % 200) : in.Int());
+                return "";
+            case 4:
+                InitSet(in.Flag() ? int(in.Byte() % 8) - 1 : in.Int());
+                return "";
+            default: {
+                const int n = Number();
+                const int pos = in.Flag() ? in.Index(n < INT_MAX ? n + 1 : n) : in.Int();
+                const int old_pos = s->m_nCurPos, old_thumb = s->m_nThumbPos;
+                const int result = s->UpdateThumbPos(pos);
+                const bool accepted = !(pos < 0 || pos > n || n <= 0);
+                if (result != (accepted ? 1 : 0)) return Describe("UpdateThumbPos result", pos, result);
+                if (!accepted && (s->m_nCurPos != old_pos || s->m_nThumbPos != old_thumb))
+                    return Describe("UpdateThumbPos refused but moved", pos);
+                if (accepted && s->m_nCurPos != pos) return Describe("UpdateThumbPos did not take", pos);
+                return "";
+            }
+        }
+    }
+    std::string Invariants() override {
+        // The position only ever comes through UpdateThumbPos, which takes 0..N.
+        if (s->m_nCurPos != lastPos) {
+            if (s->m_nCurPos < 0 || s->m_nCurPos > Number())
+                return Describe("m_nCurPos outside 0..N", s->m_nCurPos, Number());
+            lastPos = s->m_nCurPos;
+        }
+        if (s->m_nCurPos < 0) return Describe("negative m_nCurPos", s->m_nCurPos);
+        return "";
+    }
+    std::string Posted(const ControlMessage& cm) override {
+        if (cm.msg == Message()) {
+            if (cm.wParam != (Message() == 1344 ? 1u : 2u)) return "position message with the wrong sender";
+            return "";
+        }
+        if (cm.msg == WM_MOUSEMOVE && Message() == 1344 && cm.wParam == 0) return "";
+        return "scrollbar posted " + std::to_string(cm.msg);
+    }
+};
+
+struct VScrollState : ScrollState<CVerticalScrollbar> {
+    RECT HomeRect() const override { return RECT{20, 10, 36, 150}; }
+    int& Number() override { return s->m_nRowNumber; }
+    void SetNumber(int n) override { s->SetRowNumber(n); }
+    void InitSet(int set) override { s->InitVScrollBar(set); }
+    UINT Message() const override { return 1344; }
+    void Configure() override {
+        s->InitVScrollBar(0);
+        s->SetRowNumber(100);
+        s->SetPageSize(10);
+        s->UpdateThumbPos(0);
+    }
+    std::string Call(ByteSource& in) override {
+        if (in.Byte() % 8 == 0) return s->GetCurrentPosition() == s->m_nCurPos ? "" : "GetCurrentPosition";
+        return ScrollState::Call(in);
+    }
+};
+
+struct HScrollState : ScrollState<CHorizontalScrollbar> {
+    RECT HomeRect() const override { return RECT{40, 20, 360, 36}; }
+    int& Number() override { return s->m_nColumnNumber; }
+    void SetNumber(int n) override { s->SetColumnNumber(n); }
+    void InitSet(int set) override { s->InitHScrollBar(set); }
+    UINT Message() const override { return 1345; }
+    void Configure() override {
+        s->InitHScrollBar(0);
+        s->SetColumnNumber(50);
+        s->SetPageSize(10);
+        s->UpdateThumbPos(0);
+    }
+};
+
+// ---- the tab strip ---------------------------------------------------------------------------
+struct TabsState : ElementDriver::State {
+    static const int kMaxTabs = 24;  // keeps every step cheap in a long soak
+    CElementTabControl* t = new CElementTabControl(0);
+    std::set<int> idsBeforeStep;
+    std::set<int> buttonIdsBeforeStep;
+    CElementContainer* Element() override { return t; }
+    RECT HomeRect() const override { return RECT{0, 0, 400, 30}; }
+
+    static _TAB_PARAM_INFO_ BaseInfo(int id, const wchar_t* name) {
+        _TAB_PARAM_INFO_ info;
+        info.nID = id;
+        info.lpszName = name;
+        info.lpszTextColor = L"CElementTabControl.Text";
+        info.lpszSelTextColor = L"CElementTabControl.SelText";
+        return info;
+    }
+    void Configure() override {
+        t->SetStyle(1, 0, 0);
+        _TAB_PARAM_INFO_ a = BaseInfo(1, L"Stocks"), b = BaseInfo(2, L"Bonds"), c = BaseInfo(3, L"FX");
+        t->Add(&a);
+        t->Add(&b);
+        t->Add(&c);
+        t->AddTextButton(L"F10", 50, L"QuoteTab.BtnText", L"QuoteTab.BtnHot", nullptr, nullptr, 0, CString(L""));
+        t->SetTabHeight(24);
+    }
+    int Count() const { return int(t->m_arrItems.GetSize()); }
+    std::string Names() const {
+        std::string names;
+        for (INT_PTR i = 0; i < t->m_arrItems.GetSize(); ++i)
+            names += std::to_string(t->m_arrItems[i]->m_strName.GetLength()) + ";";
+        return names;
+    }
+    int Id(ByteSource& in) {
+        const uint8_t sel = in.Byte() % 4;
+        if (sel == 0 && Count() > 0) return t->m_arrItems[in.Byte() % Count()]->m_nID;
+        if (sel == 1 && t->m_arrTextBtn.GetSize() > 0)
+            return t->m_arrTextBtn[in.Byte() % t->m_arrTextBtn.GetSize()].nID;
+        if (sel == 2) return in.Int();
+        return int(in.Byte() % 40) - 2;
+    }
+    struct MenuArg {
+        _MENU_CMD_INFO_ info;
+        explicit MenuArg(ByteSource& in) {
+            const int n = in.Byte() % 6;
+            for (int i = 0; i < n; ++i) {
+                _MENU_STR_CMD_ e;
+                bool null = false;
+                e.strText = in.Text(&null).c_str();
+                e.nCmdID = in.Flag() ? 100 + i : in.Int();
+                e.nParentID = in.Flag() ? -1 : 100 + int(in.Byte() % 6);
+                e.bHasSub = in.Byte() % 4 == 0;
+                info.vecMenu.push_back(e);
+            }
+            info.nSelCmdID = in.Flag() ? -1 : 100 + int(in.Byte() % 6);
+        }
+    };
+    // A tab description with arbitrary fields; the strings live in the holder.
+    struct InfoArg {
+        TextArg name;
+        std::unique_ptr<MenuArg> menu;
+        _TAB_PARAM_INFO_ info;
+        InfoArg(ByteSource& in, TabsState& st) : name(in) {
+            info = BaseInfo(st.Id(in), name.Get());
+            if (in.Flag()) {
+                info.lpszBkColor = Key(in);
+                info.lpszBorderColor = Key(in);
+                info.lpszFillNormal = Key(in);
+                info.lpszHoverBkColor = Key(in);
+                info.lpszFillHotlight = Key(in);
+            }
+            if (in.Byte() % 4 == 0) {
+                info.lpszLeftBmp = Key(in);
+                info.lpszMidBmp = Key(in);
+                info.lpszRightBmp = Key(in);
+            }
+            if (in.Byte() % 4 == 0) {
+                menu = std::make_unique<MenuArg>(in);
+                info.pMenuInfo = &menu->info;
+            }
+            info.bVisible = in.Byte() % 4 == 0 ? in.Int() : 1;
+            info.nDivide = in.Byte() % 4 == 0 ? in.Int() : 0;
+            info.nSizeMode = in.Byte() % 4 == 0 ? in.Int() : 0;
+        }
+    };
+
+    std::string Call(ByteSource& in) override {
+        const uint8_t op = in.Byte() % 30;
+        switch (op) {
+            case 0:
+            case 1: {
+                if (Count() >= kMaxTabs) return "";
+                InfoArg arg(in, *this);
+                int dummy = 0;
+                const bool duplicate = t->FindTabID(arg.info.nID, dummy) != 0;
+                const int before = Count();
+                const int index = t->Add(&arg.info);
+                if (duplicate && (index != -1 || Count() != before)) return Describe("Add of a duplicate", index);
+                if (!duplicate && (index != before || Count() != before + 1)) return Describe("Add index", index);
+                return "";
+            }
+            case 2: {
+                if (Count() >= kMaxTabs) return "";
+                InfoArg arg(in, *this);
+                const int index = in.Index(Count());
+                const int before = Count();
+                try {
+                    t->InsertTabItem(index, &arg.info);
+                } catch (CInvalidArgException* e) {
+                    e->Delete();
+                    if (index >= 0) return Describe("InsertTabItem threw for", index);
+                    if (Count() != before) return "InsertTabItem threw after adding";
+                    return "";
+                }
+                if (index < 0) return Describe("InsertTabItem did not throw for", index);
+                return Count() == before + 1 ? "" : "InsertTabItem did not add";
+            }
+            case 3: {
+                const int id = Id(in);
+                int dummy = 0;
+                const bool known = t->FindTabID(id, dummy) != 0;
+                const int before = Count();
+                const int result = t->DelItem(id);
+                if (result != (known ? 1 : 0) || Count() != before - result) return Describe("DelItem", id, result);
+                return "";
+            }
+            case 4: {
+                const int i = in.Index(Count()), j = in.Index(Count());
+                const bool inside = i >= 0 && i < Count() && j >= 0 && j < Count();
+                const int result = t->SwapWithIndex(i, j);
+                return result == (inside ? 1 : 0) ? "" : Describe("SwapWithIndex", i, j);
+            }
+            case 5: {
+                const int id = Id(in);
+                t->SetItemVisibleByID(id, in.Flag() ? in.Int() : in.Byte() % 2);
+                return "";
+            }
+            case 6: {
+                const int id = Id(in);
+                int visible = 12345;
+                const int result = t->GetItemVisibleFromID(id, visible);
+                if (!result && visible != 12345) return "GetItemVisibleFromID wrote for an unknown ID";
+                return "";
+            }
+            case 7: {
+                if (t->m_arrTextBtn.GetSize() >= kMaxTabs) return "";
+                const TextArg caption(in);
+                const int id = Id(in);
+                const wchar_t* color = Key(in);
+                const wchar_t* hot = Key(in);
+                const wchar_t* image = in.Byte() % 4 == 0 ? Key(in) : nullptr;
+                const wchar_t* hot_image = in.Byte() % 4 == 0 ? Key(in) : nullptr;
+                const INT_PTR before = t->m_arrTextBtn.GetSize();
+                t->AddTextButton(caption.Get(), id, color, hot, image, hot_image, in.Byte() % 2, CString(L"x"));
+                return t->m_arrTextBtn.GetSize() == before + 1 ? "" : "AddTextButton did not add";
+            }
+            case 8: {
+                const int id = Id(in);
+                const TextArg text(in);
+                t->SetBtnTextByID(id, text.Get());
+                return "";
+            }
+            case 9:
+                t->SetTextBtnVisibleByID(Id(in), in.Flag() ? in.Int() : in.Byte() % 2);
+                return "";
+            case 10: {
+                int visible = 12345;
+                const int result = t->GetTextBtnVisibleFromID(Id(in), visible);
+                if (!result && visible != 12345) return "GetTextBtnVisibleFromID wrote for an unknown ID";
+                return "";
+            }
+            case 11: {
+                const int style = in.Flag() ? in.Int() : 1;
+                const int align = in.Flag() ? in.Int() : in.Byte() % 3;
+                const int pos = in.Flag() ? in.Int() : in.Byte() % 4;
+                t->SetStyle(style, align, pos);
+                return "";
+            }
+            case 12:
+                t->SetTabBtnAglin(static_cast<DIRECT>(in.Byte() % 2));
+                return "";
+            case 13:
+                t->SetTabArrangement(static_cast<TAB_ARRANGEMENT>(in.Byte() % 2));
+                return "";
+            case 14: {
+                const int h = in.Flag() ? int(in.Byte() % 60) - 5 : in.Int();
+                const int old = t->m_nTabHeight;
+                const int result = t->SetTabHeight(h);
+                if (result != (h >= 1 ? 1 : 0)) return Describe("SetTabHeight result", h, result);
+                if (!result && t->m_nTabHeight != old) return Describe("SetTabHeight refused but changed", h);
+                return "";
+            }
+            case 15: {
+                const int w = in.Flag() ? int(in.Byte() % 200) - 5 : in.Int();
+                const int old = t->m_nTabWidth;
+                const int result = t->SetTabWidth(w);
+                if (result != (w >= 1 ? 1 : 0)) return Describe("SetTabWidth result", w, result);
+                if (!result && t->m_nTabWidth != old) return Describe("SetTabWidth refused but changed", w);
+                return "";
+            }
+            case 16:
+                t->SetTabbkDrawType(in.Int());
+                return "";
+            case 17: {
+                const wchar_t* bmp = Key(in);
+                const bool result = t->SetTabBKbmp(bmp);
+                return result == (bmp != nullptr) ? "" : "SetTabBKbmp result";
+            }
+            case 18:
+                t->SetBkColor(in.U32());
+                return "";
+            case 19: {
+                const int mode = in.Flag() ? int(in.Byte() % 5) : in.Int();
+                t->SetGrayBkColor(mode);
+                return t->GetGrayBkColor() == mode ? "" : "GetGrayBkColor";
+            }
+            case 20: {
+                RECT rc{};
+                t->GetTabAreaRect(&rc);
+                return "";
+            }
+            case 21: {
+                const int id = Id(in);
+                const int old = t->m_nSelTab;
+                int dummy = 0;
+                const bool known = t->FindTabID(id, dummy) != 0;
+                const int result = t->SetSelectedTab(id);
+                if (result != (known ? 1 : 0)) return Describe("SetSelectedTab result", id, result);
+                if (!known && t->m_nSelTab != old) return Describe("SetSelectedTab(unknown) changed the selection", id);
+                return "";
+            }
+            case 22: {
+                const int id = Id(in);
+                int dummy = 0;
+                const bool known = t->FindTabID(id, dummy) != 0;
+                const TextArg name(in);
+                const std::string before = name.null ? Names() : "";
+                const int result = t->ChangeItemNameByID(id, name.Get());
+                if (result != (known && !name.null ? 1 : 0)) return Describe("ChangeItemNameByID result", id, result);
+                if (name.null && Names() != before) return "ChangeItemNameByID(null) renamed a tab";
+                return "";
+            }
+            case 23:
+                t->SetItemWidthWithMargin(Id(in), in.Int());
+                return "";
+            case 24:
+                t->SetLimitMaxWidth(in.Int());
+                return "";
+            case 25: {
+                int visible = 0;
+                for (INT_PTR i = 0; i < t->m_arrItems.GetSize(); ++i) visible += t->m_arrItems[i]->m_bVisible ? 1 : 0;
+                if (t->GetVisibleCount() != visible) return "GetVisibleCount";
+                t->GetAllTabItemWidth();
+                return "";
+            }
+            case 26: {
+                const wchar_t* key = Key(in);
+                const DWORD color = t->GetColorEx(key);
+                if ((!key || !*key) && color != 0) return "GetColorEx of an empty key is not 0";
+                return "";
+            }
+            case 27: {
+                const wchar_t* normal = Key(in);
+                const wchar_t* selected = Key(in);
+                t->SetMenuArrowPic(normal, selected);
+                return "";
+            }
+            case 28:
+                t->SelectMenuByID(Id(in), in.Flag() ? 100 + int(in.Byte() % 6) : in.Int());
+                return "";
+            default: {
+                const int id = Id(in);
+                if (in.Flag()) {
+                    t->UpdateItemMenuInfoByTabID(id, nullptr);
+                } else {
+                    MenuArg menu(in);
+                    t->UpdateItemMenuInfoByTabID(id, &menu.info);
+                }
+                return "";
+            }
+        }
+    }
+    std::string Invariants() override {
+        int visible = 0;
+        for (INT_PTR i = 0; i < t->m_arrItems.GetSize(); ++i) {
+            if (!t->m_arrItems[i]) return "an empty tab slot";
+            visible += t->m_arrItems[i]->m_bVisible ? 1 : 0;
+        }
+        if (t->m_nTabHeight < 1) return Describe("m_nTabHeight below 1", t->m_nTabHeight);
+        if (t->m_nTabWidth < 1) return Describe("m_nTabWidth below 1", t->m_nTabWidth);
+        idsBeforeStep.clear();
+        for (INT_PTR i = 0; i < t->m_arrItems.GetSize(); ++i) idsBeforeStep.insert(t->m_arrItems[i]->m_nID);
+        buttonIdsBeforeStep.clear();
+        for (INT_PTR i = 0; i < t->m_arrTextBtn.GetSize(); ++i) buttonIdsBeforeStep.insert(t->m_arrTextBtn[i].nID);
+        return "";
+    }
+    std::string Posted(const ControlMessage& cm) override {
+        const int id = static_cast<int>(cm.wParam);
+        switch (cm.msg) {
+            case 1324:
+                return idsBeforeStep.count(id) ? "" : "1324 for a tab that does not exist";
+            case 1325:
+                return buttonIdsBeforeStep.count(id) ? "" : "1325 for a button that does not exist";
+            case 1326:
+                return "";
+            default:
+                return "tab control posted " + std::to_string(cm.msg);
+        }
+    }
+};
+
+}  // namespace
+
+// ---- 4. The driver ------------------------------------------------------------------------------
+ElementDriver::ElementDriver(CHeadlessHost& host, Kind kind) : m_host(host), m_kind(kind) {
+    switch (kind) {
+        case Kind::Button:
+            m_state = std::make_unique<ButtonState>();
+            break;
+        case Kind::VScroll:
+            m_state = std::make_unique<VScrollState>();
+            break;
+        case Kind::HScroll:
+            m_state = std::make_unique<HScrollState>();
+            break;
+        case Kind::Tabs:
+            m_state = std::make_unique<TabsState>();
+            break;
+    }
+    m_home_rect = m_rect = m_state->HomeRect();
+    m_paintLeaksBefore = m_host.Window().PaintLeaks();
+    m_host.Window().ControlMessages().clear();
+    if (!m_host.Add(m_state->Element(), L"e", m_rect)) {
+        Fail("InitObject refused the element");
+        return;
+    }
+    m_state->Configure();
+    m_host.Pump();
+    m_host.Window().ControlMessages().clear();
+    CheckInvariants();
+}
+
+ElementDriver::~ElementDriver() {
+    CElementContainer* element = m_state->Element();
+    if (element->HostState()->pHost) {
+        m_host.Up(POINT{-50, -50});  // no button stays down into the next run
+        m_host.Window().RemoveElement(element);
+    }
+    m_host.Window().ControlMessages().clear();
+    m_host.Pump();
+}
+
+bool ElementDriver::Fail(const std::string& what) {
+    if (m_violation.empty())
+        m_violation = std::string(KindName(m_kind)) + " after " + std::to_string(m_steps) + " steps: " + what;
+    return false;
+}
+
+bool ElementDriver::CheckPosted() {
+    auto& queue = m_host.Window().ControlMessages();
+    for (const ControlMessage& cm : queue) {
+        const std::string wrong = m_state->Posted(cm);
+        if (!wrong.empty()) return Fail(wrong);
+    }
+    queue.clear();
+    return true;
+}
+
+bool ElementDriver::CheckInvariants() {
+    const std::string wrong = m_state->Invariants();
+    if (!wrong.empty()) return Fail(wrong);
+    if (m_host.Window().PaintLeaks() != m_paintLeaksBefore) return Fail("a paint left GDI objects behind");
+    return true;
+}
+
+void ElementDriver::HostEvent(ByteSource& in, int which) {
+    const int w = m_rect.right - m_rect.left, h = m_rect.bottom - m_rect.top;
+    auto point = [&]() {
+        if (in.Byte() % 8 == 0) return POINT{in.Coord(kWindowSize.cx), in.Coord(kWindowSize.cy)};
+        // Window points reach the host as 16-bit lParam halves anyway.
+        auto near = [](long long origin, long long offset) {
+            return int(std::max(-32768LL, std::min(32767LL, origin + offset)));
+        };
+        return POINT{near(m_rect.left, in.Coord(w)), near(m_rect.top, in.Coord(h))};
+    };
+    switch (which) {
+        case 0:
+        case 1:
+        case 2:
+            m_host.Move(point());
+            break;
+        case 3:
+            m_host.Down(point());
+            break;
+        case 4:
+            m_host.Up(point());
+            break;
+        case 5:
+            m_host.Leave();
+            break;
+        case 6: {
+            static const DWORD kWaits[] = {0, 1, 49, 50, 51, 249, 250, 300, 1000};
+            const uint8_t b = in.Byte();
+            m_host.Wait(b < 200 ? kWaits[b % 9] : DWORD(b) * 40);
+            break;
+        }
+        case 7: {
+            // Resizes: home, empty, inverted, wide, partly off the window.
+            RECT rc = m_home_rect;
+            switch (in.Byte() % 6) {
+                case 0:
+                    break;
+                case 1:
+                    rc.right = rc.left;
+                    break;
+                case 2:
+                    rc.bottom = rc.top;
+                    break;
+                case 3:
+                    rc.right = rc.left - int(in.Byte() % 64);
+                    rc.bottom = rc.top - int(in.Byte() % 64);
+                    break;
+                case 4:
+                    rc.right = rc.left + int(in.Byte()) * 16;
+                    rc.bottom = rc.top + int(in.Byte() % 64) * 4;
+                    break;
+                default:
+                    OffsetRect(&rc, -int(in.Byte() % 200), -int(in.Byte() % 60));
+                    break;
+            }
+            m_rect = rc;
+            m_host.Window().PlaceElement(m_state->Element(), rc);
+            m_host.Pump();
+            break;
+        }
+        case 8:
+            m_host.Window().SetElementActive(m_state->Element(), in.Byte() % 4 != 0);
+            break;
+        default:
+            Paint();
+            break;
+    }
+}
+
+bool ElementDriver::Step(ByteSource& in) {
+    if (!m_violation.empty()) return false;
+    ++m_steps;
+    const uint8_t op = in.Byte() % 16;
+    // Menus that open during this step take their answer from the same input.
+    rt::SetMenuAnswerer([&in](const rt::MenuPopupView& popup, rt::MenuAnswer* answer) {
+        const uint8_t b = in.Byte();
+        if (b % 4 == 0 || popup.items.empty()) {
+            answer->dismiss = true;
+        } else {
+            const rt::MenuItemView& item = popup.items[b % popup.items.size()];
+            answer->path = L"#" + std::to_wstring(item.id);
+        }
+        return true;
+    });
+    if (op < 10) {
+        HostEvent(in, op);
+    } else if (op < 12) {
+        // A handler called straight with any point, as a host with its own routing may.
+        CElementContainer* element = m_state->Element();
+        const POINT pt{in.Int(), in.Int()};
+        switch (in.Byte() % 4) {
+            case 0:
+                element->OnMouseMove(pt.x, pt.y, 0);
+                break;
+            case 1:
+                element->OnLButtonDown(pt);
+                break;
+            case 2:
+                element->OnLButtonUp(pt);
+                break;
+            default:
+                element->OnSize(0, pt.x, pt.y);
+                break;
+        }
+        m_host.Pump();
+    } else {
+        const std::string wrong = m_state->Call(in);
+        m_host.Pump();
+        if (!wrong.empty()) Fail(wrong);
+    }
+    rt::SetMenuAnswerer(nullptr);
+    if (!m_violation.empty()) return false;
+    return CheckPosted() && CheckInvariants();
+}
+
+bool ElementDriver::Paint() {
+    ::UpdateWindow(m_host.Window().GetSafeHwnd());
+    m_host.Pump();
+    return CheckPosted() && CheckInvariants();
+}
+
+// ---- 5. One fuzz input ----------------------------------------------------------------------------
+void RunElementInput(Kind kind, const uint8_t* data, size_t size, int max_steps) {
+    CHeadlessHost& host = SharedHost();
+    const ResourceCount before = CountResources(host);
+    std::string violation;
+    {
+        BufferSource in(data, size);
+        ElementDriver driver(host, kind);
+        while (!in.Done() && driver.Steps() < max_steps && driver.Step(in)) {
+        }
+        driver.Paint();
+        violation = driver.Violation();
+    }
+    host.Pump();
+    const ResourceCount after = CountResources(host);
+    if (violation.empty() && !(after == before))
+        violation = std::string(KindName(kind)) + ": GDI objects " + std::to_string(before.gdi) + " -> " +
+                    std::to_string(after.gdi) + ", menus " + std::to_string(before.menus) + " -> " +
+                    std::to_string(after.menus) + " after the element was released";
+    if (!violation.empty()) {
+        std::fprintf(stderr, "INVARIANT BROKEN: %s\n", violation.c_str());
+        std::abort();
+    }
+}
+
+}  // namespace kfuzz

@@ -1,0 +1,35 @@
+// Fuzz target: the BMP reader (rt::LoadBmpMemory). A bitmap it returns must describe
+// itself consistently and free every GDI object when deleted.
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform.h"
+#include "win32/runtime_ext.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const int before = rt::GdiObjectTotal();
+    std::string error;
+    HBITMAP bmp = rt::LoadBmpMemory(data, size, &error);
+    if (bmp) {
+        BITMAP bm{};
+        if (!::GetObjectW(bmp, sizeof bm, &bm) || bm.bmWidth <= 0 || bm.bmHeight <= 0) {
+            std::fprintf(stderr, "a loaded bitmap without a size\n");
+            std::abort();
+        }
+        // Read a pixel through a DC, as a skin user would.
+        HDC dc = ::CreateCompatibleDC(nullptr);
+        HGDIOBJ old = ::SelectObject(dc, bmp);
+        ::GetPixel(dc, bm.bmWidth - 1, bm.bmHeight - 1);
+        ::SelectObject(dc, old);
+        ::DeleteDC(dc);
+        ::DeleteObject(bmp);
+    } else if (error.empty()) {
+        std::fprintf(stderr, "a refused file without a reason\n");
+        std::abort();
+    }
+    if (rt::GdiObjectTotal() != before) {
+        std::fprintf(stderr, "GDI objects %d -> %d\n", before, rt::GdiObjectTotal());
+        std::abort();
+    }
+    return 0;
+}

@@ -1,0 +1,111 @@
+// Bad-input tables: each row calls one public operation of an element with an argument a
+// careless host could pass, and says what the call must answer and whether the element
+// must be left exactly as it was. After each row the element still has to take a round
+// of pointer events, timers and a paint, and give back every GDI object when released.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "host_fixture.h"
+#include "win32/runtime_ext.h"
+
+namespace rel {
+
+const long long kThrewInvalidArg = LLONG_MIN;  // the row's call raised CInvalidArgException
+const long long kAnyResult = LLONG_MAX;        // only the state and the sanitizers judge
+
+template <class E>
+struct BadInput {
+    const char* name;
+    std::function<long long(E*)> call;
+    long long expected;  // kAnyResult: not checked
+    bool unchanged;      // the element's fields must be exactly as before
+};
+
+// 10,000 characters: far wider than any element.
+inline const wchar_t* LongText() {
+    static const std::wstring text(10000, L'M');
+    return text.c_str();
+}
+
+// Runs the call, mapping the framework's invalid-argument exception to kThrewInvalidArg.
+template <class E>
+long long CallRow(const BadInput<E>& row, E* element) {
+    try {
+        return row.call(element);
+    } catch (CInvalidArgException* e) {
+        e->Delete();
+        return kThrewInvalidArg;
+    }
+}
+
+class ReliabilityTest : public kt::HostTest {
+protected:
+    // Pointer traffic over the element, held presses through auto-repeat, a leave, a paint.
+    void Exercise(CElementContainer* element) {
+        const RECT rc = WindowRect(element);
+        const POINT inside{rc.left + 2, rc.top + 2};
+        const POINT centre = Centre(element);
+        const POINT far_end{rc.right - 2, rc.bottom - 2};
+        for (POINT pt : {inside, centre, far_end}) {
+            host->Move(pt);
+            host->Down(pt);
+            host->Wait(400);
+            host->Move(POINT{pt.x + 5, pt.y + 5});
+            host->Up(pt);
+        }
+        host->Leave();
+        HBITMAP shot = host->Snapshot();
+        ::DeleteObject(shot);
+    }
+    // Takes the element out of the host and checks that no GDI object stayed behind.
+    void Release(CElementContainer* element) {
+        host->Window().RemoveElement(element);
+        host->Pump();
+        EXPECT_EQ(gdiBaseline + 0, rt::GdiObjectTotal() - LoadedSkinBitmaps()) << "GDI objects left behind";
+    }
+    int LoadedSkinBitmaps() { return host->Skin().Factory()->GetLoadedCount() - skinBitmapsAtStart; }
+    void SetUp() override {
+        kt::HostTest::SetUp();
+        skinBitmapsAtStart = host->Skin().Factory()->GetLoadedCount();
+    }
+    int skinBitmapsAtStart = 0;
+};
+
+// Joins field values into one line for before/after comparisons.
+class Fields {
+public:
+    template <class T>
+    Fields& operator<<(const T& v) {
+        out_ << v << "|";
+        return *this;
+    }
+    Fields& operator<<(const RECT& rc) {
+        out_ << rc.left << "," << rc.top << "," << rc.right << "," << rc.bottom << "|";
+        return *this;
+    }
+    Fields& operator<<(const POINT& pt) {
+        out_ << pt.x << "," << pt.y << "|";
+        return *this;
+    }
+    Fields& operator<<(const std::wstring& s) {
+        out_ << s.size() << ":" << std::string(s.begin(), s.end()) << "|";
+        return *this;
+    }
+    Fields& operator<<(const void* p) {
+        out_ << p << "|";
+        return *this;
+    }
+    std::string str() const { return out_.str(); }
+
+private:
+    std::ostringstream out_;
+};
+
+}  // namespace rel

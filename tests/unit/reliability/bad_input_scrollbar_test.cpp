@@ -1,0 +1,243 @@
+// Bad inputs for the vertical and the horizontal scrollbar: the same table for both,
+// through a small adapter for the names that differ.
+#include <type_traits>
+
+#include "bad_input.h"
+#include "scrollbar/HorizontalScrollbar.h"
+#include "scrollbar/VerticalScrollbar.h"
+
+namespace {
+
+using rel::BadInput;
+using rel::kAnyResult;
+
+template <class Bar>
+struct Axis;
+
+template <>
+struct Axis<CVerticalScrollbar> {
+    static RECT Home() { return RECT{20, 10, 32, 134}; }  // 12 x 124
+    static void SetNumber(CVerticalScrollbar* s, int n) { s->SetRowNumber(n); }
+    static int Number(const CVerticalScrollbar* s) { return s->m_nRowNumber; }
+    static void InitSet(CVerticalScrollbar* s, int set) { s->InitVScrollBar(set); }
+    static std::string Fields(const CVerticalScrollbar& s) {
+        rel::Fields f;
+        f << s.m_nUpState << s.m_nDownState << s.m_nThumbState << s.m_bButtonDown << s.m_bPageTimer4 << s.m_bPageTimer3
+          << s.m_bRowTimer1 << s.m_bRowTimer2 << s.m_bUpPressed << s.m_bDownPressed << s.m_bDragging
+          << s.m_bThumbPressed << s.m_bPageUpPressed << s.m_bPageDownPressed << s.m_bDownSuspended << s.m_bUpSuspended
+          << s.m_bPageUpSuspended << s.m_bPageDownSuspended << s.m_nChangeInterval << s.m_nUpdownInterval
+          << s.m_nThumbPos << s.m_nArrowWidth << s.m_nArrowHeight << s.m_nWidth << s.m_nHeight << s.m_nThumbLength
+          << s.m_nCurPos << s.m_nMinThumbLength << s.m_nThumbIndent << s.m_nSkinSet << s.m_nRowNumber << s.m_nPageSize
+          << s.m_ptDrag << s.m_ptPageUp << s.m_ptPageDown;
+        return f.str();
+    }
+};
+
+template <>
+struct Axis<CHorizontalScrollbar> {
+    static RECT Home() { return RECT{10, 20, 134, 32}; }  // 124 x 12
+    static void SetNumber(CHorizontalScrollbar* s, int n) { s->SetColumnNumber(n); }
+    static int Number(const CHorizontalScrollbar* s) { return s->m_nColumnNumber; }
+    static void InitSet(CHorizontalScrollbar* s, int set) { s->InitHScrollBar(set); }
+    static std::string Fields(const CHorizontalScrollbar& s) {
+        rel::Fields f;
+        f << s.m_bPageTimer3 << s.m_bPageTimer4 << s.m_bRowTimer1 << s.m_bRowTimer2 << s.m_nCurPos << s.m_bRightPressed
+          << s.m_bLeftPressed << s.m_bDragging << s.m_bThumbPressed << s.m_bPageLeftPressed << s.m_bPageRightPressed
+          << s.m_bLeftSuspended << s.m_bRightSuspended << s.m_bPageLeftSuspended << s.m_bPageRightSuspended
+          << s.m_nThumbPos << s.m_nWidth << s.m_nHeight << s.m_nThumbLength << s.m_ptDrag << s.m_ptPageLeft
+          << s.m_ptPageRight << s.m_nArrowWidth << s.m_nArrowHeight << s.m_nColumnNumber << s.m_nPageSize
+          << s.m_nThumbIndent << s.m_bButtonDown << s.m_nChangeInterval << s.m_nUpdownInterval << s.m_nSkinSet
+          << s.m_nLeftState << s.m_nRightState << s.m_nThumbState;
+        return f.str();
+    }
+};
+
+// Configured as N = 100, P = 10, position 45.
+template <class Bar>
+std::vector<BadInput<Bar>> Rows() {
+    using A = Axis<Bar>;
+    auto keeps_length = [](void (*change)(Bar*)) {
+        return [change](Bar* s) -> long long {
+            const int before = s->m_nThumbLength;
+            change(s);
+            return s->m_nThumbLength == before;
+        };
+    };
+    return {
+        {"UpdateThumbPos -1", [](Bar* s) { return s->UpdateThumbPos(-1); }, 0, true},
+        {"UpdateThumbPos N + 1", [](Bar* s) { return s->UpdateThumbPos(101); }, 0, true},
+        {"UpdateThumbPos INT_MIN", [](Bar* s) { return s->UpdateThumbPos(INT_MIN); }, 0, true},
+        {"UpdateThumbPos INT_MAX", [](Bar* s) { return s->UpdateThumbPos(INT_MAX); }, 0, true},
+        {"UpdateThumbPos N", [](Bar* s) { return s->UpdateThumbPos(100); }, 1, false},
+        {"UpdateThumbPos 0", [](Bar* s) { return s->UpdateThumbPos(0); }, 1, false},
+        {"UpdateThumbPos with N = 0",
+         [](Bar* s) {
+             A::SetNumber(s, 0);
+             return s->UpdateThumbPos(0);
+         },
+         0, false},
+        {"UpdateThumbPos with N = INT_MIN",
+         [](Bar* s) {
+             A::SetNumber(s, INT_MIN);
+             return s->UpdateThumbPos(0);
+         },
+         0, false},
+        {"SetPageSize 0 keeps the thumb length", keeps_length([](Bar* s) { s->SetPageSize(0); }), 1, false},
+        {"SetPageSize -1 keeps the thumb length", keeps_length([](Bar* s) { s->SetPageSize(-1); }), 1, false},
+        {"SetPageSize INT_MIN keeps the thumb length", keeps_length([](Bar* s) { s->SetPageSize(INT_MIN); }), 1, false},
+        {"SetRowNumber 0 keeps the thumb length", keeps_length([](Bar* s) { A::SetNumber(s, 0); }), 1, false},
+        {"SetRowNumber -1 keeps the thumb length", keeps_length([](Bar* s) { A::SetNumber(s, -1); }), 1, false},
+        {"SetRowNumber INT_MIN keeps the thumb length", keeps_length([](Bar* s) { A::SetNumber(s, INT_MIN); }), 1,
+         false},
+        {"SetPageSize INT_MAX",
+         [](Bar* s) {
+             s->SetPageSize(INT_MAX);
+             return s->m_nThumbLength >= 0;
+         },
+         1, false},
+        {"N = INT_MAX, P = INT_MAX - 1, last position",
+         [](Bar* s) {
+             A::SetNumber(s, INT_MAX);
+             s->SetPageSize(INT_MAX - 1);
+             return s->UpdateThumbPos(INT_MAX);
+         },
+         1, false},
+        {"N = INT_MAX, position INT_MAX - 1",
+         [](Bar* s) {
+             A::SetNumber(s, INT_MAX);
+             return s->UpdateThumbPos(INT_MAX - 1);
+         },
+         1, false},
+        {"N = INT_MAX, P = INT_MIN, then auto-repeat",
+         [](Bar* s) {
+             A::SetNumber(s, INT_MAX);
+             s->SetPageSize(INT_MIN);
+             return s->UpdateThumbPos(INT_MAX / 2);
+         },
+         1, false},
+        {"N = INT_MAX, P = -1",
+         [](Bar* s) {
+             A::SetNumber(s, INT_MAX);
+             s->SetPageSize(-1);
+             return s->UpdateThumbPos(INT_MAX);
+         },
+         1, false},
+        {"SetWidth INT_MIN",
+         [](Bar* s) {
+             s->SetWidth(INT_MIN);
+             return s->GetWidth();
+         },
+         INT_MIN, false},
+        {"SetHeight INT_MAX",
+         [](Bar* s) {
+             s->SetHeight(INT_MAX);
+             return s->GetHeight();
+         },
+         INT_MAX, false},
+        {"skin set -1",
+         [](Bar* s) {
+             A::InitSet(s, -1);
+             return 0;
+         },
+         kAnyResult, false},
+        {"skin set 6",
+         [](Bar* s) {
+             A::InitSet(s, 6);
+             return 0;
+         },
+         kAnyResult, false},
+        {"skin set INT_MIN",
+         [](Bar* s) {
+             A::InitSet(s, INT_MIN);
+             return 0;
+         },
+         kAnyResult, false},
+        {"skin set INT_MAX",
+         [](Bar* s) {
+             A::InitSet(s, INT_MAX);
+             return 0;
+         },
+         kAnyResult, false},
+        {"handlers at extreme points",
+         [](Bar* s) {
+             CElementContainer* e = s;
+             e->OnLButtonDown(POINT{INT_MIN, INT_MIN});
+             e->OnMouseMove(INT_MAX, INT_MAX, 0);
+             e->OnMouseMove(INT_MIN, INT_MIN, 0);
+             e->OnLButtonUp(POINT{INT_MAX, INT_MIN});
+             e->OnTimer(0xFFFFFFFF);
+             e->OnSize(0, INT_MIN, INT_MAX);
+             return s->m_nCurPos >= 0 && s->m_nCurPos <= A::Number(s);
+         },
+         1, false},
+    };
+}
+
+// The element placed at a zero-size or inverted rectangle still answers and paints.
+const RECT kOddPlaces[] = {{20, 20, 20, 20}, {20, 20, 20, 140}, {20, 20, 140, 20}, {60, 60, 10, 10}};
+
+template <class Bar>
+class ScrollbarBadInputTest : public rel::ReliabilityTest {
+protected:
+    Bar* Make(const RECT& rc = Axis<Bar>::Home()) {
+        auto* s = new Bar;
+        EXPECT_TRUE(host->Add(s, L"s", rc, 3));
+        Axis<Bar>::SetNumber(s, 100);
+        s->SetPageSize(10);
+        s->UpdateThumbPos(45);
+        host->Pump();
+        return s;
+    }
+    void RunRows() {
+        const std::vector<BadInput<Bar>> rows = Rows<Bar>();
+        for (const BadInput<Bar>& row : rows) {
+            SCOPED_TRACE(row.name);
+            Bar* s = Make();
+            const std::string before = Axis<Bar>::Fields(*s);
+            const long long result = rel::CallRow(row, s);
+            if (row.expected != kAnyResult) {
+                EXPECT_EQ(row.expected, result);
+            }
+            if (row.unchanged) {
+                EXPECT_EQ(before, Axis<Bar>::Fields(*s));
+            }
+            Exercise(s);
+            TakePosted();
+            EXPECT_GE(s->m_nCurPos, 0);
+            Release(s);
+        }
+        for (const RECT& place : kOddPlaces) {
+            SCOPED_TRACE(::testing::Message() << "placed at " << place.left << "," << place.top << "," << place.right
+                                              << "," << place.bottom);
+            Bar* s = Make(place);
+            EXPECT_EQ(1, s->UpdateThumbPos(50));
+            EXPECT_EQ(0, s->UpdateThumbPos(101));
+            Exercise(s);
+            TakePosted();
+            Release(s);
+        }
+    }
+};
+
+using Bars = ::testing::Types<CVerticalScrollbar, CHorizontalScrollbar>;
+TYPED_TEST_SUITE(ScrollbarBadInputTest, Bars);
+
+TYPED_TEST(ScrollbarBadInputTest, EveryRowAnswersAsSpecifiedAndKeepsWorking) {
+    this->RunRows();
+}
+
+// A million rows and a tall bar: (L - 2A) x P passes 2^31 in 32-bit arithmetic.
+TYPED_TEST(ScrollbarBadInputTest, ThumbLengthProductDoesNotOverflow) {
+    const RECT tall =
+        std::is_same<TypeParam, CVerticalScrollbar>::value ? RECT{0, 0, 12, 30000} : RECT{0, 0, 30000, 12};
+    TypeParam* s = this->Make(tall);
+    Axis<TypeParam>::SetNumber(s, 1000000);
+    s->SetPageSize(999999);
+    // Track T = 30000 less both arrows; T x 999999 / 1000000 truncates to T - 1.
+    const int arrow = std::is_same<TypeParam, CVerticalScrollbar>::value ? s->m_nArrowHeight : s->m_nArrowWidth;
+    ASSERT_GT(arrow, 0);
+    EXPECT_EQ(30000 - 2 * arrow - 1, s->m_nThumbLength);
+    this->Release(s);
+}
+
+}  // namespace

@@ -1,0 +1,319 @@
+// Bad inputs for the quote tab strip.
+#include "bad_input.h"
+#include "tabcontrol/ElementTabControl.h"
+
+namespace {
+
+using rel::BadInput;
+using rel::kAnyResult;
+using rel::kThrewInvalidArg;
+using rel::LongText;
+
+std::wstring W(const CString& s) {
+    return std::wstring(s.GetString());
+}
+
+std::string TabFields(CElementTabControl& t) {
+    rel::Fields f;
+    f << t.m_arrItems.GetSize();
+    for (INT_PTR i = 0; i < t.m_arrItems.GetSize(); ++i) {
+        const CQuoteTabItem* p = t.m_arrItems[i];
+        f << p->m_nID << W(p->m_strName) << W(p->m_strOrgName) << RECT(p->m_rcItem) << p->m_nWidth << p->m_nOrgWidth
+          << p->m_bVisible << p->m_vecMenu.size() << p->m_nSelMenuID;
+    }
+    f << t.m_arrTextBtn.GetSize();
+    for (INT_PTR i = 0; i < t.m_arrTextBtn.GetSize(); ++i) {
+        const _TEXT_BUTTON& b = t.m_arrTextBtn[i];
+        f << W(b.strText) << b.nID << RECT(b.rcBtn) << b.m_bVisible << b.bHot;
+    }
+    f << t.m_nLeftBmpWidth << t.m_nRightBmpWidth << t.m_nGrayBkColor << t.m_nTabHeight << t.m_nTabWidth
+      << t.m_nTabBkDrawType << t.m_nTabArrangement << t.m_nArrowMargin << t.m_bBmpBk << t.m_nSelTab << t.m_nTextBtnAlign
+      << t.m_nMenuStyle << W(t.m_strTabBkBmp) << t.m_clrBk << t.m_nStyle << t.m_nTabAlign << t.m_nTabPos << t.m_nHotTab;
+    return f.str();
+}
+
+_TAB_PARAM_INFO_ Info(int id, const wchar_t* name) {
+    _TAB_PARAM_INFO_ info;
+    info.nID = id;
+    info.lpszName = name;
+    info.lpszTextColor = L"CElementTabControl.Text";
+    info.lpszSelTextColor = L"CElementTabControl.SelText";
+    return info;
+}
+
+long long AddTab(CElementTabControl* t, int id, const wchar_t* name) {
+    _TAB_PARAM_INFO_ info = Info(id, name);
+    return t->Add(&info);
+}
+
+long long InsertAt(CElementTabControl* t, int index) {
+    _TAB_PARAM_INFO_ info = Info(77, L"Ins");
+    t->InsertTabItem(index, &info);
+    return t->m_arrItems.GetSize();
+}
+
+// Tabs 1, 2, 3 and text button 50.
+const std::vector<BadInput<CElementTabControl>>& TabRows() {
+    using T = CElementTabControl;
+    static const std::vector<BadInput<T>> rows = {
+        {"Add null record", [](T* t) { return t->Add(nullptr); }, -1, true},
+        {"Add duplicate ID", [](T* t) { return AddTab(t, 2, L"Again"); }, -1, true},
+        {"Add negative ID", [](T* t) { return AddTab(t, -1, L"Neg"); }, 3, false},
+        {"Add INT_MIN ID", [](T* t) { return AddTab(t, INT_MIN, L"Min"); }, 3, false},
+        {"Add null name", [](T* t) { return AddTab(t, 9, nullptr); }, 3, false},
+        {"Add empty name", [](T* t) { return AddTab(t, 9, L""); }, 3, false},
+        {"Add long name", [](T* t) { return AddTab(t, 9, LongText()); }, 3, false},
+        {"Add every string null",
+         [](T* t) {
+             _TAB_PARAM_INFO_ info;
+             info.nID = 9;
+             return t->Add(&info);
+         },
+         3, false},
+        {"Add extreme visibility and division",
+         [](T* t) {
+             _TAB_PARAM_INFO_ info = Info(9, L"Div");
+             info.bVisible = INT_MIN;
+             info.nDivide = INT_MAX;
+             info.nSizeMode = INT_MIN;
+             return t->Add(&info);
+         },
+         3, false},
+        {"Add long keys and bitmap names",
+         [](T* t) {
+             _TAB_PARAM_INFO_ info = Info(9, L"Keys");
+             info.lpszBkColor = info.lpszBorderColor = info.lpszFillNormal = LongText();
+             info.lpszLeftBmp = info.lpszMidBmp = info.lpszRightBmp = LongText();
+             return t->Add(&info);
+         },
+         3, false},
+        {"InsertTabItem -1", [](T* t) { return InsertAt(t, -1); }, kThrewInvalidArg, true},
+        {"InsertTabItem INT_MIN", [](T* t) { return InsertAt(t, INT_MIN); }, kThrewInvalidArg, true},
+        {"InsertTabItem count", [](T* t) { return InsertAt(t, 3); }, 4, false},
+        {"InsertTabItem count + 1", [](T* t) { return InsertAt(t, 4); }, 4, false},
+        {"InsertTabItem INT_MAX", [](T* t) { return InsertAt(t, INT_MAX); }, 4, false},
+        {"InsertTabItem null record",
+         [](T* t) {
+             t->InsertTabItem(0, nullptr);
+             return t->m_arrItems.GetSize();
+         },
+         3, true},
+        {"DelItem -1", [](T* t) { return t->DelItem(-1); }, 0, true},
+        {"DelItem INT_MIN", [](T* t) { return t->DelItem(INT_MIN); }, 0, true},
+        {"DelItem unknown", [](T* t) { return t->DelItem(99); }, 0, true},
+        {"SwapWithIndex -1", [](T* t) { return t->SwapWithIndex(-1, 0); }, 0, true},
+        {"SwapWithIndex count", [](T* t) { return t->SwapWithIndex(0, 3); }, 0, true},
+        {"SwapWithIndex count + 1", [](T* t) { return t->SwapWithIndex(4, 1); }, 0, true},
+        {"SwapWithIndex extremes", [](T* t) { return t->SwapWithIndex(INT_MIN, INT_MAX); }, 0, true},
+        {"SetItemVisibleByID unknown", [](T* t) { return t->SetItemVisibleByID(99, 0); }, 0, true},
+        {"SetItemVisibleByID INT_MIN", [](T* t) { return t->SetItemVisibleByID(INT_MIN, 0); }, 0, true},
+        {"GetItemVisibleFromID unknown",
+         [](T* t) {
+             int visible = 777;
+             return t->GetItemVisibleFromID(-1, visible) == 0 && visible == 777;
+         },
+         1, true},
+        {"SetBtnTextByID unknown", [](T* t) { return t->SetBtnTextByID(-1, L"x"); }, 0, true},
+        {"SetBtnTextByID null text", [](T* t) { return t->SetBtnTextByID(50, nullptr); }, 0, true},
+        {"SetBtnTextByID long text", [](T* t) { return t->SetBtnTextByID(50, LongText()); }, 1, false},
+        {"SetTextBtnVisibleByID unknown", [](T* t) { return t->SetTextBtnVisibleByID(99, 0); }, 0, true},
+        {"GetTextBtnVisibleFromID INT_MIN",
+         [](T* t) {
+             int visible = 777;
+             return t->GetTextBtnVisibleFromID(INT_MIN, visible) == 0 && visible == 777;
+         },
+         1, true},
+        {"AddTextButton all null",
+         [](T* t) {
+             t->AddTextButton(nullptr, -1, nullptr, nullptr, nullptr, nullptr, INT_MIN, CString());
+             return t->m_arrTextBtn.GetSize();
+         },
+         2, false},
+        {"AddTextButton long caption and image",
+         [](T* t) {
+             t->AddTextButton(LongText(), 51, LongText(), LongText(), LongText(), LongText(), 1, CString(LongText()));
+             return t->m_arrTextBtn.GetSize();
+         },
+         2, false},
+        {"SetTabHeight 0", [](T* t) { return t->SetTabHeight(0); }, 0, true},
+        {"SetTabHeight -1", [](T* t) { return t->SetTabHeight(-1); }, 0, true},
+        {"SetTabHeight INT_MIN", [](T* t) { return t->SetTabHeight(INT_MIN); }, 0, true},
+        {"SetTabHeight INT_MAX", [](T* t) { return t->SetTabHeight(INT_MAX); }, 1, false},
+        {"SetTabWidth 0", [](T* t) { return t->SetTabWidth(0); }, 0, true},
+        {"SetTabWidth INT_MIN", [](T* t) { return t->SetTabWidth(INT_MIN); }, 0, true},
+        {"SetTabWidth INT_MAX on a left strip",
+         [](T* t) {
+             t->SetStyle(1, 0, 2);
+             return t->SetTabWidth(INT_MAX);
+         },
+         1, false},
+        {"SetTabBKbmp null", [](T* t) { return t->SetTabBKbmp(nullptr); }, false, false},
+        {"SetTabBKbmp empty", [](T* t) { return t->SetTabBKbmp(L""); }, true, false},
+        {"SetTabBKbmp long", [](T* t) { return t->SetTabBKbmp(LongText()); }, true, false},
+        {"SetGrayBkColor INT_MIN",
+         [](T* t) {
+             t->SetGrayBkColor(INT_MIN);
+             return t->GetGrayBkColor();
+         },
+         INT_MIN, false},
+        {"SetSelectedTab -1", [](T* t) { return t->SetSelectedTab(-1); }, 0, true},
+        {"SetSelectedTab INT_MAX", [](T* t) { return t->SetSelectedTab(INT_MAX); }, 0, true},
+        {"FindTabID unknown",
+         [](T* t) {
+             int index = 777;
+             return t->FindTabID(99, index) == 0 && index == 777;
+         },
+         1, true},
+        {"ChangeItemNameByID unknown", [](T* t) { return t->ChangeItemNameByID(99, L"x"); }, 0, true},
+        {"ChangeItemNameByID null name", [](T* t) { return t->ChangeItemNameByID(1, nullptr); }, 0, true},
+        {"ChangeItemNameByID empty name", [](T* t) { return t->ChangeItemNameByID(1, L""); }, 1, false},
+        {"ChangeItemNameByID long name", [](T* t) { return t->ChangeItemNameByID(1, LongText()); }, 1, false},
+        {"SetItemWidthWithMargin unknown", [](T* t) { return t->SetItemWidthWithMargin(99, 5); }, 0, true},
+        {"SetItemWidthWithMargin INT_MAX", [](T* t) { return t->SetItemWidthWithMargin(1, INT_MAX); }, 1, false},
+        {"SetItemWidthWithMargin INT_MIN", [](T* t) { return t->SetItemWidthWithMargin(1, INT_MIN); }, 1, false},
+        {"SetLimitMaxWidth INT_MIN",
+         [](T* t) {
+             t->SetLimitMaxWidth(INT_MIN);
+             return t->GetAllTabItemWidth() >= 0;
+         },
+         1, false},
+        {"SetLimitMaxWidth 0",
+         [](T* t) {
+             t->SetLimitMaxWidth(0);
+             return 0;
+         },
+         kAnyResult, false},
+        {"SetLimitMaxWidth INT_MAX",
+         [](T* t) {
+             t->SetLimitMaxWidth(INT_MAX);
+             return 0;
+         },
+         kAnyResult, false},
+        {"every tab at INT_MAX width",
+         [](T* t) {
+             for (int id : {1, 2, 3}) t->SetItemWidthWithMargin(id, INT_MAX);
+             t->SetLimitMaxWidth(100);
+             return t->GetVisibleCount();
+         },
+         3, false},
+        {"GetColorEx null", [](T* t) { return t->GetColorEx(nullptr); }, 0, true},
+        {"GetColorEx empty", [](T* t) { return t->GetColorEx(L""); }, 0, true},
+        {"GetColorEx long key",
+         [](T* t) {
+             t->GetColorEx(LongText());
+             return 0;
+         },
+         kAnyResult, true},
+        {"GetTabAreaRect null",
+         [](T* t) {
+             t->GetTabAreaRect(nullptr);
+             return 0;
+         },
+         kAnyResult, true},
+        {"SetMenuArrowPic null",
+         [](T* t) {
+             t->SetMenuArrowPic(nullptr, nullptr);
+             return 0;
+         },
+         kAnyResult, false},
+        {"SelectMenuByID unknown",
+         [](T* t) {
+             t->SelectMenuByID(99, 1);
+             return 0;
+         },
+         kAnyResult, true},
+        {"UpdateItemMenuInfoByTabID unknown",
+         [](T* t) {
+             _MENU_CMD_INFO_ info;
+             t->UpdateItemMenuInfoByTabID(-1, &info);
+             return 0;
+         },
+         kAnyResult, true},
+        {"UpdateItemMenuInfoByTabID extreme command IDs",
+         [](T* t) {
+             _MENU_CMD_INFO_ info;
+             info.vecMenu.push_back(_MENU_STR_CMD_{CString(L"A"), INT_MIN, -1, 0});
+             info.vecMenu.push_back(_MENU_STR_CMD_{CString(LongText()), INT_MAX, INT_MIN, 1});
+             info.nSelCmdID = INT_MAX;
+             t->UpdateItemMenuInfoByTabID(1, &info);
+             return t->m_arrItems[0]->m_vecMenu.size();
+         },
+         2, false},
+        {"SetStyle extremes",
+         [](T* t) {
+             t->SetStyle(INT_MIN, INT_MAX, INT_MIN);
+             return 0;
+         },
+         kAnyResult, false},
+        {"handlers at extreme points",
+         [](T* t) {
+             CElementContainer* e = t;
+             e->OnMouseMove(INT_MIN, INT_MAX, 0);
+             e->OnLButtonDown(POINT{INT_MAX, INT_MIN});
+             e->OnLButtonUp(POINT{INT_MIN, INT_MIN});
+             e->OnSize(0, INT_MIN, INT_MAX);
+             e->OnMenuCommand(0xFFFFFFFF);
+             return 1;
+         },
+         1, false},
+    };
+    return rows;
+}
+
+const RECT kOddPlaces[] = {{10, 10, 10, 10}, {10, 10, 10, 40}, {50, 50, 0, 0}, {-200, -20, 100, 20}};
+
+class TabControlBadInputTest : public rel::ReliabilityTest {
+protected:
+    CElementTabControl* Make(const RECT& rc = RECT{10, 10, 310, 40}) {
+        auto* t = new CElementTabControl;
+        EXPECT_TRUE(host->Add(t, L"t", rc, 4));
+        t->SetStyle(1, 0, 0);
+        AddTab(t, 1, L"Stocks");
+        AddTab(t, 2, L"Bonds");
+        AddTab(t, 3, L"FX");
+        t->AddTextButton(L"F10", 50, L"QuoteTab.BtnText", L"QuoteTab.BtnHot", nullptr, nullptr, 0, CString(L""));
+        t->SetTabHeight(24);
+        host->Pump();
+        return t;
+    }
+};
+
+TEST_F(TabControlBadInputTest, EveryRowAnswersAsSpecifiedAndKeepsWorking) {
+    for (const BadInput<CElementTabControl>& row : TabRows()) {
+        SCOPED_TRACE(row.name);
+        CElementTabControl* t = Make();
+        const std::string before = TabFields(*t);
+        const long long result = rel::CallRow(row, t);
+        if (row.expected != kAnyResult) {
+            EXPECT_EQ(row.expected, result);
+        }
+        if (row.unchanged) {
+            EXPECT_EQ(before, TabFields(*t));
+        }
+        Exercise(t);
+        for (const kt::Posted& p : TakePosted()) {
+            int index = 0;
+            if (p.msg == 1324) {
+                EXPECT_TRUE(t->FindTabID(int(p.wParam), index)) << "1324 for no tab";
+            }
+        }
+        Release(t);
+    }
+}
+
+TEST_F(TabControlBadInputTest, OddPlacesLayOutAndPaint) {
+    for (const RECT& place : kOddPlaces) {
+        SCOPED_TRACE(::testing::Message()
+                     << place.left << "," << place.top << "," << place.right << "," << place.bottom);
+        CElementTabControl* t = Make(place);
+        for (int pos : {0, 2, 3, 1}) {
+            t->SetStyle(1, 2, pos);
+            host->Window().PlaceElement(t, place);
+            Exercise(t);
+        }
+        TakePosted();
+        Release(t);
+    }
+}
+
+}  // namespace
