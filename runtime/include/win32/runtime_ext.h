@@ -26,7 +26,7 @@ SIZE GetScreenSize();
 // error is given, says what is wrong with the file.
 HBITMAP LoadBmpFile(const std::string& path, std::string* error = nullptr);
 HBITMAP LoadBmpMemory(const void* data, size_t size, std::string* error = nullptr);
-// Writes a bitmap (colour or monochrome) as a 32-bit or 24-bit .bmp / 8-bit RGB PNG.
+// Writes a bitmap as a .bmp (24-bit, or 1-bit for monochrome bitmaps) or an 8-bit RGB PNG.
 bool SaveBmpFile(HBITMAP bmp, const std::string& path, std::string* error = nullptr);
 bool SavePngFile(HBITMAP bmp, const std::string& path, std::string* error = nullptr);
 // The pixels of a rectangle of the screen (or of any bitmap) as a new bitmap.

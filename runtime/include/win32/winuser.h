@@ -389,7 +389,7 @@ HCURSOR GetCursor(void);
 BOOL DestroyCursor(HCURSOR hCursor);
 
 // ---- images ----------------------------------------------------------------------------------
-// Only IMAGE_BITMAP with LR_LOADFROMFILE: there are no resources to load from.
+// Only IMAGE_BITMAP with LR_LOADFROMFILE; bitmap resources load through LoadBitmapW.
 #define IMAGE_BITMAP 0
 #define IMAGE_ICON 1
 #define IMAGE_CURSOR 2
