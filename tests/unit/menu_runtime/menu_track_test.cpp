@@ -8,21 +8,7 @@ using mt::MenuTest;
 using mt::Owner;
 using mt::Script;
 
-// Open(101) | Recent > [One(201), Two(202)] | separator | Auto(102, checked) | Gone(103, grayed)
-struct Sample {
-    HMENU menu = CreatePopupMenu();
-    HMENU recent = CreatePopupMenu();
-    Sample() {
-        AppendMenuW(recent, MF_STRING, 201, L"One");
-        AppendMenuW(recent, MF_STRING, 202, L"Two");
-        AppendMenuW(menu, MF_STRING, 101, L"&Open\tCtrl+O");
-        AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(recent), L"Recent");
-        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        AppendMenuW(menu, MF_STRING | MF_CHECKED, 102, L"Auto");
-        AppendMenuW(menu, MF_STRING | MF_GRAYED, 103, L"Gone");
-    }
-    ~Sample() { DestroyMenu(menu); }
-};
+using mt::Sample;
 
 // ---- metrics the layout follows, from the menu font ----------------------------------------------
 struct FontNumbers {
