@@ -191,7 +191,7 @@ bool CSkinPalette::Load(const std::string& dir, std::vector<std::string>* proble
 
 COLORREF CSkinPalette::GetColor(const wchar_t* key) {
     if (!key) return 0;
-    auto it = m_colors.find(key);
+    auto it = m_colors.find(std::wstring_view(key));
     if (it != m_colors.end()) return it->second;
     m_missing.insert(L"color " + std::wstring(key));
     return 0;
@@ -199,7 +199,7 @@ COLORREF CSkinPalette::GetColor(const wchar_t* key) {
 
 CFont* CSkinPalette::GetFont(const wchar_t* key) {
     if (!key) return nullptr;
-    auto it = m_fonts.find(key);
+    auto it = m_fonts.find(std::wstring_view(key));
     if (it != m_fonts.end() && it->second.present) return it->second.object.get();
     m_missing.insert(L"font " + std::wstring(key));
     return nullptr;
@@ -207,7 +207,7 @@ CFont* CSkinPalette::GetFont(const wchar_t* key) {
 
 CBitmap* CSkinPalette::GetBitmap(const wchar_t* key) {
     if (!key) return nullptr;
-    auto it = m_bitmaps.find(key);
+    auto it = m_bitmaps.find(std::wstring_view(key));
     if (it != m_bitmaps.end() && it->second.present) return it->second.object.get();
     m_missing.insert(L"bitmap " + std::wstring(key));
     return nullptr;
@@ -270,24 +270,30 @@ CSkinBitmapFactory::Entry& CSkinBitmapFactory::LoadEntry(const std::wstring& rel
     return entry;
 }
 
-CBitmap* CSkinBitmapFactory::GetFolderBitmap(const wchar_t* folder, const wchar_t* fileName) {
-    if (!folder || !fileName || !*fileName) return nullptr;
-    const std::wstring rel = std::wstring(folder) + L"/" + fileName;
+CBitmap* CSkinBitmapFactory::Find(std::wstring_view folder, std::wstring_view fileName) {
+    if (fileName.empty()) return nullptr;
+    m_keyBuffer.assign(folder).append(1, L'/').append(fileName);
     // A name that climbs out of the skin folder is not a skin bitmap.
-    if (rel.find(L"..") != std::wstring::npos) return nullptr;
-    auto it = m_cache.find(rel);
-    Entry& entry = it != m_cache.end() ? it->second : LoadEntry(rel);
+    if (m_keyBuffer.find(L"..") != std::wstring::npos) return nullptr;
+    auto it = m_cache.find(std::wstring_view(m_keyBuffer));
+    // LoadEntry may insert into the cache, so it gets its own copy of the key.
+    Entry& entry = it != m_cache.end() ? it->second : LoadEntry(std::wstring(m_keyBuffer));
     if (entry.present) return entry.bitmap.get();
-    m_missing.insert(rel);
+    m_missing.insert(m_keyBuffer);
     return nullptr;
+}
+
+CBitmap* CSkinBitmapFactory::GetFolderBitmap(const wchar_t* folder, const wchar_t* fileName) {
+    if (!folder || !fileName) return nullptr;
+    return Find(folder, fileName);
 }
 
 CBitmap* CSkinBitmapFactory::GetBitmap(const wchar_t* key) {
     if (!key) return nullptr;
-    const std::wstring k(key);
+    const std::wstring_view k(key);
     const size_t slash = k.find(L'/');
-    if (slash == std::wstring::npos) return nullptr;
-    return GetFolderBitmap(k.substr(0, slash).c_str(), k.substr(slash + 1).c_str());
+    if (slash == std::wstring_view::npos) return nullptr;
+    return Find(k.substr(0, slash), k.substr(slash + 1));
 }
 
 BOOL CSkinBitmapFactory::HasFolder(const wchar_t* folder) {

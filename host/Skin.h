@@ -16,6 +16,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "frame/HostServices.h"
@@ -38,9 +39,11 @@ private:
         std::unique_ptr<T> object;  // lives as long as the palette, whatever skin is loaded
         bool present = false;
     };
-    std::map<std::wstring, COLORREF> m_colors;
-    std::map<std::wstring, Slot<CFont>> m_fonts;
-    std::map<std::wstring, Slot<CBitmap>> m_bitmaps;
+    // Transparent comparison: a paint's look-ups compare the caller's key in place
+    // instead of building a string for each.
+    std::map<std::wstring, COLORREF, std::less<>> m_colors;
+    std::map<std::wstring, Slot<CFont>, std::less<>> m_fonts;
+    std::map<std::wstring, Slot<CBitmap>, std::less<>> m_bitmaps;
     std::set<std::wstring> m_missing;
     friend struct PaletteParser;
 };
@@ -69,9 +72,11 @@ private:
         bool present = false;
     };
     Entry& LoadEntry(const std::wstring& relative_path);
+    CBitmap* Find(std::wstring_view folder, std::wstring_view fileName);
     std::string m_root;
     std::wstring m_rootWide;
-    std::map<std::wstring, Entry> m_cache;  // by "folder/file"
+    std::map<std::wstring, Entry, std::less<>> m_cache;  // by "folder/file"
+    std::wstring m_keyBuffer;  // "folder/file" of the current look-up; keeps its capacity
     std::set<std::wstring> m_missing;
 };
 
