@@ -263,12 +263,22 @@ void CHorizontalScrollbar::Draw(CDC* pDC) {
     }
     const int frame_y = m_nThumbState * Ha;  // pieces step by the arrow's frame height
     painter.Part(m_pThumb1, Area{x0, y, head.cx, head.cy / 3}, Area{0, frame_y, head.cx, head.cy / 3});
-    // The body is copied once per pixel so that its last copy, with the closing edge,
-    // ends on the thumb's last column. Copies starting right of the element cannot show.
+    // The body is laid once per pixel so that its last copy, with the closing edge,
+    // ends on the thumb's last column. Each column up to the last copy's left edge thus
+    // shows the body's first column: that column is stretched over them, then the last
+    // copy is drawn whole. Copies starting right of the element cannot show, and columns
+    // left of it are clipped whichever copy they came from.
     const int overlap = (m_nSkinSet == 2 || m_nSkinSet == 3) ? 2 : 1;
     const int64_t thumb_end = int64_t(x0) + len;
-    for (int64_t x = int64_t(x0) + head.cx - overlap; x + body.cx <= thumb_end && x < draw_rect.right; ++x)
-        painter.Part(m_pThumb2, Area{int(x), y, body.cx, body.cy / 3}, Area{0, frame_y, body.cx, body.cy / 3});
+    const int64_t first_x = std::max<int64_t>(int64_t(x0) + head.cx - overlap, int64_t(draw_rect.left));
+    const int64_t last_x = std::min<int64_t>(thumb_end - body.cx, int64_t(draw_rect.right) - 1);
+    const int body_cy = body.cy / 3;
+    if (body.cx > 0 && body_cy > 0 && int64_t(x0) + head.cx - overlap <= last_x) {
+        if (first_x < last_x)
+            painter.Part(m_pThumb2, Area{int(first_x), y, ClampToInt(last_x - first_x), body_cy},
+                         Area{0, frame_y, 1, body_cy});
+        painter.Part(m_pThumb2, Area{int(last_x), y, body.cx, body_cy}, Area{0, frame_y, body.cx, body_cy});
+    }
     if (len > grip.cx / 3) {
         const int grip_x = ClampToInt(x0 + (int64_t(len) - grip.cx / 3) / 2);
         painter.Part(m_pGrip, Area{grip_x, y, grip.cx / 3, grip.cy}, Area{m_nThumbState * Ha, 0, grip.cx / 3, grip.cy});
