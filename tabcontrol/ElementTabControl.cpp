@@ -73,23 +73,24 @@ CSize CElementTabControl::GetCurTextExtent(const wchar_t* lpszText) {
     const bool hasFont = m_pFont && m_pFont->GetSafeHandle() && m_pFont->GetLogFont(&lf) != 0;
     TextExtentCache& cache = m_textExtentCache;
     if (cache.hasFont != hasFont || (hasFont && std::memcmp(&cache.logFont, &lf, sizeof(LOGFONT)) != 0)) {
-        cache.sizes.clear();
+        cache.Clear();
         cache.hasFont = hasFont;
         cache.logFont = lf;
     }
-    auto it = cache.sizes.find(lpszText);
+    const std::wstring_view text(lpszText);
+    auto it = cache.sizes.find(text);
     if (it != cache.sizes.end()) return it->second;
 
     CSize size(0, 0);
     HDC hScreenDC = ::GetDC(nullptr);
     if (hScreenDC) {
         HGDIOBJ hOldFont = hasFont ? ::SelectObject(hScreenDC, m_pFont->GetSafeHandle()) : nullptr;
-        ::GetTextExtentPointW(hScreenDC, lpszText, int(std::wcslen(lpszText)), &size);
+        ::GetTextExtentPointW(hScreenDC, lpszText, ClampToInt(int64_t(text.size())), &size);
         if (hOldFont) ::SelectObject(hScreenDC, hOldFont);
         ::ReleaseDC(nullptr, hScreenDC);
     }
-    if (cache.sizes.size() >= kTextExtentCacheLimit) cache.sizes.clear();
-    cache.sizes.emplace(lpszText, size);
+    if (cache.sizes.size() >= kTextExtentCacheLimit) cache.Clear();
+    cache.sizes.emplace(cache.names.emplace_back(text), size);
     return size;
 }
 

@@ -10,7 +10,9 @@
 //   ElementTabControlMenu.cpp    the menu records of the tabs and the menu commands
 #pragma once
 
+#include <deque>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -188,10 +190,17 @@ private:
 
     // Text widths by string, for the font they were measured in; cleared when that font
     // changes (a reskin swaps font contents in place).
+    // The map's keys view the strings in `names`, whose elements never move, so that a
+    // look-up hashes the caller's text in place instead of copying it first.
     struct TextExtentCache {
         LOGFONT logFont{};
         bool hasFont = false;
-        std::unordered_map<std::wstring, CSize> sizes;
+        std::deque<std::wstring> names;
+        std::unordered_map<std::wstring_view, CSize> sizes;
+        void Clear() {
+            sizes.clear();
+            names.clear();
+        }
     };
     TextExtentCache m_textExtentCache;
 };
