@@ -137,7 +137,6 @@ struct CoverageBox {
     size_t coverageStride;
     int count;  // pixels per row
     int rows;
-    int room;  // pixels from the row start that may be read and written back unchanged (>= count)
 };
 void BlendCoverage(const CoverageBox& box, uint32_t src);
 

@@ -152,20 +152,29 @@ struct QuadBlender {
         return _mm_or_si128(_mm_and_si128(keep, d), _mm_andnot_si128(keep, blended));
     }
 
+    // Two pixels: the low half of a quad.
+    __m128i BlendPair(__m128i d, uint32_t cov2) const {
+        __m128i a = _mm_cvtsi32_si128(int(cov2));
+        a = _mm_unpacklo_epi8(a, a);
+        a = _mm_unpacklo_epi16(a, a);
+        const __m128i keep = _mm_cmpeq_epi8(a, zero);
+        const __m128i lo = Half(_mm_unpacklo_epi8(_mm_and_si128(d, rgb), zero), _mm_unpacklo_epi8(a, zero));
+        const __m128i blended = _mm_packus_epi16(lo, lo);
+        return _mm_or_si128(_mm_and_si128(keep, d), _mm_andnot_si128(keep, blended));
+    }
+
     void Quad(uint32_t* px, uint32_t cov4) const {
         if (cov4 == 0) return;
         auto* p = reinterpret_cast<__m128i*>(px);
         _mm_storeu_si128(p, Blend(_mm_loadu_si128(p), cov4));
     }
-};
 
-// Up to three coverage bytes without reading past them; the missing lanes are 0.
-inline uint32_t LoadCoverage(const uint8_t* cov, int n) {
-    uint32_t c = cov[0];
-    if (n > 1) c |= uint32_t(cov[1]) << 8;
-    if (n > 2) c |= uint32_t(cov[2]) << 16;
-    return c;
-}
+    void Pair(uint32_t* px, uint32_t cov2) const {
+        if (cov2 == 0) return;
+        auto* p = reinterpret_cast<__m128i*>(px);
+        _mm_storel_epi64(p, BlendPair(_mm_loadl_epi64(p), cov2));
+    }
+};
 
 inline uint32_t LoadCoverage4(const uint8_t* cov) {
     uint32_t c;
@@ -173,16 +182,45 @@ inline uint32_t LoadCoverage4(const uint8_t* cov) {
     return c;
 }
 
+inline uint32_t LoadCoverage2(const uint8_t* cov) {
+    uint16_t c;
+    std::memcpy(&c, cov, 2);
+    return c;
+}
+
 void BlendScalar(uint32_t* row, const uint8_t* cov, int count, uint32_t src) {
     for (int x = 0; x < count; ++x) row[x] = BlendPixel(row[x], src, cov[x]);
 }
 
+// The one to three pixels after a row's whole quads. A tail step may start before them,
+// over pixels already blended: those lanes get coverage 0 and keep their new values.
+void BlendTail(const QuadBlender& q, uint32_t* row, const uint8_t* cov, int count, int x, uint32_t src) {
+    switch (count - x) {
+        case 1:
+            if (count >= 2)
+                q.Pair(row + count - 2, LoadCoverage2(cov + count - 2) & 0xFF00u);
+            else
+                row[0] = BlendPixel(row[0], src, cov[0]);
+            break;
+        case 2:
+            q.Pair(row + x, LoadCoverage2(cov + x));
+            break;
+        case 3:
+            if (count >= 4) {
+                q.Quad(row + count - 4, LoadCoverage4(cov + count - 4) & 0xFFFFFF00u);
+            } else {
+                q.Pair(row, LoadCoverage2(cov));
+                q.Pair(row + 1, LoadCoverage2(cov + 1) & 0xFF00u);
+            }
+            break;
+        default:
+            break;
+    }
+}
+
 }  // namespace
 
-// Rows are worked in quads. A row of four or more pixels ends with a quad that overlaps
-// the one before it, its overlapping lanes given coverage 0 so that no pixel is blended
-// twice; a narrower row reads and rewrites the pixels after it when the box's room allows
-// (coverage 0 writes back what was read), and goes pixel by pixel otherwise.
+// Rows are worked in quads, then pairs; nothing outside the box is read or written.
 void BlendCoverage(const CoverageBox& box, uint32_t src) {
     if (box.count <= 0 || box.rows <= 0) return;
     auto* rowBytes = reinterpret_cast<uint8_t*>(box.surfaceRow);
@@ -196,18 +234,9 @@ void BlendCoverage(const CoverageBox& box, uint32_t src) {
     const QuadBlender q(src);
     for (int y = 0; y < box.rows; ++y, rowBytes += box.surfaceStride, cov += box.coverageStride) {
         auto* row = reinterpret_cast<uint32_t*>(rowBytes);
-        if (count >= 4) {
-            int x = 0;
-            for (; x + 4 <= count; x += 4) q.Quad(row + x, LoadCoverage4(cov + x));
-            if (x < count) {
-                const int done = x - (count - 4);  // lanes the previous quad blended
-                q.Quad(row + count - 4, LoadCoverage4(cov + count - 4) & (~0u << (8 * done)));
-            }
-        } else if (box.room >= 4) {
-            q.Quad(row, LoadCoverage(cov, count));
-        } else {
-            BlendScalar(row, cov, count, src);
-        }
+        int x = 0;
+        for (; x + 4 <= count; x += 4) q.Quad(row + x, LoadCoverage4(cov + x));
+        if (x < count) BlendTail(q, row, cov, count, x, src);
     }
 }
 #else
@@ -246,9 +275,8 @@ void BlitGlyph(const GlyphBlit& b, const gdi::FontFace::Glyph& g, int64_t surfac
         }
         return;
     }
-    const CoverageBox box{
-        b.bmp->Row(dst.top) + dst.left, b.bmp->stride, cov, size_t(g.width), count, int(dst.bottom - dst.top),
-        int(b.clip.right - dst.left)};
+    const CoverageBox box{b.bmp->Row(dst.top) + dst.left, b.bmp->stride, cov, size_t(g.width), count,
+                          int(dst.bottom - dst.top)};
     BlendCoverage(box, b.pixel);
 }
 
