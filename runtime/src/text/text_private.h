@@ -112,6 +112,7 @@ struct RunParams {
     const wchar_t* text = nullptr;
     int count = 0;
     const INT* dx = nullptr;  // per-character advances replacing the font's
+    int64_t width = -1;       // the sum of dx when the caller has it; -1: DrawRun adds them up
     COLORREF textColor = 0;
     COLORREF bkColor = 0;
     bool opaqueCell = false;  // fill the text cell with bkColor first (OPAQUE mode)

@@ -42,7 +42,7 @@ bool ClipTo(const SurfaceRect64& r, const RECT& clip, RECT* out) {
 
 // The part of the surface this DC may touch, also bounded by the surface itself.
 bool BaseClip(gdi::DC* dc, gdi::Bitmap* bmp, RECT* out) {
-    RECT clip = gdi::EffectiveClip(dc);
+    RECT clip = gdi::EffectiveClip(dc, bmp);
     const RECT bounds{0, 0, bmp->width, bmp->height};
     return gdi::ClipRect(clip, bounds) && (*out = clip, true);
 }
@@ -321,7 +321,10 @@ void PaintImage(gdi::DC* dc, const gdi::Bitmap& src, const ImageParams& p) {
 RunResult DrawRun(gdi::DC* dc, const FontRef& font, const RunParams& p) {
     gdi::FontFace& face = *font.face;
     RunResult res;
-    for (int i = 0; i < p.count; ++i) res.width += p.dx ? p.dx[i] : face.Advance(uint32_t(p.text[i]));
+    if (p.dx && p.width >= 0)
+        res.width = p.width;
+    else
+        for (int i = 0; i < p.count; ++i) res.width += p.dx ? p.dx[i] : face.Advance(uint32_t(p.text[i]));
 
     int64_t left = p.x;
     if ((p.align & TA_CENTER) == TA_CENTER)
