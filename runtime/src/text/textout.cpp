@@ -60,16 +60,24 @@ inline uint32_t ToMono(uint32_t pixel) {
     return (r * 77 + g * 150 + b * 29) >= 128u * 256u ? 0xFFFFFFu : 0u;
 }
 
-// Four pixels per store: a 16-byte memcpy becomes one unaligned vector store.
+// Four pixels per store (a 16-byte memcpy becomes one unaligned vector store), sixteen
+// per turn of the loop. The last one to three pixels are one more store that overlaps
+// pixels already written with the same value.
 inline void FillRow(uint32_t* row, size_t count, uint32_t pixel) {
+    if (count < 4) {
+        for (size_t i = 0; i < count; ++i) row[i] = pixel;
+        return;
+    }
     const uint32_t quad[4] = {pixel, pixel, pixel, pixel};
     size_t i = 0;
-    for (; i + 8 <= count; i += 8) {
+    for (; i + 16 <= count; i += 16) {
         std::memcpy(row + i, quad, sizeof quad);
         std::memcpy(row + i + 4, quad, sizeof quad);
+        std::memcpy(row + i + 8, quad, sizeof quad);
+        std::memcpy(row + i + 12, quad, sizeof quad);
     }
     for (; i + 4 <= count; i += 4) std::memcpy(row + i, quad, sizeof quad);
-    for (; i < count; ++i) row[i] = pixel;
+    if (i < count) std::memcpy(row + count - 4, quad, sizeof quad);
 }
 
 // Rows narrower than this are stored directly: a memcpy call per row costs more than the
