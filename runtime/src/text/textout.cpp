@@ -128,7 +128,7 @@ namespace {
 
 // The same rule on four pixels at once, every channel in a 16-bit lane, and with the
 // division done as ((t + 127 + 1) * 257) >> 16, which equals (t + 127) / 255 rounded down
-// for every t up to 255 * 255 (checked exhaustively by the tests). With the top byte of dst
+// for every t up to 255 * 255 (the tests try every channel value). With the top byte of dst
 // masked off and src's top byte 0, coverage 255 gives src exactly, so only coverage 0
 // needs a select (it must keep dst's top byte).
 struct QuadBlender {

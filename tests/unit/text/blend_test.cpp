@@ -3,6 +3,7 @@
 // rule, and glyphs cut by clips at every offset against the same glyphs drawn whole.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "../../../runtime/src/text/text_private.h"
@@ -26,6 +27,27 @@ TEST(CoverageBlend, OnePixelRuleIsTheRoundedChannelMix) {
                 const uint32_t expected = a == 0 ? dst : Grey(mix);
                 wrong += text::BlendPixel(dst, Grey(s), a) != expected;
             }
+    EXPECT_EQ(wrong, 0);
+}
+
+// The row blender on every source, destination and coverage value, against the same
+// rounded mix (its division is done differently from BlendPixel's).
+TEST(CoverageBlend, RowsGiveTheRoundedChannelMixForEveryValue) {
+    std::vector<uint32_t> row(256);
+    std::vector<uint8_t> cov(256);
+    int wrong = 0;
+    for (uint32_t a = 0; a < 256; ++a) {
+        std::fill(cov.begin(), cov.end(), uint8_t(a));
+        for (uint32_t s = 0; s < 256; ++s) {
+            for (uint32_t d = 0; d < 256; ++d) row[d] = 0x5A000000u | Grey(d);
+            const text::CoverageBox box{row.data(), ptrdiff_t(row.size() * 4), cov.data(), cov.size(), 256, 1};
+            text::BlendCoverage(box, Grey(s));
+            for (uint32_t d = 0; d < 256; ++d) {
+                const uint32_t mix = (s * a + d * (255 - a) + 127) / 255;
+                wrong += row[d] != (a == 0 ? 0x5A000000u | Grey(d) : Grey(mix));
+            }
+        }
+    }
     EXPECT_EQ(wrong, 0);
 }
 
