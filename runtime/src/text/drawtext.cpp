@@ -13,6 +13,7 @@
 //   5. DrawTextW
 #include <algorithm>
 #include <cwchar>
+#include <memory>
 
 #include "text_private.h"
 
@@ -20,12 +21,27 @@ namespace text {
 namespace {
 
 // ---- 1. Scratch buffers -------------------------------------------------------------------
-struct Scratch {
-    std::vector<wchar_t> visible;  // a source line after prefix processing
-    std::vector<wchar_t> line;     // one output line as drawn (tabs become spaces)
-    std::vector<INT> dx;           // its advances
+// Grown to the longest text seen on this thread and never shrunk.
+template <class T>
+struct Buffer {
+    std::unique_ptr<T[]> data;
+    size_t capacity = 0;
+    T* Reserve(size_t n) {
+        if (n > capacity) {
+            capacity = std::max(n, capacity * 2);
+            data = std::make_unique<T[]>(capacity);
+        }
+        return data.get();
+    }
 };
-Scratch& GetScratch() {
+struct Scratch {
+    Buffer<wchar_t> visible;  // a source line after prefix processing
+    Buffer<wchar_t> line;     // one output line as drawn (tabs become spaces)
+    Buffer<INT> dx;           // its advances
+};
+// Out of line so that the caller keeps a plain pointer instead of asking for the thread's
+// block again at every use.
+[[gnu::noinline]] Scratch& GetScratch() {
     thread_local Scratch s;
     return s;
 }
@@ -41,24 +57,25 @@ struct Format {
 
 // ---- 2. Prefixes ------------------------------------------------------------------------------
 // '&' marks the next character (underlined if it is the first such), "&&" is a literal '&'
-// and a trailing lone '&' stays. Returns the index of the underlined character or -1.
-int StripPrefixes(const wchar_t* s, int n, bool prefixes, std::vector<wchar_t>* out) {
-    out->clear();
-    int underline = -1;
+// and a trailing lone '&' stays. Writes at most n characters to out and returns how many;
+// *underline gets the index of the underlined character or -1.
+int StripPrefixes(const wchar_t* s, int n, bool prefixes, wchar_t* out, int* underline) {
+    *underline = -1;
+    int count = 0;
     for (int i = 0; i < n; ++i) {
         const wchar_t c = s[i];
         if (prefixes && c == L'&' && i + 1 < n) {
             if (s[i + 1] == L'&') {
-                out->push_back(L'&');
+                out[count++] = L'&';
                 ++i;
-            } else if (underline < 0) {
-                underline = int(out->size());
+            } else if (*underline < 0) {
+                *underline = count;
             }
             continue;
         }
-        out->push_back(c);
+        out[count++] = c;
     }
-    return underline;
+    return count;
 }
 
 // ---- 3. Line building -----------------------------------------------------------------------
@@ -67,48 +84,42 @@ int AdvanceAt(gdi::FontFace& face, const Format& f, wchar_t c, int64_t pos) {
     return face.Advance(uint32_t(c));
 }
 
-int64_t Width(gdi::FontFace& face, const Format& f, const wchar_t* s, int n) {
-    int64_t pos = 0;
-    for (int i = 0; i < n; ++i) pos += AdvanceAt(face, f, s[i], pos);
-    return pos;
-}
+// One output line as drawn: its characters, their advances and its width.
+struct Line {
+    const wchar_t* text;
+    const INT* dx;
+    int count;
+    int64_t width;
+};
 
-// Fills scratch.line/dx with s[0..n), cut to fit with "..." when ellipsis is asked for and
-// the line is too wide. Returns the width; *underline is dropped when its character is cut.
-int64_t BuildLine(gdi::FontFace& face, const Format& f, const wchar_t* s, int n, int* underline, Scratch& sc) {
-    sc.line.clear();
-    sc.dx.clear();
-    int keep = n;
-    bool dots = false;
-    if (f.ellipsis && Width(face, f, s, n) > f.rectWidth) {
-        const int64_t dotsWidth = 3 * int64_t(face.Advance(L'.'));
-        int64_t pos = 0;
-        keep = 0;
-        while (keep < n) {
-            const int a = AdvanceAt(face, f, s[keep], pos);
-            if (pos + a + dotsWidth > f.rectWidth) break;
-            pos += a;
-            ++keep;
-        }
-        dots = true;
-    }
+// Lays out s[0..n) in the scratch line, cut to fit with "..." when ellipsis is asked for
+// and the line is too wide; *underline is dropped when its character is cut. Advances are
+// taken once: a tab's depends only on the position before it, which the cut keeps.
+Line BuildLine(gdi::FontFace& face, const Format& f, const wchar_t* s, int n, int* underline, Scratch& sc) {
+    wchar_t* line = sc.line.Reserve(size_t(n) + 3);
+    INT* dx = sc.dx.Reserve(size_t(n) + 3);
     int64_t pos = 0;
-    for (int i = 0; i < keep; ++i) {
+    for (int i = 0; i < n; ++i) {
         const int a = AdvanceAt(face, f, s[i], pos);
         const bool tab = s[i] == L'\t' && f.expandTabs;
-        sc.line.push_back(tab ? L' ' : s[i]);  // a tab draws nothing; its advance moves on
-        sc.dx.push_back(a);
+        line[i] = tab ? L' ' : s[i];  // a tab draws nothing; its advance moves on
+        dx[i] = a;
         pos += a;
     }
-    if (dots) {
-        for (int i = 0; i < 3; ++i) {
-            sc.line.push_back(L'.');
-            sc.dx.push_back(face.Advance(L'.'));
-            pos += sc.dx.back();
-        }
+    if (!f.ellipsis || pos <= f.rectWidth) return Line{line, dx, n, pos};
+
+    const int dotAdvance = face.Advance(L'.');
+    const int64_t dotsWidth = 3 * int64_t(dotAdvance);
+    int keep = 0;
+    pos = 0;
+    while (keep < n && pos + dx[keep] + dotsWidth <= f.rectWidth) pos += dx[keep++];
+    for (int i = 0; i < 3; ++i) {
+        line[keep + i] = L'.';
+        dx[keep + i] = dotAdvance;
+        pos += dotAdvance;
     }
     if (*underline >= keep) *underline = -1;
-    return pos;
+    return Line{line, dx, keep + 3, pos};
 }
 
 // ---- 4. Word breaking --------------------------------------------------------------------------
@@ -220,28 +231,30 @@ int DrawTextW(HDC hdc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT format) 
     do {
         int nextLine = 0;
         const int end = text::LineEnd(lpchText, n, pos, single, &nextLine);
-        const int prefixAt = text::StripPrefixes(lpchText + pos, end - pos, f.prefixes, &sc.visible);
-        const wchar_t* vis = sc.visible.data();
-        const int visCount = int(sc.visible.size());
+        int prefixAt = -1;
+        wchar_t* vis = sc.visible.Reserve(size_t(end - pos) + 1);
+        const int visCount = text::StripPrefixes(lpchText + pos, end - pos, f.prefixes, vis, &prefixAt);
         int start = 0;
         do {
             const text::Piece piece = text::NextPiece(face, f, vis, visCount, start);
             int underline = (prefixAt >= piece.begin && prefixAt < piece.end && !(format & DT_HIDEPREFIX))
                                 ? prefixAt - piece.begin
                                 : -1;
-            const int64_t width = text::BuildLine(face, f, vis + piece.begin, piece.end - piece.begin, &underline, sc);
-            maxWidth = std::max(maxWidth, width);
+            const text::Line line =
+                text::BuildLine(face, f, vis + piece.begin, piece.end - piece.begin, &underline, sc);
+            maxWidth = std::max(maxWidth, line.width);
             if (!(format & DT_CALCRECT)) {
                 int64_t x = rect.left;
                 if (format & DT_CENTER)
-                    x = (int64_t(rect.left) + rect.right - width) / 2;
+                    x = (int64_t(rect.left) + rect.right - line.width) / 2;
                 else if (format & DT_RIGHT)
-                    x = int64_t(rect.right) - width;
+                    x = int64_t(rect.right) - line.width;
                 run.x = int(std::clamp<int64_t>(x, INT32_MIN / 2, INT32_MAX / 2));
                 run.y = int(std::clamp<int64_t>(y, INT32_MIN / 2, INT32_MAX / 2));
-                run.text = sc.line.data();
-                run.count = int(sc.line.size());
-                run.dx = sc.dx.data();
+                run.text = line.text;
+                run.count = line.count;
+                run.dx = line.dx;
+                run.width = line.width;
                 run.underlineChar = underline;
                 text::DrawRun(dc, font, run);
             }

@@ -343,10 +343,33 @@ struct FileKeyHash {
     }
 };
 
+// Elements make a font, draw with it and delete it every paint, so the same LOGFONT comes
+// back again and again. The last few are remembered by their bytes: an identical LOGFONT
+// has an identical key, so a byte match skips building and hashing the key. A miss (even
+// one caused by bytes after the face name's terminator) just takes the map.
+struct RecentFaces {
+    static constexpr size_t kSize = 4;
+    std::array<LOGFONTW, kSize> lf{};
+    std::array<std::shared_ptr<gdi::FontFace>, kSize> face;
+    size_t next = 0;
+
+    gdi::FontFace* Find(const LOGFONTW& want, std::shared_ptr<gdi::FontFace>* out) const {
+        for (size_t i = 0; i < kSize; ++i)
+            if (face[i] && std::memcmp(&lf[i], &want, sizeof want) == 0) return (*out = face[i]).get();
+        return nullptr;
+    }
+    void Remember(const LOGFONTW& l, const std::shared_ptr<gdi::FontFace>& f) {
+        lf[next] = l;
+        face[next] = f;
+        next = (next + 1) % kSize;
+    }
+};
+
 struct FaceCache {
     static constexpr size_t kMaxEntries = 256;
     std::unordered_map<FaceKey, std::shared_ptr<gdi::FontFace>, FaceKeyHash> byLogFont;
     std::unordered_map<FileKey, std::weak_ptr<gdi::FontFace>, FileKeyHash> byFile;
+    RecentFaces recent;
 
     // Drops faces nobody but the cache holds once it grows past its bound.
     void Trim() {
@@ -365,15 +388,21 @@ FaceCache& Cache() {
 
 std::shared_ptr<gdi::FontFace> FaceFor(const LOGFONTW& lf) {
     FaceCache& cache = Cache();
+    std::shared_ptr<gdi::FontFace> face;
+    if (cache.recent.Find(lf, &face)) return face;
+
     const FaceKey key = KeyOf(lf);
     auto it = cache.byLogFont.find(key);
-    if (it != cache.byLogFont.end()) return it->second;
+    if (it != cache.byLogFont.end()) {
+        cache.recent.Remember(lf, it->second);
+        return it->second;
+    }
 
     Resolved resolved;
     if (!Resolve(lf, &resolved)) return nullptr;
     const OpenParams params{&resolved, key.height, key.width, key.mono, key.bold, key.italic};
     FileKey fileKey{resolved.match.file, resolved.match.index, key.height, key.width, key.mono, key.bold, key.italic};
-    std::shared_ptr<gdi::FontFace> face = cache.byFile[fileKey].lock();
+    face = cache.byFile[fileKey].lock();
     if (!face) {
         face = Open(params);
         if (!face) return nullptr;
@@ -381,6 +410,7 @@ std::shared_ptr<gdi::FontFace> FaceFor(const LOGFONTW& lf) {
     }
     cache.Trim();
     cache.byLogFont.emplace(key, face);
+    cache.recent.Remember(lf, face);
     return face;
 }
 

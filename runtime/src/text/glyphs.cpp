@@ -4,6 +4,7 @@
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
 
+#include <algorithm>
 #include <cmath>
 
 #include "text_private.h"
@@ -14,11 +15,9 @@ FontFace::~FontFace() {
     if (ft) FT_Done_Face(ft);
 }
 
-const FontFace::Glyph& FontFace::GlyphFor(uint32_t ch) {
-    if (ch < latin_.size()) {
-        const int32_t slot = latin_[ch];
-        if (slot) return *glyphs_[size_t(slot - 1)];
-    } else {
+// Latin-1 misses and everything beyond it; the inline GlyphFor handles cached Latin-1.
+const FontFace::Glyph& FontFace::GlyphSlow(uint32_t ch) {
+    if (ch >= latin_.size()) {
         auto it = others_.find(ch);
         if (it != others_.end()) return *glyphs_[size_t(it->second)];
     }
@@ -44,6 +43,38 @@ void CopyCoverage(const FT_Bitmap& bm, FontFace::Glyph* g) {
             for (int x = 0; x < g->width; ++x) out[x] = uint8_t(grays == 255 ? row[x] : row[x] * 255u / grays);
         }
     }
+}
+
+// Cuts the rows and columns of zero coverage off the box, moving its origin with it:
+// FreeType's boxes often carry an empty border that the blend would only skip over.
+void TrimCoverage(FontFace::Glyph* g) {
+    const int w = g->width, h = g->height;
+    int x0 = w, x1 = 0, y0 = h, y1 = 0;
+    for (int y = 0; y < h; ++y) {
+        const uint8_t* row = &g->coverage[size_t(y) * size_t(w)];
+        for (int x = 0; x < w; ++x) {
+            if (!row[x]) continue;
+            x0 = std::min(x0, x);
+            x1 = std::max(x1, x + 1);
+            y0 = std::min(y0, y);
+            y1 = std::max(y1, y + 1);
+        }
+    }
+    if (x0 >= x1) {
+        g->width = g->height = 0;
+        g->coverage.clear();
+        return;
+    }
+    if (x0 == 0 && y0 == 0 && x1 == w && y1 == h) return;
+    std::vector<uint8_t> inked(size_t(x1 - x0) * size_t(y1 - y0));
+    for (int y = y0; y < y1; ++y)
+        std::copy_n(&g->coverage[size_t(y) * size_t(w) + size_t(x0)], x1 - x0,
+                    &inked[size_t(y - y0) * size_t(x1 - x0)]);
+    g->coverage = std::move(inked);
+    g->left += x0;
+    g->top -= y0;
+    g->width = x1 - x0;
+    g->height = y1 - y0;
 }
 
 }  // namespace
@@ -73,12 +104,13 @@ const FontFace::Glyph& FontFace::Load(uint32_t ch) {
             glyph->left = slot->bitmap_left;
             glyph->top = slot->bitmap_top;
             CopyCoverage(slot->bitmap, glyph.get());
+            TrimCoverage(glyph.get());
         }
     }
     const int32_t slotIndex = int32_t(glyphs_.size());
     glyphs_.push_back(std::move(glyph));
     if (ch < latin_.size())
-        latin_[ch] = slotIndex + 1;
+        latin_[ch] = glyphs_.back().get();
     else
         others_.emplace(ch, slotIndex);
     return *glyphs_.back();

@@ -69,12 +69,18 @@ struct FontFace {
 
     // ---- 2. Glyph cache ----
     // Latin-1 characters index a flat table; the rest go through a hash map.
-    const Glyph& GlyphFor(uint32_t ch);
+    // The coverage box is trimmed to its inked pixels when the glyph is cached: rows and
+    // columns of zero coverage draw nothing, so left/top/width/height describe only ink.
+    const Glyph& GlyphFor(uint32_t ch) {
+        if (ch < latin_.size() && latin_[ch]) return *latin_[ch];
+        return GlyphSlow(ch);
+    }
     int Advance(uint32_t ch) { return GlyphFor(ch).advance; }
 
 private:
+    const Glyph& GlyphSlow(uint32_t ch);
     const Glyph& Load(uint32_t ch);
-    std::array<int32_t, 256> latin_{};  // index + 1 into glyphs_, 0 = not loaded
+    std::array<const Glyph*, 256> latin_{};  // null = not loaded yet
     std::unordered_map<uint32_t, int32_t> others_;
     std::vector<std::unique_ptr<Glyph>> glyphs_;  // stable addresses across growth
 };
@@ -106,6 +112,7 @@ struct RunParams {
     const wchar_t* text = nullptr;
     int count = 0;
     const INT* dx = nullptr;  // per-character advances replacing the font's
+    int64_t width = -1;       // the sum of dx when the caller has it; -1: DrawRun adds them up
     COLORREF textColor = 0;
     COLORREF bkColor = 0;
     bool opaqueCell = false;  // fill the text cell with bkColor first (OPAQUE mode)
@@ -119,6 +126,20 @@ struct RunResult {
 // Draws one run on the DC's surface, clipped to the DC's clip (and the ETO_CLIPPED
 // rectangle). Never writes outside the surface.
 RunResult DrawRun(gdi::DC* dc, const FontRef& font, const RunParams& p);
+
+// Blends a box of coverage values 0..255 with a text colour (0x00RRGGBB) onto a surface.
+// BlendPixel is the rule for one pixel, which BlendCoverage follows bit for bit whatever
+// the platform's vector width.
+uint32_t BlendPixel(uint32_t dst, uint32_t src, uint32_t coverage);
+struct CoverageBox {
+    uint32_t* surfaceRow;     // the box's top-left pixel
+    ptrdiff_t surfaceStride;  // bytes
+    const uint8_t* coverage;
+    size_t coverageStride;
+    int count;  // pixels per row
+    int rows;
+};
+void BlendCoverage(const CoverageBox& box, uint32_t src);
 
 // Fills a logical rectangle with a colour, clipped to the DC's clip and an optional
 // extra logical clip rectangle. Monochrome surfaces get black or white.

@@ -2,11 +2,17 @@
 // decorations, and the ExtTextOutW/TextOutW entry points built on it.
 //
 // Index
-//   1. Surface helpers   clamped mapping, clipped fills, pixel blending
-//   2. DrawRun           one line of glyphs
-//   3. Entry points      ExtTextOutW, TextOutW
+//   1. Surface helpers   clamped mapping, clipped fills
+//   2. Coverage blending glyph masks onto a row, four pixels at a time where SSE2 exists
+//   3. Fills and images  FillLogical, PaintImage
+//   4. DrawRun           one line of glyphs
+//   5. Entry points      ExtTextOutW, TextOutW
 #include <algorithm>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "text_private.h"
 
@@ -36,7 +42,7 @@ bool ClipTo(const SurfaceRect64& r, const RECT& clip, RECT* out) {
 
 // The part of the surface this DC may touch, also bounded by the surface itself.
 bool BaseClip(gdi::DC* dc, gdi::Bitmap* bmp, RECT* out) {
-    RECT clip = gdi::EffectiveClip(dc);
+    RECT clip = gdi::EffectiveClip(dc, bmp);
     const RECT bounds{0, 0, bmp->width, bmp->height};
     return gdi::ClipRect(clip, bounds) && (*out = clip, true);
 }
@@ -54,29 +60,61 @@ inline uint32_t ToMono(uint32_t pixel) {
     return (r * 77 + g * 150 + b * 29) >= 128u * 256u ? 0xFFFFFFu : 0u;
 }
 
-// Four pixels per store: a 16-byte memcpy becomes one unaligned vector store.
-void FillRow(uint32_t* row, LONG count, uint32_t pixel) {
+// Four pixels per store (a 16-byte memcpy becomes one unaligned vector store), sixteen
+// per turn of the loop. The last one to three pixels are one more store that overlaps
+// pixels already written with the same value.
+inline void FillRow(uint32_t* row, size_t count, uint32_t pixel) {
+    if (count < 4) {
+        for (size_t i = 0; i < count; ++i) row[i] = pixel;
+        return;
+    }
     const uint32_t quad[4] = {pixel, pixel, pixel, pixel};
-    LONG i = 0;
+    size_t i = 0;
+    for (; i + 16 <= count; i += 16) {
+        std::memcpy(row + i, quad, sizeof quad);
+        std::memcpy(row + i + 4, quad, sizeof quad);
+        std::memcpy(row + i + 8, quad, sizeof quad);
+        std::memcpy(row + i + 12, quad, sizeof quad);
+    }
     for (; i + 4 <= count; i += 4) std::memcpy(row + i, quad, sizeof quad);
-    for (; i < count; ++i) row[i] = pixel;
+    if (i < count) std::memcpy(row + count - 4, quad, sizeof quad);
 }
 
-// The first row is filled, the others are copies of it.
+// Rows narrower than this are stored directly: a memcpy call per row costs more than the
+// stores themselves (borders, separators, the cells of a tab strip). Wider rectangles
+// fill their first row and copy it down.
+constexpr LONG kCopyRowsFrom = 64;
+
 void FillSurface(gdi::Bitmap* bmp, const RECT& surface_rect, uint32_t pixel) {
     if (bmp->IsMono()) pixel = ToMono(pixel);
     const LONG width = surface_rect.right - surface_rect.left;
     if (width <= 0 || surface_rect.bottom <= surface_rect.top) return;
+    if (width == 1) {  // a vertical line
+        for (LONG y = surface_rect.top; y < surface_rect.bottom; ++y) bmp->Row(y)[surface_rect.left] = pixel;
+        return;
+    }
+    if (width < kCopyRowsFrom) {
+        for (LONG y = surface_rect.top; y < surface_rect.bottom; ++y)
+            FillRow(bmp->Row(y) + surface_rect.left, size_t(width), pixel);
+        return;
+    }
     const uint32_t* first = bmp->Row(surface_rect.top) + surface_rect.left;
-    FillRow(bmp->Row(surface_rect.top) + surface_rect.left, width, pixel);
+    FillRow(bmp->Row(surface_rect.top) + surface_rect.left, size_t(width), pixel);
     for (LONG y = surface_rect.top + 1; y < surface_rect.bottom; ++y)
         std::memcpy(bmp->Row(y) + surface_rect.left, first, size_t(width) * sizeof(uint32_t));
 }
 
-// Per channel (s a + d (255 - a) + 127) / 255. Red and blue are worked in two 16-bit
-// lanes of one word (every sum stays below 65153, so no lane carries into the next), and
-// t / 255 is (t + 1 + (t >> 8)) >> 8, which is exact for t < 65535.
-inline uint32_t Blend(uint32_t dst, uint32_t src, uint32_t a) {
+}  // namespace
+
+// ---- 2. Coverage blending -------------------------------------------------------------------------
+// Per channel (s a + d (255 - a) + 127) / 255 with t / 255 computed as
+// (t + 1 + (t >> 8)) >> 8, which is exact for t < 65535 (every t here is below 65153).
+// Coverage 0 leaves the pixel as it is, 255 stores the colour; a blended pixel's top byte
+// is 0. Red and blue share one word in two 16-bit lanes that never carry into each other.
+uint32_t BlendPixel(uint32_t dst, uint32_t src, uint32_t a) {
+    if (a == 0) return dst;
+    if (a == 255) return src;
+    dst &= 0xFFFFFF;
     const uint32_t na = 255 - a;
     uint32_t rb = (src & 0xFF00FF) * a + (dst & 0xFF00FF) * na + 0x7F007F;
     uint32_t g = ((src >> 8) & 0xFF) * a + ((dst >> 8) & 0xFF) * na + 0x7F;
@@ -84,6 +122,143 @@ inline uint32_t Blend(uint32_t dst, uint32_t src, uint32_t a) {
     g = ((g + 1 + (g >> 8)) >> 8) & 0xFF;
     return rb | (g << 8);
 }
+
+#if defined(__SSE2__)
+namespace {
+
+// The same rule on four pixels at once, every channel in a 16-bit lane, and with the
+// division done as ((t + 127 + 1) * 257) >> 16, which equals (t + 127) / 255 rounded down
+// for every t up to 255 * 255 (the tests try every channel value). With the top byte of dst
+// masked off and src's top byte 0, coverage 255 gives src exactly, so only coverage 0
+// needs a select (it must keep dst's top byte).
+struct QuadBlender {
+    __m128i zero = _mm_setzero_si128();
+    __m128i src16;  // two copies of src, one channel per lane
+    __m128i lanes255 = _mm_set1_epi16(255);
+    __m128i round = _mm_set1_epi16(128);
+    __m128i by257 = _mm_set1_epi16(257);
+    __m128i rgb = _mm_set1_epi32(0x00FFFFFF);
+
+    explicit QuadBlender(uint32_t src) : src16(_mm_unpacklo_epi8(_mm_set1_epi32(int(src)), _mm_setzero_si128())) {}
+
+    __m128i Half(__m128i d16, __m128i a16) const {
+        const __m128i na16 = _mm_sub_epi16(lanes255, a16);
+        const __m128i t = _mm_add_epi16(_mm_mullo_epi16(src16, a16), _mm_mullo_epi16(d16, na16));
+        return _mm_mulhi_epu16(_mm_add_epi16(t, round), by257);
+    }
+
+    // cov4: the four coverage bytes, first pixel in the low byte.
+    __m128i Blend(__m128i d, uint32_t cov4) const {
+        __m128i a = _mm_cvtsi32_si128(int(cov4));
+        a = _mm_unpacklo_epi8(a, a);
+        a = _mm_unpacklo_epi16(a, a);  // each pixel's coverage in its four bytes
+        const __m128i keep = _mm_cmpeq_epi8(a, zero);
+        const __m128i dm = _mm_and_si128(d, rgb);
+        const __m128i lo = Half(_mm_unpacklo_epi8(dm, zero), _mm_unpacklo_epi8(a, zero));
+        const __m128i hi = Half(_mm_unpackhi_epi8(dm, zero), _mm_unpackhi_epi8(a, zero));
+        const __m128i blended = _mm_packus_epi16(lo, hi);
+        return _mm_or_si128(_mm_and_si128(keep, d), _mm_andnot_si128(keep, blended));
+    }
+
+    // Two pixels: the low half of a quad.
+    __m128i BlendPair(__m128i d, uint32_t cov2) const {
+        __m128i a = _mm_cvtsi32_si128(int(cov2));
+        a = _mm_unpacklo_epi8(a, a);
+        a = _mm_unpacklo_epi16(a, a);
+        const __m128i keep = _mm_cmpeq_epi8(a, zero);
+        const __m128i lo = Half(_mm_unpacklo_epi8(_mm_and_si128(d, rgb), zero), _mm_unpacklo_epi8(a, zero));
+        const __m128i blended = _mm_packus_epi16(lo, lo);
+        return _mm_or_si128(_mm_and_si128(keep, d), _mm_andnot_si128(keep, blended));
+    }
+
+    void Quad(uint32_t* px, uint32_t cov4) const {
+        if (cov4 == 0) return;
+        auto* p = reinterpret_cast<__m128i*>(px);
+        _mm_storeu_si128(p, Blend(_mm_loadu_si128(p), cov4));
+    }
+
+    void Pair(uint32_t* px, uint32_t cov2) const {
+        if (cov2 == 0) return;
+        auto* p = reinterpret_cast<__m128i*>(px);
+        _mm_storel_epi64(p, BlendPair(_mm_loadl_epi64(p), cov2));
+    }
+};
+
+inline uint32_t LoadCoverage4(const uint8_t* cov) {
+    uint32_t c;
+    std::memcpy(&c, cov, 4);
+    return c;
+}
+
+inline uint32_t LoadCoverage2(const uint8_t* cov) {
+    uint16_t c;
+    std::memcpy(&c, cov, 2);
+    return c;
+}
+
+void BlendScalar(uint32_t* row, const uint8_t* cov, int count, uint32_t src) {
+    for (int x = 0; x < count; ++x) row[x] = BlendPixel(row[x], src, cov[x]);
+}
+
+// The one to three pixels after a row's whole quads. A tail step may start before them,
+// over pixels already blended: those lanes get coverage 0 and keep their new values.
+void BlendTail(const QuadBlender& q, uint32_t* row, const uint8_t* cov, int count, int x, uint32_t src) {
+    switch (count - x) {
+        case 1:
+            if (count >= 2)
+                q.Pair(row + count - 2, LoadCoverage2(cov + count - 2) & 0xFF00u);
+            else
+                row[0] = BlendPixel(row[0], src, cov[0]);
+            break;
+        case 2:
+            q.Pair(row + x, LoadCoverage2(cov + x));
+            break;
+        case 3:
+            if (count >= 4) {
+                q.Quad(row + count - 4, LoadCoverage4(cov + count - 4) & 0xFFFFFF00u);
+            } else {
+                q.Pair(row, LoadCoverage2(cov));
+                q.Pair(row + 1, LoadCoverage2(cov + 1) & 0xFF00u);
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace
+
+// Rows are worked in quads, then pairs; nothing outside the box is read or written.
+void BlendCoverage(const CoverageBox& box, uint32_t src) {
+    if (box.count <= 0 || box.rows <= 0) return;
+    auto* rowBytes = reinterpret_cast<uint8_t*>(box.surfaceRow);
+    const uint8_t* cov = box.coverage;
+    const int count = box.count;
+    if (src >> 24) {  // never from a COLORREF; the quad rule assumes a zero top byte
+        for (int y = 0; y < box.rows; ++y, rowBytes += box.surfaceStride, cov += box.coverageStride)
+            BlendScalar(reinterpret_cast<uint32_t*>(rowBytes), cov, count, src);
+        return;
+    }
+    const QuadBlender q(src);
+    for (int y = 0; y < box.rows; ++y, rowBytes += box.surfaceStride, cov += box.coverageStride) {
+        auto* row = reinterpret_cast<uint32_t*>(rowBytes);
+        int x = 0;
+        for (; x + 4 <= count; x += 4) q.Quad(row + x, LoadCoverage4(cov + x));
+        if (x < count) BlendTail(q, row, cov, count, x, src);
+    }
+}
+#else
+void BlendCoverage(const CoverageBox& box, uint32_t src) {
+    auto* rowBytes = reinterpret_cast<uint8_t*>(box.surfaceRow);
+    const uint8_t* cov = box.coverage;
+    for (int y = 0; y < box.rows; ++y, rowBytes += box.surfaceStride, cov += box.coverageStride) {
+        auto* row = reinterpret_cast<uint32_t*>(rowBytes);
+        for (int x = 0; x < box.count; ++x) row[x] = BlendPixel(row[x], src, cov[x]);
+    }
+}
+#endif
+
+namespace {
 
 struct GlyphBlit {
     gdi::Bitmap* bmp;
@@ -97,21 +272,25 @@ void BlitGlyph(const GlyphBlit& b, const gdi::FontFace::Glyph& g, int64_t surfac
     if (g.width == 0 || g.height == 0) return;
     RECT dst;
     if (!ClipTo(SurfaceRect64{surface_x, surface_y, surface_x + g.width, surface_y + g.height}, b.clip, &dst)) return;
-    const int64_t srcX0 = dst.left - surface_x;
-    for (LONG y = dst.top; y < dst.bottom; ++y) {
-        const uint8_t* cov = &g.coverage[size_t(y - surface_y) * size_t(g.width) + size_t(srcX0)];
-        uint32_t* row = b.bmp->Row(y);
-        for (LONG x = dst.left; x < dst.right; ++x, ++cov) {
-            const uint32_t a = *cov;
-            if (a == 0) continue;
-            const uint32_t v = a == 255 ? b.pixel : Blend(row[x] & 0xFFFFFF, b.pixel, a);
-            row[x] = b.mono ? ToMono(v) : v;
+    const size_t srcX0 = size_t(dst.left - surface_x);
+    const int count = int(dst.right - dst.left);
+    const uint8_t* cov = &g.coverage[size_t(dst.top - surface_y) * size_t(g.width) + srcX0];
+    if (b.mono) {
+        for (LONG y = dst.top; y < dst.bottom; ++y, cov += g.width) {
+            uint32_t* row = b.bmp->Row(y) + dst.left;
+            for (int x = 0; x < count; ++x)
+                if (cov[x]) row[x] = ToMono(BlendPixel(row[x], b.pixel, cov[x]));
         }
+        return;
     }
+    const CoverageBox box{b.bmp->Row(dst.top) + dst.left, b.bmp->stride, cov, size_t(g.width), count,
+                          int(dst.bottom - dst.top)};
+    BlendCoverage(box, b.pixel);
 }
 
 }  // namespace
 
+// ---- 3. Fills and images -------------------------------------------------------------------------
 void FillLogical(gdi::DC* dc, const RECT& logical_rect, const RECT* logical_clip, COLORREF color) {
     gdi::Bitmap* bmp = dc->Surface();
     RECT clip;
@@ -146,11 +325,14 @@ void PaintImage(gdi::DC* dc, const gdi::Bitmap& src, const ImageParams& p) {
     }
 }
 
-// ---- 2. DrawRun -----------------------------------------------------------------------------------
+// ---- 4. DrawRun -----------------------------------------------------------------------------------
 RunResult DrawRun(gdi::DC* dc, const FontRef& font, const RunParams& p) {
     gdi::FontFace& face = *font.face;
     RunResult res;
-    for (int i = 0; i < p.count; ++i) res.width += p.dx ? p.dx[i] : face.Advance(uint32_t(p.text[i]));
+    if (p.dx && p.width >= 0)
+        res.width = p.width;
+    else
+        for (int i = 0; i < p.count; ++i) res.width += p.dx ? p.dx[i] : face.Advance(uint32_t(p.text[i]));
 
     int64_t left = p.x;
     if ((p.align & TA_CENTER) == TA_CENTER)
@@ -208,7 +390,7 @@ RunResult DrawRun(gdi::DC* dc, const FontRef& font, const RunParams& p) {
 
 }  // namespace text
 
-// ---- 3. Entry points -----------------------------------------------------------------------------
+// ---- 5. Entry points -----------------------------------------------------------------------------
 BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCWSTR lpString, UINT c, const INT* lpDx) {
     gdi::DC* dc = gdi::Get<gdi::DC>(hdc);
     if (!dc || (c > 0 && !lpString) || c > UINT(INT32_MAX)) return FALSE;

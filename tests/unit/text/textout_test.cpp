@@ -1,6 +1,7 @@
 // ExtTextOutW / TextOutW: placement, alignment, fills, colours, clipping.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "text_test_util.h"
@@ -120,6 +121,28 @@ TEST(TextOutput, EtoOpaqueFillsTheRectangleWithTheBackgroundColour) {
             const bool in = x >= 2 && x < 6 && y >= 3 && y < 5;
             ASSERT_EQ(s.at(x, y), in ? RGB(10, 20, 30) : kWhite) << x << "," << y;
         }
+}
+
+// Fills are stored four pixels at a time with an overlapping last store, row by row when
+// narrow and copied down when wide: every width around those steps, at odd offsets.
+TEST(TextOutput, EtoOpaqueFillsEveryWidthExactly) {
+    constexpr int kW = 100, kH = 5;
+    for (int width : {1, 2, 3, 4, 5, 7, 8, 15, 16, 17, 19, 20, 33, 63, 64, 65, 97}) {
+        for (int left : {0, 1, 3}) {
+            SCOPED_TRACE(testing::Message() << width << " wide at " << left);
+            kt::Surface s(kW, kH, kWhite);
+            SetBkColor(s.dc(), RGB(10, 20, 30));
+            const RECT rc{left, 1, std::min(left + width, kW), 4};
+            ASSERT_TRUE(ExtTextOutW(s.dc(), 0, 0, ETO_OPAQUE, &rc, L"", 0, nullptr));
+            int wrong = 0;
+            for (int y = 0; y < kH; ++y)
+                for (int x = 0; x < kW; ++x) {
+                    const bool in = x >= rc.left && x < rc.right && y >= rc.top && y < rc.bottom;
+                    wrong += s.at(x, y) != (in ? RGB(10, 20, 30) : kWhite);
+                }
+            EXPECT_EQ(wrong, 0);
+        }
+    }
 }
 
 TEST(TextOutput, EtoClippedKeepsInkInsideTheRectangle) {
