@@ -171,7 +171,27 @@ private:
     uint64_t m_next = 0;  // shrinking: floor(2Sd / D) of the current d
 };
 
+// Equal positive sizes: destination x takes source src + (x - dst), where that is inside
+// both the clip and the source. Blits of equal sizes come straight here.
+inline bool PlanIdentity(const AxisIn& a, int clipLo, int clipHi, int srcLimit, AxisPlan* out) {
+    const int64_t first = std::max<int64_t>(std::max<int64_t>(a.dst, clipLo), a.dst - a.src);
+    const int64_t last = std::min<int64_t>(std::min<int64_t>(a.dst + a.dstLen, clipHi), a.dst - a.src + srcLimit);
+    if (first >= last) {
+        out->maxCnt = 0;
+        out->count = 0;
+        out->identity = false;
+        return false;
+    }
+    out->identity = true;
+    out->srcFirst = int(a.src + (first - a.dst));
+    out->dstLo = int(first);
+    out->count = int(last - first);
+    out->maxCnt = 1;
+    return true;
+}
+
 bool PlanAxis(const AxisIn& a, int clipLo, int clipHi, int srcLimit, Pick pick, AxisPlan* out) {
+    if (a.dstLen > 0 && a.dstLen == a.srcLen) return PlanIdentity(a, clipLo, clipHi, srcLimit, out);
     const uint64_t D = uint64_t(a.dstLen < 0 ? -a.dstLen : a.dstLen);
     uint64_t S = uint64_t(a.srcLen < 0 ? -a.srcLen : a.srcLen);
     if (D == 0 || S == 0) return false;
@@ -182,18 +202,7 @@ bool PlanAxis(const AxisIn& a, int clipLo, int clipHi, int srcLimit, Pick pick, 
     out->count = 0;
     out->identity = false;
     if (lo >= hi) return false;
-    if (a.dstLen > 0 && a.srcLen > 0 && S == D) {
-        // Equal sizes: destination x takes source src + (x - dst), where that is inside the source.
-        const int64_t first = std::max<int64_t>(lo, a.dst - a.src);
-        const int64_t last = std::min<int64_t>(hi, a.dst - a.src + srcLimit);
-        if (first >= last) return false;
-        out->identity = true;
-        out->srcFirst = int(a.src + (first - a.dst));
-        out->dstLo = int(first);
-        out->count = int(last - first);
-        out->maxCnt = 1;
-        return true;
-    }
+    if (a.dstLen > 0 && a.srcLen > 0 && S == D) return PlanIdentity(a, clipLo, clipHi, srcLimit, out);
     // Sized for every pixel of the span up front and cut to what was drawn at the end.
     // The buffers only grow: a plan is rebuilt by every blit.
     if (out->srcLo.size() < size_t(hi - lo)) out->srcLo.resize(size_t(hi - lo));
@@ -591,11 +600,16 @@ BOOL Blit(const BlitArgs& a) {
                   a.keyed,   ToPixel(a.key)};
     const RECT clip = EffectiveClip(ddc, dst);
     const Point64 dp = LogicalToSurface64(ddc, a.x, a.y), sp = LogicalToSurface64(sdc, a.sx, a.sy);
-    if (!PlanAxis(AxisIn{dp.x, a.w, sp.x, a.sw}, clip.left, clip.right, src->width,
-                  deleteScans ? Pick::Last : Pick::Group, &plan.x) ||
-        !PlanAxis(AxisIn{dp.y, a.h, sp.y, a.sh}, clip.top, clip.bottom, src->height,
-                  deleteScans ? Pick::First : Pick::Group, &plan.y))
+    const AxisIn x_axis{dp.x, a.w, sp.x, a.sw}, y_axis{dp.y, a.h, sp.y, a.sh};
+    if (a.w > 0 && a.w == a.sw && a.h > 0 && a.h == a.sh) {  // equal sizes: no stretch to plan
+        if (!PlanIdentity(x_axis, clip.left, clip.right, src->width, &plan.x) ||
+            !PlanIdentity(y_axis, clip.top, clip.bottom, src->height, &plan.y))
+            return TRUE;
+    } else if (!PlanAxis(x_axis, clip.left, clip.right, src->width, deleteScans ? Pick::Last : Pick::Group, &plan.x) ||
+               !PlanAxis(y_axis, clip.top, clip.bottom, src->height, deleteScans ? Pick::First : Pick::Group,
+                         &plan.y)) {
         return TRUE;
+    }
 
     if (src->IsMono() && !dst->IsMono()) {
         plan.convert.kind = Convert::MonoToColor;
