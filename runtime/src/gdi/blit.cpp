@@ -381,31 +381,6 @@ struct RowMap {
     const int* lo;
 };
 
-// Short rows (a narrow element's rows) move in 16-byte pieces instead of a library call
-// per row; the last piece may overlap the one before it.
-inline void CopyRow(uint8_t* d, const uint8_t* s, size_t bytes) {
-    if (bytes < 16 || bytes > 128) {
-        memcpy(d, s, bytes);
-        return;
-    }
-    for (size_t i = 0; i + 16 < bytes; i += 16) memcpy(d + i, s + i, 16);
-    memcpy(d + bytes - 16, s + bytes - 16, 16);
-}
-
-// Rows 1..n-1 of a run take row 0's pixels. Contiguous rows copy in doubling blocks.
-void RepeatFirstRow(uint8_t* first, ptrdiff_t stride, size_t rowBytes, int n) {
-    if (stride == ptrdiff_t(rowBytes)) {
-        const size_t total = rowBytes * size_t(n);
-        for (size_t done = rowBytes; done < total;) {
-            const size_t k = std::min(done, total - done);
-            memcpy(first + done, first, k);
-            done += k;
-        }
-        return;
-    }
-    for (int i = 1; i < n; ++i) CopyRow(first + i * stride, first, rowBytes);
-}
-
 // TransparentBlt's common case: one source pixel per destination pixel, no depth
 // conversion. Key-coloured source pixels leave the destination as it is.
 void RunKeyedRows(const BlitPlan& p, bool identity, std::vector<PixelRun>& runs) {

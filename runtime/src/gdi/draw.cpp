@@ -1,7 +1,7 @@
 // Rectangles, lines and single pixels.
 //
 // Index
-//   1. Surface fills (FillSurfaceRect, ROP2 fills)
+//   1. Surface fills (FillSurfaceRect, ROP2 fills, RepeatFirstRow)
 //   2. USER rectangle painting: FillRect, FrameRect, InvertRect, DrawFocusRect, DrawEdge
 //   3. Lines: MoveToEx, LineTo, Polyline
 //   4. Rectangle
@@ -41,15 +41,19 @@ uint32_t Rop2(int rop2, uint32_t p, uint32_t d) {
     }
 }
 
-// Fills an already clipped surface rectangle through the DC's ROP2.
+// Fills an already clipped surface rectangle through the DC's ROP2. A plain fill sets
+// the first row and repeats it.
 void FillRop2(Bitmap* bmp, const RECT& rc, uint32_t pixel, int rop2) {
+    if (rop2 == R2_COPYPEN) {
+        uint32_t* first = bmp->Row(rc.top) + rc.left;
+        std::fill(first, first + (rc.right - rc.left), pixel);
+        RepeatFirstRow(reinterpret_cast<uint8_t*>(first), bmp->stride, size_t(rc.right - rc.left) * 4,
+                       rc.bottom - rc.top);
+        return;
+    }
     for (int y = rc.top; y < rc.bottom; ++y) {
         uint32_t* row = bmp->Row(y);
-        if (rop2 == R2_COPYPEN) {
-            std::fill(row + rc.left, row + rc.right, pixel);
-        } else {
-            for (int x = rc.left; x < rc.right; ++x) row[x] = Rop2(rop2, pixel, row[x]);
-        }
+        for (int x = rc.left; x < rc.right; ++x) row[x] = Rop2(rop2, pixel, row[x]);
     }
 }
 
@@ -61,6 +65,19 @@ void FillClipped(DC* dc, const Rect64& surface_rect, uint32_t pixel, int rop2) {
 }
 
 }  // namespace
+
+void RepeatFirstRow(uint8_t* first, ptrdiff_t stride, size_t rowBytes, int rows) {
+    if (stride == ptrdiff_t(rowBytes)) {
+        const size_t total = rowBytes * size_t(rows);
+        for (size_t done = rowBytes; done < total;) {
+            const size_t k = std::min(done, total - done);
+            memcpy(first + done, first, k);
+            done += k;
+        }
+        return;
+    }
+    for (int i = 1; i < rows; ++i) CopyRow(first + i * stride, first, rowBytes);
+}
 
 void FillSurfaceRect(DC* dc, RECT surface_rect, uint32_t pixel) {
     Bitmap* bmp = dc ? dc->Surface() : nullptr;

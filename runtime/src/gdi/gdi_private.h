@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -247,9 +248,25 @@ inline uint32_t SurfacePixel(const Bitmap* bmp, COLORREF c) {
     return bmp->IsMono() ? MonoPixel(ToPixel(c)) : ToPixel(c);
 }
 
-// ---- 5. Fills shared with text/ ------------------------------------------------------------
+// ---- 5. Fills and row copies shared with text/ ----------------------------------------------
 // Fills a surface rectangle (left/top inclusive) clipped to EffectiveClip(dc). The pixel
 // is 0x00RRGGBB; on a monochrome surface it becomes black or white.
 void FillSurfaceRect(DC* dc, RECT surface_rect, uint32_t pixel);
+
+// Short rows (a narrow element's rows) move in 16-byte pieces instead of a library call
+// per row; the last piece may overlap the one before it.
+inline void CopyRow(uint8_t* d, const uint8_t* s, size_t bytes) {
+    if (bytes < 16 || bytes > 128) {
+        memcpy(d, s, bytes);
+        return;
+    }
+    for (size_t i = 0; i + 16 < bytes; i += 16) memcpy(d + i, s + i, 16);
+    memcpy(d + bytes - 16, s + bytes - 16, 16);
+}
+
+// Rows 1..rows-1 (stride bytes apart, may be negative) take row 0's first rowBytes bytes.
+// Contiguous rows (stride == rowBytes) copy in doubling blocks: a full-width fill or a
+// vertical stretch costs a few copies instead of one per row.
+void RepeatFirstRow(uint8_t* first, ptrdiff_t stride, size_t rowBytes, int rows);
 
 }  // namespace gdi
