@@ -216,6 +216,24 @@ bool PlanAxis(const AxisIn& a, int clipLo, int clipHi, int srcLimit, Pick pick, 
         const uint64_t den = 2 * D, inc = 2 * S;
         const uint64_t d0 = uint64_t(lo - a.dst), numerator = (2 * d0 + 1) * S - 1;
         uint64_t q = numerator / den, rem = numerator % den;
+        const uint64_t qLast = ((2 * uint64_t(hi - 1 - a.dst) + 1) * S - 1) / den;
+        if (a.src + int64_t(q) >= 0 && a.src + int64_t(qLast) < srcLimit) {
+            // The mapping is monotonic: with both ends inside the source, every pixel is.
+            int c = int(a.src + int64_t(q));
+            const int64_t count = hi - lo;
+            for (int64_t i = 0; i < count; ++i) {
+                srcLo[i] = c;
+                rem += inc;
+                if (rem >= den) {
+                    rem -= den;
+                    ++c;
+                }
+            }
+            out->dstLo = int(lo);
+            out->maxCnt = 1;
+            out->count = int(count);
+            return true;
+        }
         for (int64_t x = lo; x < hi; ++x) {
             const int64_t c = a.src + int64_t(q);
             rem += inc;

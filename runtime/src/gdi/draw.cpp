@@ -76,6 +76,28 @@ void RepeatFirstRow(uint8_t* first, ptrdiff_t stride, size_t rowBytes, int rows)
         }
         return;
     }
+    if (rowBytes >= 16 && rowBytes <= 64) {
+        // The row stays in four 16-byte pieces (overlapping when shorter): four stores a row.
+        struct Piece {
+            uint64_t lo, hi;
+        };
+        const size_t o1 = std::min<size_t>(16, rowBytes - 16), o2 = std::min<size_t>(32, rowBytes - 16);
+        const size_t o3 = rowBytes - 16;
+        Piece p0, p1, p2, p3;
+        memcpy(&p0, first, 16);
+        memcpy(&p1, first + o1, 16);
+        memcpy(&p2, first + o2, 16);
+        memcpy(&p3, first + o3, 16);
+        uint8_t* row = first;
+        for (int i = 1; i < rows; ++i) {
+            row += stride;
+            memcpy(row, &p0, 16);
+            memcpy(row + o1, &p1, 16);
+            memcpy(row + o2, &p2, 16);
+            memcpy(row + o3, &p3, 16);
+        }
+        return;
+    }
     for (int i = 1; i < rows; ++i) CopyRow(first + i * stride, first, rowBytes);
 }
 
