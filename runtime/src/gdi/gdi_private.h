@@ -178,6 +178,11 @@ struct DC : Object {
     }
 };
 
+// SaveDC stacks of deleted DCs, kept (a few, bounded) so that a new DC's SaveDC reuses
+// their capacity. Take leaves out empty.
+void KeepSaveStack(std::vector<DCState>&& saved);
+void TakeSaveStack(std::vector<DCState>* out);
+
 // The virtual screen surface; GetDC(NULL) and window DCs draw on it.
 HBITMAP ScreenBitmap();
 void SetScreenSize(int cx, int cy);

@@ -5,7 +5,8 @@
 // Index
 //   1. Handle table
 //   2. Object memory: freed objects' memory kept per size for the next object
-//   3. Pixel storage: freed bitmaps' pixels kept for the next bitmap
+//   3. Pixel storage and save stacks: freed bitmaps' pixels and DCs' SaveDC stacks
+//      kept for the next bitmap or DC
 //   4. Exit: objects still alive are destroyed, then the kept memory is freed
 //
 // All of it is plain data without constructors, as the platform's own table is: it is
@@ -131,49 +132,72 @@ void Object::operator delete(void* ptr, size_t size) {
     ::operator delete(ptr);
 }
 
-// ---- 3. Pixel storage ----------------------------------------------------------------------
+// ---- 3. Pixel storage and save stacks -----------------------------------------------------
 namespace {
 
-using Store = std::vector<uint32_t>;
-constexpr int kStores = 4;
-constexpr size_t kMaxStorePixels = size_t(1) << 22;  // 16 MB: larger storage goes back at once
-// Raw storage for the kept vectors, so that the pool itself has no constructor.
-alignas(Store) unsigned char g_storeBytes[kStores][sizeof(Store)];
-int g_storeCount;
+// A few vectors kept for reuse, in raw storage so that the pool has no constructor.
+template <class V, int N>
+struct KeptVectors {
+    alignas(V) unsigned char bytes[N][sizeof(V)];
+    int count;
 
-Store& KeptStore(int i) {
-    return *std::launder(reinterpret_cast<Store*>(g_storeBytes[i]));
-}
-
-void DropKeptStore(int i) {
-    KeptStore(i).~Store();
-    for (int j = i + 1; j < g_storeCount; ++j) {
-        new (g_storeBytes[j - 1]) Store(std::move(KeptStore(j)));
-        KeptStore(j).~Store();
+    V& At(int i) { return *std::launder(reinterpret_cast<V*>(bytes[i])); }
+    void Drop(int i) {
+        At(i).~V();
+        for (int j = i + 1; j < count; ++j) {
+            new (bytes[j - 1]) V(std::move(At(j)));
+            At(j).~V();
+        }
+        --count;
     }
-    --g_storeCount;
-}
+    void Keep(V&& v) {
+        if (count == N) Drop(0);  // the oldest goes
+        new (bytes[count++]) V(std::move(v));
+    }
+    // Swaps kept vector i into out and frees what out held.
+    void Take(int i, V* out) {
+        out->swap(At(i));
+        Drop(i);
+    }
+    void Clear() {
+        while (count > 0) Drop(count - 1);
+    }
+};
+
+using Store = std::vector<uint32_t>;
+constexpr size_t kMaxStorePixels = size_t(1) << 22;  // 16 MB: larger storage goes back at once
+KeptVectors<Store, 4> g_stores;
+KeptVectors<std::vector<DCState>, 4> g_saveStacks;
 
 }  // namespace
 
 void KeepStore(Store&& store) {
     if (g_closed || store.capacity() == 0 || store.capacity() > kMaxStorePixels) return;
-    if (g_storeCount == kStores) DropKeptStore(0);  // the oldest goes
-    new (g_storeBytes[g_storeCount++]) Store(std::move(store));
+    g_stores.Keep(std::move(store));
 }
 
 // The kept storage that fits pixels best, if one holds them without wasting more than
 // half of itself.
 bool TakeStore(size_t pixels, Store* out) {
     int best = -1;
-    for (int i = 0; i < g_storeCount; ++i) {
-        const size_t cap = KeptStore(i).capacity();
-        if (cap >= pixels && cap / 2 <= pixels && (best < 0 || cap < KeptStore(best).capacity())) best = i;
+    for (int i = 0; i < g_stores.count; ++i) {
+        const size_t cap = g_stores.At(i).capacity();
+        if (cap >= pixels && cap / 2 <= pixels && (best < 0 || cap < g_stores.At(best).capacity())) best = i;
     }
     if (best < 0) return false;
-    out->swap(KeptStore(best));
-    DropKeptStore(best);  // now holds out's previous storage, freed here
+    g_stores.Take(best, out);
     return true;
+}
+
+void KeepSaveStack(std::vector<DCState>&& saved) {
+    if (g_closed || saved.capacity() == 0 || saved.capacity() > 64) return;
+    g_saveStacks.Keep(std::move(saved));
+}
+
+void TakeSaveStack(std::vector<DCState>* out) {
+    if (g_saveStacks.count == 0) return;
+    g_saveStacks.Take(g_saveStacks.count - 1, out);
+    out->clear();
 }
 
 // ---- 4. Exit ---------------------------------------------------------------------------------
@@ -196,7 +220,8 @@ struct Teardown {
         }
         delete[] t.slots;
         t = HandleTable{};
-        while (g_storeCount > 0) DropKeptStore(g_storeCount - 1);
+        g_stores.Clear();
+        g_saveStacks.Clear();
         for (SizePool& p : g_sizePools) {
             while (FreeBlock* b = p.head) {
                 p.head = b->next;

@@ -171,6 +171,7 @@ DC::~DC() {
     if (Bitmap* b = Get<Bitmap>(s.bitmap); b && b->selectedIn == this) b->selectedIn = nullptr;
     for (HGDIOBJ h : {HGDIOBJ(s.pen), HGDIOBJ(s.brush), HGDIOBJ(s.font)})
         if (Object* o = Lookup(h, Kind::None)) o->selections--;
+    KeepSaveStack(std::move(saved));
 }
 
 namespace {
@@ -368,6 +369,7 @@ namespace gdi {
 
 HDC NewDC(bool memory) {
     auto dc = std::make_unique<DC>();
+    TakeSaveStack(&dc->saved);
     dc->memory = memory;
     dc->s.bitmap = DefaultBitmap();
     dc->s.pen = static_cast<HPEN>(GetStockObject(BLACK_PEN));

@@ -75,6 +75,24 @@ TEST(StorageReuse, DibSectionBitsStartBlack) {
     DeleteDC(dc);
 }
 
+// A new DC may take a deleted DC's SaveDC stack for its capacity, never its states.
+TEST(SaveStackReuse, NewDcStartsWithNothingSaved) {
+    HDC first = CreateCompatibleDC(nullptr);
+    SetTextColor(first, kRed);
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(i + 1, SaveDC(first));
+    ASSERT_TRUE(DeleteDC(first));
+
+    HDC second = CreateCompatibleDC(nullptr);
+    EXPECT_FALSE(RestoreDC(second, -1));
+    EXPECT_FALSE(RestoreDC(second, 1));
+    EXPECT_EQ(1, SaveDC(second));
+    SetTextColor(second, kWhite);
+    EXPECT_TRUE(RestoreDC(second, -1));
+    EXPECT_EQ(RGB(0, 0, 0), GetTextColor(second));  // its own default, not the deleted DC's red
+    EXPECT_FALSE(RestoreDC(second, -1));
+    DeleteDC(second);
+}
+
 // Each kind is made, deleted and made again: the second object reuses the first's slot
 // and memory, and the first handle must still be refused everywhere.
 struct StaleRow {
