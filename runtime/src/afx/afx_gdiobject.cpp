@@ -5,6 +5,9 @@
 //   2. CGdiObject
 //   3. CPen, CBrush, CFont, CBitmap, CRgn
 #include <cstdlib>
+#include <functional>
+#include <new>
+#include <typeinfo>
 #include <unordered_map>
 #include <utility>
 
@@ -14,22 +17,92 @@
 // ---- 1. Handle maps ----------------------------------------------------------------------------
 namespace {
 
+// Map nodes of one thread, recycled: a wrapper attached and detached on every paint (a
+// memory DC, a font) reuses the node of the last one instead of reaching the heap.
+// Only single nodes are kept; bucket arrays come and go with the heap as usual.
+class NodePool {
+public:
+    NodePool() = default;
+    NodePool(const NodePool&) = delete;
+    NodePool& operator=(const NodePool&) = delete;
+    ~NodePool() {
+        while (Block* b = m_head) {
+            m_head = b->next;
+            ::operator delete(b);
+        }
+    }
+    void* Take(size_t size) {
+        if (size == m_size && m_head) {
+            Block* b = m_head;
+            m_head = b->next;
+            return b;
+        }
+        return ::operator new(size);
+    }
+    void Give(void* p, size_t size) {
+        if (m_size == 0 && size >= sizeof(Block)) m_size = size;
+        if (size != m_size) return ::operator delete(p);
+        m_head = new (p) Block{m_head};
+    }
+
+private:
+    struct Block {
+        Block* next;
+    };
+    size_t m_size = 0;  // the node size of the maps (every map here has the same)
+    Block* m_head = nullptr;
+};
+
+template <class T>
+struct NodeAllocator {
+    using value_type = T;
+    explicit NodeAllocator(NodePool* pool) : pool(pool) {}
+    template <class U>
+    NodeAllocator(const NodeAllocator<U>& other) : pool(other.pool) {}
+    T* allocate(size_t n) { return static_cast<T*>(n == 1 ? pool->Take(sizeof(T)) : ::operator new(n * sizeof(T))); }
+    void deallocate(T* p, size_t n) {
+        if (n == 1)
+            pool->Give(p, sizeof(T));
+        else
+            ::operator delete(p);
+    }
+    template <class U>
+    bool operator==(const NodeAllocator<U>& other) const {
+        return pool == other.pool;
+    }
+    template <class U>
+    bool operator!=(const NodeAllocator<U>& other) const {
+        return pool != other.pool;
+    }
+    NodePool* pool;
+};
+
 // A handle has at most one permanent wrapper. Temporary wrappers are filed under the
 // handle they were made for; a handle can have several of different classes (a
 // CGdiObject and a CFont), and a temporary that was detached stays filed, with a null
 // m_hObject, until the cleanup frees it.
 template <class Handle, class Wrapper>
 struct HandleMap {
-    std::unordered_map<Handle, Wrapper*> permanent;
-    std::unordered_multimap<Handle, Wrapper*> temporary;
+    using Permanent = std::unordered_map<Handle, Wrapper*, std::hash<Handle>, std::equal_to<Handle>,
+                                         NodeAllocator<std::pair<const Handle, Wrapper*>>>;
+    using Temporary = std::unordered_multimap<Handle, Wrapper*, std::hash<Handle>, std::equal_to<Handle>,
+                                              NodeAllocator<std::pair<const Handle, Wrapper*>>>;
+    explicit HandleMap(NodePool* pool)
+        : permanent(0, std::hash<Handle>(), std::equal_to<Handle>(), typename Permanent::allocator_type(pool)),
+          temporary(0, std::hash<Handle>(), std::equal_to<Handle>(), typename Temporary::allocator_type(pool)) {}
+    Permanent permanent;
+    Temporary temporary;
 };
 
+// The runtime is loaded with the program, never opened later: its thread storage is
+// reached directly instead of through the dynamic loader on every map access.
 struct ThreadMaps;
-thread_local bool t_maps_destroyed = false;
+[[gnu::tls_model("initial-exec")]] thread_local bool t_maps_destroyed = false;
 
 struct ThreadMaps {
-    HandleMap<HGDIOBJ, CGdiObject> gdi;
-    HandleMap<HDC, CDC> dc;
+    NodePool nodes;  // first: outlives the maps
+    HandleMap<HGDIOBJ, CGdiObject> gdi{&nodes};
+    HandleMap<HDC, CDC> dc{&nodes};
     ~ThreadMaps();
 };
 
@@ -37,7 +110,7 @@ struct ThreadMaps {
 // late (statics) then only release their handles.
 ThreadMaps* Maps() {
     if (t_maps_destroyed) return nullptr;
-    thread_local ThreadMaps maps;
+    [[gnu::tls_model("initial-exec")]] thread_local ThreadMaps maps;
     return &maps;
 }
 
@@ -70,7 +143,8 @@ struct AfxHandleMapAccess {
     // Frees every temporary of the map; their handles are detached first, so kept.
     template <class Handle, class Wrapper>
     static void DeleteTemporaries(HandleMap<Handle, Wrapper>& map) {
-        std::unordered_multimap<Handle, Wrapper*> doomed;
+        typename HandleMap<Handle, Wrapper>::Temporary doomed(0, map.temporary.hash_function(), map.temporary.key_eq(),
+                                                              map.temporary.get_allocator());
         doomed.swap(map.temporary);
         for (auto& entry : doomed) {
             Wrapper* p = entry.second;
@@ -100,17 +174,24 @@ void RemovePermanent(HandleMap<Handle, Wrapper>& map, Handle h, Wrapper* p) {
     if (it != map.permanent.end() && it->second == p) map.permanent.erase(it);
 }
 
+// p as a T, or null. Wrappers are mostly exactly a T: that is checked first, cheaply.
+template <class T, class Wrapper>
+T* AsWrapper(Wrapper* p) {
+    if (typeid(*p) == typeid(T)) return static_cast<T*>(p);
+    return dynamic_cast<T*>(p);
+}
+
 // The permanent wrapper of h if it is a T, else a live temporary T for h, else a new
 // temporary T. MakeTemp attaches h to a fresh T without entering it as permanent.
 template <class T, class Handle, class Wrapper, class MakeTemp>
 T* LookupOrMakeTemporary(HandleMap<Handle, Wrapper>& map, Handle h, MakeTemp make_temp) {
     auto perm = map.permanent.find(h);
     if (perm != map.permanent.end()) {
-        if (T* p = dynamic_cast<T*>(perm->second)) return p;
+        if (T* p = AsWrapper<T>(perm->second)) return p;
     }
     auto range = map.temporary.equal_range(h);
     for (auto it = range.first; it != range.second; ++it) {
-        T* p = dynamic_cast<T*>(it->second);
+        T* p = AsWrapper<T>(it->second);
         if (p && make_temp.Holds(p, h)) return p;
     }
     T* p = new T();

@@ -117,7 +117,7 @@ struct AxisPlan {
     int maxCnt = 0;
     int size() const { return count; }
     int Src(int i) const { return identity ? srcFirst + i : srcLo[size_t(i)]; }
-    int Cnt(int i) const { return identity ? 1 : srcCnt[size_t(i)]; }
+    int Cnt(int i) const { return maxCnt == 1 ? 1 : srcCnt[size_t(i)]; }  // srcCnt is not filled then
 };
 
 // Shrinking (S > D): source index s lands on floor(((2s + 1) D - 1) / (2S)); the first
@@ -171,7 +171,27 @@ private:
     uint64_t m_next = 0;  // shrinking: floor(2Sd / D) of the current d
 };
 
+// Equal positive sizes: destination x takes source src + (x - dst), where that is inside
+// both the clip and the source. Blits of equal sizes come straight here.
+inline bool PlanIdentity(const AxisIn& a, int clipLo, int clipHi, int srcLimit, AxisPlan* out) {
+    const int64_t first = std::max<int64_t>(std::max<int64_t>(a.dst, clipLo), a.dst - a.src);
+    const int64_t last = std::min<int64_t>(std::min<int64_t>(a.dst + a.dstLen, clipHi), a.dst - a.src + srcLimit);
+    if (first >= last) {
+        out->maxCnt = 0;
+        out->count = 0;
+        out->identity = false;
+        return false;
+    }
+    out->identity = true;
+    out->srcFirst = int(a.src + (first - a.dst));
+    out->dstLo = int(first);
+    out->count = int(last - first);
+    out->maxCnt = 1;
+    return true;
+}
+
 bool PlanAxis(const AxisIn& a, int clipLo, int clipHi, int srcLimit, Pick pick, AxisPlan* out) {
+    if (a.dstLen > 0 && a.dstLen == a.srcLen) return PlanIdentity(a, clipLo, clipHi, srcLimit, out);
     const uint64_t D = uint64_t(a.dstLen < 0 ? -a.dstLen : a.dstLen);
     uint64_t S = uint64_t(a.srcLen < 0 ? -a.srcLen : a.srcLen);
     if (D == 0 || S == 0) return false;
@@ -182,23 +202,11 @@ bool PlanAxis(const AxisIn& a, int clipLo, int clipHi, int srcLimit, Pick pick, 
     out->count = 0;
     out->identity = false;
     if (lo >= hi) return false;
-    if (a.dstLen > 0 && a.srcLen > 0 && S == D) {
-        // Equal sizes: destination x takes source src + (x - dst), where that is inside the source.
-        const int64_t first = std::max<int64_t>(lo, a.dst - a.src);
-        const int64_t last = std::min<int64_t>(hi, a.dst - a.src + srcLimit);
-        if (first >= last) return false;
-        out->identity = true;
-        out->srcFirst = int(a.src + (first - a.dst));
-        out->dstLo = int(first);
-        out->count = int(last - first);
-        out->maxCnt = 1;
-        return true;
-    }
+    if (a.dstLen > 0 && a.srcLen > 0 && S == D) return PlanIdentity(a, clipLo, clipHi, srcLimit, out);
     // Sized for every pixel of the span up front and cut to what was drawn at the end.
-    out->srcLo.resize(size_t(hi - lo));
-    out->srcCnt.resize(size_t(hi - lo));
+    // The buffers only grow: a plan is rebuilt by every blit.
+    if (out->srcLo.size() < size_t(hi - lo)) out->srcLo.resize(size_t(hi - lo));
     int* srcLo = out->srcLo.data();
-    int* srcCnt = out->srcCnt.data();
     size_t n = 0;
     // d counts up with x unless the destination is mirrored.
     const bool ascending = a.dstLen > 0;
@@ -208,6 +216,24 @@ bool PlanAxis(const AxisIn& a, int clipLo, int clipHi, int srcLimit, Pick pick, 
         const uint64_t den = 2 * D, inc = 2 * S;
         const uint64_t d0 = uint64_t(lo - a.dst), numerator = (2 * d0 + 1) * S - 1;
         uint64_t q = numerator / den, rem = numerator % den;
+        const uint64_t qLast = ((2 * uint64_t(hi - 1 - a.dst) + 1) * S - 1) / den;
+        if (a.src + int64_t(q) >= 0 && a.src + int64_t(qLast) < srcLimit) {
+            // The mapping is monotonic: with both ends inside the source, every pixel is.
+            int c = int(a.src + int64_t(q));
+            const int64_t count = hi - lo;
+            for (int64_t i = 0; i < count; ++i) {
+                srcLo[i] = c;
+                rem += inc;
+                if (rem >= den) {
+                    rem -= den;
+                    ++c;
+                }
+            }
+            out->dstLo = int(lo);
+            out->maxCnt = 1;
+            out->count = int(count);
+            return true;
+        }
         for (int64_t x = lo; x < hi; ++x) {
             const int64_t c = a.src + int64_t(q);
             rem += inc;
@@ -220,14 +246,15 @@ bool PlanAxis(const AxisIn& a, int clipLo, int clipHi, int srcLimit, Pick pick, 
                 continue;
             }
             if (n == 0) out->dstLo = int(x);
-            srcLo[n] = int(c);
-            srcCnt[n] = 1;
+            srcLo[n] = int(c);  // one source pixel each: maxCnt 1, srcCnt left alone
             ++n;
         }
         out->maxCnt = n > 0 ? 1 : 0;
         out->count = int(n);
         return n > 0;
     }
+    if (out->srcCnt.size() < size_t(hi - lo)) out->srcCnt.resize(size_t(hi - lo));
+    int* srcCnt = out->srcCnt.data();
     AxisWalk walk(uint64_t(ascending ? lo - a.dst : 0), S, D);
     for (int64_t x = lo; x < hi; ++x) {
         const uint64_t d = uint64_t(ascending ? x - a.dst : a.dst - x);
@@ -363,32 +390,84 @@ bool FindRuns(const AxisPlan& x, std::vector<PixelRun>& runs) {
     return true;
 }
 
+// The source row a destination row takes, with the plan read once instead of per row.
+struct RowMap {
+    explicit RowMap(const AxisPlan& y)
+        : first(y.identity ? y.srcFirst : 0), lo(y.identity ? nullptr : y.srcLo.data()) {}
+    int operator[](int r) const { return lo ? lo[r] : first + r; }
+    int first;
+    const int* lo;
+};
+
 // TransparentBlt's common case: one source pixel per destination pixel, no depth
 // conversion. Key-coloured source pixels leave the destination as it is.
 void RunKeyedRows(const BlitPlan& p, bool identity, std::vector<PixelRun>& runs) {
     const int w = p.x.size(), h = p.y.size();
     const int* map = p.x.srcLo.data();
     const bool byRuns = !identity && FindRuns(p.x, runs);
-    for (int r = 0; r < h; ++r) {
-        uint32_t* drow = p.dst->Row(p.y.dstLo + r) + p.x.dstLo;
-        const uint32_t* srow = p.src.Row(p.y.Src(r));
+    const RowMap ySrc(p.y);
+    const int srcX0 = identity ? p.x.Src(0) : 0;
+    const uint32_t key = p.key;
+    uint8_t* drowBytes = reinterpret_cast<uint8_t*>(p.dst->Row(p.y.dstLo) + p.x.dstLo);
+    const ptrdiff_t dstStride = p.dst->stride;
+    for (int r = 0; r < h; ++r, drowBytes += dstStride) {
+        uint32_t* drow = reinterpret_cast<uint32_t*>(drowBytes);
+        const uint32_t* srow = p.src.Row(ySrc[r]);
         if (byRuns) {
             for (const PixelRun& run : runs) {
                 const uint32_t v = srow[run.src] & 0xFFFFFF;
-                if (v != p.key) FillPixels(drow + run.start, run.count, v);
+                if (v != key) FillPixels(drow + run.start, run.count, v);
             }
         } else if (identity) {
-            const uint32_t* s = srow + p.x.Src(0);
+            const uint32_t* s = srow + srcX0;
             for (int i = 0; i < w; ++i) {
                 const uint32_t v = s[i] & 0xFFFFFF;
-                if (v != p.key) drow[i] = v;
+                if (v != key) drow[i] = v;
             }
         } else {
             for (int i = 0; i < w; ++i) {
                 const uint32_t v = srow[map[i]] & 0xFFFFFF;
-                if (v != p.key) drow[i] = v;
+                if (v != key) drow[i] = v;
             }
         }
+    }
+}
+
+// SRCCOPY with one source pixel per destination pixel and no conversion. Side-by-side
+// source pixels copy their four bytes as they are; mapped ones go through the ROP, which
+// clears the top byte. A run of destination rows taking one source row draws its first
+// row and repeats it; rows that are whole and contiguous on both sides copy as one block.
+void RunCopyRows(const BlitPlan& p, bool identity) {
+    const int w = p.x.size(), h = p.y.size();
+    const size_t rowBytes = size_t(w) * 4;
+    uint8_t* drow = reinterpret_cast<uint8_t*>(p.dst->Row(p.y.dstLo) + p.x.dstLo);
+    const ptrdiff_t dstStride = p.dst->stride;
+    const ptrdiff_t srcStride = p.src.stride;
+    const uint32_t* srcBase = p.src.base + (identity ? p.x.Src(0) : 0);
+    const int* map = p.x.srcLo.data();
+    auto drawRow = [&](uint8_t* d, const uint32_t* s) {
+        if (identity)
+            CopyRow(d, reinterpret_cast<const uint8_t*>(s), rowBytes);
+        else
+            ApplyRop(0xCC, 0, s, map, reinterpret_cast<uint32_t*>(d), w);
+    };
+    if (p.y.identity) {
+        const uint32_t* srow = srcBase + ptrdiff_t(p.y.srcFirst) * srcStride;
+        if (identity && dstStride == ptrdiff_t(rowBytes) && srcStride == ptrdiff_t(w)) {
+            memcpy(drow, srow, rowBytes * size_t(h));
+            return;
+        }
+        for (int r = 0; r < h; ++r, drow += dstStride, srow += srcStride) drawRow(drow, srow);
+        return;
+    }
+    const int* ySrc = p.y.srcLo.data();
+    for (int r = 0; r < h;) {
+        int n = 1;
+        while (r + n < h && ySrc[r + n] == ySrc[r]) ++n;
+        drawRow(drow, srcBase + ptrdiff_t(ySrc[r]) * srcStride);
+        RepeatFirstRow(drow, dstStride, rowBytes, n);
+        drow += dstStride * n;
+        r += n;
     }
 }
 
@@ -400,20 +479,14 @@ void RunPlan(const BlitPlan& p, Scratch& scratch) {
     for (int i = 1; identity && !p.x.identity && i < w; ++i) identity = p.x.srcLo[size_t(i)] == p.x.srcLo[0] + i;
     if (single && p.keyed && p.convert.kind == Convert::None) return RunKeyedRows(p, identity, scratch.runs);
     const bool direct = single && p.convert.kind == Convert::None && !p.keyed;
-    const bool copyRows = direct && identity && p.rop == 0xCC;
+    if (direct && p.rop == 0xCC) return RunCopyRows(p, identity);
     if (!direct && tmp.size() < size_t(w)) tmp.resize(size_t(w));
-    for (int r = 0; r < h; ++r) {
-        uint32_t* drow = p.dst->Row(p.y.dstLo + r) + p.x.dstLo;
-        const uint32_t* srow = p.src.Row(p.y.Src(r));
-        if (copyRows) {
-            memcpy(drow, srow + p.x.Src(0), size_t(w) * 4);
-            continue;
-        }
-        if (direct && p.rop == 0xCC && r > 0 && p.y.Src(r) == p.y.Src(r - 1)) {
-            // Same source row as the row above, and a plain copy: the same pixels again.
-            memcpy(drow, p.dst->Row(p.y.dstLo + r - 1) + p.x.dstLo, size_t(w) * 4);
-            continue;
-        }
+    const RowMap ySrc(p.y);
+    uint8_t* drowBytes = reinterpret_cast<uint8_t*>(p.dst->Row(p.y.dstLo) + p.x.dstLo);
+    const ptrdiff_t dstStride = p.dst->stride;
+    for (int r = 0; r < h; ++r, drowBytes += dstStride) {
+        uint32_t* drow = reinterpret_cast<uint32_t*>(drowBytes);
+        const uint32_t* srow = p.src.Row(ySrc[r]);
         if (direct) {
             if (p.x.identity)
                 ApplyRop(p.rop, p.pattern, srow + p.x.srcFirst, nullptr, drow, w);
@@ -459,10 +532,10 @@ BOOL FillBlit(DC* dc, Bitmap* dst, const BlitArgs& a, uint8_t rop, uint32_t patt
 // the end is that of the run reaching furthest, not the last start plus the longest run.
 std::pair<int, int> SourceSpan(const AxisPlan& a) {
     if (a.identity) return {a.srcFirst, a.srcFirst + a.count};
-    int first = a.srcLo[0], end = a.srcLo[0] + a.srcCnt[0];
+    int first = a.srcLo[0], end = a.srcLo[0] + a.Cnt(0);
     for (int i = 1; i < a.count; ++i) {
         first = std::min(first, a.srcLo[size_t(i)]);
-        end = std::max(end, a.srcLo[size_t(i)] + a.srcCnt[size_t(i)]);
+        end = std::max(end, a.srcLo[size_t(i)] + a.Cnt(i));
     }
     return {first, end};
 }
@@ -520,11 +593,16 @@ BOOL Blit(const BlitArgs& a) {
                   a.keyed,   ToPixel(a.key)};
     const RECT clip = EffectiveClip(ddc, dst);
     const Point64 dp = LogicalToSurface64(ddc, a.x, a.y), sp = LogicalToSurface64(sdc, a.sx, a.sy);
-    if (!PlanAxis(AxisIn{dp.x, a.w, sp.x, a.sw}, clip.left, clip.right, src->width,
-                  deleteScans ? Pick::Last : Pick::Group, &plan.x) ||
-        !PlanAxis(AxisIn{dp.y, a.h, sp.y, a.sh}, clip.top, clip.bottom, src->height,
-                  deleteScans ? Pick::First : Pick::Group, &plan.y))
+    const AxisIn x_axis{dp.x, a.w, sp.x, a.sw}, y_axis{dp.y, a.h, sp.y, a.sh};
+    if (a.w > 0 && a.w == a.sw && a.h > 0 && a.h == a.sh) {  // equal sizes: no stretch to plan
+        if (!PlanIdentity(x_axis, clip.left, clip.right, src->width, &plan.x) ||
+            !PlanIdentity(y_axis, clip.top, clip.bottom, src->height, &plan.y))
+            return TRUE;
+    } else if (!PlanAxis(x_axis, clip.left, clip.right, src->width, deleteScans ? Pick::Last : Pick::Group, &plan.x) ||
+               !PlanAxis(y_axis, clip.top, clip.bottom, src->height, deleteScans ? Pick::First : Pick::Group,
+                         &plan.y)) {
         return TRUE;
+    }
 
     if (src->IsMono() && !dst->IsMono()) {
         plan.convert.kind = Convert::MonoToColor;

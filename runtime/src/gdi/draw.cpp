@@ -1,7 +1,7 @@
 // Rectangles, lines and single pixels.
 //
 // Index
-//   1. Surface fills (FillSurfaceRect, ROP2 fills)
+//   1. Surface fills (FillSurfaceRect, ROP2 fills, RepeatFirstRow)
 //   2. USER rectangle painting: FillRect, FrameRect, InvertRect, DrawFocusRect, DrawEdge
 //   3. Lines: MoveToEx, LineTo, Polyline
 //   4. Rectangle
@@ -41,15 +41,19 @@ uint32_t Rop2(int rop2, uint32_t p, uint32_t d) {
     }
 }
 
-// Fills an already clipped surface rectangle through the DC's ROP2.
+// Fills an already clipped surface rectangle through the DC's ROP2. A plain fill sets
+// the first row and repeats it.
 void FillRop2(Bitmap* bmp, const RECT& rc, uint32_t pixel, int rop2) {
+    if (rop2 == R2_COPYPEN) {
+        uint32_t* first = bmp->Row(rc.top) + rc.left;
+        std::fill(first, first + (rc.right - rc.left), pixel);
+        RepeatFirstRow(reinterpret_cast<uint8_t*>(first), bmp->stride, size_t(rc.right - rc.left) * 4,
+                       rc.bottom - rc.top);
+        return;
+    }
     for (int y = rc.top; y < rc.bottom; ++y) {
         uint32_t* row = bmp->Row(y);
-        if (rop2 == R2_COPYPEN) {
-            std::fill(row + rc.left, row + rc.right, pixel);
-        } else {
-            for (int x = rc.left; x < rc.right; ++x) row[x] = Rop2(rop2, pixel, row[x]);
-        }
+        for (int x = rc.left; x < rc.right; ++x) row[x] = Rop2(rop2, pixel, row[x]);
     }
 }
 
@@ -61,6 +65,41 @@ void FillClipped(DC* dc, const Rect64& surface_rect, uint32_t pixel, int rop2) {
 }
 
 }  // namespace
+
+void RepeatFirstRow(uint8_t* first, ptrdiff_t stride, size_t rowBytes, int rows) {
+    if (stride == ptrdiff_t(rowBytes)) {
+        const size_t total = rowBytes * size_t(rows);
+        for (size_t done = rowBytes; done < total;) {
+            const size_t k = std::min(done, total - done);
+            memcpy(first + done, first, k);
+            done += k;
+        }
+        return;
+    }
+    if (rowBytes >= 16 && rowBytes <= 64) {
+        // The row stays in four 16-byte pieces (overlapping when shorter): four stores a row.
+        struct Piece {
+            uint64_t lo, hi;
+        };
+        const size_t o1 = std::min<size_t>(16, rowBytes - 16), o2 = std::min<size_t>(32, rowBytes - 16);
+        const size_t o3 = rowBytes - 16;
+        Piece p0, p1, p2, p3;
+        memcpy(&p0, first, 16);
+        memcpy(&p1, first + o1, 16);
+        memcpy(&p2, first + o2, 16);
+        memcpy(&p3, first + o3, 16);
+        uint8_t* row = first;
+        for (int i = 1; i < rows; ++i) {
+            row += stride;
+            memcpy(row, &p0, 16);
+            memcpy(row + o1, &p1, 16);
+            memcpy(row + o2, &p2, 16);
+            memcpy(row + o3, &p3, 16);
+        }
+        return;
+    }
+    for (int i = 1; i < rows; ++i) CopyRow(first + i * stride, first, rowBytes);
+}
 
 void FillSurfaceRect(DC* dc, RECT surface_rect, uint32_t pixel) {
     Bitmap* bmp = dc ? dc->Surface() : nullptr;

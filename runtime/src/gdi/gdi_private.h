@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -27,6 +28,10 @@ struct Object {
     virtual ~Object() = default;
     Object(const Object&) = delete;
     Object& operator=(const Object&) = delete;
+    // Object memory is recycled by size, so that objects made and deleted on every paint
+    // (a memory DC, its bitmap, a font) stop reaching the heap once warm.
+    static void* operator new(size_t size);
+    static void operator delete(void* p, size_t size);
     Kind kind;
     bool stock = false;  // stock objects ignore DeleteObject and are never counted
     HGDIOBJ handle = nullptr;
@@ -34,15 +39,48 @@ struct Object {
 };
 
 // Handles encode (generation, kind, slot); a stale or foreign handle looks up as null.
+// A slot remembers the live handle it hands out, so one compare validates slot,
+// generation and kind at once; free slots hold 0, which no handle equals.
+struct HandleSlot {
+    uint64_t handle;
+    Object* obj;
+    uint32_t generation;
+    uint32_t nextFree;  // free slots: the next free slot + 1, or 0
+};
+// Plain data without a constructor: zero before any static constructor runs, and
+// reached without a guard on every lookup.
+struct HandleTable {
+    HandleSlot* slots;
+    uint32_t count;
+    uint32_t capacity;
+    uint32_t freeHead;  // first free slot + 1, or 0
+    int live[size_t(Kind::Count)];
+};
+extern HandleTable g_handles;
+
 HGDIOBJ Insert(std::unique_ptr<Object> obj);
-Object* Lookup(HGDIOBJ h, Kind kind);  // kind None accepts any kind
-Kind KindOf(HGDIOBJ h);
+inline Object* Lookup(HGDIOBJ h, Kind kind) {  // kind None accepts any kind
+    const uint64_t v = reinterpret_cast<uintptr_t>(h);
+    const uint32_t idx = uint32_t(v & 0xFFFFFF) - 1;  // the null handle wraps to out of range
+    if (idx >= g_handles.count) return nullptr;
+    const HandleSlot& s = g_handles.slots[idx];
+    if (s.handle != v || (kind != Kind::None && Kind((v >> 24) & 0xFF) != kind)) return nullptr;
+    return s.obj;
+}
+inline Kind KindOf(HGDIOBJ h) {
+    const Object* o = Lookup(h, Kind::None);
+    return o ? o->kind : Kind::None;
+}
 bool Remove(HGDIOBJ h);    // destroys the object; false for unknown handles
 int LiveCount(Kind kind);  // live non-stock objects of that kind
 template <class T>
 T* Get(HGDIOBJ h) {
     return static_cast<T*>(Lookup(h, T::kKind));
 }
+// Pixel storage of deleted bitmaps, kept (a few, bounded) for the next bitmaps.
+void KeepStore(std::vector<uint32_t>&& store);
+// Swaps in kept storage with room for pixels (contents unspecified); false when none fits.
+bool TakeStore(size_t pixels, std::vector<uint32_t>* out);
 
 // ---- 2. Objects ------------------------------------------------------------------------
 struct DC;
@@ -53,6 +91,7 @@ struct DC;
 struct Bitmap : Object {
     static constexpr Kind kKind = Kind::Bitmap;
     Bitmap() : Object(kKind) {}
+    ~Bitmap() override;  // offers the pixel storage to the next Allocate
     int width = 0;
     int height = 0;
     int bitsPixel = 32;           // 1 or 32, as GetObject reports it
@@ -66,7 +105,8 @@ struct Bitmap : Object {
     uint32_t* Row(int y) { return reinterpret_cast<uint32_t*>(scan0 + y * stride); }
     const uint32_t* Row(int y) const { return reinterpret_cast<const uint32_t*>(scan0 + y * stride); }
     bool IsMono() const { return bitsPixel == 1; }
-    // Allocates zeroed (black) storage. bottomUp lays rows out as a bottom-up DIB.
+    // Allocates zeroed (black) storage, reusing the storage of a recently deleted bitmap
+    // of about that size when there is one. bottomUp lays rows out as a bottom-up DIB.
     bool Allocate(int w, int h, int bpp, bool bottomUp);
 };
 
@@ -133,8 +173,15 @@ struct DC : Object {
     bool hasVis = false;
     RECT visRect{};  // surface coordinates
 
-    Bitmap* Surface();  // the bitmap drawn on, or null
+    Bitmap* Surface() {  // the bitmap drawn on, or null
+        return Get<Bitmap>(displaySurface ? HGDIOBJ(displaySurface) : HGDIOBJ(s.bitmap));
+    }
 };
+
+// SaveDC stacks of deleted DCs, kept (a few, bounded) so that a new DC's SaveDC reuses
+// their capacity. Take leaves out empty.
+void KeepSaveStack(std::vector<DCState>&& saved);
+void TakeSaveStack(std::vector<DCState>* out);
 
 // The virtual screen surface; GetDC(NULL) and window DCs draw on it.
 HBITMAP ScreenBitmap();
@@ -206,9 +253,41 @@ inline uint32_t SurfacePixel(const Bitmap* bmp, COLORREF c) {
     return bmp->IsMono() ? MonoPixel(ToPixel(c)) : ToPixel(c);
 }
 
-// ---- 5. Fills shared with text/ ------------------------------------------------------------
+// ---- 5. Fills and row copies shared with text/ ----------------------------------------------
 // Fills a surface rectangle (left/top inclusive) clipped to EffectiveClip(dc). The pixel
 // is 0x00RRGGBB; on a monochrome surface it becomes black or white.
 void FillSurfaceRect(DC* dc, RECT surface_rect, uint32_t pixel);
+
+// Short rows (a narrow element's rows) move in 16-byte pieces instead of a library call
+// per row; pieces may overlap. Up to 64 bytes it is four pieces without a loop.
+inline void CopyRow(uint8_t* d, const uint8_t* s, size_t bytes) {
+    if (bytes < 16 || bytes > 128) {
+        memcpy(d, s, bytes);
+        return;
+    }
+    if (bytes <= 64) {
+        struct Piece {
+            uint64_t lo, hi;
+        };
+        const size_t o1 = bytes < 32 ? bytes - 16 : 16, o2 = bytes < 48 ? bytes - 16 : 32, o3 = bytes - 16;
+        Piece p0, p1, p2, p3;
+        memcpy(&p0, s, 16);
+        memcpy(&p1, s + o1, 16);
+        memcpy(&p2, s + o2, 16);
+        memcpy(&p3, s + o3, 16);
+        memcpy(d, &p0, 16);
+        memcpy(d + o1, &p1, 16);
+        memcpy(d + o2, &p2, 16);
+        memcpy(d + o3, &p3, 16);
+        return;
+    }
+    for (size_t i = 0; i + 16 < bytes; i += 16) memcpy(d + i, s + i, 16);
+    memcpy(d + bytes - 16, s + bytes - 16, 16);
+}
+
+// Rows 1..rows-1 (stride bytes apart, may be negative) take row 0's first rowBytes bytes.
+// Contiguous rows (stride == rowBytes) copy in doubling blocks: a full-width fill or a
+// vertical stretch costs a few copies instead of one per row.
+void RepeatFirstRow(uint8_t* first, ptrdiff_t stride, size_t rowBytes, int rows);
 
 }  // namespace gdi

@@ -1,99 +1,236 @@
-// The GDI handle table. Handles are (generation << 32 | kind << 24 | slot + 1), so a
-// handle that was deleted, or that belongs to another kind, is rejected instead of
-// reaching freed memory.
-#include <array>
+// The GDI handle table and the memory it recycles. Handles are
+// (generation << 32 | kind << 24 | slot + 1), so a handle that was deleted, or that
+// belongs to another kind, is rejected instead of reaching freed memory.
+//
+// Index
+//   1. Handle table
+//   2. Object memory: freed objects' memory kept per size for the next object
+//   3. Pixel storage and save stacks: freed bitmaps' pixels and DCs' SaveDC stacks
+//      kept for the next bitmap or DC
+//   4. Exit: objects still alive are destroyed, then the kept memory is freed
+//
+// All of it is plain data without constructors, as the platform's own table is: it is
+// usable before any static constructor has run and costs no guard per lookup. GDI is
+// used from one thread at a time here, as the table always assumed.
+#include <algorithm>
+#include <new>
+#include <utility>
 
 #include "gdi_private.h"
 
 namespace gdi {
+
+HandleTable g_handles;
+
 namespace {
 
-struct Slot {
-    std::unique_ptr<Object> obj;
-    uint32_t generation = 1;
-};
+bool g_closed = false;  // set at exit: nothing is kept for reuse any more
 
-struct Table {
-    std::vector<Slot> slots;
-    std::vector<uint32_t> freeSlots;
-    std::array<int, static_cast<size_t>(Kind::Count)> live{};
-    // Objects still alive at exit are destroyed while the table is intact: a DC's
-    // destructor looks up the objects it has selected.
-    ~Table() {
-        for (Slot& s : slots) s.obj.reset();
-    }
-};
-
-Table& table() {
-    static Table t;  // the process-wide GDI object table, as on the platform
-    return t;
-}
-
+// ---- 1. Handle table -----------------------------------------------------------------
 uint64_t Encode(uint32_t slot, uint32_t gen, Kind kind) {
     return (uint64_t(gen) << 32) | (uint64_t(kind) << 24) | uint64_t(slot + 1);
 }
 
-Slot* Find(HGDIOBJ h) {
-    const uint64_t v = reinterpret_cast<uintptr_t>(h);
-    const uint32_t idx = uint32_t(v & 0xFFFFFF);
-    if (idx == 0) return nullptr;
-    Table& t = table();
-    if (idx - 1 >= t.slots.size()) return nullptr;
-    Slot& s = t.slots[idx - 1];
-    if (!s.obj || s.generation != uint32_t(v >> 32) || uint32_t((v >> 24) & 0xFF) != uint32_t(s.obj->kind))
-        return nullptr;
-    return &s;
+bool GrowSlots() {
+    HandleTable& t = g_handles;
+    if (t.count >= 0xFFFFFF) return false;
+    const uint32_t capacity = t.capacity ? std::min<uint32_t>(t.capacity * 2, 0xFFFFFF) : 256;
+    auto* slots = new (std::nothrow) HandleSlot[capacity];
+    if (!slots) return false;
+    for (uint32_t i = 0; i < t.count; ++i) slots[i] = t.slots[i];
+    delete[] t.slots;
+    t.slots = slots;
+    t.capacity = capacity;
+    return true;
 }
 
 }  // namespace
 
 HGDIOBJ Insert(std::unique_ptr<Object> obj) {
     if (!obj) return nullptr;
-    Table& t = table();
+    HandleTable& t = g_handles;
     uint32_t idx;
-    if (!t.freeSlots.empty()) {
-        idx = t.freeSlots.back();
-        t.freeSlots.pop_back();
+    if (t.freeHead) {
+        idx = t.freeHead - 1;
+        t.freeHead = t.slots[idx].nextFree;
     } else {
-        if (t.slots.size() >= 0xFFFFFF) return nullptr;
-        idx = uint32_t(t.slots.size());
-        t.slots.emplace_back();
+        if (t.count == t.capacity && !GrowSlots()) return nullptr;
+        idx = t.count++;
+        t.slots[idx] = HandleSlot{0, nullptr, 1, 0};
     }
-    Slot& s = t.slots[idx];
-    HGDIOBJ h = reinterpret_cast<HGDIOBJ>(static_cast<uintptr_t>(Encode(idx, s.generation, obj->kind)));
+    HandleSlot& s = t.slots[idx];
+    s.handle = Encode(idx, s.generation, obj->kind);
+    HGDIOBJ h = reinterpret_cast<HGDIOBJ>(static_cast<uintptr_t>(s.handle));
     obj->handle = h;
     if (!obj->stock) t.live[size_t(obj->kind)]++;
-    s.obj = std::move(obj);
+    s.obj = obj.release();
     return h;
 }
 
-Object* Lookup(HGDIOBJ h, Kind kind) {
-    Slot* s = Find(h);
-    if (!s) return nullptr;
-    if (kind != Kind::None && s->obj->kind != kind) return nullptr;
-    return s->obj.get();
-}
-
-Kind KindOf(HGDIOBJ h) {
-    Slot* s = Find(h);
-    return s ? s->obj->kind : Kind::None;
-}
-
 bool Remove(HGDIOBJ h) {
-    Slot* s = Find(h);
-    if (!s) return false;
-    Table& t = table();
-    std::unique_ptr<Object> dead = std::move(s->obj);
+    Object* dead = Lookup(h, Kind::None);
+    if (!dead) return false;
+    HandleTable& t = g_handles;
+    const uint32_t idx = uint32_t(reinterpret_cast<uintptr_t>(h) & 0xFFFFFF) - 1;
+    HandleSlot& s = t.slots[idx];
     if (!dead->stock) t.live[size_t(dead->kind)]--;
-    s->generation = s->generation + 1 == 0 ? 1 : s->generation + 1;
-    t.freeSlots.push_back(uint32_t(s - t.slots.data()));
-    dead.reset();  // destructors may look up other handles; the slot is already free
+    s.handle = 0;
+    s.obj = nullptr;
+    s.generation = s.generation + 1 == 0 ? 1 : s.generation + 1;
+    s.nextFree = t.freeHead;
+    t.freeHead = idx + 1;
+    delete dead;  // destructors may look up other handles; the slot is already free
     return true;
 }
 
 int LiveCount(Kind kind) {
     if (kind == Kind::None || kind >= Kind::Count) return 0;
-    return table().live[size_t(kind)];
+    return g_handles.live[size_t(kind)];
 }
 
+// ---- 2. Object memory ------------------------------------------------------------------
+namespace {
+
+struct FreeBlock {
+    FreeBlock* next;
+};
+struct SizePool {
+    size_t size;  // 0: unused
+    FreeBlock* head;
+    int count;
+};
+constexpr int kSizePools = 8;       // one per object type is enough
+constexpr int kBlocksPerPool = 64;  // what a busy paint frees of one kind, with room
+SizePool g_sizePools[kSizePools];
+
+}  // namespace
+
+void* Object::operator new(size_t size) {
+    for (SizePool& p : g_sizePools) {
+        if (p.size == size && p.head) {
+            FreeBlock* b = p.head;
+            p.head = b->next;
+            --p.count;
+            return b;
+        }
+    }
+    return ::operator new(size);
+}
+
+void Object::operator delete(void* ptr, size_t size) {
+    if (!ptr) return;
+    if (!g_closed) {
+        for (SizePool& p : g_sizePools) {
+            if (p.size == 0) p.size = size;
+            if (p.size != size) continue;
+            if (p.count >= kBlocksPerPool) break;
+            p.head = new (ptr) FreeBlock{p.head};
+            ++p.count;
+            return;
+        }
+    }
+    ::operator delete(ptr);
+}
+
+// ---- 3. Pixel storage and save stacks -----------------------------------------------------
+namespace {
+
+// A few vectors kept for reuse, in raw storage so that the pool has no constructor.
+template <class V, int N>
+struct KeptVectors {
+    alignas(V) unsigned char bytes[N][sizeof(V)];
+    int count;
+
+    V& At(int i) { return *std::launder(reinterpret_cast<V*>(bytes[i])); }
+    void Drop(int i) {
+        At(i).~V();
+        for (int j = i + 1; j < count; ++j) {
+            new (bytes[j - 1]) V(std::move(At(j)));
+            At(j).~V();
+        }
+        --count;
+    }
+    void Keep(V&& v) {
+        if (count == N) Drop(0);  // the oldest goes
+        new (bytes[count++]) V(std::move(v));
+    }
+    // Swaps kept vector i into out and frees what out held.
+    void Take(int i, V* out) {
+        out->swap(At(i));
+        Drop(i);
+    }
+    void Clear() {
+        while (count > 0) Drop(count - 1);
+    }
+};
+
+using Store = std::vector<uint32_t>;
+constexpr size_t kMaxStorePixels = size_t(1) << 22;  // 16 MB: larger storage goes back at once
+KeptVectors<Store, 4> g_stores;
+KeptVectors<std::vector<DCState>, 4> g_saveStacks;
+
+}  // namespace
+
+void KeepStore(Store&& store) {
+    if (g_closed || store.capacity() == 0 || store.capacity() > kMaxStorePixels) return;
+    g_stores.Keep(std::move(store));
+}
+
+// The kept storage that fits pixels best, if one holds them without wasting more than
+// half of itself.
+bool TakeStore(size_t pixels, Store* out) {
+    int best = -1;
+    for (int i = 0; i < g_stores.count; ++i) {
+        const size_t cap = g_stores.At(i).capacity();
+        if (cap >= pixels && cap / 2 <= pixels && (best < 0 || cap < g_stores.At(best).capacity())) best = i;
+    }
+    if (best < 0) return false;
+    g_stores.Take(best, out);
+    return true;
+}
+
+void KeepSaveStack(std::vector<DCState>&& saved) {
+    if (g_closed || saved.capacity() == 0 || saved.capacity() > 64) return;
+    g_saveStacks.Keep(std::move(saved));
+}
+
+void TakeSaveStack(std::vector<DCState>* out) {
+    if (g_saveStacks.count == 0) return;
+    g_saveStacks.Take(g_saveStacks.count - 1, out);
+    out->clear();
+}
+
+// ---- 4. Exit ---------------------------------------------------------------------------------
+namespace {
+
+// Objects still alive at exit are destroyed while the table is intact: a DC's destructor
+// looks up the objects it has selected. Registered when the library starts, so it runs
+// after the destructors of everything made later.
+struct Teardown {
+    ~Teardown() {
+        HandleTable& t = g_handles;
+        g_closed = true;
+        for (uint32_t i = 0; i < t.count; ++i) {
+            HandleSlot& s = t.slots[i];
+            if (!s.obj) continue;
+            Object* dead = s.obj;
+            s.handle = 0;
+            s.obj = nullptr;
+            delete dead;
+        }
+        delete[] t.slots;
+        t = HandleTable{};
+        g_stores.Clear();
+        g_saveStacks.Clear();
+        for (SizePool& p : g_sizePools) {
+            while (FreeBlock* b = p.head) {
+                p.head = b->next;
+                ::operator delete(b);
+            }
+            p.count = 0;
+        }
+    }
+} g_teardown;
+
+}  // namespace
 }  // namespace gdi

@@ -143,8 +143,10 @@ bool PenColor(DC* dc, COLORREF* out, int* width) {
 bool Bitmap::Allocate(int w, int h, int bpp, bool bottomUp) {
     if (w <= 0 || h <= 0 || w > kMaxSide || h > kMaxSide || int64_t(w) * h > kMaxPixels) return false;
     if (bpp != 1 && bpp != 32) return false;
+    const size_t pixels = size_t(w) * size_t(h);
+    if (store.capacity() < pixels) TakeStore(pixels, &store);
     try {
-        store.assign(size_t(w) * size_t(h), 0u);
+        store.assign(pixels, 0u);
     } catch (const std::bad_alloc&) {
         return false;
     }
@@ -161,14 +163,15 @@ bool Bitmap::Allocate(int w, int h, int bpp, bool bottomUp) {
     return true;
 }
 
+Bitmap::~Bitmap() {
+    if (!dibSection) KeepStore(std::move(store));  // a DIB section's bits may still be read
+}
+
 DC::~DC() {
     if (Bitmap* b = Get<Bitmap>(s.bitmap); b && b->selectedIn == this) b->selectedIn = nullptr;
     for (HGDIOBJ h : {HGDIOBJ(s.pen), HGDIOBJ(s.brush), HGDIOBJ(s.font)})
         if (Object* o = Lookup(h, Kind::None)) o->selections--;
-}
-
-Bitmap* DC::Surface() {
-    return Get<Bitmap>(displaySurface ? HGDIOBJ(displaySurface) : HGDIOBJ(s.bitmap));
+    KeepSaveStack(std::move(saved));
 }
 
 namespace {
@@ -366,6 +369,7 @@ namespace gdi {
 
 HDC NewDC(bool memory) {
     auto dc = std::make_unique<DC>();
+    TakeSaveStack(&dc->saved);
     dc->memory = memory;
     dc->s.bitmap = DefaultBitmap();
     dc->s.pen = static_cast<HPEN>(GetStockObject(BLACK_PEN));

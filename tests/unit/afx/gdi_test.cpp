@@ -186,6 +186,28 @@ TEST(HandleMaps, GenericFromHandleMakesTheMatchingClass) {
     AfxDeleteTempMaps();
 }
 
+// FromHandle hands back a permanent wrapper of the asked class or of a class derived
+// from it; a wrapper of another class gets a temporary of the asked class instead.
+TEST(HandleMaps, PermanentWrapperOfDerivedOrBaseClass) {
+    struct BoldFont : CFont {};
+    const HFONT h = MakeRawFont(90);
+    {
+        BoldFont derived;
+        derived.Attach(h);
+        EXPECT_EQ(&derived, CFont::FromHandle(h));
+        EXPECT_EQ(&derived, CGdiObject::FromHandle(h));
+        derived.Detach();
+    }
+    CGdiObject base;
+    base.Attach(h);
+    CFont* temp = CFont::FromHandle(h);
+    ASSERT_NE(nullptr, temp);
+    EXPECT_NE(static_cast<CGdiObject*>(temp), &base);
+    EXPECT_EQ(h, temp->m_hObject);
+    AfxDeleteTempMaps();
+    EXPECT_TRUE(base.DeleteObject());
+}
+
 TEST(HandleMaps, DeviceContexts) {
     const int before = rt::GdiObjectCount(OBJ_DC);
     const HDC h = ::CreateCompatibleDC(nullptr);

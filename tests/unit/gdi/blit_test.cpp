@@ -327,3 +327,86 @@ TEST(PatBlt, DcBrushFollowsSetDCBrushColor) {
 }
 
 }  // namespace
+
+// SRCCOPY takes shortcuts the other ROPs do not: whole contiguous blocks in one copy,
+// and rows that repeat a source row copied from the row drawn before. MERGECOPY with
+// the new DC's white brush gives the same pixels (P & S = S) through the general
+// per-pixel path, so each shape is drawn both ways and compared pixel for pixel.
+struct CopyPathRow {
+    const char* name;
+    int srcW, srcH, dstW, dstH;
+    bool srcBottomUp, dstBottomUp;
+    int x, y, w, h;      // destination
+    int sx, sy, sw, sh;  // source
+};
+GT_PRINT_ROW_NAME(CopyPathRow)
+
+// A memory DC over a 32-bit DIB section of either row order, every pixel distinct.
+struct DibSurface {
+    DibSurface(int w, int h, bool bottomUp, uint32_t seed) : w(w), h(h) {
+        BITMAPINFO bi{};
+        bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), w, bottomUp ? h : -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        dc = CreateCompatibleDC(nullptr);
+        old = SelectObject(dc, bmp);
+        uint32_t* p = static_cast<uint32_t*>(bits);
+        for (int i = 0; i < w * h; ++i) p[i] = (seed + uint32_t(i) * 0x010307u) & 0xFFFFFF;
+        SetStretchBltMode(dc, COLORONCOLOR);
+    }
+    ~DibSurface() {
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(bmp);
+    }
+    int w, h;
+    HBITMAP bmp;
+    HDC dc;
+    HGDIOBJ old;
+};
+
+class CopyPaths : public ::testing::TestWithParam<CopyPathRow> {};
+
+TEST_P(CopyPaths, SrcCopyMatchesTheGeneralPath) {
+    const CopyPathRow& r = GetParam();
+    DibSurface src(r.srcW, r.srcH, r.srcBottomUp, 0x102030);
+    DibSurface fast(r.dstW, r.dstH, r.dstBottomUp, 0x405060), general(r.dstW, r.dstH, r.dstBottomUp, 0x405060),
+        untouched(r.dstW, r.dstH, r.dstBottomUp, 0x405060);
+    ASSERT_TRUE(StretchBlt(fast.dc, r.x, r.y, r.w, r.h, src.dc, r.sx, r.sy, r.sw, r.sh, SRCCOPY));
+    ASSERT_TRUE(StretchBlt(general.dc, r.x, r.y, r.w, r.h, src.dc, r.sx, r.sy, r.sw, r.sh, MERGECOPY));
+    int differing = 0, changed = 0;
+    for (int y = 0; y < r.dstH; ++y) {
+        for (int x = 0; x < r.dstW; ++x) {
+            differing += GetPixel(fast.dc, x, y) != GetPixel(general.dc, x, y);
+            changed += GetPixel(fast.dc, x, y) != GetPixel(untouched.dc, x, y);
+        }
+    }
+    EXPECT_EQ(0, differing);
+    EXPECT_GT(changed, 0);  // the blit drew something
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Gdi, CopyPaths,
+    ::testing::Values(
+        CopyPathRow{"WholeSurfaceOneBlock", 8, 6, 8, 6, false, false, 0, 0, 8, 6, 0, 0, 8, 6},
+        CopyPathRow{"FullWidthBandInsideTallerSurfaces", 8, 9, 8, 10, false, false, 0, 2, 8, 5, 0, 3, 8, 5},
+        CopyPathRow{"NarrowerThanDestination", 8, 6, 10, 6, false, false, 1, 0, 8, 6, 0, 0, 8, 6},
+        CopyPathRow{"SourceWiderThanBlit", 12, 6, 8, 6, false, false, 0, 0, 8, 6, 2, 0, 8, 6},
+        CopyPathRow{"FivePixelRowsStrided", 9, 4, 13, 4, false, false, 3, 0, 5, 4, 1, 0, 5, 4},
+        CopyPathRow{"ElevenPixelRowsStrided", 14, 4, 13, 4, false, false, 1, 0, 11, 4, 2, 0, 11, 4},
+        CopyPathRow{"ThirtyPixelRowsStrided", 33, 3, 31, 3, false, false, 1, 0, 30, 3, 2, 0, 30, 3},
+        CopyPathRow{"BottomUpDestination", 8, 6, 8, 6, false, true, 0, 0, 8, 6, 0, 0, 8, 6},
+        CopyPathRow{"BottomUpSource", 8, 6, 8, 6, true, false, 0, 0, 8, 6, 0, 0, 8, 6},
+        CopyPathRow{"ClippedAtTheBottom", 8, 6, 8, 4, false, false, 0, 1, 8, 6, 0, 0, 8, 6},
+        CopyPathRow{"SourcePartlyAbove", 8, 6, 8, 6, false, false, 0, 0, 8, 6, 0, -2, 8, 6},
+        CopyPathRow{"RowsRepeatContiguous", 8, 3, 8, 20, false, false, 0, 0, 8, 20, 0, 0, 8, 3},
+        CopyPathRow{"RowsRepeatInUnevenRuns", 8, 7, 8, 23, false, false, 0, 0, 8, 23, 0, 0, 8, 7},
+        CopyPathRow{"RowsRepeatOneSourceRow", 8, 3, 8, 17, false, false, 0, 0, 8, 17, 0, 1, 8, 1},
+        CopyPathRow{"RowsRepeatStrided", 8, 3, 11, 20, false, false, 2, 0, 8, 20, 0, 0, 8, 3},
+        CopyPathRow{"RowsRepeatElevenPixelsStrided", 11, 3, 13, 9, false, false, 1, 0, 11, 9, 0, 0, 11, 3},
+        CopyPathRow{"RowsRepeatBottomUp", 8, 3, 8, 20, false, true, 0, 0, 8, 20, 0, 0, 8, 3},
+        CopyPathRow{"RowsRepeatClipped", 8, 3, 8, 12, false, false, 0, -5, 8, 20, 0, 0, 8, 3},
+        CopyPathRow{"RowsRepeatMirrored", 8, 3, 8, 20, false, false, 0, 19, 8, -20, 0, 0, 8, 3},
+        CopyPathRow{"BothAxesEnlarged", 3, 3, 8, 17, false, false, 0, 0, 8, 17, 0, 0, 3, 3},
+        CopyPathRow{"RowsShrunk", 8, 20, 8, 7, false, false, 0, 0, 8, 7, 0, 0, 8, 20}),
+    [](const auto& info) { return std::string(info.param.name); });

@@ -124,6 +124,34 @@ TEST(FillRect, SystemColourIndexPlusOneIsABrush) {
     EXPECT_EQ(kWhite, c.at(0, 1));
 }
 
+// A plain fill draws its first row and repeats it, in doubling blocks when the rows are
+// whole and contiguous: every shape must still cover exactly its rectangle.
+struct FillShapeRow {
+    const char* name;
+    RECT rc;
+    const char* expected;  // 5 x 4
+};
+GT_PRINT_ROW_NAME(FillShapeRow)
+
+class FillShapes : public ::testing::TestWithParam<FillShapeRow> {};
+
+TEST_P(FillShapes, CoverExactlyTheRectangle) {
+    const FillShapeRow& r = GetParam();
+    Canvas c(5, 4);
+    EXPECT_TRUE(FillRect(c.dc(), &r.rc, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))));
+    EXPECT_EQ(r.expected, c.Ascii(kInk));
+}
+
+INSTANTIATE_TEST_SUITE_P(Gdi, FillShapes,
+                         ::testing::Values(FillShapeRow{"WholeSurface", {0, 0, 5, 4}, "#####|#####|#####|#####"},
+                                           FillShapeRow{"ThreeWholeRows", {0, 1, 5, 4}, ".....|#####|#####|#####"},
+                                           FillShapeRow{"OneWholeRow", {0, 2, 5, 3}, ".....|.....|#####|....."},
+                                           FillShapeRow{"WholeRowsClipped", {-3, -2, 9, 2}, "#####|#####|.....|....."},
+                                           FillShapeRow{"NarrowColumn", {1, 0, 3, 4}, ".##..|.##..|.##..|.##.."},
+                                           FillShapeRow{
+                                               "AllButTheLastColumn", {0, 0, 4, 3}, "####.|####.|####.|....."}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 struct FrameRow {
     const char* name;
     RECT rc;

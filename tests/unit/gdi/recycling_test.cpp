@@ -1,0 +1,148 @@
+// Recycled handle slots, object memory and pixel storage: a new object must never show
+// what the deleted one held, and the deleted one's handle must stay dead.
+#include <vector>
+
+#include "gdi_test_util.h"
+
+using namespace gt;
+
+namespace {
+
+// Every pixel of a bitmap through GetDIBits (32 bits, top-down).
+std::vector<uint32_t> Pixels(HBITMAP bmp, int w, int h) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    BITMAPINFO bi{};
+    bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<uint32_t> out(size_t(w) * size_t(h), 0xDEADBEEF);
+    EXPECT_EQ(h, GetDIBits(dc, bmp, 0, UINT(h), out.data(), &bi, DIB_RGB_COLORS));
+    DeleteDC(dc);
+    return out;
+}
+
+// A bitmap of the first size is painted white and deleted; the next one, of the second
+// size, must be black and report its own size whether or not it got the first's storage.
+struct ReuseRow {
+    const char* name;
+    int w1, h1, w2, h2;
+};
+GT_PRINT_ROW_NAME(ReuseRow)
+
+class StorageReuse : public ::testing::TestWithParam<ReuseRow> {};
+
+TEST_P(StorageReuse, CompatibleBitmapComesBackBlack) {
+    const ReuseRow& r = GetParam();
+    const int before = rt::GdiObjectTotal();
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP first = CreateCompatibleBitmap(dc, r.w1, r.h1);
+    HGDIOBJ old = SelectObject(dc, first);
+    ASSERT_TRUE(PatBlt(dc, 0, 0, r.w1, r.h1, WHITENESS));
+    SelectObject(dc, old);
+    ASSERT_TRUE(DeleteObject(first));
+
+    HBITMAP second = CreateCompatibleBitmap(dc, r.w2, r.h2);
+    ASSERT_NE(nullptr, second);
+    BITMAP bm{};
+    ASSERT_EQ(int(sizeof bm), GetObject(second, sizeof bm, &bm));
+    EXPECT_EQ(r.w2, bm.bmWidth);
+    EXPECT_EQ(r.h2, bm.bmHeight);
+    for (uint32_t p : Pixels(second, r.w2, r.h2)) ASSERT_EQ(0u, p);
+    EXPECT_TRUE(DeleteObject(second));
+    EXPECT_TRUE(DeleteDC(dc));
+    EXPECT_EQ(before, rt::GdiObjectTotal());
+}
+
+INSTANTIATE_TEST_SUITE_P(Gdi, StorageReuse,
+                         ::testing::Values(ReuseRow{"SameSize", 40, 30, 40, 30},
+                                           ReuseRow{"SamePixelsOtherShape", 40, 30, 30, 40},
+                                           ReuseRow{"SlightlySmaller", 40, 30, 39, 29},
+                                           ReuseRow{"MuchSmaller", 40, 30, 3, 2}, ReuseRow{"Larger", 40, 30, 41, 30}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(StorageReuse, DibSectionBitsStartBlack) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP first = CreateCompatibleBitmap(dc, 16, 16);
+    HGDIOBJ old = SelectObject(dc, first);
+    PatBlt(dc, 0, 0, 16, 16, WHITENESS);
+    SelectObject(dc, old);
+    DeleteObject(first);
+    BITMAPINFO bi{};
+    bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 16, 16, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(nullptr, bits);
+    for (int i = 0; i < 16 * 16; ++i) ASSERT_EQ(0u, static_cast<const uint32_t*>(bits)[i]) << i;
+    DeleteObject(dib);
+    DeleteDC(dc);
+}
+
+// A new DC may take a deleted DC's SaveDC stack for its capacity, never its states.
+TEST(SaveStackReuse, NewDcStartsWithNothingSaved) {
+    HDC first = CreateCompatibleDC(nullptr);
+    SetTextColor(first, kRed);
+    for (int i = 0; i < 3; ++i) ASSERT_EQ(i + 1, SaveDC(first));
+    ASSERT_TRUE(DeleteDC(first));
+
+    HDC second = CreateCompatibleDC(nullptr);
+    EXPECT_FALSE(RestoreDC(second, -1));
+    EXPECT_FALSE(RestoreDC(second, 1));
+    EXPECT_EQ(1, SaveDC(second));
+    SetTextColor(second, kWhite);
+    EXPECT_TRUE(RestoreDC(second, -1));
+    EXPECT_EQ(RGB(0, 0, 0), GetTextColor(second));  // its own default, not the deleted DC's red
+    EXPECT_FALSE(RestoreDC(second, -1));
+    DeleteDC(second);
+}
+
+// Each kind is made, deleted and made again: the second object reuses the first's slot
+// and memory, and the first handle must still be refused everywhere.
+struct StaleRow {
+    const char* name;
+    DWORD type;
+    HGDIOBJ (*make)();
+};
+GT_PRINT_ROW_NAME(StaleRow)
+
+class StaleHandles : public ::testing::TestWithParam<StaleRow> {};
+
+TEST_P(StaleHandles, RefusedAfterTheSlotIsReused) {
+    const StaleRow& r = GetParam();
+    const int before = rt::GdiObjectTotal();
+    HGDIOBJ first = r.make();
+    ASSERT_EQ(r.type, GetObjectType(first));
+    EXPECT_TRUE(r.type == OBJ_MEMDC ? DeleteDC(HDC(first)) : DeleteObject(first));
+    HGDIOBJ second = r.make();
+    ASSERT_EQ(r.type, GetObjectType(second));
+    EXPECT_NE(first, second);
+    EXPECT_EQ(before + 1, rt::GdiObjectTotal());
+
+    EXPECT_EQ(0u, GetObjectType(first));
+    EXPECT_EQ(0, GetObject(first, 0, nullptr));
+    EXPECT_FALSE(DeleteObject(first));
+    EXPECT_FALSE(DeleteDC(HDC(first)));
+    HDC probe = CreateCompatibleDC(nullptr);
+    EXPECT_EQ(nullptr, SelectObject(probe, first));
+    EXPECT_EQ(nullptr, SelectObject(HDC(first), GetStockObject(BLACK_PEN)));
+    DeleteDC(probe);
+
+    EXPECT_EQ(r.type, GetObjectType(second));  // the failed calls left the new object alone
+    EXPECT_TRUE(r.type == OBJ_MEMDC ? DeleteDC(HDC(second)) : DeleteObject(second));
+    EXPECT_EQ(before, rt::GdiObjectTotal());
+}
+
+HGDIOBJ MakeFont() {
+    LOGFONTW lf{};
+    lf.lfHeight = -12;
+    return CreateFontIndirectW(&lf);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Gdi, StaleHandles,
+    ::testing::Values(StaleRow{"MemoryDc", OBJ_MEMDC, [] { return HGDIOBJ(CreateCompatibleDC(nullptr)); }},
+                      StaleRow{"Bitmap", OBJ_BITMAP, [] { return HGDIOBJ(CreateBitmap(5, 4, 1, 32, nullptr)); }},
+                      StaleRow{"Pen", OBJ_PEN, [] { return HGDIOBJ(CreatePen(PS_SOLID, 1, kRed)); }},
+                      StaleRow{"Brush", OBJ_BRUSH, [] { return HGDIOBJ(CreateSolidBrush(kRed)); }},
+                      StaleRow{"Font", OBJ_FONT, MakeFont},
+                      StaleRow{"Region", OBJ_REGION, [] { return HGDIOBJ(CreateRectRgn(0, 0, 3, 3)); }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
