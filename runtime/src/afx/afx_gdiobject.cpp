@@ -13,6 +13,7 @@
 
 #include "afx/afxmenu.h"
 #include "afx_maps.h"
+#include "../recycle.h"
 
 // ---- 1. Handle maps ----------------------------------------------------------------------------
 namespace {
@@ -41,7 +42,7 @@ public:
     }
     void Give(void* p, size_t size) {
         if (m_size == 0 && size >= sizeof(Block)) m_size = size;
-        if (size != m_size) return ::operator delete(p);
+        if (!rtmem::kRecycle || size != m_size) return ::operator delete(p);
         m_head = new (p) Block{m_head};
     }
 

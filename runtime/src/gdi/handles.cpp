@@ -17,6 +17,7 @@
 #include <utility>
 
 #include "gdi_private.h"
+#include "../recycle.h"
 
 namespace gdi {
 
@@ -119,7 +120,7 @@ void* Object::operator new(size_t size) {
 
 void Object::operator delete(void* ptr, size_t size) {
     if (!ptr) return;
-    if (!g_closed) {
+    if (rtmem::kRecycle && !g_closed) {
         for (SizePool& p : g_sizePools) {
             if (p.size == 0) p.size = size;
             if (p.size != size) continue;
@@ -172,7 +173,7 @@ KeptVectors<std::vector<DCState>, 4> g_saveStacks;
 }  // namespace
 
 void KeepStore(Store&& store) {
-    if (g_closed || store.capacity() == 0 || store.capacity() > kMaxStorePixels) return;
+    if (!rtmem::kRecycle || g_closed || store.capacity() == 0 || store.capacity() > kMaxStorePixels) return;
     g_stores.Keep(std::move(store));
 }
 
@@ -190,7 +191,7 @@ bool TakeStore(size_t pixels, Store* out) {
 }
 
 void KeepSaveStack(std::vector<DCState>&& saved) {
-    if (g_closed || saved.capacity() == 0 || saved.capacity() > 64) return;
+    if (!rtmem::kRecycle || g_closed || saved.capacity() == 0 || saved.capacity() > 64) return;
     g_saveStacks.Keep(std::move(saved));
 }
 
