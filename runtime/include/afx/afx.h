@@ -9,6 +9,8 @@
 #pragma once
 
 #include <cassert>
+#include <cstddef>
+#include <new>
 
 #include "afx/afxstr.h"
 #include "afx/afxtypes.h"
@@ -107,6 +109,16 @@ public:
     BOOL IsKindOf(const CRuntimeClass* pClass) const;
     BOOL IsSerializable() const { return GetRuntimeClass()->m_wSchema != 0xFFFF; }
     virtual void AssertValid() const {}
+
+    // MFC objects have their own allocation: freed blocks are kept by size for the next
+    // object, so wrappers made and deleted on every paint (a memory DC, a font copy)
+    // stop reaching the heap once warm. Arrays use the global operators.
+    static void* operator new(size_t nSize);
+    static void* operator new(size_t nSize, const std::nothrow_t&) noexcept;
+    static void* operator new(size_t, void* pWhere) noexcept { return pWhere; }
+    static void operator delete(void* p, size_t nSize) noexcept;
+    static void operator delete(void* p, const std::nothrow_t&) noexcept;  // a constructor threw after nothrow new
+    static void operator delete(void*, void*) noexcept {}
 
 protected:
     CObject() = default;

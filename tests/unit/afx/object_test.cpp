@@ -1,6 +1,10 @@
 // Run-time class information and the exception objects.
 #include <gtest/gtest.h>
 
+#include <new>
+#include <utility>
+#include <vector>
+
 #include "platform.h"
 
 namespace {
@@ -109,3 +113,40 @@ TEST(Exceptions, ErrorMessageIsTruncatedToTheBuffer) {
 }
 
 }  // namespace
+
+// Objects come from blocks kept by size: a block must never be handed to two live
+// objects, and every form of new (plain, nothrow, placement) must reach a usable object.
+class CTagged : public CObject {
+public:
+    explicit CTagged(int tag) : m_tag(tag) { m_check = ~tag; }
+    bool Intact(int tag) const { return m_tag == tag && m_check == ~tag; }
+    char m_pad[40] = {};  // a size of its own, next to CDC/CFont-sized classes
+
+private:
+    int m_tag;
+    int m_check;
+};
+
+TEST(ObjectMemory, LiveObjectsNeverShareABlock) {
+    std::vector<std::pair<CObject*, int>> live;
+    for (int round = 0; round < 200; ++round) {
+        // Mixed sizes, some kept alive, some freed at once, so freed blocks are reused.
+        auto* tagged = (round % 3 == 0) ? new (std::nothrow) CTagged(round) : new CTagged(round);
+        ASSERT_NE(nullptr, tagged);
+        live.emplace_back(tagged, round);
+        delete new CDog;
+        delete new CFont;
+        if (round % 4 == 1) {
+            delete live.front().first;
+            live.erase(live.begin());
+        }
+        for (const auto& [object, tag] : live) ASSERT_TRUE(static_cast<CTagged*>(object)->Intact(tag)) << round;
+    }
+    for (const auto& entry : live) delete entry.first;
+
+    alignas(CDog) unsigned char storage[sizeof(CDog)];
+    CDog* placed = new (storage) CDog;  // placement new still constructs in place
+    EXPECT_EQ(static_cast<void*>(storage), static_cast<void*>(placed));
+    EXPECT_TRUE(placed->IsKindOf(RUNTIME_CLASS(CAnimal)));
+    placed->~CDog();
+}
