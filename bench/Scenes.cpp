@@ -44,7 +44,19 @@ std::string FontFileFor(const std::string& family) {
 }
 
 // ---- 2. Element scenes --------------------------------------------------------------------------
-ElementScene::ElementScene(SIZE size) : m_size(size), m_host(std::make_unique<CHeadlessHost>(size)) {
+namespace {
+
+// A window paints into a surface of its own size, as cairo's image surface is: the
+// runtime's screen is made the scene's size before the host window opens on it. (On a
+// wider screen a narrow element's rows would each land on another cache line and page.)
+std::unique_ptr<CHeadlessHost> OpenHost(SIZE size) {
+    rt::SetScreenSize(size.cx, size.cy);
+    return std::make_unique<CHeadlessHost>(size);
+}
+
+}  // namespace
+
+ElementScene::ElementScene(SIZE size) : m_size(size), m_host(OpenHost(size)) {
     if (!m_host->LoadSkin(SkinDir())) throw std::runtime_error("cannot load the skin at " + SkinDir());
 }
 

@@ -33,10 +33,10 @@ constexpr const char* kFontFamily = "DejaVu Sans";
 constexpr int kFontPixels = 12;  // the skin's fonts: lfHeight -12
 
 // ---- 2. Element scenes --------------------------------------------------------------------------
-// One host window of the scene's size holding one element at (0, 0). Paint() is one
-// host paint of that element: background erase and OnPaint on a paint DC opened over
-// the whole client area (kept open between paints, so that a paint costs what the
-// element does, not what BeginPaint does).
+// One host window of the scene's size, on a screen of that size, holding one element at
+// (0, 0). Paint() is one host paint of that element: background erase and OnPaint on a
+// paint DC opened over the whole client area (kept open between paints, so that a paint
+// costs what the element does, not what BeginPaint does).
 class ElementScene {
 public:
     explicit ElementScene(SIZE size);
