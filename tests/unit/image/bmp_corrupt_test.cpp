@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -84,7 +83,7 @@ Bytes Cut(Bytes file, size_t size) {
 
 struct CorruptCase {
     const char* name;
-    std::function<Bytes()> make;
+    Bytes file;
     const char* expectedError;  // a part of the message
 };
 void PrintTo(const CorruptCase& c, std::ostream* os) {
@@ -92,128 +91,60 @@ void PrintTo(const CorruptCase& c, std::ostream* os) {
 }
 
 const CorruptCase kCorruptCases[] = {
-    {"empty", [] { return Bytes{}; }, "file too short"},
-    {"truncated_file_header", [] { return Cut(Rgb24File(), 10); }, "file too short"},
-    {"bad_magic", [] { return With(Rgb24File(), 0, 'B' | ('X' << 8), 2); }, "not a BMP file"},
-    {"truncated_info_header", [] { return Cut(Rgb24File(), 30); }, "truncated info header: need 40 bytes at offset 14"},
-    {"header_size_64", [] { return With(Rgb24File(), kHeaderSize, 64); }, "unsupported info header size 64"},
-    {"zero_width", [] { return With(Rgb24File(), kWidth, 0); }, "bad width 0"},
-    {"negative_width", [] { return With(Rgb24File(), kWidth, uint32_t(-3)); }, "bad width -3"},
-    {"zero_height", [] { return With(Rgb24File(), kHeight, 0); }, "bad height 0"},
-    {"huge_width", [] { return With(Rgb24File(), kWidth, 20000); }, "exceed the limit of 16384"},
-    {"huge_top_down_height", [] { return With(Rgb24File(), kHeight, uint32_t(-20000)); }, "exceed the limit"},
-    {"most_negative_height", [] { return With(Rgb24File(), kHeight, 0x80000000u); }, "exceed the limit"},
-    {"too_many_pixels", [] { return With(With(Rgb24File(), kWidth, 16384), kHeight, 8192); }, "pixels"},
-    {"planes_2", [] { return With(Rgb24File(), kPlanes, 2, 2); }, "biPlanes is 2"},
-    {"bit_count_7", [] { return With(Rgb24File(), kBitCount, 7, 2); }, "unsupported bit count 7"},
-    {"bit_count_0", [] { return With(Rgb24File(), kBitCount, 0, 2); }, "unsupported bit count 0"},
-    {"core_header_16bpp", [] { return With(CoreFile(), 24, 16, 2); }, "unsupported bit count 16"},
-    {"compression_jpeg", [] { return With(Rgb24File(), kCompression, 4); }, "unsupported compression 4"},
-    {"rle8_on_24bpp", [] { return With(Rgb24File(), kCompression, BI_RLE8); }, "RLE8 compression needs 8-bit"},
-    {"bitfields_on_8bpp", [] { return With(Palette8File(), kCompression, BI_BITFIELDS); }, "BI_BITFIELDS needs"},
-    {"truncated_palette", [] { return Cut(Palette8File(), 14 + 40 + 100); },
+    {"empty", Bytes{}, "file too short"},
+    {"truncated_file_header", Cut(Rgb24File(), 10), "file too short"},
+    {"bad_magic", With(Rgb24File(), 0, 'B' | ('X' << 8), 2), "not a BMP file"},
+    {"truncated_info_header", Cut(Rgb24File(), 30), "truncated info header: need 40 bytes at offset 14"},
+    {"header_size_64", With(Rgb24File(), kHeaderSize, 64), "unsupported info header size 64"},
+    {"zero_width", With(Rgb24File(), kWidth, 0), "bad width 0"},
+    {"negative_width", With(Rgb24File(), kWidth, uint32_t(-3)), "bad width -3"},
+    {"zero_height", With(Rgb24File(), kHeight, 0), "bad height 0"},
+    {"huge_width", With(Rgb24File(), kWidth, 20000), "exceed the limit of 16384"},
+    {"huge_top_down_height", With(Rgb24File(), kHeight, uint32_t(-20000)), "exceed the limit"},
+    {"most_negative_height", With(Rgb24File(), kHeight, 0x80000000u), "exceed the limit"},
+    {"too_many_pixels", With(With(Rgb24File(), kWidth, 16384), kHeight, 8192), "pixels"},
+    {"planes_2", With(Rgb24File(), kPlanes, 2, 2), "biPlanes is 2"},
+    {"bit_count_7", With(Rgb24File(), kBitCount, 7, 2), "unsupported bit count 7"},
+    {"bit_count_0", With(Rgb24File(), kBitCount, 0, 2), "unsupported bit count 0"},
+    {"core_header_16bpp", With(CoreFile(), 24, 16, 2), "unsupported bit count 16"},
+    {"compression_jpeg", With(Rgb24File(), kCompression, 4), "unsupported compression 4"},
+    {"rle8_on_24bpp", With(Rgb24File(), kCompression, BI_RLE8), "RLE8 compression needs 8-bit"},
+    {"bitfields_on_8bpp", With(Palette8File(), kCompression, BI_BITFIELDS), "BI_BITFIELDS needs"},
+    {"truncated_palette", Cut(Palette8File(), 14 + 40 + 100),
      "truncated palette: need 1024 bytes at offset 54, file has 154"},
-    {"clr_used_past_depth", [] { return With(Palette8File(), kClrUsed, 300); }, "biClrUsed 300 exceeds"},
-    {"off_bits_past_end", [] { return With(Rgb24File(), kOffBits, 5000); }, "past the end of the file"},
-    {"off_bits_into_headers", [] { return With(Rgb24File(), kOffBits, 20); }, "points into the headers"},
-    {"off_bits_into_palette", [] { return With(Palette8File(), kOffBits, 60); }, "points into the headers"},
-    {"truncated_pixels", [] { return Cut(Rgb24File(), 77); },
-     "truncated pixel data: need 24 bytes at offset 54, file has 77"},
-    {"pixels_pushed_past_end", [] { return With(Rgb24File(), kOffBits, 60); }, "truncated pixel data"},
-    {"truncated_masks", [] { return Cut(Bitfields16File(), 14 + 40 + 6); }, "truncated bitfield masks"},
-    {"masks_overlap",
-     [] {
-         return Bitfields16File({0xF800, 0x0FE0, 0x001F});
-     },
-     "overlap"},
-    {"mask_not_contiguous",
-     [] {
-         return Bitfields16File({0xA000, 0x07E0, 0x001F});
-     },
-     "not contiguous"},
-    {"mask_wider_than_pixel",
-     [] {
-         return Bitfields16File({0x1F0000, 0x07E0, 0x001F}, 108);
-     },
-     "does not fit"},
-    {"masks_all_zero",
-     [] {
-         return Bitfields16File({0, 0, 0}, 124);
-     },
-     "all zero"},
-    {"rle_top_down",
-     [] {
-         return With(RleFile(BI_RLE8, 2, 1, {2, 1, 0, 1}), kHeight, uint32_t(-1));
-     },
-     "must be bottom-up"},
-    {"rle8_run_past_row_end",
-     [] {
-         return RleFile(BI_RLE8, 4, 1, {5, 1, 0, 1});
-     },
-     "runs past the row end"},
-    {"rle4_run_past_row_end",
-     [] {
-         return RleFile(BI_RLE4, 3, 1, {4, 0x11, 0, 1});
-     },
-     "runs past the row end"},
-    {"rle8_absolute_past_row_end",
-     [] {
-         return RleFile(BI_RLE8, 2, 1, {0, 3, 1, 2, 3, 0, 0, 1});
-     },
-     "runs past the row end"},
-    {"rle8_past_image_end",
-     [] {
-         return RleFile(BI_RLE8, 2, 1, {2, 1, 0, 0, 1, 1, 0, 1});
-     },
-     "past the top of the image"},
-    {"rle8_delta_past_top",
-     [] {
-         return RleFile(BI_RLE8, 2, 2, {0, 2, 0, 2, 0, 1});
-     },
-     "delta moves outside"},
-    {"rle8_delta_past_row_end",
-     [] {
-         return RleFile(BI_RLE8, 2, 2, {0, 2, 3, 0, 0, 1});
-     },
-     "delta moves outside"},
-    {"rle8_truncated_code", [] { return RleFile(BI_RLE8, 2, 1, {2}); }, "truncated RLE code"},
-    {"rle8_truncated_delta",
-     [] {
-         return RleFile(BI_RLE8, 2, 2, {0, 2, 1});
-     },
-     "truncated RLE delta"},
-    {"rle8_truncated_absolute",
-     [] {
-         return RleFile(BI_RLE8, 4, 1, {0, 4, 1, 2});
-     },
-     "truncated RLE absolute run"},
-    {"rle8_absolute_missing_pad",
-     [] {
-         return RleFile(BI_RLE8, 4, 1, {0, 3, 1, 2, 3});
-     },
-     "truncated RLE absolute run"},
-    {"rle8_missing_end_of_bitmap",
-     [] {
-         return RleFile(BI_RLE8, 2, 2, {2, 1});
-     },
-     "without an end-of-bitmap"},
-    {"rle_size_image_past_end",
-     [] {
-         return With(RleFile(BI_RLE8, 2, 1, {2, 1, 0, 1}), kSizeImage, 1000);
-     },
+    {"clr_used_past_depth", With(Palette8File(), kClrUsed, 300), "biClrUsed 300 exceeds"},
+    {"off_bits_past_end", With(Rgb24File(), kOffBits, 5000), "past the end of the file"},
+    {"off_bits_into_headers", With(Rgb24File(), kOffBits, 20), "points into the headers"},
+    {"off_bits_into_palette", With(Palette8File(), kOffBits, 60), "points into the headers"},
+    {"truncated_pixels", Cut(Rgb24File(), 77), "truncated pixel data: need 24 bytes at offset 54, file has 77"},
+    {"pixels_pushed_past_end", With(Rgb24File(), kOffBits, 60), "truncated pixel data"},
+    {"truncated_masks", Cut(Bitfields16File(), 14 + 40 + 6), "truncated bitfield masks"},
+    {"masks_overlap", Bitfields16File({0xF800, 0x0FE0, 0x001F}), "overlap"},
+    {"mask_not_contiguous", Bitfields16File({0xA000, 0x07E0, 0x001F}), "not contiguous"},
+    {"mask_wider_than_pixel", Bitfields16File({0x1F0000, 0x07E0, 0x001F}, 108), "does not fit"},
+    {"masks_all_zero", Bitfields16File({0, 0, 0}, 124), "all zero"},
+    {"rle_top_down", With(RleFile(BI_RLE8, 2, 1, {2, 1, 0, 1}), kHeight, uint32_t(-1)), "must be bottom-up"},
+    {"rle8_run_past_row_end", RleFile(BI_RLE8, 4, 1, {5, 1, 0, 1}), "runs past the row end"},
+    {"rle4_run_past_row_end", RleFile(BI_RLE4, 3, 1, {4, 0x11, 0, 1}), "runs past the row end"},
+    {"rle8_absolute_past_row_end", RleFile(BI_RLE8, 2, 1, {0, 3, 1, 2, 3, 0, 0, 1}), "runs past the row end"},
+    {"rle8_past_image_end", RleFile(BI_RLE8, 2, 1, {2, 1, 0, 0, 1, 1, 0, 1}), "past the top of the image"},
+    {"rle8_delta_past_top", RleFile(BI_RLE8, 2, 2, {0, 2, 0, 2, 0, 1}), "delta moves outside"},
+    {"rle8_delta_past_row_end", RleFile(BI_RLE8, 2, 2, {0, 2, 3, 0, 0, 1}), "delta moves outside"},
+    {"rle8_truncated_code", RleFile(BI_RLE8, 2, 1, {2}), "truncated RLE code"},
+    {"rle8_truncated_delta", RleFile(BI_RLE8, 2, 2, {0, 2, 1}), "truncated RLE delta"},
+    {"rle8_truncated_absolute", RleFile(BI_RLE8, 4, 1, {0, 4, 1, 2}), "truncated RLE absolute run"},
+    {"rle8_absolute_missing_pad", RleFile(BI_RLE8, 4, 1, {0, 3, 1, 2, 3}), "truncated RLE absolute run"},
+    {"rle8_missing_end_of_bitmap", RleFile(BI_RLE8, 2, 2, {2, 1}), "without an end-of-bitmap"},
+    {"rle_size_image_past_end", With(RleFile(BI_RLE8, 2, 1, {2, 1, 0, 1}), kSizeImage, 1000),
      "truncated RLE data: need 1000 bytes"},
-    {"rle_implausibly_short",
-     [] {
-         return RleFile(BI_RLE8, 16384, 1024, {0, 1});
-     },
-     "implausibly short"},
+    {"rle_implausibly_short", RleFile(BI_RLE8, 16384, 1024, {0, 1}), "implausibly short"},
 };
 
 class BmpCorrupt : public ::testing::TestWithParam<CorruptCase> {};
 
 TEST_P(BmpCorrupt, RefusedWithAMessageAndNoLeak) {
     const CorruptCase& c = GetParam();
-    const Bytes file = c.make();
+    const Bytes& file = c.file;
     const int bitmapsBefore = rt::GdiObjectCount(OBJ_BITMAP);
     std::string error;
     HBITMAP h = rt::LoadBmpMemory(file.data(), file.size(), &error);
@@ -236,20 +167,16 @@ TEST(BmpCorrupt, NullDataAndNullErrorAreSafe) {
     EXPECT_EQ(nullptr, rt::LoadBmpMemory(bad.data(), bad.size()));
 }
 
-TEST(BmpCorrupt, MissingFileNamesThePath) {
+TEST(BmpCorrupt, FileErrorsCarryThePathAndTheReason) {
     std::string error;
     EXPECT_EQ(nullptr, rt::LoadBmpFile("/nonexistent/dir/x.bmp", &error));
     EXPECT_NE(std::string::npos, error.find("/nonexistent/dir/x.bmp")) << error;
-}
-
-TEST(BmpCorrupt, FileErrorsCarryThePathAndTheReason) {
     const std::string path = kt::OutputPath("image/corrupt/truncated.bmp");
     const Bytes bad = Cut(Rgb24File(), 77);
     std::FILE* f = std::fopen(path.c_str(), "wb");
     ASSERT_NE(nullptr, f);
     std::fwrite(bad.data(), 1, bad.size(), f);
     std::fclose(f);
-    std::string error;
     EXPECT_EQ(nullptr, rt::LoadBmpFile(path, &error));
     EXPECT_EQ(path + ": truncated pixel data: need 24 bytes at offset 54, file has 77", error);
 }

@@ -330,10 +330,6 @@ TEST_F(MenuTrack, HiddenWindowIsMadeOnceAndKept) {
     EXPECT_EQ(2u, answers.tracked.size());
 }
 
-}  // namespace
-
-namespace {
-
 // The picture of a tab's open menu: the selected command checked, the third item highlighted.
 TEST_F(MenuTrack, OpenMenuPicture) {
     MenuStrip strip(POINT{0, 0});
@@ -356,10 +352,6 @@ TEST_F(MenuTrack, OpenMenuPicture) {
     EXPECT_TRUE(kt::MatchesGolden(picture, "menu/tab_menu_open"));
     ::DeleteObject(picture);
 }
-
-}  // namespace
-
-namespace {
 
 bool StartsColumn(HMENU menu, int pos) {
     MENUITEMINFOW mii{};

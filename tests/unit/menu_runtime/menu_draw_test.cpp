@@ -34,21 +34,6 @@ void TrackAndShoot(HMENU menu, HWND owner, const std::wstring& path, Shot* shot)
     TrackPopupMenu(menu, 0, 10, 10, 0, owner, nullptr);
 }
 
-struct Glyphs {
-    int check = 0;  // SM_CXMENUCHECK of the menu font
-    int height = 0;
-    Glyphs() {
-        HDC dc = GetDC(nullptr);
-        const HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-        TEXTMETRICW tm{};
-        GetTextMetricsW(dc, &tm);
-        SelectObject(dc, old);
-        ReleaseDC(nullptr, dc);
-        check = ((tm.tmHeight + tm.tmExternalLeading + 1) / 2) * 2 - 1;
-        height = tm.tmHeight + 4;
-    }
-};
-
 TEST_F(MenuTest, FrameCheckMarkAndArrowPixels) {
     HMENU menu = CreatePopupMenu();
     HMENU sub = CreatePopupMenu();
@@ -61,7 +46,7 @@ TEST_F(MenuTest, FrameCheckMarkAndArrowPixels) {
     TrackAndShoot(menu, owner.hwnd(), L"", &shot);
     kt::Image img;
     ASSERT_TRUE(kt::ReadBitmap(shot.picture, &img));
-    const Glyphs g;
+    const mt::MenuFont g;
     const COLORREF face = GetSysColor(COLOR_MENU), text = GetSysColor(COLOR_MENUTEXT);
     const COLORREF grey = RGB(128, 128, 128), white = RGB(255, 255, 255);
     // Raised frame: light then white on the top left, dark shadow then shadow on the bottom right.
@@ -72,7 +57,7 @@ TEST_F(MenuTest, FrameCheckMarkAndArrowPixels) {
     EXPECT_EQ(img.at(w - 1, h / 2), GetSysColor(COLOR_3DDKSHADOW));
     EXPECT_EQ(img.at(w - 2, h / 2), GetSysColor(COLOR_3DSHADOW));
     // The check mark: 7 columns whose set rows start at 2, 3, 4, 3, 2, 1, 0 and run 3 rows.
-    const int gx = 3 + 2 + (g.check - 7) / 2, gy = 3 + (g.height - 7) / 2;
+    const int gx = 3 + 2 + (g.check - 7) / 2, gy = 3 + (g.ItemHeight() - 7) / 2;
     const int starts[7] = {2, 3, 4, 3, 2, 1, 0};
     for (int k = 0; k < 7; ++k) {
         SCOPED_TRACE(k);
@@ -82,13 +67,14 @@ TEST_F(MenuTest, FrameCheckMarkAndArrowPixels) {
         }
     }
     // The grayed item's mark is engraved: grey, with white one pixel down-right where free.
-    const int gy2 = gy + g.height;
+    const int gy2 = gy + g.ItemHeight();
     EXPECT_EQ(img.at(gx, gy2 + 2), grey);
     EXPECT_EQ(img.at(gx + 3, gy2 + 7), white);  // column 2 (rows 4-6) shifted by (+1, +1) below column 3
     EXPECT_EQ(img.at(gx + 7, gy2 + 1), white);  // right of column 6's first pixel
     // The arrow of the sub-menu item: 4 columns, 7, 5, 3 and 1 rows high, centred in its box.
     const RECT sub_rc = shot.open[0].items[2].screen_rect;
-    const int ax = (sub_rc.right - 10) - g.check + (g.check - 4) / 2, ay = 3 + 2 * g.height + (g.height - 7) / 2;
+    const int ax = (sub_rc.right - 10) - g.check + (g.check - 4) / 2,
+              ay = 3 + 2 * g.ItemHeight() + (g.ItemHeight() - 7) / 2;
     for (int k = 0; k < 4; ++k) {
         SCOPED_TRACE(k);
         for (int row = 0; row < 7; ++row) {

@@ -21,7 +21,33 @@ bool IsMenuMessage(UINT msg) {
             return false;
     }
 }
+
+// Runs fn on a screen DC with the menu font selected.
+template <class Fn>
+void WithMenuFont(Fn fn) {
+    HDC dc = GetDC(nullptr);
+    const HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    fn(dc);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+}
 }  // namespace
+
+MenuFont::MenuFont() {
+    WithMenuFont([this](HDC dc) {
+        TEXTMETRICW tm{};
+        GetTextMetricsW(dc, &tm);
+        tmHeight = tm.tmHeight;
+        avgChar = tm.tmAveCharWidth;
+        check = ((tm.tmHeight + tm.tmExternalLeading + 1) / 2) * 2 - 1;
+    });
+}
+
+int MenuFont::Width(const wchar_t* text) {
+    RECT rc{0, 0, 0, 0};
+    WithMenuFont([&](HDC dc) { DrawTextW(dc, text, -1, &rc, DT_SINGLELINE | DT_CALCRECT); });
+    return rc.right;
+}
 
 LRESULT CALLBACK Owner::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<Owner*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));

@@ -30,6 +30,17 @@ struct Sample {
     ~Sample() { DestroyMenu(menu); }
 };
 
+// Metrics of the menu font, which the popup layout follows.
+struct MenuFont {
+    MenuFont();
+    int tmHeight = 0;
+    int avgChar = 0;
+    int check = 0;  // the check-mark box, SM_CXMENUCHECK
+    int ItemHeight() const { return tmHeight + 4; }
+    int TextItemWidth(int text_width) const { return check + 4 + avgChar + 2 + text_width + check; }
+    static int Width(const wchar_t* text);
+};
+
 struct OwnerRecord {
     UINT msg;
     WPARAM wParam;

@@ -10,45 +10,21 @@ using mt::Script;
 
 using mt::Sample;
 
-// ---- metrics the layout follows, from the menu font ----------------------------------------------
-struct FontNumbers {
-    int tmHeight = 0;
-    int avgChar = 0;
-    int check = 0;
-    int Width(const wchar_t* text) const {
-        HDC dc = GetDC(nullptr);
-        const HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-        RECT rc{0, 0, 0, 0};
-        DrawTextW(dc, text, -1, &rc, DT_SINGLELINE | DT_CALCRECT);
-        SelectObject(dc, old);
-        ReleaseDC(nullptr, dc);
-        return rc.right;
-    }
-    FontNumbers() {
-        HDC dc = GetDC(nullptr);
-        const HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-        TEXTMETRICW tm{};
-        GetTextMetricsW(dc, &tm);
-        SelectObject(dc, old);
-        ReleaseDC(nullptr, dc);
-        tmHeight = tm.tmHeight;
-        avgChar = tm.tmAveCharWidth;
-        check = ((tm.tmHeight + tm.tmExternalLeading + 1) / 2) * 2 - 1;
-    }
-    int ItemHeight() const { return tmHeight + 4; }
-    int TextItemWidth(int text_width) const { return check + 4 + avgChar + 2 + text_width + check; }
-};
-
-RECT TrackedRect(HMENU menu, HWND owner, UINT flags, POINT at) {
-    RECT seen{};
+// The popup as it opens when tracked with flags at a point (dismissed at once).
+rt::MenuPopupView OpenedView(HMENU menu, HWND owner, UINT flags, POINT at) {
+    rt::MenuPopupView seen;
     rt::SetMenuAnswerer([&](const rt::MenuPopupView& view, rt::MenuAnswer* answer) {
-        seen = view.screen_rect;
+        seen = view;
         answer->dismiss = true;
         return true;
     });
     TrackPopupMenu(menu, flags, at.x, at.y, 0, owner, nullptr);
     rt::SetMenuAnswerer(nullptr);
     return seen;
+}
+
+RECT TrackedRect(HMENU menu, HWND owner, UINT flags, POINT at) {
+    return OpenedView(menu, owner, flags, at).screen_rect;
 }
 
 // ---- scripted answers ------------------------------------------------------------------------------
@@ -111,7 +87,7 @@ TEST_F(MenuTest, ReportListsItemsAsShown) {
     TrackPopupMenu(s.menu, 0, 20, 30, 0, owner.hwnd(), nullptr);
     TrackPopupMenu(cols, 0, 20, 30, 0, owner.hwnd(), nullptr);
     ASSERT_EQ(script.lines.size(), 5u);
-    const FontNumbers f;
+    const mt::MenuFont f;
     const int h = f.ItemHeight();
     const int top_w =
         f.TextItemWidth(std::max({f.Width(L"&Open"), f.Width(L"Recent"), f.Width(L"Auto"), f.Width(L"Gone")}) +
@@ -241,7 +217,7 @@ TEST_F(MenuTest, OwnerDrawnItemsAreMeasuredThenDrawnWithTheirData) {
     Script script;
     script.Choose(L"#11");
     TrackPopupMenu(menu, 0, 50, 60, 0, owner.hwnd(), nullptr);
-    const FontNumbers f;
+    const mt::MenuFont f;
     const auto measures = owner.Only(WM_MEASUREITEM);
     ASSERT_EQ(measures.size(), 3u);
     for (int i = 0; i < 3; ++i) {
@@ -371,7 +347,7 @@ TEST_F(MenuTest, ColumnsStartFourPixelsRightOfTheWidestItem) {
     script.Cancel([&] { open = rt::OpenMenus(); });
     TrackPopupMenu(menu, 0, 0, 0, 0, owner.hwnd(), nullptr);
     ASSERT_EQ(open.size(), 1u);
-    const FontNumbers f;
+    const mt::MenuFont f;
     const int h = f.ItemHeight();
     const int col0 = f.TextItemWidth(f.Width(L"A much longer text"));
     const int col1 = f.TextItemWidth(f.Width(L"X"));
@@ -455,15 +431,7 @@ POINT Centre(const RECT& rc) {
 
 // Where item `index` of the sample menu lies when tracked at (40, 40).
 RECT SampleItem(HMENU menu, HWND owner, int index) {
-    RECT rc{};
-    rt::SetMenuAnswerer([&](const rt::MenuPopupView& view, rt::MenuAnswer* answer) {
-        rc = view.items[size_t(index)].screen_rect;
-        answer->dismiss = true;
-        return true;
-    });
-    TrackPopupMenu(menu, 0, 40, 40, 0, owner, nullptr);
-    rt::SetMenuAnswerer(nullptr);
-    return rc;
+    return OpenedView(menu, owner, 0, POINT{40, 40}).items[size_t(index)].screen_rect;
 }
 
 TEST_F(MenuTest, InteractiveHoverHighlightsAndAClickChooses) {

@@ -28,6 +28,15 @@ struct BadInput {
     bool unchanged;      // the element's fields must be exactly as before
 };
 
+// A row whose call answers nothing: only the state and the sanitizers judge it.
+template <class E, class F>
+std::function<long long(E*)> Void(F f) {
+    return [f](E* e) -> long long {
+        f(e);
+        return kAnyResult;
+    };
+}
+
 // 10,000 characters: far wider than any element.
 inline const wchar_t* LongText() {
     static const std::wstring text(10000, L'M');
@@ -47,6 +56,29 @@ long long CallRow(const BadInput<E>& row, E* element) {
 
 class ReliabilityTest : public kt::HostTest {
 protected:
+    // Each row on a fresh element from make(): the answer, the state left alone when the
+    // row says so, then a round of use (after_use sees what it posted) and the release.
+    template <class E, class Make, class FieldsOf>
+    void RunRows(const std::vector<BadInput<E>>& rows, Make make, FieldsOf fields,
+                 const std::function<void(E*, const std::vector<kt::Posted>&)>& after_use = nullptr) {
+        for (const BadInput<E>& row : rows) {
+            SCOPED_TRACE(row.name);
+            E* element = make();
+            const std::string before = fields(*element);
+            const long long result = CallRow(row, element);
+            if (row.expected != kAnyResult) {
+                EXPECT_EQ(row.expected, result);
+            }
+            if (row.unchanged) {
+                EXPECT_EQ(before, fields(*element));
+            }
+            Exercise(element);
+            const std::vector<kt::Posted> posted = TakePosted();
+            if (after_use) after_use(element, posted);
+            Release(element);
+        }
+    }
+
     // Pointer traffic over the element, held presses through auto-repeat, a leave, a paint.
     void Exercise(CElementContainer* element) {
         const RECT rc = WindowRect(element);

@@ -1,4 +1,6 @@
 // Thumb length, thumb offset, clamping, position acceptance and skin-set loading.
+#include <sstream>
+
 #include "scroll_test_util.h"
 
 namespace st {
@@ -106,10 +108,7 @@ TEST_F(Geometry, UpdateThumbPosAcceptsZeroToN) {
 }
 
 TEST_F(Geometry, ResizeReplacesTheThumbButKeepsItsLength) {
-    CVerticalScrollbar* bar = AddVertical(124);
-    bar->SetRowNumber(100);
-    bar->SetPageSize(40);  // (124 - 24) x 40 / 100 = 40
-    bar->UpdateThumbPos(30);
+    CVerticalScrollbar* bar = AddVertical(124, 100, 40, 30);  // (124 - 24) x 40 / 100 = 40
     ASSERT_EQ(12 + 30, bar->m_nThumbPos);
     host_->Window().PlaceElement(bar, RECT{kOrigin.x, kOrigin.y, kOrigin.x + 12, kOrigin.y + 224});
     EXPECT_EQ(40, bar->m_nThumbLength);
@@ -117,71 +116,47 @@ TEST_F(Geometry, ResizeReplacesTheThumbButKeepsItsLength) {
 }
 
 // ---- skin sets -------------------------------------------------------------------------------
-TEST_F(Geometry, VerticalSetsAskForTheirKeysInOrder) {
-    struct Row {
-        int set;
-        std::vector<std::wstring> keys;
-    };
-    const Row rows[] = {
-        {0,
-         {L"scroll_bar.DownArrow", L"scroll_bar.UpArrow", L"scroll_bar.VSPAN", L"scroll_bar.VThumb1",
-          L"scroll_bar.VThumb2", L"scroll_bar.bot"}},
-        {1,
-         {L"scroll_bar.DownArrowTip", L"scroll_bar.UpArrowTip", L"scroll_bar.VSPANTip", L"scroll_bar.VThumbTip1",
-          L"scroll_bar.VThumbTip2"}},
-        {2,
-         {L"scroll_bar.DownArrow_3", L"scroll_bar.VSPAN_3", L"scroll_bar.VThumb1_3", L"scroll_bar.VThumb2_3",
-          L"scroll_bar.UpArrow_3"}},
-        {3,
-         {L"scroll_bar.DownArrow_big", L"scroll_bar.UpArrow_big", L"scroll_bar.VSPAN_big", L"scroll_bar.VThumb1_big",
-          L"scroll_bar.VThumb2_big", L"scroll_bar.bot_big"}},
-        {4,
-         {L"scroll_bar.W_DownArrow", L"scroll_bar.W_UpArrow", L"scroll_bar.W_VSPAN", L"scroll_bar.W_VThumb1",
-          L"scroll_bar.W_VThumb2", L"scroll_bar.W_bot"}},
-        {5,
-         {L"scroll_bar.TList.DownArrow", L"scroll_bar.TList.UpArrow", L"scroll_bar.TList.VSPAN",
-          L"scroll_bar.TList.VThumb1", L"scroll_bar.TList.VThumb2", L"scroll_bar.TList.bot"}},
-        {6, {}},
-        {-1, {}},
-    };
-    CVerticalScrollbar* bar = AddVertical(124);
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.set);
-        palette_->asked.clear();
-        bar->InitVScrollBar(row.set);
-        EXPECT_EQ(row.keys, palette_->asked);
-    }
+// "scroll_bar." + each name, space-separated.
+std::vector<std::wstring> Keys(const std::string& names) {
+    std::vector<std::wstring> keys;
+    std::istringstream in(names);
+    for (std::string name; in >> name;) keys.push_back(L"scroll_bar." + std::wstring(name.begin(), name.end()));
+    return keys;
 }
 
-TEST_F(Geometry, HorizontalSetsAskForTheirKeysInOrder) {
+TEST_F(Geometry, SetsAskForTheirKeysInOrder) {
     struct Row {
+        bool vertical;
         int set;
-        std::vector<std::wstring> keys;
+        const char* keys;
     };
     const Row rows[] = {
-        {0,
-         {L"scroll_bar.LeftArrow", L"scroll_bar.RightArrow", L"scroll_bar.HSPAN", L"scroll_bar.HThumb1",
-          L"scroll_bar.HThumb2", L"scroll_bar.HBot"}},
-        {1,
-         {L"scroll_bar.LeftArrow_2", L"scroll_bar.RightArrow_2", L"scroll_bar.HSPAN_2", L"scroll_bar.HThumb1_2",
-          L"scroll_bar.HThumb2_2"}},
-        {2,
-         {L"scroll_bar.LeftArrow_big", L"scroll_bar.RightArrow_big", L"scroll_bar.HSPAN_big", L"scroll_bar.HThumb1_big",
-          L"scroll_bar.HThumb2_big", L"scroll_bar.HBot_big"}},
-        {3,
-         {L"scroll_bar.W_LeftArrow", L"scroll_bar.W_RightArrow", L"scroll_bar.W_HSPAN", L"scroll_bar.W_HThumb1",
-          L"scroll_bar.W_HThumb2", L"scroll_bar.W_HBot"}},
-        {4,
-         {L"scroll_bar.TList.LeftArrow", L"scroll_bar.TList.RightArrow", L"scroll_bar.TList.HSPAN",
-          L"scroll_bar.TList.HThumb1", L"scroll_bar.TList.HThumb2", L"scroll_bar.TList.HBot"}},
-        {5, {}},
+        {true, 0, "DownArrow UpArrow VSPAN VThumb1 VThumb2 bot"},
+        {true, 1, "DownArrowTip UpArrowTip VSPANTip VThumbTip1 VThumbTip2"},
+        {true, 2, "DownArrow_3 VSPAN_3 VThumb1_3 VThumb2_3 UpArrow_3"},
+        {true, 3, "DownArrow_big UpArrow_big VSPAN_big VThumb1_big VThumb2_big bot_big"},
+        {true, 4, "W_DownArrow W_UpArrow W_VSPAN W_VThumb1 W_VThumb2 W_bot"},
+        {true, 5, "TList.DownArrow TList.UpArrow TList.VSPAN TList.VThumb1 TList.VThumb2 TList.bot"},
+        {true, 6, ""},
+        {true, -1, ""},
+        {false, 0, "LeftArrow RightArrow HSPAN HThumb1 HThumb2 HBot"},
+        {false, 1, "LeftArrow_2 RightArrow_2 HSPAN_2 HThumb1_2 HThumb2_2"},
+        {false, 2, "LeftArrow_big RightArrow_big HSPAN_big HThumb1_big HThumb2_big HBot_big"},
+        {false, 3, "W_LeftArrow W_RightArrow W_HSPAN W_HThumb1 W_HThumb2 W_HBot"},
+        {false, 4, "TList.LeftArrow TList.RightArrow TList.HSPAN TList.HThumb1 TList.HThumb2 TList.HBot"},
+        {false, 5, ""},
     };
-    CHorizontalScrollbar* bar = AddHorizontal(124);
+    CVerticalScrollbar* v = AddVertical(124);
+    CHorizontalScrollbar* h = AddHorizontal(124);
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.set);
+        SCOPED_TRACE(::testing::Message() << (row.vertical ? "vertical set " : "horizontal set ") << row.set);
         palette_->asked.clear();
-        bar->InitHScrollBar(row.set);
-        EXPECT_EQ(row.keys, palette_->asked);
+        if (row.vertical) {
+            v->InitVScrollBar(row.set);
+        } else {
+            h->InitHScrollBar(row.set);
+        }
+        EXPECT_EQ(Keys(row.keys), palette_->asked);
     }
 }
 
@@ -255,19 +230,6 @@ TEST_F(Geometry, WithoutAPaletteTheLastLoadStays) {
     EXPECT_EQ(kArrow, h->m_nArrowWidth);
     EXPECT_EQ(palette_->bitmaps.at(L"scroll_bar.UpArrow").get(), v->m_pUpArrow);
     EXPECT_EQ(palette_->bitmaps.at(L"scroll_bar.LeftArrow").get(), h->m_pLeftArrow);
-}
-
-TEST_F(Geometry, DefaultsBeforeInit) {
-    CVerticalScrollbar v;
-    EXPECT_EQ(12, v.m_nThumbPos);
-    EXPECT_EQ(0, v.m_nThumbIndent);
-    EXPECT_EQ(100, v.m_nThumbLength);
-    CHorizontalScrollbar h;
-    EXPECT_EQ(12, h.m_nThumbPos);
-    EXPECT_EQ(0, h.m_nThumbIndent);
-    EXPECT_EQ(50, h.m_nThumbLength);
-    EXPECT_EQ(23, h.m_nColumnNumber);
-    EXPECT_EQ(16, h.m_nPageSize);
 }
 
 }  // namespace

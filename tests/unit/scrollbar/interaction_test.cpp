@@ -52,18 +52,12 @@ TEST_F(Interaction, ArrowClicksAndHolds) {
         POINT pt{};
         UINT msg = 0;
         if (row.vertical) {
-            CVerticalScrollbar* bar = AddVertical(124);
-            bar->SetRowNumber(100);
-            bar->SetPageSize(10);
-            bar->UpdateThumbPos(row.pos);
+            CVerticalScrollbar* bar = AddVertical(124, 100, 10, row.pos);
             const int A = bar->m_nArrowHeight;
             pt = row.part == Part::First ? POINT{6, A / 2} : POINT{6, 124 - A / 2};
             msg = kVerticalPost;
         } else {
-            CHorizontalScrollbar* bar = AddHorizontal(124);
-            bar->SetColumnNumber(100);
-            bar->SetPageSize(10);
-            bar->UpdateThumbPos(row.pos);
+            CHorizontalScrollbar* bar = AddHorizontal(124, 100, 10, row.pos);
             const int A = bar->m_nArrowWidth;
             pt = row.part == Part::First ? POINT{A / 2, 6} : POINT{124 - A / 2, 6};
             msg = kHorizontalPost;
@@ -79,10 +73,7 @@ TEST_F(Interaction, ArrowClicksAndHolds) {
 }
 
 TEST_F(Interaction, LeavingAPressedArrowPausesItsRepeat) {
-    CVerticalScrollbar* bar = AddVertical(124);
-    bar->SetRowNumber(100);
-    bar->SetPageSize(10);
-    bar->UpdateThumbPos(50);
+    CVerticalScrollbar* bar = AddVertical(124, 100, 10, 50);
     const POINT down_pt{6, 118};
     Press(down_pt);
     const DWORD t0 = rt::ClockNow();
@@ -103,10 +94,7 @@ TEST_F(Interaction, LeavingAPressedArrowPausesItsRepeat) {
 
 // ---- track ---------------------------------------------------------------------------------
 TEST_F(Interaction, HoldingTheTrackPagesUntilTheThumbPassesThePressPoint) {
-    CVerticalScrollbar* bar = AddVertical(124);
-    bar->SetRowNumber(100);
-    bar->SetPageSize(10);
-    bar->UpdateThumbPos(0);  // thumb 12..32, track below 32..112
+    CVerticalScrollbar* bar = AddVertical(124, 100, 10, 0);  // thumb 12..32, track below 32..112
     const POINT press_pt{6, 80};
     Press(press_pt);
     const DWORD t0 = rt::ClockNow();
@@ -119,10 +107,7 @@ TEST_F(Interaction, HoldingTheTrackPagesUntilTheThumbPassesThePressPoint) {
 }
 
 TEST_F(Interaction, LeavingTheTrackPausesPaging) {
-    CHorizontalScrollbar* bar = AddHorizontal(224);
-    bar->SetColumnNumber(100);
-    bar->SetPageSize(10);  // thumb 20 long
-    bar->UpdateThumbPos(0);
+    AddHorizontal(224, 100, 10, 0);  // thumb 20 long
     const POINT press_pt{180, 6};
     Press(press_pt);
     const DWORD t0 = rt::ClockNow();
@@ -138,10 +123,7 @@ TEST_F(Interaction, LeavingTheTrackPausesPaging) {
 
 // ---- thumb drag ----------------------------------------------------------------------------
 TEST_F(Interaction, VerticalDragPastBothEnds) {
-    CVerticalScrollbar* bar = AddVertical(124);
-    bar->SetRowNumber(100);
-    bar->SetPageSize(10);
-    bar->UpdateThumbPos(45);  // thumb 57..77
+    CVerticalScrollbar* bar = AddVertical(124, 100, 10, 45);  // thumb 57..77
     const DWORD t0 = rt::ClockNow();
     Press(POINT{6, 60});
     EXPECT_EQ(2, bar->m_nThumbState);
@@ -158,10 +140,7 @@ TEST_F(Interaction, VerticalDragPastBothEnds) {
 }
 
 TEST_F(Interaction, HorizontalDragDoesNotClampThePointer) {
-    CHorizontalScrollbar* bar = AddHorizontal(124);
-    bar->SetColumnNumber(100);
-    bar->SetPageSize(10);     // thumb 10 long
-    bar->UpdateThumbPos(45);  // thumb 57..67
+    CHorizontalScrollbar* bar = AddHorizontal(124, 100, 10, 45);  // thumb 10 long, at 57..67
     const DWORD t0 = rt::ClockNow();
     Press(POINT{60, 6});
     host_->Move(Win(POINT{-50, 6}));  // the thumb stops at A, the drag point goes on to -50
@@ -176,10 +155,7 @@ TEST_F(Interaction, HorizontalDragDoesNotClampThePointer) {
 }
 
 TEST_F(Interaction, VerticalDragWithHugeRowCountDoesNotOverflow) {
-    CVerticalScrollbar* bar = AddVertical(124);
-    bar->SetRowNumber(100000000);
-    bar->SetPageSize(10);  // minimum thumb, 20
-    bar->UpdateThumbPos(0);
+    AddVertical(124, 100000000, 10, 0);  // minimum thumb, 20
     const DWORD t0 = rt::ClockNow();
     Press(POINT{6, 20});
     host_->Move(Win(POINT{6, 60}));  // thumb 12 -> 52: offset 40 of track 100
@@ -241,10 +217,7 @@ TEST_F(Interaction, VerticalThumbPressBoundsTest) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         host_ = std::make_unique<CHeadlessHost>(SIZE{240, 200});
-        CVerticalScrollbar* bar = AddVertical(40);
-        bar->SetRowNumber(100);
-        bar->SetPageSize(10);
-        bar->UpdateThumbPos(0);
+        CVerticalScrollbar* bar = AddVertical(40, 100, 10, 0);
         ASSERT_EQ(12, bar->m_nThumbPos);
         ASSERT_EQ(20, bar->m_nThumbLength);
         host_->Down(Win(POINT{6, row.y}));
@@ -272,10 +245,7 @@ TEST_F(Interaction, VerticalThumbPressBoundsTest) {
 
 // ---- active state and forwarded moves ------------------------------------------------------
 TEST_F(Interaction, InactiveVerticalBarIgnoresInputTheHorizontalOneDoesNot) {
-    CVerticalScrollbar* v = AddVertical(124);
-    v->SetRowNumber(100);
-    v->SetPageSize(10);
-    v->UpdateThumbPos(50);
+    CVerticalScrollbar* v = AddVertical(124, 100, 10, 50);
     host_->Window().SetElementActive(v, FALSE);
     const DWORD t0 = rt::ClockNow();
     host_->Move(Win(POINT{6, 6}));
@@ -288,10 +258,7 @@ TEST_F(Interaction, InactiveVerticalBarIgnoresInputTheHorizontalOneDoesNot) {
     EXPECT_TRUE(TakePosts(WM_MOUSEMOVE, t0).empty());
 
     host_ = std::make_unique<CHeadlessHost>(SIZE{240, 200});
-    CHorizontalScrollbar* h = AddHorizontal(124);
-    h->SetColumnNumber(100);
-    h->SetPageSize(10);
-    h->UpdateThumbPos(50);
+    CHorizontalScrollbar* h = AddHorizontal(124, 100, 10, 50);
     host_->Window().SetElementActive(h, FALSE);
     host_->Move(Win(POINT{6, 6}));
     EXPECT_EQ(1, h->m_nLeftState);
@@ -302,10 +269,7 @@ TEST_F(Interaction, InactiveVerticalBarIgnoresInputTheHorizontalOneDoesNot) {
 }
 
 TEST_F(Interaction, VerticalForwardsPointerMovesInWindowCoordinates) {
-    CVerticalScrollbar* v = AddVertical(124);
-    v->SetRowNumber(100);
-    v->SetPageSize(10);
-    v->UpdateThumbPos(50);
+    AddVertical(124, 100, 10, 50);
     host_->Move(Win(POINT{6, 6}));
     host_->Window().ControlMessages().clear();  // no press yet: nothing forwarded
     host_->Down(Win(POINT{6, 118}));
@@ -329,10 +293,7 @@ TEST_F(Interaction, VerticalForwardsPointerMovesInWindowCoordinates) {
 }
 
 TEST_F(Interaction, HotTrackingAndLeave) {
-    CHorizontalScrollbar* h = AddHorizontal(124);
-    h->SetColumnNumber(100);
-    h->SetPageSize(10);
-    h->UpdateThumbPos(45);  // thumb 57..67
+    CHorizontalScrollbar* h = AddHorizontal(124, 100, 10, 45);  // thumb 57..67
     struct Row {
         const char* name;
         POINT pt;

@@ -91,10 +91,7 @@ TEST_F(Paint, VerticalThumbPieces) {
 }
 
 TEST_F(Paint, VerticalStatesPickTheirFrames) {
-    CVerticalScrollbar* bar = AddVertical(124);
-    bar->SetRowNumber(100);
-    bar->SetPageSize(30);
-    bar->UpdateThumbPos(20);  // thumb 32..61
+    AddVertical(124, 100, 30, 20);  // thumb 32..61
     host_->Move(Win(POINT{6, 6}));
     kt::Image img = Shot();
     EXPECT_EQ(Hex(UpColor(1)), Hex(At(img, 6, 6)));  // hot: second frame
@@ -203,10 +200,7 @@ TEST_F(Paint, HorizontalThumbPieces) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         host_ = std::make_unique<CHeadlessHost>(SIZE{240, 200});
-        CHorizontalScrollbar* bar = AddHorizontal(124);
-        bar->SetColumnNumber(row.columns);
-        bar->SetPageSize(row.page);
-        bar->UpdateThumbPos(row.pos);
+        CHorizontalScrollbar* bar = AddHorizontal(124, row.columns, row.page, row.pos);
         if (row.state == 2) Press(POINT{bar->m_nThumbPos + 2, 6});
         ExpectRow(Shot(), 6, row.row);
     }

@@ -154,6 +154,22 @@ protected:
         return bar;
     }
 
+    // The same with N, P and the position set, as most tests start.
+    CVerticalScrollbar* AddVertical(int length, int rows, int page, int pos) {
+        CVerticalScrollbar* bar = AddVertical(length);
+        bar->SetRowNumber(rows);
+        bar->SetPageSize(page);
+        bar->UpdateThumbPos(pos);
+        return bar;
+    }
+    CHorizontalScrollbar* AddHorizontal(int length, int columns, int page, int pos) {
+        CHorizontalScrollbar* bar = AddHorizontal(length);
+        bar->SetColumnNumber(columns);
+        bar->SetPageSize(page);
+        bar->UpdateThumbPos(pos);
+        return bar;
+    }
+
     static POINT Win(POINT element_pt) { return POINT{element_pt.x + kOrigin.x, element_pt.y + kOrigin.y}; }
     void Press(POINT element_pt) {
         host_->Move(Win(element_pt));

@@ -18,7 +18,7 @@ CQuoteTabItem TabWithMenu() {
     return tab;
 }
 
-TEST(QuoteTabItem, DefaultsAreDefined) {
+TEST(TabRecords, DefaultsAreDefined) {
     const CQuoteTabItem tab;
     EXPECT_EQ(0, tab.m_nID);
     EXPECT_EQ(1, tab.m_bVisible);
@@ -30,6 +30,13 @@ TEST(QuoteTabItem, DefaultsAreDefined) {
     EXPECT_TRUE(CRect(tab.m_rcItem).IsRectNull());
     EXPECT_EQ(0,
               tab.m_nWidth + tab.m_nHeight + tab.m_nShareWidth + tab.m_nReserved + tab.m_nOrgWidth + tab.m_nOrgHeight);
+    const _TEXT_BUTTON btn;
+    EXPECT_TRUE(CRect(btn.rcBtn).IsRectNull());
+    EXPECT_EQ(0, btn.sizeText.cx + btn.sizeText.cy + btn.sizeImage.cx + btn.sizeImage.cy);
+    EXPECT_FALSE(btn.bHot);
+    EXPECT_EQ(1, btn.m_bVisible);
+    EXPECT_EQ(0, btn.bLineFont);
+    EXPECT_TRUE(btn.strImage.IsEmpty());
 }
 
 TEST(QuoteTabItem, CopyIsIndependent) {
@@ -61,7 +68,7 @@ TEST(QuoteTabItem, MoveTakesOnlyTheMenu) {
     EXPECT_TRUE(second.m_strOrgName == L"Futures");
 }
 
-TEST(QuoteTabItem, CopyAssignmentReplacesMenu) {
+TEST(QuoteTabItem, CopyAssignmentReplacesTheMenuAndSurvivesSelfAssignment) {
     CQuoteTabItem target = TabWithMenu();
     CQuoteTabItem source;
     source.m_vecMenu = tabtest::MakeMenu(1, 500, 500).vecMenu;
@@ -69,9 +76,7 @@ TEST(QuoteTabItem, CopyAssignmentReplacesMenu) {
     ASSERT_EQ(1u, target.m_vecMenu.size());
     EXPECT_EQ(500, target.m_vecMenu[0].nCmdID);
     EXPECT_EQ(0, target.m_nID);
-}
 
-TEST(QuoteTabItem, SelfAssignmentKeepsMenu) {
     CQuoteTabItem tab = TabWithMenu();
     CQuoteTabItem& alias = tab;
     tab = alias;
@@ -79,16 +84,6 @@ TEST(QuoteTabItem, SelfAssignmentKeepsMenu) {
     tab = std::move(alias);
     EXPECT_EQ(3u, tab.m_vecMenu.size());
     EXPECT_TRUE(tab.m_strName == L"Futures");
-}
-
-TEST(TextButton, ConstructorDefaults) {
-    const _TEXT_BUTTON btn;
-    EXPECT_TRUE(CRect(btn.rcBtn).IsRectNull());
-    EXPECT_EQ(0, btn.sizeText.cx + btn.sizeText.cy + btn.sizeImage.cx + btn.sizeImage.cy);
-    EXPECT_FALSE(btn.bHot);
-    EXPECT_EQ(1, btn.m_bVisible);
-    EXPECT_EQ(0, btn.bLineFont);
-    EXPECT_TRUE(btn.strImage.IsEmpty());
 }
 
 // Colour keys: null and empty both take the default; present keys stay.

@@ -53,7 +53,7 @@ TEST_F(UserTest, RefusedCreateDestroysTheWindow) {
     EXPECT_TRUE(UnregisterClassW(L"UtRefusing", nullptr));
 }
 
-TEST_F(UserTest, CreationFailsWithoutClassOrParent) {
+TEST_F(UserTest, CreationFailsWithoutClassOrParentAndStaleHandlesStayStale) {
     EXPECT_EQ(nullptr, CreateWindowExW(0, L"NoSuchClass", L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
     // A child needs a live parent.
     EXPECT_EQ(nullptr,
@@ -62,6 +62,11 @@ TEST_F(UserTest, CreationFailsWithoutClassOrParent) {
     DestroyWindow(parent);
     EXPECT_EQ(nullptr,
               CreateWindowExW(0, ut::kRecorderClass, L"", WS_CHILD, 0, 0, 10, 10, parent, nullptr, nullptr, nullptr));
+    // A new window never takes the stale handle.
+    const HWND fresh = Make(RECT{0, 0, 10, 10});
+    EXPECT_NE(parent, fresh);
+    EXPECT_FALSE(IsWindow(parent));
+    EXPECT_TRUE(IsWindow(fresh));
 }
 
 TEST_F(UserTest, DestroyingAParentDestroysChildrenFirstAndInvalidatesHandles) {
@@ -90,15 +95,6 @@ TEST_F(UserTest, DestroyingAParentDestroysChildrenFirstAndInvalidatesHandles) {
         EXPECT_EQ(0, SendMessageW(stale, WM_GETTEXTLENGTH, 0, 0));
         EXPECT_FALSE(DestroyWindow(stale));
     }
-}
-
-TEST_F(UserTest, StaleHandlesAreNotReusedByNewWindows) {
-    const HWND old = Make(RECT{0, 0, 10, 10});
-    DestroyWindow(old);
-    const HWND fresh = Make(RECT{0, 0, 10, 10});
-    EXPECT_NE(old, fresh);
-    EXPECT_FALSE(IsWindow(old));
-    EXPECT_TRUE(IsWindow(fresh));
 }
 
 TEST_F(UserTest, ChildControlIds) {
@@ -174,16 +170,12 @@ TEST_F(UserTest, GeometryOfNestedWindows) {
     const HWND top = Make(RECT{100, 50, 500, 350});
     const HWND child = Make(RECT{10, 20, 60, 60}, top);
     const HWND grandchild = Make(RECT{5, 5, 15, 15}, child);
+    const RECT window_rc{110, 70, 160, 110}, client_rc{0, 0, 50, 40};
     RECT rc;
     ASSERT_TRUE(GetWindowRect(child, &rc));
-    EXPECT_EQ(110, rc.left);
-    EXPECT_EQ(70, rc.top);
-    EXPECT_EQ(160, rc.right);
-    EXPECT_EQ(110, rc.bottom);
+    EXPECT_TRUE(EqualRect(&window_rc, &rc));
     ASSERT_TRUE(GetClientRect(child, &rc));
-    EXPECT_EQ(0, rc.left);
-    EXPECT_EQ(50, rc.right);
-    EXPECT_EQ(40, rc.bottom);
+    EXPECT_TRUE(EqualRect(&client_rc, &rc));
 
     POINT pt{1, 2};
     ASSERT_TRUE(ClientToScreen(grandchild, &pt));
