@@ -200,30 +200,15 @@ void BlendScalar(uint32_t* row, const uint8_t* cov, int count, uint32_t src) {
     for (int x = 0; x < count; ++x) row[x] = BlendPixel(row[x], src, cov[x]);
 }
 
-// The one to three pixels after a row's whole quads. A tail step may start before them,
-// over pixels already blended: those lanes get coverage 0 and keep their new values.
+// The one to three pixels after a row's whole quads: a pair and/or one pixel alone. No
+// step starts over pixels the row's last quad just stored: a load that overlaps a
+// recent wider store cannot take its data from the store buffer and stalls the row.
 void BlendTail(const QuadBlender& q, uint32_t* row, const uint8_t* cov, int count, int x, uint32_t src) {
-    switch (count - x) {
-        case 1:
-            if (count >= 2)
-                q.Pair(row + count - 2, LoadCoverage2(cov + count - 2) & 0xFF00u);
-            else
-                row[0] = BlendPixel(row[0], src, cov[0]);
-            break;
-        case 2:
-            q.Pair(row + x, LoadCoverage2(cov + x));
-            break;
-        case 3:
-            if (count >= 4) {
-                q.Quad(row + count - 4, LoadCoverage4(cov + count - 4) & 0xFFFFFF00u);
-            } else {
-                q.Pair(row, LoadCoverage2(cov));
-                q.Pair(row + 1, LoadCoverage2(cov + 1) & 0xFF00u);
-            }
-            break;
-        default:
-            break;
+    if (count - x >= 2) {
+        q.Pair(row + x, LoadCoverage2(cov + x));
+        x += 2;
     }
+    if (x < count) row[x] = BlendPixel(row[x], src, cov[x]);
 }
 
 }  // namespace
