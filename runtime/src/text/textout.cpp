@@ -89,6 +89,15 @@ void FillSurface(gdi::Bitmap* bmp, const RECT& surface_rect, uint32_t pixel) {
     if (bmp->IsMono()) pixel = ToMono(pixel);
     const LONG width = surface_rect.right - surface_rect.left;
     if (width <= 0 || surface_rect.bottom <= surface_rect.top) return;
+    if (ptrdiff_t(width) * 4 == bmp->stride) {
+        // Whole rows of a top-down surface are one block: the first row is copied in
+        // doubling steps instead of row by row (a narrow element's background).
+        uint32_t* first = bmp->Row(surface_rect.top);
+        FillRow(first, size_t(width), pixel);
+        gdi::RepeatFirstRow(reinterpret_cast<uint8_t*>(first), bmp->stride, size_t(width) * sizeof(uint32_t),
+                            int(surface_rect.bottom - surface_rect.top));
+        return;
+    }
     if (width == 1) {  // a vertical line
         for (LONG y = surface_rect.top; y < surface_rect.bottom; ++y) bmp->Row(y)[surface_rect.left] = pixel;
         return;
