@@ -124,10 +124,11 @@ TEST(TextOutput, EtoOpaqueFillsTheRectangleWithTheBackgroundColour) {
 }
 
 // Fills are stored four pixels at a time with an overlapping last store, row by row when
-// narrow and copied down when wide: every width around those steps, at odd offsets.
+// narrow, copied down when wide and copied as one block when they cover whole rows:
+// every width around those steps, at odd offsets.
 TEST(TextOutput, EtoOpaqueFillsEveryWidthExactly) {
     constexpr int kW = 100, kH = 5;
-    for (int width : {1, 2, 3, 4, 5, 7, 8, 15, 16, 17, 19, 20, 33, 63, 64, 65, 97}) {
+    for (int width : {1, 2, 3, 4, 5, 7, 8, 15, 16, 17, 19, 20, 33, 63, 64, 65, 97, 100}) {
         for (int left : {0, 1, 3}) {
             SCOPED_TRACE(testing::Message() << width << " wide at " << left);
             kt::Surface s(kW, kH, kWhite);
