@@ -43,17 +43,23 @@ RECT EffectiveClip(DC* dc) {
 
 RECT EffectiveClip(DC* dc, Bitmap* bmp) {
     if (!dc || !bmp) return RECT{0, 0, 0, 0};
-    RECT rc{0, 0, bmp->width, bmp->height};
-    if (dc->hasVis &&
-        !ClipRect64(Rect64{dc->visRect.left, dc->visRect.top, dc->visRect.right, dc->visRect.bottom}, rc, &rc))
-        return RECT{0, 0, 0, 0};
-    if (dc->s.hasClip) {
-        const RECT& c = dc->s.clip;
-        const Rect64 clip_surface{int64_t(c.left) + dc->dcOrg.x, int64_t(c.top) + dc->dcOrg.y,
-                                  int64_t(c.right) + dc->dcOrg.x, int64_t(c.bottom) + dc->dcOrg.y};
-        if (!ClipRect64(clip_surface, rc, &rc)) return RECT{0, 0, 0, 0};
+    // Worked edge by edge in scalars: every blit and fill starts here.
+    int64_t left = 0, top = 0, right = bmp->width, bottom = bmp->height;
+    if (dc->hasVis) {
+        left = std::max<int64_t>(left, dc->visRect.left);
+        top = std::max<int64_t>(top, dc->visRect.top);
+        right = std::min<int64_t>(right, dc->visRect.right);
+        bottom = std::min<int64_t>(bottom, dc->visRect.bottom);
     }
-    return rc;
+    if (dc->s.hasClip) {  // device coordinates: dcOrg places them on the surface
+        const RECT& c = dc->s.clip;
+        left = std::max<int64_t>(left, int64_t(c.left) + dc->dcOrg.x);
+        top = std::max<int64_t>(top, int64_t(c.top) + dc->dcOrg.y);
+        right = std::min<int64_t>(right, int64_t(c.right) + dc->dcOrg.x);
+        bottom = std::min<int64_t>(bottom, int64_t(c.bottom) + dc->dcOrg.y);
+    }
+    if (left >= right || top >= bottom) return RECT{0, 0, 0, 0};
+    return RECT{LONG(left), LONG(top), LONG(right), LONG(bottom)};
 }
 
 }  // namespace gdi
