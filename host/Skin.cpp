@@ -5,9 +5,8 @@
 //   4. CSkin
 #include "Skin.h"
 
-#include <ini.h>
-
 #include <dirent.h>
+#include <ini.h>
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -51,8 +50,10 @@ bool ParseColor(const std::string& s, COLORREF* out) {
         unsigned v = 0;
         for (size_t i = 1; i < 7; ++i) {
             const char c = s[i];
-            const int d = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                        : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+            const int d = c >= '0' && c <= '9'   ? c - '0'
+                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                 : -1;
             if (d < 0) return false;
             v = v * 16 + unsigned(d);
         }
@@ -191,7 +192,7 @@ bool CSkinPalette::Load(const std::string& dir, std::vector<std::string>* proble
 
 COLORREF CSkinPalette::GetColor(const wchar_t* key) {
     if (!key) return 0;
-    auto it = m_colors.find(std::wstring_view(key));
+    auto it = m_colors.find(Key(key));
     if (it != m_colors.end()) return it->second;
     m_missing.insert(L"color " + std::wstring(key));
     return 0;
@@ -199,7 +200,7 @@ COLORREF CSkinPalette::GetColor(const wchar_t* key) {
 
 CFont* CSkinPalette::GetFont(const wchar_t* key) {
     if (!key) return nullptr;
-    auto it = m_fonts.find(std::wstring_view(key));
+    auto it = m_fonts.find(Key(key));
     if (it != m_fonts.end() && it->second.present) return it->second.object.get();
     m_missing.insert(L"font " + std::wstring(key));
     return nullptr;
@@ -207,7 +208,7 @@ CFont* CSkinPalette::GetFont(const wchar_t* key) {
 
 CBitmap* CSkinPalette::GetBitmap(const wchar_t* key) {
     if (!key) return nullptr;
-    auto it = m_bitmaps.find(std::wstring_view(key));
+    auto it = m_bitmaps.find(Key(key));
     if (it != m_bitmaps.end() && it->second.present) return it->second.object.get();
     m_missing.insert(L"bitmap " + std::wstring(key));
     return nullptr;
@@ -223,7 +224,9 @@ HRESULT CSkinBitmapFactory::QueryInterface(REFIID riid, void** ppv) {
     *ppv = static_cast<IUnknown*>(this);
     return S_OK;
 }
-ULONG CSkinBitmapFactory::AddRef() { return ULONG(InterlockedIncrement(&m_lRefCount)); }
+ULONG CSkinBitmapFactory::AddRef() {
+    return ULONG(InterlockedIncrement(&m_lRefCount));
+}
 ULONG CSkinBitmapFactory::Release() {
     const LONG n = InterlockedDecrement(&m_lRefCount);
     if (n == 0) delete this;
@@ -243,8 +246,9 @@ void CSkinBitmapFactory::SetRoot(const std::string& dir) {
             if (!sub) continue;
             while (dirent* file = ::readdir(sub)) {
                 const std::string f = file->d_name;
-                if (f.size() > 4 && (f.compare(f.size() - 4, 4, ".bmp") == 0 || f.compare(f.size() - 4, 4, ".BMP") == 0))
-                    m_cache[Utf8ToWide(name + "/" + f)];
+                if (f.size() > 4 &&
+                    (f.compare(f.size() - 4, 4, ".bmp") == 0 || f.compare(f.size() - 4, 4, ".BMP") == 0))
+                    CacheEntry(Utf8ToWide(name + "/" + f));
             }
             ::closedir(sub);
         }
@@ -253,8 +257,14 @@ void CSkinBitmapFactory::SetRoot(const std::string& dir) {
     Reload();
 }
 
-CSkinBitmapFactory::Entry& CSkinBitmapFactory::LoadEntry(const std::wstring& relative_path) {
+CSkinBitmapFactory::Entry& CSkinBitmapFactory::CacheEntry(const std::wstring& relative_path) {
     Entry& entry = m_cache[relative_path];
+    m_index.emplace(relative_path, &entry);  // map entries never move
+    return entry;
+}
+
+CSkinBitmapFactory::Entry& CSkinBitmapFactory::LoadEntry(const std::wstring& relative_path) {
+    Entry& entry = CacheEntry(relative_path);
     if (!entry.bitmap) entry.bitmap = std::make_unique<CBitmap>();
     const std::string path = m_root + "/" + WideToUtf8(relative_path);
     entry.present = false;
@@ -275,9 +285,9 @@ CBitmap* CSkinBitmapFactory::Find(std::wstring_view folder, std::wstring_view fi
     m_keyBuffer.assign(folder).append(1, L'/').append(fileName);
     // A name that climbs out of the skin folder is not a skin bitmap.
     if (m_keyBuffer.find(L"..") != std::wstring::npos) return nullptr;
-    auto it = m_cache.find(std::wstring_view(m_keyBuffer));
+    auto it = m_index.find(m_keyBuffer);
     // LoadEntry may insert into the cache, so it gets its own copy of the key.
-    Entry& entry = it != m_cache.end() ? it->second : LoadEntry(std::wstring(m_keyBuffer));
+    Entry& entry = it != m_index.end() ? *it->second : LoadEntry(std::wstring(m_keyBuffer));
     if (entry.present) return entry.bitmap.get();
     m_missing.insert(m_keyBuffer);
     return nullptr;
@@ -302,7 +312,9 @@ BOOL CSkinBitmapFactory::HasFolder(const wchar_t* folder) {
     return ::stat((m_root + "/" + WideToUtf8(folder)).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-const wchar_t* CSkinBitmapFactory::GetSkinRoot() { return m_rootWide.c_str(); }
+const wchar_t* CSkinBitmapFactory::GetSkinRoot() {
+    return m_rootWide.c_str();
+}
 
 BOOL CSkinBitmapFactory::Reload() {
     problems.clear();

@@ -17,6 +17,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "frame/HostServices.h"
@@ -39,11 +40,13 @@ private:
         std::unique_ptr<T> object;  // lives as long as the palette, whatever skin is loaded
         bool present = false;
     };
-    // Transparent comparison: a paint's look-ups compare the caller's key in place
-    // instead of building a string for each.
-    std::map<std::wstring, COLORREF, std::less<>> m_colors;
-    std::map<std::wstring, Slot<CFont>, std::less<>> m_fonts;
-    std::map<std::wstring, Slot<CBitmap>, std::less<>> m_bitmaps;
+    // Hashed: a tab strip looks up some sixty colours a paint, and its keys share long
+    // prefixes ("CElementTabControl."), which an ordered map compares again and again.
+    std::unordered_map<std::wstring, COLORREF> m_colors;
+    std::unordered_map<std::wstring, Slot<CFont>> m_fonts;
+    std::unordered_map<std::wstring, Slot<CBitmap>> m_bitmaps;
+    std::wstring m_key;  // the current look-up's key; keeps its capacity, so no allocation
+    const std::wstring& Key(const wchar_t* key) { return m_key.assign(key); }
     std::set<std::wstring> m_missing;
     friend struct PaletteParser;
 };
@@ -75,8 +78,10 @@ private:
     CBitmap* Find(std::wstring_view folder, std::wstring_view fileName);
     std::string m_root;
     std::wstring m_rootWide;
-    std::map<std::wstring, Entry, std::less<>> m_cache;  // by "folder/file"
-    std::wstring m_keyBuffer;  // "folder/file" of the current look-up; keeps its capacity
+    Entry& CacheEntry(const std::wstring& relative_path);  // finds or adds, indexed
+    std::map<std::wstring, Entry> m_cache;                 // by "folder/file", in reload order
+    std::unordered_map<std::wstring, Entry*> m_index;      // the same entries, hashed
+    std::wstring m_keyBuffer;                              // "folder/file" of the current look-up; keeps its capacity
     std::set<std::wstring> m_missing;
 };
 
@@ -98,6 +103,6 @@ public:
 private:
     std::string m_dir;
     std::vector<std::string> m_problems;
-    CSkinPalette* m_pPalette;         // one reference held
-    CSkinBitmapFactory* m_pFactory;   // one reference held
+    CSkinPalette* m_pPalette;        // one reference held
+    CSkinBitmapFactory* m_pFactory;  // one reference held
 };
