@@ -8,14 +8,16 @@
 
 #include "platform.h"
 
-// How the text buttons are placed (SetTabBtnAglin).
-enum DIRECT {
+// How the text buttons are placed (SetTabBtnAglin). Both enumerations take any int a
+// host passes ("any value but 1"), so their underlying type is fixed: without it a value
+// outside 0..1 would not be a valid value of the type at all.
+enum DIRECT : int {
     DIRECT_RIGHT = 0,        // any value but 1: right-aligned to the element's right edge
     DIRECT_FOLLOW_TABS = 1,  // after the last visible tab, in list order (the default)
 };
 
 // How the tabs are placed against each other (SetTabArrangement).
-enum TAB_ARRANGEMENT {
+enum TAB_ARRANGEMENT : int {
     TAB_SIDE_BY_SIDE = 0,  // any value but 1: full widths, no overlap (the default)
     TAB_OVERLAPPED = 1,    // each tab laid 5 pixels narrower than its width
 };

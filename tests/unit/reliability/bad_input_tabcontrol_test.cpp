@@ -208,6 +208,15 @@ const std::vector<BadInput<CElementTabControl>>& TabRows() {
          },
          2, false},
         {"SetStyle extremes", rel::Void<T>([](T* t) { t->SetStyle(INT_MIN, INT_MAX, INT_MIN); }), kAnyResult, false},
+        // Any value but 1 is a valid choice for both (a fuzzer's 5 was not a value of the
+        // enumerations before their underlying type was fixed).
+        {"text-button alignment and arrangement outside 0..1",
+         [](T* t) {
+             t->SetTabBtnAglin(static_cast<DIRECT>(5));
+             t->SetTabArrangement(static_cast<TAB_ARRANGEMENT>(INT_MIN));
+             return t->m_nTextBtnAlign == DIRECT_FOLLOW_TABS || t->m_nTabArrangement == TAB_OVERLAPPED;
+         },
+         0, false},
         {"handlers at extreme points",
          [](T* t) {
              CElementContainer* e = t;
