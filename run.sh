@@ -73,7 +73,9 @@ case "${1:-}" in
       for target in bmp palette rc script button vscroll hscroll tabs; do
         work=$(mktemp -d)
         log="$work/fuzz.log"
-        if ! ./build/fuzz/fuzz/fuzz_$target "$work" "fuzz/corpus/$target" -max_total_time=15 \
+        # A fixed seed: the CI pass replays one exploration from the seeds and fails on a
+        # change, not on the luck of the draw. Open-ended fuzzing: docs/reliability.md.
+        if ! ./build/fuzz/fuzz/fuzz_$target "$work" "fuzz/corpus/$target" -max_total_time=15 -seed=1 \
             -print_final_stats=1 >"$log" 2>&1; then
           tail -n 60 "$log"
           echo "== fuzz_$target FAILED" >&2
