@@ -30,27 +30,16 @@ BOOL CRuntimeClass::IsDerivedFrom(const CRuntimeClass* pBaseClass) const {
 }
 
 // ---- object memory ---------------------------------------------------------------------------
-// A few size classes of freed blocks, kept for the next object of that size. Plain data,
-// usable before any static constructor; a flag keeps it safe from any thread. At exit the
-// blocks go back to the heap and later deletions skip the pool.
+// A few size classes of freed blocks, kept for the next object of that size; a flag keeps
+// the pool safe from any thread. At exit the blocks go back to the heap and later
+// deletions skip the pool.
 namespace {
 
-struct FreeBlock {
-    FreeBlock* next;
-};
-struct SizeClass {
-    size_t size;  // 0: unused
-    FreeBlock* head;
-    int count;
-};
-constexpr int kSizeClasses = 8;
-constexpr int kBlocksPerClass = 32;  // what one paint frees of a kind, with room
 constexpr size_t kLargestPooled = 1024;
 
 struct ObjectPool {
-    SizeClass classes[kSizeClasses]{};
+    rtmem::SizeClassPool<8, 32> blocks{};  // 32: what one paint frees of a kind, with room
     std::atomic_flag busy = ATOMIC_FLAG_INIT;
-    bool closed = false;
 
     void Lock() {
         while (busy.test_and_set(std::memory_order_acquire)) {
@@ -58,34 +47,16 @@ struct ObjectPool {
     }
     void Unlock() { busy.clear(std::memory_order_release); }
     void* Take(size_t size) {
-        void* p = nullptr;
+        if (size > kLargestPooled) return nullptr;
         Lock();
-        for (SizeClass& c : classes) {
-            if (c.size == size && c.head) {
-                p = c.head;
-                c.head = c.head->next;
-                --c.count;
-                break;
-            }
-        }
+        void* p = blocks.Take(size);
         Unlock();
         return p;
     }
     bool Keep(void* p, size_t size) {
-        bool kept = false;
+        if (size > kLargestPooled) return false;
         Lock();
-        if (!closed) {
-            for (SizeClass& c : classes) {
-                if (c.size == 0) c.size = size;
-                if (c.size != size) continue;
-                if (c.count < kBlocksPerClass) {
-                    c.head = new (p) FreeBlock{c.head};
-                    ++c.count;
-                    kept = true;
-                }
-                break;
-            }
-        }
+        const bool kept = blocks.Keep(p, size);
         Unlock();
         return kept;
     }
@@ -94,14 +65,7 @@ struct ObjectPool {
 struct ObjectPoolTeardown {
     ~ObjectPoolTeardown() {
         g_objectPool.Lock();
-        g_objectPool.closed = true;
-        for (SizeClass& c : g_objectPool.classes) {
-            while (FreeBlock* b = c.head) {
-                c.head = b->next;
-                ::operator delete(b);
-            }
-            c.count = 0;
-        }
+        g_objectPool.blocks.Release();
         g_objectPool.Unlock();
     }
 } g_objectPoolTeardown;
@@ -109,21 +73,17 @@ struct ObjectPoolTeardown {
 }  // namespace
 
 void* CObject::operator new(size_t nSize) {
-    if (nSize <= kLargestPooled)
-        if (void* p = g_objectPool.Take(nSize)) return p;
+    if (void* p = g_objectPool.Take(nSize)) return p;
     return ::operator new(nSize);
 }
 
 void* CObject::operator new(size_t nSize, const std::nothrow_t&) noexcept {
-    if (nSize <= kLargestPooled)
-        if (void* p = g_objectPool.Take(nSize)) return p;
+    if (void* p = g_objectPool.Take(nSize)) return p;
     return ::operator new(nSize, std::nothrow);
 }
 
 void CObject::operator delete(void* p, size_t nSize) noexcept {
-    if (!p) return;
-    if (rtmem::kRecycle && nSize <= kLargestPooled && g_objectPool.Keep(p, nSize)) return;
-    ::operator delete(p);
+    if (p && !g_objectPool.Keep(p, nSize)) ::operator delete(p);
 }
 
 void CObject::operator delete(void* p, const std::nothrow_t&) noexcept {

@@ -16,8 +16,8 @@
 #include <new>
 #include <utility>
 
-#include "gdi_private.h"
 #include "../recycle.h"
+#include "gdi_private.h"
 
 namespace gdi {
 
@@ -92,45 +92,19 @@ int LiveCount(Kind kind) {
 // ---- 2. Object memory ------------------------------------------------------------------
 namespace {
 
-struct FreeBlock {
-    FreeBlock* next;
-};
-struct SizePool {
-    size_t size;  // 0: unused
-    FreeBlock* head;
-    int count;
-};
-constexpr int kSizePools = 8;       // one per object type is enough
-constexpr int kBlocksPerPool = 64;  // what a busy paint frees of one kind, with room
-SizePool g_sizePools[kSizePools];
+// One size class per object type is enough; 64 blocks is what a busy paint frees of one
+// kind, with room.
+rtmem::SizeClassPool<8, 64> g_objectBlocks;
 
 }  // namespace
 
 void* Object::operator new(size_t size) {
-    for (SizePool& p : g_sizePools) {
-        if (p.size == size && p.head) {
-            FreeBlock* b = p.head;
-            p.head = b->next;
-            --p.count;
-            return b;
-        }
-    }
+    if (void* p = g_objectBlocks.Take(size)) return p;
     return ::operator new(size);
 }
 
 void Object::operator delete(void* ptr, size_t size) {
-    if (!ptr) return;
-    if (rtmem::kRecycle && !g_closed) {
-        for (SizePool& p : g_sizePools) {
-            if (p.size == 0) p.size = size;
-            if (p.size != size) continue;
-            if (p.count >= kBlocksPerPool) break;
-            p.head = new (ptr) FreeBlock{p.head};
-            ++p.count;
-            return;
-        }
-    }
-    ::operator delete(ptr);
+    if (ptr && !g_objectBlocks.Keep(ptr, size)) ::operator delete(ptr);
 }
 
 // ---- 3. Pixel storage and save stacks -----------------------------------------------------
@@ -223,13 +197,7 @@ struct Teardown {
         t = HandleTable{};
         g_stores.Clear();
         g_saveStacks.Clear();
-        for (SizePool& p : g_sizePools) {
-            while (FreeBlock* b = p.head) {
-                p.head = b->next;
-                ::operator delete(b);
-            }
-            p.count = 0;
-        }
+        g_objectBlocks.Release();
     }
 } g_teardown;
 
