@@ -20,6 +20,26 @@
 
 namespace bench {
 
+namespace {
+
+// A bitmap's pixels as 0x00RRGGBB values, rows top-down whatever the bitmap's own order.
+std::vector<uint32_t> TopDownPixels(HBITMAP bmp, const BITMAP& bm) {
+    std::vector<uint32_t> out(size_t(bm.bmWidth) * size_t(bm.bmHeight));
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = bm.bmWidth;
+    bi.bmiHeader.biHeight = -bm.bmHeight;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    HDC screen = ::GetDC(nullptr);
+    ::GetDIBits(screen, bmp, 0, UINT(bm.bmHeight), out.data(), &bi, DIB_RGB_COLORS);
+    ::ReleaseDC(nullptr, screen);
+    return out;
+}
+
+}  // namespace
+
 // ---- 1. Skin and font files ------------------------------------------------------------------
 std::string SkinDir() {
     return std::string(KELEM_SOURCE_DIR) + "/skins/default";
@@ -233,18 +253,7 @@ int CairoPicture::AddImage(const std::string& skin_file, bool keyed, unsigned ke
     if (!bmp) throw std::runtime_error(skin_file + ": " + error);
     BITMAP bm{};
     ::GetObject(bmp, sizeof bm, &bm);
-    // The file's rows come out top-down whatever its own order.
-    std::vector<uint32_t> pixels(size_t(bm.bmWidth) * size_t(bm.bmHeight));
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = bm.bmWidth;
-    bi.bmiHeader.biHeight = -bm.bmHeight;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    HDC screen = ::GetDC(nullptr);
-    ::GetDIBits(screen, bmp, 0, UINT(bm.bmHeight), pixels.data(), &bi, DIB_RGB_COLORS);
-    ::ReleaseDC(nullptr, screen);
+    const std::vector<uint32_t> pixels = TopDownPixels(bmp, bm);
     cairo_surface_t* image =
         cairo_image_surface_create(keyed ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24, bm.bmWidth, bm.bmHeight);
     cairo_surface_flush(image);
@@ -471,21 +480,7 @@ long DifferingPixels(HBITMAP a, HBITMAP b) {
     ::GetObject(a, sizeof ba, &ba);
     ::GetObject(b, sizeof bb, &bb);
     if (ba.bmWidth != bb.bmWidth || ba.bmHeight != bb.bmHeight) return -1;
-    auto pixels = [](HBITMAP bmp, const BITMAP& bm) {
-        std::vector<uint32_t> out(size_t(bm.bmWidth) * size_t(bm.bmHeight));
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = bm.bmWidth;
-        bi.bmiHeader.biHeight = -bm.bmHeight;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
-        HDC dc = ::GetDC(nullptr);
-        ::GetDIBits(dc, bmp, 0, UINT(bm.bmHeight), out.data(), &bi, DIB_RGB_COLORS);
-        ::ReleaseDC(nullptr, dc);
-        return out;
-    };
-    const std::vector<uint32_t> pa = pixels(a, ba), pb = pixels(b, bb);
+    const std::vector<uint32_t> pa = TopDownPixels(a, ba), pb = TopDownPixels(b, bb);
     long n = 0;
     for (size_t i = 0; i < pa.size(); ++i) n += (pa[i] & 0xFFFFFF) != (pb[i] & 0xFFFFFF);
     return n;
