@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # End-to-end test of `kelem view` on a private Xvfb display with real pointer input:
 #   1. hover over the "SZ A" tab and click it            -> 1324 tab selected id=2
-#   2. hold the vertical scrollbar's down arrow ~700 ms  -> 1344 positions 1, 2, 3, ...
-#      then its up arrow ~450 ms                         -> 1344 positions going back down
+#   2. hold the vertical scrollbar's down arrow until    -> 1344 positions 1, 2, 3, 4, ...
+#      position 4, then its up arrow until two steps back -> 1344 positions going back down
 #   3. open the "Futures" tab's menu and pick "SHFE"     -> 1326 menu command id=202
 #   4. Ctrl+S, then the screenshot's desk must equal the reference host's rendering of
 #      the same state, with the tab renamed (viewer_e2e_check).
 # Where the element geometry comes from: the viewer's log notes ("# tab top 2 ..."), so
-# nothing here depends on font metrics.
+# nothing here depends on font metrics. Nothing depends on the machine's pace either: a
+# button is held until the log shows the steps it must cause, not for a fixed time (a
+# viewer that lags behind takes a late press and an early release as one short click,
+# as a window whose queue holds both would).
 #
 # usage: viewer_e2e.sh KELEM CHECKER SKIN_DIR OUT_DIR        exit 77: skipped
 set -euo pipefail
@@ -108,18 +111,27 @@ wait_for ' top 1324 tab selected id=2$' 5 || fail "no 1324 for the click on tab 
 read -r -a VS <<<"$(rect_of '^# element vscroll ')"
 ARROW=$(grep -E '^# element vscroll ' "$LOG" | tail -1 | sed -E 's/.*arrow=([0-9]+).*/\1/')
 VX=$(((VS[0] + VS[2]) / 2))
+STEP=' vscroll 1344 vscroll pos='
+steps() { grep -c -- "$STEP" "$LOG" || true; }
+# Holds the left button until the log has $1 more 1344 steps (or 10 s pass), then
+# releases it.
+hold_for_steps() {
+  local want=$(($(steps) + $1)) deadline=$((SECONDS + 10)) seen=0
+  xdotool mousedown 1
+  while [ $SECONDS -lt $deadline ]; do
+    if [ "$(steps)" -ge $want ]; then seen=1; break; fi
+    sleep 0.02
+  done
+  xdotool mouseup 1
+  [ $seen -eq 1 ]
+}
 move_to "$VX" $((VS[3] - ARROW / 2))
 sleep 0.1
-xdotool mousedown 1
-sleep 0.7
-xdotool mouseup 1
-wait_for ' vscroll 1344 vscroll pos=' 5 || fail "no 1344 while the down arrow was held"
+hold_for_steps 4 || fail "no four auto-repeat steps while the down arrow was held"
 settle
 move_to "$VX" $((VS[1] + ARROW / 2))
 sleep 0.1
-xdotool mousedown 1
-sleep 0.45
-xdotool mouseup 1
+hold_for_steps 2 || fail "no two auto-repeat steps while the up arrow was held"
 settle
 
 # ---- 3. a tab's drop-down menu ----------------------------------------------------------------------
@@ -156,9 +168,10 @@ VIEW_PID=
 
 # ---- the notifications ----------------------------------------------------------------------------------
 # Positions while the down arrow was held: 1, 2, 3, ... in steps of one, at least four of
-# them (one 250 ms delay, then one every 50 ms); then back down by ones, at least twice,
-# while the up arrow was held. How many depends on the machine's pace, not their order.
-POSITIONS=$(grep ' vscroll 1344 vscroll pos=' "$LOG" | sed -E 's/.*pos=//' | tr '\n' ' ')
+# them; then back down by ones, at least twice, while the up arrow was held. One more step
+# may land between the log line and the release: how many is the machine's pace, the
+# order is not.
+POSITIONS=$(grep -- "$STEP" "$LOG" | sed -E 's/.*pos=//' | tr '\n' ' ')
 echo "1344 positions: $POSITIONS"
 awk -v positions="$POSITIONS" 'BEGIN {
   n = split(positions, p, " ")
