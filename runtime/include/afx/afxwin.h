@@ -2,6 +2,7 @@
 #pragma once
 
 #include "afx/afx.h"
+#include "afx/afxplex.h"
 #include "afx/afxtempl.h"
 #include "afx/afxgdi.h"
 #include "afx/afxwnd.h"

@@ -1,0 +1,88 @@
+// CPlex and CFixedAlloc: chunks of fixed-size blocks, and a free list over them.
+#include "afx/afxplex.h"
+
+#include <limits>
+#include <new>
+
+#include "afx/afx.h"
+#include "recycle.h"
+
+// ---- CPlex -----------------------------------------------------------------------------------
+CPlex* CPlex::Create(CPlex*& head, UINT_PTR nMax, UINT_PTR cbElement) {
+    constexpr UINT_PTR kLimit = std::numeric_limits<UINT_PTR>::max() - sizeof(CPlex);
+    if (nMax == 0 || cbElement == 0 || cbElement > kLimit / nMax) AfxThrowMemoryException();
+    void* p = ::operator new(sizeof(CPlex) + nMax * cbElement, std::nothrow);
+    if (!p) AfxThrowMemoryException();
+    CPlex* pPlex = static_cast<CPlex*>(p);
+    pPlex->pNext = head;
+    head = pPlex;
+    return pPlex;
+}
+
+void CPlex::FreeDataChain() {
+    CPlex* p = this;
+    while (p) {
+        CPlex* pNext = p->pNext;
+        ::operator delete(p);
+        p = pNext;
+    }
+}
+
+// ---- CFixedAllocNoSync -------------------------------------------------------------------------
+namespace {
+constexpr UINT kAlign = alignof(std::max_align_t);  // what the heap would give the class
+UINT RoundedBlock(UINT nAllocSize) {
+    const UINT n = nAllocSize < sizeof(void*) ? UINT(sizeof(void*)) : nAllocSize;
+    return (n + kAlign - 1) / kAlign * kAlign;
+}
+}  // namespace
+
+CFixedAllocNoSync::CFixedAllocNoSync(UINT nAllocSize, UINT nBlockSize)
+    : m_nAllocSize(RoundedBlock(nAllocSize)), m_nBlockSize(nBlockSize == 0 ? 1 : nBlockSize) {}
+
+CFixedAllocNoSync::~CFixedAllocNoSync() {
+    FreeAll();  // a block still in use (a leaked record) keeps every chunk: nothing dangles
+}
+
+void* CFixedAllocNoSync::Alloc() {
+    if (!rtmem::kRecycle) {
+        void* p = ::operator new(m_nAllocSize, std::nothrow);
+        if (!p) AfxThrowMemoryException();
+        ++m_nInUse;
+        return p;
+    }
+    if (!m_pNodeFree) {
+        // A new chunk, its blocks listed in address order: records allocated one after
+        // another end up one after another.
+        CPlex* pNewBlock = CPlex::Create(m_pBlocks, m_nBlockSize, m_nAllocSize);
+        auto* pData = static_cast<BYTE*>(pNewBlock->data());
+        for (UINT i = m_nBlockSize; i-- > 0;) {
+            auto* pNode = reinterpret_cast<CNode*>(pData + size_t(i) * m_nAllocSize);
+            pNode->pNext = m_pNodeFree;
+            m_pNodeFree = pNode;
+        }
+    }
+    CNode* pNode = m_pNodeFree;
+    m_pNodeFree = pNode->pNext;
+    ++m_nInUse;
+    return pNode;
+}
+
+void CFixedAllocNoSync::Free(void* p) {
+    if (!p) return;
+    --m_nInUse;
+    if (!rtmem::kRecycle) {
+        ::operator delete(p);
+        return;
+    }
+    auto* pNode = static_cast<CNode*>(p);
+    pNode->pNext = m_pNodeFree;
+    m_pNodeFree = pNode;
+}
+
+void CFixedAllocNoSync::FreeAll() {
+    if (m_nInUse != 0) return;  // MFC frees regardless; a live block would then dangle
+    if (m_pBlocks) m_pBlocks->FreeDataChain();
+    m_pBlocks = nullptr;
+    m_pNodeFree = nullptr;
+}
