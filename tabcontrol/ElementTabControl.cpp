@@ -78,8 +78,8 @@ CSize CElementTabControl::GetCurTextExtent(const wchar_t* lpszText) {
         cache.logFont = lf;
     }
     const std::wstring_view text(lpszText);
-    auto it = cache.sizes.find(text);
-    if (it != cache.sizes.end()) return it->second;
+    auto it = cache.store->sizes.find(text);
+    if (it != cache.store->sizes.end()) return it->second;
 
     CSize size(0, 0);
     HDC hScreenDC = ::GetDC(nullptr);
@@ -89,8 +89,9 @@ CSize CElementTabControl::GetCurTextExtent(const wchar_t* lpszText) {
         if (hOldFont) ::SelectObject(hScreenDC, hOldFont);
         ::ReleaseDC(nullptr, hScreenDC);
     }
-    if (cache.sizes.size() >= kTextExtentCacheLimit) cache.Clear();
-    cache.sizes.emplace(cache.names.emplace_back(text), size);
+    if (cache.store->sizes.size() >= kTextExtentCacheLimit) cache.Clear();
+    TextExtentCache::Store& store = *cache.store;
+    store.sizes.emplace(store.names.emplace_back(text), size);
     return size;
 }
 

@@ -11,6 +11,8 @@
 #pragma once
 
 #include <deque>
+#include <memory>
+#include <memory_resource>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -191,16 +193,19 @@ private:
     // Text widths by string, for the font they were measured in; cleared when that font
     // changes (a reskin swaps font contents in place).
     // The map's keys view the strings in `names`, whose elements never move, so that a
-    // look-up hashes the caller's text in place instead of copying it first.
+    // look-up hashes the caller's text in place instead of copying it first. Names and
+    // map nodes come from one arena in the order they were measured, so that a walk over
+    // thousands of tabs, which asks in that order, reads the cache in order too.
     struct TextExtentCache {
+        struct Store {
+            std::pmr::monotonic_buffer_resource arena;
+            std::pmr::deque<std::pmr::wstring> names{&arena};
+            std::pmr::unordered_map<std::wstring_view, CSize> sizes{&arena};
+        };
         LOGFONT logFont{};
         bool hasFont = false;
-        std::deque<std::wstring> names;
-        std::unordered_map<std::wstring_view, CSize> sizes;
-        void Clear() {
-            sizes.clear();
-            names.clear();
-        }
+        std::unique_ptr<Store> store = std::make_unique<Store>();
+        void Clear() { store = std::make_unique<Store>(); }  // the arena goes with it
     };
     TextExtentCache m_textExtentCache;
 };

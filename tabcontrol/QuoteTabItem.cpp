@@ -2,6 +2,8 @@
 
 #include <utility>
 
+IMPLEMENT_FIXED_ALLOC(CQuoteTabItem, 64);
+
 CQuoteTabItem::CQuoteTabItem() = default;
 CQuoteTabItem::~CQuoteTabItem() = default;
 
