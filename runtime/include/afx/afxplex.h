@@ -15,7 +15,9 @@
 #include "win32/windef.h"
 
 // ---- CPlex -----------------------------------------------------------------------------------
-struct alignas(std::max_align_t) CPlex {  // the header keeps the data as aligned as the heap's
+// A chunk's data starts on a cache line (the header is one line long), so blocks whose
+// size is a multiple of a line each start on a line of their own.
+struct alignas(64) CPlex {
     CPlex* pNext;  // the chunk made before this one; the data follows the header
     void* data() { return this + 1; }
 
@@ -34,16 +36,16 @@ public:
     CFixedAllocNoSync& operator=(const CFixedAllocNoSync&) = delete;
 
     UINT GetAllocSize() const { return m_nAllocSize; }
-    void* Alloc();         // throws CMemoryException when the heap is exhausted
-    void Free(void* p);    // null is ignored
-    void FreeAll();        // every chunk back to the heap: only when no block is in use
+    void* Alloc();       // throws CMemoryException when the heap is exhausted
+    void Free(void* p);  // null is ignored
+    void FreeAll();      // every chunk back to the heap: only when no block is in use
 
 protected:
     struct CNode {
         CNode* pNext;
     };
-    UINT m_nAllocSize;   // block size, rounded up so that every block is pointer-aligned
-    UINT m_nBlockSize;   // blocks per chunk
+    UINT m_nAllocSize;  // block size, rounded up so that every block is pointer-aligned
+    UINT m_nBlockSize;  // blocks per chunk
     CPlex* m_pBlocks = nullptr;
     CNode* m_pNodeFree = nullptr;
     UINT_PTR m_nInUse = 0;  // blocks handed out and not freed: FreeAll waits for 0
@@ -72,21 +74,23 @@ private:
 
 // Class-level operator new/delete from one CFixedAlloc per class. A derived class of
 // another size goes to the heap (its blocks would not fit).
-#define DECLARE_FIXED_ALLOC(class_name)                                                           \
-public:                                                                                           \
-    static void* operator new(size_t size) {                                                      \
-        return size == sizeof(class_name) ? s_alloc.Alloc() : ::operator new(size);               \
-    }                                                                                             \
-    static void* operator new(size_t, void* p) noexcept { return p; }                             \
-    static void operator delete(void* p, size_t size) noexcept {                                  \
-        if (size == sizeof(class_name))                                                           \
-            s_alloc.Free(p);                                                                      \
-        else                                                                                      \
-            ::operator delete(p);                                                                 \
-    }                                                                                             \
-    static void operator delete(void*, void*) noexcept {}                                         \
-                                                                                                  \
-protected:                                                                                        \
+#define DECLARE_FIXED_ALLOC(class_name)                                             \
+public:                                                                             \
+    static void* operator new(size_t size) {                                        \
+        return size == sizeof(class_name) ? s_alloc.Alloc() : ::operator new(size); \
+    }                                                                               \
+    static void* operator new(size_t, void* p) noexcept {                           \
+        return p;                                                                   \
+    }                                                                               \
+    static void operator delete(void* p, size_t size) noexcept {                    \
+        if (size == sizeof(class_name))                                             \
+            s_alloc.Free(p);                                                        \
+        else                                                                        \
+            ::operator delete(p);                                                   \
+    }                                                                               \
+    static void operator delete(void*, void*) noexcept {}                           \
+                                                                                    \
+protected:                                                                          \
     static CFixedAlloc s_alloc
 
 #define IMPLEMENT_FIXED_ALLOC(class_name, block_size) CFixedAlloc class_name::s_alloc(sizeof(class_name), block_size)

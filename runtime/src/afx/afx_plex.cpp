@@ -1,17 +1,16 @@
 // CPlex and CFixedAlloc: chunks of fixed-size blocks, and a free list over them.
-#include "afx/afxplex.h"
-
 #include <limits>
 #include <new>
 
 #include "afx/afx.h"
+#include "afx/afxplex.h"
 #include "recycle.h"
 
 // ---- CPlex -----------------------------------------------------------------------------------
 CPlex* CPlex::Create(CPlex*& head, UINT_PTR nMax, UINT_PTR cbElement) {
     constexpr UINT_PTR kLimit = std::numeric_limits<UINT_PTR>::max() - sizeof(CPlex);
     if (nMax == 0 || cbElement == 0 || cbElement > kLimit / nMax) AfxThrowMemoryException();
-    void* p = ::operator new(sizeof(CPlex) + nMax * cbElement, std::nothrow);
+    void* p = ::operator new(sizeof(CPlex) + nMax * cbElement, std::align_val_t(alignof(CPlex)), std::nothrow);
     if (!p) AfxThrowMemoryException();
     CPlex* pPlex = static_cast<CPlex*>(p);
     pPlex->pNext = head;
@@ -23,7 +22,7 @@ void CPlex::FreeDataChain() {
     CPlex* p = this;
     while (p) {
         CPlex* pNext = p->pNext;
-        ::operator delete(p);
+        ::operator delete(p, std::align_val_t(alignof(CPlex)));
         p = pNext;
     }
 }

@@ -104,7 +104,7 @@ TEST(CFixedAlloc, FreeAllKeepsChunksWhileABlockIsInUse) {
     void* held = alloc.Alloc();
     void* other = alloc.Alloc();
     alloc.Free(other);
-    alloc.FreeAll();  // a block is still held: nothing may go
+    alloc.FreeAll();              // a block is still held: nothing may go
     std::memset(held, 0x5A, 32);  // a freed chunk here would be a use after free
     EXPECT_EQ(static_cast<BYTE*>(held)[31], 0x5A);
     void* reused = alloc.Alloc();
