@@ -20,7 +20,8 @@ HCURSOR CElementTabControl::m_hcurHover = ::LoadCursor(nullptr, IDC_HAND);
 HCURSOR CElementTabControl::m_hcurNormal = ::LoadCursor(nullptr, IDC_ARROW);
 const int CElementTabControl::m_nArrayWidth;
 
-CElementTabControl::CElementTabControl(int bTextBottom) : m_bTextBottom(bTextBottom) {}
+CElementTabControl::CElementTabControl(int bTextBottom)
+    : m_bTextBottom(bTextBottom), m_textExtentCache(kTextExtentCacheLimit) {}
 
 CElementTabControl::~CElementTabControl() {
     for (INT_PTR i = 0; i < m_arrItems.GetSize(); ++i) delete m_arrItems[i];
@@ -71,15 +72,9 @@ CSize CElementTabControl::GetCurTextExtent(const wchar_t* lpszText) {
     // changes a palette font in place.
     LOGFONT lf{};
     const bool hasFont = m_pFont && m_pFont->GetSafeHandle() && m_pFont->GetLogFont(&lf) != 0;
-    TextExtentCache& cache = m_textExtentCache;
-    if (cache.hasFont != hasFont || (hasFont && std::memcmp(&cache.logFont, &lf, sizeof(LOGFONT)) != 0)) {
-        cache.Clear();
-        cache.hasFont = hasFont;
-        cache.logFont = lf;
-    }
+    if (!m_textExtentCache.IsForFont(hasFont, lf)) m_textExtentCache.SetFont(hasFont, lf);
     const std::wstring_view text(lpszText);
-    auto it = cache.store->sizes.find(text);
-    if (it != cache.store->sizes.end()) return it->second;
+    if (const CSize* pCached = m_textExtentCache.Find(text)) return *pCached;
 
     CSize size(0, 0);
     HDC hScreenDC = ::GetDC(nullptr);
@@ -89,9 +84,7 @@ CSize CElementTabControl::GetCurTextExtent(const wchar_t* lpszText) {
         if (hOldFont) ::SelectObject(hScreenDC, hOldFont);
         ::ReleaseDC(nullptr, hScreenDC);
     }
-    if (cache.store->sizes.size() >= kTextExtentCacheLimit) cache.Clear();
-    TextExtentCache::Store& store = *cache.store;
-    store.sizes.emplace(store.names.emplace_back(text), size);
+    m_textExtentCache.Add(text, size);
     return size;
 }
 

@@ -10,15 +10,12 @@
 //   ElementTabControlMenu.cpp    the menu records of the tabs and the menu commands
 #pragma once
 
-#include <deque>
-#include <memory>
-#include <memory_resource>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "QuoteTabItem.h"
+#include "TextExtentCache.h"
 #include "frame/ElementContainer.h"
 #include "frame/HostServices.h"
 #include "frame/LightCanvas.h"
@@ -164,6 +161,12 @@ private:
     CQuoteTabItem* GetBeforeVisibleItem(int nIndex);
     void GetItemArrowRect(CRect& rcItem, CRect& rcArrow);
     int Overlap() const;
+    struct VisibleTotals {
+        int nCount;     // GetVisibleCount
+        int nWidth;     // GetAllTabItemWidth
+        int nOrgWidth;  // GetTabItemOriginalWidth
+    };
+    VisibleTotals SumVisibleTabs();
 
     // ---- painting (ElementTabControlPaint.cpp) ------------------------------------------------
     int GetColorBmpAndFont(CComPtr<IBitmapFactory> pFactory, CComPtr<CSWPalette> pPalette);
@@ -190,22 +193,7 @@ private:
     void UpdateItemNameByMenuID(DWORD dwCmd);
     CQuoteTabItem* RenameItemByCommand(DWORD dwCmd);
 
-    // Text widths by string, for the font they were measured in; cleared when that font
-    // changes (a reskin swaps font contents in place).
-    // The map's keys view the strings in `names`, whose elements never move, so that a
-    // look-up hashes the caller's text in place instead of copying it first. Names and
-    // map nodes come from one arena in the order they were measured, so that a walk over
-    // thousands of tabs, which asks in that order, reads the cache in order too.
-    struct TextExtentCache {
-        struct Store {
-            std::pmr::monotonic_buffer_resource arena;
-            std::pmr::deque<std::pmr::wstring> names{&arena};
-            std::pmr::unordered_map<std::wstring_view, CSize> sizes{&arena};
-        };
-        LOGFONT logFont{};
-        bool hasFont = false;
-        std::unique_ptr<Store> store = std::make_unique<Store>();
-        void Clear() { store = std::make_unique<Store>(); }  // the arena goes with it
-    };
-    TextExtentCache m_textExtentCache;
+    // Text widths for the font they were measured in; cleared when that font changes (a
+    // reskin swaps font contents in place).
+    tabcontrol::TextExtentCache m_textExtentCache;
 };

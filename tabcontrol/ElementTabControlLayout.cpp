@@ -17,6 +17,21 @@ int CElementTabControl::Overlap() const {
     return m_nTabArrangement == TAB_OVERLAPPED ? kOverlap : 0;
 }
 
+// The three totals of the visible tabs in one walk, for callers that need them together.
+CElementTabControl::VisibleTotals CElementTabControl::SumVisibleTabs() {
+    const int nOverlap = Overlap();
+    long long nWidth = 0, nOrgWidth = 0;
+    int nCount = 0;
+    for (INT_PTR i = 0; i < m_arrItems.GetSize(); ++i) {
+        const CQuoteTabItem* pItem = m_arrItems[i];
+        if (!pItem->m_bVisible) continue;
+        ++nCount;
+        nWidth += static_cast<long long>(pItem->m_nWidth) - nOverlap;
+        nOrgWidth += static_cast<long long>(pItem->m_nOrgWidth) - nOverlap;
+    }
+    return VisibleTotals{nCount, ClampToInt(nWidth), ClampToInt(nOrgWidth)};
+}
+
 int CElementTabControl::GetVisibleCount() {
     int nCount = 0;
     for (INT_PTR i = 0; i < m_arrItems.GetSize(); ++i)
@@ -24,7 +39,7 @@ int CElementTabControl::GetVisibleCount() {
     return nCount;
 }
 
-int CElementTabControl::GetAllTabItemWidth() {
+int CElementTabControl::GetAllTabItemWidth() {  // its own walk: every layout run takes it
     const int nOverlap = Overlap();
     long long nTotal = 0;
     for (INT_PTR i = 0; i < m_arrItems.GetSize(); ++i)
@@ -33,11 +48,7 @@ int CElementTabControl::GetAllTabItemWidth() {
 }
 
 int CElementTabControl::GetTabItemOriginalWidth() {
-    const int nOverlap = Overlap();
-    long long nTotal = 0;
-    for (INT_PTR i = 0; i < m_arrItems.GetSize(); ++i)
-        if (m_arrItems[i]->m_bVisible) nTotal += static_cast<long long>(m_arrItems[i]->m_nOrgWidth) - nOverlap;
-    return ClampToInt(nTotal);
+    return SumVisibleTabs().nOrgWidth;
 }
 
 // The narrowest a tab may get: its name, plus room for the arrow when it has a menu.
@@ -162,11 +173,12 @@ void CElementTabControl::ReCalculateTabSize() {
 
 // ---- 4. SetLimitMaxWidth, SetItemWidthWithMargin -------------------------------------------------------
 void CElementTabControl::SetLimitMaxWidth(int nLimit) {
-    const int nOrig = GetTabItemOriginalWidth();
-    const int nCur = GetAllTabItemWidth();
+    const VisibleTotals totals = SumVisibleTabs();
+    const int nOrig = totals.nOrgWidth;
+    const int nCur = totals.nWidth;
     if (nLimit > nOrig && nCur >= nOrig) return;
     if (nCur == nLimit) return;
-    const int nVisible = GetVisibleCount();
+    const int nVisible = totals.nCount;
     if (nVisible == 0) return;
     const int nShare = nLimit / nVisible;
     if (nCur < nLimit) {

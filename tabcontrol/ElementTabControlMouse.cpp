@@ -76,7 +76,9 @@ int CElementTabControl::OnMouseMove(int x, int y, DWORD) {
     const INT_PTR nCount = m_arrItems.GetSize();
     for (INT_PTR i = 0; i < nCount; ++i) {
         CQuoteTabItem* pItem = m_arrItems[i];
-        if (!pItem->m_bVisible || !pItem->m_rcItem.PtInRect(pt)) continue;
+        // The rectangle first: the visibility flag lies in another cache line of the
+        // record, read then only for the tab under the pointer.
+        if (!pItem->m_rcItem.PtInRect(pt) || !pItem->m_bVisible) continue;
         m_bHandCursor = 1;
         const int nOldHot = m_nHotTab;
         m_nHotTab = int(i);

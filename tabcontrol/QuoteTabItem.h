@@ -101,7 +101,6 @@ public:
     DECLARE_FIXED_ALLOC(CQuoteTabItem);
 
 public:
-
     CString m_strOrgName;  // the name as created
     CString m_strName;     // the name shown
     int m_nID = 0;
