@@ -101,6 +101,20 @@ void SwapHandle(CGdiObject* pObject, HGDIOBJ hNew) {
     pObject->Attach(hNew);
 }
 
+// Skin images are only ever blitted: they are kept as device-dependent bitmaps, in the
+// screen's format (32-bit, top-down), which copy as whole blocks. The file's own
+// bottom-up DIB section would be copied row by row at every paint. The pixels are the same.
+HBITMAP LoadSkinBitmap(const std::string& path, std::string* error) {
+    if (HANDLE loaded = ::LoadImageW(nullptr, Utf8ToWide(path).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE))
+        return static_cast<HBITMAP>(loaded);
+    // Read again for the reason: LoadImage only says that it failed.
+    if (HBITMAP probe = rt::LoadBmpFile(path, error)) {
+        ::DeleteObject(probe);
+        if (error) *error = "cannot be converted to the screen's format";
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 // ---- 1. Palette file parsing --------------------------------------------------------------
@@ -147,7 +161,7 @@ struct PaletteParser {
         } else if (section == "bitmaps") {
             const std::string path = dir + "/" + value;
             std::string error;
-            HBITMAP hbm = value.empty() ? nullptr : rt::LoadBmpFile(path, &error);
+            HBITMAP hbm = value.empty() ? nullptr : LoadSkinBitmap(path, &error);
             if (!hbm) return Problem(value.empty() ? "empty bitmap path for " + name : path + ": " + error);
             auto& slot = palette->m_bitmaps[key];
             if (!slot.object) slot.object = std::make_unique<CBitmap>();
@@ -270,7 +284,7 @@ CSkinBitmapFactory::Entry& CSkinBitmapFactory::LoadEntry(const std::wstring& rel
     entry.present = false;
     if (!FileExists(path)) return entry;
     std::string error;
-    HBITMAP hbm = rt::LoadBmpFile(path, &error);
+    HBITMAP hbm = LoadSkinBitmap(path, &error);
     if (!hbm) {
         problems.push_back(path + ": " + error);
         return entry;

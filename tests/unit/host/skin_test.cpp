@@ -1,10 +1,11 @@
 // Skins on disk: good and broken palette files, missing bitmaps, reloading.
+#include "host/Skin.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <fstream>
 
-#include "host/Skin.h"
 #include "pixels.h"
 #include "win32/runtime_ext.h"
 
@@ -87,6 +88,52 @@ TEST_F(SkinTest, BrokenLinesAreReportedWithFileAndLineAndTheRestIsKept) {
     EXPECT_EQ(RGB(4, 5, 6), skin.Palette()->GetColor(L"Good.Two"));
     EXPECT_EQ(0u, skin.Palette()->GetColor(L"Bad.Hex"));
     EXPECT_EQ(nullptr, skin.Palette()->GetFont(L"Bad.Font"));
+}
+
+// Skin images are kept in the screen's format (a device bitmap, top-down), with the
+// file's pixels in the file's row order; a file that cannot be read is reported with
+// the reader's reason, by both the palette and the folder factory.
+TEST_F(SkinTest, ImagesKeepTheFilesPixelsAndBrokenFilesTheirReason) {
+    {
+        kt::Surface s(3, 2, RGB(200, 0, 0));
+        s.set(1, 1, RGB(0, 0, 200));  // bottom row, middle: a flipped copy would show it on top
+        ASSERT_TRUE(rt::SaveBmpFile(s.bitmap(), dir + "/folder/rows.bmp"));
+    }
+    Write("folder/broken.bmp", "BM this is not a bitmap");
+    Write("palette.ini", "[bitmaps]\nRows = folder/rows.bmp\nBroken = folder/broken.bmp\n");
+    CSkin skin;
+    ASSERT_TRUE(skin.Load(dir));
+    struct Row {
+        const char* name;
+        CBitmap* bitmap;
+    } rows[] = {
+        {"palette", skin.Palette()->GetBitmap(L"Rows")},
+        {"folder factory", skin.Factory()->GetFolderBitmap(L"folder", L"rows.bmp")},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_NE(nullptr, row.bitmap);
+        BITMAP bm{};
+        ASSERT_TRUE(row.bitmap->GetBitmap(&bm));
+        EXPECT_EQ(nullptr, bm.bmBits) << "a device bitmap, not the file's DIB section";
+        EXPECT_EQ(32, bm.bmBitsPixel);
+        HDC dc = ::CreateCompatibleDC(nullptr);
+        HGDIOBJ old = ::SelectObject(dc, row.bitmap->GetSafeHandle());
+        EXPECT_EQ(RGB(200, 0, 0), ::GetPixel(dc, 1, 0));
+        EXPECT_EQ(RGB(0, 0, 200), ::GetPixel(dc, 1, 1));
+        ::SelectObject(dc, old);
+        ::DeleteDC(dc);
+    }
+    EXPECT_EQ(nullptr, skin.Palette()->GetBitmap(L"Broken"));
+    EXPECT_EQ(nullptr, skin.Factory()->GetFolderBitmap(L"folder", L"broken.bmp"));
+    std::string reason;
+    HBITMAP none = rt::LoadBmpFile(dir + "/folder/broken.bmp", &reason);
+    ASSERT_EQ(nullptr, none);
+    ASSERT_FALSE(reason.empty());
+    int mentions = 0;
+    for (const std::string& p : skin.Problems())
+        if (p.find("broken.bmp: " + reason) != std::string::npos) ++mentions;
+    EXPECT_EQ(2, mentions) << "the palette's and the factory's";
 }
 
 TEST_F(SkinTest, AMissingPaletteFileFailsClearly) {
