@@ -90,9 +90,15 @@ void FillSurface(gdi::Bitmap* bmp, const RECT& surface_rect, uint32_t pixel) {
     const LONG width = surface_rect.right - surface_rect.left;
     if (width <= 0 || surface_rect.bottom <= surface_rect.top) return;
     if (ptrdiff_t(width) * 4 == bmp->stride) {
-        // Whole rows of a top-down surface are one block: the first row is copied in
-        // doubling steps instead of row by row (a narrow element's background).
+        // Whole rows of a top-down surface are one block: a small one is stored as one
+        // run, a larger one has its first row copied in doubling steps instead of row by
+        // row (a narrow element's background).
         uint32_t* first = bmp->Row(surface_rect.top);
+        const size_t pixels = size_t(width) * size_t(surface_rect.bottom - surface_rect.top);
+        if (pixels < size_t(kCopyRowsFrom) * 4) {
+            FillRow(first, pixels, pixel);
+            return;
+        }
         FillRow(first, size_t(width), pixel);
         gdi::RepeatFirstRow(reinterpret_cast<uint8_t*>(first), bmp->stride, size_t(width) * sizeof(uint32_t),
                             int(surface_rect.bottom - surface_rect.top));
@@ -388,14 +394,15 @@ RunResult DrawRun(gdi::DC* dc, const FontRef& font, const RunParams& p) {
 BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCWSTR lpString, UINT c, const INT* lpDx) {
     gdi::DC* dc = gdi::Get<gdi::DC>(hdc);
     if (!dc || (c > 0 && !lpString) || c > UINT(INT32_MAX)) return FALSE;
-    const text::FontRef font = text::FontOf(dc);
-    if (!font.face) return FALSE;
     const bool updateCP = (dc->s.textAlign & TA_UPDATECP) != 0;
     if (c == 0 && !updateCP) {
-        // No glyphs (FillSolidRect's call): the opaque rectangle is all that can show.
+        // No glyphs (FillSolidRect's call): the opaque rectangle is all that can show,
+        // and no font is needed for it.
         if ((options & ETO_OPAQUE) && lprect) text::FillLogical(dc, *lprect, nullptr, dc->s.bkColor);
         return TRUE;
     }
+    const text::FontRef font = text::FontOf(dc);
+    if (!font.face) return FALSE;
     text::RunParams p;
     p.x = updateCP ? int(dc->s.curPos.x) : x;
     p.y = updateCP ? int(dc->s.curPos.y) : y;

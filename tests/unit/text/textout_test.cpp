@@ -146,6 +146,26 @@ TEST(TextOutput, EtoOpaqueFillsEveryWidthExactly) {
     }
 }
 
+// Whole rows of a surface are one block: stored as one run when small, first row copied
+// down in doubling steps when large. Both sides of that step, and the rows around it.
+TEST(TextOutput, EtoOpaqueFillsWholeRowsOfEverySurfaceWidth) {
+    for (int kW : {1, 3, 5, 12, 20, 63, 64, 65, 100}) {
+        for (int rows : {1, 2, 3, 4, 5, 6}) {
+            SCOPED_TRACE(testing::Message() << rows << " rows of " << kW);
+            const int kH = rows + 2;
+            kt::Surface s(kW, kH, kWhite);
+            SetBkColor(s.dc(), RGB(10, 20, 30));
+            const RECT rc{0, 1, kW, 1 + rows};
+            ASSERT_TRUE(ExtTextOutW(s.dc(), 0, 0, ETO_OPAQUE, &rc, L"", 0, nullptr));
+            int wrong = 0;
+            for (int y = 0; y < kH; ++y)
+                for (int x = 0; x < kW; ++x)
+                    wrong += s.at(x, y) != (y >= rc.top && y < rc.bottom ? RGB(10, 20, 30) : kWhite);
+            EXPECT_EQ(wrong, 0);
+        }
+    }
+}
+
 TEST(TextOutput, EtoClippedKeepsInkInsideTheRectangle) {
     kt::Surface s(80, 30);
     tt::ScopedFont font(s.dc());
