@@ -9,6 +9,7 @@
 //   5. Entry points      ExtTextOutW, TextOutW
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -64,6 +65,11 @@ inline uint32_t ToMono(uint32_t pixel) {
 // per turn of the loop. The last one to three pixels are one more store that overlaps
 // pixels already written with the same value.
 inline void FillRow(uint32_t* row, size_t count, uint32_t pixel) {
+    static_assert(sizeof(wchar_t) == sizeof(uint32_t));
+    if (count >= 64) {  // the C library's widest stores (wchar_t is 32-bit here)
+        std::wmemset(reinterpret_cast<wchar_t*>(row), static_cast<wchar_t>(pixel), count);
+        return;
+    }
     if (count < 4) {
         for (size_t i = 0; i < count; ++i) row[i] = pixel;
         return;

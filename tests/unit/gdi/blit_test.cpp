@@ -1,6 +1,7 @@
 // BitBlt, StretchBlt, TransparentBlt and PatBlt: exact pixels for the stretch mapping,
 // mirroring, ROP3 codes, colour-depth conversion, origins and clipping.
 #include <climits>
+#include <cstdlib>
 
 #include "gdi_test_util.h"
 
@@ -261,6 +262,29 @@ TEST(TransparentBlt, KeyColourLeavesDestination) {
     ASSERT_TRUE(TransparentBlt(dst.dc(), 0, 0, 6, 1, src.dc(), 0, 0, 3, 1, K));
     const COLORREF expected[] = {A, A, kBlack, kBlack, B, B};
     for (int x = 0; x < 6; ++x) EXPECT_EQ(expected[x], dst.at(x, 0)) << x;
+}
+
+// An enlarging keyed blit fills whole runs of one source pixel; long runs take another
+// store path than short ones. Whatever the run length: three segments (A, untouched,
+// B) of about a third each, and nothing past the blit's right edge.
+TEST(TransparentBlt, EnlargedRunsOfEveryLength) {
+    constexpr COLORREF K = RGB(255, 0, 255);
+    for (int w : {12, 189, 190, 192, 195, 198, 390}) {
+        SCOPED_TRACE(testing::Message() << "3 pixels to " << w);
+        Canvas src(3, 1), dst(w + 2, 2, kBlack);
+        const COLORREF row[] = {A, K, B};
+        for (int x = 0; x < 3; ++x) src.set(x, 0, row[x]);
+        ASSERT_TRUE(TransparentBlt(dst.dc(), 0, 0, w, 1, src.dc(), 0, 0, 3, 1, K));
+        int x = 0, a = 0, k = 0, b = 0;
+        for (; x < w && dst.at(x, 0) == A; ++x) ++a;
+        for (; x < w && dst.at(x, 0) == kBlack; ++x) ++k;
+        for (; x < w && dst.at(x, 0) == B; ++x) ++b;
+        EXPECT_EQ(a + k + b, w) << "pixel " << x << " is none of the three";
+        for (int n : {a, k, b}) EXPECT_LE(std::abs(n - w / 3), 1);
+        EXPECT_EQ(dst.at(w, 0), kBlack);
+        EXPECT_EQ(dst.at(w + 1, 0), kBlack);
+        for (int gx = 0; gx < w + 2; ++gx) ASSERT_EQ(dst.at(gx, 1), kBlack) << "row below, x " << gx;
+    }
 }
 
 TEST(TransparentBlt, ShrinkUsesColorOnColorInsteadOfAnd) {
