@@ -44,6 +44,8 @@ protected:
     struct CNode {
         CNode* pNext;
     };
+    void ListInAddressOrder();
+    void ListChunk(CPlex* pPlex);
     UINT m_nAllocSize;  // block size, rounded up so that every block is pointer-aligned
     UINT m_nBlockSize;  // blocks per chunk
     CPlex* m_pBlocks = nullptr;

@@ -53,13 +53,7 @@ void* CFixedAllocNoSync::Alloc() {
     if (!m_pNodeFree) {
         // A new chunk, its blocks listed in address order: records allocated one after
         // another end up one after another.
-        CPlex* pNewBlock = CPlex::Create(m_pBlocks, m_nBlockSize, m_nAllocSize);
-        auto* pData = static_cast<BYTE*>(pNewBlock->data());
-        for (UINT i = m_nBlockSize; i-- > 0;) {
-            auto* pNode = reinterpret_cast<CNode*>(pData + size_t(i) * m_nAllocSize);
-            pNode->pNext = m_pNodeFree;
-            m_pNodeFree = pNode;
-        }
+        ListChunk(CPlex::Create(m_pBlocks, m_nBlockSize, m_nAllocSize));
     }
     CNode* pNode = m_pNodeFree;
     m_pNodeFree = pNode->pNext;
@@ -77,6 +71,25 @@ void CFixedAllocNoSync::Free(void* p) {
     auto* pNode = static_cast<CNode*>(p);
     pNode->pNext = m_pNodeFree;
     m_pNodeFree = pNode;
+    if (m_nInUse == 0) ListInAddressOrder();
+}
+
+// With every block free, the list is rebuilt chunk by chunk in address order: records
+// freed in any order (a strip torn down) are handed out side by side again, instead of
+// in the reverse of the order they were freed.
+void CFixedAllocNoSync::ListInAddressOrder() {
+    m_pNodeFree = nullptr;
+    for (CPlex* pPlex = m_pBlocks; pPlex; pPlex = pPlex->pNext) ListChunk(pPlex);
+}
+
+// Puts a chunk's blocks in front of the free list, its first block first.
+void CFixedAllocNoSync::ListChunk(CPlex* pPlex) {
+    auto* pData = static_cast<BYTE*>(pPlex->data());
+    for (UINT i = m_nBlockSize; i-- > 0;) {
+        auto* pNode = reinterpret_cast<CNode*>(pData + size_t(i) * m_nAllocSize);
+        pNode->pNext = m_pNodeFree;
+        m_pNodeFree = pNode;
+    }
 }
 
 void CFixedAllocNoSync::FreeAll() {

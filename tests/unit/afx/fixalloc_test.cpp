@@ -99,6 +99,26 @@ TEST(CFixedAlloc, BlocksOfAChunkFollowInAllocationOrder) {
     for (BYTE* p : blocks) alloc.Free(p);
 }
 
+// Once every block is free again, whatever the order they were freed in, new blocks
+// come out side by side as from fresh chunks.
+TEST(CFixedAlloc, AllFreedBlocksComeBackInAddressOrder) {
+    if (!kPooled) GTEST_SKIP() << "blocks come from the heap in the sanitizer build";
+    CFixedAllocNoSync alloc(48, 8);
+    const UINT stride = alloc.GetAllocSize();
+    std::vector<BYTE*> blocks;
+    for (int i = 0; i < 24; ++i) blocks.push_back(static_cast<BYTE*>(alloc.Alloc()));  // three chunks
+    const std::set<BYTE*> before(blocks.begin(), blocks.end());
+    for (size_t i = 0; i < blocks.size(); ++i) alloc.Free(blocks[(i * 7) % blocks.size()]);  // scrambled
+    std::vector<BYTE*> again;
+    for (int i = 0; i < 24; ++i) again.push_back(static_cast<BYTE*>(alloc.Alloc()));
+    EXPECT_EQ(std::set<BYTE*>(again.begin(), again.end()), before) << "the same blocks, no new chunk";
+    for (size_t i = 1; i < again.size(); ++i) {
+        if (i % 8 == 0) continue;  // the next chunk
+        EXPECT_EQ(again[i] - again[i - 1], ptrdiff_t(stride)) << i;
+    }
+    for (BYTE* p : again) alloc.Free(p);
+}
+
 TEST(CFixedAlloc, FreeAllKeepsChunksWhileABlockIsInUse) {
     CFixedAllocNoSync alloc(32, 4);
     void* held = alloc.Alloc();
