@@ -118,7 +118,10 @@ case "${1:-}" in
     cmake --preset bench >/dev/null
     cmake --build --preset bench -j "$JOBS"
     mkdir -p docs/performance build/bench/pictures
-    ./build/bench/bench/kelem_bench --benchmark_repetitions=5 --benchmark_min_time=0.05 \
+    # Repetitions in random interleaved order: a pair's two sides meet the machine in the
+    # same states, so that a neighbour's load shifts both rather than the ratio.
+    ./build/bench/bench/kelem_bench --benchmark_repetitions=7 --benchmark_min_time=0.05 \
+      --benchmark_enable_random_interleaving=true \
       --benchmark_report_aggregates_only=true --kelem_command="./run.sh bench" \
       --kelem_report=docs/performance.md --kelem_plots=docs/performance --kelem_plot_link=performance \
       --kelem_out=build/bench/pictures
