@@ -141,10 +141,11 @@ PopupLayout LayOut(const Menu& m, const std::vector<SIZE>& owner_sizes, HDC hdc)
 // ---- 3. Placement ------------------------------------------------------------------------------------
 namespace {
 
-// Shifts [pos, pos + len) into [0, limit) when it fits, else pins it at 0.
-int ShiftInto(int pos, int len, int limit) {
+// Shifts [pos, pos + len) into [0, limit) when it fits, else pins it at 0. In 64 bits:
+// the anchor may lie anywhere in the coordinate space (a tab's edge at INT_MAX).
+int ShiftInto(int64_t pos, int64_t len, int64_t limit) {
     if (pos + len > limit) pos = limit - len;
-    return std::max(pos, 0);
+    return int(std::clamp<int64_t>(pos, 0, limit));
 }
 
 bool Overlaps(const RECT& a, const RECT& b) {
@@ -156,8 +157,8 @@ bool Overlaps(const RECT& a, const RECT& b) {
 
 POINT PlacePopup(POINT anchor, SIZE size, UINT flags, const RECT* exclude_rect) {
     const SIZE screen = rt::GetScreenSize();
-    int x = anchor.x;
-    int y = anchor.y;
+    int64_t x = anchor.x;
+    int64_t y = anchor.y;
     if (flags & TPM_RIGHTALIGN) {
         x -= size.cx;
     } else if (flags & TPM_CENTERALIGN) {
@@ -168,21 +169,23 @@ POINT PlacePopup(POINT anchor, SIZE size, UINT flags, const RECT* exclude_rect) 
     } else if (flags & TPM_VCENTERALIGN) {
         y -= size.cy / 2;
     }
-    x = ShiftInto(x, size.cx, screen.cx);
-    y = ShiftInto(y, size.cy, screen.cy);
-    if (!exclude_rect) return POINT{x, y};
+    const int left = ShiftInto(x, size.cx, screen.cx);
+    const int top = ShiftInto(y, size.cy, screen.cy);
+    if (!exclude_rect) return POINT{left, top};
     // Keep clear of the excluded rectangle: beside it (TPM_VERTICAL: above or below it),
-    // on the side with room, as TrackPopupMenuEx documents.
-    RECT placed{x, y, x + size.cx, y + size.cy};
-    if (!Overlaps(placed, *exclude_rect)) return POINT{x, y};
+    // on the side with room, as TrackPopupMenuEx documents. The popup is on the screen
+    // now, so its own edges cannot overflow; the excluded rectangle's sums are 64-bit.
+    const RECT placed{left, top, left + size.cx, top + size.cy};
+    if (!Overlaps(placed, *exclude_rect)) return POINT{left, top};
+    const RECT& ex = *exclude_rect;
     if (flags & TPM_VERTICAL) {
-        if (exclude_rect->bottom + size.cy <= screen.cy) return POINT{x, exclude_rect->bottom};
-        if (exclude_rect->top - size.cy >= 0) return POINT{x, exclude_rect->top - size.cy};
+        if (int64_t(ex.bottom) + size.cy <= screen.cy) return POINT{left, ex.bottom};
+        if (int64_t(ex.top) - size.cy >= 0) return POINT{left, ex.top - size.cy};
     } else {
-        if (exclude_rect->right + size.cx <= screen.cx) return POINT{exclude_rect->right, y};
-        if (exclude_rect->left - size.cx >= 0) return POINT{exclude_rect->left - size.cx, y};
+        if (int64_t(ex.right) + size.cx <= screen.cx) return POINT{ex.right, top};
+        if (int64_t(ex.left) - size.cx >= 0) return POINT{ex.left - size.cx, top};
     }
-    return POINT{x, y};
+    return POINT{left, top};
 }
 
 POINT PlaceSubPopup(const RECT& item_screen_rect, const RECT& parent_screen_rect, SIZE size) {

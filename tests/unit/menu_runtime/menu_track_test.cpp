@@ -1,5 +1,7 @@
 // Tracking popup menus: scripted answers, reports, WM_COMMAND, TPM_RETURNCMD, message order,
 // owner-drawn items, placement, layout and the interactive loop with injected input.
+#include <climits>
+
 #include "menu_test_util.h"
 
 namespace {
@@ -291,6 +293,49 @@ TEST_F(MenuTest, PlacementFollowsAlignmentAndStaysOnTheScreen) {
         EXPECT_EQ(got.top, r.expected.y);
         EXPECT_EQ(got.right - got.left, w);
         EXPECT_EQ(got.bottom - got.top, h);
+    }
+}
+
+// Anchors and excluded rectangles anywhere in the coordinate space (a tab whose edge
+// was pinned at INT_MAX opens its menu there): the popup still lands on the screen.
+TEST_F(MenuTest, ExtremeAnchorsAndExcludedRectanglesStayOnTheScreen) {
+    Sample s;
+    Owner owner;
+    const SIZE screen = rt::GetScreenSize();
+    struct Row {
+        const char* name;
+        UINT flags;
+        POINT at;
+        RECT exclude;  // empty: none
+    };
+    const Row rows[] = {
+        {"anchor at the far corner", 0, {INT_MAX, INT_MAX}, {}},
+        {"anchor at the near corner, right and bottom aligned",
+         TPM_RIGHTALIGN | TPM_BOTTOMALIGN,
+         {INT_MIN, INT_MIN},
+         {}},
+        {"centred on the extremes", TPM_CENTERALIGN | TPM_VCENTERALIGN, {INT_MAX, INT_MIN}, {}},
+        {"excluded up to INT_MAX, beside", 0, {INT_MAX, 10}, {INT_MAX - 50, INT_MIN, INT_MAX, INT_MAX}},
+        {"excluded from INT_MIN, vertical", TPM_VERTICAL, {10, INT_MIN}, {INT_MIN, INT_MIN, INT_MAX, INT_MAX}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        Script script;
+        std::vector<rt::MenuPopupView> open;
+        script.Cancel([&] { open = rt::OpenMenus(); });
+        if (IsRectEmpty(&r.exclude)) {
+            TrackPopupMenu(s.menu, r.flags, r.at.x, r.at.y, 0, owner.hwnd(), nullptr);
+        } else {
+            TPMPARAMS params{sizeof(TPMPARAMS), r.exclude};
+            TrackPopupMenuEx(s.menu, r.flags, r.at.x, r.at.y, owner.hwnd(), &params);
+        }
+        ASSERT_EQ(open.size(), 1u);
+        const RECT& got = open[0].screen_rect;
+        EXPECT_GE(got.left, 0);
+        EXPECT_GE(got.top, 0);
+        EXPECT_LE(got.right, screen.cx);
+        EXPECT_LE(got.bottom, screen.cy);
+        EXPECT_GT(got.right, got.left);
     }
 }
 
