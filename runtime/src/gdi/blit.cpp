@@ -19,7 +19,6 @@
 // Brushes are solid: a hatched brush paints in its colour.
 #include <algorithm>
 #include <cstring>
-#include <cwchar>
 
 #include "gdi_private.h"
 
@@ -367,22 +366,6 @@ uint32_t CombineGroup(const BlitPlan& p, int i, int r) {
     return uint32_t(((sr + n / 2) / n) << 16 | ((sg + n / 2) / n) << 8 | ((sb + n / 2) / n));
 }
 
-// Four pixels per store: a 16-byte memcpy becomes one unaligned vector store. Long runs
-// (a narrow background stretched over a strip) go to the C library's wmemset, which
-// fills 32-bit units with the widest stores the processor has (wchar_t is 32-bit here).
-void FillPixels(uint32_t* d, int n, uint32_t v) {
-    static_assert(sizeof(wchar_t) == sizeof(uint32_t));
-    constexpr int kLongRun = 64;
-    if (n >= kLongRun) {
-        std::wmemset(reinterpret_cast<wchar_t*>(d), static_cast<wchar_t>(v), size_t(n));
-        return;
-    }
-    const uint32_t quad[4] = {v, v, v, v};
-    int i = 0;
-    for (; i + 4 <= n; i += 4) memcpy(d + i, quad, sizeof quad);
-    for (; i < n; ++i) d[i] = v;
-}
-
 // Runs of destination pixels fed by one source pixel, when a plan enlarges enough
 // (four pixels a run on average) for whole runs to beat pixel-by-pixel work.
 bool FindRuns(const AxisPlan& x, std::vector<PixelRun>& runs) {
@@ -425,7 +408,7 @@ void RunKeyedRows(const BlitPlan& p, bool identity, std::vector<PixelRun>& runs)
         if (byRuns) {
             for (const PixelRun& run : runs) {
                 const uint32_t v = srow[run.src] & 0xFFFFFF;
-                if (v != key) FillPixels(drow + run.start, run.count, v);
+                if (v != key) FillPixels(drow + run.start, size_t(run.count), v);
             }
         } else if (identity) {
             const uint32_t* s = srow + srcX0;

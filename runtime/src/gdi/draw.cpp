@@ -46,7 +46,7 @@ uint32_t Rop2(int rop2, uint32_t p, uint32_t d) {
 void FillRop2(Bitmap* bmp, const RECT& rc, uint32_t pixel, int rop2) {
     if (rop2 == R2_COPYPEN) {
         uint32_t* first = bmp->Row(rc.top) + rc.left;
-        std::fill(first, first + (rc.right - rc.left), pixel);
+        FillPixels(first, size_t(rc.right - rc.left), pixel);
         RepeatFirstRow(reinterpret_cast<uint8_t*>(first), bmp->stride, size_t(rc.right - rc.left) * 4,
                        rc.bottom - rc.top);
         return;

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <cwchar>
 #include <memory>
 #include <vector>
 
@@ -254,6 +255,33 @@ inline uint32_t SurfacePixel(const Bitmap* bmp, COLORREF c) {
 }
 
 // ---- 5. Fills and row copies shared with text/ ----------------------------------------------
+// Stores count copies of one pixel. Four pixels per store (a 16-byte memcpy becomes one
+// unaligned vector store), sixteen per turn of the loop, the last one to three pixels one
+// more store overlapping pixels already written. Runs of 64 or more (a narrow background
+// stretched over a strip, a wide fill row) go to the C library's wmemset, which fills
+// 32-bit units with the widest stores the processor has (wchar_t is 32-bit here).
+inline void FillPixels(uint32_t* d, size_t count, uint32_t pixel) {
+    static_assert(sizeof(wchar_t) == sizeof(uint32_t));
+    if (count >= 64) {
+        std::wmemset(reinterpret_cast<wchar_t*>(d), static_cast<wchar_t>(pixel), count);
+        return;
+    }
+    if (count < 4) {
+        for (size_t i = 0; i < count; ++i) d[i] = pixel;
+        return;
+    }
+    const uint32_t quad[4] = {pixel, pixel, pixel, pixel};
+    size_t i = 0;
+    for (; i + 16 <= count; i += 16) {
+        std::memcpy(d + i, quad, sizeof quad);
+        std::memcpy(d + i + 4, quad, sizeof quad);
+        std::memcpy(d + i + 8, quad, sizeof quad);
+        std::memcpy(d + i + 12, quad, sizeof quad);
+    }
+    for (; i + 4 <= count; i += 4) std::memcpy(d + i, quad, sizeof quad);
+    if (i < count) std::memcpy(d + count - 4, quad, sizeof quad);
+}
+
 // Fills a surface rectangle (left/top inclusive) clipped to EffectiveClip(dc). The pixel
 // is 0x00RRGGBB; on a monochrome surface it becomes black or white.
 void FillSurfaceRect(DC* dc, RECT surface_rect, uint32_t pixel);

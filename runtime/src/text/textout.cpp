@@ -9,7 +9,6 @@
 //   5. Entry points      ExtTextOutW, TextOutW
 #include <algorithm>
 #include <cstring>
-#include <cwchar>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -61,31 +60,6 @@ inline uint32_t ToMono(uint32_t pixel) {
     return (r * 77 + g * 150 + b * 29) >= 128u * 256u ? 0xFFFFFFu : 0u;
 }
 
-// Four pixels per store (a 16-byte memcpy becomes one unaligned vector store), sixteen
-// per turn of the loop. The last one to three pixels are one more store that overlaps
-// pixels already written with the same value.
-inline void FillRow(uint32_t* row, size_t count, uint32_t pixel) {
-    static_assert(sizeof(wchar_t) == sizeof(uint32_t));
-    if (count >= 64) {  // the C library's widest stores (wchar_t is 32-bit here)
-        std::wmemset(reinterpret_cast<wchar_t*>(row), static_cast<wchar_t>(pixel), count);
-        return;
-    }
-    if (count < 4) {
-        for (size_t i = 0; i < count; ++i) row[i] = pixel;
-        return;
-    }
-    const uint32_t quad[4] = {pixel, pixel, pixel, pixel};
-    size_t i = 0;
-    for (; i + 16 <= count; i += 16) {
-        std::memcpy(row + i, quad, sizeof quad);
-        std::memcpy(row + i + 4, quad, sizeof quad);
-        std::memcpy(row + i + 8, quad, sizeof quad);
-        std::memcpy(row + i + 12, quad, sizeof quad);
-    }
-    for (; i + 4 <= count; i += 4) std::memcpy(row + i, quad, sizeof quad);
-    if (i < count) std::memcpy(row + count - 4, quad, sizeof quad);
-}
-
 // Rows narrower than this are stored directly: a memcpy call per row costs more than the
 // stores themselves (borders, separators, the cells of a tab strip). Wider rectangles
 // fill their first row and copy it down.
@@ -102,10 +76,10 @@ void FillSurface(gdi::Bitmap* bmp, const RECT& surface_rect, uint32_t pixel) {
         uint32_t* first = bmp->Row(surface_rect.top);
         const size_t pixels = size_t(width) * size_t(surface_rect.bottom - surface_rect.top);
         if (pixels < size_t(kCopyRowsFrom) * 4) {
-            FillRow(first, pixels, pixel);
+            gdi::FillPixels(first, pixels, pixel);
             return;
         }
-        FillRow(first, size_t(width), pixel);
+        gdi::FillPixels(first, size_t(width), pixel);
         gdi::RepeatFirstRow(reinterpret_cast<uint8_t*>(first), bmp->stride, size_t(width) * sizeof(uint32_t),
                             int(surface_rect.bottom - surface_rect.top));
         return;
@@ -116,11 +90,11 @@ void FillSurface(gdi::Bitmap* bmp, const RECT& surface_rect, uint32_t pixel) {
     }
     if (width < kCopyRowsFrom) {
         for (LONG y = surface_rect.top; y < surface_rect.bottom; ++y)
-            FillRow(bmp->Row(y) + surface_rect.left, size_t(width), pixel);
+            gdi::FillPixels(bmp->Row(y) + surface_rect.left, size_t(width), pixel);
         return;
     }
     const uint32_t* first = bmp->Row(surface_rect.top) + surface_rect.left;
-    FillRow(bmp->Row(surface_rect.top) + surface_rect.left, size_t(width), pixel);
+    gdi::FillPixels(bmp->Row(surface_rect.top) + surface_rect.left, size_t(width), pixel);
     for (LONG y = surface_rect.top + 1; y < surface_rect.bottom; ++y)
         std::memcpy(bmp->Row(y) + surface_rect.left, first, size_t(width) * sizeof(uint32_t));
 }
