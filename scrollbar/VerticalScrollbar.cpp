@@ -201,8 +201,10 @@ int CVerticalScrollbar::UpdateThumbPos(int nPos) {
     if (!m_bDragging) {  // a dragged thumb keeps the offset the pointer gave it
         const double scale = m_nRowNumber >= m_nPageSize ? double(L - 2 * A) / m_nRowNumber : 0.0;
         m_nThumbPos = ClampToInt(A + int64_t(nPos * scale));
+        // Against the down arrow. With P >= N this pins every position but 0 as well (scale
+        // 0 would give A): the pinning rule is kept over the idea that such a thumb never moves.
         if (nPos != 0 && nPos >= int64_t(m_nRowNumber) - m_nPageSize)
-            m_nThumbPos = ClampToInt(L - A - m_nThumbLength);  // against the down arrow
+            m_nThumbPos = ClampToInt(L - A - m_nThumbLength);
     }
     // Page repeat stops once the thumb has passed the press point.
     const Parts parts = HitParts();
@@ -433,8 +435,10 @@ void CVerticalScrollbar::DragTo(int x, int y) {
     if (track <= 0) return;  // no track: an offset maps to no position
     const int64_t offset = int64_t(m_nThumbPos) - A, last = int64_t(m_nRowNumber) - m_nPageSize;
     const int64_t q = offset * m_nRowNumber / track;  // 64-bit: offset x N passes 2^31 easily
+    // At least 0 on both branches: with more rows on a page than rows in all, N - P is
+    // negative, and a position below 0 is one no row has.
     const int64_t pos =
-        offset + m_nThumbLength < track ? std::max<int64_t>(std::min(std::max<int64_t>(q, 0), last), 0) : last;
+        std::max<int64_t>(offset + m_nThumbLength < track ? std::min(std::max<int64_t>(q, 0), last) : last, 0);
     InvalidContainerRect(kRepaintFlag, nullptr);
     StepTo(pos);
 }

@@ -163,6 +163,36 @@ TEST_F(Interaction, VerticalDragWithHugeRowCountDoesNotOverflow) {
     Release(POINT{6, 60});
 }
 
+TEST_F(Interaction, DragToTheEndWithMoreRowsOnAPageThanInAll) {
+    struct Row {
+        const char* name;
+        bool vertical;
+        long long posted;
+    };
+    // N = 5, P = 10: N - P = -5. The vertical result is at least 0; the horizontal bar posts
+    // N - P as it stands, and its UpdateThumbPos refuses it.
+    const Row rows[] = {{"vertical: 0, never below", true, 0}, {"horizontal: N - P unchanged", false, -5}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        host_ = std::make_unique<CHeadlessHost>(SIZE{240, 200});
+        const DWORD t0 = rt::ClockNow();
+        if (row.vertical) {
+            CVerticalScrollbar* bar = AddVertical(124, 5, 10, 0);  // minimum thumb, 12..32
+            Press(POINT{6, 20});
+            host_->Move(Win(POINT{6, 100}));
+            Release(POINT{6, 100});
+            EXPECT_EQ((Posts{{0, row.posted}}), TakePosts(kVerticalPost, t0));
+            EXPECT_EQ(0, bar->GetCurrentPosition());
+        } else {
+            AddHorizontal(124, 5, 10, 0);  // thumb 200 long, held at A
+            Press(POINT{20, 6});
+            host_->Move(Win(POINT{60, 6}));
+            Release(POINT{60, 6});
+            EXPECT_EQ((Posts{{0, row.posted}}), TakePosts(kHorizontalPost, t0));
+        }
+    }
+}
+
 TEST_F(Interaction, DragWithoutATrackPostsNothing) {
     struct Row {
         const char* name;
