@@ -33,7 +33,9 @@ CHostWindow::~CHostWindow() {
 const std::vector<CHostWindow*>& CHostWindow::AllHosts() { return HostList(); }
 
 BOOL CHostWindow::CreateHost(const wchar_t* title, const RECT& screen_rect) {
-    return CreateEx(0, AfxRegisterWndClass(CS_DBLCLKS), title, WS_POPUP | WS_VISIBLE, screen_rect.left, screen_rect.top,
+    // The class cursor is what the default handling of WM_SETCURSOR restores (the arrow).
+    const LPCTSTR cls = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursor(nullptr, IDC_ARROW));
+    return CreateEx(0, cls, title, WS_POPUP | WS_VISIBLE, screen_rect.left, screen_rect.top,
                     screen_rect.right - screen_rect.left, screen_rect.bottom - screen_rect.top, nullptr, nullptr);
 }
 
@@ -235,7 +237,7 @@ LRESULT CHostWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         case WM_SETCURSOR:
-            return OnHostSetCursor(lParam);
+            return OnHostSetCursor(wParam, lParam);
         case WM_TIMER:
             OnHostTimer(wParam);
             return 0;
@@ -305,21 +307,20 @@ void CHostWindow::OnHostMouse(UINT msg, WPARAM wParam, POINT window_pt) {
     if (!m_pCapture) UpdateHover(window_pt);  // a release may end a deferred leave
 }
 
-BOOL CHostWindow::OnHostSetCursor(LPARAM lParam) {
+BOOL CHostWindow::OnHostSetCursor(WPARAM wParam, LPARAM lParam) {
     POINT window_pt;
     ::GetCursorPos(&window_pt);
     ::ScreenToClient(m_hWnd, &window_pt);
     CElementContainer* target = m_pCapture ? m_pCapture : ElementAt(window_pt);
-    if (!target) {
-        ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
-        return TRUE;
-    }
     if (Routes(target, WM_SETCURSOR)) {
         target->AddRef();
-        target->OnSetCursor(LOWORD(lParam), lParam);
+        const int handled = target->OnSetCursor(LOWORD(lParam), lParam);
         target->Release();
+        if (handled) return TRUE;
     }
-    return TRUE;
+    // As a window does: what nobody chose, the default handling sets from the class cursor,
+    // so a cursor an element set earlier does not stay over one that sets none.
+    return BOOL(DefWindowProc(WM_SETCURSOR, wParam, lParam));
 }
 
 void CHostWindow::OnHostTimer(UINT_PTR nIDEvent) {

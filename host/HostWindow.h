@@ -88,7 +88,7 @@ private:
 
     void OnHostPaint();
     void OnHostMouse(UINT msg, WPARAM wParam, POINT window_pt);
-    BOOL OnHostSetCursor(LPARAM lParam);
+    BOOL OnHostSetCursor(WPARAM wParam, LPARAM lParam);
     void OnHostTimer(UINT_PTR nIDEvent);
     void UpdateHover(POINT window_pt);
     static POINT ToElement(const CElementContainer* pElement, POINT window_pt);

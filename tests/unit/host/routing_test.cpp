@@ -54,8 +54,8 @@ struct Recorder : CElementContainer {
         return 1;
     }
     int OnSetCursor(UINT, LPARAM) override {
-        ::SetCursor(::LoadCursor(nullptr, IDC_CROSS));
-        return 1;
+        if (setCursorResult) ::SetCursor(::LoadCursor(nullptr, IDC_CROSS));
+        return setCursorResult;
     }
     int OnMenuCommand(DWORD cmd) override {
         Log("command " + std::to_string(cmd));
@@ -73,6 +73,7 @@ struct Recorder : CElementContainer {
     bool captureOnDown = true;
     bool leakOnPaint = false;
     int stopAfter = 0;
+    int setCursorResult = 1;
 };
 
 class RoutingTest : public kt::HostTest {
@@ -149,15 +150,30 @@ TEST_F(RoutingTest, ResizingSendsSizeOnlyWhenTheSizeChanges) {
     EXPECT_EQ(50, draw.right);
 }
 
-TEST_F(RoutingTest, SetCursorReachesOnlyElementsThatRegisteredIt) {
+TEST_F(RoutingTest, SetCursorFallsBackToTheArrowWhereNoElementChoosesOne) {
     Add(L"c", RECT{0, 0, 50, 50}, {WM_SETCURSOR, WM_MOUSEMOVE});
     Add(L"n", RECT{100, 0, 150, 50}, {WM_MOUSEMOVE});
-    host->Move(POINT{10, 10});
-    EXPECT_EQ(32515, rt::CursorId(::GetCursor()));
-    host->Move(POINT{110, 10});
-    EXPECT_EQ(32515, rt::CursorId(::GetCursor())) << "an element without 32 keeps the cursor as it is";
-    host->Move(POINT{300, 150});
-    EXPECT_EQ(32512, rt::CursorId(::GetCursor())) << "over no element the host shows the arrow";
+    Recorder* d = Add(L"d", RECT{200, 0, 250, 50}, {WM_SETCURSOR});
+    d->setCursorResult = 0;  // registered, but leaves the choice to the window
+    struct Row {
+        const char* name;
+        POINT from, to;
+        int cursor;
+    };
+    // Each row starts on c (the cross) and moves on, as from a hand button onto a scrollbar.
+    const Row rows[] = {
+        {"an element that sets one", {10, 10}, {20, 10}, 32515},
+        {"an element without 32", {10, 10}, {110, 10}, 32512},
+        {"an element whose handler declines", {10, 10}, {210, 10}, 32512},
+        {"no element", {10, 10}, {300, 150}, 32512},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        host->Move(row.from);
+        ASSERT_EQ(32515, rt::CursorId(::GetCursor()));
+        host->Move(row.to);
+        EXPECT_EQ(row.cursor, rt::CursorId(::GetCursor()));
+    }
 }
 
 TEST_F(RoutingTest, MenuCommandsReachTheElementWithThatId) {
