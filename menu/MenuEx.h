@@ -27,6 +27,12 @@ enum MENUBK_MODE : int {
     MENUBK_DARK = 1,
 };
 
+// The largest command a popup can relay to an element. The choice travels as WM_COMMAND,
+// whose wParam holds the command in its low word: a larger id would arrive as another
+// command (70000 as 4464). Menus built from host records show such an entry grayed, so it
+// can never be chosen.
+constexpr UINT kMaxRelayedCommandID = 0xFFFF;
+
 // One owner-drawn item. Allocated on the heap, owned by the menu whose m_arrItems holds it.
 struct tagMENUITEM {
     CString strText;         // may hold a tab and an accelerator text after it

@@ -40,6 +40,8 @@ MenuPlacement PlaceMenu(int nTabPos, const CRect& rcItem) {
 UINT PlainEntryFlags(const _MENU_STR_CMD_& entry, int nSelCmdID, int nPlaced) {
     UINT nFlags = MF_STRING;
     if (entry.nCmdID == nSelCmdID) nFlags |= MF_CHECKED;
+    // A command the relay cannot carry whole would rename the tab after another entry.
+    if (UINT(entry.nCmdID) > kMaxRelayedCommandID) nFlags |= MF_GRAYED;
     if (nPlaced % kColumnLength == 0) nFlags |= MF_MENUBREAK;  // also for the first, where it shows nothing
     return nFlags;
 }

@@ -123,6 +123,38 @@ TEST_F(MenuTrack, ChoosingPostsRenamesAndChecksNextTime) {
     EXPECT_EQ(Posts{}, strip.TakePosts());
 }
 
+TEST_F(MenuTrack, ACommandAboveSixteenBitsNeverActsAsAnother) {
+    struct Row {
+        const char* name;
+        const wchar_t* choose;
+        Posts posts;
+        const wchar_t* tab_name;
+    };
+    // 70000 has 4464 in its low word, the part of WM_COMMAND that carries the command.
+    const Row rows[] = {
+        {"the small command travels", L"Small", {{kMenuCommand, 4464}}, L"Small"},
+        {"the large one is grayed: nothing posted, no rename", L"Big", {}, L"Period"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        MenuStrip strip;
+        _MENU_CMD_INFO_ info;
+        info.vecMenu = {Entry(L"Small", 4464), Entry(L"Big", 70000)};
+        info.nSelCmdID = -1;
+        strip.tabs->UpdateItemMenuInfoByTabID(2, &info);
+        strip.tabs->ChangeItemNameByID(2, L"Period");
+        Answers answers;
+        answers.Choose(row.choose);
+        strip.ClickArrow();
+        ASSERT_EQ(1u, answers.tracked.size());
+        const rt::MenuItemView* big = ItemWithId(answers.tracked[0], 70000);
+        ASSERT_NE(nullptr, big);
+        EXPECT_TRUE(big->state & MF_GRAYED);
+        EXPECT_EQ(row.posts, strip.TakePosts());
+        EXPECT_STREQ(row.tab_name, strip.MenuTab().m_strName.GetString());
+    }
+}
+
 TEST_F(MenuTrack, DismissingPostsNothing) {
     struct Row {
         const char* name;
