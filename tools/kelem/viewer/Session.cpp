@@ -38,9 +38,12 @@ bool ParseViewArgs(int argc, const char* const* argv, int first, ViewerOptions* 
     o.skinDir = o.defaultSkin;
     for (int i = first; i < argc; ++i) {
         const std::string a = argv[i];
-        const bool has_value = i + 1 < argc;
-        if (!has_value || (a != "--skin" && a != "--scale" && a != "--log" && a != "--png")) {
-            *error = has_value ? "unknown option " + a : "missing value after " + a;
+        if (a != "--skin" && a != "--scale" && a != "--log" && a != "--png") {
+            *error = "unknown option " + a;
+            return false;
+        }
+        if (i + 1 >= argc) {
+            *error = "missing value after " + a;
             return false;
         }
         const std::string value = argv[++i];
