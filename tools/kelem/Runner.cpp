@@ -89,6 +89,13 @@ void Runner::Execute(const Command& cmd) {
         CElementContainer* element = Element(args, 0);
         Host().Window().PlaceElement(element, RectFrom(args, 1));
         Host().Pump();
+    } else if (v == "invalidate") {
+        // As the element would ask itself: for setters that store a value and leave the
+        // repaint to a later change.
+        args.ExpectCount(1);
+        CElementContainer* element = Element(args, 0);
+        Host().Window().InvalidateElement(element, 1, nullptr);
+        Host().Pump();
     } else if (v == "call") {
         args.ExpectAtLeast(2);
         CElementContainer* element = Element(args, 0);

@@ -7,6 +7,7 @@ void RegisterAllKinds(Registry& registry) {
     RegisterScrollbars(registry);
     RegisterTabs(registry);
     RegisterMenuVerbs(registry);
+    RegisterMenuObjects(registry);
 }
 
 }  // namespace kelem
