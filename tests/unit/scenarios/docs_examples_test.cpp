@@ -1,0 +1,111 @@
+// Every example script of docs/scenarios.md runs as written: each ```kel block is saved as
+// example.kel in a folder of its own and run with the default skin; the ```transcript
+// block that follows it, where there is one, is its transcript to the byte (a run that
+// fails ends with "exit N: " and what it printed on stderr, as in tests/scenarios).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tools/kelem/Runner.h"
+#include "win32/runtime_ext.h"
+
+namespace {
+
+struct Example {
+    int line = 0;  // of the opening fence in the document
+    std::string script;
+    bool hasTranscript = false;
+    std::string transcript;
+};
+
+// The fenced blocks of kind `kel`, each with the `transcript` block right after it.
+std::vector<Example> Examples(const std::string& doc) {
+    std::vector<Example> examples;
+    std::istringstream in(doc);
+    std::string fence;  // the open block's kind; "" outside a block
+    std::string body;
+    int lineNo = 0, openedAt = 0;
+    bool lastWasKel = false;  // the last block closed was a kel block, with only blank lines since
+    for (std::string line; std::getline(in, line);) {
+        ++lineNo;
+        if (line.rfind("```", 0) == 0) {
+            if (fence.empty()) {
+                fence = line.substr(3);
+                if (fence.empty()) fence = "-";
+                body.clear();
+                openedAt = lineNo;
+                continue;
+            }
+            if (fence == "kel") {
+                examples.push_back(Example{openedAt, body, false, ""});
+                lastWasKel = true;
+            } else {
+                if (fence == "transcript" && lastWasKel) {
+                    examples.back().hasTranscript = true;
+                    examples.back().transcript = body;
+                }
+                lastWasKel = false;
+            }
+            fence.clear();
+            continue;
+        }
+        if (!fence.empty()) {
+            body += line + "\n";
+        } else if (!line.empty()) {
+            lastWasKel = false;  // prose between: the next transcript belongs to no script
+        }
+    }
+    return examples;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+TEST(DocsExamples, EveryExampleRunsAsWritten) {
+    const std::string doc = ReadFile(std::string(KELEM_SOURCE_DIR) + "/docs/scenarios.md");
+    ASSERT_FALSE(doc.empty());
+    const std::vector<Example> examples = Examples(doc);
+    std::set<std::string> kinds;  // every element kind the examples create, and menuex
+    for (const Example& ex : examples) {
+        SCOPED_TRACE("docs/scenarios.md:" + std::to_string(ex.line));
+        const std::string dir = std::string(KELEM_TEST_OUTPUT_DIR) + "/docs_examples/" + std::to_string(ex.line);
+        std::system(("mkdir -p '" + dir + "'").c_str());
+        std::ofstream(dir + "/example.kel") << ex.script;
+        std::ostringstream out, err;
+        kelem::RunOptions options{std::string(KELEM_SOURCE_DIR) + "/skins/default", dir};
+        const int code = kelem::RunScriptFile(dir + "/example.kel", options, out, err);
+        std::string transcript = out.str();
+        if (code != 0) transcript += "exit " + std::to_string(code) + ": " + err.str();
+        if (ex.hasTranscript) {
+            EXPECT_EQ(ex.transcript, transcript);
+        } else {
+            EXPECT_EQ(0, code) << err.str();
+        }
+        std::istringstream lines(ex.script);
+        for (std::string line; std::getline(lines, line);) {
+            std::istringstream words(line);
+            std::string verb, kind;
+            words >> verb >> kind;
+            if (verb == "create") kinds.insert(kind);
+            if (verb == "menuex") kinds.insert(verb);
+        }
+    }
+    // The runs drew on the virtual screen: a fresh one, black as a new process has it, for
+    // the picture tests that run after this one in the same process.
+    const SIZE screen = rt::GetScreenSize();
+    rt::SetScreenSize(screen.cx + 1, screen.cy);
+    rt::SetScreenSize(screen.cx, screen.cy);
+    // A new user learns every kind from the document alone.
+    EXPECT_EQ((std::set<std::string>{"button", "hscroll", "menuex", "tabs", "vscroll"}), kinds);
+}
+
+}  // namespace
