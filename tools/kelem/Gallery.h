@@ -39,6 +39,8 @@ public:
 
     const std::string& OutDir() const { return outDir_; }
     const std::string& SkinDir() const { return skinDir_; }
+    // A fault a page found in its own picture.
+    void Problem(std::string text) { problems_.push_back(std::move(text)); }
     // Missing palette keys and factory bitmaps the pages asked for, leaks, write errors.
     std::vector<std::string> Problems() const;
     int ShotCount() const;

@@ -2,6 +2,12 @@
 // frames, focus rectangles, lines, blits and text come out right.
 #include "Gallery.h"
 
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "host/Utf8.h"
+
 namespace kelem {
 namespace {
 
@@ -27,13 +33,51 @@ HBITMAP MakeIcon(HDC screen) {
     return bmp;
 }
 
-void Label(CDC& dc, int x, int y, const wchar_t* text) {
+const int kCardWidth = 640, kCardHeight = 340;
+
+// Where each line of text of the card went, so that the card can tell when one runs into
+// another or past its edge (fonts differ from machine to machine).
+struct TextPlaces {
+    std::vector<std::pair<std::wstring, CRect>> placed;
+
+    void Out(CDC& dc, int x, int y, const wchar_t* text) {
+        const int length = int(wcslen(text));
+        dc.TextOut(x, y, text, length);
+        const CSize size = dc.GetTextExtent(text, length);
+        placed.emplace_back(text, CRect(x, y, x + size.cx, y + size.cy));
+    }
+    std::vector<std::string> Problems() const {
+        std::vector<std::string> problems;
+        const CRect card(0, 0, kCardWidth, kCardHeight);
+        for (size_t i = 0; i < placed.size(); ++i) {
+            const auto& [text, rc] = placed[i];
+            CRect inside;
+            if (!inside.IntersectRect(&rc, &card) || inside != rc)
+                problems.push_back("runtime card: '" + WideToUtf8(text) + "' is cut at the edge");
+            for (size_t j = i + 1; j < placed.size(); ++j) {
+                CRect both;
+                if (both.IntersectRect(&rc, &placed[j].second))
+                    problems.push_back("runtime card: '" + WideToUtf8(text) + "' runs into '" +
+                                       WideToUtf8(placed[j].first) + "'");
+            }
+        }
+        return problems;
+    }
+};
+
+// Captions in a small face of their own, so that each fits above its own exhibit; the
+// DC's default font is wide enough to run one caption into the next.
+void Label(CDC& dc, TextPlaces& places, int x, int y, const wchar_t* text) {
+    CFont font;
+    font.CreateFont(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"DejaVu Sans");
+    CFont* old = dc.SelectObject(&font);
     dc.SetTextColor(RGB(90, 96, 110));
-    dc.TextOut(x, y, text, int(wcslen(text)));
+    places.Out(dc, x, y, text);
+    dc.SelectObject(old);
 }
 
-void DrawShapes(CDC& dc) {
-    Label(dc, 10, 8, L"FillSolidRect, FrameRect, Draw3dRect, DrawFocusRect");
+void DrawShapes(CDC& dc, TextPlaces& places) {
+    Label(dc, places, 10, 8, L"FillSolidRect, FrameRect, Draw3dRect, DrawFocusRect");
     const COLORREF swatches[] = {RGB(200, 40, 40), RGB(40, 160, 70), RGB(40, 90, 200), kAccent, kInk};
     for (int i = 0; i < 5; ++i) dc.FillSolidRect(10 + i * 26, 28, 22, 22, swatches[i]);
     CBrush frame(kInk);
@@ -44,7 +88,7 @@ void DrawShapes(CDC& dc) {
     CRect rcFocus(300, 28, 350, 50);
     dc.DrawFocusRect(&rcFocus);
 
-    Label(dc, 370, 8, L"LineTo (end point excluded)");
+    Label(dc, places, 370, 8, L"LineTo (end point excluded)");
     CPen pen(PS_SOLID, 1, kInk);
     CPen* oldPen = dc.SelectObject(&pen);
     for (int i = 0; i <= 8; ++i) {
@@ -58,8 +102,9 @@ void DrawShapes(CDC& dc) {
     dc.SelectObject(oldPen);
 }
 
-void DrawBlits(CDC& dc, CDC& src) {
-    Label(dc, 10, 72, L"StretchBlt x4: BLACKONWHITE, COLORONCOLOR, HALFTONE, mirrored; shrink; TransparentBlt");
+void DrawBlits(CDC& dc, CDC& src, TextPlaces& places) {
+    Label(dc, places, 10, 72,
+          L"StretchBlt x4: BLACKONWHITE, COLORONCOLOR, HALFTONE, mirrored; shrunk; TransparentBlt; BitBlt");
     const int modes[] = {BLACKONWHITE, COLORONCOLOR, HALFTONE};
     for (int i = 0; i < 3; ++i) {
         dc.SetStretchBltMode(modes[i]);
@@ -75,7 +120,7 @@ void DrawBlits(CDC& dc, CDC& src) {
     dc.BitBlt(340, 92, 12, 12, &src, 0, 0, NOTSRCCOPY);
 }
 
-void DrawTexts(CDC& dc) {
+void DrawTexts(CDC& dc, TextPlaces& places) {
     struct FontRow {
         const wchar_t* face;
         int height;
@@ -90,7 +135,7 @@ void DrawTexts(CDC& dc) {
         {L"DejaVu Serif", -13, FW_NORMAL, 1, DEFAULT_QUALITY, L"Serif italic -13"},
         {L"DejaVu Sans Mono", -12, FW_NORMAL, 0, NONANTIALIASED_QUALITY, L"Mono, not antialiased: 0123456789"},
     };
-    Label(dc, 10, 152, L"Fonts");
+    Label(dc, places, 10, 152, L"Fonts");
     dc.SetTextColor(kInk);
     int y = 170;
     for (const FontRow& row : rows) {
@@ -98,12 +143,12 @@ void DrawTexts(CDC& dc) {
         font.CreateFont(row.height, 0, 0, 0, row.weight, row.italic, 0, 0, DEFAULT_CHARSET, 0, 0, row.quality, 0,
                         row.face);
         CFont* old = dc.SelectObject(&font);
-        dc.TextOut(10, y, row.sample, int(wcslen(row.sample)));
+        places.Out(dc, 10, y, row.sample);
         dc.SelectObject(old);
         y += 22;
     }
 
-    Label(dc, 360, 152, L"DrawText: left, centre, right, ellipsis, tabs, prefix");
+    Label(dc, places, 360, 152, L"DrawText: align, ellipsis, tabs, &, wrap");
     CFont font;
     font.CreateFont(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"DejaVu Sans");
     CFont* old = dc.SelectObject(&font);
@@ -124,7 +169,9 @@ void DrawTexts(CDC& dc) {
     CRect rcWrap(360, 280, 520, 330);
     dc.FillSolidRect(&rcWrap, RGB(228, 224, 214));
     dc.DrawText(L"Word breaking wraps this sentence over several lines.", -1, &rcWrap, DT_LEFT | DT_WORDBREAK);
-    dc.DrawState(CPoint(540, 284), CSize(0, 0), L"Disabled", DST_TEXT | DSS_DISABLED, TRUE, 0, (HBRUSH) nullptr);
+    Label(dc, places, 530, 266, L"DrawState");
+    // The text type comes from bPrefixText; DST_TEXT in the flags as well would make it an icon.
+    dc.DrawState(CPoint(530, 284), CSize(0, 0), L"Disabled", DSS_DISABLED, FALSE, 0, (HBRUSH) nullptr);
     dc.SelectObject(old);
 }
 
@@ -136,9 +183,9 @@ void GalleryRuntime(Gallery& gallery) {
     CDC dc;
     dc.Attach(::CreateCompatibleDC(screen));
     CBitmap card;
-    card.Attach(::CreateCompatibleBitmap(screen, 640, 340));
+    card.Attach(::CreateCompatibleBitmap(screen, kCardWidth, kCardHeight));
     CBitmap* oldCard = dc.SelectObject(&card);
-    dc.FillSolidRect(0, 0, 640, 340, kPaper);
+    dc.FillSolidRect(0, 0, kCardWidth, kCardHeight, kPaper);
     dc.SetBkMode(TRANSPARENT);
 
     CDC src;
@@ -147,9 +194,11 @@ void GalleryRuntime(Gallery& gallery) {
     icon.Attach(MakeIcon(screen));
     CBitmap* oldIcon = src.SelectObject(&icon);
 
-    DrawShapes(dc);
-    DrawBlits(dc, src);
-    DrawTexts(dc);
+    TextPlaces places;
+    DrawShapes(dc, places);
+    DrawBlits(dc, src, places);
+    DrawTexts(dc, places);
+    for (const std::string& problem : places.Problems()) gallery.Problem(problem);
 
     src.SelectObject(oldIcon);
     dc.SelectObject(oldCard);
