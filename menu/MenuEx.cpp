@@ -125,7 +125,18 @@ BOOL CMenuEx::LoadMenuW(const wchar_t* lpszResourceName) {
     return Attach(::LoadMenuW(module, lpszResourceName));
 }
 
+namespace {
+
+// A command the hidden window would relay cut to its low word, so that it would act as
+// another command. A sub-menu item's id is its menu handle, a separator's is not read.
+bool CannotRelay(UINT nFlags, UINT nID) {
+    return !(nFlags & (MF_POPUP | MF_SEPARATOR)) && nID > kMaxRelayedCommandID;
+}
+
+}  // namespace
+
 BOOL CMenuEx::AppendMenuEx(UINT nFlags, UINT nIDNewItem, const wchar_t* lpszNewItem) {
+    if (CannotRelay(nFlags, nIDNewItem)) return FALSE;
     return ::AppendMenuW(m_hMenu, nFlags, nIDNewItem, lpszNewItem);
 }
 
@@ -147,6 +158,7 @@ tagMENUITEM* CMenuEx::FindRecord(UINT nID, INT_PTR* pIndex) {
 }
 
 BOOL CMenuEx::ModifyMenuEx(UINT nPosition, UINT nFlags, UINT nIDNewItem, const wchar_t* lpszNewItem) {
+    if (CannotRelay(nFlags, nIDNewItem)) return FALSE;  // before any record changes
     const UINT nID = (nFlags & MF_BYPOSITION) ? ::GetMenuItemID(m_hMenu, int(nPosition)) : nPosition;
     tagMENUITEM* pItem = FindRecord(nID);
     if (pItem) {

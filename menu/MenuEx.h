@@ -29,8 +29,9 @@ enum MENUBK_MODE : int {
 
 // The largest command a popup can relay to an element. The choice travels as WM_COMMAND,
 // whose wParam holds the command in its low word: a larger id would arrive as another
-// command (70000 as 4464). Menus built from host records show such an entry grayed, so it
-// can never be chosen.
+// command (70000 as 4464). AppendMenuEx and ModifyMenuEx refuse a larger command (FALSE,
+// the menu unchanged); menus built from host records show such an entry grayed, so it can
+// never be chosen.
 constexpr UINT kMaxRelayedCommandID = 0xFFFF;
 
 // One owner-drawn item. Allocated on the heap, owned by the menu whose m_arrItems holds it.
@@ -73,8 +74,10 @@ public:
     // ---- items ---------------------------------------------------------------------------------
     BOOL LoadMenuW(UINT nIDResource);
     BOOL LoadMenuW(const wchar_t* lpszResourceName);
-    BOOL AppendMenuEx(UINT nFlags, UINT nIDNewItem, const wchar_t* lpszNewItem);  // no record
-    // Turns the item into an owner-drawn one with a record (made or updated).
+    // No record. FALSE for a command above kMaxRelayedCommandID.
+    BOOL AppendMenuEx(UINT nFlags, UINT nIDNewItem, const wchar_t* lpszNewItem);
+    // Turns the item into an owner-drawn one with a record (made or updated). FALSE, and
+    // nothing changed, for a command above kMaxRelayedCommandID.
     BOOL ModifyMenuEx(UINT nPosition, UINT nFlags, UINT nIDNewItem, const wchar_t* lpszNewItem);
     BOOL RemoveMenuEx(UINT nPosition, UINT nFlags);
     int GetMenuItem(UINT nID, tagMENUITEM* pItem);  // 1 and a copy of the first record with that id

@@ -182,6 +182,32 @@ TEST(ChangeMenuStyle, ColourSettersReachTwoLevels) {
 }
 
 // ---- records ------------------------------------------------------------------------------------------
+TEST(MenuExCommands, AboveSixteenBitsAreRefusedWhereTheyEnter) {
+    struct Row {
+        const char* name;
+        UINT flags;
+        UINT id;
+        BOOL appended;
+    };
+    // 70000 would reach the element as 4464, the low word of WM_COMMAND's wParam.
+    const Row rows[] = {
+        {"the largest that travels", MF_STRING, 0xFFFF, TRUE},
+        {"one more", MF_STRING, 0x10000, FALSE},
+        {"70000", MF_GRAYED, 70000, FALSE},
+        {"a separator's id is not read", MF_SEPARATOR, 70000, TRUE},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TestMenu menu;
+        ASSERT_TRUE(menu.CreatePopupMenu());
+        EXPECT_EQ(row.appended, menu.AppendMenuEx(row.flags, row.id, L"Item"));
+        EXPECT_EQ(row.appended ? 1 : 0, ::GetMenuItemCount(menu));
+        ASSERT_TRUE(menu.AppendMenuEx(MF_STRING, 5, L"Five"));
+        EXPECT_EQ(row.appended, menu.ModifyMenuEx(5, MF_BYCOMMAND | row.flags, row.id, L"Changed"));
+        EXPECT_EQ(row.appended ? 1 : 0, menu.m_arrItems.GetSize());  // no record for a refused one
+    }
+}
+
 TEST(ModifyMenuEx, AddsThenUpdatesOneRecord) {
     TestMenu menu;
     ASSERT_TRUE(menu.CreatePopupMenu());

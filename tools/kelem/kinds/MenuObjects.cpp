@@ -134,9 +134,10 @@ const std::map<std::string, MenuOp>& MenuOperations() {
          [](CMenuEx* m, const Args& a, const Args&) {
              a.ExpectCount(3);
              const UINT flags = Uint(a, 0);
-             const UINT_PTR id = (flags & MF_POPUP) ? reinterpret_cast<UINT_PTR>(MenuByName(a, 1)->GetSafeHmenu())
-                                                    : UINT_PTR(Uint(a, 1));
-             return Fmt(::AppendMenuW(m->GetSafeHmenu(), flags, id, a.Str(2)) ? 1 : 0);
+             if (!(flags & MF_POPUP)) return Fmt(m->AppendMenuEx(flags, Uint(a, 1), a.Str(2)) ? 1 : 0);
+             // A menu handle need not fit the UINT that AppendMenuEx takes: appended as it would.
+             const UINT_PTR sub = reinterpret_cast<UINT_PTR>(MenuByName(a, 1)->GetSafeHmenu());
+             return Fmt(::AppendMenuW(m->GetSafeHmenu(), flags, sub, a.Str(2)) ? 1 : 0);
          }},
         {"ModifyMenuEx",
          [](CMenuEx* m, const Args& a, const Args&) {
