@@ -10,7 +10,8 @@
 //                                    for ELEMENT's ID (0: no element); the `menu` answers
 //                                    apply; prints `menutrack M = R` once the menu has closed
 //
-// Wherever a menu is named, `M.m_arrSubMenu[i]` names a menu that M's ChangeMenuStyle made.
+// Wherever a menu is named, `M.m_arrSubMenu[i]` names a menu that M's ChangeMenuStyle made
+// (and `M.m_arrSubMenu[i].m_arrSubMenu[j]` one that the conversion made below it).
 #include <map>
 #include <memory>
 
@@ -43,11 +44,16 @@ CMenuEx* MenuByName(const Args& a, size_t i) {
     MenuMap& menus = Menus(a);
     auto it = menus.find(name.substr(0, dot));
     if (it == menus.end()) a.Fail("no menuex named '" + name.substr(0, dot) + "'");
-    if (dot == std::string::npos) return it->second.get();
-    const FieldPath fp = FieldPath::Parse(name.substr(dot + 1));
-    if (fp.head != "m_arrSubMenu" || fp.index < 0 || !fp.rest.empty()) a.Fail("'" + name + "' names no menu");
-    if (fp.index >= it->second->m_arrSubMenu.GetSize()) a.Fail("index out of range in '" + name + "'");
-    return it->second->m_arrSubMenu[fp.index];
+    CMenuEx* menu = it->second.get();
+    // Down through the menus each conversion made: M.m_arrSubMenu[0].m_arrSubMenu[1] ...
+    for (std::string rest = dot == std::string::npos ? "" : name.substr(dot + 1); !rest.empty();) {
+        const FieldPath fp = FieldPath::Parse(rest);
+        if (fp.head != "m_arrSubMenu" || fp.index < 0) a.Fail("'" + name + "' names no menu");
+        if (fp.index >= menu->m_arrSubMenu.GetSize()) a.Fail("index out of range in '" + name + "'");
+        menu = menu->m_arrSubMenu[fp.index];
+        rest = fp.rest;
+    }
+    return menu;
 }
 
 CScriptMenu* OwnMenu(const Args& a, size_t i) {
