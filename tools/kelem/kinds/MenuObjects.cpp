@@ -15,6 +15,7 @@
 #include <map>
 #include <memory>
 
+#include "frame/HostServices.h"
 #include "host/HostWindow.h"
 #include "host/Utf8.h"
 #include "menu/MenuEx.h"
@@ -263,9 +264,12 @@ std::string VerbMenuGet(const Args& a) {
 std::string VerbMenuTrack(const Args& a) {
     if (a.Count() != 4 && a.Count() != 5) a.Fail("menutrack takes MENU FLAGS X Y [ELEMENT]");
     CMenuEx* menu = MenuByName(a, 0);
-    const std::vector<CHostWindow*>& hosts = CHostWindow::AllHosts();
-    if (hosts.empty()) a.Fail("no host window");
-    CHostWindow& window = *hosts.front();
+    // The run's host window is the environment's main window.
+    CHostWindow* host = nullptr;
+    for (CHostWindow* h : CHostWindow::AllHosts())
+        if (h->GetSafeHwnd() == GetEnvMainWnd()) host = h;
+    if (!host) a.Fail("no host window");
+    CHostWindow& window = *host;
     DWORD id = 0;
     if (a.Count() == 5) {
         CElementContainer* element = window.FindElementByName(Utf8ToWide(a.Word(4)));
