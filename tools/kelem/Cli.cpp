@@ -1,8 +1,9 @@
 #include "Cli.h"
 
+#include <sys/stat.h>
+
 #include <iostream>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
 #include "Gallery.h"
@@ -57,7 +58,9 @@ void Usage(std::ostream& os) {
     os << "       kelem --help | kelem COMMAND --help | kelem --version\n";
 }
 
-bool IsHelp(const std::string& a) { return a == "--help" || a == "-h"; }
+bool IsHelp(const std::string& a) {
+    return a == "--help" || a == "-h";
+}
 
 // Options of gallery and run.
 struct Options {

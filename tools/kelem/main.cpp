@@ -3,4 +3,6 @@
 
 #include "Cli.h"
 
-int main(int argc, char** argv) { return kelem::KelemMain(argc, argv, std::cout, std::cerr); }
+int main(int argc, char** argv) {
+    return kelem::KelemMain(argc, argv, std::cout, std::cerr);
+}

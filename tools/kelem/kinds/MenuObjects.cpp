@@ -63,10 +63,16 @@ CScriptMenu* OwnMenu(const Args& a, size_t i) {
     return static_cast<CScriptMenu*>(menu);
 }
 
-COLORREF Color(const Args& a, size_t i) { return static_cast<COLORREF>(static_cast<unsigned int>(a.Int(i))); }
-UINT Uint(const Args& a, size_t i) { return static_cast<unsigned int>(a.Int(i)); }
+COLORREF Color(const Args& a, size_t i) {
+    return static_cast<COLORREF>(static_cast<unsigned int>(a.Int(i)));
+}
+UINT Uint(const Args& a, size_t i) {
+    return static_cast<unsigned int>(a.Int(i));
+}
 
-std::string Fmt(const CString& s) { return kelem::Fmt(s.GetString()); }
+std::string Fmt(const CString& s) {
+    return kelem::Fmt(s.GetString());
+}
 using kelem::Fmt;
 
 std::string FmtRecord(const tagMENUITEM& item) {
@@ -90,7 +96,9 @@ std::string VerbMenuEx(const Args& a) {
 // ---- menucall ------------------------------------------------------------------------------------------
 using MenuOp = std::function<std::string(CMenuEx* menu, const Args& a, const Args& all)>;
 
-std::string Void() { return std::string(); }
+std::string Void() {
+    return std::string();
+}
 
 const std::map<std::string, MenuOp>& MenuOperations() {
     static const std::map<std::string, MenuOp> ops = {
