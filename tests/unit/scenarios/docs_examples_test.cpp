@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "tools/kelem/Runner.h"
-#include "win32/runtime_ext.h"
 
 namespace {
 
@@ -99,11 +98,6 @@ TEST(DocsExamples, EveryExampleRunsAsWritten) {
             if (verb == "menuex") kinds.insert(verb);
         }
     }
-    // The runs drew on the virtual screen: a fresh one, black as a new process has it, for
-    // the picture tests that run after this one in the same process.
-    const SIZE screen = rt::GetScreenSize();
-    rt::SetScreenSize(screen.cx + 1, screen.cy);
-    rt::SetScreenSize(screen.cx, screen.cy);
     // A new user learns every kind from the document alone.
     EXPECT_EQ((std::set<std::string>{"button", "hscroll", "menuex", "tabs", "vscroll"}), kinds);
 }

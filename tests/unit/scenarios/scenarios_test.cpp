@@ -11,6 +11,7 @@
 
 #include "pixels.h"
 #include "tools/kelem/Runner.h"
+#include "win32/runtime_ext.h"
 
 namespace {
 
@@ -67,12 +68,21 @@ std::vector<std::string> Snapshots(const std::string& transcript) {
     return files;
 }
 
+// A black virtual screen, as a new process has it: a menu picture takes in the screen
+// around the host window, which the tests run before this one may have drawn on.
+void FreshScreen() {
+    const SIZE screen = rt::GetScreenSize();
+    rt::SetScreenSize(screen.cx + 1, screen.cy);
+    rt::SetScreenSize(screen.cx, screen.cy);
+}
+
 class Scenario : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(Scenario, TranscriptMatches) {
     const std::string base = ScenarioDir() + "/" + GetParam();
     const std::string outDir = std::string(KELEM_TEST_OUTPUT_DIR) + "/scenarios";
     std::system(("mkdir -p '" + outDir + "'").c_str());
+    FreshScreen();
     std::ostringstream out, err;
     kelem::RunOptions options{std::string(KELEM_SOURCE_DIR) + "/skins/default", outDir};
     const int code = kelem::RunScriptFile(base + ".kel", options, out, err);

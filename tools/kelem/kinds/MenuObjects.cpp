@@ -94,6 +94,17 @@ std::string VerbMenuEx(const Args& a) {
 }
 
 // ---- menucall ------------------------------------------------------------------------------------------
+// Whether `target` is `menu` or one of the menus it opens, at any depth. Script menus
+// form no cycle (appending refuses one), so the walk ends.
+bool Holds(HMENU menu, HMENU target) {
+    if (menu == target) return true;
+    const int count = ::GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i)
+        if (const HMENU sub = ::GetSubMenu(menu, i))
+            if (Holds(sub, target)) return true;
+    return false;
+}
+
 using MenuOp = std::function<std::string(CMenuEx* menu, const Args& a, const Args& all)>;
 
 std::string Void() {
@@ -151,8 +162,10 @@ const std::map<std::string, MenuOp>& MenuOperations() {
              const UINT flags = Uint(a, 0);
              if (!(flags & MF_POPUP)) return Fmt(m->AppendMenuEx(flags, Uint(a, 1), a.Str(2)) ? 1 : 0);
              // A menu handle need not fit the UINT that AppendMenuEx takes: appended as it would.
-             const UINT_PTR sub = reinterpret_cast<UINT_PTR>(MenuByName(a, 1)->GetSafeHmenu());
-             return Fmt(::AppendMenuW(m->GetSafeHmenu(), flags, sub, a.Str(2)) ? 1 : 0);
+             const HMENU sub = MenuByName(a, 1)->GetSafeHmenu();
+             // A menu inside itself would have its tracking and conversion walk for ever.
+             if (Holds(sub, m->GetSafeHmenu())) a.Fail("'" + a.Word(1) + "' would open a menu that holds it");
+             return Fmt(::AppendMenuW(m->GetSafeHmenu(), flags, reinterpret_cast<UINT_PTR>(sub), a.Str(2)) ? 1 : 0);
          }},
         {"ModifyMenuEx",
          [](CMenuEx* m, const Args& a, const Args&) {
