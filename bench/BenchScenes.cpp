@@ -1,11 +1,11 @@
 // Scene paints (ours and cairo's), the memory floor of each scene, and the scaling runs:
-// tab layout and hit testing for 10 to 10,000 tabs, scrollbar paint for thumbs of 50 to
+// tab layout, hit testing and the strip's paint for 10 to 10,000 tabs, scrollbar paint for thumbs of 50 to
 // 5,000 pixels.
 //
 // Index
 //   1. Scenes: building both pictures
 //   2. Scene paints and floors
-//   3. Tab layout and hit testing
+//   3. Tab layout, hit testing and paint
 //   4. Scrollbar thumb lengths
 //   5. Registration
 #include <benchmark/benchmark.h>
@@ -125,7 +125,7 @@ void BM_Floor(benchmark::State& state, SceneId id) {
     benchmark::DoNotOptimize(surface.data());
 }
 
-// ---- 3. Tab layout and hit testing ----------------------------------------------------------------
+// ---- 3. Tab layout, hit testing and paint ----------------------------------------------------------------
 struct ManyTabs {
     std::unique_ptr<ElementScene> scene;
     CElementTabControl* tabs = nullptr;
@@ -175,6 +175,16 @@ void BM_TabHitTest(benchmark::State& state) {
     state.counters["tabs"] = double(state.range(0));
 }
 
+// One 1280x24 paint, whatever the number of tabs: the picture holds the same few dozen
+// tabs, the rest lie beyond the strip's right edge.
+void BM_TabPaint(benchmark::State& state) {
+    ManyTabs m = MakeManyTabs(int(state.range(0)));
+    m.scene->OpenPaint();
+    TimedLoop(state, [&] { m.scene->Paint(); });
+    state.counters["tabs"] = double(state.range(0));
+    state.counters["pixels"] = double(m.scene->Size().cx) * m.scene->Size().cy;
+}
+
 // ---- 4. Scrollbar thumb lengths ---------------------------------------------------------------------
 void BM_ThumbOurs(benchmark::State& state) {
     SceneSetup s = MakeScene(SceneId::Scrollbar, int(state.range(0)), kLongBarHeight);
@@ -203,7 +213,8 @@ void RegisterSceneBenchmarks() {
     }
     for (auto* b : {benchmark::RegisterBenchmark("scale/tab_layout", BM_TabLayout),
                     benchmark::RegisterBenchmark("scale/tab_limit_max_width", BM_TabLimitMaxWidth),
-                    benchmark::RegisterBenchmark("scale/tab_hit_test", BM_TabHitTest)})
+                    benchmark::RegisterBenchmark("scale/tab_hit_test", BM_TabHitTest),
+                    benchmark::RegisterBenchmark("scale/tab_paint", BM_TabPaint)})
         b->Arg(10)->Arg(100)->Arg(1000)->Arg(10000);
     for (auto* b : {benchmark::RegisterBenchmark("scale/thumb/ours", BM_ThumbOurs),
                     benchmark::RegisterBenchmark("scale/thumb/cairo", BM_ThumbCairo)})

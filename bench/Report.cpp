@@ -213,6 +213,19 @@ void ScalingTable(const Results& r, std::ostringstream& md) {
         md << " | " << (hi > 0 ? Fixed(hi / lo, 2) + "x " + Verdict(hi / lo <= 1.5) : "–");
     }
     md << " |\n\n";
+
+    md << "The strip's paint (one 1280x24 picture of the first tabs, the rest beyond its right edge): the time "
+          "per paint, per pixel of the strip, and against 100 tabs (target: at most 1.5x at 10,000 tabs).\n\n"
+       << "| tabs | paint | per strip pixel | against 100 tabs |\n|---:|---:|---:|---|\n";
+    const double base = Ns(r, "scale/tab_paint/100");
+    for (int n : kTabCounts) {
+        const double ns = Ns(r, "scale/tab_paint/" + std::to_string(n));
+        const double pixels = Counter(r, "scale/tab_paint/" + std::to_string(n), "pixels");
+        md << "| " << n << " | " << Time(ns) << " | " << (ns > 0 && pixels > 0 ? Fixed(ns / pixels, 2) + " ns" : "–")
+           << " | " << Ratio(ns, base) << (n == 10000 && ns > 0 && base > 0 ? " " + Verdict(ns <= 1.5 * base) : "")
+           << " |\n";
+    }
+    md << "\n";
 }
 
 // Least-squares line through (length, time); the worst point's distance from it.
