@@ -104,9 +104,21 @@ const BlitCase kCopies[] = {{"12x3", {12, 3}, {12, 3}}, {"512x512", {512, 512}, 
 const BlitCase kEnlarge[] = {{"12x3", {4, 1}, {12, 3}}, {"512x512", {256, 256}, {512, 512}}};
 const BlitCase kShrink[] = {{"12x3", {36, 9}, {12, 3}}, {"512x512", {1024, 1024}, {512, 512}}};
 
-enum class Lib { Ours, Pixman, Cairo };
+// PixmanBlt: pixman's own copy (pixman_blt), the call a program that only copies would
+// make instead of the general compositor.
+enum class Lib { Ours, Pixman, PixmanBlt, Cairo };
 const char* LibName(Lib lib) {
-    return lib == Lib::Ours ? "ours" : lib == Lib::Pixman ? "pixman" : "cairo";
+    switch (lib) {
+        case Lib::Ours:
+            return "ours";
+        case Lib::Pixman:
+            return "pixman";
+        case Lib::PixmanBlt:
+            return "pixman_blt";
+        case Lib::Cairo:
+            return "cairo";
+    }
+    return "?";
 }
 
 void Loop(benchmark::State& state, const std::function<void()>& body) {
@@ -147,6 +159,20 @@ void BM_Blit(benchmark::State& state, BlitKind kind, BlitCase c, Lib lib) {
                  [&] { pixman_image_composite32(op, src.pixman, nullptr, dst.pixman, 0, 0, 0, 0, 0, 0, d.w, d.h); });
             break;
         }
+        case Lib::PixmanBlt: {
+            if (kind != BlitKind::Copy || s.w != d.w || s.h != d.h) {
+                state.SkipWithError("pixman_blt only copies");
+                return;
+            }
+            uint32_t* from = src.pixmanBits.data();
+            uint32_t* to = dst.pixmanBits.data();
+            if (!pixman_blt(from, to, s.w, d.w, 32, 32, 0, 0, 0, 0, d.w, d.h)) {
+                state.SkipWithError("pixman_blt refused the copy");
+                return;
+            }
+            Loop(state, [&] { pixman_blt(from, to, s.w, d.w, 32, 32, 0, 0, 0, 0, d.w, d.h); });
+            break;
+        }
         case Lib::Cairo: {
             cairo_t* cr = cairo_create(dst.cairo);
             cairo_pattern_t* pattern = cairo_pattern_create_for_surface(src.cairo);
@@ -180,6 +206,9 @@ void BM_Fill(benchmark::State& state, Size d, Lib lib) {
         case Lib::Pixman:
             Loop(state, [&] { pixman_fill(dst.pixmanBits.data(), d.w, 32, 0, 0, d.w, d.h, 0x1E222A); });
             break;
+        case Lib::PixmanBlt:
+            state.SkipWithError("not a fill");
+            return;
         case Lib::Cairo: {
             cairo_t* cr = cairo_create(dst.cairo);
             cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
@@ -290,6 +319,9 @@ void BM_Text(benchmark::State& state, Lib lib) {
             Loop(state, [&] { picture.Paint(); });
             break;
         }
+        case Lib::PixmanBlt:
+            state.SkipWithError("not text");
+            return;
     }
 }
 
@@ -313,6 +345,9 @@ void RegisterPrimitiveBenchmarks() {
                 benchmark::RegisterBenchmark(
                     (std::string("prim/") + f.name + "/" + f.cases[i].name + "/" + LibName(lib)).c_str(), BM_Blit,
                     f.kind, f.cases[i], lib);
+    for (const BlitCase& c : kCopies)
+        benchmark::RegisterBenchmark((std::string("prim/bitblt/") + c.name + "/pixman_blt").c_str(), BM_Blit,
+                                     BlitKind::Copy, c, Lib::PixmanBlt);
     for (Size d : {Size{12, 3}, Size{512, 512}})
         for (Lib lib : libs)
             benchmark::RegisterBenchmark(

@@ -1,11 +1,11 @@
 // Scene paints (ours and cairo's), the memory floor of each scene, and the scaling runs:
-// tab layout and hit testing for 10 to 10,000 tabs, scrollbar paint for thumbs of 50 to
+// tab layout, hit testing and the strip's paint for 10 to 10,000 tabs, scrollbar paint for thumbs of 50 to
 // 5,000 pixels.
 //
 // Index
 //   1. Scenes: building both pictures
 //   2. Scene paints and floors
-//   3. Tab layout and hit testing
+//   3. Tab layout, hit testing and paint
 //   4. Scrollbar thumb lengths
 //   5. Registration
 #include <benchmark/benchmark.h>
@@ -76,6 +76,7 @@ SceneSetup MakeScene(SceneId id, int thumbLength = 300, int barHeight = 720) {
         }
     }
     s.cairo->Paint();  // warms cairo's glyph cache
+    s.cairo->Prepare();
     return s;
 }
 
@@ -102,6 +103,13 @@ void BM_SceneCairo(benchmark::State& state, SceneId id) {
     TimedLoop(state, [&] { picture.Paint(); });
 }
 
+// A cairo program that keeps its glyphs, extents and patterns between paints.
+void BM_SceneCairoCached(benchmark::State& state, SceneId id) {
+    SceneSetup s = MakeScene(id);
+    CairoPicture& picture = *s.cairo;
+    TimedLoop(state, [&] { picture.PaintPrepared(); });
+}
+
 // Writing the scene's pixels once and copying them once: what any paint through an
 // off-screen buffer must at least do.
 void BM_Floor(benchmark::State& state, SceneId id) {
@@ -117,7 +125,7 @@ void BM_Floor(benchmark::State& state, SceneId id) {
     benchmark::DoNotOptimize(surface.data());
 }
 
-// ---- 3. Tab layout and hit testing ----------------------------------------------------------------
+// ---- 3. Tab layout, hit testing and paint ----------------------------------------------------------------
 struct ManyTabs {
     std::unique_ptr<ElementScene> scene;
     CElementTabControl* tabs = nullptr;
@@ -167,6 +175,16 @@ void BM_TabHitTest(benchmark::State& state) {
     state.counters["tabs"] = double(state.range(0));
 }
 
+// One 1280x24 paint, whatever the number of tabs: the picture holds the same few dozen
+// tabs, the rest lie beyond the strip's right edge.
+void BM_TabPaint(benchmark::State& state) {
+    ManyTabs m = MakeManyTabs(int(state.range(0)));
+    m.scene->OpenPaint();
+    TimedLoop(state, [&] { m.scene->Paint(); });
+    state.counters["tabs"] = double(state.range(0));
+    state.counters["pixels"] = double(m.scene->Size().cx) * m.scene->Size().cy;
+}
+
 // ---- 4. Scrollbar thumb lengths ---------------------------------------------------------------------
 void BM_ThumbOurs(benchmark::State& state) {
     SceneSetup s = MakeScene(SceneId::Scrollbar, int(state.range(0)), kLongBarHeight);
@@ -190,11 +208,13 @@ void RegisterSceneBenchmarks() {
         const std::string name = SceneName(id);
         benchmark::RegisterBenchmark(("scene/" + name + "/ours").c_str(), BM_SceneOurs, id);
         benchmark::RegisterBenchmark(("scene/" + name + "/cairo").c_str(), BM_SceneCairo, id);
+        benchmark::RegisterBenchmark(("scene/" + name + "/cairo_cached").c_str(), BM_SceneCairoCached, id);
         benchmark::RegisterBenchmark(("floor/" + name).c_str(), BM_Floor, id);
     }
     for (auto* b : {benchmark::RegisterBenchmark("scale/tab_layout", BM_TabLayout),
                     benchmark::RegisterBenchmark("scale/tab_limit_max_width", BM_TabLimitMaxWidth),
-                    benchmark::RegisterBenchmark("scale/tab_hit_test", BM_TabHitTest)})
+                    benchmark::RegisterBenchmark("scale/tab_hit_test", BM_TabHitTest),
+                    benchmark::RegisterBenchmark("scale/tab_paint", BM_TabPaint)})
         b->Arg(10)->Arg(100)->Arg(1000)->Arg(10000);
     for (auto* b : {benchmark::RegisterBenchmark("scale/thumb/ours", BM_ThumbOurs),
                     benchmark::RegisterBenchmark("scale/thumb/cairo", BM_ThumbCairo)})
@@ -227,13 +247,22 @@ std::string DescribeAllocationSites() {
 }
 
 bool CheckScenes(std::string* report) {
-    // Our picture against cairo's: the same geometry, text anti-aliasing aside.
+    // Our picture against cairo's: the same geometry, text anti-aliasing aside. The cached
+    // cairo program must draw exactly what the plain one draws.
+    bool ok = true;
     for (SceneId id : {SceneId::Tabs, SceneId::Scrollbar, SceneId::Button}) {
         SceneSetup s = MakeScene(id);
         HBITMAP ours = s.ours->Picture();
         s.cairo->Paint();
         HBITMAP theirs = s.cairo->Picture();
+        cairo_t* clear = cairo_create(s.cairo->Surface());  // the prepared paint starts from black
+        cairo_set_source_rgb(clear, 0, 0, 0);
+        cairo_paint(clear);
+        cairo_destroy(clear);
+        s.cairo->PaintPrepared();
+        HBITMAP cached = s.cairo->Picture();
         const long differing = DifferingPixels(ours, theirs);
+        const long cachedDiffering = DifferingPixels(cached, theirs);
         const SIZE size = SceneSize(id);
         if (id == SceneId::Tabs) {
             auto* tabs = static_cast<CElementTabControl*>(s.ours->Element());
@@ -241,16 +270,21 @@ bool CheckScenes(std::string* report) {
             *report += "tabs: the first tab starts at x " + std::to_string(tabs->m_arrItems[0]->m_rcItem.left) +
                        ", the last button ends at x " + std::to_string(tabs->m_arrTextBtn[last].rcBtn.right) + "\n";
         }
-        *report += std::string(SceneName(id)) + ": " + std::to_string(differing) + " of " +
-                   std::to_string(long(size.cx) * size.cy) + " pixels differ between our picture and cairo's\n";
+        const std::string pixels = std::to_string(long(size.cx) * size.cy);
+        *report += std::string(SceneName(id)) + ": " + std::to_string(differing) + " of " + pixels +
+                   " pixels differ between our picture and cairo's\n";
+        *report += std::string(SceneName(id)) + ": " + std::to_string(cachedDiffering) + " of " + pixels +
+                   " pixels differ between cairo's picture and the cached cairo program's\n";
+        if (cachedDiffering != 0) ok = false;
         if (!OutputDir().empty()) {
             rt::SavePngFile(ours, OutputDir() + "/scene_" + SceneName(id) + "_ours.png");
             rt::SavePngFile(theirs, OutputDir() + "/scene_" + SceneName(id) + "_cairo.png");
         }
+        ::DeleteObject(cached);
         ::DeleteObject(ours);
         ::DeleteObject(theirs);
     }
-    return true;
+    return ok;
 }
 
 }  // namespace bench

@@ -193,7 +193,7 @@ CElementButton* BuildButton(ElementScene& scene, const ButtonSpec& spec) {
     auto* button = new CElementButton;
     scene.Place(button, L"button");
     CComPtr<CSWPalette> palette = GetEnvSkinPalette();
-    button->InitBtn(1, CLR_INVALID, nullptr, nullptr);
+    button->InitBtn(1, spec.background, nullptr, nullptr);
     button->SetImage(L"button", L"normal.bmp", L"hot.bmp", L"down.bmp", L"disable.bmp");
     button->SetButtonText(spec.caption, palette->GetFont(L"QuoteTab.Button"),
                           DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
@@ -228,6 +228,21 @@ std::string Utf8(const CString& s) {
     return WideToUtf8(std::wstring(s.GetString()));
 }
 
+// DT_CENTER | DT_VCENTER | DT_SINGLELINE: centred advance, line box centred.
+struct TextPlace {
+    double left, baseline;
+};
+TextPlace PlaceText(const CairoOp& op, const cairo_font_extents_t& fe, const cairo_text_extents_t& te) {
+    const double x = op.rc.left, y = op.rc.top, w = op.rc.right - op.rc.left, h = op.rc.bottom - op.rc.top;
+    const double left = std::floor(x + (w - te.x_advance) / 2);
+    const double top = y + std::floor(h / 2) - std::floor((fe.ascent + fe.descent) / 2);
+    return TextPlace{left, top + std::round(fe.ascent)};
+}
+
+cairo_pattern_t* SolidPattern(unsigned rgb) {
+    return cairo_pattern_create_rgb((rgb >> 16) / 255.0, ((rgb >> 8) & 0xFF) / 255.0, (rgb & 0xFF) / 255.0);
+}
+
 }  // namespace
 
 CairoPicture::CairoPicture(SIZE size) : m_size(size) {
@@ -241,6 +256,7 @@ CairoPicture::CairoPicture(SIZE size) : m_size(size) {
 }
 
 CairoPicture::~CairoPicture() {
+    ReleasePrepared();
     for (cairo_surface_t* image : m_images) cairo_surface_destroy(image);
     cairo_destroy(m_cr);
     cairo_font_face_destroy(m_face);
@@ -305,24 +321,100 @@ void CairoPicture::Paint() {
                 break;
             }
             case CairoOp::Text: {
-                // DT_CENTER | DT_VCENTER | DT_SINGLELINE: centred advance, line box centred.
                 cairo_font_extents_t fe;
                 cairo_font_extents(cr, &fe);
                 cairo_text_extents_t te;
                 cairo_text_extents(cr, op.text.c_str(), &te);
-                const double left = std::floor(x + (w - te.x_advance) / 2);
-                const double top = y + std::floor(h / 2) - std::floor((fe.ascent + fe.descent) / 2);
-                const double baseline = top + std::round(fe.ascent);
+                const TextPlace at = PlaceText(op, fe, te);
                 cairo_set_source_rgb(cr, (op.rgb >> 16) / 255.0, ((op.rgb >> 8) & 0xFF) / 255.0,
                                      (op.rgb & 0xFF) / 255.0);
-                cairo_move_to(cr, left, baseline);
+                cairo_move_to(cr, at.left, at.baseline);
                 cairo_show_text(cr, op.text.c_str());
                 if (op.underline) {
-                    cairo_rectangle(cr, left, baseline + 1, std::round(te.x_advance), 1);
+                    cairo_rectangle(cr, at.left, at.baseline + 1, std::round(te.x_advance), 1);
                     cairo_fill(cr);
                 }
                 break;
             }
+        }
+    }
+    cairo_surface_flush(m_surface);
+}
+
+void CairoPicture::ReleasePrepared() {
+    for (PreparedOp& p : m_prepared)
+        if (p.source) cairo_pattern_destroy(p.source);
+    m_prepared.clear();
+}
+
+void CairoPicture::Prepare() {
+    ReleasePrepared();
+    cairo_font_extents_t fe;
+    cairo_font_extents(m_cr, &fe);
+    cairo_scaled_font_t* font = cairo_get_scaled_font(m_cr);
+    for (const CairoOp& op : ops) {
+        PreparedOp p;
+        const double x = op.rc.left, y = op.rc.top, w = op.rc.right - op.rc.left, h = op.rc.bottom - op.rc.top;
+        if (op.kind == CairoOp::Image) {
+            // The pattern's matrix maps the destination rectangle onto the source rectangle:
+            // the same mapping Paint() builds from a translation and a scale each time.
+            const double sw = op.src.right - op.src.left, sh = op.src.bottom - op.src.top;
+            p.source = cairo_pattern_create_for_surface(m_images[size_t(op.image)]);
+            cairo_pattern_set_filter(p.source, CAIRO_FILTER_NEAREST);
+            cairo_matrix_t m;
+            cairo_matrix_init_translate(&m, op.src.left, op.src.top);
+            cairo_matrix_scale(&m, sw / w, sh / h);
+            cairo_matrix_translate(&m, -x, -y);
+            cairo_pattern_set_matrix(p.source, &m);
+        } else {
+            p.source = SolidPattern(op.rgb);
+        }
+        if (op.kind == CairoOp::Text) {
+            cairo_text_extents_t te;
+            cairo_scaled_font_text_extents(font, op.text.c_str(), &te);
+            const TextPlace at = PlaceText(op, fe, te);
+            cairo_glyph_t* glyphs = nullptr;
+            int count = 0;
+            if (cairo_scaled_font_text_to_glyphs(font, at.left, at.baseline, op.text.c_str(), int(op.text.size()),
+                                                 &glyphs, &count, nullptr, nullptr, nullptr) == CAIRO_STATUS_SUCCESS) {
+                p.glyphs.assign(glyphs, glyphs + count);
+                cairo_glyph_free(glyphs);
+            }
+            p.underlineX = at.left;
+            p.underlineY = at.baseline + 1;
+            p.underlineW = op.underline ? std::round(te.x_advance) : 0;
+        }
+        m_prepared.push_back(std::move(p));
+    }
+}
+
+void CairoPicture::PaintPrepared() {
+    cairo_t* cr = m_cr;
+    for (size_t i = 0; i < ops.size() && i < m_prepared.size(); ++i) {
+        const CairoOp& op = ops[i];
+        const PreparedOp& p = m_prepared[i];
+        const double x = op.rc.left, y = op.rc.top, w = op.rc.right - op.rc.left, h = op.rc.bottom - op.rc.top;
+        cairo_set_source(cr, p.source);
+        switch (op.kind) {
+            case CairoOp::Fill:
+            case CairoOp::Image:
+                cairo_rectangle(cr, x, y, w, h);
+                cairo_fill(cr);
+                break;
+            case CairoOp::Frame:
+                cairo_rectangle(cr, x, y, w, 1);
+                cairo_rectangle(cr, x, y + h - 1, w, 1);
+                cairo_rectangle(cr, x, y + 1, 1, h - 2);
+                cairo_rectangle(cr, x + w - 1, y + 1, 1, h - 2);
+                cairo_fill(cr);
+                break;
+            case CairoOp::Text:
+                cairo_show_glyphs(cr, p.glyphs.data(), int(p.glyphs.size()));
+                if (p.underlineW > 0) {
+                    cairo_rectangle(cr, p.underlineX, p.underlineY, p.underlineW, 1);
+                    cairo_fill(cr);
+                }
+                break;
         }
     }
     cairo_surface_flush(m_surface);
@@ -463,6 +555,7 @@ void DescribeScrollbar(CVerticalScrollbar& bar, SIZE size, CairoPicture& picture
 }
 
 void DescribeButton(CElementButton& button, SIZE size, CairoPicture& picture) {
+    picture.ops.push_back(CairoOp::Of(CairoOp::Fill, RECT{0, 0, size.cx, size.cy}, Rgb(button.m_clrBk)));
     CairoOp face = CairoOp::Of(CairoOp::Image);
     face.image = picture.AddImage(button.m_bHot ? "button/hot.bmp" : "button/normal.bmp", false, 0);
     face.src = RECT{0, 0, 96, 24};

@@ -86,6 +86,9 @@ struct ButtonSpec {
     SIZE size{96, 28};
     const wchar_t* caption = L"Buy";
     bool hot = true;
+    // Filled behind the 24-pixel-high face, as a host's window colour would be; cairo's
+    // picture fills it too, so that both sides write every pixel.
+    COLORREF background = RGB(0x11, 0x13, 0x18);
 };
 CElementButton* BuildButton(ElementScene& scene, const ButtonSpec& spec);
 
@@ -122,6 +125,12 @@ public:
     std::vector<CairoOp> ops;
 
     void Paint();  // draws every op onto the surface
+    // The way a cairo program that keeps its drawing data would paint: Prepare() once
+    // turns every text into positioned glyphs (extents measured then) and every image
+    // and colour into a pattern; PaintPrepared() then only sets sources and fills. Same
+    // pixels as Paint().
+    void Prepare();
+    void PaintPrepared();
     cairo_surface_t* Surface() const { return m_surface; }
     HBITMAP Picture() const;  // a copy as a runtime bitmap (caller deletes)
 
@@ -131,6 +140,13 @@ private:
     cairo_t* m_cr = nullptr;
     cairo_font_face_t* m_face = nullptr;
     std::vector<cairo_surface_t*> m_images;
+    struct PreparedOp {
+        cairo_pattern_t* source = nullptr;  // solid colour or the positioned image
+        std::vector<cairo_glyph_t> glyphs;  // Text
+        double underlineX = 0, underlineY = 0, underlineW = 0;
+    };
+    std::vector<PreparedOp> m_prepared;  // one per op once Prepare() ran
+    void ReleasePrepared();
 };
 
 // The element's picture as cairo ops (call after one paint, when every rectangle is final).

@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
 
-    bench::CheckScenes(&info.sceneCheck);
+    const bool picturesAgree = bench::CheckScenes(&info.sceneCheck);
     std::cout << info.sceneCheck;
     info.allocSites = bench::DescribeAllocationSites();
     std::cout << info.allocSites;
@@ -88,6 +88,10 @@ int main(int argc, char** argv) {
             return 1;
         }
         std::cout << "report: " << reportPath << "\n";
+    }
+    if (!picturesAgree) {
+        std::cerr << "the cached cairo program drew another picture than the plain one\n";
+        return 1;
     }
     return 0;
 }

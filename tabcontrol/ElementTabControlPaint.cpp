@@ -8,6 +8,9 @@
 //   3. Arrows (DrawWhiteArrow)
 //   4. Text buttons (DrawTextBtn)
 #include "ElementTabControl.h"
+
+#include <algorithm>
+
 #include "TabControlConstants.h"
 
 using namespace tabcontrol;
@@ -18,6 +21,25 @@ BITMAP BitmapInfo(CBitmap* pBmp) {
     BITMAP bm{};
     if (pBmp && pBmp->GetSafeHandle()) pBmp->GetBitmap(&bm);
     return bm;
+}
+
+// What a paint may still change of the DC, in its logical coordinates. Drawing that lies
+// wholly outside cannot change a pixel and is skipped; ERROR: nothing known, all is drawn.
+CRect PaintClip(CDC& dc) {
+    CRect rc;
+    if (dc.GetClipBox(&rc) == ERROR) rc.SetRect(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+    return rc;
+}
+
+// Whether drawing confined to the span [l, r) x [t, b) can reach the clip box.
+bool Reaches(long long l, long long t, long long r, long long b, const CRect& rcClip) {
+    return l < rcClip.right && r > rcClip.left && t < rcClip.bottom && b > rcClip.top;
+}
+
+// The same for a rectangle given either corner first.
+bool Reaches(const CRect& rc, const CRect& rcClip) {
+    return Reaches(std::min(rc.left, rc.right), std::min(rc.top, rc.bottom), std::max(rc.left, rc.right),
+                   std::max(rc.top, rc.bottom), rcClip);
 }
 
 // A tab's own key, or the default one when the tab has none.
@@ -37,7 +59,11 @@ int CElementTabControl::OnPaint(CPaintDC* pDC) {
     CRect rcDraw;
     GetDrawRect(&rcDraw);
     if (rcDraw.IsRectEmpty()) return 1;
-    CMemDC dc(pDC, &rcDraw);
+    // Only the part the paint DC shows is drawn off-screen and copied out; the layout
+    // still takes the whole drawing rectangle.
+    CRect rcShown, rcPaint = rcDraw;
+    if (pDC->GetClipBox(&rcShown) != ERROR && rcShown.IntersectRect(&rcShown, &rcDraw)) rcPaint = rcShown;
+    CMemDC dc(pDC, &rcPaint);
     {
         CLightCanvas canvas(&dc);
         CRect rcStrip;
@@ -105,9 +131,24 @@ void CElementTabControl::DrawTabItem(CMemDC& dc, CLightCanvas& canvas, CComPtr<I
     if (!m_pFont) return;
     CFont* pOldFont = dc.SelectObject(m_pFont);
     const UINT nFormat = m_bTextBottom ? kDrawTextBottom : kDrawTextCentre;
+    const CRect rcClip = PaintClip(dc);
+    // Where a tab can draw, from its rectangle alone: its cell reaches at most two pixels
+    // beyond it, its name stays inside it, or inside the menu tab's name span (left edge
+    // plus nMenuLeft to right edge plus nMenuRight). Tested edge by edge, cheapest first:
+    // a strip of thousands of tabs mostly fails the first test.
+    const long long nMenuLeft = m_nLeftBmpWidth;
+    const long long nMenuRight = -static_cast<long long>(m_nArrowMargin) - kMenuTextRightPad;
+    const long long nReachLeftOfLeft = std::min(0LL, nMenuLeft) - 2, nReachLeftOfRight = std::min(0LL, nMenuRight) - 2;
+    const long long nReachRightOfLeft = std::max(0LL, nMenuLeft) + 2, nReachRightOfRight = std::max(0LL, nMenuRight) + 2;
+    auto canReachClip = [&](const CRect& rc) {
+        return (rc.left + nReachLeftOfLeft < rcClip.right || rc.right + nReachLeftOfRight < rcClip.right) &&
+               (rc.left + nReachRightOfLeft > rcClip.left || rc.right + nReachRightOfRight > rcClip.left) &&
+               std::min(rc.top, rc.bottom) - 2LL < rcClip.bottom && std::max(rc.top, rc.bottom) + 2LL > rcClip.top;
+    };
     for (INT_PTR i = 0; i < nCount; ++i) {
         CQuoteTabItem* pItem = m_arrItems[i];
-        if (!pItem->m_bVisible) continue;
+        // The rectangle first: a tab beyond the clip costs one cache line of its record.
+        if (!canReachClip(pItem->m_rcItem) || !pItem->m_bVisible) continue;
         const int bSelected = bSelectionCounts && i == m_nSelTab;
         const int bHot = i == m_nHotTab;
         DrawItemBitmap(pItem, dc, canvas, pFactory, pPalette, rcDraw, bSelected, bHot);
@@ -123,6 +164,7 @@ void CElementTabControl::DrawTabItem(CMemDC& dc, CLightCanvas& canvas, CComPtr<I
                     SatAdd(pItem->m_rcItem.right, -static_cast<long long>(m_nArrowMargin) - kMenuTextRightPad);
             }
         }
+        if (!Reaches(rcText, rcClip)) continue;  // DrawText clips to the rectangle
         // The hovered tab's text always takes the hover key, never the tab's own.
         const wchar_t* lpszTextKey = pItem->m_strTextColor.GetString();
         if (i == m_nSelTab)
@@ -168,16 +210,26 @@ void CElementTabControl::DrawItemBitmap(CQuoteTabItem* pItem, CMemDC& /*dc*/, CL
 }
 
 // ---- 3. Arrows -------------------------------------------------------------------------------------------
-void CElementTabControl::DrawWhiteArrow(CMemDC& /*dc*/, CLightCanvas& canvas, CComPtr<IBitmapFactory> /*pFactory*/) {
+void CElementTabControl::DrawWhiteArrow(CMemDC& dc, CLightCanvas& canvas, CComPtr<IBitmapFactory> /*pFactory*/) {
+    const CRect rcClip = PaintClip(dc);
+    const BITMAP bmArrow = BitmapInfo(m_pArrowBmp), bmArrowSel = BitmapInfo(m_pArrowSelBmp);
+    // An arrow starts this far from its tab's right edge; a strip of thousands of tabs
+    // mostly ends the test there.
+    const long long nArrowLeft = -static_cast<long long>(m_nArrowMargin) - bmArrow.bmWidth;
     for (INT_PTR i = 0; i < m_arrItems.GetSize(); ++i) {
         CQuoteTabItem* pItem = m_arrItems[i];
-        if (!pItem->m_bVisible || pItem->m_vecMenu.empty()) continue;
+        const CRect& rc = pItem->m_rcItem;
+        if (i != m_nSelTab && rc.right + nArrowLeft >= rcClip.right) continue;
         CBitmap* pBmp = i == m_nSelTab ? m_pArrowSelBmp : m_pArrowBmp;
         if (!pBmp) continue;
-        const BITMAP bm = BitmapInfo(pBmp);
-        const CRect& rc = pItem->m_rcItem;
+        const BITMAP& bm = i == m_nSelTab ? bmArrowSel : bmArrow;
+        // The arrow's place first, from the rectangle: visibility and menu lie further
+        // into the record.
         const int x = SatAdd(rc.right, -static_cast<long long>(m_nArrowMargin) - bm.bmWidth);
         const int y = ClampToInt(rc.top + (static_cast<long long>(rc.bottom) - rc.top - bm.bmHeight + 1) / 2);
+        if (!Reaches(x, y, static_cast<long long>(x) + bm.bmWidth, static_cast<long long>(y) + bm.bmHeight, rcClip))
+            continue;
+        if (!pItem->m_bVisible || pItem->m_vecMenu.empty()) continue;
         canvas.StretchBitmap(x, y, bm.bmWidth, bm.bmHeight, pBmp, m_clrKey);
     }
 }
@@ -190,6 +242,7 @@ void CElementTabControl::DrawTextBtn(CMemDC& dc, CLightCanvas& canvas, CComPtr<I
     if (!m_pFont || !m_pLineFont) return;
     canvas.SetBkMode(TRANSPARENT);
     CFont* pOldFont = dc.SelectObject(m_pFont);
+    const CRect rcClip = PaintClip(dc);
     const INT_PTR nCount = m_arrTextBtn.GetSize();
     for (INT_PTR i = 0; i < nCount; ++i) {
         _TEXT_BUTTON& btn = m_arrTextBtn[i];
@@ -198,7 +251,7 @@ void CElementTabControl::DrawTextBtn(CMemDC& dc, CLightCanvas& canvas, CComPtr<I
             btn.rcBtn.right = SatAdd(btn.rcBtn.left, btn.sizeText.cx);
             dc.SelectObject(btn.bLineFont ? m_pLineFont : m_pFont);
             dc.SetTextColor(pPalette->GetColor(btn.bHot ? btn.strHotColor.GetString() : btn.strColor.GetString()));
-            dc.DrawText(btn.strText, &btn.rcBtn, kDrawTextCentre);
+            if (Reaches(btn.rcBtn, rcClip)) dc.DrawText(btn.strText, &btn.rcBtn, kDrawTextCentre);
             continue;
         }
         // Image buttons come from the palette, not the factory.
@@ -207,7 +260,9 @@ void CElementTabControl::DrawTextBtn(CMemDC& dc, CLightCanvas& canvas, CComPtr<I
         const BITMAP bm = BitmapInfo(pBmp);
         btn.rcBtn.right = SatAdd(btn.rcBtn.left, bm.bmWidth);
         const int y = ClampToInt(btn.rcBtn.top + (static_cast<long long>(btn.rcBtn.Height()) - bm.bmHeight) / 2);
-        canvas.StretchBitmap(btn.rcBtn.left, y, bm.bmWidth, bm.bmHeight, pBmp, RGB(0, 0, 0));
+        if (Reaches(btn.rcBtn.left, y, static_cast<long long>(btn.rcBtn.left) + bm.bmWidth,
+                    static_cast<long long>(y) + bm.bmHeight, rcClip))
+            canvas.StretchBitmap(btn.rcBtn.left, y, bm.bmWidth, bm.bmHeight, pBmp, RGB(0, 0, 0));
     }
     dc.SelectObject(pOldFont);
 }

@@ -11,6 +11,7 @@
 //   6. Blits
 //   7. Text and DrawState
 #include "afx_maps.h"
+#include "text/text_private.h"
 
 IMPLEMENT_DYNCREATE(CDC, CObject)
 
@@ -280,6 +281,8 @@ BOOL CDC::RectVisible(LPCRECT lpRect) const {
 
 // ---- 5. Rectangles, lines, pixels ---------------------------------------------------------------------------
 void CDC::FillSolidRect(LPCRECT lpRect, COLORREF clr) {
+    // SetBkColor and a glyph-less ExtTextOut, in one call to the DC.
+    if (text::FillSolidRects(m_hDC, lpRect, 1, clr)) return;
     ::SetBkColor(m_hDC, clr);
     ::ExtTextOut(m_hDC, 0, 0, ETO_OPAQUE, lpRect, nullptr, 0, nullptr);
 }
@@ -295,6 +298,17 @@ void CDC::Draw3dRect(LPCRECT lpRect, COLORREF clrTopLeft, COLORREF clrBottomRigh
 }
 
 void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF clrTopLeft, COLORREF clrBottomRight) {
+    // The four FillSolidRect calls below as one call to the DC per colour (one for a
+    // single-coloured frame): the same rectangles in the same order, the background
+    // colour left at clrBottomRight.
+    const RECT edges[4] = {{x, y, x + cx - 1, y + 1},
+                           {x, y, x + 1, y + cy - 1},
+                           {x + cx, y, x + cx - 1, y + cy},
+                           {x, y + cy, x + cx, y + cy - 1}};
+    if (clrTopLeft == clrBottomRight ? text::FillSolidRects(m_hDC, edges, 4, clrTopLeft)
+                                     : text::FillSolidRects(m_hDC, edges, 2, clrTopLeft) &&
+                                           text::FillSolidRects(m_hDC, edges + 2, 2, clrBottomRight))
+        return;
     FillSolidRect(x, y, cx - 1, 1, clrTopLeft);        // top, short of the top-right corner
     FillSolidRect(x, y, 1, cy - 1, clrTopLeft);        // left, short of the bottom-left corner
     FillSolidRect(x + cx, y, -1, cy, clrBottomRight);  // right: the column left of x + cx

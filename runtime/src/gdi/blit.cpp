@@ -553,6 +553,28 @@ void Snapshot(BlitPlan& p, std::vector<uint32_t>& copy) {
     p.src = SourceView{copy.data(), w};
 }
 
+// An unstretched SRCCOPY between two surfaces of one kind: clipped as PlanIdentity clips
+// each axis and copied row by row, without building a plan (the fixed cost of small blits).
+BOOL CopyUnstretched(DC* ddc, Bitmap* dst, DC* sdc, const Bitmap* src, const BlitArgs& a) {
+    const RECT clip = EffectiveClip(ddc, dst);
+    const Point64 dp = LogicalToSurface64(ddc, a.x, a.y), sp = LogicalToSurface64(sdc, a.sx, a.sy);
+    const int64_t left = std::max({dp.x, int64_t(clip.left), dp.x - sp.x});
+    const int64_t right = std::min({dp.x + a.w, int64_t(clip.right), dp.x - sp.x + src->width});
+    const int64_t top = std::max({dp.y, int64_t(clip.top), dp.y - sp.y});
+    const int64_t bottom = std::min({dp.y + a.h, int64_t(clip.bottom), dp.y - sp.y + src->height});
+    if (left >= right || top >= bottom) return TRUE;
+    const size_t rowBytes = size_t(right - left) * 4;
+    const int rows = int(bottom - top);
+    uint8_t* d = reinterpret_cast<uint8_t*>(dst->Row(int(top)) + left);
+    const uint8_t* s = reinterpret_cast<const uint8_t*>(src->Row(int(top - dp.y + sp.y)) + (left - dp.x + sp.x));
+    if (dst->stride == ptrdiff_t(rowBytes) && src->stride == ptrdiff_t(rowBytes)) {
+        memcpy(d, s, rowBytes * size_t(rows));
+        return TRUE;
+    }
+    for (int r = 0; r < rows; ++r, d += dst->stride, s += src->stride) CopyRow(d, s, rowBytes);
+    return TRUE;
+}
+
 BOOL Blit(const BlitArgs& a) {
     DC* ddc = Get<DC>(a.dst);
     Bitmap* dst = ddc ? ddc->Surface() : nullptr;
@@ -571,6 +593,9 @@ BOOL Blit(const BlitArgs& a) {
     if (!src) return FALSE;
     if (a.w == 0 || a.h == 0) return TRUE;
     if (a.sw == 0 || a.sh == 0) return FALSE;
+    if (rop == 0xCC && !a.keyed && a.w > 0 && a.w == a.sw && a.h > 0 && a.h == a.sh && src != dst &&
+        src->IsMono() == dst->IsMono())
+        return CopyUnstretched(ddc, dst, sdc, src, a);
 
     // TransparentBlt stretches with the source DC's mode, where AND/OR become COLORONCOLOR.
     int mode = a.keyed ? sdc->s.stretchMode : ddc->s.stretchMode;

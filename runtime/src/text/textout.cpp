@@ -281,6 +281,21 @@ void FillLogical(gdi::DC* dc, const RECT& logical_rect, const RECT* logical_clip
     FillSurface(bmp, dst, gdi::ToPixel(color));
 }
 
+bool FillSolidRects(HDC hdc, const RECT* logical_rects, int count, COLORREF color) {
+    gdi::DC* dc = gdi::Get<gdi::DC>(hdc);
+    if (!dc || (dc->s.textAlign & TA_UPDATECP)) return false;
+    dc->s.bkColor = color;
+    gdi::Bitmap* bmp = dc->Surface();
+    RECT clip;
+    if (!logical_rects || !bmp || !BaseClip(dc, bmp, &clip)) return true;
+    const uint32_t pixel = gdi::ToPixel(color);
+    for (int i = 0; i < count; ++i) {
+        RECT dst;
+        if (ClipTo(LogicalRectToSurface(dc, logical_rects[i]), clip, &dst)) FillSurface(bmp, dst, pixel);
+    }
+    return true;
+}
+
 void PaintImage(gdi::DC* dc, const gdi::Bitmap& src, const ImageParams& p) {
     gdi::Bitmap* bmp = dc->Surface();
     RECT clip;

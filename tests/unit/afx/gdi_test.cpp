@@ -326,6 +326,63 @@ TEST(CDCDraw, Draw3dRectGivesTwoCornersToTheBottomRightColour) {
     }
 }
 
+// CDC's fills take one call to the DC; they must draw what MFC's way, SetBkColor and a
+// glyph-less ExtTextOut per rectangle, draws, and leave the same background colour.
+TEST(CDCDraw, FillsMatchSetBkColorAndExtTextOut) {
+    struct Row {
+        const char* name;
+        RECT rc;
+        COLORREF topLeft, bottomRight;
+        void (*prepare)(HDC hdc);
+    };
+    auto none = [](HDC) {};
+    const Row rows[] = {
+        {"two colours", {2, 1, 9, 7}, kRed, kBlue, none},
+        {"one colour", {2, 1, 9, 7}, kRed, kRed, none},
+        {"1x1", {3, 3, 4, 4}, kRed, kBlue, none},
+        {"2x2", {3, 3, 5, 5}, kRed, kBlue, none},
+        {"empty width", {3, 3, 3, 6}, kRed, kBlue, none},
+        {"inverted", {8, 6, 2, 1}, kRed, kBlue, none},
+        {"past the bitmap", {-3, -2, 14, 12}, kRed, kBlue, none},
+        {"window origin moved", {2, 1, 9, 7}, kRed, kBlue, [](HDC hdc) { ::SetWindowOrgEx(hdc, -2, 1, nullptr); }},
+        {"clipped", {2, 1, 9, 7}, kRed, kBlue, [](HDC hdc) { ::IntersectClipRect(hdc, 3, 0, 7, 5); }},
+        {"updating the current position", {2, 1, 9, 7}, kRed, kBlue,
+         [](HDC hdc) { ::SetTextAlign(hdc, TA_UPDATECP); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        for (bool frame : {true, false}) {
+            Canvas ours(12, 10, kWhite), theirs(12, 10, kWhite);
+            row.prepare(ours.dc.GetSafeHdc());
+            row.prepare(theirs.dc.GetSafeHdc());
+            const CRect rc(row.rc);
+            HDC hdc = theirs.dc.GetSafeHdc();
+            auto fill = [hdc](const RECT& r, COLORREF c) {
+                ::SetBkColor(hdc, c);
+                ::ExtTextOut(hdc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
+            };
+            const int x = rc.left, y = rc.top, cx = rc.Width(), cy = rc.Height();
+            if (frame) {
+                ours.dc.Draw3dRect(&rc, row.topLeft, row.bottomRight);
+                fill(RECT{x, y, x + cx - 1, y + 1}, row.topLeft);
+                fill(RECT{x, y, x + 1, y + cy - 1}, row.topLeft);
+                fill(RECT{x + cx, y, x + cx - 1, y + cy}, row.bottomRight);
+                fill(RECT{x, y + cy, x + cx, y + cy - 1}, row.bottomRight);
+            } else {
+                ours.dc.FillSolidRect(&rc, row.topLeft);
+                fill(rc, row.topLeft);
+            }
+            EXPECT_EQ(theirs.dc.GetBkColor(), ours.dc.GetBkColor()) << (frame ? "frame" : "fill");
+            int differing = 0;
+            for (int py = 0; py < 10; ++py)
+                for (int px = 0; px < 12; ++px)
+                    differing += ::GetPixel(ours.dc.GetSafeHdc(), px, py) !=
+                                 ::GetPixel(theirs.dc.GetSafeHdc(), px, py);
+            EXPECT_EQ(0, differing) << (frame ? "frame" : "fill");
+        }
+    }
+}
+
 TEST(CDCDraw, TextMeasuresInTheSelectedFont) {
     Canvas c(40, 20, kWhite);
     CFont font;

@@ -282,4 +282,67 @@ TEST(TabPaint, Goldens) {
     }
 }
 
+// A paint of part of the window (the host's paint DC clipped to it) must give the same
+// pixels there as a paint of the whole: what lies beyond the clip is skipped, not cut off
+// differently. The rectangles cut through frames, names, arrows and the text buttons.
+TEST(TabPaint, PartialPaintsMatchTheWholePaint) {
+    struct Row {
+        const char* name;
+        RECT invalid;  // element coordinates
+    };
+    const Row rows[] = {
+        {"first frame column", {0, 0, 1, 40}},
+        {"across the first cell boundary", {44, 0, 50, 40}},
+        {"one pixel inside a name", {20, 7, 21, 8}},
+        {"menu arrow only", {128, 4, 133, 8}},
+        {"a cell's bottom frame row", {0, 14, 300, 15}},
+        {"text buttons", {230, 0, 300, 20}},
+        {"right of everything", {290, 30, 300, 40}},
+    };
+    struct Setup {
+        const char* name;
+        int side;
+        void (*apply)(CElementTabControl& t);
+    };
+    const Setup setups[] = {
+        {"top, bitmap", 0, [](CElementTabControl&) {}},
+        {"left rows", 2,
+         [](CElementTabControl& t) {
+             t.SetBkColor(0);
+             for (INT_PTR i = 0; i < t.m_arrItems.GetSize(); ++i) t.m_arrItems[i]->m_nDivide = 1;
+         }},
+        {"overlapped, bottom", 3, [](CElementTabControl& t) { t.SetTabArrangement(TAB_OVERLAPPED); }},
+    };
+    constexpr COLORREF kScribble = RGB(255, 0, 255);
+    for (const Setup& setup : setups) {
+        Strip strip(kPlace, kWindow);
+        FillStrip(strip, setup.side);
+        setup.apply(*strip.tabs);
+        const kt::Image whole = Paint(strip);
+        const HWND hwnd = strip.host.Window().GetSafeHwnd();
+        for (const Row& row : rows) {
+            SCOPED_TRACE(std::string(setup.name) + ": " + row.name);
+            HDC hdc = ::GetDC(hwnd);
+            HBRUSH brush = ::CreateSolidBrush(kScribble);
+            const RECT client{0, 0, kWindow.cx, kWindow.cy};
+            ::FillRect(hdc, &client, brush);
+            ::DeleteObject(brush);
+            ::ReleaseDC(hwnd, hdc);
+            RECT invalid = row.invalid;
+            ::OffsetRect(&invalid, kPlace.left, kPlace.top);
+            ::InvalidateRect(hwnd, &invalid, TRUE);
+            HBITMAP bmp = strip.host.Snapshot();
+            kt::Image part;
+            ASSERT_TRUE(kt::ReadBitmap(bmp, &part));
+            ::DeleteObject(bmp);
+            int differing = 0;
+            for (int y = invalid.top; y < invalid.bottom; ++y)
+                for (int x = invalid.left; x < invalid.right; ++x) differing += part.at(x, y) != whole.at(x, y);
+            EXPECT_EQ(0, differing);
+            // A pixel of the element outside the rectangle keeps the scribble: the paint was partial.
+            EXPECT_EQ(kScribble, At(part, row.invalid.left > 0 ? 0 : 299, row.invalid.top > 0 ? 0 : 39));
+        }
+    }
+}
+
 }  // namespace
