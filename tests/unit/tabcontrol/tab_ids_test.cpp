@@ -91,7 +91,9 @@ TEST(TabIds, ByIdAnswersMatchAWalkOfTheStrip) {
                 int index = -1;
                 const int found = t.FindTabID(probe, index);
                 ASSERT_EQ(model.First(probe) >= 0 ? 1 : 0, found) << "step " << step << ", ID " << probe;
-                if (found) ASSERT_EQ(model.First(probe), index) << "step " << step << ", ID " << probe;
+                if (found) {
+                    ASSERT_EQ(model.First(probe), index) << "step " << step << ", ID " << probe;
+                }
             }
         }
     }
