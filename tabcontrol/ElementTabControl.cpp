@@ -140,7 +140,7 @@ int CElementTabControl::BuildTabItem(_TAB_PARAM_INFO_* pInfo, CQuoteTabItem* pIt
         BITMAP bmArrow{};
         if (m_pArrowBmp) m_pArrowBmp->GetBitmap(&bmArrow);
         // Room for the arrow, even for an empty entry vector.
-        nWidth += kArrowRoom + m_nArrowMargin - m_nRightBmpWidth + bmArrow.bmWidth;
+        nWidth += static_cast<long long>(kArrowRoom) + m_nArrowMargin - m_nRightBmpWidth + bmArrow.bmWidth;
     }
 
     // A tab with its own bitmaps is as wide as its bitmap, whatever its text.
@@ -166,8 +166,10 @@ int CElementTabControl::BuildTabItem(_TAB_PARAM_INFO_* pInfo, CQuoteTabItem* pIt
 int CElementTabControl::Add(_TAB_PARAM_INFO_* pInfo) {
     // A null record has no ID to check: refused like a duplicate.
     if (!pInfo) return -1;
+    // The index answers "no such tab" without a walk; a tab it does count is confirmed by
+    // the look-up itself.
     int nExisting = 0;
-    if (FindTabID(pInfo->nID, nExisting)) return -1;
+    if (TabIdCounts().count(pInfo->nID) != 0 && FindTabID(pInfo->nID, nExisting)) return -1;
     InitTabItemColor(pInfo);
     CQuoteTabItem* pItem = new CQuoteTabItem;
     BuildTabItem(pInfo, pItem);  // stored whatever the build gives
@@ -182,11 +184,35 @@ void CElementTabControl::InsertTabItem(int nIndex, _TAB_PARAM_INFO_* pInfo) {
     InitTabItemColor(pInfo);
     CQuoteTabItem* pItem = new CQuoteTabItem;
     BuildTabItem(pInfo, pItem);
-    m_arrItems.InsertAt(nAt, pItem);
+    StoreItem(nAt, pItem);
 }
 
 int CElementTabControl::AddItem(CQuoteTabItem* pItem) {
-    return int(m_arrItems.Add(pItem));
+    const INT_PTR nAt = m_arrItems.GetSize();
+    StoreItem(nAt, pItem);
+    return int(nAt);
+}
+
+void CElementTabControl::StoreItem(INT_PTR nAt, CQuoteTabItem* pItem) {
+    std::unordered_map<int, int>& counts = TabIdCounts();
+    // Growing by a fixed step at most would copy a long strip over and over: grow by half.
+    const INT_PTR nSize = m_arrItems.GetSize();
+    if (nSize >= 1024) m_arrItems.SetSize(nSize, nSize / 2);
+    m_arrItems.InsertAt(nAt, pItem);
+    if (pItem) ++counts[pItem->m_nID];
+    m_tabIds.data = m_arrItems.GetData();
+    m_tabIds.size = m_arrItems.GetSize();
+}
+
+std::unordered_map<int, int>& CElementTabControl::TabIdCounts() {
+    if (m_tabIds.data != m_arrItems.GetData() || m_tabIds.size != m_arrItems.GetSize()) {
+        m_tabIds.counts.clear();
+        for (INT_PTR i = 0; i < m_arrItems.GetSize(); ++i)
+            if (m_arrItems[i]) ++m_tabIds.counts[m_arrItems[i]->m_nID];
+        m_tabIds.data = m_arrItems.GetData();
+        m_tabIds.size = m_arrItems.GetSize();
+    }
+    return m_tabIds.counts;
 }
 
 CQuoteTabItem* CElementTabControl::FindItemByID(int nID) {
@@ -197,8 +223,13 @@ CQuoteTabItem* CElementTabControl::FindItemByID(int nID) {
 int CElementTabControl::DelItem(int nID) {
     int nIndex = 0;
     if (!FindTabID(nID, nIndex)) return 0;
+    std::unordered_map<int, int>& counts = TabIdCounts();
     CQuoteTabItem* pItem = m_arrItems[nIndex];
     m_arrItems.RemoveAt(nIndex);
+    const auto it = counts.find(nID);
+    if (it != counts.end() && --it->second <= 0) counts.erase(it);
+    m_tabIds.data = m_arrItems.GetData();
+    m_tabIds.size = m_arrItems.GetSize();
     delete pItem;
     SetTabAndTextbtnRect();
     return 1;

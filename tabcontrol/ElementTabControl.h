@@ -12,6 +12,7 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "QuoteTabItem.h"
@@ -149,6 +150,8 @@ private:
     CSize GetCurTextExtent(const wchar_t* lpszText);
     void SetSelectedTab(int nIndex, bool bNotify, bool bUnused);
     CQuoteTabItem* FindItemByID(int nID);
+    std::unordered_map<int, int>& TabIdCounts();
+    void StoreItem(INT_PTR nAt, CQuoteTabItem* pItem);
 
     // ---- layout (ElementTabControlLayout.cpp) -------------------------------------------------
     void SetTabAndTextbtnRect();
@@ -196,4 +199,15 @@ private:
     // Text widths for the font they were measured in; cleared when that font changes (a
     // reskin swaps font contents in place).
     tabcontrol::TextExtentCache m_textExtentCache;
+
+    // How many tabs carry each ID, kept beside m_arrItems by the operations that store and
+    // remove tabs, so that Add's duplicate check does not walk the strip: a million tabs add
+    // in linear time. An array resized or moved behind the control's back is counted again
+    // at the next look-up; IDs are the control's to set (BuildTabItem).
+    struct TabIdIndex {
+        std::unordered_map<int, int> counts;
+        const CQuoteTabItem* const* data = nullptr;  // m_arrItems as last counted
+        INT_PTR size = 0;
+    };
+    TabIdIndex m_tabIds;
 };

@@ -154,11 +154,24 @@ void RedrawOpenMenus();
 // "file.bmp" (relative to the script's folder), TOOLBAR cx, cy (BUTTON id, SEPARATOR),
 // #define NAME value, numeric or symbolic ids, C escapes and "" in strings, // and /* */
 // comments. A script with an error registers nothing; the error reads "file:line: what".
+// #include "file" and BITMAP "file" name regular files inside the script's folder or, for
+// what is not found there, inside the caller's include folders (in order); an absolute
+// path, a way out through ".." or a symbolic link, a device or a FIFO is an error, and so
+// is a file past the size limits (16 MiB for a script, 1 MiB for an included file).
+struct ResourceScriptFolders {
+    std::string base;                  // the script's folder; empty: the current one
+    std::vector<std::string> include;  // searched after it
+};
 bool RegisterResourceScript(HINSTANCE module, const std::string& path, std::string* error = nullptr);
-// The same for script text; `name` stands for the file in errors, `base_dir` resolves
-// bitmap files.
+bool RegisterResourceScript(HINSTANCE module, const std::string& path, const std::vector<std::string>& include_dirs,
+                            std::string* error);
+// The same for script text; `name` stands for the file in errors.
 bool RegisterResourceText(HINSTANCE module, const std::string& text, const std::string& name,
-                          const std::string& base_dir, std::string* error = nullptr);
+                          const ResourceScriptFolders& folders, std::string* error = nullptr);
+inline bool RegisterResourceText(HINSTANCE module, const std::string& text, const std::string& name,
+                                 const std::string& base_dir, std::string* error = nullptr) {
+    return RegisterResourceText(module, text, name, ResourceScriptFolders{base_dir, {}}, error);
+}
 // Forgets every resource of a module (null: of every module).
 void UnregisterResources(HINSTANCE module);
 

@@ -78,14 +78,20 @@ void Free(HMENU hmenu) {
     --t.live;
 }
 
-void DestroyTree(HMENU hmenu, int depth) {
-    Menu* m = Find(hmenu);
-    if (!m || depth > 64) return;  // a menu that contains itself stops here
-    std::vector<HMENU> subs;
-    for (const Item& item : m->items)
-        if (item.sub) subs.push_back(item.sub);
-    Free(hmenu);
-    for (HMENU sub : subs) DestroyTree(sub, depth + 1);
+// Frees a menu and every sub-menu under it, at any depth. A work list instead of recursion:
+// a deep tree cannot exhaust the stack, and a menu reached twice (shared, or a cycle through
+// sub-menus) is already stale the second time and skipped.
+void DestroyTree(HMENU hmenu) {
+    std::vector<HMENU> pending{hmenu};
+    while (!pending.empty()) {
+        const HMENU next = pending.back();
+        pending.pop_back();
+        Menu* m = Find(next);
+        if (!m) continue;
+        for (const Item& item : m->items)
+            if (item.sub) pending.push_back(item.sub);
+        Free(next);
+    }
 }
 
 // ---- 2. Items: lookup and flags -------------------------------------------------------------
@@ -202,7 +208,7 @@ HMENU CreatePopupMenu(void) {
 
 BOOL DestroyMenu(HMENU hMenu) {
     if (!Find(hMenu)) return FALSE;
-    menu::DestroyTree(hMenu, 0);
+    menu::DestroyTree(hMenu);
     return TRUE;
 }
 

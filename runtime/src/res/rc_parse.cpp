@@ -16,6 +16,10 @@
 // + - | & ~ and parentheses. Strings take "" for a quote and the C escapes (\t, \n, \r,
 // \a, \\, \", \xHH and octal). Comments are // and /* */. Errors stop the script: "file:line: what".
 //
+// A script is untrusted input: numbers must fit 32 bits, POPUPs and expressions nest at
+// most kMaxNesting deep (the parser recurses), and #include and BITMAP name files inside
+// the script's folder or the caller's include folders, regular files of bounded size.
+//
 // Index
 //   1. Lexer and preprocessor
 //   2. Expressions
@@ -38,6 +42,11 @@ struct ParseError {
     int line;
     std::string what;
 };
+
+constexpr int kMaxNesting = 256;                         // POPUP in POPUP, unary operators, parentheses
+constexpr int kMaxIncludeDepth = 16;                     // #include in an included file
+constexpr long long kMaxIncludeBytes = 1 << 20;          // one included file
+constexpr long long kMaxIncludedTotal = 16LL << 20;      // every #include of one script together
 
 std::wstring FromUtf8(const std::string& s) {
     std::wstring out;
@@ -70,12 +79,20 @@ struct Token {
 
 class Lexer {
 public:
-    Lexer(const std::string& text, std::string file, std::string base_dir, std::map<std::string, long long>* defines)
-        : text_(text), file_(std::move(file)), baseDir_(std::move(base_dir)), defines_(defines) {}
+    // Shared by a script and the files it includes.
+    struct Context {
+        const rt::ResourceScriptFolders* folders;
+        std::map<std::string, long long> defines;
+        long long includedBytes = 0;
+    };
+
+    Lexer(const std::string& text, std::string file, Context* context)
+        : text_(text), file_(std::move(file)), context_(context) {}
 
     [[noreturn]] void Fail(int line, const std::string& what) const { throw ParseError{file_, line, what}; }
     const std::string& File() const { return file_; }
-    std::map<std::string, long long>& Defines() { return *defines_; }
+    std::map<std::string, long long>& Defines() { return context_->defines; }
+    const rt::ResourceScriptFolders& Folders() const { return *context_->folders; }
 
     Token Next() {
         for (;;) {
@@ -101,9 +118,8 @@ public:
     }
 
 private:
-    bool Active() const {
-        return std::all_of(conditions_.begin(), conditions_.end(), [](const Cond& c) { return c.taking; });
-    }
+    // A branch is read only when its enclosing ones are, so the innermost decides.
+    bool Active() const { return conditions_.empty() || conditions_.back().taking; }
 
     void SkipSpaceAndComments() {
         while (pos_ < text_.size()) {
@@ -182,7 +198,8 @@ private:
                               ? std::toupper(static_cast<unsigned char>(digits[i])) - 'A' + 10
                               : 99;
             if (d >= base || digits.size() == first) Fail(line_, "bad number '" + t.text + "'");
-            v = (v * base + d) & 0xFFFFFFFFLL;
+            v = v * base + d;
+            if (v > 0xFFFFFFFFLL) Fail(line_, "number '" + t.text + "' does not fit 32 bits");
         }
         t.value = v;
         return t;
@@ -316,7 +333,7 @@ private:
                 if (word == "if") {
                     value = EvalDirective(rest, line) != 0;
                 } else {
-                    value = defines_->count(rest) != 0;
+                    value = Defines().count(rest) != 0;
                     if (word == "ifndef") value = !value;
                 }
             }
@@ -345,9 +362,9 @@ private:
             if (name.find('(') != std::string::npos) Fail(line, "macros with arguments are not supported");
             std::string value;
             std::getline(def, value);
-            (*defines_)[name] = value.find_first_not_of(" \t") == std::string::npos ? 1 : EvalDirective(value, line);
+            Defines()[name] = value.find_first_not_of(" \t") == std::string::npos ? 1 : EvalDirective(value, line);
         } else if (word == "undef") {
-            defines_->erase(rest);
+            Defines().erase(rest);
         } else if (word == "include") {
             Include(rest, line);
         } else if (word == "pragma") {
@@ -361,25 +378,25 @@ private:
     void Include(const std::string& spec, int line) {
         if (spec.size() >= 2 && spec.front() == '<') return;  // system headers hold no resources
         if (spec.size() < 2 || spec.front() != '"' || spec.back() != '"') Fail(line, "#include needs \"file\"");
-        std::string name = spec.substr(1, spec.size() - 2);
-        std::replace(name.begin(), name.end(), '\\', '/');
-        const std::string path = baseDir_.empty() || name[0] == '/' ? name : baseDir_ + "/" + name;
-        std::ifstream in(path, std::ios::binary);
-        if (!in) Fail(line, "cannot open included file '" + name + "'");
-        std::stringstream text;
-        text << in.rdbuf();
-        if (++depth_ > 16) Fail(line, "#include nested too deeply");
-        Lexer inner(text.str(), path, baseDir_, defines_);
-        inner.depth_ = depth_;
+        if (depth_ + 1 > kMaxIncludeDepth) Fail(line, "#include nested too deeply");
+        const std::string name = spec.substr(1, spec.size() - 2);
+        std::string path, why;
+        if (!ResolveScriptFile(Folders(), name, &path, &why)) Fail(line, "cannot include '" + name + "': " + why);
+        std::string text;
+        if (!ReadScriptFile(path, kMaxIncludeBytes, &text, &why)) Fail(line, "cannot include '" + name + "': " + why);
+        context_->includedBytes += static_cast<long long>(text.size());
+        if (context_->includedBytes > kMaxIncludedTotal)
+            Fail(line, "cannot include '" + name + "': the included files of one script may hold at most " +
+                           std::to_string(kMaxIncludedTotal) + " bytes together");
+        Lexer inner(text, path, context_);
+        inner.depth_ = depth_ + 1;
         for (Token t = inner.Next(); t.kind != Tok::End; t = inner.Next())
             inner.Fail(t.line, "an included header may hold only directives");
-        --depth_;
     }
 
     std::string text_;
     std::string file_;
-    std::string baseDir_;
-    std::map<std::string, long long>* defines_;
+    Context* context_;
     size_t pos_ = 0;
     int line_ = 1;
     bool atLineStart_ = true;
@@ -407,9 +424,20 @@ public:
     }
 
 private:
+    // Counts the recursion of Unary: nested operators and parentheses.
+    struct Nesting {
+        explicit Nesting(Expr& e, int line) : expr(e) {
+            if (++expr.depth_ > kMaxNesting)
+                expr.lexer_.Fail(line, "expression nested more than " + std::to_string(kMaxNesting) + " deep");
+        }
+        ~Nesting() { --expr.depth_; }
+        Expr& expr;
+    };
+
     long long Unary() {
         const Token t = src_.Take();
         if (t.kind == Tok::Number) return t.value;
+        const Nesting nesting(*this, t.line);
         if (t.kind == Tok::Punct && t.text == "-") return (-Unary()) & 0xFFFFFFFFLL;
         if (t.kind == Tok::Punct && t.text == "~") return (~Unary()) & 0xFFFFFFFFLL;
         if (t.kind == Tok::Punct && t.text == "(") {
@@ -435,6 +463,7 @@ private:
 
     Source& src_;
     Lexer& lexer_;
+    int depth_ = 0;
 };
 
 // Tokens of one directive line.
@@ -446,8 +475,7 @@ struct LineSource {
 };
 
 long long Lexer::EvalDirective(const std::string& expr, int line) {
-    std::map<std::string, long long>* defines = defines_;
-    Lexer sub(expr, file_, baseDir_, defines);
+    Lexer sub(expr, file_, context_);
     sub.line_ = line;
     sub.atLineStart_ = false;
     LineSource src;
@@ -462,7 +490,7 @@ long long Lexer::EvalDirective(const std::string& expr, int line) {
 // ---- 3. Statements ------------------------------------------------------------------------------------
 class Parser {
 public:
-    Parser(Lexer& lexer, std::string base_dir) : lexer_(lexer), baseDir_(std::move(base_dir)) { Fill(); }
+    explicit Parser(Lexer& lexer) : lexer_(lexer) { Fill(); }
 
     const Token& Peek() const { return ahead_; }
     Token Take() {
@@ -490,7 +518,7 @@ public:
                 r->type = Type::Menu;
                 SkipMemoryOptions();
                 SkipMenuStatements();
-                r->menu = Items(false);
+                r->menu = Items(0);
             } else if (word == "BITMAP") {
                 r->type = Type::Bitmap;
                 SkipMemoryOptions();
@@ -625,7 +653,9 @@ private:
         }
     }
 
-    std::vector<MenuNode> Items(bool in_popup) {
+    // The items of a MENU (depth 0) or of a POPUP nested `depth` deep.
+    std::vector<MenuNode> Items(int depth) {
+        const bool in_popup = depth > 0;
         const Token open = Take();
         if (!IsBegin(open))
             lexer_.Fail(open.line, "expected BEGIN or '{'" + std::string(in_popup ? " after POPUP" : " after MENU"));
@@ -650,9 +680,11 @@ private:
             } else if (IsWord(t, "POPUP")) {
                 const Token text = Take();
                 if (text.kind != Tok::String) lexer_.Fail(text.line, "POPUP needs a quoted text");
+                if (depth + 1 > kMaxNesting)
+                    lexer_.Fail(t.line, "POPUP nested more than " + std::to_string(kMaxNesting) + " deep");
                 node.text = text.str;
                 node.flags = MF_POPUP | ItemOptions();
-                node.children = Items(true);
+                node.children = Items(depth + 1);
             } else {
                 lexer_.Fail(t.line, "expected MENUITEM, POPUP or END, found '" + t.text + "'");
             }
@@ -668,8 +700,9 @@ private:
             if (c >= 0x80) lexer_.Fail(t.line, "bitmap file names must be ASCII");
             name.push_back(c == L'\\' ? '/' : char(c));
         }
-        const std::string path = baseDir_.empty() || name[0] == '/' ? name : baseDir_ + "/" + name;
-        std::string why;
+        std::string path, why;
+        if (!ResolveScriptFile(lexer_.Folders(), name, &path, &why))
+            lexer_.Fail(t.line, "cannot load bitmap '" + name + "': " + why);
         HBITMAP probe = rt::LoadBmpFile(path, &why);
         if (!probe) lexer_.Fail(t.line, "cannot load bitmap '" + name + "': " + why);
         DeleteObject(probe);
@@ -694,20 +727,19 @@ private:
     }
 
     Lexer& lexer_;
-    std::string baseDir_;
     Token ahead_;
 };
 
 }  // namespace
 
 // ---- 4. Entry point ------------------------------------------------------------------------------------
-bool ParseScript(const std::string& text, const std::string& file, const std::string& base_dir,
+bool ParseScript(const std::string& text, const std::string& file, const rt::ResourceScriptFolders& folders,
                  std::vector<std::unique_ptr<Resource>>* out, std::string* error) {
-    std::map<std::string, long long> defines;
+    Lexer::Context context{&folders, {}, 0};
     std::vector<std::unique_ptr<Resource>> parsed;
     try {
-        Lexer lexer(text, file, base_dir, &defines);
-        Parser parser(lexer, base_dir);
+        Lexer lexer(text, file, &context);
+        Parser parser(lexer);
         parser.Script(&parsed);
     } catch (const ParseError& e) {
         if (error) *error = e.file + ":" + std::to_string(e.line) + ": " + e.what;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "win32/runtime_ext.h"
 #include "win32/winuser.h"
 
 namespace res {
@@ -40,8 +41,15 @@ struct Resource {
 };
 
 // Parses a script; on success appends its resources, on failure sets "file:line: what".
-bool ParseScript(const std::string& text, const std::string& file, const std::string& base_dir,
+bool ParseScript(const std::string& text, const std::string& file, const rt::ResourceScriptFolders& folders,
                  std::vector<std::unique_ptr<Resource>>* out, std::string* error);
+
+// The regular file a script names (`name` relative, '\\' or '/' between folders) in the
+// first of the script's folders that has it; false with the reason otherwise.
+bool ResolveScriptFile(const rt::ResourceScriptFolders& folders, const std::string& name, std::string* path,
+                       std::string* why);
+// A whole regular file of at most max_bytes; never waits on a FIFO or a device.
+bool ReadScriptFile(const std::string& path, long long max_bytes, std::string* text, std::string* why);
 
 // A resource of a module (null: of any module, in registration order); *module receives
 // the module that holds it.

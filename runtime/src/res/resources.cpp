@@ -4,12 +4,18 @@
 // Index
 //   1. The module table
 //   2. Names
-//   3. Registration (rt::)
-//   4. Loading
+//   3. Files a script names
+//   4. Registration (rt::)
+//   5. Loading
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
 #include <cwctype>
-#include <fstream>
 #include <mutex>
-#include <sstream>
 
 #include "res/res_private.h"
 #include "win32/runtime_ext.h"
@@ -43,6 +49,17 @@ Module& ModuleFor(Modules& m, HINSTANCE handle) {
 std::string DirOf(const std::string& path) {
     const size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+constexpr long long kMaxScriptBytes = 16LL << 20;
+
+// The canonical form of a path (symbolic links followed); empty when it does not exist.
+std::string RealPath(const std::string& path) {
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (!real) return std::string();
+    std::string out(real);
+    std::free(real);
+    return out;
 }
 
 }  // namespace
@@ -104,15 +121,87 @@ const Resource* Find(HINSTANCE module, LPCWSTR name, Type type, HINSTANCE* found
     return nullptr;
 }
 
+// ---- 3. Files a script names ---------------------------------------------------------------------
+bool ResolveScriptFile(const rt::ResourceScriptFolders& folders, const std::string& name, std::string* path,
+                       std::string* why) {
+    std::string relative = name;
+    std::replace(relative.begin(), relative.end(), '\\', '/');
+    if (relative.empty()) {
+        *why = "no file name";
+        return false;
+    }
+    if (relative[0] == '/') {
+        *why = "an absolute path is not allowed; name a file in the script's folder";
+        return false;
+    }
+    std::vector<std::string> dirs{folders.base.empty() ? std::string(".") : folders.base};
+    dirs.insert(dirs.end(), folders.include.begin(), folders.include.end());
+    *why = folders.include.empty() ? "not found in the script's folder"
+                                   : "not found in the script's folder or the include folders";
+    for (const std::string& dir : dirs) {
+        const std::string root = RealPath(dir.empty() ? std::string(".") : dir);
+        const std::string found = RealPath(dir + "/" + relative);
+        if (root.empty() || found.empty()) continue;
+        const std::string prefix = root == "/" ? root : root + "/";
+        if (found.compare(0, prefix.size(), prefix) != 0) {
+            *why = "it lies outside the script's folders";
+            continue;
+        }
+        struct stat st {};
+        if (::stat(found.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+            *why = "it is not a regular file";
+            continue;
+        }
+        *path = found;
+        return true;
+    }
+    return false;
+}
+
+bool ReadScriptFile(const std::string& path, long long max_bytes, std::string* text, std::string* why) {
+    // Non-blocking: opening a FIFO for reading would wait for a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        *why = "cannot open";
+        return false;
+    }
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        *why = "not a regular file";
+        return false;
+    }
+    const auto too_big = [&](long long size) {
+        *why = "the file is " + std::to_string(size) + " bytes; the limit is " + std::to_string(max_bytes);
+        return false;
+    };
+    if (st.st_size > max_bytes) return too_big(st.st_size);
+    text->assign(size_t(st.st_size), '\0');
+    size_t done = 0;
+    while (done < text->size()) {
+        const ssize_t n = ::read(fd, &(*text)[done], text->size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;  // shorter than it was a moment ago
+        done += size_t(n);
+    }
+    text->resize(done);
+    char extra;
+    if (::read(fd, &extra, 1) > 0) return too_big(st.st_size + 1);  // grew while being read
+    return true;
+}
+
 }  // namespace res
 
-// ---- 3. Registration ------------------------------------------------------------------------------
+// ---- 4. Registration ------------------------------------------------------------------------------
 namespace rt {
 
 bool RegisterResourceText(HINSTANCE module, const std::string& text, const std::string& name,
-                          const std::string& base_dir, std::string* error) {
+                          const ResourceScriptFolders& folders, std::string* error) {
     std::vector<std::unique_ptr<res::Resource>> parsed;
-    if (!res::ParseScript(text, name, base_dir, &parsed, error)) return false;
+    if (!res::ParseScript(text, name, folders, &parsed, error)) return false;
     res::Modules& m = res::modules();
     std::lock_guard<std::mutex> guard(m.lock);
     res::Module& mod = res::ModuleFor(m, module);
@@ -132,14 +221,17 @@ bool RegisterResourceText(HINSTANCE module, const std::string& text, const std::
 }
 
 bool RegisterResourceScript(HINSTANCE module, const std::string& path, std::string* error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        if (error) *error = path + ": cannot open";
+    return RegisterResourceScript(module, path, {}, error);
+}
+
+bool RegisterResourceScript(HINSTANCE module, const std::string& path, const std::vector<std::string>& include_dirs,
+                            std::string* error) {
+    std::string text, why;
+    if (!res::ReadScriptFile(path, res::kMaxScriptBytes, &text, &why)) {
+        if (error) *error = path + ": " + why;
         return false;
     }
-    std::stringstream text;
-    text << in.rdbuf();
-    return RegisterResourceText(module, text.str(), path, res::DirOf(path), error);
+    return RegisterResourceText(module, text, path, ResourceScriptFolders{res::DirOf(path), include_dirs}, error);
 }
 
 void UnregisterResources(HINSTANCE module) {
@@ -159,7 +251,7 @@ void UnregisterResources(HINSTANCE module) {
 
 }  // namespace rt
 
-// ---- 4. Loading ------------------------------------------------------------------------------------
+// ---- 5. Loading ------------------------------------------------------------------------------------
 namespace {
 
 bool BuildMenu(HMENU hmenu, const std::vector<res::MenuNode>& nodes) {

@@ -112,6 +112,38 @@ TEST_F(MenuTest, DestroyMenuTakesItsSubMenusAndStaleHandlesFail) {
     DestroyMenu(fresh);
 }
 
+TEST_F(MenuTest, DestroyMenuFreesSubMenusAtAnyDepth) {
+    struct Row {
+        const char* name;
+        int depth;         // a chain of sub-menus under the top menu
+        bool closeCycle;   // the deepest sub-menu opens the top one again
+    };
+    const Row rows[] = {
+        {"one level", 1, false},
+        {"65 levels", 65, false},
+        {"20,000 levels (no recursion)", 20000, false},
+        {"a cycle through sub-menus", 70, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        const int before = rt::MenuObjectCount();
+        HMENU top = CreatePopupMenu();
+        HMENU parent = top;
+        for (int i = 0; i < r.depth; ++i) {
+            HMENU sub = CreatePopupMenu();
+            ASSERT_TRUE(AppendMenuW(parent, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), L"sub"));
+            parent = sub;
+        }
+        if (r.closeCycle) {
+            ASSERT_TRUE(AppendMenuW(parent, MF_POPUP, reinterpret_cast<UINT_PTR>(top), L"top"));
+        }
+        EXPECT_EQ(rt::MenuObjectCount(), before + r.depth + 1);
+        EXPECT_TRUE(DestroyMenu(top));
+        EXPECT_EQ(rt::MenuObjectCount(), before);
+        EXPECT_FALSE(IsMenu(parent));
+    }
+}
+
 TEST_F(MenuTest, InsertAndModify) {
     Sample s;
     // By command: the new item goes before the command, in the menu that holds it.

@@ -1,5 +1,11 @@
 // Resource scripts: what a good script gives (menus, bitmaps, tool bars) and the errors of
 // broken ones; AfxFindResourceHandle, CToolBar::LoadToolBar and CImageList over them.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+
 #include "menu_test_util.h"
 #include "pixels.h"
 
@@ -149,6 +155,195 @@ TEST_F(ResourceTest, BrokenScriptsSayFileAndLine) {
     EXPECT_FALSE(rt::RegisterResourceText(&g_moduleA, "IDR 100 MENU { }", "again.rc", kDataDir, &error));
     EXPECT_FALSE(rt::RegisterResourceText(&g_moduleA, "100 MENU { }", "again.rc", kDataDir, &error));
     EXPECT_EQ(error.substr(0, 48), "again.rc:1: resource 100 is already registered b");
+}
+
+// A script of `depth` POPUPs, one per line, each holding the next; the innermost holds an item.
+std::string NestedPopups(int depth) {
+    std::string text = "1 MENU\nBEGIN\n";
+    for (int i = 0; i < depth; ++i) text += "POPUP \"p\" BEGIN\n";
+    text += "MENUITEM \"x\", 7\n";
+    for (int i = 0; i < depth; ++i) text += "END\n";
+    return text + "END\n";
+}
+
+std::string Repeat(const std::string& piece, int count) {
+    std::string out;
+    for (int i = 0; i < count; ++i) out += piece;
+    return out;
+}
+
+TEST_F(ResourceTest, DeepScriptsStopAtTheNestingLimitWithTheirPlace) {
+    struct Row {
+        const char* name;
+        std::string text;
+        std::string error;  // empty: the script is good
+    };
+    const Row rows[] = {
+        {"256 POPUPs", NestedPopups(256), ""},
+        {"257 POPUPs", NestedPopups(257), "bad.rc:259: POPUP nested more than 256 deep"},
+        {"20,000 POPUPs", NestedPopups(20000), "bad.rc:259: POPUP nested more than 256 deep"},
+        {"50,000 unary minus signs", "1 MENU { MENUITEM \"a\",\n" + Repeat("-", 50000) + "1 }",
+         "bad.rc:2: expression nested more than 256 deep"},
+        {"200,000 parentheses", "1 MENU { MENUITEM \"a\", " + Repeat("(", 200000) + "1" + Repeat(")", 200000) + " }",
+         "bad.rc:1: expression nested more than 256 deep"},
+        {"deep #if expression", "\n#if " + Repeat("~", 100000) + "0\n#endif\n",
+         "bad.rc:2: expression nested more than 256 deep"},
+        {"256 parentheses", "1 MENU { MENUITEM \"a\", " + Repeat("(", 255) + "1" + Repeat(")", 255) + " }", ""},
+        {"100,000 nested #if", Repeat("#if 1\n", 100000) + "1 MENU { }\n" + Repeat("#endif\n", 100000), ""},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        std::string error;
+        const bool ok = rt::RegisterResourceText(&g_moduleB, r.text, "bad.rc", kDataDir, &error);
+        EXPECT_EQ(ok, r.error.empty());
+        EXPECT_EQ(error, r.error);
+        rt::UnregisterResources(&g_moduleB);
+    }
+}
+
+TEST_F(ResourceTest, NumbersMustFitThirtyTwoBits) {
+    struct Row {
+        const char* name;
+        const char* text;
+        std::string error;  // empty: good, and item 0 of the menu has `id`
+        UINT id;
+    };
+    const Row rows[] = {
+        {"largest decimal", "1 MENU { MENUITEM \"a\", 4294967295 }", "", 0xFFFFFFFFu},
+        {"largest hex, L suffix", "1 MENU { MENUITEM \"a\", 0xFFFFFFFFL }", "", 0xFFFFFFFFu},
+        {"one past in decimal", "1 MENU { MENUITEM \"a\", 4294967296 }",
+         "bad.rc:1: number '4294967296' does not fit 32 bits", 0},
+        {"one past in hex", "\n1 MENU { MENUITEM \"a\", 0x100000000 }",
+         "bad.rc:2: number '0x100000000' does not fit 32 bits", 0},
+        {"long octal in #define", "#define X 0777777777777\n", "bad.rc:1: number '0777777777777' does not fit 32 bits",
+         0},
+        {"forty digits", "1 MENU { MENUITEM \"a\", 1234567890123456789012345678901234567890 }",
+         "bad.rc:1: number '1234567890123456789012345678901234567890' does not fit 32 bits", 0},
+        {"sums still wrap as 32-bit values", "1 MENU { MENUITEM \"a\", 0xFFFFFFFF + 2 }", "", 1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        std::string error;
+        const bool ok = rt::RegisterResourceText(&g_moduleB, r.text, "bad.rc", kDataDir, &error);
+        EXPECT_EQ(ok, r.error.empty());
+        EXPECT_EQ(error, r.error);
+        if (ok && r.id) {
+            HMENU m = LoadMenuW(&g_moduleB, MAKEINTRESOURCEW(1));
+            EXPECT_EQ(GetMenuItemID(m, 0), r.id);
+            DestroyMenu(m);
+        }
+        rt::UnregisterResources(&g_moduleB);
+    }
+}
+
+TEST_F(ResourceTest, DeepMenuFromAScriptIsFreedWhole) {
+    const int before = rt::MenuObjectCount();
+    std::string error;
+    ASSERT_TRUE(rt::RegisterResourceText(&g_moduleB, NestedPopups(65), "deep.rc", kDataDir, &error)) << error;
+    HMENU bar = LoadMenuW(&g_moduleB, MAKEINTRESOURCEW(1));
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(rt::MenuObjectCount(), before + 66);
+    EXPECT_TRUE(DestroyMenu(bar));
+    EXPECT_EQ(rt::MenuObjectCount(), before);
+}
+
+// A scratch folder: the script's folder `dir`/script with `dir`/inc as an include folder,
+// and files outside them.
+class IncludeTest : public ResourceTest {
+protected:
+    void SetUp() override {
+        ResourceTest::SetUp();
+        char tmpl[] = "/tmp/kelem-rc-test-XXXXXX";
+        ASSERT_NE(::mkdtemp(tmpl), nullptr);
+        dir_ = tmpl;
+        ASSERT_EQ(::mkdir((dir_ + "/script").c_str(), 0700), 0);
+        ASSERT_EQ(::mkdir((dir_ + "/script/folder.h").c_str(), 0700), 0);
+        ASSERT_EQ(::mkdir((dir_ + "/inc").c_str(), 0700), 0);
+        Write("/script/ids.h", "#define ID_HERE 5\n");
+        Write("/inc/shared.h", "#define ID_SHARED 6\n");
+        Write("/secret.h", "#define ID_SECRET 7\n");
+        Write("/script/big.h", "// " + std::string(size_t(1) << 20, 'x') + "\n");
+        Write("/script/mb.h", "// " + std::string(999996, 'x') + "\n");
+        ASSERT_EQ(::mkfifo((dir_ + "/script/pipe.h").c_str(), 0600), 0);
+        ASSERT_EQ(::symlink((dir_ + "/secret.h").c_str(), (dir_ + "/script/link.h").c_str()), 0);
+        ASSERT_EQ(::symlink("/dev/zero", (dir_ + "/script/zero.h").c_str()), 0);
+    }
+    void TearDown() override {
+        std::string command = "rm -rf '" + dir_ + "'";
+        EXPECT_EQ(std::system(command.c_str()), 0);
+        ResourceTest::TearDown();
+    }
+    void Write(const std::string& name, const std::string& text) {
+        std::FILE* f = std::fopen((dir_ + name).c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fwrite(text.data(), 1, text.size(), f);
+        std::fclose(f);
+    }
+    std::string dir_;
+};
+
+TEST_F(IncludeTest, IncludesStayInTheScriptsFoldersAndAreBounded) {
+    struct Row {
+        const char* name;
+        std::string line;   // the #include lines, from line 2 of the script
+        std::string error;  // empty: the script is good and defines ID_...
+    };
+    const Row rows[] = {
+        {"beside the script", "#include \"ids.h\"", ""},
+        {"backslash", "#include \".\\ids.h\"", ""},
+        {"from an include folder", "#include \"shared.h\"", ""},
+        {"/dev/zero", "#include \"/dev/zero\"",
+         "rc:2: cannot include '/dev/zero': an absolute path is not allowed; name a file in the script's folder"},
+        {"absolute path", "#include \"" + dir_ + "/secret.h\"", "rc:2: cannot include '" + dir_ +
+                                                                    "/secret.h': an absolute path is not allowed; "
+                                                                    "name a file in the script's folder"},
+        {"up and out", "#include \"../secret.h\"", "rc:2: cannot include '../secret.h': it lies outside the script's folders"},
+        {"a link out", "#include \"link.h\"", "rc:2: cannot include 'link.h': it lies outside the script's folders"},
+        {"a link to a device", "#include \"zero.h\"", "rc:2: cannot include 'zero.h': it lies outside the script's folders"},
+        {"a FIFO", "#include \"pipe.h\"", "rc:2: cannot include 'pipe.h': it is not a regular file"},
+        {"a folder", "#include \"folder.h\"", "rc:2: cannot include 'folder.h': it is not a regular file"},
+        {"missing", "#include \"none.h\"",
+         "rc:2: cannot include 'none.h': not found in the script's folder or the include folders"},
+        {"past 1 MiB", "#include \"big.h\"",
+         "rc:2: cannot include 'big.h': the file is 1048580 bytes; the limit is 1048576"},
+        {"past 16 MiB in all", Repeat("#include \"mb.h\"\n", 17),
+         "rc:18: cannot include 'mb.h': the included files of one script may hold at most 16777216 bytes together"},
+    };
+    const rt::ResourceScriptFolders folders{dir_ + "/script", {dir_ + "/inc"}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        std::string error;
+        const bool ok = rt::RegisterResourceText(&g_moduleB, "// hostile\n" + r.line + "\n1 MENU { }\n", "rc", folders,
+                                                 &error);
+        EXPECT_EQ(ok, r.error.empty());
+        EXPECT_EQ(error, r.error);
+        rt::UnregisterResources(&g_moduleB);
+    }
+}
+
+TEST_F(IncludeTest, BitmapsAndScriptsFollowTheSameRules) {
+    std::string error;
+    // A BITMAP outside the folder is refused like an #include.
+    EXPECT_FALSE(rt::RegisterResourceText(&g_moduleB, "2 BITMAP \"/dev/zero\"\n", "rc",
+                                          rt::ResourceScriptFolders{dir_ + "/script", {}}, &error));
+    EXPECT_EQ(error, "rc:1: cannot load bitmap '/dev/zero': an absolute path is not allowed; name a file in the "
+                     "script's folder");
+    EXPECT_FALSE(rt::RegisterResourceText(&g_moduleB, "2 BITMAP \"pipe.h\"\n", "rc",
+                                          rt::ResourceScriptFolders{dir_ + "/script", {}}, &error));
+    EXPECT_EQ(error, "rc:1: cannot load bitmap 'pipe.h': it is not a regular file");
+    // A script that is not a regular file is refused without reading it.
+    EXPECT_FALSE(rt::RegisterResourceScript(&g_moduleB, "/dev/zero", &error));
+    EXPECT_EQ(error, "/dev/zero: not a regular file");
+    EXPECT_FALSE(rt::RegisterResourceScript(&g_moduleB, dir_ + "/script/pipe.h", &error));
+    EXPECT_EQ(error, dir_ + "/script/pipe.h: not a regular file");
+    // The include folders a caller names are searched after the script's own.
+    Write("/script/main.rc", "#include \"shared.h\"\nID_SHARED MENU { MENUITEM \"a\", ID_SHARED }\n");
+    EXPECT_FALSE(rt::RegisterResourceScript(&g_moduleB, dir_ + "/script/main.rc", &error));
+    EXPECT_EQ(error, dir_ + "/script/main.rc:1: cannot include 'shared.h': not found in the script's folder");
+    ASSERT_TRUE(rt::RegisterResourceScript(&g_moduleB, dir_ + "/script/main.rc", {dir_ + "/inc"}, &error)) << error;
+    HMENU m = LoadMenuW(&g_moduleB, MAKEINTRESOURCEW(6));
+    EXPECT_EQ(GetMenuItemID(m, 0), 6u);
+    DestroyMenu(m);
 }
 
 TEST_F(ResourceTest, AfxFindResourceHandlePrefersTheResourceModule) {

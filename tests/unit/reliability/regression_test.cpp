@@ -82,6 +82,54 @@ TEST_F(RegressionTest, TabCellEndingAtIntMaxIsStillFilled) {
     Release(t);
 }
 
+// fuzz_tabs: SetItemWidthWithMargin(id, INT_MAX) on a tab with a menu makes the arrow
+// margin INT_MAX; the next Add with a menu added 4 + the margin in int (overflow; the
+// release build gave a width of -2147483620). The width saturates at INT_MAX.
+TEST_F(RegressionTest, TabAddedAfterAnIntMaxArrowMarginSaturates) {
+    auto* t = new CElementTabControl;
+    ASSERT_TRUE(host->Add(t, L"t", RECT{10, 10, 310, 40}, 2));
+    _MENU_CMD_INFO_ menu;
+    menu.vecMenu.push_back(_MENU_STR_CMD_{L"One", 11, -1, 0});
+    menu.nSelCmdID = 11;
+    struct Row {
+        const char* name;
+        int margin;
+        int expected;  // the new tab's width; 0: just above the natural width
+    };
+    const Row rows[] = {
+        {"INT_MAX", INT_MAX, INT_MAX},
+        {"INT_MAX - 4", INT_MAX - 4, INT_MAX},
+        {"a plain margin", 20, 0},
+    };
+    int id = 1;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        _TAB_PARAM_INFO_ info;
+        info.nID = id++;
+        info.pMenuInfo = &menu;
+        info.lpszName = L"Menu";
+        info.lpszTextColor = L"CElementTabControl.Text";
+        info.lpszSelTextColor = L"CElementTabControl.SelText";
+        const int first = t->Add(&info);
+        ASSERT_GE(first, 0);
+        ASSERT_EQ(1, t->SetItemWidthWithMargin(info.nID, r.margin));
+        info.nID = id++;
+        const int second = t->Add(&info);
+        ASSERT_GE(second, 0);
+        const CQuoteTabItem* item = t->m_arrItems[second];
+        if (r.expected) {
+            EXPECT_EQ(r.expected, item->m_nWidth);
+        } else {
+            EXPECT_GT(item->m_nWidth, r.margin);
+        }
+        EXPECT_EQ(item->m_nWidth, item->m_nOrgWidth);
+    }
+    t->SetTabHeight(24);  // lays out and paints with the saturated widths
+    ::InvalidateRect(host->Window().GetSafeHwnd(), nullptr, TRUE);
+    host->Pump();
+    Release(t);
+}
+
 // kelem_soak: every host paint made a temporary CDC for the background erase
 // (CDC::FromHandle) that nothing freed, since the headless host's Pump never went idle;
 // resident memory grew by about 300 bytes per paint.
