@@ -91,6 +91,11 @@ bool ParseFont(const std::string& s, LOGFONTW* lf) {
     return true;
 }
 
+// Callers may ask for any name: the list of missing ones is bounded like the cache.
+void NoteMissing(std::set<std::wstring>* missing, const std::wstring& name) {
+    if (missing->size() < SkinLimits::kMaxFactoryNames) missing->insert(name);
+}
+
 // Replaces the handle inside a long-lived wrapper, keeping the C++ object.
 void SwapHandle(CGdiObject* pObject, HGDIOBJ hNew) {
     pObject->DeleteObject();
@@ -304,6 +309,8 @@ bool CSkinPalette::Load(const std::string& dir, std::vector<std::string>* proble
     std::string text, error;
     if (!ReadSkinFile(dir, "palette.ini", SkinLimits::kMaxPaletteBytes, &text, &error)) {
         // Nothing of the new skin can be known: everything loaded before stays.
+        const std::string said = parser.file + ": ";
+        if (error.compare(0, said.size(), said) == 0) error.erase(0, said.size());
         if (problems) problems->push_back(parser.file + ": cannot open the palette file: " + error);
         return false;
     }
@@ -363,7 +370,7 @@ COLORREF CSkinPalette::GetColor(const wchar_t* key) {
     if (!key) return 0;
     auto it = m_colors.find(Key(key));
     if (it != m_colors.end()) return it->second;
-    m_missing.insert(L"color " + std::wstring(key));
+    NoteMissing(&m_missing, L"color " + std::wstring(key));
     return 0;
 }
 
@@ -371,7 +378,7 @@ CFont* CSkinPalette::GetFont(const wchar_t* key) {
     if (!key) return nullptr;
     auto it = m_fonts.find(Key(key));
     if (it != m_fonts.end() && it->second.present) return it->second.object.get();
-    m_missing.insert(L"font " + std::wstring(key));
+    NoteMissing(&m_missing, L"font " + std::wstring(key));
     return nullptr;
 }
 
@@ -379,7 +386,7 @@ CBitmap* CSkinPalette::GetBitmap(const wchar_t* key) {
     if (!key) return nullptr;
     auto it = m_bitmaps.find(Key(key));
     if (it != m_bitmaps.end() && it->second.present) return it->second.object.get();
-    m_missing.insert(L"bitmap " + std::wstring(key));
+    NoteMissing(&m_missing, L"bitmap " + std::wstring(key));
     return nullptr;
 }
 
@@ -441,13 +448,13 @@ CBitmap* CSkinBitmapFactory::Find(std::wstring_view folder, std::wstring_view fi
     if (m_keyBuffer.find(L"..") != std::wstring::npos) return nullptr;
     auto it = m_index.find(m_keyBuffer);
     if (it == m_index.end() && m_cache.size() >= SkinLimits::kMaxFactoryNames) {
-        m_missing.insert(m_keyBuffer);
+        NoteMissing(&m_missing, m_keyBuffer);
         return nullptr;
     }
     // LoadEntry may insert into the cache, so it gets its own copy of the key.
     Entry& entry = it != m_index.end() ? *it->second : LoadEntry(std::wstring(m_keyBuffer));
     if (entry.present) return entry.bitmap.get();
-    m_missing.insert(m_keyBuffer);
+    NoteMissing(&m_missing, m_keyBuffer);
     return nullptr;
 }
 

@@ -34,7 +34,7 @@ struct SkinLimits {
     static constexpr uintmax_t kMaxImageFileBytes = 32 << 20;
     static constexpr int64_t kMaxImagePixels = 4 << 20;   // decoded, per picture (16 MB at 32 bits)
     static constexpr int64_t kMaxSkinPixels = 16 << 20;   // decoded, all pictures of one load
-    static constexpr size_t kMaxFactoryNames = 4096;      // distinct folder/file names asked for
+    static constexpr size_t kMaxFactoryNames = 4096;      // distinct names asked for, and missing names kept
 };
 
 // A file the skin names, as a path under root; false with the reason when it is not a
