@@ -1,6 +1,7 @@
 // The scenario script language: one command per line, '#' starts a comment, arguments
 // are ints (decimal or 0x hex, negative allowed), double-quoted strings ("\"" and "\\"
-// escapes), the word null, bare words (names), and field=value pairs.
+// escapes), the word null, bare words (names), and field=value pairs (whose value is
+// never another pair). A NUL byte anywhere on a line is an error.
 #pragma once
 
 #include <stdexcept>
