@@ -6,7 +6,9 @@
 #include "Skin.h"
 
 #include <dirent.h>
+#ifndef KELEM_NO_INIH  // the Windows build until the palette reader is the project's own
 #include <ini.h>
+#endif
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -189,7 +191,12 @@ bool CSkinPalette::Load(const std::string& dir, std::vector<std::string>* proble
         return false;
     }
     m_colors.clear();
+#ifndef KELEM_NO_INIH
     const int result = ini_parse_stream(&PaletteParser::Reader, &parser, &PaletteParser::Handler, &parser);
+#else
+    const int result = 0;
+    parser.Problem("this build reads no palette files");
+#endif
     std::fclose(parser.fp);
     if (result > 0) {
         parser.line = result;
