@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(cmake g++ make pkg-config libfreetype-dev libfontconfig-dev fontconfig fonts-dejavu-core fonts-dejavu-extra
-          libpng-dev libinih-dev libgtest-dev libbenchmark-dev libsdl2-dev xvfb xdotool)
+          libpng-dev libgtest-dev libbenchmark-dev libsdl2-dev xvfb xdotool)
 JOBS=$(nproc 2>/dev/null || echo 2)
 
 setup() {

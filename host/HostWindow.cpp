@@ -6,9 +6,17 @@
 
 #include <algorithm>
 
+#include "frame/HostServices.h"
 #include "win32/runtime_ext.h"
 
 namespace {
+// Skin pictures load when first asked for, often in a paint: they are the factory's,
+// not objects the paint left behind.
+int GdiObjectsOutsideSkin() {
+    CComPtr<IBitmapFactory> factory = GetEnvBitmapFactory();
+    return rt::GdiObjectTotal() - (factory ? factory->GetLoadedCount() : 0);
+}
+
 std::vector<CHostWindow*>& HostList() {
     static std::vector<CHostWindow*> hosts;  // every live host window, for CViewManager
     return hosts;
@@ -279,11 +287,11 @@ void CHostWindow::PaintElements(CPaintDC& dc, const RECT& rcPaint) {
         const int saved = dc.SaveDC();
         dc.IntersectClipRect(&rc);
         dc.SetViewportOrg(rc.left, rc.top);
-        const int before = rt::GdiObjectTotal();
+        const int before = GdiObjectsOutsideSkin();
         if (Routes(pElement, WM_ERASEBKGND)) pElement->OnEraseBackground(&dc);
         if (Routes(pElement, WM_PAINT)) pElement->OnPaint(&dc);
         dc.RestoreDC(saved);
-        const int leaked = rt::GdiObjectTotal() - before;
+        const int leaked = GdiObjectsOutsideSkin() - before;
         if (leaked != 0) {
             ++m_nPaintLeaks;
             m_problems.push_back(L"paint of '" + NameOf(pElement) + L"' changed the GDI object count by " +

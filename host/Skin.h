@@ -9,9 +9,16 @@
 // Bad lines and missing files are reported with file and line; everything valid is
 // kept. Loading another skin (or the same one again) keeps every font and bitmap
 // object an element may still point at and swaps its contents, so a skin change
-// shows at the next paint.
+// shows at the next paint. What a load cannot read keeps its previous value: a bad
+// line keeps its key's colour, font or bitmap, a picture that fails keeps the old
+// picture, and a folder without a readable palette file changes nothing at all.
+//
+// Every file a skin names resolves inside the skin folder and must be a regular file
+// (no absolute paths, no "..", no links leading out, no FIFOs or devices); sizes are
+// bounded by SkinLimits. Factory pictures load when first asked for, not at start-up.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <set>
@@ -22,6 +29,24 @@
 
 #include "frame/HostServices.h"
 
+struct SkinLimits {
+    static constexpr uintmax_t kMaxPaletteBytes = 1 << 20;
+    static constexpr uintmax_t kMaxImageFileBytes = 32 << 20;
+    static constexpr int64_t kMaxImagePixels = 4 << 20;   // decoded, per picture (16 MB at 32 bits)
+    static constexpr int64_t kMaxSkinPixels = 16 << 20;   // decoded, all pictures of one load
+    static constexpr size_t kMaxFactoryNames = 4096;      // distinct folder/file names asked for
+};
+
+// A file the skin names, as a path under root; false with the reason when it is not a
+// regular file inside the skin folder.
+bool ResolveSkinFile(const std::string& root, const std::string& relative, std::string* path, std::string* error);
+// The whole file, at most maxBytes.
+bool ReadSkinFile(const std::string& root, const std::string& relative, uintmax_t maxBytes, std::string* bytes,
+                  std::string* error);
+// A skin picture in the screen's format. Its decoded pixels are taken from *pixelsLeft
+// (when given); a picture that would pass it, or SkinLimits, is refused.
+HBITMAP LoadSkinImage(const std::string& root, const std::string& relative, int64_t* pixelsLeft, std::string* error);
+
 class CSkinPalette : public CSWPalette {
 public:
     ~CSkinPalette() override;
@@ -29,8 +54,9 @@ public:
     CFont* GetFont(const wchar_t* key) override;
     CBitmap* GetBitmap(const wchar_t* key) override;
 
-    // Reads dir/palette.ini. Problems are appended; returns false when the file cannot be read.
-    bool Load(const std::string& dir, std::vector<std::string>* problems);
+    // Reads dir/palette.ini. Problems are appended; returns false (changing nothing) when
+    // the file cannot be read. Bitmaps take their pixels from *pixelsLeft when given.
+    bool Load(const std::string& dir, std::vector<std::string>* problems, int64_t* pixelsLeft = nullptr);
     const std::set<std::wstring>& MissingKeys() const { return m_missing; }
     void ClearMissing() { m_missing.clear(); }
 
@@ -64,10 +90,11 @@ public:
     int GetLoadedCount() override;
     CBitmap* GetFolderBitmap(const wchar_t* folder, const wchar_t* fileName) override;
 
-    void SetRoot(const std::string& dir);
+    // The skin folder the pictures come from; what was asked for before is read again.
+    void SetRoot(const std::string& dir, int64_t pixelBudget = SkinLimits::kMaxSkinPixels);
     const std::set<std::wstring>& MissingFiles() const { return m_missing; }
     void ClearMissing() { m_missing.clear(); }
-    std::vector<std::string> problems;  // files that exist but could not be read
+    std::vector<std::string> problems;  // pictures that exist but could not be read, since the last load
 
 private:
     struct Entry {
@@ -78,6 +105,8 @@ private:
     CBitmap* Find(std::wstring_view folder, std::wstring_view fileName);
     std::string m_root;
     std::wstring m_rootWide;
+    int64_t m_pixelBudget = SkinLimits::kMaxSkinPixels;
+    int64_t m_pixelsLeft = SkinLimits::kMaxSkinPixels;
     Entry& CacheEntry(const std::wstring& relative_path);  // finds or adds, indexed
     std::map<std::wstring, Entry> m_cache;                 // by "folder/file", in reload order
     std::unordered_map<std::wstring, Entry*> m_index;      // the same entries, hashed
@@ -94,15 +123,17 @@ public:
     CSkin& operator=(const CSkin&) = delete;
 
     // Loads (or reloads) the skin folder and makes it the environment's palette and factory.
+    // False when the folder has no readable palette file; the skin loaded before stays.
     bool Load(const std::string& dir);
     const std::string& Dir() const { return m_dir; }
-    const std::vector<std::string>& Problems() const { return m_problems; }
+    // Of the last load, and of the pictures read since.
+    std::vector<std::string> Problems() const;
     CSkinPalette* Palette() const { return m_pPalette; }
     CSkinBitmapFactory* Factory() const { return m_pFactory; }
 
 private:
     std::string m_dir;
-    std::vector<std::string> m_problems;
+    std::vector<std::string> m_problems;  // of the palette file
     CSkinPalette* m_pPalette;        // one reference held
     CSkinBitmapFactory* m_pFactory;  // one reference held
 };

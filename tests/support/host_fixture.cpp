@@ -26,12 +26,17 @@ bool SameBitmap(HBITMAP a, HBITMAP b) {
     return same;
 }
 
+int GdiObjectsOutsideSkin() {
+    CComPtr<IBitmapFactory> factory = GetEnvBitmapFactory();
+    return rt::GdiObjectTotal() - (factory ? factory->GetLoadedCount() : 0);
+}
+
 void HostTest::SetUp() {
     rt::UseVirtualClock();
     host = std::make_unique<CHeadlessHost>(SIZE{320, 200});
     host->LoadSkin(DefaultSkinDir());
     host->Pump();
-    gdiBaseline = rt::GdiObjectTotal();
+    gdiBaseline = GdiObjectsOutsideSkin();
 }
 
 void HostTest::TearDown() {

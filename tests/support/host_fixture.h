@@ -33,10 +33,14 @@ protected:
     static POINT Centre(CElementContainer* e);
     static RECT WindowRect(CElementContainer* e);
     std::unique_ptr<CHeadlessHost> host;
-    int gdiBaseline = 0;
+    int gdiBaseline = 0;  // GdiObjectsOutsideSkin() after set-up
 };
 
 std::string DefaultSkinDir();
+
+// Live GDI objects less the skin pictures the environment's bitmap factory holds: those
+// load when first asked for, often in a paint, and stay with the skin.
+int GdiObjectsOutsideSkin();
 
 // Same size and same pixels.
 bool SameBitmap(HBITMAP a, HBITMAP b);

@@ -44,7 +44,6 @@ Gallery::Gallery(std::string outDir, std::string skinDir)
     rt::SetScreenSize(1600, 1200);
     MakeDirs(outDir_);
     skin_->Load(skinDir_);
-    for (const std::string& p : skin_->Problems()) problems_.push_back(p);
 }
 
 Gallery::~Gallery() = default;
@@ -84,7 +83,9 @@ void Gallery::Image(HBITMAP bmp, const std::string& name, const std::string& lab
 }
 
 std::vector<std::string> Gallery::Problems() const {
-    std::vector<std::string> all = problems_;
+    // The skin's own problems include pictures first asked for by a scene.
+    std::vector<std::string> all = skin_->Problems();
+    all.insert(all.end(), problems_.begin(), problems_.end());
     for (const std::wstring& key : skin_->Palette()->MissingKeys()) all.push_back("missing palette " + WideToUtf8(key));
     for (const std::wstring& file : skin_->Factory()->MissingFiles()) all.push_back("missing bitmap " + WideToUtf8(file));
     return all;

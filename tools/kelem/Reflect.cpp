@@ -35,6 +35,22 @@ std::string Args::Word(size_t i) const {
     return a.word;
 }
 
+std::string Args::OutputPath(size_t i, const std::string& outDir) const {
+    const Arg& a = At(i);
+    const std::string file = a.type == Arg::Type::Word ? a.word : WideToUtf8(Str(i) ? Str(i) : L"");
+    if (file.empty()) Fail("snapshot needs a file name");
+    if (file[0] == '/' || file[0] == '\\') Fail("'" + file + "' is an absolute path; snapshots go into the --out folder");
+    size_t start = 0;
+    for (;;) {
+        const size_t slash = file.find_first_of("/\\", start);
+        const std::string part = file.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
+        if (part == "..") Fail("'" + file + "' leaves the --out folder");
+        if (slash == std::string::npos) break;
+        start = slash + 1;
+    }
+    return outDir.empty() ? file : outDir + "/" + file;
+}
+
 std::map<std::string, const Arg*> Args::Pairs(size_t from, const std::vector<std::string>& allowed) const {
     std::map<std::string, const Arg*> pairs;
     for (size_t i = from; i < args_.size(); ++i) {

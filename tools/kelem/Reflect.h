@@ -35,6 +35,9 @@ public:
     int Int(size_t i) const;                      // ints only
     const wchar_t* Str(size_t i) const;           // a string, or null for null
     std::string Word(size_t i) const;             // a bare word (a name)
+    // A file name (a word or a string) to write: a relative path without "..", so that
+    // it stays inside outDir (the current folder when empty). Returns outDir/name.
+    std::string OutputPath(size_t i, const std::string& outDir) const;
     // field=value pairs from index `from` on; unknown names are errors.
     std::map<std::string, const Arg*> Pairs(size_t from, const std::vector<std::string>& allowed) const;
     int PairInt(const std::map<std::string, const Arg*>& pairs, const std::string& name, int fallback) const;

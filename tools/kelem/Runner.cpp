@@ -1,5 +1,7 @@
 #include "Runner.h"
 
+#include <algorithm>
+#include <climits>
 #include <fstream>
 #include <sstream>
 
@@ -21,7 +23,7 @@ Runner::~Runner() = default;
 CHeadlessHost& Runner::Host() {
     if (!host_) {
         host_ = std::make_unique<CHeadlessHost>(windowSize_);
-        if (!options_.skinDir.empty()) host_->LoadSkin(options_.skinDir);
+        if (!options_.skinDir.empty()) LoadSkin(options_.skinDir);
         host_->Window().onControlMessage = [this](const ControlMessage& cm) {
             out_ << "t=" << cm.time - start_ << " post " << cm.msg << " " << static_cast<long long>(cm.wParam) << " "
                  << static_cast<long long>(cm.lParam) << "\n";
@@ -45,8 +47,21 @@ void Runner::NoteCursor() {
 }
 
 RECT Runner::RectFrom(const Args& args, size_t first) {
-    const int x = args.Int(first), y = args.Int(first + 1), w = args.Int(first + 2), h = args.Int(first + 3);
-    return RECT{x, y, x + w, y + h};
+    const long long x = args.Int(first), y = args.Int(first + 1), w = args.Int(first + 2), h = args.Int(first + 3);
+    // The far edges are sums: refused when they leave the int range, not wrapped.
+    const long long right = x + w, bottom = y + h;
+    if (right < INT_MIN || right > INT_MAX || bottom < INT_MIN || bottom > INT_MAX)
+        args.Fail("the rectangle " + std::to_string(x) + " " + std::to_string(y) + " " + std::to_string(w) + " " +
+                  std::to_string(h) + " reaches past the int range");
+    return RECT{int(x), int(y), int(right), int(bottom)};
+}
+
+void Runner::LoadSkin(const std::string& dir) {
+    host_->LoadSkin(dir);
+    for (const std::string& p : host_->Skin().Problems()) {
+        Line("skin problem: " + p);
+        skinProblems_.push_back("skin problem: " + p);
+    }
 }
 
 CElementContainer* Runner::Element(const Args& args, size_t i) const {
@@ -58,6 +73,7 @@ CElementContainer* Runner::Element(const Args& args, size_t i) const {
 
 void Runner::Run(const std::vector<Command>& commands) {
     for (const Command& cmd : commands) Execute(cmd);
+    Host();  // a script without commands still loads (and checks) its skin
 }
 
 void Runner::Execute(const Command& cmd) {
@@ -71,8 +87,12 @@ void Runner::Execute(const Command& cmd) {
     } else if (v == "skin") {
         args.ExpectCount(1);
         const std::string dir = WideToUtf8(args.Str(0) ? args.Str(0) : L"");
+        if (dir.empty()) args.Fail("skin needs a folder");
+        // Over the --skin one. Problems are printed and fail the run at its end; what could
+        // not be read keeps its previous value, so the script goes on.
+        Host();
+        LoadSkin(dir);
         options_.skinDir = dir;
-        if (!Host().LoadSkin(dir)) args.Fail("cannot load the skin '" + dir + "'");
     } else if (v == "create") {
         args.ExpectAtLeast(6);
         const ElementKind* kind = registry_.Find(args.Word(0));
@@ -120,17 +140,17 @@ void Runner::Execute(const Command& cmd) {
         Host().Leave();
     } else if (v == "wait") {
         args.ExpectCount(1);
-        if (args.Int(0) < 0) args.Fail("wait takes milliseconds >= 0");
+        if (args.Int(0) < 0 || args.Int(0) > kMaxWaitMs)
+            args.Fail("wait takes 0 to " + std::to_string(kMaxWaitMs) + " milliseconds");
         Host().Wait(DWORD(args.Int(0)));
     } else if (v == "active") {
         args.ExpectCount(2);
         Host().Window().SetElementActive(Element(args, 0), args.Int(1) != 0);
     } else if (v == "snapshot") {
         args.ExpectCount(1);
+        const std::string path = args.OutputPath(0, options_.outDir);
         const Arg& a = args.At(0);  // a quoted or a bare file name
-        const std::string file = a.type == Arg::Type::Word ? a.word : WideToUtf8(args.Str(0) ? args.Str(0) : L"");
-        if (file.empty()) args.Fail("snapshot needs a file name");
-        const std::string path = options_.outDir.empty() ? file : options_.outDir + "/" + file;
+        const std::string file = a.type == Arg::Type::Word ? a.word : WideToUtf8(args.Str(0));
         std::string error;
         if (!Host().SaveSnapshot(path, &error)) args.Fail("cannot write " + path + ": " + error);
         Line("snapshot " + file);
@@ -145,9 +165,17 @@ void Runner::Execute(const Command& cmd) {
 }
 
 std::vector<std::string> Runner::Problems() const {
-    std::vector<std::string> problems;
-    if (host_)
-        for (const std::wstring& p : host_->Window().Problems()) problems.push_back(WideToUtf8(p));
+    std::vector<std::string> problems = skinProblems_;
+    if (!host_) return problems;
+    // Pictures first asked for after the skin line, and keys or pictures the skin lacks.
+    for (const std::string& p : host_->Skin().Factory()->problems)
+        if (std::find(problems.begin(), problems.end(), "skin problem: " + p) == problems.end())
+            problems.push_back("skin problem: " + p);
+    for (const std::wstring& key : host_->Skin().Palette()->MissingKeys())
+        problems.push_back("skin lacks the palette " + WideToUtf8(key));
+    for (const std::wstring& file : host_->Skin().Factory()->MissingFiles())
+        problems.push_back("skin lacks the picture " + WideToUtf8(file));
+    for (const std::wstring& p : host_->Window().Problems()) problems.push_back(WideToUtf8(p));
     return problems;
 }
 

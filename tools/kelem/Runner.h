@@ -20,6 +20,10 @@ struct RunOptions {
 
 class Runner {
 public:
+    // The longest `wait`: virtual time costs real time only through the timers that fire,
+    // at most one per timer every 10 ms (the platform's shortest interval).
+    static constexpr int kMaxWaitMs = 600000;
+
     Runner(Registry& registry, RunOptions options, std::ostream& out);
     ~Runner();
     Runner(const Runner&) = delete;
@@ -29,7 +33,8 @@ public:
     void Run(const std::vector<Command>& commands);
     void Execute(const Command& cmd);
     CHeadlessHost& Host();
-    // Problems the host saw (a paint that leaked GDI objects, ...).
+    // Problems of the run: what its skins could not load or lacked, a paint that leaked
+    // GDI objects, ...
     std::vector<std::string> Problems() const;
 
 private:
@@ -37,6 +42,7 @@ private:
     void Line(const std::string& text);
     void NoteCursor();
     static RECT RectFrom(const Args& args, size_t first);
+    void LoadSkin(const std::string& dir);  // prints and keeps its problems
 
     Registry& registry_;
     RunOptions options_;
@@ -45,6 +51,7 @@ private:
     std::unique_ptr<CHeadlessHost> host_;
     SIZE windowSize_{640, 480};
     int lastCursor_ = -1;
+    std::vector<std::string> skinProblems_;
     // Transcript times count from the start of the run: the runtime's virtual clock
     // never goes back, and a process may run several scripts.
     DWORD start_ = rt::ClockNow();

@@ -21,13 +21,11 @@ public:
         return pos_ >= t_.size() || t_[pos_] == '#';
     }
 
+    // One argument. A pair's value is read as a plain string or word, never as another
+    // pair, so a line of "a=a=a=..." costs one step per '=' and no stack.
     Arg Next() {
         if (t_[pos_] == '"') return String();
-        const size_t start = pos_;
-        while (pos_ < t_.size() && t_[pos_] != ' ' && t_[pos_] != '\t' && t_[pos_] != '\r' && t_[pos_] != '=' &&
-               t_[pos_] != '"')
-            ++pos_;
-        const std::string word = t_.substr(start, pos_ - start);
+        const std::string word = BareWord();
         if (pos_ < t_.size() && t_[pos_] == '=') {
             ++pos_;
             if (word.empty()) Fail(line_, "'=' without a field name");
@@ -35,8 +33,14 @@ public:
             Arg pair;
             pair.type = Arg::Type::Pair;
             pair.word = word;
-            pair.value.push_back(Next());
-            if (pair.value.front().IsPair()) Fail(line_, "nested '=' in " + word);
+            if (t_[pos_] == '"') {
+                pair.value.push_back(String());
+            } else {
+                const std::string value = BareWord();
+                if (pos_ < t_.size() && t_[pos_] == '=') Fail(line_, "nested '=' in " + word);
+                if (value.empty()) Fail(line_, "no value for " + word);
+                pair.value.push_back(Word(value));
+            }
             return pair;
         }
         if (word.empty()) Fail(line_, "unexpected '\"'");
@@ -44,6 +48,14 @@ public:
     }
 
 private:
+    std::string BareWord() {
+        const size_t start = pos_;
+        while (pos_ < t_.size() && t_[pos_] != ' ' && t_[pos_] != '\t' && t_[pos_] != '\r' && t_[pos_] != '=' &&
+               t_[pos_] != '"')
+            ++pos_;
+        return t_.substr(start, pos_ - start);
+    }
+
     Arg String() {
         Arg a;
         a.type = Arg::Type::String;
@@ -109,6 +121,9 @@ std::string Arg::Describe() const {
 Command ParseLine(const std::string& text, int line) {
     Command cmd;
     cmd.line = line;
+    // Names and strings reach the elements as C strings: a NUL would cut them short unseen.
+    const size_t nul = text.find('\0');
+    if (nul != std::string::npos) Fail(line, "NUL byte in column " + std::to_string(nul + 1));
     Lexer lex(text, line);
     if (lex.AtEnd()) return cmd;
     const Arg verb = lex.Next();

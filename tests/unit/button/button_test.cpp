@@ -193,7 +193,7 @@ TEST_F(ButtonTest, PaintsLeaveNoGdiObjectBehind) {
     HBITMAP shot = host->Snapshot();
     ::DeleteObject(shot);
     EXPECT_EQ(0, host->Window().PaintLeaks());
-    EXPECT_EQ(gdiBaseline, rt::GdiObjectTotal());
+    EXPECT_EQ(gdiBaseline, kt::GdiObjectsOutsideSkin());
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "host/HeadlessHost.h"
+#include "host_fixture.h"
 #include "menu/MenuEx.h"
 #include "menu/MsgRecvWnd.h"
 #include "tabcontrol/ElementTabControl.h"
@@ -88,7 +89,7 @@ public:
 // Counts of the runtime objects a closed menu must not leave behind.
 struct ObjectCounts {
     int menus = rt::MenuObjectCount();
-    int gdi = rt::GdiObjectTotal();
+    int gdi = kt::GdiObjectsOutsideSkin();  // skin pictures load when first painted
     int imageLists = rt::ImageListObjectCount();
     bool operator==(const ObjectCounts& o) const {
         return menus == o.menus && gdi == o.gdi && imageLists == o.imageLists;

@@ -100,14 +100,8 @@ protected:
     void Release(CElementContainer* element) {
         host->Window().RemoveElement(element);
         host->Pump();
-        EXPECT_EQ(gdiBaseline + 0, rt::GdiObjectTotal() - LoadedSkinBitmaps()) << "GDI objects left behind";
+        EXPECT_EQ(gdiBaseline + 0, kt::GdiObjectsOutsideSkin()) << "GDI objects left behind";
     }
-    int LoadedSkinBitmaps() { return host->Skin().Factory()->GetLoadedCount() - skinBitmapsAtStart; }
-    void SetUp() override {
-        kt::HostTest::SetUp();
-        skinBitmapsAtStart = host->Skin().Factory()->GetLoadedCount();
-    }
-    int skinBitmapsAtStart = 0;
 };
 
 // Joins field values into one line for before/after comparisons.

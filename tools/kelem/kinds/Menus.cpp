@@ -81,10 +81,9 @@ std::string VerbMenu(const Args& args) {
     if (args.Count() > 1) {
         args.ExpectCount(3);
         if (args.Word(1) != "snapshot") args.Fail("expected snapshot FILE.png after the answer");
+        const std::string path = args.OutputPath(2, queue->outDir);
         const Arg& f = args.At(2);
-        const std::string file = f.type == Arg::Type::Word ? f.word : WideToUtf8(args.Str(2) ? args.Str(2) : L"");
-        if (file.empty()) args.Fail("snapshot needs a file name");
-        const std::string path = queue->outDir.empty() ? file : queue->outDir + "/" + file;
+        const std::string file = f.type == Arg::Type::Word ? f.word : WideToUtf8(args.Str(2));
         std::weak_ptr<MenuQueue> weak = queue;
         answer.onShown = [weak, file, path] {
             std::string error;

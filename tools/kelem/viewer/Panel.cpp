@@ -31,6 +31,12 @@ void CViewerPanel::SetStatus(const std::string& status) {
     if (m_hWnd) Invalidate(FALSE);
 }
 
+void CViewerPanel::SetProblems(std::vector<std::string> problems) {
+    if (problems == problems_) return;
+    problems_ = std::move(problems);
+    if (m_hWnd) Invalidate(FALSE);
+}
+
 void CViewerPanel::SetColors(COLORREF back, COLORREF text, COLORREF dim) {
     back_ = back;
     text_ = text;
@@ -82,6 +88,19 @@ void CViewerPanel::Paint() {
     RECT footer_rect{rc.left, rc.bottom - 2 * line_height, rc.right, rc.bottom};
     DrawLines(dc, footer, footer_rect, line_height, dim_);
     rc.bottom = footer_rect.top - 4;
+
+    // Skin problems over the status, the first few (the log file has them all).
+    if (!problems_.empty()) {
+        constexpr size_t kShown = 6;
+        std::vector<std::string> lines{"Skin problems (" + std::to_string(problems_.size()) + ")"};
+        lines.insert(lines.end(), problems_.begin(), problems_.begin() + long(std::min(kShown, problems_.size())));
+        RECT problems_rect{rc.left, rc.bottom - int(lines.size()) * line_height, rc.right, rc.bottom};
+        DrawLines(dc, {lines.front()}, problems_rect, line_height, dim_);
+        problems_rect.top += line_height;
+        DrawLines(dc, std::vector<std::string>(lines.begin() + 1, lines.end()), problems_rect, line_height,
+                  RGB(0xE0, 0x6C, 0x5C));
+        rc.bottom = problems_rect.top - line_height - 4;
+    }
 
     if (inspectorShown_) {
         RECT inspector_rect{rc.left, rc.top, rc.right, rc.top + (rc.bottom - rc.top) * 3 / 5};

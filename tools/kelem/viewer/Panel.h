@@ -22,8 +22,11 @@ public:
     void SetInspector(bool shown, std::vector<std::string> lines);
     void SetStatus(const std::string& status);
     void SetColors(COLORREF back, COLORREF text, COLORREF dim);
+    // What the last skin load could not read or use, shown above the status line.
+    void SetProblems(std::vector<std::string> problems);
 
     const std::deque<std::string>& Events() const { return events_; }
+    const std::vector<std::string>& Problems() const { return problems_; }
     bool InspectorShown() const { return inspectorShown_; }
     const std::vector<std::string>& InspectorLines() const { return inspector_; }
 
@@ -37,6 +40,7 @@ private:
 
     std::deque<std::string> events_;
     std::vector<std::string> inspector_;
+    std::vector<std::string> problems_;
     bool inspectorShown_ = false;
     std::string status_;
     COLORREF back_ = RGB(24, 27, 33);

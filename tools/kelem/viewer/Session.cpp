@@ -189,7 +189,10 @@ bool ViewerSession::LoadSkin(const std::string& dir) {
         const COLORREF back = palette->GetColor(L"CElementTabControl.FillNormal");
         panel_->SetColors(back, palette->GetColor(L"Button.Text"), palette->GetColor(L"CElementTabControl.Text"));
     }
-    for (const std::string& problem : host_->Skin().Problems()) Note("skin problem: " + problem);
+    // A load that fails or stumbles keeps what it could not read; the pane says what.
+    const std::vector<std::string> problems = host_->Skin().Problems();
+    for (const std::string& problem : problems) Note("skin problem: " + problem);
+    panel_->SetProblems(problems);
     Note(std::string(ok ? "skin " : "skin failed ") + dir);
     return ok;
 }
@@ -287,6 +290,7 @@ void ViewerSession::Refresh() {
     panel_->SetInspector(panel_->InspectorShown(), std::move(inspected));
     const std::string skin =
         skinDir_.substr(skinDir_.find_last_of('/') == std::string::npos ? 0 : skinDir_.find_last_of('/') + 1);
+    panel_->SetProblems(host_->Skin().Problems());  // pictures first asked for by this paint
     panel_->SetStatus("skin " + skin + "  scale " + std::to_string(options_.scale) + "  " +
                       std::to_string(panel_->Events().size()) + " events");
     ::UpdateWindow(panel_->GetSafeHwnd());
