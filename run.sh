@@ -4,6 +4,8 @@
 #   ./run.sh test   install what is missing, build, run every test (plus the sanitizer
 #                   build when CI is set)
 #   ./run.sh valgrind  build, run the library's unit tests under valgrind (leak proof)
+#   ./run.sh windows  build for Windows (MinGW-w64), render the gallery under Wine into
+#                   out-windows/ and compare it with the Linux one (docs/windows.md)
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -126,8 +128,53 @@ case "${1:-}" in
       --kelem_report=docs/performance.md --kelem_plots=docs/performance --kelem_plot_link=performance \
       --kelem_out=build/bench/pictures
     ;;
+  windows)
+    # The same sources against the real Windows headers, the gallery under Wine without a
+    # display, compared picture by picture with the Linux build's (docs/windows.md).
+    setup
+    for p in g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 python3; do
+      if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        sudo=""; [ "$(id -u)" -ne 0 ] && sudo="sudo"
+        $sudo apt-get update -qq && DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "$p" >/dev/null || true
+      fi
+    done
+    wine=$(command -v wine || true)
+    [ -z "$wine" ] && [ -x /usr/lib/wine/wine64 ] && wine=/usr/lib/wine/wine64
+    if [ -z "$wine" ]; then
+      echo "windows: Wine is not installed (packages wine, wine64); no comparison made" >&2
+      exit 1
+    fi
+    build default
+    cmake --preset windows >/dev/null
+    cmake --build --preset windows -j "$JOBS"
+    # A private prefix: no display (the null driver), the classic system colours.
+    export WINEPREFIX="$PWD/build/windows/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    unset DISPLAY WAYLAND_DISPLAY
+    if [ ! -f "$WINEPREFIX/.kelem-ready" ]; then
+      rm -rf "$WINEPREFIX" && mkdir -p "$WINEPREFIX"
+      if ! timeout 300 "$wine" wineboot -i >"$WINEPREFIX.log" 2>&1 || ! wineserver -w ||
+         ! timeout 120 "$wine" regedit /S tools/windows/prefix.reg >>"$WINEPREFIX.log" 2>&1 || ! wineserver -w ||
+         ! grep -q '"Graphics"="null"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+        tail -n 20 "$WINEPREFIX.log" >&2
+        echo "windows: cannot create the Wine prefix $WINEPREFIX; no comparison made" >&2
+        exit 1
+      fi
+      touch "$WINEPREFIX/.kelem-ready"
+    fi
+    rm -rf out out-windows
+    ./build/default/tools/kelem/kelem gallery --out out >/dev/null
+    # Its problems are printed (the system counts GDI objects differently, docs/windows.md);
+    # only a gallery that wrote no index is a failure.
+    timeout 600 "$wine" build/windows/tools/kelem/kelem.exe gallery --skin skins/default --out out-windows || true
+    if [ ! -f out-windows/index.html ]; then
+      echo "windows: the gallery did not run under Wine; no comparison made" >&2
+      exit 1
+    fi
+    wineserver -w
+    python3 tools/windows/compare.py out out-windows
+    ;;
   *)
-    echo "usage: $0 demo|test|valgrind|bench" >&2
+    echo "usage: $0 demo|test|valgrind|bench|windows" >&2
     exit 2
     ;;
 esac

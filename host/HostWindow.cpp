@@ -222,6 +222,21 @@ LRESULT CHostWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_PAINT:
             OnHostPaint();
             return 0;
+        case WM_PRINTCLIENT: {
+            // WM_PRINT's client part: the whole client area into the given DC, which is how
+            // a window's pixels are read where the screen cannot be. Elements paint into a
+            // CPaintDC; this one lends the printer's DC to an empty paint.
+            CPaintDC dc(this);
+            const HDC own = dc.Detach();
+            dc.Attach(reinterpret_cast<HDC>(wParam));
+            RECT rc;
+            ::GetClientRect(m_hWnd, &rc);
+            if (lParam & PRF_ERASEBKGND) dc.FillSolidRect(&rc, m_clrBackground);
+            PaintElements(dc, rc);
+            dc.Detach();
+            dc.Attach(own);
+            return 0;
+        }
         case WM_ERASEBKGND: {
             RECT rc;
             ::GetClientRect(m_hWnd, &rc);
@@ -259,7 +274,10 @@ LRESULT CHostWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void CHostWindow::OnHostPaint() {
     CPaintDC dc(this);
-    const RECT rcPaint = dc.m_ps.rcPaint;
+    PaintElements(dc, dc.m_ps.rcPaint);
+}
+
+void CHostWindow::PaintElements(CPaintDC& dc, const RECT& rcPaint) {
     // Copy: a paint handler must not be able to invalidate the iteration.
     const std::vector<CElementContainer*> elements = m_elements;
     for (CElementContainer* pElement : elements) {

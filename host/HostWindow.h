@@ -87,6 +87,8 @@ private:
     };
 
     void OnHostPaint();
+    // Paints the elements that meet rcPaint (window coordinates) into dc.
+    void PaintElements(CPaintDC& dc, const RECT& rcPaint);
     void OnHostMouse(UINT msg, WPARAM wParam, POINT window_pt);
     BOOL OnHostSetCursor(WPARAM wParam, LPARAM lParam);
     void OnHostTimer(UINT_PTR nIDEvent);

@@ -1,7 +1,7 @@
 #include "Gallery.h"
 
+#include <filesystem>
 #include <fstream>
-#include <sys/stat.h>
 
 #include "host/Utf8.h"
 #include "win32/runtime_ext.h"
@@ -21,8 +21,8 @@ std::string Slug(const std::string& title) {
 }
 
 void MakeDirs(const std::string& path) {
-    for (size_t i = 1; i <= path.size(); ++i)
-        if (i == path.size() || path[i] == '/') ::mkdir(path.substr(0, i).c_str(), 0755);
+    std::error_code ignored;  // a folder that cannot be made shows as a picture that cannot be written
+    std::filesystem::create_directories(path, ignored);
 }
 
 std::string Html(const std::string& s) {

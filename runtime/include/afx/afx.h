@@ -26,7 +26,9 @@
 #define AFX_API_EXPORT
 #define AFX_EXT_API
 #define AFXAPI
+#ifndef PASCAL  // the system headers give it a calling convention
 #define PASCAL
+#endif
 #define AFX_INLINE inline
 
 // ASSERT checks only in debug builds (no NDEBUG); VERIFY always evaluates its argument.

@@ -1,6 +1,10 @@
 // The common-controls subset: image lists and the tool-bar control's button records.
 #pragma once
 
+#ifdef _WIN32
+#include "system.h"
+#else
+
 #include "windef.h"
 #include "wingdi.h"
 #include "winuser.h"
@@ -90,3 +94,5 @@ typedef const TBBUTTON* LPCTBBUTTON;
 #define TB_GETBUTTONSIZE (WM_USER + 58)
 #define TB_ADDBUTTONSW (WM_USER + 68)
 #define TB_ADDBUTTONS TB_ADDBUTTONSW
+
+#endif  // _WIN32

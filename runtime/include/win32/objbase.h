@@ -1,6 +1,10 @@
 // COM basics: GUIDs, IUnknown and the interlocked counters used for reference counts.
 #pragma once
 
+#ifdef _WIN32
+#include "system.h"
+#else
+
 #include <atomic>
 #include <cstring>
 
@@ -54,3 +58,5 @@ inline LONG InterlockedCompareExchange(volatile LONG* p, LONG exchange, LONG com
                                 __ATOMIC_SEQ_CST);
     return comparand;
 }
+
+#endif  // _WIN32

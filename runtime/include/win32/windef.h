@@ -3,6 +3,10 @@
 // so that difference never shows in element code.
 #pragma once
 
+#ifdef _WIN32
+#include "system.h"
+#else
+
 #include <cstddef>
 #include <cstdint>
 #include <cwchar>
@@ -145,3 +149,5 @@ typedef struct tagPOINTS {
 
 #define MAX_PATH 260
 #define UNREFERENCED_PARAMETER(p) (void)(p)
+
+#endif  // _WIN32

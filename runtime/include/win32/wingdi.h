@@ -2,6 +2,10 @@
 // Names, constants and semantics are those of the Windows API.
 #pragma once
 
+#ifdef _WIN32
+#include "system.h"
+#else
+
 #include "windef.h"
 
 // ---- records -----------------------------------------------------------------
@@ -385,3 +389,5 @@ int GetTextFaceW(HDC hdc, int c, LPWSTR lpName);
 #define GetTextExtentExPoint GetTextExtentExPointW
 #define GetTextMetrics GetTextMetricsW
 #define GetTextFace GetTextFaceW
+
+#endif  // _WIN32

@@ -2,6 +2,10 @@
 // messages, timers, cursors. Names, constants and semantics are Windows'.
 #pragma once
 
+#ifdef _WIN32
+#include "system.h"
+#else
+
 #include "windef.h"
 #include "wingdi.h"
 
@@ -216,7 +220,9 @@ typedef struct tagPAINTSTRUCT {
 #define WS_BORDER 0x00800000L
 #define WS_SYSMENU 0x00080000L
 #define WS_THICKFRAME 0x00040000L
-#define WS_OVERLAPPEDWINDOW (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME)
+#define WS_MINIMIZEBOX 0x00020000L
+#define WS_MAXIMIZEBOX 0x00010000L
+#define WS_OVERLAPPEDWINDOW (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
 #define WS_EX_TOOLWINDOW 0x00000080L
 #define WS_EX_TOPMOST 0x00000008L
 #define CW_USEDEFAULT ((int)0x80000000)
@@ -287,13 +293,26 @@ typedef struct tagPAINTSTRUCT {
 #define WM_MBUTTONDOWN 0x0207
 #define WM_MBUTTONUP 0x0208
 #define WM_MOUSEWHEEL 0x020A
-#define WM_MOUSELAST 0x020A
+#define WM_XBUTTONDOWN 0x020B
+#define WM_XBUTTONUP 0x020C
+#define WM_XBUTTONDBLCLK 0x020D
+#define WM_MOUSEHWHEEL 0x020E
+#define WM_MOUSELAST 0x020E
 #define WM_ENTERMENULOOP 0x0211
 #define WM_EXITMENULOOP 0x0212
 #define WM_CAPTURECHANGED 0x0215
 #define WM_MOUSEHOVER 0x02A1
 #define WM_MOUSELEAVE 0x02A3
+#define WM_PRINT 0x0317
+#define WM_PRINTCLIENT 0x0318
 #define WM_USER 0x0400
+// WM_PRINT / WM_PRINTCLIENT lParam flags
+#define PRF_CHECKVISIBLE 0x00000001L
+#define PRF_NONCLIENT 0x00000002L
+#define PRF_CLIENT 0x00000004L
+#define PRF_ERASEBKGND 0x00000008L
+#define PRF_CHILDREN 0x00000010L
+#define PRF_OWNED 0x00000020L
 #define WM_APP 0x8000
 
 #define MK_LBUTTON 0x0001
@@ -346,7 +365,7 @@ BOOL PeekMessageW(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax
 BOOL GetMessageW(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax);
 LRESULT DispatchMessageW(const MSG* lpMsg);
 BOOL TranslateMessage(const MSG* lpMsg);
-DWORD GetMessageTime(void);
+LONG GetMessageTime(void);
 DWORD GetMessagePos(void);
 
 BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase);
@@ -660,3 +679,5 @@ HMENU LoadMenuW(HINSTANCE hInstance, LPCWSTR lpMenuName);
 // key: nothing needs to be freed.
 HRSRC FindResourceW(HMODULE hModule, LPCWSTR lpName, LPCWSTR lpType);
 #define FindResource FindResourceW
+
+#endif  // _WIN32

@@ -15,7 +15,7 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) 
     if (!pWnd) return ::DefWindowProcW(hWnd, nMsg, wParam, lParam);  // its CWnd has let go
     afxwnd::ThreadState& st = afxwnd::State();
     const MSG outer = st.current;
-    st.current = MSG{hWnd, nMsg, wParam, lParam, ::GetMessageTime(), POINT{0, 0}};
+    st.current = MSG{hWnd, nMsg, wParam, lParam, DWORD(::GetMessageTime()), POINT{0, 0}};
     const LRESULT result = pWnd->WindowProc(nMsg, wParam, lParam);
     if (nMsg == WM_NCDESTROY && CWnd::FromHandlePermanent(hWnd) == pWnd) {
         pWnd->m_pfnSuper = nullptr;

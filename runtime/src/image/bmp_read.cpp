@@ -30,8 +30,8 @@
 #include <string>
 #include <vector>
 
-#include "gdi/gdi_private.h"
 #include "win32/runtime_ext.h"
+#include "win32/wingdi.h"
 
 namespace {
 
@@ -63,6 +63,14 @@ std::string Hex(uint32_t v) {
     std::snprintf(buf, sizeof buf, "0x%X", v);
     return buf;
 }
+
+// The rows of a 32-bit DIB section, 0x00RRGGBB pixels, in top-down order whatever the layout.
+struct Pixels {
+    uint8_t* scan0;    // first byte of the top row
+    ptrdiff_t stride;  // bytes; negative for bottom-up rows
+
+    uint32_t* Row(int y) const { return reinterpret_cast<uint32_t*>(scan0 + y * stride); }
+};
 
 // ---- 2. Byte access -------------------------------------------------------------------------
 struct Bytes {
@@ -331,7 +339,7 @@ struct PackedDecoder {
         }
     }
 
-    void Decode(const uint8_t* pixels, gdi::Bitmap* bmp) const {
+    void Decode(const uint8_t* pixels, Pixels* bmp) const {
         for (int fileRow = 0; fileRow < l.height; ++fileRow) {
             const int y = l.topDown ? fileRow : l.height - 1 - fileRow;
             Row(pixels + size_t(fileRow) * l.rowBytes, bmp->Row(y));
@@ -342,7 +350,7 @@ struct PackedDecoder {
 // RLE streams are bottom-up: row 0 is the bottom row of the image.
 class RleDecoder {
 public:
-    RleDecoder(const Layout& l, const uint8_t* data, size_t size, gdi::Bitmap* bmp)
+    RleDecoder(const Layout& l, const uint8_t* data, size_t size, Pixels* bmp)
         : l_(l), data_(data), size_(size), bmp_(bmp), nibbles_(l.compression == BI_RLE4) {}
 
     bool Decode(std::string* error) {
@@ -418,7 +426,7 @@ private:
     const Layout& l_;
     const uint8_t* data_;
     size_t size_;
-    gdi::Bitmap* bmp_;
+    Pixels* bmp_;
     bool nibbles_;
     int x_ = 0;
     int64_t row_ = 0;  // counted from the bottom; end-of-line codes may push it past the top
@@ -438,24 +446,35 @@ HBITMAP LoadBmpMemory(const void* data, size_t size, std::string* error) {
     Layout layout;
     if (!ParseHeaders(in, &layout, error)) return nullptr;
 
-    auto bmp = std::make_unique<gdi::Bitmap>();
-    if (!bmp->Allocate(layout.width, layout.height, 32, !layout.topDown)) {
-        Fail(error, "out of memory for " + Num(layout.width) + " x " + Num(layout.height) + " pixels");
+    // A DIB section in the file's row order, zeroed (black) as CreateDIBSection leaves it.
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = layout.width;
+    bi.bmiHeader.biHeight = layout.topDown ? -layout.height : layout.height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP h = ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!h || !bits) {
+        if (h) ::DeleteObject(h);
+        Fail(error, "cannot make a bitmap of " + Num(layout.width) + " x " + Num(layout.height) + " pixels");
         return nullptr;
     }
-    bmp->dibSection = true;
+    const ptrdiff_t rowBytes = ptrdiff_t(layout.width) * 4;
+    Pixels target{static_cast<uint8_t*>(bits), rowBytes};
+    if (!layout.topDown) target = Pixels{target.scan0 + (layout.height - 1) * rowBytes, -rowBytes};
     const uint8_t* pixels = in.data + layout.pixelOffset;
     if (layout.compression == BI_RLE8 || layout.compression == BI_RLE4) {
-        RleDecoder rle(layout, pixels, layout.pixelBytes, bmp.get());
-        if (!rle.Decode(error)) return nullptr;
+        RleDecoder rle(layout, pixels, layout.pixelBytes, &target);
+        if (!rle.Decode(error)) {
+            ::DeleteObject(h);
+            return nullptr;
+        }
     } else {
-        PackedDecoder{layout}.Decode(pixels, bmp.get());
+        PackedDecoder{layout}.Decode(pixels, &target);
     }
-    HBITMAP h = static_cast<HBITMAP>(gdi::Insert(std::move(bmp)));
-    if (!h) {
-        Fail(error, "the GDI object table is full");
-        return nullptr;
-    }
+    ::GdiFlush();  // the bits were written behind GDI's back
     if (error) error->clear();
     return h;
 }

@@ -183,8 +183,8 @@ BOOL TranslateMessage(const MSG*) {
     return TRUE;
 }  // no character translation: WM_CHAR is injected
 
-DWORD GetMessageTime(void) {
-    return user::Thread().last.time;
+LONG GetMessageTime(void) {
+    return LONG(user::Thread().last.time);
 }
 
 DWORD GetMessagePos(void) {
