@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "Utf8.h"
+#include "utf8.h"
 #include "win32/runtime_ext.h"
 
 namespace {
@@ -73,7 +73,7 @@ bool ParseColor(const std::string& s, COLORREF* out) {
 bool ParseFont(const std::string& s, LOGFONTW* lf) {
     const std::vector<std::string> parts = SplitComma(s);
     if (parts.size() < 2 || parts.size() > 5 || parts[0].empty()) return false;
-    const std::wstring face = Utf8ToWide(parts[0]);
+    const std::wstring face = rt::Utf8ToWide(parts[0]);
     if (face.size() >= LF_FACESIZE) return false;
     long height, weight = FW_NORMAL, italic = 0, underline = 0;
     if (!ParseInt(parts[1], -1000, 1000, &height)) return false;
@@ -105,7 +105,7 @@ void SwapHandle(CGdiObject* pObject, HGDIOBJ hNew) {
 // screen's format (32-bit, top-down), which copy as whole blocks. The file's own
 // bottom-up DIB section would be copied row by row at every paint. The pixels are the same.
 HBITMAP LoadSkinBitmap(const std::string& path, std::string* error) {
-    if (HANDLE loaded = ::LoadImageW(nullptr, Utf8ToWide(path).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE))
+    if (HANDLE loaded = ::LoadImageW(nullptr, rt::Utf8ToWide(path).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE))
         return static_cast<HBITMAP>(loaded);
     // Read again for the reason: LoadImage only says that it failed.
     if (HBITMAP probe = rt::LoadBmpFile(path, error)) {
@@ -145,7 +145,7 @@ struct PaletteParser {
     }
 
     void Entry(const std::string& section, const std::string& name, const std::string& value) {
-        const std::wstring key = Utf8ToWide(name);
+        const std::wstring key = rt::Utf8ToWide(name);
         if (section == "colors") {
             COLORREF c = 0;
             if (!ParseColor(value, &c)) return Problem("bad colour '" + value + "' for " + name);
@@ -249,7 +249,7 @@ ULONG CSkinBitmapFactory::Release() {
 
 void CSkinBitmapFactory::SetRoot(const std::string& dir) {
     m_root = dir;
-    m_rootWide = Utf8ToWide(dir);
+    m_rootWide = rt::Utf8ToWide(dir);
     // Every folder bitmap is read now, so that no paint ever loads (and so creates) a
     // GDI object: a paint that leaves an object behind is a leak, whatever the cause.
     if (DIR* root = ::opendir(dir.c_str())) {
@@ -262,7 +262,7 @@ void CSkinBitmapFactory::SetRoot(const std::string& dir) {
                 const std::string f = file->d_name;
                 if (f.size() > 4 &&
                     (f.compare(f.size() - 4, 4, ".bmp") == 0 || f.compare(f.size() - 4, 4, ".BMP") == 0))
-                    CacheEntry(Utf8ToWide(name + "/" + f));
+                    CacheEntry(rt::Utf8ToWide(name + "/" + f));
             }
             ::closedir(sub);
         }
@@ -280,7 +280,7 @@ CSkinBitmapFactory::Entry& CSkinBitmapFactory::CacheEntry(const std::wstring& re
 CSkinBitmapFactory::Entry& CSkinBitmapFactory::LoadEntry(const std::wstring& relative_path) {
     Entry& entry = CacheEntry(relative_path);
     if (!entry.bitmap) entry.bitmap = std::make_unique<CBitmap>();
-    const std::string path = m_root + "/" + WideToUtf8(relative_path);
+    const std::string path = m_root + "/" + rt::WideToUtf8(relative_path);
     entry.present = false;
     if (!FileExists(path)) return entry;
     std::string error;
@@ -323,7 +323,7 @@ CBitmap* CSkinBitmapFactory::GetBitmap(const wchar_t* key) {
 BOOL CSkinBitmapFactory::HasFolder(const wchar_t* folder) {
     if (!folder) return FALSE;
     struct stat st {};
-    return ::stat((m_root + "/" + WideToUtf8(folder)).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    return ::stat((m_root + "/" + rt::WideToUtf8(folder)).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 const wchar_t* CSkinBitmapFactory::GetSkinRoot() {

@@ -2,7 +2,7 @@
 
 #include <climits>
 
-#include "host/Utf8.h"
+#include "utf8.h"
 
 namespace kelem {
 
@@ -75,7 +75,7 @@ std::string Fmt(long long v) { return std::to_string(v); }
 
 std::string Fmt(const std::wstring& s) {
     std::string out = "\"";
-    for (char c : WideToUtf8(s)) {
+    for (char c : rt::WideToUtf8(s)) {
         if (c == '"' || c == '\\') out.push_back('\\');
         out.push_back(c);
     }

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "host/Utf8.h"
+#include "utf8.h"
 #include "tools/kelem/kinds/Kinds.h"
 #include "win32/runtime_ext.h"
 
@@ -51,7 +51,7 @@ RECT Runner::RectFrom(const Args& args, size_t first) {
 
 CElementContainer* Runner::Element(const Args& args, size_t i) const {
     const std::string name = args.Word(i);
-    CElementContainer* element = host_ ? host_->Window().FindElementByName(Utf8ToWide(name)) : nullptr;
+    CElementContainer* element = host_ ? host_->Window().FindElementByName(rt::Utf8ToWide(name)) : nullptr;
     if (!element) args.Fail("unknown element '" + name + "'");
     return element;
 }
@@ -70,7 +70,7 @@ void Runner::Execute(const Command& cmd) {
         if (host_) host_->Resize(windowSize_);
     } else if (v == "skin") {
         args.ExpectCount(1);
-        const std::string dir = WideToUtf8(args.Str(0) ? args.Str(0) : L"");
+        const std::string dir = rt::WideToUtf8(args.Str(0) ? args.Str(0) : L"");
         options_.skinDir = dir;
         if (!Host().LoadSkin(dir)) args.Fail("cannot load the skin '" + dir + "'");
     } else if (v == "create") {
@@ -78,12 +78,12 @@ void Runner::Execute(const Command& cmd) {
         const ElementKind* kind = registry_.Find(args.Word(0));
         if (!kind) args.Fail("unknown element kind '" + args.Word(0) + "'");
         const std::string name = args.Word(1);
-        if (host_ && host_->Window().FindElementByName(Utf8ToWide(name))) args.Fail("'" + name + "' exists already");
+        if (host_ && host_->Window().FindElementByName(rt::Utf8ToWide(name))) args.Fail("'" + name + "' exists already");
         const RECT rc = RectFrom(args, 2);
         CHeadlessHost& host = Host();
         CElementContainer* element = kind->create(args, 6);
         registry_.Remember(element, kind);
-        if (!host.Add(element, Utf8ToWide(name).c_str(), rc)) args.Fail("InitObject refused '" + name + "'");
+        if (!host.Add(element, rt::Utf8ToWide(name).c_str(), rc)) args.Fail("InitObject refused '" + name + "'");
     } else if (v == "place") {
         args.ExpectCount(5);
         CElementContainer* element = Element(args, 0);
@@ -128,7 +128,7 @@ void Runner::Execute(const Command& cmd) {
     } else if (v == "snapshot") {
         args.ExpectCount(1);
         const Arg& a = args.At(0);  // a quoted or a bare file name
-        const std::string file = a.type == Arg::Type::Word ? a.word : WideToUtf8(args.Str(0) ? args.Str(0) : L"");
+        const std::string file = a.type == Arg::Type::Word ? a.word : rt::WideToUtf8(args.Str(0) ? args.Str(0) : L"");
         if (file.empty()) args.Fail("snapshot needs a file name");
         const std::string path = options_.outDir.empty() ? file : options_.outDir + "/" + file;
         std::string error;
@@ -147,7 +147,7 @@ void Runner::Execute(const Command& cmd) {
 std::vector<std::string> Runner::Problems() const {
     std::vector<std::string> problems;
     if (host_)
-        for (const std::wstring& p : host_->Window().Problems()) problems.push_back(WideToUtf8(p));
+        for (const std::wstring& p : host_->Window().Problems()) problems.push_back(rt::WideToUtf8(p));
     return problems;
 }
 

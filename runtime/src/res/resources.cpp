@@ -8,7 +8,6 @@
 //   4. Loading
 #include <cwctype>
 #include <fstream>
-#include <mutex>
 #include <sstream>
 
 #include "res/res_private.h"
@@ -24,7 +23,6 @@ struct Module {
 };
 
 struct Modules {
-    std::mutex lock;
     std::vector<Module> list;  // registration order
 };
 
@@ -92,7 +90,6 @@ const Resource* Find(HINSTANCE module, LPCWSTR name, Type type, HINSTANCE* found
     if (!name) return nullptr;
     const Name wanted = NameOf(name);
     Modules& m = modules();
-    std::lock_guard<std::mutex> guard(m.lock);
     for (const Module& mod : m.list) {
         if (module && mod.handle != module) continue;
         for (const auto& r : mod.resources) {
@@ -114,7 +111,6 @@ bool RegisterResourceText(HINSTANCE module, const std::string& text, const std::
     std::vector<std::unique_ptr<res::Resource>> parsed;
     if (!res::ParseScript(text, name, base_dir, &parsed, error)) return false;
     res::Modules& m = res::modules();
-    std::lock_guard<std::mutex> guard(m.lock);
     res::Module& mod = res::ModuleFor(m, module);
     // Names must stay unique in a module across its scripts.
     for (const auto& r : parsed) {
@@ -144,7 +140,6 @@ bool RegisterResourceScript(HINSTANCE module, const std::string& path, std::stri
 
 void UnregisterResources(HINSTANCE module) {
     res::Modules& m = res::modules();
-    std::lock_guard<std::mutex> guard(m.lock);
     if (!module) {
         m.list.clear();
         return;

@@ -11,7 +11,7 @@
 // takes effect and `t=.. snapshot FILE` is printed.
 #include <deque>
 
-#include "host/Utf8.h"
+#include "utf8.h"
 #include "tools/kelem/kinds/Kinds.h"
 #include "win32/runtime_ext.h"
 
@@ -82,7 +82,7 @@ std::string VerbMenu(const Args& args) {
         args.ExpectCount(3);
         if (args.Word(1) != "snapshot") args.Fail("expected snapshot FILE.png after the answer");
         const Arg& f = args.At(2);
-        const std::string file = f.type == Arg::Type::Word ? f.word : WideToUtf8(args.Str(2) ? args.Str(2) : L"");
+        const std::string file = f.type == Arg::Type::Word ? f.word : rt::WideToUtf8(args.Str(2) ? args.Str(2) : L"");
         if (file.empty()) args.Fail("snapshot needs a file name");
         const std::string path = queue->outDir.empty() ? file : queue->outDir + "/" + file;
         std::weak_ptr<MenuQueue> weak = queue;
