@@ -12,78 +12,11 @@
 // shows at the next paint.
 #pragma once
 
-#include <map>
-#include <memory>
-#include <set>
 #include <string>
-#include <string_view>
-#include <unordered_map>
 #include <vector>
 
-#include "frame/HostServices.h"
-
-class CSkinPalette : public CSWPalette {
-public:
-    ~CSkinPalette() override;
-    COLORREF GetColor(const wchar_t* key) override;
-    CFont* GetFont(const wchar_t* key) override;
-    CBitmap* GetBitmap(const wchar_t* key) override;
-
-    // Reads dir/palette.ini. Problems are appended; returns false when the file cannot be read.
-    bool Load(const std::string& dir, std::vector<std::string>* problems);
-    const std::set<std::wstring>& MissingKeys() const { return m_missing; }
-    void ClearMissing() { m_missing.clear(); }
-
-private:
-    template <class T>
-    struct Slot {
-        std::unique_ptr<T> object;  // lives as long as the palette, whatever skin is loaded
-        bool present = false;
-    };
-    // Hashed: a tab strip looks up some sixty colours a paint, and its keys share long
-    // prefixes ("CElementTabControl."), which an ordered map compares again and again.
-    std::unordered_map<std::wstring, COLORREF> m_colors;
-    std::unordered_map<std::wstring, Slot<CFont>> m_fonts;
-    std::unordered_map<std::wstring, Slot<CBitmap>> m_bitmaps;
-    std::wstring m_key;  // the current look-up's key; keeps its capacity, so no allocation
-    const std::wstring& Key(const wchar_t* key) { return m_key.assign(key); }
-    std::set<std::wstring> m_missing;
-    friend struct PaletteParser;
-};
-
-class CSkinBitmapFactory : public CUnknownTmp<IBitmapFactory> {
-public:
-    virtual ~CSkinBitmapFactory();
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-    CBitmap* GetBitmap(const wchar_t* key) override;
-    BOOL HasFolder(const wchar_t* folder) override;
-    const wchar_t* GetSkinRoot() override;
-    BOOL Reload() override;
-    int GetLoadedCount() override;
-    CBitmap* GetFolderBitmap(const wchar_t* folder, const wchar_t* fileName) override;
-
-    void SetRoot(const std::string& dir);
-    const std::set<std::wstring>& MissingFiles() const { return m_missing; }
-    void ClearMissing() { m_missing.clear(); }
-    std::vector<std::string> problems;  // files that exist but could not be read
-
-private:
-    struct Entry {
-        std::unique_ptr<CBitmap> bitmap;
-        bool present = false;
-    };
-    Entry& LoadEntry(const std::wstring& relative_path);
-    CBitmap* Find(std::wstring_view folder, std::wstring_view fileName);
-    std::string m_root;
-    std::wstring m_rootWide;
-    Entry& CacheEntry(const std::wstring& relative_path);  // finds or adds, indexed
-    std::map<std::wstring, Entry> m_cache;                 // by "folder/file", in reload order
-    std::unordered_map<std::wstring, Entry*> m_index;      // the same entries, hashed
-    std::wstring m_keyBuffer;                              // "folder/file" of the current look-up; keeps its capacity
-    std::set<std::wstring> m_missing;
-};
+#include "SkinBitmapFactory.h"
+#include "SkinPalette.h"
 
 // A loaded skin installed in the global environment.
 class CSkin {
