@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "host/Utf8.h"
+#include "utf8.h"
 #include "win32/runtime_ext.h"
 
 namespace bench {
@@ -52,7 +52,7 @@ std::vector<double> Ticks(const Axis& a) {
 }
 
 void Text(HDC dc, const std::string& s, RECT rc, UINT format) {
-    const std::wstring w = Utf8ToWide(s);
+    const std::wstring w = rt::Utf8ToWide(s);
     ::DrawTextW(dc, w.c_str(), int(w.size()), &rc, format | DT_SINGLELINE | DT_NOPREFIX);
 }
 

@@ -12,7 +12,7 @@
 
 #include "button/ElementButton.h"
 #include "frame/HostServices.h"
-#include "host/Utf8.h"
+#include "utf8.h"
 #include "scrollbar/VerticalScrollbar.h"
 #include "tabcontrol/ElementTabControl.h"
 #include "tabcontrol/TabControlConstants.h"
@@ -225,7 +225,7 @@ FT_Face OpenFace(const std::string& file) {
 }
 
 std::string Utf8(const CString& s) {
-    return WideToUtf8(std::wstring(s.GetString()));
+    return rt::WideToUtf8(std::wstring(s.GetString()));
 }
 
 // DT_CENTER | DT_VCENTER | DT_SINGLELINE: centred advance, line box centred.
@@ -564,7 +564,7 @@ void DescribeButton(CElementButton& button, SIZE size, CairoPicture& picture) {
     picture.ops.push_back(face);
     CairoOp caption = CairoOp::Of(CairoOp::Text, RECT{0, 0, size.cx, size.cy},
                                   Rgb(button.m_bHot ? button.m_clrTextHot : button.m_clrText));
-    caption.text = WideToUtf8(button.m_strText);
+    caption.text = rt::WideToUtf8(button.m_strText);
     picture.ops.push_back(caption);
 }
 

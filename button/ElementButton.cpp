@@ -4,13 +4,12 @@
 #include <climits>
 
 #include "frame/HostServices.h"
+#include "frame/Saturate.h"
 
 namespace {
 const wchar_t kDataManagerClsid[] = L"{3C146F11-657F-4720-8868-5244AF3FC071}";
 const UINT kClickMessage = 1334;
 const int kRepaintFlag = 1;  // the button always asks for a repaint with flag 1
-
-int ClampToInt(long long v) { return int(std::min<long long>(std::max<long long>(v, INT_MIN), INT_MAX)); }
 
 // The top that centres an image of height_px on rc. 64-bit: the host may pass any
 // rectangle, and bottom - top alone overflows for extreme ones. The halving truncates

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "host/Skin.h"
-#include "host/Utf8.h"
+#include "utf8.h"
 #include "win32/runtime_ext.h"
 
 namespace {
@@ -43,7 +43,7 @@ std::vector<std::wstring> KeysOf(const std::string& text) {
         std::string key = line.substr(0, eq);
         while (!key.empty() && (key.back() == ' ' || key.back() == '\t')) key.pop_back();
         size_t start = key.find_first_not_of(" \t");
-        keys.push_back(Utf8ToWide(start == std::string::npos ? "" : key.substr(start)));
+        keys.push_back(rt::Utf8ToWide(start == std::string::npos ? "" : key.substr(start)));
     }
     return keys;
 }

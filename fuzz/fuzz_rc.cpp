@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "host/Utf8.h"
+#include "utf8.h"
 #include "platform.h"
 #include "win32/runtime_ext.h"
 
@@ -42,7 +42,7 @@ std::vector<std::wstring> NamesOf(const std::string& text) {
         std::string name, type;
         if (words >> name >> type)
             if (type == "MENU" || type == "MENUEX" || type == "BITMAP" || type == "TOOLBAR")
-                names.push_back(Utf8ToWide(name));
+                names.push_back(rt::Utf8ToWide(name));
     }
     return names;
 }

@@ -17,7 +17,7 @@
 #include <string>
 
 #include "fuzz/driver/ElementDriver.h"
-#include "host/Utf8.h"
+#include "utf8.h"
 #include "tools/kelem/Runner.h"
 #include "tools/kelem/Script.h"
 #include "win32/runtime_ext.h"
@@ -72,7 +72,7 @@ bool PlainName(const std::string& name) {
 
 bool PlainNameArg(const kelem::Arg& a) {
     if (a.type == kelem::Arg::Type::Word) return PlainName(a.word);
-    if (a.type == kelem::Arg::Type::String) return a.s.find(L'\0') == std::wstring::npos && PlainName(WideToUtf8(a.s));
+    if (a.type == kelem::Arg::Type::String) return a.s.find(L'\0') == std::wstring::npos && PlainName(rt::WideToUtf8(a.s));
     return false;
 }
 
@@ -91,9 +91,9 @@ bool Bounded(kelem::Command* cmd, long long* waited) {
         if (cmd->args.size() != 1) return true;  // the runner refuses it
         if (!PlainNameArg(cmd->args[0])) return false;
         kelem::Arg& a = cmd->args[0];
-        const std::string name = a.type == kelem::Arg::Type::Word ? a.word : WideToUtf8(a.s);
+        const std::string name = a.type == kelem::Arg::Type::Word ? a.word : rt::WideToUtf8(a.s);
         a.type = kelem::Arg::Type::String;
-        a.s = Utf8ToWide(TheSandbox().root + "/" + name);
+        a.s = rt::Utf8ToWide(TheSandbox().root + "/" + name);
         return true;
     }
     if (v == "window") {

@@ -57,7 +57,7 @@ public:
     int PaintLeaks() const { return m_nPaintLeaks; }
     const std::vector<std::wstring>& Problems() const { return m_problems; }
     CElementContainer* LastSkipper() const { return m_pLastSkipper; }  // who consumed the last message
-    CElementContainer* CaptureElement() const { return m_pCapture; }
+    CElementContainer* CapturedElement() const { return m_pCapture; }  // the query; CaptureElement sets it
     CElementContainer* HoverElement() const { return m_pHover; }
 
     static const std::vector<CHostWindow*>& AllHosts();

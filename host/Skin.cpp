@@ -13,7 +13,7 @@
 #include <fstream>
 
 #include "IniFile.h"
-#include "Utf8.h"
+#include "utf8.h"
 #include "win32/runtime_ext.h"
 
 namespace {
@@ -74,7 +74,7 @@ bool ParseColor(const std::string& s, COLORREF* out) {
 bool ParseFont(const std::string& s, LOGFONTW* lf) {
     const std::vector<std::string> parts = SplitComma(s);
     if (parts.size() < 2 || parts.size() > 5 || parts[0].empty()) return false;
-    const std::wstring face = Utf8ToWide(parts[0]);
+    const std::wstring face = rt::Utf8ToWide(parts[0]);
     if (face.size() >= LF_FACESIZE) return false;
     long height, weight = FW_NORMAL, italic = 0, underline = 0;
     if (!ParseInt(parts[1], -1000, 1000, &height)) return false;
@@ -279,7 +279,7 @@ struct PaletteParser {
 
     void Entry(const IniEntry& e) {
         const std::string name(e.key), value(e.value);
-        const std::wstring key = Utf8ToWide(name);
+        const std::wstring key = rt::Utf8ToWide(name);
         if (e.section == "colors") {
             COLORREF c = 0;
             if (!ParseColor(value, &c)) return Failed(e.line, key, "bad colour '" + value + "' for " + name);
@@ -411,7 +411,7 @@ ULONG CSkinBitmapFactory::Release() {
 
 void CSkinBitmapFactory::SetRoot(const std::string& dir, int64_t pixelBudget) {
     m_root = dir;
-    m_rootWide = Utf8ToWide(dir);
+    m_rootWide = rt::Utf8ToWide(dir);
     m_pixelBudget = pixelBudget;
     // Only the pictures asked for so far are read again; the others load when first asked.
     Reload();
@@ -426,7 +426,7 @@ CSkinBitmapFactory::Entry& CSkinBitmapFactory::CacheEntry(const std::wstring& re
 CSkinBitmapFactory::Entry& CSkinBitmapFactory::LoadEntry(const std::wstring& relative_path) {
     Entry& entry = CacheEntry(relative_path);
     if (!entry.bitmap) entry.bitmap = std::make_unique<CBitmap>();
-    const std::string relative = WideToUtf8(relative_path);
+    const std::string relative = rt::WideToUtf8(relative_path);
     std::string path, error;
     // A file this skin does not have is only missing (the caller asked for a name); one it
     // has but cannot use is a problem. Either way a picture loaded before stays.
@@ -473,7 +473,7 @@ CBitmap* CSkinBitmapFactory::GetBitmap(const wchar_t* key) {
 
 BOOL CSkinBitmapFactory::HasFolder(const wchar_t* folder) {
     if (!folder || !*folder) return FALSE;
-    const std::string name = WideToUtf8(folder);
+    const std::string name = rt::WideToUtf8(folder);
     if (name.find("..") != std::string::npos || name[0] == '/') return FALSE;
     std::error_code ec;
     return std::filesystem::is_directory(std::filesystem::u8path(m_root + "/" + name), ec) ? TRUE : FALSE;

@@ -77,12 +77,10 @@ CSize CElementTabControl::GetCurTextExtent(const wchar_t* lpszText) {
     if (const CSize* pCached = m_textExtentCache.Find(text)) return *pCached;
 
     CSize size(0, 0);
-    HDC hScreenDC = ::GetDC(nullptr);
-    if (hScreenDC) {
-        HGDIOBJ hOldFont = hasFont ? ::SelectObject(hScreenDC, m_pFont->GetSafeHandle()) : nullptr;
-        ::GetTextExtentPointW(hScreenDC, lpszText, ClampToInt(int64_t(text.size())), &size);
-        if (hOldFont) ::SelectObject(hScreenDC, hOldFont);
-        ::ReleaseDC(nullptr, hScreenDC);
+    CScreenDC screenDC;
+    if (!screenDC.IsNull()) {
+        CSelectScope font(screenDC, hasFont ? m_pFont->GetSafeHandle() : nullptr);
+        ::GetTextExtentPointW(screenDC, lpszText, ClampToInt(int64_t(text.size())), &size);
     }
     m_textExtentCache.Add(text, size);
     return size;
@@ -176,8 +174,12 @@ int CElementTabControl::Add(_TAB_PARAM_INFO_* pInfo) {
     return AddItem(pItem);
 }
 
-void CElementTabControl::InsertTabItem(int nIndex, _TAB_PARAM_INFO_* pInfo) {
+void CElementTabControl::RejectNegativeIndex(int nIndex) {
     if (nIndex < 0) AfxThrowInvalidArgException();
+}
+
+void CElementTabControl::InsertTabItem(int nIndex, _TAB_PARAM_INFO_* pInfo) {
+    RejectNegativeIndex(nIndex);
     if (!pInfo) return;
     // Past the end would leave empty slots that layout and painting cannot take.
     const INT_PTR nAt = nIndex > m_arrItems.GetSize() ? m_arrItems.GetSize() : nIndex;
@@ -236,8 +238,7 @@ int CElementTabControl::DelItem(int nID) {
 }
 
 int CElementTabControl::SwapWithIndex(int i, int j) {
-    const int nCount = int(m_arrItems.GetSize());
-    if (i < 0 || i >= nCount || j < 0 || j >= nCount) return 0;
+    if (!ValidIndex(i) || !ValidIndex(j)) return 0;
     CQuoteTabItem* pItem = m_arrItems[i];
     m_arrItems[i] = m_arrItems[j];
     m_arrItems[j] = pItem;
@@ -268,13 +269,13 @@ int CElementTabControl::GetItemRect(int nIndex, RECT* prc) {
 }
 
 void CElementTabControl::GetTabName(int nIndex, CString& strName) {
-    if (nIndex < 0) AfxThrowInvalidArgException();
-    if (nIndex < m_arrItems.GetSize()) strName = m_arrItems[nIndex]->m_strName;
+    RejectNegativeIndex(nIndex);
+    if (CQuoteTabItem* pItem = ItemAt(nIndex)) strName = pItem->m_strName;
 }
 
 CQuoteTabItem* CElementTabControl::GetItem(int nIndex) {
-    if (nIndex < 0) AfxThrowInvalidArgException();
-    return nIndex < m_arrItems.GetSize() ? m_arrItems[nIndex] : nullptr;
+    RejectNegativeIndex(nIndex);
+    return ItemAt(nIndex);
 }
 
 void CElementTabControl::SetItemNULLRect(CQuoteTabItem* pItem) {
@@ -447,9 +448,8 @@ void CElementTabControl::GetClientRectEx(RECT* prc) {
 }
 
 void CElementTabControl::SetSelectedTab(int nIndex, bool bNotify, bool /*bUnused*/) {
-    if (bNotify && nIndex < 0) AfxThrowInvalidArgException();
+    if (bNotify) RejectNegativeIndex(nIndex);
     m_nSelTab = nIndex;
-    if (bNotify && nIndex < m_arrItems.GetSize())
-        PostControlMessage(kMsgTabSelected, WPARAM(m_arrItems[nIndex]->m_nID), 0);
+    if (bNotify && ValidIndex(nIndex)) PostControlMessage(kMsgTabSelected, WPARAM(m_arrItems[nIndex]->m_nID), 0);
     InvalidateStrip();
 }

@@ -153,6 +153,14 @@ private:
     std::unordered_map<int, int>& TabIdCounts();
     void StoreItem(INT_PTR nAt, CQuoteTabItem* pItem);
 
+    // ---- indexes: every check in one place ------------------------------------------------------
+    // Whether nIndex names a tab in display order, and the tab it names (null when none).
+    bool ValidIndex(INT_PTR nIndex) const { return nIndex >= 0 && nIndex < m_arrItems.GetSize(); }
+    CQuoteTabItem* ItemAt(INT_PTR nIndex) const { return ValidIndex(nIndex) ? m_arrItems[nIndex] : nullptr; }
+    // The index-taking calls raise on a negative index, as the item array would; an index
+    // past the end is no tab.
+    static void RejectNegativeIndex(int nIndex);
+
     // ---- layout (ElementTabControlLayout.cpp) -------------------------------------------------
     void SetTabAndTextbtnRect();
     void PlaceTextButtons(const CRect& rcDraw);

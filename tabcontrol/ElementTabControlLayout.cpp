@@ -72,7 +72,7 @@ int CElementTabControl::GetLastVisibleItemIndex() {
 }
 
 CQuoteTabItem* CElementTabControl::GetBeforeVisibleItem(int nIndex) {
-    if (nIndex <= 0 || nIndex > m_arrItems.GetSize() - 1) return nullptr;
+    if (nIndex == 0 || !ValidIndex(nIndex)) return nullptr;
     for (int i = nIndex - 1; i >= 0; --i)
         if (m_arrItems[i]->m_bVisible) return m_arrItems[i];
     return m_arrItems[0];

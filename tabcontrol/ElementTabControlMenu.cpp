@@ -172,7 +172,7 @@ void CElementTabControl::UpdateItemNameBySelectMenu(DWORD dwCmd) {
     CQuoteTabItem* pItem = RenameItemByCommand(dwCmd);
     if (!pItem) return;
     // The selection follows the menu only when some tab was selected; nothing is posted.
-    if (m_nSelTab >= 0 && m_nSelTab < m_arrItems.GetSize() && m_arrItems[m_nSelTab]->m_nID != pItem->m_nID)
+    if (ValidIndex(m_nSelTab) && m_arrItems[m_nSelTab]->m_nID != pItem->m_nID)
         FindTabID(pItem->m_nID, m_nSelTab);
     SetTabAndTextbtnRect();
     InvalidContainerRect(kRepaintFlag, nullptr);

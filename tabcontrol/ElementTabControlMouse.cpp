@@ -87,8 +87,8 @@ int CElementTabControl::OnMouseMove(int x, int y, DWORD) {
         SkipMsg();
         return 1;  // text buttons are not looked at
     }
-    if (m_nHotTab >= 0 && m_nHotTab < nCount) {
-        CRect rcLost = m_arrItems[m_nHotTab]->m_rcItem;
+    if (CQuoteTabItem* pLost = ItemAt(m_nHotTab)) {
+        CRect rcLost = pLost->m_rcItem;
         m_nHotTab = -1;
         InvalidContainerRect(kRepaintFlag, &rcLost);
     }

@@ -127,7 +127,7 @@ void CElementTabControl::DrawTabItem(CMemDC& dc, CLightCanvas& canvas, CComPtr<I
     DrawStripBackground(canvas, pFactory, rcDraw);
 
     const INT_PTR nCount = m_arrItems.GetSize();
-    const bool bSelectionCounts = m_nSelTab >= 0 && m_nSelTab < nCount;
+    const bool bSelectionCounts = ValidIndex(m_nSelTab);
     if (!m_pFont) return;
     CFont* pOldFont = dc.SelectObject(m_pFont);
     const UINT nFormat = m_bTextBottom ? kDrawTextBottom : kDrawTextCentre;

@@ -1,8 +1,9 @@
 // Fixed names and numbers of the tab control, shared by its source files.
 #pragma once
 
-#include <climits>
 #include <cstddef>
+
+#include "frame/Saturate.h"
 
 namespace tabcontrol {
 
@@ -62,14 +63,5 @@ constexpr const wchar_t* kKeyHoverForeground = L"CElementTabControl.HoverForegro
 constexpr const wchar_t* kFontButton = L"QuoteTab.Button";
 constexpr const wchar_t* kFontBold = L"QuoteTab.ButtonBold";
 constexpr const wchar_t* kFontLine = L"QuoteTab.ButtonLine";
-
-// Host-given sizes and IDs can be anything: widths and coordinates saturate at the int
-// range instead of overflowing.
-inline int ClampToInt(long long v) {
-    return v > INT_MAX ? INT_MAX : (v < INT_MIN ? INT_MIN : static_cast<int>(v));
-}
-inline int SatAdd(long long a, long long b) {
-    return ClampToInt(a + b);
-}
 
 }  // namespace tabcontrol

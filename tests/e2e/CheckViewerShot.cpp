@@ -10,7 +10,7 @@
 #include <fstream>
 #include <iostream>
 
-#include "host/Utf8.h"
+#include "utf8.h"
 #include "pixels.h"
 #include "tabcontrol/ElementTabControl.h"
 #include "tools/kelem/viewer/Session.h"
@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const int tab_id = std::atoi(argv[4]);
-    const std::wstring new_name = Utf8ToWide(argv[5]);
+    const std::wstring new_name = rt::Utf8ToWide(argv[5]);
     std::ifstream log(argv[1]);
     std::vector<ControlMessage> events;
     for (std::string line; std::getline(log, line);) {
@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
     const Rendering renamed = Render(events, argv[3], tab_id, true);
     const Rendering plain = Render(events, argv[3], tab_id, false);
     if (renamed.tab_name != new_name) {
-        std::cerr << "the reference's tab " << tab_id << " is \"" << WideToUtf8(renamed.tab_name) << "\", not \""
+        std::cerr << "the reference's tab " << tab_id << " is \"" << rt::WideToUtf8(renamed.tab_name) << "\", not \""
                   << argv[5] << "\"\n";
         return 1;
     }

@@ -81,16 +81,16 @@ void Surface::set(int x, int y, COLORREF c) {
     bits_[size_t(y) * size_t(cx_) + size_t(x)] = ToBits(c);
 }
 
-std::string Surface::ascii(const std::initializer_list<std::pair<COLORREF, char>>& legend) const {
+std::string Surface::ascii(const std::vector<std::pair<COLORREF, char>>& legend) const {
     std::string out;
     for (int y = 0; y < cy_; ++y) {
+        if (y) out += '|';
         for (int x = 0; x < cx_; ++x) {
             char ch = '?';
             for (const auto& entry : legend)
                 if (entry.first == at(x, y)) ch = entry.second;
             out += ch;
         }
-        out += '\n';
     }
     return out;
 }

@@ -25,9 +25,9 @@ public:
     COLORREF at(int x, int y) const;  // reads the bits directly, not through GetPixel
     void fill(COLORREF c);
     void set(int x, int y, COLORREF c);  // writes the bits directly; outside: ignored
-    // Renders the surface as rows of characters, one per pixel, using the legend
-    // (colour -> char); unknown colours print as '?'. Handy in failure messages.
-    std::string ascii(const std::initializer_list<std::pair<COLORREF, char>>& legend) const;
+    // Renders the surface as rows of characters separated by '|', one per pixel, using the
+    // legend (colour -> char); unknown colours print as '?'.
+    std::string ascii(const std::vector<std::pair<COLORREF, char>>& legend) const;
 
 private:
     int cx_, cy_;

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "host/Utf8.h"
+#include "utf8.h"
 #include "win32/runtime_ext.h"
 
 namespace kelem {
@@ -66,7 +66,7 @@ void Gallery::Shot(CHeadlessHost& host, const std::string& name, const std::stri
     const std::string file = dir + "/" + name + ".png";
     std::string error;
     if (!host.SaveSnapshot(outDir_ + "/" + file, &error)) problems_.push_back(file + ": " + error);
-    for (const std::wstring& p : host.Window().Problems()) problems_.push_back(file + ": " + WideToUtf8(p));
+    for (const std::wstring& p : host.Window().Problems()) problems_.push_back(file + ": " + rt::WideToUtf8(p));
     sections_.back().shots.push_back(GalleryShot{file, label, host.Size()});
 }
 
@@ -86,8 +86,8 @@ std::vector<std::string> Gallery::Problems() const {
     // The skin's own problems include pictures first asked for by a scene.
     std::vector<std::string> all = skin_->Problems();
     all.insert(all.end(), problems_.begin(), problems_.end());
-    for (const std::wstring& key : skin_->Palette()->MissingKeys()) all.push_back("missing palette " + WideToUtf8(key));
-    for (const std::wstring& file : skin_->Factory()->MissingFiles()) all.push_back("missing bitmap " + WideToUtf8(file));
+    for (const std::wstring& key : skin_->Palette()->MissingKeys()) all.push_back("missing palette " + rt::WideToUtf8(key));
+    for (const std::wstring& file : skin_->Factory()->MissingFiles()) all.push_back("missing bitmap " + rt::WideToUtf8(file));
     return all;
 }
 

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "host/Utf8.h"
+#include "utf8.h"
 
 namespace kelem {
 namespace {
@@ -53,12 +53,12 @@ struct TextPlaces {
             const auto& [text, rc] = placed[i];
             CRect inside;
             if (!inside.IntersectRect(&rc, &card) || inside != rc)
-                problems.push_back("runtime card: '" + WideToUtf8(text) + "' is cut at the edge");
+                problems.push_back("runtime card: '" + rt::WideToUtf8(text) + "' is cut at the edge");
             for (size_t j = i + 1; j < placed.size(); ++j) {
                 CRect both;
                 if (both.IntersectRect(&rc, &placed[j].second))
-                    problems.push_back("runtime card: '" + WideToUtf8(text) + "' runs into '" +
-                                       WideToUtf8(placed[j].first) + "'");
+                    problems.push_back("runtime card: '" + rt::WideToUtf8(text) + "' runs into '" +
+                                       rt::WideToUtf8(placed[j].first) + "'");
             }
         }
         return problems;

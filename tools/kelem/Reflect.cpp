@@ -2,7 +2,7 @@
 
 #include <climits>
 
-#include "host/Utf8.h"
+#include "utf8.h"
 
 namespace kelem {
 
@@ -37,7 +37,7 @@ std::string Args::Word(size_t i) const {
 
 std::string Args::OutputPath(size_t i, const std::string& outDir) const {
     const Arg& a = At(i);
-    const std::string file = a.type == Arg::Type::Word ? a.word : WideToUtf8(Str(i) ? Str(i) : L"");
+    const std::string file = a.type == Arg::Type::Word ? a.word : rt::WideToUtf8(Str(i) ? Str(i) : L"");
     if (file.empty()) Fail("snapshot needs a file name");
     if (file[0] == '/' || file[0] == '\\') Fail("'" + file + "' is an absolute path; snapshots go into the --out folder");
     size_t start = 0;
@@ -91,7 +91,7 @@ std::string Fmt(long long v) { return std::to_string(v); }
 
 std::string Fmt(const std::wstring& s) {
     std::string out = "\"";
-    for (char c : WideToUtf8(s)) {
+    for (char c : rt::WideToUtf8(s)) {
         if (c == '"' || c == '\\') out.push_back('\\');
         out.push_back(c);
     }

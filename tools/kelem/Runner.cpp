@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "host/Utf8.h"
+#include "utf8.h"
 #include "tools/kelem/kinds/Kinds.h"
 #include "win32/runtime_ext.h"
 
@@ -66,7 +66,7 @@ void Runner::LoadSkin(const std::string& dir) {
 
 CElementContainer* Runner::Element(const Args& args, size_t i) const {
     const std::string name = args.Word(i);
-    CElementContainer* element = host_ ? host_->Window().FindElementByName(Utf8ToWide(name)) : nullptr;
+    CElementContainer* element = host_ ? host_->Window().FindElementByName(rt::Utf8ToWide(name)) : nullptr;
     if (!element) args.Fail("unknown element '" + name + "'");
     return element;
 }
@@ -86,7 +86,7 @@ void Runner::Execute(const Command& cmd) {
         if (host_) host_->Resize(windowSize_);
     } else if (v == "skin") {
         args.ExpectCount(1);
-        const std::string dir = WideToUtf8(args.Str(0) ? args.Str(0) : L"");
+        const std::string dir = rt::WideToUtf8(args.Str(0) ? args.Str(0) : L"");
         if (dir.empty()) args.Fail("skin needs a folder");
         // Over the --skin one. Problems are printed and fail the run at its end; what could
         // not be read keeps its previous value, so the script goes on.
@@ -98,12 +98,12 @@ void Runner::Execute(const Command& cmd) {
         const ElementKind* kind = registry_.Find(args.Word(0));
         if (!kind) args.Fail("unknown element kind '" + args.Word(0) + "'");
         const std::string name = args.Word(1);
-        if (host_ && host_->Window().FindElementByName(Utf8ToWide(name))) args.Fail("'" + name + "' exists already");
+        if (host_ && host_->Window().FindElementByName(rt::Utf8ToWide(name))) args.Fail("'" + name + "' exists already");
         const RECT rc = RectFrom(args, 2);
         CHeadlessHost& host = Host();
         CElementContainer* element = kind->create(args, 6);
         registry_.Remember(element, kind);
-        if (!host.Add(element, Utf8ToWide(name).c_str(), rc)) args.Fail("InitObject refused '" + name + "'");
+        if (!host.Add(element, rt::Utf8ToWide(name).c_str(), rc)) args.Fail("InitObject refused '" + name + "'");
     } else if (v == "place") {
         args.ExpectCount(5);
         CElementContainer* element = Element(args, 0);
@@ -157,7 +157,7 @@ void Runner::Execute(const Command& cmd) {
         args.ExpectCount(1);
         const std::string path = args.OutputPath(0, options_.outDir);
         const Arg& a = args.At(0);  // a quoted or a bare file name
-        const std::string file = a.type == Arg::Type::Word ? a.word : WideToUtf8(args.Str(0));
+        const std::string file = a.type == Arg::Type::Word ? a.word : rt::WideToUtf8(args.Str(0));
         std::string error;
         if (!Host().SaveSnapshot(path, &error)) args.Fail("cannot write " + path + ": " + error);
         Line("snapshot " + file);
@@ -179,10 +179,10 @@ std::vector<std::string> Runner::Problems() const {
         if (std::find(problems.begin(), problems.end(), "skin problem: " + p) == problems.end())
             problems.push_back("skin problem: " + p);
     for (const std::wstring& key : host_->Skin().Palette()->MissingKeys())
-        problems.push_back("skin lacks the palette " + WideToUtf8(key));
+        problems.push_back("skin lacks the palette " + rt::WideToUtf8(key));
     for (const std::wstring& file : host_->Skin().Factory()->MissingFiles())
-        problems.push_back("skin lacks the picture " + WideToUtf8(file));
-    for (const std::wstring& p : host_->Window().Problems()) problems.push_back(WideToUtf8(p));
+        problems.push_back("skin lacks the picture " + rt::WideToUtf8(file));
+    for (const std::wstring& p : host_->Window().Problems()) problems.push_back(rt::WideToUtf8(p));
     return problems;
 }
 

@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "host/Utf8.h"
+#include "utf8.h"
 
 namespace kelem {
 namespace {
@@ -76,7 +76,7 @@ private:
                 raw.push_back(c);
             }
         }
-        a.s = Utf8ToWide(raw);
+        a.s = rt::Utf8ToWide(raw);
         return a;
     }
 
@@ -110,7 +110,7 @@ private:
 std::string Arg::Describe() const {
     switch (type) {
         case Type::Int: return std::to_string(i);
-        case Type::String: return "\"" + WideToUtf8(s) + "\"";
+        case Type::String: return "\"" + rt::WideToUtf8(s) + "\"";
         case Type::Null: return "null";
         case Type::Word: return word;
         case Type::Pair: return word + "=" + PairValue().Describe();

@@ -6,8 +6,7 @@
 //   1. Element helpers   HashKey, CompareElements
 //   2. CArray
 //   3. CMap
-//   4. CList
-//   5. Common typedefs
+//   4. Common typedefs
 #pragma once
 
 #include <cstring>
@@ -405,160 +404,7 @@ void CMap<KEY, ARG_KEY, VALUE, ARG_VALUE>::GetNextAssoc(POSITION& rNextPosition,
     rNextPosition = reinterpret_cast<POSITION>(Next(p));
 }
 
-// ---- 4. CList -----------------------------------------------------------------------------------------
-// A doubly linked list; a POSITION is a node. Reading or removing at a null position,
-// or the head or tail of an empty list, raises CInvalidArgException.
-template <class TYPE, class ARG_TYPE = const TYPE&>
-class CList : public CObject {
-public:
-    explicit CList(INT_PTR nBlockSize = 10) { (void)nBlockSize; }
-    ~CList() override { RemoveAll(); }
-
-    INT_PTR GetCount() const { return m_nCount; }
-    INT_PTR GetSize() const { return m_nCount; }
-    BOOL IsEmpty() const { return m_nCount == 0; }
-
-    TYPE& GetHead() { return NodeAt(m_pNodeHead)->data; }
-    const TYPE& GetHead() const { return NodeAt(m_pNodeHead)->data; }
-    TYPE& GetTail() { return NodeAt(m_pNodeTail)->data; }
-    const TYPE& GetTail() const { return NodeAt(m_pNodeTail)->data; }
-    TYPE RemoveHead() { return Take(NodeAt(m_pNodeHead)); }
-    TYPE RemoveTail() { return Take(NodeAt(m_pNodeTail)); }
-
-    POSITION AddHead(ARG_TYPE newElement) { return InsertBefore(nullptr, newElement); }
-    POSITION AddTail(ARG_TYPE newElement) { return InsertAfter(nullptr, newElement); }
-    void AddHead(CList* pNewList);
-    void AddTail(CList* pNewList);
-    void RemoveAll();
-
-    POSITION GetHeadPosition() const { return ToPosition(m_pNodeHead); }
-    POSITION GetTailPosition() const { return ToPosition(m_pNodeTail); }
-    TYPE& GetNext(POSITION& rPosition) { return Step(rPosition, true)->data; }
-    const TYPE& GetNext(POSITION& rPosition) const { return Step(rPosition, true)->data; }
-    TYPE& GetPrev(POSITION& rPosition) { return Step(rPosition, false)->data; }
-    const TYPE& GetPrev(POSITION& rPosition) const { return Step(rPosition, false)->data; }
-    TYPE& GetAt(POSITION position) { return NodeAt(position)->data; }
-    const TYPE& GetAt(POSITION position) const { return NodeAt(position)->data; }
-    void SetAt(POSITION pos, ARG_TYPE newElement) { NodeAt(pos)->data = newElement; }
-    void RemoveAt(POSITION position) { Take(NodeAt(position)); }
-
-    // A null position inserts at the head (InsertBefore) or the tail (InsertAfter).
-    POSITION InsertBefore(POSITION position, ARG_TYPE newElement);
-    POSITION InsertAfter(POSITION position, ARG_TYPE newElement);
-
-    // Null when not found; the search starts after startAfter (from the head when null).
-    POSITION Find(ARG_TYPE searchValue, POSITION startAfter = nullptr) const;
-    POSITION FindIndex(INT_PTR nIndex) const;
-
-private:
-    struct CNode {
-        template <class Arg>
-        explicit CNode(Arg&& value) : data(std::forward<Arg>(value)) {}
-        CNode* pNext = nullptr;
-        CNode* pPrev = nullptr;
-        TYPE data;
-    };
-    static POSITION ToPosition(CNode* node) { return reinterpret_cast<POSITION>(node); }
-    static CNode* NodeAt(POSITION position) {
-        if (!position) AfxThrowInvalidArgException();
-        return reinterpret_cast<CNode*>(position);
-    }
-    static CNode* NodeAt(CNode* node) {
-        if (!node) AfxThrowInvalidArgException();
-        return node;
-    }
-    CNode* Step(POSITION& rPosition, bool forward) const {
-        CNode* node = NodeAt(rPosition);
-        rPosition = ToPosition(forward ? node->pNext : node->pPrev);
-        return node;
-    }
-    TYPE Take(CNode* node);
-
-    CNode* m_pNodeHead = nullptr;
-    CNode* m_pNodeTail = nullptr;
-    INT_PTR m_nCount = 0;
-};
-
-template <class TYPE, class ARG_TYPE>
-void CList<TYPE, ARG_TYPE>::AddHead(CList* pNewList) {
-    if (!pNewList) AfxThrowInvalidArgException();
-    // Walk backwards so the order is kept; a list added to itself sees only its old nodes.
-    const INT_PTR n = pNewList->m_nCount;
-    CNode* node = pNewList->m_pNodeTail;
-    for (INT_PTR i = 0; i < n; ++i, node = node->pPrev) AddHead(node->data);
-}
-
-template <class TYPE, class ARG_TYPE>
-void CList<TYPE, ARG_TYPE>::AddTail(CList* pNewList) {
-    if (!pNewList) AfxThrowInvalidArgException();
-    const INT_PTR n = pNewList->m_nCount;
-    CNode* node = pNewList->m_pNodeHead;
-    for (INT_PTR i = 0; i < n; ++i, node = node->pNext) AddTail(node->data);
-}
-
-template <class TYPE, class ARG_TYPE>
-void CList<TYPE, ARG_TYPE>::RemoveAll() {
-    for (CNode* node = m_pNodeHead; node;) {
-        CNode* next = node->pNext;
-        delete node;
-        node = next;
-    }
-    m_pNodeHead = m_pNodeTail = nullptr;
-    m_nCount = 0;
-}
-
-template <class TYPE, class ARG_TYPE>
-POSITION CList<TYPE, ARG_TYPE>::InsertBefore(POSITION position, ARG_TYPE newElement) {
-    CNode* next = position ? reinterpret_cast<CNode*>(position) : m_pNodeHead;
-    CNode* node = new CNode(newElement);
-    node->pNext = next;
-    node->pPrev = next ? next->pPrev : nullptr;
-    (node->pPrev ? node->pPrev->pNext : m_pNodeHead) = node;
-    (next ? next->pPrev : m_pNodeTail) = node;
-    ++m_nCount;
-    return ToPosition(node);
-}
-
-template <class TYPE, class ARG_TYPE>
-POSITION CList<TYPE, ARG_TYPE>::InsertAfter(POSITION position, ARG_TYPE newElement) {
-    CNode* prev = position ? reinterpret_cast<CNode*>(position) : m_pNodeTail;
-    CNode* node = new CNode(newElement);
-    node->pPrev = prev;
-    node->pNext = prev ? prev->pNext : nullptr;
-    (node->pNext ? node->pNext->pPrev : m_pNodeTail) = node;
-    (prev ? prev->pNext : m_pNodeHead) = node;
-    ++m_nCount;
-    return ToPosition(node);
-}
-
-template <class TYPE, class ARG_TYPE>
-TYPE CList<TYPE, ARG_TYPE>::Take(CNode* node) {
-    (node->pPrev ? node->pPrev->pNext : m_pNodeHead) = node->pNext;
-    (node->pNext ? node->pNext->pPrev : m_pNodeTail) = node->pPrev;
-    --m_nCount;
-    TYPE value(std::move(node->data));
-    delete node;
-    return value;
-}
-
-template <class TYPE, class ARG_TYPE>
-POSITION CList<TYPE, ARG_TYPE>::Find(ARG_TYPE searchValue, POSITION startAfter) const {
-    CNode* node = startAfter ? reinterpret_cast<CNode*>(startAfter)->pNext : m_pNodeHead;
-    for (; node; node = node->pNext) {
-        if (CompareElements(&node->data, &searchValue)) return ToPosition(node);
-    }
-    return nullptr;
-}
-
-template <class TYPE, class ARG_TYPE>
-POSITION CList<TYPE, ARG_TYPE>::FindIndex(INT_PTR nIndex) const {
-    if (nIndex < 0 || nIndex >= m_nCount) return nullptr;
-    CNode* node = m_pNodeHead;
-    while (nIndex--) node = node->pNext;
-    return ToPosition(node);
-}
-
-// ---- 5. Common typedefs ------------------------------------------------------------------------------
+// ---- 4. Common typedefs ------------------------------------------------------------------------------
 typedef CArray<void*, void*> CPtrArray;
 typedef CArray<CObject*, CObject*> CObArray;
 typedef CArray<CString, const CString&> CStringArray;
@@ -566,5 +412,3 @@ typedef CArray<DWORD, DWORD> CDWordArray;
 typedef CArray<UINT, UINT> CUIntArray;
 typedef CArray<WORD, WORD> CWordArray;
 typedef CArray<BYTE, BYTE> CByteArray;
-typedef CList<void*, void*> CPtrList;
-typedef CList<CString, const CString&> CStringList;

@@ -9,3 +9,4 @@
 #include "afx/afxmenu.h"
 #include "afx/afxctl.h"
 #include "afx/atlbase.h"
+#include "afx/atlgdi.h"

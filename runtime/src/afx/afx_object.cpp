@@ -1,6 +1,5 @@
 // CObject run-time class information and the exception classes.
 #include <algorithm>
-#include <atomic>
 #include <cwchar>
 
 #include "../recycle.h"
@@ -30,8 +29,8 @@ BOOL CRuntimeClass::IsDerivedFrom(const CRuntimeClass* pBaseClass) const {
 }
 
 // ---- object memory ---------------------------------------------------------------------------
-// A few size classes of freed blocks, kept for the next object of that size; a flag keeps
-// the pool safe from any thread. At exit the blocks go back to the heap and later
+// A few size classes of freed blocks, kept for the next object of that size (objects live
+// on the user-interface thread, docs/runtime.md). At exit the blocks go back to the heap and later
 // deletions skip the pool.
 namespace {
 
@@ -39,34 +38,19 @@ constexpr size_t kLargestPooled = 1024;
 
 struct ObjectPool {
     rtmem::SizeClassPool<8, 32> blocks{};  // 32: what one paint frees of a kind, with room
-    std::atomic_flag busy = ATOMIC_FLAG_INIT;
-
-    void Lock() {
-        while (busy.test_and_set(std::memory_order_acquire)) {
-        }
-    }
-    void Unlock() { busy.clear(std::memory_order_release); }
     void* Take(size_t size) {
         if (size > kLargestPooled) return nullptr;
-        Lock();
-        void* p = blocks.Take(size);
-        Unlock();
-        return p;
+        return blocks.Take(size);
     }
     bool Keep(void* p, size_t size) {
         if (size > kLargestPooled) return false;
-        Lock();
-        const bool kept = blocks.Keep(p, size);
-        Unlock();
-        return kept;
+        return blocks.Keep(p, size);
     }
 } g_objectPool;  // constant-initialised: usable before any constructor runs
 
 struct ObjectPoolTeardown {
     ~ObjectPoolTeardown() {
-        g_objectPool.Lock();
         g_objectPool.blocks.Release();
-        g_objectPool.Unlock();
     }
 } g_objectPoolTeardown;
 

@@ -1,7 +1,7 @@
 // CString.
 //
 // Index
-//   1. Helpers       UTF-8 decoding, clamping, the Windows -> C printf format rewrite
+//   1. Helpers       clamping, the Windows -> C printf format rewrite
 //   2. Construction
 //   3. Characters and buffer
 //   4. Concatenation and comparison
@@ -15,55 +15,11 @@
 #include <vector>
 
 #include "afx/afx.h"
+#include "utf8.h"
 
 namespace {
 
 // ---- 1. Helpers ------------------------------------------------------------------------
-constexpr wchar_t kReplacementChar = 0xFFFD;
-
-// Decodes UTF-8; a malformed sequence yields U+FFFD for its first byte.
-std::wstring DecodeUtf8(const char* pch, size_t len) {
-    std::wstring out;
-    out.reserve(len);
-    const auto* s = reinterpret_cast<const unsigned char*>(pch);
-    size_t i = 0;
-    while (i < len) {
-        const unsigned char lead = s[i];
-        int extra = 0;
-        uint32_t cp = lead;
-        if (lead >= 0xF0 && lead <= 0xF4) {
-            extra = 3;
-            cp = lead & 0x07;
-        } else if (lead >= 0xE0) {
-            extra = lead <= 0xEF ? 2 : -1;
-            cp = lead & 0x0F;
-        } else if (lead >= 0xC2) {
-            extra = lead <= 0xDF ? 1 : -1;
-            cp = lead & 0x1F;
-        } else if (lead >= 0x80) {
-            extra = -1;  // continuation byte or overlong lead
-        }
-        bool ok = extra >= 0;
-        for (int k = 1; ok && k <= extra; ++k) {
-            if (i + size_t(k) >= len || (s[i + k] & 0xC0) != 0x80) {
-                ok = false;
-            } else {
-                cp = (cp << 6) | (s[i + k] & 0x3F);
-            }
-        }
-        const uint32_t min_cp[] = {0, 0x80, 0x800, 0x10000};
-        if (ok && (cp < min_cp[extra] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) ok = false;
-        if (ok) {
-            out.push_back(static_cast<wchar_t>(cp));
-            i += size_t(extra) + 1;
-        } else {
-            out.push_back(kReplacementChar);
-            i += 1;
-        }
-    }
-    return out;
-}
-
 int ClampIndex(int i, int len) {
     return std::max(0, std::min(i, len));
 }
@@ -178,12 +134,12 @@ CString::CString(LPCWSTR pch, int nLength) {
 }
 
 CString::CString(const char* psz) {
-    if (psz) m_str = DecodeUtf8(psz, strlen(psz));
+    if (psz) m_str = rt::Utf8ToWide(psz, strlen(psz));
 }
 
 CString::CString(const char* pch, int nLength) {
     if (nLength < 0) AfxThrowInvalidArgException();
-    if (pch) m_str = DecodeUtf8(pch, size_t(nLength));
+    if (pch) m_str = rt::Utf8ToWide(pch, size_t(nLength));
 }
 
 CString::CString(wchar_t ch, int nRepeat) : m_str(size_t(std::max(0, nRepeat)), ch) {}
@@ -199,7 +155,7 @@ CString& CString::operator=(LPCWSTR psz) {
 }
 
 CString& CString::operator=(const char* psz) {
-    m_str = psz ? DecodeUtf8(psz, strlen(psz)) : std::wstring();
+    m_str = psz ? rt::Utf8ToWide(psz, strlen(psz)) : std::wstring();
     return *this;
 }
 
@@ -276,7 +232,7 @@ CString& CString::operator+=(LPCWSTR psz) {
 }
 
 CString& CString::operator+=(const char* psz) {
-    if (psz) m_str += DecodeUtf8(psz, strlen(psz));
+    if (psz) m_str += rt::Utf8ToWide(psz, strlen(psz));
     return *this;
 }
 

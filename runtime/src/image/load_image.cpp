@@ -6,35 +6,11 @@
 #include <string>
 
 #include "gdi/gdi_private.h"
+#include "utf8.h"
 #include "win32/runtime_ext.h"
 #include "win32/winuser.h"
 
 namespace {
-
-// wchar_t is UTF-32 here; file names go to the C library as UTF-8.
-bool Utf8FromWide(const wchar_t* wide, std::string* out) {
-    out->clear();
-    for (; *wide; ++wide) {
-        const uint32_t c = uint32_t(*wide);
-        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return false;
-        if (c < 0x80) {
-            out->push_back(char(c));
-        } else if (c < 0x800) {
-            out->push_back(char(0xC0 | (c >> 6)));
-            out->push_back(char(0x80 | (c & 0x3F)));
-        } else if (c < 0x10000) {
-            out->push_back(char(0xE0 | (c >> 12)));
-            out->push_back(char(0x80 | ((c >> 6) & 0x3F)));
-            out->push_back(char(0x80 | (c & 0x3F)));
-        } else {
-            out->push_back(char(0xF0 | (c >> 18)));
-            out->push_back(char(0x80 | ((c >> 12) & 0x3F)));
-            out->push_back(char(0x80 | ((c >> 6) & 0x3F)));
-            out->push_back(char(0x80 | (c & 0x3F)));
-        }
-    }
-    return true;
-}
 
 struct Conversion {
     int width;
@@ -65,8 +41,11 @@ HBITMAP Convert(HBITMAP loaded, const Conversion& to) {
 HANDLE LoadImageW(HINSTANCE, LPCWSTR name, UINT type, int cx, int cy, UINT fuLoad) {
     if (type != IMAGE_BITMAP || !(fuLoad & LR_LOADFROMFILE) || !name || IS_INTRESOURCE(name)) return nullptr;
     if (cx < 0 || cy < 0) return nullptr;
-    std::string path;
-    if (!Utf8FromWide(name, &path)) return nullptr;
+    // A name no file can have (a lone surrogate, a value past U+10FFFF) opens nothing:
+    // it does not survive the way to UTF-8 and back.
+    const std::wstring wide(name);
+    const std::string path = rt::WideToUtf8(wide);
+    if (rt::Utf8ToWide(path) != wide) return nullptr;
     HBITMAP loaded = rt::LoadBmpFile(path);
     if (!loaded) return nullptr;
     const gdi::Bitmap* bmp = gdi::Get<gdi::Bitmap>(loaded);

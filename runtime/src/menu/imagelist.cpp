@@ -8,8 +8,8 @@
 //   3. API
 #include <map>
 #include <memory>
-#include <mutex>
 
+#include "afx/atlgdi.h"
 #include "menu/menu_private.h"
 #include "win32/commctrl.h"
 
@@ -28,7 +28,6 @@ struct ImageList {
 };
 
 struct Lists {
-    std::mutex lock;
     std::map<uintptr_t, std::unique_ptr<ImageList>> live;
     uintptr_t next = 1;  // values are never reused, so a destroyed list stays invalid
 };
@@ -40,7 +39,6 @@ Lists& lists() {
 
 ImageList* Find(HIMAGELIST himl) {
     Lists& l = lists();
-    std::lock_guard<std::mutex> guard(l.lock);
     const auto it = l.live.find(reinterpret_cast<uintptr_t>(himl));
     return it == l.live.end() ? nullptr : it->second.get();
 }
@@ -55,9 +53,7 @@ bool ReadPixels(HBITMAP hbm, int* width, int* height, std::vector<uint32_t>* pix
     pixels->assign(size_t(bm.bmWidth) * size_t(bm.bmHeight), 0);
     BITMAPINFO bi{};
     bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), bm.bmWidth, -bm.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    HDC dc = GetDC(nullptr);
-    const int lines = GetDIBits(dc, hbm, 0, UINT(bm.bmHeight), pixels->data(), &bi, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, dc);
+    const int lines = GetDIBits(CScreenDC(), hbm, 0, UINT(bm.bmHeight), pixels->data(), &bi, DIB_RGB_COLORS);
     for (uint32_t& p : *pixels) p &= 0x00FFFFFF;
     return lines == bm.bmHeight;
 }
@@ -107,7 +103,6 @@ uint32_t Blend(uint32_t p, uint32_t with, int parts_of_4) {  // parts_of_4 of `w
 namespace rt {
 int ImageListObjectCount() {
     Lists& l = lists();
-    std::lock_guard<std::mutex> guard(l.lock);
     return int(l.live.size());
 }
 }  // namespace rt
@@ -120,7 +115,6 @@ HIMAGELIST ImageList_Create(int cx, int cy, UINT flags, int, int) {
     list->cy = cy;
     list->flags = flags;
     Lists& l = lists();
-    std::lock_guard<std::mutex> guard(l.lock);
     const uintptr_t value = l.next++;
     l.live[value] = std::move(list);
     return reinterpret_cast<HIMAGELIST>(value);
@@ -128,7 +122,6 @@ HIMAGELIST ImageList_Create(int cx, int cy, UINT flags, int, int) {
 
 BOOL ImageList_Destroy(HIMAGELIST himl) {
     Lists& l = lists();
-    std::lock_guard<std::mutex> guard(l.lock);
     return l.live.erase(reinterpret_cast<uintptr_t>(himl)) ? TRUE : FALSE;
 }
 

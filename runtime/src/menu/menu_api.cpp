@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
-#include <mutex>
 
 #include "menu/menu_private.h"
 
@@ -31,7 +30,6 @@ struct Slot {
 };
 
 struct Table {
-    std::recursive_mutex lock;
     std::vector<Slot> slots;
     std::vector<uint32_t> freeSlots;
     int live = 0;
@@ -48,7 +46,6 @@ HMENU Encode(uint32_t slot, uint32_t generation) {
 
 HMENU Insert(bool popup) {
     Table& t = table();
-    std::lock_guard<std::recursive_mutex> guard(t.lock);
     uint32_t slot;
     if (!t.freeSlots.empty()) {
         slot = t.freeSlots.back();
@@ -69,7 +66,6 @@ HMENU Insert(bool popup) {
 // Frees one menu (not its sub-menus); its handle becomes stale.
 void Free(HMENU hmenu) {
     Table& t = table();
-    std::lock_guard<std::recursive_mutex> guard(t.lock);
     const uint32_t slot = uint32_t((reinterpret_cast<uintptr_t>(hmenu) & 0xFFFF) - 1);
     Slot& s = t.slots[slot];
     s.menu.reset();
@@ -150,7 +146,6 @@ Menu* Find(HMENU hmenu) {
     const uint32_t slot = uint32_t(v & 0xFFFF);
     const uint32_t generation = uint32_t((v >> 16) & 0x7FFF);
     Table& t = table();
-    std::lock_guard<std::recursive_mutex> guard(t.lock);
     if (slot == 0 || slot > t.slots.size()) return nullptr;
     Slot& s = t.slots[slot - 1];
     return s.menu && s.generation == generation ? s.menu.get() : nullptr;
@@ -192,7 +187,6 @@ using menu::Menu;
 namespace rt {
 int MenuObjectCount() {
     menu::Table& t = menu::table();
-    std::lock_guard<std::recursive_mutex> guard(t.lock);
     return t.live;
 }
 }  // namespace rt

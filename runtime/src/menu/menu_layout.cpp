@@ -14,6 +14,7 @@
 //   3. Placement
 #include <algorithm>
 
+#include "afx/atlgdi.h"
 #include "menu/menu_private.h"
 
 namespace menu {
@@ -24,10 +25,11 @@ HFONT MenuFont() {
 }
 
 Metrics MenuMetrics(HDC hdc) {
-    const HGDIOBJ old_font = SelectObject(hdc, MenuFont());
     TEXTMETRICW tm{};
-    GetTextMetricsW(hdc, &tm);
-    SelectObject(hdc, old_font);
+    {
+        CSelectScope font(hdc, MenuFont());
+        GetTextMetricsW(hdc, &tm);
+    }
     Metrics m;
     m.charHeight = tm.tmHeight;
     m.avgCharWidth = tm.tmAveCharWidth;
@@ -73,7 +75,7 @@ std::vector<Column> SplitColumns(const Menu& m) {
 
 PopupLayout LayOut(const Menu& m, const std::vector<SIZE>& owner_sizes, HDC hdc) {
     const Metrics mx = MenuMetrics(hdc);
-    const HGDIOBJ old_font = SelectObject(hdc, MenuFont());
+    CSelectScope font(hdc, MenuFont());
     PopupLayout layout;
     layout.items.resize(m.items.size());
     std::vector<Column> columns = SplitColumns(m);
@@ -134,7 +136,6 @@ PopupLayout LayOut(const Menu& m, const std::vector<SIZE>& owner_sizes, HDC hdc)
         x += col.width;
     }
     layout.size = SIZE{x + kFrameInset, tallest + 2 * kFrameInset};
-    SelectObject(hdc, old_font);
     return layout;
 }
 

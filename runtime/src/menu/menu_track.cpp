@@ -26,6 +26,8 @@
 
 #include "menu/menu_private.h"
 #include "user/user_private.h"
+#include "afx/atlgdi.h"
+#include "utf8.h"
 
 namespace menu {
 namespace {
@@ -73,17 +75,22 @@ void Report(const std::string& line) {
     if (Thread().report) Thread().report(line);
 }
 
+// Puts a bitmap of the rectangle's size back on the screen at the rectangle.
+void CopyToScreen(HBITMAP bitmap, const RECT& screen_rect) {
+    CScreenDC screen_dc;
+    HDC bitmap_dc = CreateCompatibleDC(screen_dc);
+    {
+        CSelectScope select(bitmap_dc, bitmap);
+        BitBlt(screen_dc, screen_rect.left, screen_rect.top, screen_rect.right - screen_rect.left,
+               screen_rect.bottom - screen_rect.top, bitmap_dc, 0, 0, SRCCOPY);
+    }
+    DeleteDC(bitmap_dc);
+}
+
 // Repaints a popup from its face (on WM_PAINT and after other windows painted).
 void PaintFace(const Popup& p) {
     if (!p.face || !IsWindow(p.hwnd)) return;
-    HDC screen_dc = GetDC(nullptr);
-    HDC face_dc = CreateCompatibleDC(screen_dc);
-    const HGDIOBJ old = SelectObject(face_dc, p.face);
-    BitBlt(screen_dc, p.screen_rect.left, p.screen_rect.top, p.screen_rect.right - p.screen_rect.left,
-           p.screen_rect.bottom - p.screen_rect.top, face_dc, 0, 0, SRCCOPY);
-    SelectObject(face_dc, old);
-    DeleteDC(face_dc);
-    ReleaseDC(nullptr, screen_dc);
+    CopyToScreen(p.face, p.screen_rect);
 }
 
 void PaintAllFaces() {
@@ -166,18 +173,16 @@ bool OpenPopup(Tracking& t, HMENU hmenu, int parent_item, POINT anchor, const RE
     }
     const Menu* m = Find(hmenu);  // the owner may have changed or destroyed it
     if (!m || m->items.empty()) return false;
-    HDC screen_dc = GetDC(nullptr);
-    const Metrics mx = MenuMetrics(screen_dc);
-    const std::vector<SIZE> owner_sizes = MeasureOwnerItems(t, *m, mx);
-    if (!(m = Find(hmenu))) {
-        ReleaseDC(nullptr, screen_dc);
-        return false;
-    }
     Popup p;
-    p.hmenu = hmenu;
-    p.parentItem = parent_item;
-    p.layout = LayOut(*m, owner_sizes, screen_dc);
-    ReleaseDC(nullptr, screen_dc);
+    {
+        CScreenDC screen_dc;
+        const Metrics mx = MenuMetrics(screen_dc);
+        const std::vector<SIZE> owner_sizes = MeasureOwnerItems(t, *m, mx);
+        if (!(m = Find(hmenu))) return false;
+        p.hmenu = hmenu;
+        p.parentItem = parent_item;
+        p.layout = LayOut(*m, owner_sizes, screen_dc);
+    }
 
     POINT origin;
     if (level == 0) {
@@ -244,14 +249,7 @@ void ClosePopupsFrom(Tracking& t, size_t level) {
         if (GetCapture() == p.hwnd) ReleaseCapture();
         DestroyWindow(p.hwnd);
         if (p.under) {
-            HDC screen_dc = GetDC(nullptr);
-            HDC under_dc = CreateCompatibleDC(screen_dc);
-            const HGDIOBJ old = SelectObject(under_dc, p.under);
-            BitBlt(screen_dc, p.screen_rect.left, p.screen_rect.top, p.screen_rect.right - p.screen_rect.left,
-                   p.screen_rect.bottom - p.screen_rect.top, under_dc, 0, 0, SRCCOPY);
-            SelectObject(under_dc, old);
-            DeleteDC(under_dc);
-            ReleaseDC(nullptr, screen_dc);
+            CopyToScreen(p.under, p.screen_rect);
             DeleteObject(p.under);
         }
         if (p.face) DeleteObject(p.face);
@@ -302,32 +300,9 @@ rt::MenuPopupView ViewOf(const Tracking& t, size_t level) {
     return view;
 }
 
-std::string Utf8(const std::wstring& w) {
-    std::string out;
-    for (wchar_t wc : w) {
-        const uint32_t c = uint32_t(wc);
-        if (c < 0x80) {
-            out.push_back(char(c));
-        } else if (c < 0x800) {
-            out.push_back(char(0xC0 | (c >> 6)));
-            out.push_back(char(0x80 | (c & 0x3F)));
-        } else if (c < 0x10000) {
-            out.push_back(char(0xE0 | (c >> 12)));
-            out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(char(0x80 | (c & 0x3F)));
-        } else {
-            out.push_back(char(0xF0 | (c >> 18)));
-            out.push_back(char(0x80 | ((c >> 12) & 0x3F)));
-            out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(char(0x80 | (c & 0x3F)));
-        }
-    }
-    return out;
-}
-
 std::string Quoted(const std::wstring& text) {
     std::string out = "\"";
-    for (char c : Utf8(text)) {
+    for (char c : rt::WideToUtf8(text)) {
         if (c == '"' || c == '\\') out.push_back('\\');
         if (c == '\t') {
             out += "\\t";

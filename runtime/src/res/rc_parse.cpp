@@ -32,6 +32,7 @@
 #include <sstream>
 
 #include "res/res_private.h"
+#include "utf8.h"
 #include "win32/runtime_ext.h"
 
 namespace res {
@@ -47,19 +48,6 @@ constexpr int kMaxNesting = 256;                         // POPUP in POPUP, unar
 constexpr int kMaxIncludeDepth = 16;                     // #include in an included file
 constexpr long long kMaxIncludeBytes = 1 << 20;          // one included file
 constexpr long long kMaxIncludedTotal = 16LL << 20;      // every #include of one script together
-
-std::wstring FromUtf8(const std::string& s) {
-    std::wstring out;
-    for (size_t i = 0; i < s.size();) {
-        const unsigned char c = static_cast<unsigned char>(s[i]);
-        int extra = c < 0x80 ? 0 : c < 0xE0 ? 1 : c < 0xF0 ? 2 : 3;
-        uint32_t cp = extra == 0 ? c : extra == 1 ? (c & 0x1F) : extra == 2 ? (c & 0x0F) : (c & 0x07);
-        ++i;
-        for (; extra > 0 && i < s.size(); --extra, ++i) cp = (cp << 6) | (static_cast<unsigned char>(s[i]) & 0x3F);
-        out.push_back(wchar_t(cp));
-    }
-    return out;
-}
 
 std::string Upper(std::string s) {
     for (char& c : s) c = char(std::toupper(static_cast<unsigned char>(c)));
@@ -210,7 +198,13 @@ private:
         t.kind = Tok::String;
         t.line = line_;
         ++pos_;
+        // The file's own characters are UTF-8; \x and octal escapes stand for one UTF-16
+        // code unit each and go into the text as they are.
         std::string raw;
+        const auto flush = [&] {
+            t.str += rt::Utf8ToWide(raw);
+            raw.clear();
+        };
         for (;;) {
             if (pos_ >= text_.size() || text_[pos_] == '\n') Fail(t.line, "unterminated string");
             const char c = text_[pos_++];
@@ -256,7 +250,8 @@ private:
                         ++n;
                     }
                     if (n == 0) Fail(t.line, "\\x needs hex digits");
-                    AppendUtf8(&raw, uint32_t(v));
+                    flush();
+                    t.str.push_back(wchar_t(v));
                     break;
                 }
                 default:
@@ -266,27 +261,15 @@ private:
                             v = v * 8 + (text_[pos_++] - '0');
                             ++n;
                         }
-                        AppendUtf8(&raw, uint32_t(v));
+                        flush();
+                        t.str.push_back(wchar_t(v));
                         break;
                     }
                     Fail(t.line, std::string("unknown escape \\") + e);
             }
         }
-        t.str = FromUtf8(raw);
+        flush();
         return t;
-    }
-
-    static void AppendUtf8(std::string* out, uint32_t cp) {
-        if (cp < 0x80) {
-            out->push_back(char(cp));
-        } else if (cp < 0x800) {
-            out->push_back(char(0xC0 | (cp >> 6)));
-            out->push_back(char(0x80 | (cp & 0x3F)));
-        } else {
-            out->push_back(char(0xE0 | (cp >> 12)));
-            out->push_back(char(0x80 | ((cp >> 6) & 0x3F)));
-            out->push_back(char(0x80 | (cp & 0x3F)));
-        }
     }
 
     // A directive line, with backslash-newline continuations joined.
@@ -584,7 +567,7 @@ private:
                 return name;
             }
             name.isId = false;
-            name.text = FromUtf8(Upper(t.text));
+            name.text = rt::Utf8ToWide(Upper(t.text));
             return name;
         }
         if (t.kind == Tok::String) {

@@ -15,7 +15,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cwctype>
-#include <mutex>
 
 #include "res/res_private.h"
 #include "win32/runtime_ext.h"
@@ -30,7 +29,6 @@ struct Module {
 };
 
 struct Modules {
-    std::mutex lock;
     std::vector<Module> list;  // registration order
 };
 
@@ -109,7 +107,6 @@ const Resource* Find(HINSTANCE module, LPCWSTR name, Type type, HINSTANCE* found
     if (!name) return nullptr;
     const Name wanted = NameOf(name);
     Modules& m = modules();
-    std::lock_guard<std::mutex> guard(m.lock);
     for (const Module& mod : m.list) {
         if (module && mod.handle != module) continue;
         for (const auto& r : mod.resources) {
@@ -203,7 +200,6 @@ bool RegisterResourceText(HINSTANCE module, const std::string& text, const std::
     std::vector<std::unique_ptr<res::Resource>> parsed;
     if (!res::ParseScript(text, name, folders, &parsed, error)) return false;
     res::Modules& m = res::modules();
-    std::lock_guard<std::mutex> guard(m.lock);
     res::Module& mod = res::ModuleFor(m, module);
     // Names must stay unique in a module across its scripts.
     for (const auto& r : parsed) {
@@ -236,7 +232,6 @@ bool RegisterResourceScript(HINSTANCE module, const std::string& path, const std
 
 void UnregisterResources(HINSTANCE module) {
     res::Modules& m = res::modules();
-    std::lock_guard<std::mutex> guard(m.lock);
     if (!module) {
         m.list.clear();
         return;

@@ -21,6 +21,7 @@
 #include <cstring>
 
 #include "text_private.h"
+#include "utf8.h"
 
 namespace text {
 namespace {
@@ -53,42 +54,6 @@ extern "C" const char* __lsan_default_suppressions() {
 
 namespace text {
 namespace {
-
-std::string ToUtf8(const std::wstring& s) {
-    std::string out;
-    for (wchar_t wc : s) {
-        const uint32_t c = uint32_t(wc);
-        if (c < 0x80) {
-            out += char(c);
-        } else if (c < 0x800) {
-            out += char(0xC0 | (c >> 6));
-            out += char(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += char(0xE0 | (c >> 12));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        } else if (c < 0x110000) {
-            out += char(0xF0 | (c >> 18));
-            out += char(0x80 | ((c >> 12) & 0x3F));
-            out += char(0x80 | ((c >> 6) & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
-
-std::wstring FromUtf8(const char* s) {
-    std::wstring out;
-    const auto* p = reinterpret_cast<const unsigned char*>(s);
-    while (*p) {
-        uint32_t c = *p++;
-        int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-        if (extra) c &= (0x3F >> extra);
-        for (; extra > 0 && (*p & 0xC0) == 0x80; --extra) c = (c << 6) | (*p++ & 0x3F);
-        out += wchar_t(c);
-    }
-    return out;
-}
 
 std::wstring FaceNameOf(const LOGFONTW& lf) {
     size_t n = 0;
@@ -139,7 +104,7 @@ bool MatchFamily(const std::string& family_utf8, int weight, bool italic, Match*
         FcPatternGetInteger(match, FC_SLANT, 0, &out->fcSlant);
         FcChar8* fam = nullptr;
         for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &fam) == FcResultMatch; ++i)
-            out->families.push_back(FromUtf8(reinterpret_cast<const char*>(fam)));
+            out->families.push_back(rt::Utf8ToWide(reinterpret_cast<const char*>(fam)));
     }
     FcPatternDestroy(match);
     return ok;
@@ -167,7 +132,7 @@ bool Resolve(const LOGFONTW& lf, Resolved* out) {
     const std::wstring name = FaceNameOf(lf);
     if (!name.empty()) {
         Match m;
-        if (MatchFamily(ToUtf8(name), weight, italic, &m)) {
+        if (MatchFamily(rt::WideToUtf8(name), weight, italic, &m)) {
             for (const std::wstring& fam : m.families) {
                 if (SameName(fam, name)) {
                     out->match = std::move(m);
@@ -180,7 +145,7 @@ bool Resolve(const LOGFONTW& lf, Resolved* out) {
     Match m;
     const char* fallback = WantsFixedPitch(lf, name) ? "DejaVu Sans Mono" : "DejaVu Sans";
     if (!MatchFamily(fallback, weight, italic, &m)) return false;
-    out->family = m.families.empty() ? FromUtf8(fallback) : m.families.front();
+    out->family = m.families.empty() ? rt::Utf8ToWide(fallback) : m.families.front();
     out->match = std::move(m);
     return true;
 }

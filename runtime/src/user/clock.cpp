@@ -25,7 +25,6 @@
 #include <algorithm>
 #include <chrono>
 #include <climits>
-#include <mutex>
 
 #include "user/user_private.h"
 
@@ -34,7 +33,6 @@ namespace {
 
 // ---- 1. Clock ---------------------------------------------------------------------------------
 struct Clock {
-    std::mutex lock;
     bool real = false;
     uint64_t virtualNow = 0;
     uint64_t realBase = 0;  // clock value when the real clock took over
@@ -46,7 +44,7 @@ Clock& clock() {
     return c;
 }
 
-uint64_t NowLocked(const Clock& c) {
+uint64_t NowOf(const Clock& c) {
     if (!c.real) return c.virtualNow;
     const auto elapsed = std::chrono::steady_clock::now() - c.realStart;
     return c.realBase + uint64_t(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
@@ -84,19 +82,16 @@ Timer* EarliestDue(uint64_t limit, HWND filter, UINT msgMin, UINT msgMax) {
 
 uint64_t NowMs() {
     Clock& c = clock();
-    std::lock_guard<std::mutex> guard(c.lock);
-    return NowLocked(c);
+    return NowOf(c);
 }
 
 bool UsingRealClock() {
     Clock& c = clock();
-    std::lock_guard<std::mutex> guard(c.lock);
     return c.real;
 }
 
 void SetVirtualNow(uint64_t now) {
     Clock& c = clock();
-    std::lock_guard<std::mutex> guard(c.lock);
     if (!c.real && now > c.virtualNow) c.virtualNow = now;
 }
 
@@ -168,7 +163,6 @@ namespace rt {
 
 void UseRealClock() {
     user::Clock& c = user::clock();
-    std::lock_guard<std::mutex> guard(c.lock);
     if (c.real) return;
     c.realBase = c.virtualNow;
     c.realStart = std::chrono::steady_clock::now();
@@ -177,9 +171,8 @@ void UseRealClock() {
 
 void UseVirtualClock() {
     user::Clock& c = user::clock();
-    std::lock_guard<std::mutex> guard(c.lock);
     if (!c.real) return;
-    c.virtualNow = user::NowLocked(c);
+    c.virtualNow = user::NowOf(c);
     c.real = false;
 }
 

@@ -8,7 +8,6 @@
 //   4. Mouse-leave tracking
 //   5. Injection (rt::InjectMouse, rt::InjectKey)
 //   6. Windows going away
-#include <mutex>
 
 #include "user/user_private.h"
 
@@ -104,7 +103,6 @@ namespace user {
 namespace {
 
 struct Pointer {
-    std::mutex lock;
     POINT screen_pt{0, 0};
 };
 
@@ -126,7 +124,6 @@ const SystemCursor kSystemCursors[] = {{32512}, {32513}, {32514}, {32515}, {3251
 BOOL GetCursorPos(LPPOINT lpPoint) {
     if (!lpPoint) return FALSE;
     user::Pointer& p = user::pointer();
-    std::lock_guard<std::mutex> guard(p.lock);
     *lpPoint = p.screen_pt;
     return TRUE;
 }
@@ -134,7 +131,6 @@ BOOL GetCursorPos(LPPOINT lpPoint) {
 // Only moves the virtual pointer; input reaches windows through rt::InjectMouse.
 BOOL SetCursorPos(int X, int Y) {
     user::Pointer& p = user::pointer();
-    std::lock_guard<std::mutex> guard(p.lock);
     p.screen_pt = POINT{X, Y};
     return TRUE;
 }

@@ -76,29 +76,7 @@ TEST_F(ButtonTest, HoverRepaintsOncePerHover) {
     EXPECT_TRUE(b->m_bHot) << "a new hover starts again";
 }
 
-TEST_F(ButtonTest, DragOutAndReleaseStillPostsTheClick) {
-    CElementButton* b = Make();
-    host->Move(Centre(b));
-    host->Down(Centre(b));
-    EXPECT_TRUE(b->m_bDown);
-    host->Move(POINT{300, 190});
-    host->Up(POINT{300, 190});
-    EXPECT_FALSE(b->m_bDown);
-    const std::vector<kt::Posted> expected{{1334, 7, 0, 0}};
-    EXPECT_EQ(expected, TakePosted());
-}
-
-TEST_F(ButtonTest, DisabledButtonPostsAndShowsTheDisabledImage) {
-    CElementButton* b = Make(L"Buy", true);
-    host->Move(Centre(b));
-    host->Down(Centre(b));
-    EXPECT_FALSE(b->m_bDown);
-    EXPECT_FALSE(b->m_bHot);
-    EXPECT_EQ(SkinPixel(L"disable.bmp"), ImagePixel()) << "never the pressed image";
-    host->Up(Centre(b));
-    EXPECT_EQ(1u, TakePosted().size());
-    EXPECT_FALSE(b->m_bFocus);
-}
+// Dragging out and releasing, and the disabled button: tests/scenarios/button_click.kel.
 
 struct StateRow {
     const char* name;
@@ -116,7 +94,7 @@ TEST_F(ButtonTest, EachStateShowsItsImage) {
         CElementButton* b = Make();
         row.drive(*host, Centre(b));
         EXPECT_EQ(SkinPixel(row.image), ImagePixel()) << row.name;
-        if (host->Window().CaptureElement()) host->Up(Centre(b));
+        if (host->Window().CapturedElement()) host->Up(Centre(b));
         host->Window().RemoveElement(b);
     }
 }

@@ -27,7 +27,7 @@ class StretchRows : public ::testing::TestWithParam<StretchRow> {};
 
 TEST_P(StretchRows, MapsSourcePixels) {
     const StretchRow& r = GetParam();
-    Canvas src(4, 1), dst(5, 1);
+    kt::Surface src(4, 1), dst(5, 1);
     const COLORREF row[] = {A, B, C, D};
     for (int x = 0; x < 4; ++x) src.set(x, 0, row[x]);
     ASSERT_NE(0, SetStretchBltMode(dst.dc(), r.mode));
@@ -69,7 +69,7 @@ class VerticalShrink : public ::testing::TestWithParam<VerticalRow> {};
 
 TEST_P(VerticalShrink, FirstRowOfGroupOrCombination) {
     const VerticalRow& r = GetParam();
-    Canvas src(1, 4), dst(1, 2);
+    kt::Surface src(1, 4), dst(1, 2);
     const COLORREF col[] = {A, B, C, D};
     for (int y = 0; y < 4; ++y) src.set(0, y, col[y]);
     SetStretchBltMode(dst.dc(), r.mode);
@@ -85,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(Gdi, VerticalShrink,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Stretch, NewDcDefaultsToBlackOnWhiteAndRejectsBadModes) {
-    Canvas c(1, 1);
+    kt::Surface c(1, 1);
     EXPECT_EQ(BLACKONWHITE, GetStretchBltMode(c.dc()));
     EXPECT_EQ(0, SetStretchBltMode(c.dc(), 0));
     EXPECT_EQ(0, SetStretchBltMode(c.dc(), 5));
@@ -105,7 +105,7 @@ class Rops : public ::testing::TestWithParam<RopRow> {};
 
 TEST_P(Rops, BitBltAndGroupedStretch) {
     const RopRow& r = GetParam();
-    Canvas src(3, 1, RGB(0xCC, 0xCC, 0xCC)), dst(2, 1, RGB(0xAA, 0xAA, 0xAA));
+    kt::Surface src(3, 1, RGB(0xCC, 0xCC, 0xCC)), dst(2, 1, RGB(0xAA, 0xAA, 0xAA));
     HBRUSH brush = CreateSolidBrush(RGB(0xF0, 0xF0, 0xF0));
     HGDIOBJ old = SelectObject(dst.dc(), brush);
     EXPECT_TRUE(BitBlt(dst.dc(), 0, 0, 1, 1, src.dc(), 0, 0, r.rop));
@@ -132,7 +132,7 @@ INSTANTIATE_TEST_SUITE_P(Gdi, Rops,
 TEST(BitBlt, MonoSourceTakesDestinationTextAndBackgroundColours) {
     MonoCanvas src(2, 1);
     SetPixel(src.dc(), 1, 0, kWhite);
-    Canvas dst(2, 1);
+    kt::Surface dst(2, 1);
     SetTextColor(dst.dc(), kRed);
     SetBkColor(dst.dc(), kBlue);
     ASSERT_TRUE(BitBlt(dst.dc(), 0, 0, 2, 1, src.dc(), 0, 0, SRCCOPY));
@@ -141,7 +141,7 @@ TEST(BitBlt, MonoSourceTakesDestinationTextAndBackgroundColours) {
 }
 
 TEST(BitBlt, ColourSourceToMonoMatchesSourceBackground) {
-    Canvas src(3, 1, kRed);
+    kt::Surface src(3, 1, kRed);
     src.set(1, 0, kGreen);
     SetBkColor(src.dc(), kGreen);
     MonoCanvas dst(3, 1);
@@ -153,16 +153,16 @@ TEST(BitBlt, ColourSourceToMonoMatchesSourceBackground) {
 }
 
 TEST(BitBlt, DestinationAndSourceOriginsMapSeparately) {
-    Canvas src(4, 1, kRed), dst(4, 1);
+    kt::Surface src(4, 1, kRed), dst(4, 1);
     src.set(2, 0, kGreen);
     SetWindowOrgEx(dst.dc(), 2, 0, nullptr);    // logical 3 -> device 1
     SetViewportOrgEx(src.dc(), 1, 0, nullptr);  // logical 1 -> device 2
     ASSERT_TRUE(BitBlt(dst.dc(), 3, 0, 1, 1, src.dc(), 1, 0, SRCCOPY));
-    EXPECT_EQ("WgWW", dst.Ascii({{kWhite, 'W'}, {kGreen, 'g'}, {kRed, 'r'}}));
+    EXPECT_EQ("WgWW", dst.ascii({{kWhite, 'W'}, {kGreen, 'g'}, {kRed, 'r'}}));
 }
 
 TEST(BitBlt, OverlappingCopyWithinOneSurfaceReadsOriginalPixels) {
-    Canvas c(5, 1);
+    kt::Surface c(5, 1);
     const COLORREF row[] = {A, B, C, D, W};
     for (int x = 0; x < 5; ++x) c.set(x, 0, row[x]);
     ASSERT_TRUE(BitBlt(c.dc(), 1, 0, 4, 1, c.dc(), 0, 0, SRCCOPY));
@@ -171,7 +171,7 @@ TEST(BitBlt, OverlappingCopyWithinOneSurfaceReadsOriginalPixels) {
 }
 
 TEST(BitBlt, FailsWithoutSourceForSourceRops) {
-    Canvas c(1, 1);
+    kt::Surface c(1, 1);
     EXPECT_FALSE(BitBlt(c.dc(), 0, 0, 1, 1, nullptr, 0, 0, SRCCOPY));
     EXPECT_FALSE(BitBlt(nullptr, 0, 0, 1, 1, c.dc(), 0, 0, SRCCOPY));
     EXPECT_TRUE(BitBlt(c.dc(), 0, 0, 1, 1, nullptr, 0, 0, BLACKNESS));
@@ -191,10 +191,10 @@ class BlitClipping : public ::testing::TestWithParam<ClipRow> {};
 
 TEST_P(BlitClipping, DrawsOnlyInsideSurfaceAndClip) {
     const ClipRow& r = GetParam();
-    Canvas src(4, 4, kRed), dst(4, 4);
+    kt::Surface src(4, 4, kRed), dst(4, 4);
     if (!IsRectEmpty(&r.clip)) IntersectClipRect(dst.dc(), r.clip.left, r.clip.top, r.clip.right, r.clip.bottom);
     EXPECT_TRUE(BitBlt(dst.dc(), r.x, r.y, r.w, r.h, src.dc(), r.sx, r.sy, SRCCOPY));
-    EXPECT_EQ(r.expected, dst.Ascii({{kWhite, '.'}, {kRed, 'r'}}));
+    EXPECT_EQ(r.expected, dst.ascii({{kWhite, '.'}, {kRed, 'r'}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -230,11 +230,11 @@ class HugeStretch : public ::testing::TestWithParam<HugeStretchRow> {};
 
 TEST_P(HugeStretch, StaysInsideTheSurface) {
     const HugeStretchRow& r = GetParam();
-    Canvas src(4, 4, kRed), dst(4, 4);
+    kt::Surface src(4, 4, kRed), dst(4, 4);
     src.set(0, 0, kGreen);
     SetStretchBltMode(dst.dc(), r.mode);
     StretchBlt(dst.dc(), r.x, r.y, r.w, r.h, src.dc(), r.sx, r.sy, r.sw, r.sh, SRCCOPY);
-    EXPECT_EQ(r.expected, dst.Ascii({{kWhite, '.'}, {kRed, 'r'}, {kGreen, 'g'}, {kBlack, 'b'}}));
+    EXPECT_EQ(r.expected, dst.ascii({{kWhite, '.'}, {kRed, 'r'}, {kGreen, 'g'}, {kBlack, 'b'}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -256,7 +256,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(TransparentBlt, KeyColourLeavesDestination) {
     constexpr COLORREF K = RGB(255, 0, 255);
-    Canvas src(3, 1), dst(6, 1, kBlack);
+    kt::Surface src(3, 1), dst(6, 1, kBlack);
     const COLORREF row[] = {A, K, B};
     for (int x = 0; x < 3; ++x) src.set(x, 0, row[x]);
     ASSERT_TRUE(TransparentBlt(dst.dc(), 0, 0, 6, 1, src.dc(), 0, 0, 3, 1, K));
@@ -271,7 +271,7 @@ TEST(TransparentBlt, EnlargedRunsOfEveryLength) {
     constexpr COLORREF K = RGB(255, 0, 255);
     for (int w : {12, 189, 190, 192, 195, 198, 390}) {
         SCOPED_TRACE(testing::Message() << "3 pixels to " << w);
-        Canvas src(3, 1), dst(w + 2, 2, kBlack);
+        kt::Surface src(3, 1), dst(w + 2, 2, kBlack);
         const COLORREF row[] = {A, K, B};
         for (int x = 0; x < 3; ++x) src.set(x, 0, row[x]);
         ASSERT_TRUE(TransparentBlt(dst.dc(), 0, 0, w, 1, src.dc(), 0, 0, 3, 1, K));
@@ -289,7 +289,7 @@ TEST(TransparentBlt, EnlargedRunsOfEveryLength) {
 
 TEST(TransparentBlt, ShrinkUsesColorOnColorInsteadOfAnd) {
     constexpr COLORREF K = RGB(255, 0, 255);
-    Canvas src(4, 1), dst(2, 1, kBlack);
+    kt::Surface src(4, 1), dst(2, 1, kBlack);
     const COLORREF row[] = {A, K, K, B};
     for (int x = 0; x < 4; ++x) src.set(x, 0, row[x]);
     ASSERT_EQ(BLACKONWHITE, GetStretchBltMode(src.dc()));
@@ -299,7 +299,7 @@ TEST(TransparentBlt, ShrinkUsesColorOnColorInsteadOfAnd) {
 }
 
 TEST(TransparentBlt, NegativeSizesFail) {
-    Canvas src(2, 1, kRed), dst(2, 1);
+    kt::Surface src(2, 1, kRed), dst(2, 1);
     EXPECT_FALSE(TransparentBlt(dst.dc(), 1, 0, -2, 1, src.dc(), 0, 0, 2, 1, kBlack));
     EXPECT_FALSE(TransparentBlt(dst.dc(), 0, 0, 2, 1, src.dc(), 1, 0, -2, 1, kBlack));
     EXPECT_EQ(kWhite, dst.at(0, 0));
@@ -319,7 +319,7 @@ class PatBlts : public ::testing::TestWithParam<PatRow> {};
 
 TEST_P(PatBlts, UsesTheDcBrush) {
     const PatRow& r = GetParam();
-    Canvas c(3, 2);
+    kt::Surface c(3, 2);
     HBRUSH red = CreateSolidBrush(kRed);
     HGDIOBJ old = SelectObject(c.dc(), r.nullBrush ? GetStockObject(NULL_BRUSH) : red);
     EXPECT_EQ(r.result, PatBlt(c.dc(), 2, 1, -2, -1, r.rop));  // covers x 1..2, y 1
@@ -342,7 +342,7 @@ INSTANTIATE_TEST_SUITE_P(Gdi, PatBlts,
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PatBlt, DcBrushFollowsSetDCBrushColor) {
-    Canvas c(1, 1);
+    kt::Surface c(1, 1);
     SelectObject(c.dc(), GetStockObject(DC_BRUSH));
     SetDCBrushColor(c.dc(), kGreen);
     PatBlt(c.dc(), 0, 0, 1, 1, PATCOPY);

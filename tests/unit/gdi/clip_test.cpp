@@ -16,7 +16,7 @@ bool SameRect(const RECT& a, const RECT& b) {
 }
 
 TEST(Clip, ClipBoxIsSurfaceInLogicalCoordinates) {
-    Canvas c(8, 6);
+    kt::Surface c(8, 6);
     RECT box;
     EXPECT_EQ(SIMPLEREGION, GetClipBox(c.dc(), &box));
     EXPECT_TRUE(SameRect(RECT{0, 0, 8, 6}, box));
@@ -26,7 +26,7 @@ TEST(Clip, ClipBoxIsSurfaceInLogicalCoordinates) {
 }
 
 TEST(Clip, ClipRectangleIsKeptInDeviceCoordinates) {
-    Canvas c(8, 6);
+    kt::Surface c(8, 6);
     SetViewportOrgEx(c.dc(), 1, 1, nullptr);
     EXPECT_EQ(SIMPLEREGION, IntersectClipRect(c.dc(), 0, 0, 3, 2));  // device (1,1)-(4,3)
     SetViewportOrgEx(c.dc(), 0, 0, nullptr);
@@ -59,7 +59,7 @@ class ExcludeClip : public ::testing::TestWithParam<ExcludeRow> {};
 
 TEST_P(ExcludeClip, RectangularResult) {
     const ExcludeRow& r = GetParam();
-    Canvas c(8, 6);
+    kt::Surface c(8, 6);
     EXPECT_EQ(r.type, ExcludeClipRect(c.dc(), r.ex.left, r.ex.top, r.ex.right, r.ex.bottom));
     RECT box;
     GetClipBox(c.dc(), &box);
@@ -76,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Clip, VisibilityQueries) {
-    Canvas c(8, 6);
+    kt::Surface c(8, 6);
     IntersectClipRect(c.dc(), 2, 2, 4, 4);
     EXPECT_TRUE(PtVisible(c.dc(), 2, 2));
     EXPECT_FALSE(PtVisible(c.dc(), 4, 3));
@@ -88,7 +88,7 @@ TEST(Clip, VisibilityQueries) {
 }
 
 TEST(Coordinates, LogicalAndDevicePoints) {
-    Canvas c(2, 2);
+    kt::Surface c(2, 2);
     SetWindowOrgEx(c.dc(), 10, 20, nullptr);
     SetViewportOrgEx(c.dc(), 1, 2, nullptr);
     OffsetViewportOrgEx(c.dc(), 1, 1, nullptr);  // viewport (2, 3)

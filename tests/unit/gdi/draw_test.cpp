@@ -20,10 +20,10 @@ class Lines : public ::testing::TestWithParam<LineRow> {};
 
 TEST_P(Lines, ExcludeEndPointAndMatchTheirReverse) {
     const LineRow& r = GetParam();
-    Canvas c(6, 3);
+    kt::Surface c(6, 3);
     MoveToEx(c.dc(), r.x0, r.y0, nullptr);
     EXPECT_TRUE(LineTo(c.dc(), r.x1, r.y1));
-    EXPECT_EQ(r.expected, c.Ascii(kInk));
+    EXPECT_EQ(r.expected, c.ascii(kInk));
     POINT pos;
     GetCurrentPositionEx(c.dc(), &pos);
     EXPECT_EQ(r.x1, pos.x);
@@ -54,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Lines, ClippedWalkMatchesFullWalk) {
     const RECT segments[] = {{-7, -3, 20, 9}, {25, -4, -9, 5}, {-3, 11, 4, -13}, {2, -30, 3, 30}, {-50, 1, 50, 3}};
     for (const RECT& s : segments) {
-        Canvas big(120, 80), small(6, 3);
+        kt::Surface big(120, 80), small(6, 3);
         SetViewportOrgEx(big.dc(), 60, 40, nullptr);
         for (HDC dc : {big.dc(), small.dc()}) {
             MoveToEx(dc, s.left, s.top, nullptr);
@@ -69,7 +69,7 @@ TEST(Lines, ClippedWalkMatchesFullWalk) {
 }
 
 TEST(Lines, PenAndRop2) {
-    Canvas c(4, 1, kRed);
+    kt::Surface c(4, 1, kRed);
     HPEN white = CreatePen(PS_SOLID, 0, kWhite);  // width 0 draws one pixel wide
     HGDIOBJ old = SelectObject(c.dc(), white);
     SetROP2(c.dc(), R2_XORPEN);
@@ -89,7 +89,7 @@ TEST(Lines, PenAndRop2) {
 }
 
 TEST(Lines, DcPenFollowsSetDCPenColor) {
-    Canvas c(3, 1);
+    kt::Surface c(3, 1);
     SelectObject(c.dc(), GetStockObject(DC_PEN));
     EXPECT_EQ(kBlack, SetDCPenColor(c.dc(), kGreen));
     MoveToEx(c.dc(), 0, 0, nullptr);
@@ -100,11 +100,11 @@ TEST(Lines, DcPenFollowsSetDCPenColor) {
 }
 
 TEST(Lines, PolylineSkipsOnlyTheLastPointAndKeepsPosition) {
-    Canvas c(5, 3);
+    kt::Surface c(5, 3);
     MoveToEx(c.dc(), 4, 2, nullptr);
     const POINT pts[] = {{0, 0}, {3, 0}, {3, 2}};
     EXPECT_TRUE(Polyline(c.dc(), pts, 3));
-    EXPECT_EQ("####.|...#.|.....", c.Ascii(kInk));
+    EXPECT_EQ("####.|...#.|.....", c.ascii(kInk));
     POINT pos;
     GetCurrentPositionEx(c.dc(), &pos);
     EXPECT_EQ(4, pos.x);
@@ -112,7 +112,7 @@ TEST(Lines, PolylineSkipsOnlyTheLastPointAndKeepsPosition) {
 }
 
 TEST(FillRect, SystemColourIndexPlusOneIsABrush) {
-    Canvas c(3, 2);
+    kt::Surface c(3, 2);
     RECT rc{1, 0, 3, 1};
     EXPECT_TRUE(FillRect(c.dc(), &rc, reinterpret_cast<HBRUSH>(COLOR_HIGHLIGHT + 1)));
     EXPECT_EQ(kWhite, c.at(0, 0));
@@ -137,9 +137,9 @@ class FillShapes : public ::testing::TestWithParam<FillShapeRow> {};
 
 TEST_P(FillShapes, CoverExactlyTheRectangle) {
     const FillShapeRow& r = GetParam();
-    Canvas c(5, 4);
+    kt::Surface c(5, 4);
     EXPECT_TRUE(FillRect(c.dc(), &r.rc, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))));
-    EXPECT_EQ(r.expected, c.Ascii(kInk));
+    EXPECT_EQ(r.expected, c.ascii(kInk));
 }
 
 INSTANTIATE_TEST_SUITE_P(Gdi, FillShapes,
@@ -162,9 +162,9 @@ GT_PRINT_ROW_NAME(FrameRow)
 class FrameRects : public ::testing::TestWithParam<FrameRow> {};
 
 TEST_P(FrameRects, InsideBands) {
-    Canvas c(6, 4);
+    kt::Surface c(6, 4);
     FrameRect(c.dc(), &GetParam().rc, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    EXPECT_EQ(GetParam().expected, c.Ascii(kInk));
+    EXPECT_EQ(GetParam().expected, c.ascii(kInk));
 }
 
 INSTANTIATE_TEST_SUITE_P(Gdi, FrameRects,
@@ -184,11 +184,11 @@ GT_PRINT_ROW_NAME(FocusRow)
 class FocusRects : public ::testing::TestWithParam<FocusRow> {};
 
 TEST_P(FocusRects, DottedXorParityAndRestore) {
-    Canvas c(5, 3);
+    kt::Surface c(5, 3);
     EXPECT_TRUE(DrawFocusRect(c.dc(), &GetParam().rc));
-    EXPECT_EQ(GetParam().expected, c.Ascii(kInk));
+    EXPECT_EQ(GetParam().expected, c.ascii(kInk));
     DrawFocusRect(c.dc(), &GetParam().rc);
-    EXPECT_EQ(".....|.....|.....", c.Ascii(kInk));
+    EXPECT_EQ(".....|.....|.....", c.ascii(kInk));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -201,34 +201,34 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Rectangle, PenOutlineAndBrushFill) {
-    Canvas c(6, 4);
+    kt::Surface c(6, 4);
     HBRUSH red = CreateSolidBrush(kRed);
     HGDIOBJ old = SelectObject(c.dc(), red);
     EXPECT_TRUE(Rectangle(c.dc(), 5, 4, 0, 0));  // normalised
     const std::vector<std::pair<COLORREF, char>> legend = {{kWhite, '.'}, {kBlack, '#'}, {kRed, 'r'}};
-    EXPECT_EQ("#####.|#rrr#.|#rrr#.|#####.", c.Ascii(legend));
-    c.Fill(kWhite);
+    EXPECT_EQ("#####.|#rrr#.|#rrr#.|#####.", c.ascii(legend));
+    c.fill(kWhite);
     SelectObject(c.dc(), GetStockObject(NULL_PEN));
     Rectangle(c.dc(), 0, 0, 5, 4);  // without a pen the fill stops one pixel short
-    EXPECT_EQ("rrrr..|rrrr..|rrrr..|......", c.Ascii(legend));
+    EXPECT_EQ("rrrr..|rrrr..|rrrr..|......", c.ascii(legend));
     SelectObject(c.dc(), old);
     SelectObject(c.dc(), GetStockObject(BLACK_PEN));
     EXPECT_TRUE(DeleteObject(red));
 }
 
 TEST(DrawEdge, ClassicRaisedColoursAndAdjust) {
-    Canvas c(4, 4, kBlack);
+    kt::Surface c(4, 4, kBlack);
     RECT rc{0, 0, 4, 4};
     EXPECT_TRUE(DrawEdge(c.dc(), &rc, EDGE_RAISED, BF_RECT | BF_ADJUST));
     const std::vector<std::pair<COLORREF, char>> legend = {
         {RGB(212, 208, 200), 'l'}, {RGB(64, 64, 64), 'd'}, {kWhite, 'w'}, {RGB(128, 128, 128), 's'}};
-    EXPECT_EQ("llld|lwsd|lssd|dddd", c.Ascii(legend));
+    EXPECT_EQ("llld|lwsd|lssd|dddd", c.ascii(legend));
     EXPECT_EQ(2, rc.left);
     EXPECT_EQ(2, rc.right);
 }
 
 TEST(DrawEdge, SunkenMiddleFill) {
-    Canvas c(5, 5, kBlack);
+    kt::Surface c(5, 5, kBlack);
     RECT rc{0, 0, 5, 5};
     DrawEdge(c.dc(), &rc, EDGE_SUNKEN, BF_RECT | BF_MIDDLE);
     EXPECT_EQ(RGB(128, 128, 128), c.at(0, 0));  // outer top-left: shadow
@@ -238,7 +238,7 @@ TEST(DrawEdge, SunkenMiddleFill) {
 }
 
 TEST(Pixels, InvalidOutsideSurfaceAndClip) {
-    Canvas c(3, 3);
+    kt::Surface c(3, 3);
     EXPECT_EQ(kRed, SetPixel(c.dc(), 1, 1, kRed));
     EXPECT_EQ(kRed, GetPixel(c.dc(), 1, 1));
     EXPECT_EQ(kRed, c.at(1, 1));
@@ -260,7 +260,7 @@ TEST(Pixels, MonochromeSurfaceKeepsNearerOfBlackAndWhite) {
 }
 
 TEST(InvertRect, InvertsInsideOnly) {
-    Canvas c(3, 1, kRed);
+    kt::Surface c(3, 1, kRed);
     RECT rc{1, 0, 2, 1};
     EXPECT_TRUE(InvertRect(c.dc(), &rc));
     EXPECT_EQ(kRed, c.at(0, 0));

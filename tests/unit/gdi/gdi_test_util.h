@@ -1,5 +1,5 @@
-// Small surfaces for the GDI tests: a memory DC over a top-down 32-bit DIB section whose
-// pixels are read and written through the bits pointer, not through GDI.
+// Helpers of the GDI tests beyond the shared kt::Surface: pixel formats, a monochrome
+// surface, printable table rows and colour names.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "pixels.h"
 #include "win32/runtime_ext.h"
 #include "win32/winuser.h"
 
@@ -19,56 +20,6 @@ inline uint32_t Px(COLORREF c) {
 inline COLORREF Ref(uint32_t p) {
     return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
 }
-
-class Canvas {
-public:
-    Canvas(int w, int h, COLORREF fill = RGB(255, 255, 255)) : w_(w), h_(h) {
-        BITMAPINFO bi{};
-        bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* bits = nullptr;
-        bmp_ = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        bits_ = static_cast<uint32_t*>(bits);
-        dc_ = CreateCompatibleDC(nullptr);
-        old_ = SelectObject(dc_, bmp_);
-        Fill(fill);
-    }
-    ~Canvas() {
-        SelectObject(dc_, old_);
-        DeleteDC(dc_);
-        DeleteObject(bmp_);
-    }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
-
-    HDC dc() const { return dc_; }
-    HBITMAP bmp() const { return bmp_; }
-    COLORREF at(int x, int y) const { return Ref(bits_[y * w_ + x]); }
-    void set(int x, int y, COLORREF c) { bits_[y * w_ + x] = Px(c); }
-    void Fill(COLORREF c) {
-        for (int i = 0; i < w_ * h_; ++i) bits_[i] = Px(c);
-    }
-    // One character per pixel, rows separated by '|': legend maps colours to characters.
-    std::string Ascii(const std::vector<std::pair<COLORREF, char>>& legend) const {
-        std::string out;
-        for (int y = 0; y < h_; ++y) {
-            if (y) out += '|';
-            for (int x = 0; x < w_; ++x) {
-                char ch = '?';
-                for (const auto& [c, k] : legend)
-                    if (c == at(x, y)) ch = k;
-                out += ch;
-            }
-        }
-        return out;
-    }
-
-private:
-    int w_, h_;
-    HBITMAP bmp_ = nullptr;
-    HDC dc_ = nullptr;
-    HGDIOBJ old_ = nullptr;
-    uint32_t* bits_ = nullptr;
-};
 
 // A memory DC holding a new monochrome bitmap (read back through GetPixel).
 class MonoCanvas {

@@ -120,16 +120,16 @@ TEST(Objects, BitmapSelectedElsewhereIsRefused) {
 }
 
 TEST(Objects, SelectingARegionClipsAndReturnsItsType) {
-    Canvas c(4, 1);
+    kt::Surface c(4, 1);
     HRGN rgn = CreateRectRgn(1, 0, 3, 1);
     EXPECT_EQ(reinterpret_cast<HGDIOBJ>(intptr_t(SIMPLEREGION)), SelectObject(c.dc(), rgn));
     EXPECT_TRUE(DeleteObject(rgn));  // the DC keeps a copy
     PatBlt(c.dc(), 0, 0, 4, 1, BLACKNESS);
-    EXPECT_EQ(".##.", c.Ascii({{kWhite, '.'}, {kBlack, '#'}}));
+    EXPECT_EQ(".##.", c.ascii({{kWhite, '.'}, {kBlack, '#'}}));
 }
 
 TEST(Objects, SaveAndRestoreDc) {
-    Canvas c(4, 4);
+    kt::Surface c(4, 4);
     HDC dc = c.dc();
     HPEN red = CreatePen(PS_SOLID, 1, kRed);
     SetTextColor(dc, kRed);
@@ -145,7 +145,7 @@ TEST(Objects, SaveAndRestoreDc) {
     EXPECT_EQ(kRed, GetTextColor(dc));
     EXPECT_EQ(OPAQUE, GetBkMode(dc));
     EXPECT_EQ(GetStockObject(BLACK_PEN), GetCurrentObject(dc, OBJ_PEN));
-    EXPECT_EQ(HGDIOBJ(c.bmp()), GetCurrentObject(dc, OBJ_BITMAP));
+    EXPECT_EQ(HGDIOBJ(c.bitmap()), GetCurrentObject(dc, OBJ_BITMAP));
     POINT org;
     GetWindowOrgEx(dc, &org);
     EXPECT_EQ(0, org.x);
@@ -174,7 +174,7 @@ class CompatibleBitmaps : public ::testing::TestWithParam<CompatRow> {};
 
 TEST_P(CompatibleBitmaps, FormatAndLimits) {
     const CompatRow& r = GetParam();
-    Canvas colour(1, 1);
+    kt::Surface colour(1, 1);
     HDC mono = CreateCompatibleDC(nullptr);
     const int before = rt::GdiObjectCount(OBJ_BITMAP);
     HBITMAP bmp = CreateCompatibleBitmap(r.colourDc ? colour.dc() : mono, r.cx, r.cy);
@@ -279,6 +279,26 @@ TEST(Bitmaps, UnsupportedFormatsFail) {
     EXPECT_EQ(nullptr, CreateBitmap(2, 2, 1, 8, nullptr));
     EXPECT_EQ(nullptr, CreateBitmap(-2, 2, 1, 32, nullptr));
     EXPECT_EQ(0, rt::GdiObjectCount(OBJ_BITMAP));
+}
+
+// A side of up to 65535 pixels is allowed; one more is refused, not allocated.
+TEST(Bitmaps, SideLimit) {
+    struct Row {
+        const char* name;
+        int cx, cy;
+        bool made;
+    };
+    const Row rows[] = {
+        {"widest", 65535, 1, true},
+        {"one wider", 65536, 1, false},
+        {"tallest", 1, 65535, true},
+        {"one taller", 1, 65536, false},
+    };
+    for (const Row& r : rows) {
+        HBITMAP bmp = CreateBitmap(r.cx, r.cy, 1, 32, nullptr);
+        EXPECT_EQ(r.made, bmp != nullptr) << r.name;
+        if (bmp) DeleteObject(bmp);
+    }
 }
 
 TEST(Objects, GetObjectDescribesPensAndBrushes) {

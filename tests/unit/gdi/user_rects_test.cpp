@@ -108,7 +108,7 @@ TEST(SysColors, BrushesAreStockAndPaintTheirColour) {
     EXPECT_EQ(face, GetSysColorBrush(COLOR_BTNFACE));
     EXPECT_TRUE(DeleteObject(face));
     EXPECT_EQ(before, rt::GdiObjectTotal());
-    Canvas c(1, 1);
+    kt::Surface c(1, 1);
     RECT rc{0, 0, 1, 1};
     FillRect(c.dc(), &rc, face);
     EXPECT_EQ(RGB(212, 208, 200), c.at(0, 0));

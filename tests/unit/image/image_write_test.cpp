@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "pixels.h"
+#include "utf8.h"
 
 namespace {
 
@@ -193,18 +194,8 @@ protected:
         path_ = kt::OutputPath("image/load_image_\xC3\xBC\xE2\x82\xAC.bmp");
         ASSERT_TRUE(rt::SaveBmpFile(s.bitmap(), path_));
     }
-    // wchar_t holds code points; decoded by hand because the C locale cannot convert.
     const wchar_t* widePath() {
-        wide_.clear();
-        for (size_t i = 0; i < path_.size();) {
-            const auto byte = [&](size_t k) { return uint32_t(uint8_t(path_[i + k])); };
-            const uint32_t lead = byte(0);
-            const size_t n = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-            uint32_t cp = n == 1 ? lead : lead & (0x3F >> (n - 1));
-            for (size_t k = 1; k < n; ++k) cp = (cp << 6) | (byte(k) & 0x3F);
-            wide_.push_back(wchar_t(cp));
-            i += n;
-        }
+        wide_ = rt::Utf8ToWide(path_);
         return wide_.c_str();
     }
     std::string path_;
@@ -331,7 +322,7 @@ TEST(Surface, AsciiUsesTheLegend) {
     kt::Surface s(3, 2, RGB(255, 255, 255));
     s.set(1, 0, RGB(0, 0, 0));
     s.set(2, 1, RGB(5, 5, 5));
-    EXPECT_EQ(".#.\n..?\n", s.ascii({{RGB(255, 255, 255), '.'}, {RGB(0, 0, 0), '#'}}));
+    EXPECT_EQ(".#.|..?", s.ascii({{RGB(255, 255, 255), '.'}, {RGB(0, 0, 0), '#'}}));
     EXPECT_EQ(CLR_INVALID, s.at(3, 0));
 }
 

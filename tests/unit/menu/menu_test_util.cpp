@@ -6,44 +6,6 @@
 
 namespace menutest {
 
-struct Answers::State {
-    std::deque<rt::MenuAnswer> queue;
-    Answers* owner = nullptr;
-};
-
-Answers::Answers() : state_(std::make_shared<State>()) {
-    state_->owner = this;
-    std::weak_ptr<State> weak = state_;
-    rt::SetMenuAnswerer([weak](const rt::MenuPopupView& popup, rt::MenuAnswer* answer) {
-        std::shared_ptr<State> s = weak.lock();
-        if (!s) return false;
-        s->owner->tracked.push_back(popup);
-        if (s->queue.empty()) return false;
-        *answer = s->queue.front();
-        s->queue.pop_front();
-        return true;
-    });
-    rt::SetMenuReportHook([weak](const std::string& line) {
-        if (std::shared_ptr<State> s = weak.lock()) s->owner->lines.push_back(line);
-    });
-}
-
-Answers::~Answers() {
-    rt::SetMenuAnswerer(nullptr);
-    rt::SetMenuReportHook(nullptr);
-}
-
-void Answers::Queue(bool dismiss, const std::wstring& path) {
-    rt::MenuAnswer answer;
-    answer.dismiss = dismiss;
-    answer.path = path;
-    std::weak_ptr<State> weak = state_;
-    answer.onShown = [weak] {
-        if (std::shared_ptr<State> s = weak.lock()) s->owner->opened.push_back(rt::OpenMenus());
-    };
-    state_->queue.push_back(std::move(answer));
-}
-
 _MENU_STR_CMD_ Entry(const wchar_t* text, int cmd, int parent, int hasSub) {
     _MENU_STR_CMD_ e;
     e.strText = text;

@@ -1,5 +1,4 @@
-// Test support for the popup menus: a scripted answerer that records every popup it is
-// asked about, a tab strip in a host window at a chosen screen origin, menu records,
+// Test support for the popup menus: a tab strip in a host window at a chosen screen origin, menu records,
 // resource scripts with tool-bar bitmaps, and access to CMenuEx's protected members.
 #pragma once
 
@@ -12,6 +11,7 @@
 
 #include "host/HeadlessHost.h"
 #include "host_fixture.h"
+#include "menus.h"
 #include "menu/MenuEx.h"
 #include "menu/MsgRecvWnd.h"
 #include "tabcontrol/ElementTabControl.h"
@@ -19,28 +19,7 @@
 
 namespace menutest {
 
-// Answers the popups tracked while it lives, in order; a popup without an answer is
-// dismissed. Records every tracked popup and, once it is open, everything open then
-// (the tracked popup and the sub-menus opened on the way to the chosen item).
-class Answers {
-public:
-    Answers();
-    ~Answers();
-    Answers(const Answers&) = delete;
-    Answers& operator=(const Answers&) = delete;
-
-    void Choose(const std::wstring& path) { Queue(false, path); }
-    void Cancel() { Queue(true, L""); }
-
-    std::vector<rt::MenuPopupView> tracked;              // each tracked popup as it opened
-    std::vector<std::vector<rt::MenuPopupView>> opened;  // what was open at each answer
-    std::vector<std::string> lines;                      // the runtime's report lines
-
-private:
-    void Queue(bool dismiss, const std::wstring& path);
-    struct State;
-    std::shared_ptr<State> state_;
-};
+using Answers = kt::MenuAnswers;
 
 // A menu entry (_MENU_STR_CMD_).
 _MENU_STR_CMD_ Entry(const wchar_t* text, int cmd, int parent = -1, int hasSub = 0);

@@ -92,37 +92,8 @@ TEST_F(MenuTrack, OpensAtTheSidesPoint) {
     }
 }
 
-TEST_F(MenuTrack, ChoosingPostsRenamesAndChecksNextTime) {
-    MenuStrip strip;
-    strip.ClickTab(0);  // select the plain tab first
-    EXPECT_EQ((Posts{{1324, 1}}), strip.TakePosts());
-    const int width_before = strip.MenuTab().m_nWidth;
-
-    Answers answers;
-    answers.Choose(L"Item 3");
-    strip.ClickTab(1);
-    ASSERT_EQ(1u, answers.tracked.size());
-    const rt::MenuItemView* preset = ItemWithId(answers.tracked[0], 102);
-    ASSERT_NE(nullptr, preset);
-    EXPECT_TRUE(preset->state & MF_CHECKED);                     // the selected command of the record
-    EXPECT_EQ((Posts{{kMenuCommand, 103}}), strip.TakePosts());  // no 1324 for the moved selection
-    EXPECT_STREQ(L"Item 3", strip.MenuTab().m_strName.GetString());
-    EXPECT_EQ(103, strip.MenuTab().m_nSelMenuID);
-    EXPECT_EQ(1, strip.tabs->m_nSelTab);  // the selection followed the menu
-    EXPECT_NE(width_before, strip.MenuTab().m_nWidth);
-    EXPECT_TRUE(strip.tabs->m_vecSubMenu.empty());
-
-    // Renamed: the body selects; the arrow still opens, now with the chosen entry checked.
-    answers.Cancel();
-    strip.ClickArrow();
-    ASSERT_EQ(2u, answers.tracked.size());
-    for (const rt::MenuItemView& item : answers.tracked[1].items) {
-        SCOPED_TRACE(item.id);
-        EXPECT_EQ(item.id == 103, (item.state & MF_CHECKED) != 0);
-    }
-    EXPECT_EQ(Posts{}, strip.TakePosts());
-}
-
+// Choosing, renaming and the check mark on reopening: tests/scenarios/menu_tab_choose.kel;
+// thirteen entries in two columns: menu_columns.kel.
 TEST_F(MenuTrack, ACommandAboveSixteenBitsNeverActsAsAnother) {
     struct Row {
         const char* name;
@@ -211,26 +182,6 @@ TEST_F(MenuTrack, TwoHostWindowsEachGetTheirOwnCommand) {
     RECT rc{};
     ::GetWindowRect(hidden, &rc);
     EXPECT_TRUE(::IsRectEmpty(&rc));
-}
-
-TEST_F(MenuTrack, ThirteenEntriesMakeTwoColumns) {
-    StripHost strip(POINT{50, 50}, kStripRect, 3);
-    _MENU_CMD_INFO_ menu = menutest::PlainMenu(13, 301, 305);
-    strip.AddTab(9, L"Many", &menu);
-    Answers answers;
-    answers.Choose(L"Item 13");
-    strip.ClickTab(0);
-    ASSERT_EQ(1u, answers.tracked.size());
-    const std::vector<rt::MenuItemView>& items = answers.tracked[0].items;
-    ASSERT_EQ(13u, items.size());
-    for (size_t i = 0; i < items.size(); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(i == 0 || i == 12, (items[i].type & MF_MENUBREAK) != 0);
-        EXPECT_EQ(i == 4, (items[i].state & MF_CHECKED) != 0);
-    }
-    EXPECT_EQ(items[0].screen_rect.top, items[12].screen_rect.top);  // the 13th heads a second column
-    EXPECT_GT(items[12].screen_rect.left, items[11].screen_rect.left);
-    EXPECT_EQ((Posts{{kMenuCommand, 313}}), strip.TakePosts());
 }
 
 TEST_F(MenuTrack, SubMenusInPlaceCheckedAndFreed) {

@@ -105,9 +105,8 @@ TEST_F(MenuTest, OwnerDrawnItemsReachThePermanentCMenuUnlessTheWindowHandlesThem
         std::unique_ptr<CWnd> owner(r.ownerHandlesDraw ? new DrawingOwner : new CWnd);
         ASSERT_TRUE(owner->CreateEx(0, AfxRegisterWndClass(0), L"owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
         Script script;
-        script.Choose(L"#31");
         AFX_MENU_TRACKING_STATE during{};
-        script.queue.back().onShown = [&] { during = *AfxGetMenuTrackingState(); };
+        script.Choose(L"#31", [&] { during = *AfxGetMenuTrackingState(); });
         EXPECT_TRUE(menu.TrackPopupMenu(0, 5, 5, owner.get()));
         EXPECT_EQ(during.m_hTrackingMenu, menu.m_hMenu);
         EXPECT_EQ(during.m_hTrackingWindow, owner->m_hWnd);

@@ -102,35 +102,6 @@ std::vector<OwnerRecord> Owner::Only(UINT msg) const {
     return out;
 }
 
-Script::Script() {
-    rt::SetMenuAnswerer([this](const rt::MenuPopupView&, rt::MenuAnswer* answer) {
-        if (queue.empty()) return false;
-        *answer = queue.front();
-        queue.erase(queue.begin());
-        return true;
-    });
-    rt::SetMenuReportHook([this](const std::string& line) { lines.push_back(line); });
-}
-
-Script::~Script() {
-    rt::SetMenuAnswerer(nullptr);
-    rt::SetMenuReportHook(nullptr);
-}
-
-void Script::Choose(const std::wstring& path, std::function<void()> on_shown) {
-    rt::MenuAnswer a;
-    a.path = path;
-    a.onShown = std::move(on_shown);
-    queue.push_back(a);
-}
-
-void Script::Cancel(std::function<void()> on_shown) {
-    rt::MenuAnswer a;
-    a.dismiss = true;
-    a.onShown = std::move(on_shown);
-    queue.push_back(a);
-}
-
 void MenuTest::SetUp() {
     rt::UseVirtualClock();
     rt::PumpMessages();

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "menus.h"
 #include "platform.h"
 #include "win32/runtime_ext.h"
 
@@ -71,20 +72,7 @@ private:
     HWND hwnd_ = nullptr;
 };
 
-// A queue of scripted answers, installed as the thread's answerer for the fixture's life;
-// report lines are collected.
-class Script {
-public:
-    Script();
-    ~Script();
-    Script(const Script&) = delete;
-    Script& operator=(const Script&) = delete;
-
-    void Choose(const std::wstring& path, std::function<void()> on_shown = nullptr);
-    void Cancel(std::function<void()> on_shown = nullptr);
-    std::vector<std::string> lines;
-    std::vector<rt::MenuAnswer> queue;
-};
+using Script = kt::MenuAnswers;
 
 // Starts each test with an empty queue and a blank screen; checks that nothing leaks.
 class MenuTest : public ::testing::Test {

@@ -15,21 +15,6 @@ uint32_t Grey(uint32_t v) {
     return v << 16 | v << 8 | v;
 }
 
-// Every source, destination and coverage value: each channel of BlendPixel must be
-// (s a + d (255 - a) + 127) / 255, the destination kept whole (top byte too) at coverage 0.
-TEST(CoverageBlend, OnePixelRuleIsTheRoundedChannelMix) {
-    int wrong = 0;
-    for (uint32_t a = 0; a < 256; ++a)
-        for (uint32_t s = 0; s < 256; ++s)
-            for (uint32_t d = 0; d < 256; ++d) {
-                const uint32_t dst = 0xA5000000u | Grey(d);
-                const uint32_t mix = (s * a + d * (255 - a) + 127) / 255;
-                const uint32_t expected = a == 0 ? dst : Grey(mix);
-                wrong += text::BlendPixel(dst, Grey(s), a) != expected;
-            }
-    EXPECT_EQ(wrong, 0);
-}
-
 // The row blender on every source, destination and coverage value, against the same
 // rounded mix (its division is done differently from BlendPixel's).
 TEST(CoverageBlend, RowsGiveTheRoundedChannelMixForEveryValue) {

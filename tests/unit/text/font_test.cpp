@@ -177,57 +177,6 @@ TEST(FontResolution, BoldIsWiderThanRegular) {
     EXPECT_GT(bold, regular);
 }
 
-TEST(FontCache, FontsWithTheSameLogFontShareOneFace) {
-    text::GetStats();  // make sure the default face exists before counting
-    const HFONT a = tt::MakeFont(tt::FontSpec{-17});
-    const text::FontRef ra = text::FontOf(gdi::Get<gdi::Font>(a));
-    const uint64_t opened = text::GetStats().facesOpened;
-    const uint64_t resolved = text::GetStats().resolutions;
-    tt::FontSpec underlined{-17};
-    underlined.underline = true;  // drawn per font: does not make another face
-    const HFONT b = tt::MakeFont(underlined);
-    const text::FontRef rb = text::FontOf(gdi::Get<gdi::Font>(b));
-    EXPECT_EQ(ra.face, rb.face);
-    EXPECT_EQ(text::GetStats().facesOpened, opened);
-    EXPECT_EQ(text::GetStats().resolutions, resolved);
-    DeleteObject(a);
-    DeleteObject(b);
-    // A font made again after both were deleted still finds the cached face.
-    const HFONT c = tt::MakeFont(tt::FontSpec{-17});
-    EXPECT_EQ(text::FontOf(gdi::Get<gdi::Font>(c)).face, ra.face);
-    EXPECT_EQ(text::GetStats().facesOpened, opened);
-    DeleteObject(c);
-}
-
-TEST(FontCache, UnknownNamesOpenTheFallbackFileOnce) {
-    tt::FontSpec tahoma{-19};
-    tahoma.face = L"Tahoma";
-    tt::FontSpec arial{-19};
-    arial.face = L"Arial";
-    const HFONT a = tt::MakeFont(tahoma);
-    const HFONT b = tt::MakeFont(arial);
-    EXPECT_EQ(text::FontOf(gdi::Get<gdi::Font>(a)).face, text::FontOf(gdi::Get<gdi::Font>(b)).face);
-    DeleteObject(a);
-    DeleteObject(b);
-}
-
-TEST(GlyphCache, RepeatedPaintsRasteriseNothing) {
-    kt::Surface s(200, 40);
-    tt::FontSpec spec{-15};
-    tt::ScopedFont font(s.dc(), spec);
-    RECT rc{0, 0, 200, 40};
-    const uint64_t before = text::GetStats().rasterised;
-    DrawTextW(s.dc(), L"Glyph cache", -1, &rc, DT_SINGLELINE);
-    const uint64_t first = text::GetStats().rasterised - before;
-    EXPECT_EQ(first, 9u);  // distinct characters: G l y p h space c a e
-    for (int i = 0; i < 3; ++i) {
-        DrawTextW(s.dc(), L"Glyph cache", -1, &rc, DT_SINGLELINE | DT_CENTER);
-        TextOutW(s.dc(), 0, 20, L"cache", 5);
-        tt::Width(s.dc(), L"Glyph cache");
-    }
-    EXPECT_EQ(text::GetStats().rasterised - before, first);
-}
-
 TEST(FontCreation, RejectsNullAndCopiesTheLogFont) {
     EXPECT_EQ(CreateFontIndirectW(nullptr), nullptr);
     LOGFONTW lf{};

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "host/Utf8.h"
+#include "utf8.h"
 #include "pixels.h"
 #include "scrollbar/HorizontalScrollbar.h"
 #include "scrollbar/VerticalScrollbar.h"
@@ -249,7 +249,7 @@ TEST_F(DeskTest, InspectorListsFieldsByNameAndTheRecordUnderThePointer) {
 TEST_F(DeskTest, EveryListedFieldOfEveryDeskElementResolves) {
     for (CElementContainer* e : host->Window().Elements()) {
         const kelem::ElementKind* kind = registry.KindOf(e);
-        ASSERT_NE(kind, nullptr) << WideToUtf8(e->GetName());
+        ASSERT_NE(kind, nullptr) << rt::WideToUtf8(e->GetName());
         const std::vector<std::string> names = kelem::ListFields(*kind, e);
         EXPECT_GE(names.size(), 6u) << kind->name;
         for (const std::string& name : names) {

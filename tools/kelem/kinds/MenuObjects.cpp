@@ -17,7 +17,7 @@
 
 #include "frame/HostServices.h"
 #include "host/HostWindow.h"
-#include "host/Utf8.h"
+#include "utf8.h"
 #include "menu/MenuEx.h"
 #include "tools/kelem/kinds/Kinds.h"
 #include "win32/runtime_ext.h"
@@ -293,7 +293,7 @@ std::string VerbMenuTrack(const Args& a) {
     CHostWindow& window = *host;
     DWORD id = 0;
     if (a.Count() == 5) {
-        CElementContainer* element = window.FindElementByName(Utf8ToWide(a.Word(4)));
+        CElementContainer* element = window.FindElementByName(rt::Utf8ToWide(a.Word(4)));
         if (!element) a.Fail("unknown element '" + a.Word(4) + "'");
         id = element->GetID();
     }

@@ -11,7 +11,7 @@
 // takes effect and `t=.. snapshot FILE` is printed.
 #include <deque>
 
-#include "host/Utf8.h"
+#include "utf8.h"
 #include "tools/kelem/kinds/Kinds.h"
 #include "win32/runtime_ext.h"
 
@@ -83,7 +83,7 @@ std::string VerbMenu(const Args& args) {
         if (args.Word(1) != "snapshot") args.Fail("expected snapshot FILE.png after the answer");
         const std::string path = args.OutputPath(2, queue->outDir);
         const Arg& f = args.At(2);
-        const std::string file = f.type == Arg::Type::Word ? f.word : WideToUtf8(args.Str(2));
+        const std::string file = f.type == Arg::Type::Word ? f.word : rt::WideToUtf8(args.Str(2));
         std::weak_ptr<MenuQueue> weak = queue;
         answer.onShown = [weak, file, path] {
             std::string error;

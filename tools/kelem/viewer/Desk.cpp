@@ -9,7 +9,7 @@
 
 #include "button/ElementButton.h"
 #include "frame/HostServices.h"
-#include "host/Utf8.h"
+#include "utf8.h"
 #include "scrollbar/HorizontalScrollbar.h"
 #include "scrollbar/VerticalScrollbar.h"
 #include "tabcontrol/ElementTabControl.h"
@@ -50,7 +50,7 @@ std::string DecodeControlMessage(const ControlMessage& cm) {
 }
 
 std::string ControlMessageLine(const ControlMessage& cm, DWORD start) {
-    return "t=" + std::to_string(cm.time - start) + " " + WideToUtf8(cm.senderName) + " " + DecodeControlMessage(cm);
+    return "t=" + std::to_string(cm.time - start) + " " + rt::WideToUtf8(cm.senderName) + " " + DecodeControlMessage(cm);
 }
 
 // ---- 2. The quote grid -------------------------------------------------------------------------------
@@ -472,7 +472,7 @@ std::vector<std::string> Desk::DescribeLayout() const {
     std::vector<std::string> lines;
     for (CElementContainer* e : host_.Window().Elements()) {
         const RECT& rc = e->HostState()->rcContainer;
-        std::string line = "element " + WideToUtf8(e->GetName() ? e->GetName() : L"") + " " + Fmt(rc);
+        std::string line = "element " + rt::WideToUtf8(e->GetName() ? e->GetName() : L"") + " " + Fmt(rc);
         if (e == vscroll_) line += " arrow=" + std::to_string(vscroll_->m_nArrowHeight);
         if (e == hscroll_) line += " arrow=" + std::to_string(hscroll_->m_nArrowWidth);
         lines.push_back(line);

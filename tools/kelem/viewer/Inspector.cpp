@@ -1,7 +1,7 @@
 #include "tools/kelem/viewer/Inspector.h"
 
 #include "host/HostTypes.h"
-#include "host/Utf8.h"
+#include "utf8.h"
 #include "tabcontrol/ElementTabControl.h"
 
 namespace kelem {
@@ -54,7 +54,7 @@ std::vector<std::string> InspectElement(const Registry& registry, CElementContai
     const ElementKind* kind = registry.KindOf(element);
     const RECT& container_rect = element->HostState()->rcContainer;
     std::vector<std::string> lines;
-    lines.push_back(WideToUtf8(element->GetName() ? element->GetName() : L"") + " (" + (kind ? kind->name : "?") +
+    lines.push_back(rt::WideToUtf8(element->GetName() ? element->GetName() : L"") + " (" + (kind ? kind->name : "?") +
                     ") " + Fmt(container_rect));
     if (!kind) return lines;
     const POINT element_pt{window_pt.x - container_rect.left, window_pt.y - container_rect.top};

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "host/Utf8.h"
+#include "utf8.h"
 
 namespace kelem {
 
@@ -61,7 +61,7 @@ int CViewerPanel::DrawLines(CDC& dc, const std::vector<std::string>& lines, RECT
     int y = rc.top;
     for (const std::string& line : lines) {
         if (y + line_height > rc.bottom) break;
-        const std::wstring text = Utf8ToWide(line);
+        const std::wstring text = rt::Utf8ToWide(line);
         RECT line_rect{rc.left, y, rc.right, y + line_height};
         dc.DrawText(text.c_str(), int(text.size()), &line_rect,
                     DT_LEFT | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <sstream>
 
-#include "host/Utf8.h"
+#include "utf8.h"
 #include "scrollbar/HorizontalScrollbar.h"
 #include "scrollbar/VerticalScrollbar.h"
 #include "tabcontrol/ElementTabControl.h"
@@ -87,7 +87,7 @@ bool ParseControlMessageLine(const std::string& line, ControlMessage* out) {
     if (!(in >> time >> sender >> msg) || time.rfind("t=", 0) != 0) return false;
     ControlMessage cm;
     cm.time = DWORD(std::strtoul(time.c_str() + 2, nullptr, 10));
-    cm.senderName = Utf8ToWide(sender);
+    cm.senderName = rt::Utf8ToWide(sender);
     cm.msg = UINT(msg);
     long long v = 0;
     switch (cm.msg) {
