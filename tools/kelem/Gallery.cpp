@@ -1,7 +1,9 @@
 #include "Gallery.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "utf8.h"
 #include "win32/runtime_ext.h"
@@ -44,9 +46,36 @@ Gallery::Gallery(std::string outDir, std::string skinDir)
     rt::SetScreenSize(1600, 1200);
     MakeDirs(outDir_);
     skin_->Load(skinDir_);
+    // Elements paint with the viewport moved to their place (a double buffer moves its window
+    // origin instead and is copied back to where it mirrors): the viewport origin takes a cell
+    // to its window's client coordinates.
+    rt::SetTextRunHook([this](HDC hdc, const RECT& cell) {
+        POINT org{};
+        ::GetViewportOrgEx(hdc, &org);
+        textCells_.push_back(RECT{cell.left + org.x, cell.top + org.y, cell.right + org.x, cell.bottom + org.y});
+    });
 }
 
-Gallery::~Gallery() = default;
+Gallery::~Gallery() { rt::SetTextRunHook(nullptr); }
+
+// Sorted, without repeats: a run painted twice (a paint, then a print) is one cell.
+void Gallery::WriteTextCells(const std::string& file) {
+    auto key = [](const RECT& r) { return std::make_tuple(r.top, r.left, r.bottom, r.right); };
+    std::sort(textCells_.begin(), textCells_.end(), [&](const RECT& a, const RECT& b) { return key(a) < key(b); });
+    textCells_.erase(std::unique(textCells_.begin(), textCells_.end(),
+                                 [&](const RECT& a, const RECT& b) { return key(a) == key(b); }),
+                     textCells_.end());
+    const std::string path = outDir_ + "/" + file.substr(0, file.size() - 4) + ".text.json";
+    std::ofstream out(path);
+    out << "{\"cells\": [";
+    for (size_t i = 0; i < textCells_.size(); ++i) {
+        const RECT& r = textCells_[i];
+        out << (i ? ", " : "") << "[" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "]";
+    }
+    out << "]}\n";
+    if (!out) problems_.push_back(file + ": cannot write " + path);
+    textCells_.clear();
+}
 
 void Gallery::Section(const std::string& title) { sections_.push_back(GallerySection{title, {}}); }
 
@@ -64,8 +93,12 @@ void Gallery::Shot(CHeadlessHost& host, const std::string& name, const std::stri
     const std::string dir = Slug(sections_.back().title);
     MakeDirs(outDir_ + "/" + dir);
     const std::string file = dir + "/" + name + ".png";
+    // Painted afresh, so that the recorded text runs are those of the picture.
+    textCells_.clear();
+    ::InvalidateRect(host.Window().GetSafeHwnd(), nullptr, TRUE);
     std::string error;
     if (!host.SaveSnapshot(outDir_ + "/" + file, &error)) problems_.push_back(file + ": " + error);
+    WriteTextCells(file);
     for (const std::wstring& p : host.Window().Problems()) problems_.push_back(file + ": " + rt::WideToUtf8(p));
     sections_.back().shots.push_back(GalleryShot{file, label, host.Size()});
 }
@@ -77,6 +110,7 @@ void Gallery::Image(HBITMAP bmp, const std::string& name, const std::string& lab
     const std::string file = dir + "/" + name + ".png";
     std::string error;
     if (!rt::SavePngFile(bmp, outDir_ + "/" + file, &error)) problems_.push_back(file + ": " + error);
+    WriteTextCells(file);
     BITMAP bm{};
     ::GetObjectW(bmp, sizeof bm, &bm);
     sections_.back().shots.push_back(GalleryShot{file, label, SIZE{bm.bmWidth, bm.bmHeight}});

@@ -51,6 +51,10 @@ private:
     std::unique_ptr<CSkin> skin_;  // loaded once, shared by every scene
     std::vector<GallerySection> sections_;
     std::vector<std::string> problems_;
+    // The text runs drawn since the last picture, in its coordinates (the host's client
+    // area, or the card's bitmap); written beside each picture as <name>.text.json.
+    std::vector<RECT> textCells_;
+    void WriteTextCells(const std::string& file);
 };
 
 void RenderAllGalleryPages(Gallery& gallery);

@@ -7,8 +7,16 @@ Pictures whose popups are drawn by the system menu loop (popup-menus/) are liste
 compared: the Windows build does not replay menu answers yet, so its pictures show the
 strip without the popup.
 
-Exit status: 0 when every compared picture is identical, 1 otherwise, 2 on missing input.
+Text is rasterised by different engines on the two sides, so each picture comes with the
+cells of its text runs (<name>.text.json, written by the gallery: position and extent of every
+TextOut/ExtTextOut/DrawText run). A picture is "text only" when both sides' cells agree and
+every differing pixel lies inside one of them (or on its one-pixel fringe); cells that disagree (a run placed or measured
+differently) are a real difference.
+
+Exit status: 0 when every compared picture is identical or text only, 1 otherwise, 2 on
+missing input.
 """
+import json
 import html
 import os
 import struct
@@ -79,6 +87,24 @@ def write_png(path, w, h, rows):
                 chunk(b"IDAT", zlib.compress(raw, 6)) + chunk(b"IEND", b""))
 
 
+def read_cells(png_path):
+    """The text cells beside a picture as (left, top, right, bottom) tuples, or None."""
+    path = png_path[:-len(".png")] + ".text.json"
+    if not os.path.exists(path):
+        return None
+    with open(path) as f:
+        return [tuple(c) for c in json.load(f)["cells"]]
+
+
+# Antialiased glyph ink may reach one pixel past a run's advance box (a glyph overhanging
+# its advance, the filter's fringe); that pixel still belongs to the run.
+FRINGE = 1
+
+
+def in_cells(cells, x, y):
+    return any(l - FRINGE <= x < r + FRINGE and t - FRINGE <= y < b + FRINGE for l, t, r, b in cells)
+
+
 def compare(a_path, b_path, diff_path):
     aw, ah, a = read_png(a_path)
     bw, bh, b = read_png(b_path)
@@ -101,7 +127,24 @@ def compare(a_path, b_path, diff_path):
     os.makedirs(os.path.dirname(diff_path), exist_ok=True)
     write_png(diff_path, aw, ah, diff)
     l, t, r, btm = box
-    return {"state": "differ", "why": f"{count} pixels in ({l}, {t}, {r + 1}, {btm + 1})", "diff": diff_path}
+    where = f"{count} pixels in ({l}, {t}, {r + 1}, {btm + 1})"
+    a_cells, b_cells = read_cells(a_path), read_cells(b_path)
+    if a_cells is None or b_cells is None:
+        return {"state": "differ", "why": f"{where}; no text cells recorded", "diff": diff_path}
+    if a_cells != b_cells:
+        only_a = sorted(set(a_cells) - set(b_cells))[:3]
+        only_b = sorted(set(b_cells) - set(a_cells))[:3]
+        return {"state": "differ", "why": f"{where}; text cells differ: Linux {only_a} against Windows {only_b}",
+                "diff": diff_path}
+    outside = [(x, y) for y in range(ah) if a[y] != b[y] for x in range(aw)
+               if a[y][3 * x:3 * x + 3] != b[y][3 * x:3 * x + 3] and not in_cells(a_cells, x, y)]
+    if not outside:
+        return {"state": "text only", "why": f"{where}, all inside {len(a_cells)} agreeing text cells",
+                "diff": diff_path}
+    ol = min(x for x, _ in outside); ot = min(y for _, y in outside)
+    orr = max(x for x, _ in outside) + 1; ob = max(y for _, y in outside) + 1
+    return {"state": "differ", "why": f"{where}; {len(outside)} outside text cells in ({ol}, {ot}, {orr}, {ob})",
+            "diff": diff_path}
 
 
 def main():

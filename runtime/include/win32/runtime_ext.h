@@ -32,6 +32,16 @@ bool SavePngFile(HBITMAP bmp, const std::string& path, std::string* error = null
 // The pixels of a rectangle of the screen (or of any bitmap) as a new bitmap.
 HBITMAP CopyScreenRect(const RECT& rc);
 
+// ---- text runs ----------------------------------------------------------------------------
+// Called, on the calling thread, after each text output made through the class library's
+// CDC (TextOut, ExtTextOut, DrawText) with the DC and the cell the run occupies in its
+// logical coordinates: its position and extent from GetTextExtentPoint32 (or the lpDx advances) and
+// the text alignment; for DrawText the DT_CALCRECT rectangle placed by the format's
+// alignment and clipped to the rectangle unless DT_NOCLIP. The same computation on every
+// platform, so that two builds' cells can be compared. An empty hook ends the recording.
+using TextRunHook = std::function<void(HDC hdc, const RECT& logical_cell)>;
+void SetTextRunHook(TextRunHook hook);
+
 // ---- windows: clock, timers, input, cursors (runtime/src/user) ------------------------------
 // Two clocks drive GetTickCount, message times and timers. The virtual clock (the default)
 // starts at 0 and moves only through AdvanceClock, so tests and scripts are deterministic.

@@ -11,7 +11,15 @@
 //   6. Blits
 //   7. Text and DrawState
 #include "afx_maps.h"
+#include "win32/runtime_ext.h"
+#ifdef _WIN32
+namespace text {
+// The portable GDI's one-call fills; over the system's GDI every fill takes the plain path.
+inline bool FillSolidRects(HDC, const RECT*, int, COLORREF) { return false; }
+}  // namespace text
+#else
 #include "text/text_private.h"
+#endif
 
 IMPLEMENT_DYNCREATE(CDC, CObject)
 
@@ -400,16 +408,84 @@ BOOL CDC::PatBlt(int x, int y, int nWidth, int nHeight, DWORD dwRop) {
 }
 
 // ---- 7. Text and DrawState ------------------------------------------------------------------------------------
+namespace {
+
+thread_local rt::TextRunHook t_textRunHook;
+
+// Where a TextOut/ExtTextOut run lands, from the reference point and the text alignment.
+RECT TextOutCell(HDC hdc, int x, int y, LPCTSTR text, UINT count, const INT* dx) {
+    SIZE size{};
+    ::GetTextExtentPoint32(hdc, text, int(count), &size);
+    if (dx) {
+        LONG advance = 0;
+        for (UINT i = 0; i < count; ++i) advance += dx[i];
+        size.cx = advance;
+    }
+    const UINT align = ::GetTextAlign(hdc);
+    if (align & TA_UPDATECP) {
+        POINT cp{};
+        ::GetCurrentPositionEx(hdc, &cp);
+        x = cp.x;
+        y = cp.y;
+    }
+    if ((align & TA_CENTER) == TA_CENTER) x -= size.cx / 2;
+    else if (align & TA_RIGHT) x -= size.cx;
+    if ((align & TA_BASELINE) == TA_BASELINE) {
+        TEXTMETRIC tm{};
+        ::GetTextMetrics(hdc, &tm);
+        y -= tm.tmAscent;
+    } else if (align & TA_BOTTOM) {
+        y -= size.cy;
+    }
+    return RECT{x, y, x + size.cx, y + size.cy};
+}
+
+// Where a DrawText run lands: its DT_CALCRECT size placed in the rectangle by the format.
+RECT DrawTextCell(HDC hdc, LPCTSTR text, int count, const RECT& rc, UINT format) {
+    RECT calc = rc;
+    ::DrawText(hdc, text, count, &calc, (format & ~DT_MODIFYSTRING) | DT_CALCRECT);
+    const LONG w = calc.right - calc.left, h = calc.bottom - calc.top;
+    RECT cell{rc.left, rc.top, rc.left + w, rc.top + h};
+    if (format & DT_CENTER) OffsetRect(&cell, (rc.right - rc.left - w) / 2, 0);
+    else if (format & DT_RIGHT) OffsetRect(&cell, rc.right - rc.left - w, 0);
+    if (format & DT_SINGLELINE) {
+        if (format & DT_VCENTER) OffsetRect(&cell, 0, (rc.bottom - rc.top - h) / 2);
+        else if (format & DT_BOTTOM) OffsetRect(&cell, 0, rc.bottom - rc.top - h);
+    }
+    if (!(format & DT_NOCLIP)) IntersectRect(&cell, &cell, &rc);
+    return cell;
+}
+
+void ReportTextRun(HDC hdc, const RECT& cell) {
+    if (t_textRunHook && cell.right > cell.left && cell.bottom > cell.top) t_textRunHook(hdc, cell);
+}
+
+}  // namespace
+
+namespace rt {
+void SetTextRunHook(TextRunHook hook) { t_textRunHook = std::move(hook); }
+}  // namespace rt
+
 BOOL CDC::TextOut(int x, int y, LPCTSTR lpszString, int nCount) {
-    return ::TextOut(m_hDC, x, y, lpszString, nCount);
+    const RECT cell = t_textRunHook ? TextOutCell(m_hDC, x, y, lpszString, UINT(nCount), nullptr) : RECT{};
+    const BOOL ok = ::TextOut(m_hDC, x, y, lpszString, nCount);
+    if (ok) ReportTextRun(m_hDC, cell);
+    return ok;
 }
 
 BOOL CDC::ExtTextOut(int x, int y, UINT nOptions, LPCRECT lpRect, LPCTSTR lpszString, UINT nCount, LPINT lpDxWidths) {
-    return ::ExtTextOut(m_hDC, x, y, nOptions, lpRect, lpszString, nCount, lpDxWidths);
+    const RECT cell = t_textRunHook && lpszString ? TextOutCell(m_hDC, x, y, lpszString, nCount, lpDxWidths) : RECT{};
+    const BOOL ok = ::ExtTextOut(m_hDC, x, y, nOptions, lpRect, lpszString, nCount, lpDxWidths);
+    if (ok) ReportTextRun(m_hDC, cell);
+    return ok;
 }
 
 int CDC::DrawText(LPCTSTR lpszString, int nCount, LPRECT lpRect, UINT nFormat) {
-    return ::DrawText(m_hDC, lpszString, nCount, lpRect, nFormat);
+    const bool report = t_textRunHook && lpszString && lpRect && !(nFormat & DT_CALCRECT);
+    const RECT cell = report ? DrawTextCell(m_hDC, lpszString, nCount, *lpRect, nFormat) : RECT{};
+    const int height = ::DrawText(m_hDC, lpszString, nCount, lpRect, nFormat);
+    if (height) ReportTextRun(m_hDC, cell);
+    return height;
 }
 
 CSize CDC::GetTextExtent(LPCTSTR lpszString, int nCount) const {

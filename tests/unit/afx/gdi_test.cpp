@@ -2,6 +2,9 @@
 // CDC::SelectObject relies on, and the drawing helpers MFC builds on ExtTextOut.
 #include <gtest/gtest.h>
 
+#include <cwchar>
+#include <vector>
+
 #include "platform.h"
 #include "win32/runtime_ext.h"
 
@@ -434,3 +437,55 @@ TEST(CDCAttributes, SaveAndRestore) {
 }
 
 }  // namespace
+
+// The text-run hook's cells: each run's ink lies inside its cell (give or take the one-pixel
+// antialiasing fringe), for every alignment the class library's text calls take.
+TEST(CDCTextRuns, CellsHoldTheInkOfEachRun) {
+    struct Row {
+        const char* name;
+        UINT textAlign;   // for TextOut rows
+        UINT drawFormat;  // 0: a TextOut row
+        int x, y;
+    };
+    const Row rows[] = {
+        {"TextOut top left", TA_LEFT | TA_TOP, 0, 20, 10},
+        {"TextOut right", TA_RIGHT | TA_TOP, 0, 180, 10},
+        {"TextOut centre baseline", TA_CENTER | TA_BASELINE, 0, 100, 40},
+        {"TextOut bottom", TA_LEFT | TA_BOTTOM, 0, 20, 50},
+        {"DrawText centred", 0, DT_CENTER | DT_VCENTER | DT_SINGLELINE, 0, 0},
+        {"DrawText right bottom", 0, DT_RIGHT | DT_BOTTOM | DT_SINGLELINE, 0, 0},
+        {"DrawText cut by ellipsis", 0, DT_LEFT | DT_SINGLELINE | DT_END_ELLIPSIS, 0, 0},
+    };
+    const wchar_t* text = L"Quote 600519 +2.35% and more";
+    for (const Row& row : rows) {
+        Canvas canvas(200, 60, kWhite);
+        CFont font;
+        font.CreatePointFont(90, L"DejaVu Sans");
+        CFont* old = canvas.dc.SelectObject(&font);
+        std::vector<RECT> cells;
+        rt::SetTextRunHook([&](HDC, const RECT& cell) { cells.push_back(cell); });
+        if (row.drawFormat) {
+            CRect rc(10, 5, 190, 55);
+            canvas.dc.DrawText(text, -1, &rc, row.drawFormat);
+            CRect measure(10, 5, 190, 55);
+            canvas.dc.DrawText(text, -1, &measure, DT_CALCRECT | DT_SINGLELINE);  // not a run
+        } else {
+            canvas.dc.SetTextAlign(row.textAlign);
+            canvas.dc.TextOut(row.x, row.y, text, int(wcslen(text)));
+        }
+        rt::SetTextRunHook(nullptr);
+        canvas.dc.SelectObject(old);
+        ASSERT_EQ(cells.size(), 1u) << row.name;
+        const RECT cell = cells[0];
+        int ink = 0;
+        for (int y = 0; y < 60; ++y)
+            for (int x = 0; x < 200; ++x) {
+                if (canvas.dc.GetPixel(x, y) == kWhite) continue;
+                ++ink;
+                EXPECT_TRUE(x >= cell.left - 1 && x <= cell.right && y >= cell.top - 1 && y <= cell.bottom)
+                    << row.name << ": ink at " << x << "," << y << " outside (" << cell.left << ", " << cell.top
+                    << ", " << cell.right << ", " << cell.bottom << ")";
+            }
+        EXPECT_GT(ink, 0) << row.name;
+    }
+}
