@@ -11,7 +11,7 @@
 //   6. Blits
 //   7. Text and DrawState
 #include "afx_maps.h"
-#include "text/text_private.h"
+#include "text/fill_rects.h"
 
 IMPLEMENT_DYNCREATE(CDC, CObject)
 
