@@ -4,8 +4,9 @@
 #   ./run.sh test   install what is missing, build, run every test (plus the sanitizer
 #                   build when CI is set)
 #   ./run.sh valgrind  build, run the library's unit tests under valgrind (leak proof)
-#   ./run.sh windows  build for Windows (MinGW-w64), render the gallery under Wine into
-#                   out-windows/ and compare it with the Linux one (docs/windows.md)
+#   ./run.sh windows  build for Windows (MinGW-w64), run the runtime's tests and render the
+#                   gallery under Wine into out-windows/, compare it with the Linux one
+#                   (docs/windows.md)
 #   ./run.sh mutate [--seed N] [--sample N] [--full] ...  mutation score of the test suite
 #                   (tools/mutate/mutate.py --help; docs/testing.md)
 set -euo pipefail
@@ -41,6 +42,33 @@ run_tests() {
   local preset=$1
   echo "== tests ($preset)"
   ctest --preset "$preset" -j "$JOBS"
+}
+
+# The runtime's Windows-API tests (tests/CMakeLists.txt: the areas built for Windows) under
+# Wine, in the prefix the windows command made. Prints
+# "runtime tests P/Q pass under Wine (S skipped for Wine)"; the test programs' failures are
+# in build/windows/tests/wine-*.log. Returns non-zero when a test fails.
+windows_runtime_tests() {
+  local wine=$1
+  cmake --build build/windows -j "$JOBS" --target test_gdi test_text test_afx test_user test_menu_runtime >/dev/null
+  local passed=0 total=0 skipped=0 failed=0 exe log n
+  for exe in build/windows/tests/test_*.exe; do
+    log="build/windows/tests/wine-$(basename "$exe" .exe).log"
+    timeout 300 "$wine" "$exe" --gtest_color=no >"$log" 2>&1 || true
+    n=$(sed -n 's/^\[==========\] \([0-9]*\) tests\? from .* ran\..*/\1/p' "$log" | tail -n 1)
+    if [ -z "$n" ]; then
+      echo "windows: $exe did not finish under Wine (see $log)" >&2
+      failed=$((failed + 1))
+      continue
+    fi
+    total=$((total + n))
+    passed=$((passed + $(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\?\..*/\1/p' "$log" | tail -n 1)))
+    skipped=$((skipped + $(sed -n 's/^\[  SKIPPED \] \([0-9]*\) tests\?,.*/\1/p' "$log" | tail -n 1 | grep . || echo 0)))
+    grep '^\[  FAILED  \] .*(' "$log" | sed "s|^|$(basename "$exe" .exe): |" >&2 || true
+  done
+  wineserver -w
+  echo "runtime tests $passed/$total pass under Wine ($skipped skipped for Wine)"
+  [ "$failed" -eq 0 ] && [ "$passed" -eq $((total - skipped)) ]
 }
 
 case "${1:-}" in
@@ -141,7 +169,7 @@ case "${1:-}" in
     # The same sources against the real Windows headers, the gallery under Wine without a
     # display, compared picture by picture with the Linux build's (docs/windows.md).
     setup
-    for p in g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 python3; do
+    for p in g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest wine wine64 python3; do
       if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
         sudo=""; [ "$(id -u)" -ne 0 ] && sudo="sudo"
         $sudo apt-get update -qq && DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "$p" >/dev/null || true
@@ -180,7 +208,10 @@ case "${1:-}" in
       exit 1
     fi
     wineserver -w
+    tests_ok=0
+    windows_runtime_tests "$wine" || tests_ok=$?
     python3 tools/windows/compare.py out out-windows
+    exit "$tests_ok"
     ;;
   *)
     echo "usage: $0 demo|test|valgrind|mutate|bench|windows" >&2

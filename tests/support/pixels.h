@@ -51,6 +51,19 @@ bool WritePng(const Image& img, const std::string& path, std::string* error = nu
 // The pixels of any bitmap, through GetDIBits as 32-bit top-down rows.
 bool ReadBitmap(HBITMAP bmp, Image* out);
 
+// The environment variable's value, or the fallback when it is unset or empty.
+std::string EnvOr(const char* name, const std::string& fallback);
+
+// True when the tests run on Wine rather than on Windows or the portable runtime.
+bool UnderWine();
+
+// Skips the rest of a test under Wine, where Wine's behaviour is known to differ from
+// Windows' (each use is listed in docs/windows.md with the evidence).
+#define SKIP_UNDER_WINE(reason) \
+    do {                          \
+        if (::kt::UnderWine()) GTEST_SKIP() << "Wine differs from Windows: " << (reason); \
+    } while (0)
+
 // A path under the test output directory (KELEM_TEST_OUTPUT_DIR, from the environment
 // or the build); its parent directories are created.
 std::string OutputPath(const std::string& relative);

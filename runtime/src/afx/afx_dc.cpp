@@ -12,14 +12,7 @@
 //   7. Text and DrawState
 #include "afx_maps.h"
 #include "win32/runtime_ext.h"
-#ifdef _WIN32
-namespace text {
-// The portable GDI's one-call fills; over the system's GDI every fill takes the plain path.
-inline bool FillSolidRects(HDC, const RECT*, int, COLORREF) { return false; }
-}  // namespace text
-#else
-#include "text/text_private.h"
-#endif
+#include "text/fill_rects.h"
 
 IMPLEMENT_DYNCREATE(CDC, CObject)
 

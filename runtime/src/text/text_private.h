@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "../gdi/gdi_private.h"
+#include "fill_rects.h"
 
 struct FT_FaceRec_;  // FreeType's face record; only the .cpp files see its definition
 
@@ -145,11 +146,6 @@ void BlendCoverage(const CoverageBox& box, uint32_t src);
 // extra logical clip rectangle. Monochrome surfaces get black or white.
 void FillLogical(gdi::DC* dc, const RECT& logical_rect, const RECT* logical_clip, COLORREF color);
 
-// CDC::FillSolidRect for count rectangles: SetBkColor(color), then what a glyph-less
-// ExtTextOut(ETO_OPAQUE) does with each rectangle, with one look-up of the DC, its
-// surface and its clip. False, with nothing done, for an unknown DC or one that updates
-// its current position (ExtTextOut's own path handles those).
-bool FillSolidRects(HDC hdc, const RECT* logical_rects, int count, COLORREF color);
 
 // Puts the top-left cx x cy pixels of src at a logical point: copied as they are, or, as
 // a mask, every pixel that is not white painted in color (DrawState's disabled look).

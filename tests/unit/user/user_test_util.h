@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "gdi/gdi_private.h"
 #include "win32/runtime_ext.h"
 #include "win32/winuser.h"
 
@@ -61,9 +60,19 @@ inline void EnsureRecorderClass() {
     RegisterClassW(&wc);
 }
 
+// Through the runtime's screen copy: on Windows the system's screen is not readable
+// everywhere (Wine's null driver), and the copy is the one reading that works on both.
 inline COLORREF ScreenPixel(int x, int y) {
-    const gdi::Bitmap* screen = gdi::Get<gdi::Bitmap>(gdi::ScreenBitmap());
-    return gdi::ToColorRef(screen->Row(y)[x]);
+    const RECT rc{x, y, x + 1, y + 1};
+    HBITMAP copy = rt::CopyScreenRect(rc);
+    if (!copy) return CLR_INVALID;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, copy);
+    const COLORREF c = GetPixel(dc, 0, 0);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(copy);
+    return c;
 }
 
 class UserTest : public ::testing::Test {
