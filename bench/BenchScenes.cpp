@@ -1,5 +1,5 @@
 // Scene paints (ours and cairo's), the memory floor of each scene, and the scaling runs:
-// tab layout, hit testing and the strip's paint for 10 to 10,000 tabs, scrollbar paint for thumbs of 50 to
+// tab layout, hit testing and the strip's paint for 10 to 10,000 tabs, adding up to a million tabs, scrollbar paint for thumbs of 50 to
 // 5,000 pixels.
 //
 // Index
@@ -185,6 +185,32 @@ void BM_TabPaint(benchmark::State& state) {
     state.counters["pixels"] = double(m.scene->Size().cx) * m.scene->Size().cy;
 }
 
+// Adding N tabs to an empty strip, one Add each: the duplicate-ID check goes through an
+// index, so the time per tab stays flat up to a million tabs. Making and freeing the strip
+// is not timed.
+void BM_TabAdd(benchmark::State& state) {
+    const int count = int(state.range(0));
+    std::vector<std::wstring> names(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) names[size_t(i)] = L"T" + std::to_wstring(i);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto scene = std::make_unique<ElementScene>(SIZE{1280, 24});
+        auto* tabs = new CElementTabControl;
+        scene->Place(tabs, L"tabs");
+        state.ResumeTiming();
+        for (int i = 0; i < count; ++i) {
+            _TAB_PARAM_INFO_ param;
+            param.nID = i + 1;
+            param.lpszName = names[size_t(i)].c_str();
+            if (tabs->Add(&param) != i) state.SkipWithError("a tab was refused");
+        }
+        state.PauseTiming();
+        scene.reset();
+        state.ResumeTiming();
+    }
+    state.counters["tabs"] = double(count);
+}
+
 // ---- 4. Scrollbar thumb lengths ---------------------------------------------------------------------
 void BM_ThumbOurs(benchmark::State& state) {
     SceneSetup s = MakeScene(SceneId::Scrollbar, int(state.range(0)), kLongBarHeight);
@@ -216,6 +242,9 @@ void RegisterSceneBenchmarks() {
                     benchmark::RegisterBenchmark("scale/tab_hit_test", BM_TabHitTest),
                     benchmark::RegisterBenchmark("scale/tab_paint", BM_TabPaint)})
         b->Arg(10)->Arg(100)->Arg(1000)->Arg(10000);
+    // One strip per run; three runs each, so that the million costs seconds, not minutes.
+    benchmark::RegisterBenchmark("scale/tab_add", BM_TabAdd)
+        ->Arg(1000)->Arg(10000)->Arg(100000)->Arg(1000000)->Repetitions(3);
     for (auto* b : {benchmark::RegisterBenchmark("scale/thumb/ours", BM_ThumbOurs),
                     benchmark::RegisterBenchmark("scale/thumb/cairo", BM_ThumbCairo)})
         for (int length : kThumbLengths) b->Arg(length);

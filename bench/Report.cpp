@@ -228,6 +228,21 @@ void ScalingTable(const Results& r, std::ostringstream& md) {
     md << "\n";
 }
 
+// Adding tabs one Add at a time, up to a million: the time per tab, flat when adding is linear.
+void TabAddTable(const Results& r, std::ostringstream& md) {
+    md << "Adding N tabs to an empty strip (one `Add` each, the duplicate-ID check included; one run of each N "
+          "repeated three times): time per tab, and against 1,000 tabs.\n\n"
+       << "| tabs | adding all | per tab | against 1,000 tabs |\n|---:|---:|---:|---|\n";
+    // Its own repetition count is part of the run's name.
+    auto name = [](int n) { return "scale/tab_add/" + std::to_string(n) + "/repeats:3"; };
+    const double base = Ns(r, name(1000)) / 1000;
+    for (int n : {1000, 10000, 100000, 1000000}) {
+        const double ns = Ns(r, name(n)), per = ns > 0 ? ns / n : -1;
+        md << "| " << n << " | " << Time(ns) << " | " << Time(per) << " | " << Ratio(per, base) << " |\n";
+    }
+    md << "\n";
+}
+
 // Least-squares line through (length, time); the worst point's distance from it.
 struct LineFit {
     double slope = 0, intercept = 0, worst = 0;  // worst: relative residual
@@ -289,6 +304,7 @@ std::string RenderReport(const Results& r, const ReportInfo& info) {
        << info.allocSites << "```\n\n";
     PrimitiveTable(r, md);
     ScalingTable(r, md);
+    TabAddTable(r, md);
     ThumbTable(r, md);
     if (!info.plotDir.empty())
         md << "### Plots\n\n![time per tab against the number of tabs](" << info.plotLink << "/scaling_tabs.png)\n\n"
