@@ -12,8 +12,9 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
+# zlib1g-dev: the runtime's PNG writer; libpng-dev: the tests' independent PNG reader.
 PACKAGES=(cmake g++ make pkg-config libfreetype-dev libfontconfig-dev fontconfig fonts-dejavu-core fonts-dejavu-extra
-          libpng-dev libgtest-dev libbenchmark-dev libsdl2-dev xvfb xdotool)
+          zlib1g-dev libpng-dev libgtest-dev libbenchmark-dev libsdl2-dev xvfb xdotool)
 JOBS=$(nproc 2>/dev/null || echo 2)
 
 setup() {
