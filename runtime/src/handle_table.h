@@ -110,7 +110,7 @@ private:
 
     bool Grow() {
         if (count_ >= Layout::kMaxSlots) return false;
-        const uint32_t capacity = capacity_ ? std::min<uint32_t>(capacity_ * 2, Layout::kMaxSlots) : 256;
+        const uint32_t capacity = std::min<uint32_t>(capacity_ ? capacity_ * 2 : 256, Layout::kMaxSlots);
         auto* slots = new (std::nothrow) Slot[capacity];
         if (!slots) return false;
         std::copy(slots_, slots_ + count_, slots);
