@@ -223,18 +223,19 @@ COLORREF CSkinPalette::GetColor(const wchar_t* key) {
     return 0;
 }
 
-CFont* CSkinPalette::GetFont(const wchar_t* key) {
+template <class T>
+T* CSkinPalette::FindObject(std::unordered_map<std::wstring, Slot<T>>& slots, const wchar_t* key, const wchar_t* kind) {
     if (!key) return nullptr;
-    auto it = m_fonts.find(Key(key));
-    if (it != m_fonts.end() && it->second.present) return it->second.object.get();
-    NoteMissing(&m_missing, L"font " + std::wstring(key));
+    auto it = slots.find(Key(key));
+    if (it != slots.end() && it->second.present) return it->second.object.get();
+    NoteMissing(&m_missing, kind + std::wstring(key));
     return nullptr;
 }
 
+CFont* CSkinPalette::GetFont(const wchar_t* key) {
+    return FindObject(m_fonts, key, L"font ");
+}
+
 CBitmap* CSkinPalette::GetBitmap(const wchar_t* key) {
-    if (!key) return nullptr;
-    auto it = m_bitmaps.find(Key(key));
-    if (it != m_bitmaps.end() && it->second.present) return it->second.object.get();
-    NoteMissing(&m_missing, L"bitmap " + std::wstring(key));
-    return nullptr;
+    return FindObject(m_bitmaps, key, L"bitmap ");
 }

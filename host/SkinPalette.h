@@ -38,6 +38,9 @@ private:
     std::unordered_map<std::wstring, Slot<CBitmap>> m_bitmaps;
     std::wstring m_key;  // the current look-up's key; keeps its capacity, so no allocation
     const std::wstring& Key(const wchar_t* key) { return m_key.assign(key); }
+    // The present object of key, or null with "<kind>key" noted as missing.
+    template <class T>
+    T* FindObject(std::unordered_map<std::wstring, Slot<T>>& slots, const wchar_t* key, const wchar_t* kind);
     std::set<std::wstring> m_missing;
     friend struct PaletteParser;
 };
