@@ -15,12 +15,12 @@ CSkin::~CSkin() {
 
 bool CSkin::Load(const std::string& dir) {
     m_problems.clear();
-    int64_t pixelsLeft = SkinLimits::kMaxSkinPixels;
-    const bool ok = m_pPalette->Load(dir, &m_problems, &pixelsLeft);
+    int64_t pixels_left = SkinLimits::kMaxSkinPixels;
+    const bool ok = m_pPalette->Load(dir, &m_problems, &pixels_left);
     // Without its palette file the folder is no skin: the loaded one stays whole.
     if (ok) {
         m_dir = dir;
-        m_pFactory->SetRoot(dir, pixelsLeft);
+        m_pFactory->SetRoot(dir, pixels_left);
     }
     CComPtr<CGlobalEnv> env = CGlobalEnv::GetGlobalEnv();
     env->SetSkinPalette(m_pPalette);

@@ -23,10 +23,10 @@ ULONG CSkinBitmapFactory::Release() {
     return ULONG(n);
 }
 
-void CSkinBitmapFactory::SetRoot(const std::string& dir, int64_t pixelBudget) {
+void CSkinBitmapFactory::SetRoot(const std::string& dir, int64_t pixel_budget) {
     m_root = dir;
     m_rootWide = rt::Utf8ToWide(dir);
-    m_pixelBudget = pixelBudget;
+    m_pixelBudget = pixel_budget;
     // Only the pictures asked for so far are read again; the others load when first asked.
     Reload();
 }

@@ -27,7 +27,7 @@ public:
     CBitmap* GetFolderBitmap(const wchar_t* folder, const wchar_t* fileName) override;
 
     // The skin folder the pictures come from; what was asked for before is read again.
-    void SetRoot(const std::string& dir, int64_t pixelBudget = SkinLimits::kMaxSkinPixels);
+    void SetRoot(const std::string& dir, int64_t pixel_budget = SkinLimits::kMaxSkinPixels);
     const std::set<std::wstring>& MissingFiles() const { return m_missing; }
     void ClearMissing() { m_missing.clear(); }
     std::vector<std::string> problems;  // pictures that exist but could not be read, since the last load

@@ -121,7 +121,7 @@ HBITMAP ToScreenFormat(HBITMAP dib) {
 
 }  // namespace
 
-HBITMAP LoadSkinImage(const std::string& root, const std::string& relative, int64_t* pixelsLeft, std::string* error) {
+HBITMAP LoadSkinImage(const std::string& root, const std::string& relative, int64_t* pixels_left, std::string* error) {
     std::string bytes;
     if (!ReadSkinFile(root, relative, SkinLimits::kMaxImageFileBytes, &bytes, error)) return nullptr;
     const std::string path = root + "/" + relative;
@@ -133,13 +133,13 @@ HBITMAP LoadSkinImage(const std::string& root, const std::string& relative, int6
                             " pixels; a skin image may have at most " + std::to_string(SkinLimits::kMaxImagePixels));
             return nullptr;
         }
-        if (pixelsLeft && pixels > *pixelsLeft) {
+        if (pixels_left && pixels > *pixels_left) {
             Fail(error, path + ": " + std::to_string(width) + " x " + std::to_string(rows) +
                             " pixels would take the skin's images past " +
                             std::to_string(SkinLimits::kMaxSkinPixels) + " pixels in all");
             return nullptr;
         }
-        if (pixelsLeft) *pixelsLeft -= pixels;
+        if (pixels_left) *pixels_left -= pixels;
     }
     std::string why;
     HBITMAP dib = rt::LoadBmpMemory(bytes.data(), bytes.size(), &why);

@@ -23,9 +23,9 @@ bool ResolveSkinFile(const std::string& root, const std::string& relative, std::
 // The whole file, at most maxBytes.
 bool ReadSkinFile(const std::string& root, const std::string& relative, uintmax_t maxBytes, std::string* bytes,
                   std::string* error);
-// A skin picture in the screen's format. Its decoded pixels are taken from *pixelsLeft
+// A skin picture in the screen's format. Its decoded pixels are taken from *pixels_left
 // (when given); a picture that would pass it, or SkinLimits, is refused.
-HBITMAP LoadSkinImage(const std::string& root, const std::string& relative, int64_t* pixelsLeft, std::string* error);
+HBITMAP LoadSkinImage(const std::string& root, const std::string& relative, int64_t* pixels_left, std::string* error);
 
 // Adds name to a list of missing names, up to SkinLimits::kMaxFactoryNames: callers may
 // ask for any name, so the list is bounded like the factory's cache.

@@ -149,7 +149,7 @@ struct PaletteParser {
 // ---- 3. CSkinPalette ------------------------------------------------------------------------
 CSkinPalette::~CSkinPalette() = default;
 
-bool CSkinPalette::Load(const std::string& dir, std::vector<std::string>* problems, int64_t* pixelsLeft) {
+bool CSkinPalette::Load(const std::string& dir, std::vector<std::string>* problems, int64_t* pixels_left) {
     PaletteParser parser;
     parser.palette = this;
     parser.dir = dir;
@@ -169,14 +169,14 @@ bool CSkinPalette::Load(const std::string& dir, std::vector<std::string>* proble
     ReadIni(text, handlers);
 
     int64_t own_budget = SkinLimits::kMaxSkinPixels;
-    if (!pixelsLeft) pixelsLeft = &own_budget;
+    if (!pixels_left) pixels_left = &own_budget;
     std::unordered_map<std::wstring, HBITMAP> bitmaps;
     std::unordered_map<std::wstring, size_t> lastLine;
     for (size_t i = 0; i < parser.bitmapLines.size(); ++i) lastLine[parser.bitmapLines[i].key] = i;
     for (size_t i = 0; i < parser.bitmapLines.size(); ++i) {
         const PaletteParser::BitmapLine& b = parser.bitmapLines[i];
         if (lastLine[b.key] != i) continue;
-        HBITMAP hbm = LoadSkinImage(dir, b.path, pixelsLeft, &error);
+        HBITMAP hbm = LoadSkinImage(dir, b.path, pixels_left, &error);
         if (hbm)
             bitmaps[b.key] = hbm;
         else

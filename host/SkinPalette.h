@@ -20,8 +20,8 @@ public:
     CBitmap* GetBitmap(const wchar_t* key) override;
 
     // Reads dir/palette.ini. Problems are appended; returns false (changing nothing) when
-    // the file cannot be read. Bitmaps take their pixels from *pixelsLeft when given.
-    bool Load(const std::string& dir, std::vector<std::string>* problems, int64_t* pixelsLeft = nullptr);
+    // the file cannot be read. Bitmaps take their pixels from *pixels_left when given.
+    bool Load(const std::string& dir, std::vector<std::string>* problems, int64_t* pixels_left = nullptr);
     const std::set<std::wstring>& MissingKeys() const { return m_missing; }
     void ClearMissing() { m_missing.clear(); }
 
