@@ -12,22 +12,27 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
+# zlib1g-dev: the runtime's PNG writer; libpng-dev: the tests' independent PNG reader.
 PACKAGES=(cmake g++ make pkg-config libfreetype-dev libfontconfig-dev fontconfig fonts-dejavu-core fonts-dejavu-extra
-          libpng-dev libgtest-dev libbenchmark-dev libsdl2-dev xvfb xdotool)
+          zlib1g-dev libpng-dev libgtest-dev libbenchmark-dev libsdl2-dev xvfb xdotool)
 JOBS=$(nproc 2>/dev/null || echo 2)
 
-setup() {
+# Installs those of the Debian packages named that are not installed yet.
+install_missing() {
   local missing=()
-  for p in "${PACKAGES[@]}"; do
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
-  if [ ${#missing[@]} -gt 0 ]; then
-    echo "== installing: ${missing[*]}"
-    local sudo=""
-    [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
-  fi
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "== installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+}
+
+setup() {
+  install_missing "${PACKAGES[@]}"
 }
 
 build() {
@@ -94,12 +99,7 @@ case "${1:-}" in
     if [ -n "${CI:-}" ]; then
       echo "== soak (20,000 events per kind)"
       ./build/default/tests/kelem_soak --events 20000
-      for p in clang libclang-rt-14-dev; do
-        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-          sudo=""; [ "$(id -u)" -ne 0 ] && sudo="sudo"
-          $sudo apt-get update -qq && DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "$p" >/dev/null
-        fi
-      done
+      install_missing clang libclang-rt-14-dev
       cmake --preset fuzz >/dev/null
       cmake --build --preset fuzz -j "$JOBS"
       for target in bmp palette rc script button vscroll hscroll tabs; do
@@ -122,10 +122,7 @@ case "${1:-}" in
     # Leak proof: the library's unit tests under valgrind. Suppressed: one-time and
     # still-reachable allocations of fontconfig/FreeType/libpng only (the file says which).
     setup
-    command -v valgrind >/dev/null || {
-      sudo=""; [ "$(id -u)" -ne 0 ] && sudo="sudo"
-      $sudo apt-get update -qq && DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq valgrind >/dev/null
-    }
+    install_missing valgrind
     build default
     for t in frame button scrollbar tabcontrol host reliability; do
       [ -x "./build/default/tests/test_$t" ] || continue
@@ -148,12 +145,7 @@ case "${1:-}" in
     # cairo and pixman, the memory floor, scaling runs. Rewrites the results section of
     # docs/performance.md and the plots in docs/performance/. About 2 minutes on 2 cores.
     setup
-    for p in libcairo2-dev libpixman-1-dev libbenchmark-dev; do
-      if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-        sudo=""; [ "$(id -u)" -ne 0 ] && sudo="sudo"
-        $sudo apt-get update -qq && DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "$p" >/dev/null
-      fi
-    done
+    install_missing libcairo2-dev libpixman-1-dev libbenchmark-dev
     cmake --preset bench >/dev/null
     cmake --build --preset bench -j "$JOBS"
     mkdir -p docs/performance build/bench/pictures
@@ -170,10 +162,7 @@ case "${1:-}" in
     # display, compared picture by picture with the Linux build's (docs/windows.md).
     setup
     for p in g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest wine wine64 python3; do
-      if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-        sudo=""; [ "$(id -u)" -ne 0 ] && sudo="sudo"
-        $sudo apt-get update -qq && DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "$p" >/dev/null || true
-      fi
+      install_missing "$p" || true  # one at a time: a package the release lacks does not stop the rest
     done
     wine=$(command -v wine || true)
     [ -z "$wine" ] && [ -x /usr/lib/wine/wine64 ] && wine=/usr/lib/wine/wine64

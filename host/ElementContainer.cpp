@@ -45,7 +45,7 @@ int CElementContainer::InitObject(const wchar_t* name, _CONTAINER_INFO* info) {
 }
 BOOL CElementContainer::BeforeReleaseObject() { return TRUE; }
 BOOL CElementContainer::ReleaseObject() { return TRUE; }
-void CElementContainer::SetDebugView(int nDebug) { m_pHostState->nDebugView = nDebug; }
+void CElementContainer::SetDebugView(int) {}  // this host has no debug view
 BOOL CElementContainer::IBS_OnReturnWantedStreamDataTypeToFrame(std::vector<QXIBSStreamDataType>&) { return FALSE; }
 BOOL CElementContainer::IBS_OnGetStreamData(QXIBSStreamDataType, const char*, int) { return FALSE; }
 BOOL CElementContainer::ResetParent(CElementContainer*) { return FALSE; }

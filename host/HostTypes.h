@@ -23,7 +23,6 @@ struct ElementHostState {
     std::vector<UINT> registered;  // in registration order
     BOOL bActive = TRUE;
     BOOL bVisible = TRUE;
-    int nDebugView = 0;
 
     bool IsRegistered(UINT msg) const {
         for (UINT m : registered)
@@ -35,7 +34,6 @@ struct ElementHostState {
 // A control message an element posted, as the embedding program reads it.
 struct ControlMessage {
     DWORD time = 0;        // the runtime clock when it was posted
-    DWORD senderID = 0;
     std::wstring senderName;
     UINT msg = 0;
     WPARAM wParam = 0;

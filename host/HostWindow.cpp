@@ -181,7 +181,6 @@ BOOL CHostWindow::StopElementTimer(CElementContainer* pElement, DWORD id) {
 BOOL CHostWindow::PostElementMessage(CElementContainer* pElement, UINT msg, WPARAM wParam, LPARAM lParam) {
     ControlMessage cm;
     cm.time = ::GetTickCount();
-    cm.senderID = pElement->HostState()->dwID;
     cm.senderName = NameOf(pElement);
     cm.msg = msg;
     cm.wParam = wParam;

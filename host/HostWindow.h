@@ -105,7 +105,6 @@ private:
     CElementContainer* m_pHover = nullptr;
     CElementContainer* m_pFocus = nullptr;
     CElementContainer* m_pLastSkipper = nullptr;
-    bool m_bHoverLeavePending = false;  // the pointer left the captured element
     int m_nPaintLeaks = 0;
     std::vector<std::wstring> m_problems;
 };

@@ -28,7 +28,7 @@ void ReadIni(std::string_view text, const IniHandlers& handlers) {
         if (handlers.onProblem) handlers.onProblem(line, what);
     };
     std::string section;
-    bool inSection = false;
+    bool in_section = false;
     int line = 0;
     size_t start = 0;
     while (start < text.size()) {
@@ -54,7 +54,7 @@ void ReadIni(std::string_view text, const IniHandlers& handlers) {
                 continue;
             }
             section.assign(Trim(s.substr(1, close - 1)));
-            inSection = true;
+            in_section = true;
             continue;
         }
         const size_t eq = s.find('=');
@@ -71,7 +71,7 @@ void ReadIni(std::string_view text, const IniHandlers& handlers) {
             problem(line, "no key before '='");
             continue;
         }
-        if (!inSection) {
+        if (!in_section) {
             problem(line, "key '" + std::string(entry.key) + "' before the first [section]");
             continue;
         }

@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+#include "../handle_table.h"
 #include "win32/wingdi.h"
 #include "win32/winuser.h"
 
@@ -39,34 +40,26 @@ struct Object {
     int selections = 0;  // DCs that have this pen/brush/font selected; DeleteObject refuses while > 0
 };
 
-// Handles encode (generation, kind, slot); a stale or foreign handle looks up as null.
-// A slot remembers the live handle it hands out, so one compare validates slot,
-// generation and kind at once; free slots hold 0, which no handle equals.
-struct HandleSlot {
-    uint64_t handle;
-    Object* obj;
-    uint32_t generation;
-    uint32_t nextFree;  // free slots: the next free slot + 1, or 0
+// Handles are (generation << 32 | kind << 24 | slot + 1): a deleted handle, or one of
+// another kind, looks up as null.
+struct HandleLayout {
+    static constexpr int kSlotBits = 24;
+    static constexpr int kGenerationShift = 32;
+    static constexpr uint32_t kMaxGeneration = 0xFFFFFFFF;
+    static constexpr uint32_t kMaxSlots = 0xFFFFFF;
 };
-// Plain data without a constructor: zero before any static constructor runs, and
-// reached without a guard on every lookup.
-struct HandleTable {
-    HandleSlot* slots;
-    uint32_t count;
-    uint32_t capacity;
-    uint32_t freeHead;  // first free slot + 1, or 0
-    int live[size_t(Kind::Count)];
+// Plain data: zero before any static constructor runs, reached without a guard.
+struct Handles {
+    rt::HandleTable<Object, HandleLayout> table;
+    int live[size_t(Kind::Count)];  // non-stock objects per kind
 };
-extern HandleTable g_handles;
+extern Handles g_handles;
 
 HGDIOBJ Insert(std::unique_ptr<Object> obj);
 inline Object* Lookup(HGDIOBJ h, Kind kind) {  // kind None accepts any kind
     const uint64_t v = reinterpret_cast<uintptr_t>(h);
-    const uint32_t idx = uint32_t(v & 0xFFFFFF) - 1;  // the null handle wraps to out of range
-    if (idx >= g_handles.count) return nullptr;
-    const HandleSlot& s = g_handles.slots[idx];
-    if (s.handle != v || (kind != Kind::None && Kind((v >> 24) & 0xFF) != kind)) return nullptr;
-    return s.obj;
+    if (kind != Kind::None && Kind((v >> 24) & 0xFF) != kind) return nullptr;
+    return g_handles.table.Lookup(v);
 }
 inline Kind KindOf(HGDIOBJ h) {
     const Object* o = Lookup(h, Kind::None);

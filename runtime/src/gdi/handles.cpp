@@ -1,6 +1,6 @@
 // The GDI handle table and the memory it recycles. Handles are
 // (generation << 32 | kind << 24 | slot + 1), so a handle that was deleted, or that
-// belongs to another kind, is rejected instead of reaching freed memory.
+// belongs to another kind, is rejected instead of reaching freed memory (handle_table.h).
 //
 // Index
 //   1. Handle table
@@ -13,6 +13,7 @@
 // usable before any static constructor has run and costs no guard per lookup. GDI is
 // used from one thread at a time here, as the table always assumed.
 #include <algorithm>
+#include <iterator>
 #include <new>
 #include <utility>
 
@@ -21,66 +22,30 @@
 
 namespace gdi {
 
-HandleTable g_handles;
+Handles g_handles;
 
 namespace {
 
 bool g_closed = false;  // set at exit: nothing is kept for reuse any more
 
-// ---- 1. Handle table -----------------------------------------------------------------
-uint64_t Encode(uint32_t slot, uint32_t gen, Kind kind) {
-    return (uint64_t(gen) << 32) | (uint64_t(kind) << 24) | uint64_t(slot + 1);
-}
-
-bool GrowSlots() {
-    HandleTable& t = g_handles;
-    if (t.count >= 0xFFFFFF) return false;
-    const uint32_t capacity = t.capacity ? std::min<uint32_t>(t.capacity * 2, 0xFFFFFF) : 256;
-    auto* slots = new (std::nothrow) HandleSlot[capacity];
-    if (!slots) return false;
-    for (uint32_t i = 0; i < t.count; ++i) slots[i] = t.slots[i];
-    delete[] t.slots;
-    t.slots = slots;
-    t.capacity = capacity;
-    return true;
-}
-
 }  // namespace
 
+// ---- 1. Handle table -----------------------------------------------------------------
 HGDIOBJ Insert(std::unique_ptr<Object> obj) {
     if (!obj) return nullptr;
-    HandleTable& t = g_handles;
-    uint32_t idx;
-    if (t.freeHead) {
-        idx = t.freeHead - 1;
-        t.freeHead = t.slots[idx].nextFree;
-    } else {
-        if (t.count == t.capacity && !GrowSlots()) return nullptr;
-        idx = t.count++;
-        t.slots[idx] = HandleSlot{0, nullptr, 1, 0};
-    }
-    HandleSlot& s = t.slots[idx];
-    s.handle = Encode(idx, s.generation, obj->kind);
-    HGDIOBJ h = reinterpret_cast<HGDIOBJ>(static_cast<uintptr_t>(s.handle));
-    obj->handle = h;
-    if (!obj->stock) t.live[size_t(obj->kind)]++;
-    s.obj = obj.release();
-    return h;
+    Object* o = obj.get();
+    const uint64_t v = g_handles.table.Insert(std::move(obj), uint64_t(o->kind) << 24);
+    if (!v) return nullptr;
+    o->handle = reinterpret_cast<HGDIOBJ>(static_cast<uintptr_t>(v));
+    if (!o->stock) g_handles.live[size_t(o->kind)]++;
+    return o->handle;
 }
 
 bool Remove(HGDIOBJ h) {
-    Object* dead = Lookup(h, Kind::None);
+    // Destroyed on return, after its slot is free: destructors may look up other handles.
+    const std::unique_ptr<Object> dead = g_handles.table.Remove(reinterpret_cast<uintptr_t>(h));
     if (!dead) return false;
-    HandleTable& t = g_handles;
-    const uint32_t idx = uint32_t(reinterpret_cast<uintptr_t>(h) & 0xFFFFFF) - 1;
-    HandleSlot& s = t.slots[idx];
-    if (!dead->stock) t.live[size_t(dead->kind)]--;
-    s.handle = 0;
-    s.obj = nullptr;
-    s.generation = s.generation + 1 == 0 ? 1 : s.generation + 1;
-    s.nextFree = t.freeHead;
-    t.freeHead = idx + 1;
-    delete dead;  // destructors may look up other handles; the slot is already free
+    if (!dead->stock) g_handles.live[size_t(dead->kind)]--;
     return true;
 }
 
@@ -183,18 +148,9 @@ namespace {
 // after the destructors of everything made later.
 struct Teardown {
     ~Teardown() {
-        HandleTable& t = g_handles;
         g_closed = true;
-        for (uint32_t i = 0; i < t.count; ++i) {
-            HandleSlot& s = t.slots[i];
-            if (!s.obj) continue;
-            Object* dead = s.obj;
-            s.handle = 0;
-            s.obj = nullptr;
-            delete dead;
-        }
-        delete[] t.slots;
-        t = HandleTable{};
+        g_handles.table.Clear();
+        std::fill(std::begin(g_handles.live), std::end(g_handles.live), 0);
         g_stores.Clear();
         g_saveStacks.Clear();
         g_objectBlocks.Release();

@@ -14,25 +14,18 @@
 #include <cstring>
 #include <memory>
 
+#include "handle_table.h"
 #include "menu/menu_private.h"
 
 namespace menu {
 namespace {
 
 // ---- 1. Handle table -------------------------------------------------------------------------
-constexpr uint32_t kMaxSlots = 0xFFFE;
-constexpr uint32_t kMaxGeneration = 0x7FFF;
-constexpr uintptr_t kMenuTag = uintptr_t(1) << 31;  // keeps menu values apart from window ones
-
-struct Slot {
-    std::unique_ptr<Menu> menu;
-    uint32_t generation = 1;
-};
+constexpr uint64_t kMenuTag = uint64_t(1) << 31;  // keeps menu values apart from window ones
 
 struct Table {
-    std::vector<Slot> slots;
-    std::vector<uint32_t> freeSlots;
-    int live = 0;
+    rt::HandleTable<Menu, rt::UserHandleLayout> menus;
+    ~Table() { menus.Clear(); }
 };
 
 Table& table() {
@@ -40,38 +33,19 @@ Table& table() {
     return t;
 }
 
-HMENU Encode(uint32_t slot, uint32_t generation) {
-    return reinterpret_cast<HMENU>(kMenuTag | (uintptr_t(generation) << 16) | uintptr_t(slot + 1));
-}
-
 HMENU Insert(bool popup) {
-    Table& t = table();
-    uint32_t slot;
-    if (!t.freeSlots.empty()) {
-        slot = t.freeSlots.back();
-        t.freeSlots.pop_back();
-    } else {
-        if (t.slots.size() >= kMaxSlots) return nullptr;
-        slot = uint32_t(t.slots.size());
-        t.slots.emplace_back();
-    }
-    Slot& s = t.slots[slot];
-    s.menu = std::make_unique<Menu>();
-    s.menu->handle = Encode(slot, s.generation);
-    s.menu->popup = popup;
-    ++t.live;
-    return s.menu->handle;
+    auto created = std::make_unique<Menu>();
+    Menu* m = created.get();
+    const uint64_t v = table().menus.Insert(std::move(created), kMenuTag);
+    if (!v) return nullptr;
+    m->handle = reinterpret_cast<HMENU>(static_cast<uintptr_t>(v));
+    m->popup = popup;
+    return m->handle;
 }
 
 // Frees one menu (not its sub-menus); its handle becomes stale.
 void Free(HMENU hmenu) {
-    Table& t = table();
-    const uint32_t slot = uint32_t((reinterpret_cast<uintptr_t>(hmenu) & 0xFFFF) - 1);
-    Slot& s = t.slots[slot];
-    s.menu.reset();
-    s.generation = s.generation >= kMaxGeneration ? 1 : s.generation + 1;
-    t.freeSlots.push_back(slot);
-    --t.live;
+    table().menus.Remove(reinterpret_cast<uintptr_t>(hmenu));
 }
 
 // Frees a menu and every sub-menu under it, at any depth. A work list instead of recursion:
@@ -141,14 +115,7 @@ UINT StateFlags(const Item& item) {
 }  // namespace
 
 Menu* Find(HMENU hmenu) {
-    const uintptr_t v = reinterpret_cast<uintptr_t>(hmenu);
-    if (!(v & kMenuTag) || (v >> 32) != 0) return nullptr;
-    const uint32_t slot = uint32_t(v & 0xFFFF);
-    const uint32_t generation = uint32_t((v >> 16) & 0x7FFF);
-    Table& t = table();
-    if (slot == 0 || slot > t.slots.size()) return nullptr;
-    Slot& s = t.slots[slot - 1];
-    return s.menu && s.generation == generation ? s.menu.get() : nullptr;
+    return table().menus.Lookup(reinterpret_cast<uintptr_t>(hmenu));
 }
 
 Item* FindItem(HMENU hmenu, UINT position, UINT flags, Menu** owner, int* index) {
@@ -186,8 +153,7 @@ using menu::Menu;
 
 namespace rt {
 int MenuObjectCount() {
-    menu::Table& t = menu::table();
-    return t.live;
+    return menu::table().menus.Count();
 }
 }  // namespace rt
 
@@ -341,8 +307,8 @@ BOOL GetMenuItemInfoW(HMENU hmenu, UINT item_pos, BOOL fByPosition, LPMENUITEMIN
     if (mask & MIIM_CHECKMARKS) lpmii->hbmpChecked = lpmii->hbmpUnchecked = nullptr;
     if (mask & MIIM_DATA) lpmii->dwItemData = item->data;
     if (mask & MIIM_BITMAP) lpmii->hbmpItem = nullptr;
-    const bool wantsText = (mask & MIIM_STRING) || ((mask & MIIM_TYPE) && !item->IsOwnerDraw() && !item->IsSeparator());
-    if (wantsText) {
+    const bool wants_text = (mask & MIIM_STRING) || ((mask & MIIM_TYPE) && !item->IsOwnerDraw() && !item->IsSeparator());
+    if (wants_text) {
         const std::wstring& text = item->IsOwnerDraw() ? std::wstring() : item->text;
         if (lpmii->dwTypeData && lpmii->cch > 0) {
             const size_t n = std::min(text.size(), size_t(lpmii->cch) - 1);
@@ -367,9 +333,9 @@ bool ApplyInfo(HMENU self, Item* item, const MENUITEMINFOW* info) {
     if (mask & MIIM_STATE) item->state = info->fState;
     if (mask & MIIM_ID) item->id = info->wID;
     if (mask & MIIM_DATA) item->data = info->dwItemData;
-    const bool setsText =
+    const bool sets_text =
         (mask & MIIM_STRING) || ((mask & MIIM_TYPE) && !(info->fType & (MFT_SEPARATOR | MFT_OWNERDRAW)));
-    if (setsText) item->text = info->dwTypeData ? info->dwTypeData : L"";
+    if (sets_text) item->text = info->dwTypeData ? info->dwTypeData : L"";
     // MIIM_TYPE with MFT_OWNERDRAW carries the item data in dwTypeData, as the MF_ form does.
     if ((mask & MIIM_TYPE) && (info->fType & MFT_OWNERDRAW) && !(mask & MIIM_DATA))
         item->data = reinterpret_cast<ULONG_PTR>(info->dwTypeData);

@@ -15,37 +15,27 @@
 #include <cstring>
 #include <cwctype>
 
+#include "handle_table.h"
 #include "user/user_private.h"
 
 namespace user {
 namespace {
 
 // ---- 1. Handle table ---------------------------------------------------------------------
-constexpr uint32_t kMaxSlots = 0xFFFE;
-constexpr uint32_t kMaxGeneration = 0x7FFF;
-
-struct Slot {
-    std::unique_ptr<Window> window;
-    uint32_t generation = 1;
-};
-
 struct Table {
-    std::vector<Slot> slots;
-    std::vector<uint32_t> freeSlots;
+    rt::HandleTable<Window, rt::UserHandleLayout> windows;
+    Window* desktop = nullptr;
     std::vector<std::shared_ptr<WindowClass>> classes;
     WORD nextAtom = 0xC000;  // registered class atoms live above the integer resources
+    ~Table() { windows.Clear(); }
 };
-
-HWND Encode(uint32_t slot, uint32_t generation) {
-    return reinterpret_cast<HWND>(static_cast<uintptr_t>((generation << 16) | (slot + 1)));
-}
 
 void RegisterSystemClasses(Table& t);
 
 Table& table() {
     // The process-wide window table and class list, as on the platform.
-    static Table t = [] {
-        Table init;
+    static Table t;
+    if (!t.desktop) {
         auto desktop = std::make_unique<Window>();
         auto cls = std::make_shared<WindowClass>();
         cls->name = L"#32769";
@@ -55,36 +45,25 @@ Table& table() {
         desktop->cls = cls;
         desktop->proc = DefWindowProcW;
         desktop->style = WS_VISIBLE | WS_CLIPCHILDREN;
-        desktop->handle = Encode(0, 1);
-        init.slots.push_back(Slot{std::move(desktop), 1});
-        init.classes.push_back(cls);
-        RegisterSystemClasses(init);
-        return init;
-    }();
+        t.desktop = desktop.get();
+        t.desktop->handle = reinterpret_cast<HWND>(static_cast<uintptr_t>(t.windows.Insert(std::move(desktop))));
+        t.classes.push_back(cls);
+        RegisterSystemClasses(t);
+    }
     return t;
 }
 
 HWND Insert(std::unique_ptr<Window> w) {
-    Table& t = table();
-    uint32_t slot;
-    if (!t.freeSlots.empty()) {
-        slot = t.freeSlots.back();
-        t.freeSlots.pop_back();
-    } else {
-        if (t.slots.size() >= kMaxSlots) return nullptr;
-        slot = uint32_t(t.slots.size());
-        t.slots.emplace_back();
-    }
-    Slot& s = t.slots[slot];
-    w->handle = Encode(slot, s.generation);
-    s.window = std::move(w);
-    return s.window->handle;
+    Window* inserted = w.get();
+    const uint64_t v = table().windows.Insert(std::move(w));
+    if (!v) return nullptr;
+    inserted->handle = reinterpret_cast<HWND>(static_cast<uintptr_t>(v));
+    return inserted->handle;
 }
 
 // Unlinks a window from the tree and frees its slot; the handle becomes stale.
 void Free(Window* w) {
     Table& t = table();
-    const uint32_t slot = uint32_t((reinterpret_cast<uintptr_t>(w->handle) & 0xFFFF) - 1);
     if (w->parent) {
         auto& siblings = w->parent->children;
         siblings.erase(std::remove(siblings.begin(), siblings.end(), w), siblings.end());
@@ -93,13 +72,10 @@ void Free(Window* w) {
         child->parent = Desktop();
         Desktop()->children.push_back(child);
     }
-    for (Slot& s : t.slots) {
-        if (s.window && s.window->owner == w) s.window->owner = nullptr;
-    }
-    Slot& s = t.slots[slot];
-    std::unique_ptr<Window> dead = std::move(s.window);
-    s.generation = s.generation >= kMaxGeneration ? 1 : s.generation + 1;
-    t.freeSlots.push_back(slot);
+    t.windows.ForEach([w](Window* other) {
+        if (other->owner == w) other->owner = nullptr;
+    });
+    t.windows.Remove(reinterpret_cast<uintptr_t>(w->handle));
 }
 
 // ---- 2. Classes ------------------------------------------------------------------------------
@@ -178,18 +154,11 @@ Window* DeepestAt(Window* w, POINT parent_client_pt) {
 }  // namespace
 
 Window* Find(HWND hwnd) {
-    const uintptr_t v = reinterpret_cast<uintptr_t>(hwnd);
-    const uint32_t index = uint32_t(v & 0xFFFF);
-    if (index == 0 || (v >> 31) != 0) return nullptr;
-    Table& t = table();
-    if (index - 1 >= t.slots.size()) return nullptr;
-    Slot& s = t.slots[index - 1];
-    if (!s.window || s.generation != uint32_t(v >> 16)) return nullptr;
-    return s.window.get();
+    return table().windows.Lookup(reinterpret_cast<uintptr_t>(hwnd));
 }
 
 Window* Desktop() {
-    return table().slots[0].window.get();
+    return table().desktop;
 }
 
 bool IsAncestor(const Window* ancestor, const Window* w) {
@@ -264,9 +233,9 @@ BOOL UnregisterClassW(LPCWSTR lpClassName, HINSTANCE) {
     auto cls = user::FindClass(lpClassName);
     if (!cls || cls->system) return FALSE;
     user::Table& t = user::table();
-    for (const user::Slot& s : t.slots) {
-        if (s.window && s.window->cls == cls) return FALSE;  // windows of the class still exist
-    }
+    bool in_use = false;  // windows of the class still exist
+    t.windows.ForEach([&](const Window* w) { in_use = in_use || w->cls == cls; });
+    if (in_use) return FALSE;
     t.classes.erase(std::remove(t.classes.begin(), t.classes.end(), cls), t.classes.end());
     return TRUE;
 }
@@ -454,11 +423,11 @@ BOOL IsWindowEnabled(HWND hWnd) {
 BOOL ShowWindow(HWND hWnd, int nCmdShow) {
     Window* w = Find(hWnd);
     if (!w) return FALSE;
-    const bool wasVisible = (w->style & WS_VISIBLE) != 0;
+    const bool was_visible = (w->style & WS_VISIBLE) != 0;
     const bool show = nCmdShow != SW_HIDE;
-    if (show == wasVisible) return wasVisible;
+    if (show == was_visible) return was_visible;
     SendMessageW(hWnd, WM_SHOWWINDOW, show, 0);
-    if ((w = Find(hWnd)) == nullptr) return wasVisible;
+    if ((w = Find(hWnd)) == nullptr) return was_visible;
     if (show) {
         w->style |= WS_VISIBLE;
         user::InvalidateClient(w, nullptr, true);
@@ -466,7 +435,7 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow) {
         w->style &= ~DWORD(WS_VISIBLE);
         if (w->IsChild() && user::IsShownOnScreen(w->parent)) user::InvalidateClient(w->parent, &w->rect, true);
     }
-    return wasVisible;
+    return was_visible;
 }
 
 BOOL EnableWindow(HWND hWnd, BOOL bEnable) {
