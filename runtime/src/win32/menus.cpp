@@ -97,7 +97,9 @@ LRESULT CALLBACK CallWndProc(int code, WPARAM wParam, LPARAM lParam) {
     AnswerState& st = Answers();
     const auto* cwp = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (code == HC_ACTION && cwp->message == WM_ENTERIDLE && cwp->wParam == MSGF_MENU && st.answerer &&
-        !st.answering) {
+        st.answering) {
+        ::EndMenu();  // a menu tracked from inside an answer has no answer of its own
+    } else if (code == HC_ACTION && cwp->message == WM_ENTERIDLE && cwp->wParam == MSGF_MENU && st.answerer) {
         st.answering = true;
         const std::vector<MenuPopupView> open = OpenMenus();
         MenuAnswer answer;

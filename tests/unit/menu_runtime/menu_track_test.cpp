@@ -347,6 +347,7 @@ TEST_F(MenuTest, ExcludeRectangleMovesThePopupBeside) {
     TPMPARAMS params{sizeof(TPMPARAMS), RECT{90, 90, 150, 140}};
     TrackPopupMenuEx(s.menu, TPM_VERTICAL, 100, 100, owner.hwnd(), &params);
     const auto rect_of = [](const std::string& line) { return line.substr(0, line.find(':')); };
+    ASSERT_FALSE(script.lines.empty());
     EXPECT_EQ(rect_of(script.lines[0]).substr(0, 15), "menu (100, 140,");
 }
 
