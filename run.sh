@@ -59,7 +59,7 @@ windows_runtime_tests() {
     log="build/windows/tests/wine-$name.log"
     n=$(timeout 60 "$wine" "$exe" --gtest_list_tests 2>/dev/null | grep -c '^  ' || true)
     total=$((total + n))
-    timeout 120 "$wine" "$exe" --gtest_color=no >"$log" 2>&1 || true
+    timeout 120 "$wine" "$exe" --gtest_color=no 2>&1 | tr -d '\r' >"$log" || true
     passed=$((passed + $(grep -c '^\[       OK \] ' "$log" || true)))
     skipped=$((skipped + $(grep -c '^\[  SKIPPED \] .*([0-9]* ms)$' "$log" || true)))
     if ! grep -q '^\[==========\] .* ran\.' "$log"; then

@@ -253,7 +253,7 @@ INSTANTIATE_TEST_SUITE_P(
                        "....|....|....|....", "writes outside its buffers (the heap is corrupted)"},
         // AND combines the part of the first group that lies on the surface: green & red
         HugeStretchRow{"AndScansFromMaxSource", BLACKONWHITE, 0, 0, 2, 2, 0, 0, INT_MAX, INT_MAX,
-                       "b...|....|....|...."},
+                       "b...|....|....|....", "writes outside its buffers (the heap is corrupted)"},
         HugeStretchRow{"DestinationAtMin", BLACKONWHITE, INT_MIN, INT_MIN, 4, 4, 0, 0, 4, 4, "....|....|....|...."},
         HugeStretchRow{"DestinationEndsAtMax", BLACKONWHITE, INT_MAX - 2, 0, 2, 2, 0, 0, 4, 4, "....|....|....|...."}),
     [](const auto& info) { return std::string(info.param.name); });
