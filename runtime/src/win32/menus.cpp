@@ -89,6 +89,15 @@ AnswerState& Answers() {
     return state;
 }
 
+// Ends the menu loop. EndMenu alone does not reach a loop that a nested one ran inside (a
+// menu tracked from an answer), so the open popups are told to cancel as well.
+void CloseMenus() {
+    std::vector<HWND> popups;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CollectPopup, reinterpret_cast<LPARAM>(&popups));
+    ::EndMenu();
+    for (HWND popup : popups) ::PostMessageW(popup, WM_CANCELMODE, 0, 0);
+}
+
 void Report(const std::string& line) {
     if (Answers().report) Answers().report(line);
 }
@@ -109,7 +118,7 @@ LRESULT CALLBACK CallWndProc(int code, WPARAM wParam, LPARAM lParam) {
         } else {
             Report("menu dismissed: no answer");
         }
-        ::EndMenu();
+        CloseMenus();
         st.answering = false;
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);

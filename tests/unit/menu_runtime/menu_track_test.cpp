@@ -155,7 +155,7 @@ TEST_F(MenuTest, BadArgumentsAndNestedTrackingFail) {
     script.Cancel([&] { nested = TrackPopupMenu(s.recent, 0, 0, 0, 0, owner.hwnd(), nullptr); });
     TrackPopupMenu(s.menu, 0, 0, 0, 0, owner.hwnd(), nullptr);
     EXPECT_FALSE(nested);
-    EXPECT_EQ(script.lines.size(), 2u);
+    ASSERT_EQ(script.lines.size(), 2u);
     // An empty menu is not shown and the call fails.
     HMENU empty = CreatePopupMenu();
     EXPECT_FALSE(TrackPopupMenu(empty, 0, 0, 0, 0, owner.hwnd(), nullptr));
