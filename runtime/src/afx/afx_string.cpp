@@ -108,12 +108,13 @@ bool FormatInto(std::wstring& out, LPCWSTR fmt, va_list args) {
         errno = 0;
         const int n = vswprintf(buf.data(), buf.size(), c_fmt.c_str(), copy);
         va_end(copy);
-        if (n >= 0) {
+        if (n >= 0 && size_t(n) < buf.size()) {
             out.assign(buf.data(), size_t(n));
             return true;
         }
         if (errno == EILSEQ || buf.size() >= kMaxChars) return false;
-        buf.resize(buf.size() * 4);  // -1 also means "buffer too small"
+        // Too small: -1 (the C library's answer) or the length it needed (MinGW's).
+        buf.resize(std::min(kMaxChars, n >= 0 ? size_t(n) + 1 : buf.size() * 4));
     }
 }
 

@@ -1,9 +1,9 @@
 // DrawTextW: lines, prefixes, word breaking, tabs, ellipsis and alignment in a rectangle.
 // Every line is drawn left/top aligned at the position computed here, whatever the DC's
-// text alignment. Choices where the platform leaves room: an empty string returns 0 (and
-// DT_CALCRECT makes the rectangle empty at its top-left); DT_WORD_ELLIPSIS and
-// DT_PATH_ELLIPSIS cut like DT_END_ELLIPSIS; DT_MODIFYSTRING, DT_RTLREADING and
-// DT_INTERNAL are ignored.
+// text alignment. An empty string measures one line's height (DT_CALCRECT makes the
+// rectangle empty at its top-left), as the system does. Choices where the platform leaves
+// room: DT_WORD_ELLIPSIS and DT_PATH_ELLIPSIS cut like DT_END_ELLIPSIS; DT_MODIFYSTRING,
+// DT_RTLREADING and DT_INTERNAL are ignored.
 //
 // Index
 //   1. Scratch buffers   reused between calls so steady-state painting does not allocate
@@ -201,15 +201,15 @@ int DrawTextW(HDC hdc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT format) 
     f.ellipsis = (format & (DT_END_ELLIPSIS | DT_WORD_ELLIPSIS | DT_PATH_ELLIPSIS)) != 0;
 
     const RECT rect = *lprc;
+    const int lineHeight = face.height + ((format & DT_EXTERNALLEADING) ? face.externalLeading : 0);
     if (n == 0) {
         if (format & DT_CALCRECT) {
             lprc->right = lprc->left;
             lprc->bottom = lprc->top;
         }
-        return 0;
+        return lineHeight;
     }
 
-    const int lineHeight = face.height + ((format & DT_EXTERNALLEADING) ? face.externalLeading : 0);
     const bool single = (format & DT_SINGLELINE) != 0;
     int64_t y = rect.top;
     if (single && (format & DT_VCENTER))

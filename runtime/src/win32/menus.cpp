@@ -89,6 +89,15 @@ AnswerState& Answers() {
     return state;
 }
 
+// Ends the menu loop. EndMenu alone does not reach a loop that a nested one ran inside (a
+// menu tracked from an answer), so the open popups are told to cancel as well.
+void CloseMenus() {
+    std::vector<HWND> popups;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CollectPopup, reinterpret_cast<LPARAM>(&popups));
+    ::EndMenu();
+    for (HWND popup : popups) ::PostMessageW(popup, WM_CANCELMODE, 0, 0);
+}
+
 void Report(const std::string& line) {
     if (Answers().report) Answers().report(line);
 }
@@ -97,7 +106,9 @@ LRESULT CALLBACK CallWndProc(int code, WPARAM wParam, LPARAM lParam) {
     AnswerState& st = Answers();
     const auto* cwp = reinterpret_cast<const CWPSTRUCT*>(lParam);
     if (code == HC_ACTION && cwp->message == WM_ENTERIDLE && cwp->wParam == MSGF_MENU && st.answerer &&
-        !st.answering) {
+        st.answering) {
+        ::EndMenu();  // a menu tracked from inside an answer has no answer of its own
+    } else if (code == HC_ACTION && cwp->message == WM_ENTERIDLE && cwp->wParam == MSGF_MENU && st.answerer) {
         st.answering = true;
         const std::vector<MenuPopupView> open = OpenMenus();
         MenuAnswer answer;
@@ -107,7 +118,7 @@ LRESULT CALLBACK CallWndProc(int code, WPARAM wParam, LPARAM lParam) {
         } else {
             Report("menu dismissed: no answer");
         }
-        ::EndMenu();
+        CloseMenus();
         st.answering = false;
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);

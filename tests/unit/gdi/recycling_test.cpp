@@ -1,5 +1,7 @@
-// Recycled handle slots, object memory and pixel storage: a new object must never show
-// what the deleted one held, and the deleted one's handle must stay dead.
+// The runtime's object accounting and its own limits, and recycled handle slots, object
+// memory and pixel storage: a new object must never show what the deleted one held, and
+// the deleted one's handle must stay dead.
+#include <climits>
 #include <vector>
 
 #include "gdi_test_util.h"
@@ -144,5 +146,48 @@ INSTANTIATE_TEST_SUITE_P(
                       StaleRow{"Font", OBJ_FONT, MakeFont},
                       StaleRow{"Region", OBJ_REGION, [] { return HGDIOBJ(CreateRectRgn(0, 0, 3, 3)); }}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Objects, CreateAndDeleteLeavesNoObjects) {
+    const int before = rt::GdiObjectTotal();
+    HPEN pen = CreatePen(PS_SOLID, 1, kRed);
+    HBRUSH brush = CreateSolidBrush(kRed);
+    HRGN rgn = CreateRectRgn(0, 0, 1, 1);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bmp = CreateCompatibleBitmap(dc, 4, 4);
+    EXPECT_EQ(1, rt::GdiObjectCount(OBJ_PEN));
+    EXPECT_EQ(1, rt::GdiObjectCount(OBJ_BRUSH));
+    EXPECT_EQ(1, rt::GdiObjectCount(OBJ_REGION));
+    EXPECT_EQ(1, rt::GdiObjectCount(OBJ_BITMAP));
+    EXPECT_EQ(1, rt::GdiObjectCount(OBJ_DC));
+    EXPECT_EQ(before + 5, rt::GdiObjectTotal());
+    for (HGDIOBJ h : {HGDIOBJ(pen), HGDIOBJ(brush), HGDIOBJ(rgn), HGDIOBJ(bmp)}) EXPECT_TRUE(DeleteObject(h));
+    EXPECT_TRUE(DeleteDC(dc));
+    EXPECT_EQ(before, rt::GdiObjectTotal());
+    EXPECT_FALSE(DeleteObject(pen));  // stale handle
+    EXPECT_EQ(0u, GetObjectType(pen));
+}
+
+TEST(Objects, StockObjectsAreUncountedAndThereAreNoPalettes) {
+    const int before = rt::GdiObjectTotal();
+    for (int i = WHITE_BRUSH; i <= DC_PEN; ++i) DeleteObject(GetStockObject(i));
+    EXPECT_EQ(before, rt::GdiObjectTotal());
+    EXPECT_EQ(nullptr, GetStockObject(DEFAULT_PALETTE));
+    EXPECT_EQ(nullptr, GetStockObject(20));  // past the last stock object
+}
+
+// Only 1- and 32-bit bitmaps are made, and no side below zero.
+TEST(Bitmaps, UnsupportedFormatsFail) {
+    BITMAPINFO bi{};
+    bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 2, 2, 1, 8, BI_RGB, 0, 0, 0, 0, 0};
+    void* pv = reinterpret_cast<void*>(1);
+    EXPECT_EQ(nullptr, CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &pv, nullptr, 0));
+    EXPECT_EQ(nullptr, pv);
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biHeight = INT_MIN;
+    EXPECT_EQ(nullptr, CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &pv, nullptr, 0));
+    EXPECT_EQ(nullptr, CreateBitmap(2, 2, 1, 8, nullptr));
+    EXPECT_EQ(nullptr, CreateBitmap(-2, 2, 1, 32, nullptr));
+    EXPECT_EQ(0, rt::GdiObjectCount(OBJ_BITMAP));
+}
 
 }  // namespace

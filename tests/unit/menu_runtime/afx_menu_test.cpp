@@ -116,6 +116,7 @@ TEST_F(MenuTest, OwnerDrawnItemsReachThePermanentCMenuUnlessTheWindowHandlesThem
         if (r.ownerHandlesDraw) {
             EXPECT_EQ(static_cast<DrawingOwner*>(owner.get())->draws, r.ownerDraws);
         }
+        ASSERT_FALSE(script.lines.empty());
         EXPECT_EQ(script.lines[0].substr(0, 22), "menu (5, 5, 41, 23): o");
         owner->DestroyWindow();
         rt::PumpMessages();

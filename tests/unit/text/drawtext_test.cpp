@@ -65,7 +65,7 @@ TEST(DrawTextLayout, ReturnValueAndCalcRect) {
         {"trailing newline adds no line", L"Hello\n", DT_CALCRECT, {0, 0, 200, 100}, 14, {0, 0, 29, 14}},
         {"lone newline", L"\n", DT_CALCRECT, {0, 0, 200, 100}, 14, {0, 0, 0, 14}},
         {"single line keeps newlines in", L"ab\ncd", DT_CALCRECT | DT_SINGLELINE, {0, 0, 200, 100}, 14, {0, 0, -1, 14}},
-        {"empty string", L"", DT_CALCRECT, {5, 6, 50, 60}, 0, {5, 6, 5, 6}},
+        {"empty string measures a line", L"", DT_CALCRECT, {5, 6, 50, 60}, 14, {5, 6, 5, 6}},
         {"vcenter", L"Hello", DT_CALCRECT | DT_SINGLELINE | DT_VCENTER, {0, 0, 100, 40}, 27, {0, 0, 29, 27}},
         {"bottom", L"Hello", DT_CALCRECT | DT_SINGLELINE | DT_BOTTOM, {0, 0, 100, 40}, 40, {0, 0, 29, 40}},
         {"bottom of an empty rect gives 1", L"Hello", DT_SINGLELINE | DT_BOTTOM, {0, 0, 100, 0}, 1, {0, 0, 100, 0}},
@@ -331,6 +331,7 @@ TEST(DrawTextLayout, ExternalLeadingAndCountArgument) {
     EXPECT_EQ(DrawTextW(s.dc(), L"Hello\nmore", 5, &rc, DT_CALCRECT), 14);  // only "Hello"
     EXPECT_EQ(rc.right, 29);
     EXPECT_EQ(DrawTextW(s.dc(), nullptr, -1, &rc, 0), 0);
+    SKIP_UNDER_WINE("DrawTextW writes through a null rectangle (crash)");
     EXPECT_EQ(DrawTextW(s.dc(), L"a", -1, nullptr, 0), 0);
 }
 

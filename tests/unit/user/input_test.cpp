@@ -129,6 +129,7 @@ TEST_F(InputTest, MouseLeaveIsPostedOnceWhenThePointerLeaves) {
         Pump();
         EXPECT_EQ(size_t(row.leaves), ut::Only(WM_MOUSELEAVE).size());
     }
+    ASSERT_EQ(1u, ut::Only(WM_MOUSELEAVE).size());
     EXPECT_EQ(child_, ut::Only(WM_MOUSELEAVE)[0].hwnd);
 }
 

@@ -73,37 +73,6 @@ TEST_F(UserTest, QuitComesAfterPostedMessages) {
     EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));  // delivered once
 }
 
-TEST_F(UserTest, GetMessageOnTheVirtualClockJumpsToTheNextTimer) {
-    const HWND hwnd = Make(RECT{0, 0, 10, 10}, nullptr, 0, 0);
-    const DWORD start = rt::ClockNow();
-    SetTimer(hwnd, 9, 250, nullptr);
-    MSG msg{};
-    EXPECT_EQ(1, GetMessageW(&msg, nullptr, 0, 0));
-    EXPECT_EQ(UINT(WM_TIMER), msg.message);
-    EXPECT_EQ(9u, msg.wParam);
-    EXPECT_EQ(start + 250, msg.time);
-    EXPECT_EQ(start + 250, rt::ClockNow());
-    KillTimer(hwnd, 9);
-    EXPECT_EQ(-1, GetMessageW(&msg, nullptr, 0, 0));  // nothing could ever arrive
-    EXPECT_EQ(start + 250, rt::ClockNow());
-}
-
-TEST_F(UserTest, WaitHookRunsWhenTheQueueIsEmpty) {
-    const HWND hwnd = Make(RECT{0, 0, 10, 10}, nullptr, 0, 0);
-    std::vector<DWORD> waits;
-    rt::SetMessageWaitHook([&](DWORD timeout_ms) {
-        waits.push_back(timeout_ms);
-        if (waits.size() > 1) return false;
-        return PostMessageW(hwnd, WM_USER, 0, 0) != FALSE;  // as an embedder's input would arrive
-    });
-    MSG msg{};
-    EXPECT_EQ(1, GetMessageW(&msg, nullptr, 0, 0));
-    EXPECT_EQ(UINT(WM_USER), msg.message);
-    EXPECT_EQ(-1, GetMessageW(&msg, nullptr, 0, 0));
-    rt::SetMessageWaitHook(nullptr);
-    EXPECT_EQ((std::vector<DWORD>{rt::kNoTimerDue, rt::kNoTimerDue}), waits);
-}
-
 TEST_F(UserTest, PaintIsSynthesizedWhenNothingElseIsQueued) {
     const HWND hwnd = Make(RECT{0, 0, 10, 10});
     Pump();  // the first paint

@@ -71,7 +71,7 @@ protected:
         UserTest::TearDown();
     }
     HWND MakePainter(RECT rect, HWND parent = nullptr, bool withBackground = false) {
-        HWND hwnd = CreateWindowExW(0, PainterClass(withBackground), L"", WS_VISIBLE | (parent ? WS_CHILD : 0),
+        HWND hwnd = CreateWindowExW(0, PainterClass(withBackground), L"", WS_VISIBLE | (parent ? WS_CHILD : WS_POPUP),
                                     rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
                                     nullptr, nullptr, nullptr);
         if (!parent) windows_.push_back(hwnd);

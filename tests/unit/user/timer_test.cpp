@@ -1,4 +1,4 @@
-// Timers on the virtual clock.
+// Timers on the virtual clock, and the message loop's waits on it.
 #include "user_test_util.h"
 
 namespace {
@@ -178,6 +178,37 @@ TEST_F(TimerTest, RealClockIgnoresAdvance) {
     EXPECT_LT(after - before, 100000u);
     EXPECT_FALSE(rt::IsRealClock());
     EXPECT_GE(rt::ClockNow(), after);  // the virtual clock continues from there
+}
+
+TEST_F(UserTest, GetMessageOnTheVirtualClockJumpsToTheNextTimer) {
+    const HWND hwnd = Make(RECT{0, 0, 10, 10}, nullptr, 0, 0);
+    const DWORD start = rt::ClockNow();
+    SetTimer(hwnd, 9, 250, nullptr);
+    MSG msg{};
+    EXPECT_EQ(1, GetMessageW(&msg, nullptr, 0, 0));
+    EXPECT_EQ(UINT(WM_TIMER), msg.message);
+    EXPECT_EQ(9u, msg.wParam);
+    EXPECT_EQ(start + 250, msg.time);
+    EXPECT_EQ(start + 250, rt::ClockNow());
+    KillTimer(hwnd, 9);
+    EXPECT_EQ(-1, GetMessageW(&msg, nullptr, 0, 0));  // nothing could ever arrive
+    EXPECT_EQ(start + 250, rt::ClockNow());
+}
+
+TEST_F(UserTest, WaitHookRunsWhenTheQueueIsEmpty) {
+    const HWND hwnd = Make(RECT{0, 0, 10, 10}, nullptr, 0, 0);
+    std::vector<DWORD> waits;
+    rt::SetMessageWaitHook([&](DWORD timeout_ms) {
+        waits.push_back(timeout_ms);
+        if (waits.size() > 1) return false;
+        return PostMessageW(hwnd, WM_USER, 0, 0) != FALSE;  // as an embedder's input would arrive
+    });
+    MSG msg{};
+    EXPECT_EQ(1, GetMessageW(&msg, nullptr, 0, 0));
+    EXPECT_EQ(UINT(WM_USER), msg.message);
+    EXPECT_EQ(-1, GetMessageW(&msg, nullptr, 0, 0));
+    rt::SetMessageWaitHook(nullptr);
+    EXPECT_EQ((std::vector<DWORD>{rt::kNoTimerDue, rt::kNoTimerDue}), waits);
 }
 
 }  // namespace

@@ -93,9 +93,10 @@ protected:
         }
         Log().clear();
     }
-    // A recorder window; top-level unless a parent is given.
+    // A recorder window; top-level unless a parent is given. Top-level ones are pop-ups, the
+    // frameless kind: an overlapped window has a caption and a border.
     HWND Make(RECT rect, HWND parent = nullptr, int id = 0, DWORD style = WS_VISIBLE) {
-        if (parent) style |= WS_CHILD;
+        style |= parent ? WS_CHILD : WS_POPUP;
         HWND hwnd = CreateWindowExW(0, kRecorderClass, L"", style, rect.left, rect.top, rect.right - rect.left,
                                     rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
                                     nullptr, nullptr);

@@ -1,0 +1,180 @@
+// The GDI wrappers' object accounting: each wrapper, handle map and DC class gives back
+// exactly the objects it made (the runtime's per-kind object counts).
+#include <gtest/gtest.h>
+
+#include "platform.h"
+#include "win32/runtime_ext.h"
+
+namespace {
+
+constexpr COLORREF kRed = RGB(200, 0, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 200);
+
+HFONT MakeRawFont(int height) {
+    CFont font;
+    font.CreatePointFont(height, L"DejaVu Sans");
+    return static_cast<HFONT>(font.Detach());  // nobody wraps it now
+}
+
+TEST(GdiLifetimes, WrappersReturnObjectCountsToBaseline) {
+    struct Row {
+        const char* name;
+        DWORD kind;
+        int (*count_while_alive)(DWORD kind);
+    };
+    const Row rows[] = {
+        {"pen", OBJ_PEN,
+         [](DWORD k) {
+             CPen pen(PS_SOLID, 2, kRed);
+             return rt::GdiObjectCount(k);
+         }},
+        {"brush", OBJ_BRUSH,
+         [](DWORD k) {
+             CBrush brush(kBlue);
+             return rt::GdiObjectCount(k);
+         }},
+        {"font", OBJ_FONT,
+         [](DWORD k) {
+             CFont font;
+             font.CreatePointFont(100, L"DejaVu Sans");
+             return rt::GdiObjectCount(k);
+         }},
+        {"bitmap", OBJ_BITMAP,
+         [](DWORD k) {
+             CBitmap bmp;
+             bmp.CreateBitmap(4, 4, 1, 32, nullptr);
+             return rt::GdiObjectCount(k);
+         }},
+        {"region", OBJ_REGION,
+         [](DWORD k) {
+             CRgn rgn;
+             rgn.CreateRectRgn(0, 0, 5, 5);
+             return rt::GdiObjectCount(k);
+         }},
+        {"memory dc", OBJ_DC,
+         [](DWORD k) {
+             CDC dc;
+             dc.CreateCompatibleDC(nullptr);
+             return rt::GdiObjectCount(k);
+         }},
+        {"heap pen deleted explicitly", OBJ_PEN,
+         [](DWORD k) {
+             CPen* pen = new CPen(PS_DOT, 1, kRed);
+             const int n = rt::GdiObjectCount(k);
+             delete pen;
+             return n;
+         }},
+    };
+    for (const Row& r : rows) {
+        const int before = rt::GdiObjectCount(r.kind);
+        EXPECT_EQ(before + 1, r.count_while_alive(r.kind)) << r.name;
+        EXPECT_EQ(before, rt::GdiObjectCount(r.kind)) << r.name;
+    }
+}
+
+TEST(GdiLifetimes, DeleteObjectAndDetach) {
+    const int before = rt::GdiObjectCount(OBJ_BRUSH);
+    CBrush brush;
+    EXPECT_FALSE(brush.DeleteObject());  // nothing attached
+    brush.CreateSolidBrush(kRed);
+    HBRUSH h = brush;
+    EXPECT_EQ(h, brush.Detach());
+    EXPECT_EQ(nullptr, brush.GetSafeHandle());
+    EXPECT_EQ(before + 1, rt::GdiObjectCount(OBJ_BRUSH));  // detaching keeps the handle
+    brush.Attach(h);
+    EXPECT_TRUE(brush.DeleteObject());
+    EXPECT_EQ(before, rt::GdiObjectCount(OBJ_BRUSH));
+}
+
+TEST(HandleMaps, SelectObjectHandsBackThePermanentFont) {
+    const int before = rt::GdiObjectCount(OBJ_FONT);
+    CDC dc;
+    ASSERT_TRUE(dc.CreateCompatibleDC(nullptr));
+    CFont* first = new CFont;
+    CFont* second = new CFont;
+    first->CreatePointFont(90, L"DejaVu Sans");
+    second->CreatePointFont(120, L"DejaVu Sans");
+    ASSERT_EQ(before + 2, rt::GdiObjectCount(OBJ_FONT));
+
+    CFont* dc_font = dc.SelectObject(first);  // the DC's stock font: a temporary wrapper
+    ASSERT_NE(nullptr, dc_font);
+    EXPECT_NE(first, dc_font);
+    EXPECT_NE(second, dc_font);
+    const HFONT dc_font_handle = *dc_font;
+
+    CFont* handed_back = dc.SelectObject(second);
+    EXPECT_EQ(first, handed_back);  // the very object that created the font
+    delete handed_back;             // and deleting it deletes the font
+    EXPECT_EQ(before + 1, rt::GdiObjectCount(OBJ_FONT));
+
+    EXPECT_EQ(second, dc.GetCurrentFont());
+    EXPECT_EQ(second, dc.SelectObject(CFont::FromHandle(dc_font_handle)));
+    delete second;
+    EXPECT_EQ(before, rt::GdiObjectCount(OBJ_FONT));
+
+    AfxDeleteTempMaps();
+    EXPECT_EQ(DWORD(OBJ_FONT), ::GetObjectType(dc_font_handle));  // the stock font lives on
+}
+
+TEST(HandleMaps, TemporariesAreSharedAndFreedWithoutTheirHandles) {
+    const HFONT h = MakeRawFont(90);
+    const int before = rt::GdiObjectCount(OBJ_FONT);
+    CFont* temp = CFont::FromHandle(h);
+    ASSERT_NE(nullptr, temp);
+    EXPECT_EQ(h, temp->m_hObject);
+    EXPECT_EQ(temp, CFont::FromHandle(h));       // one temporary per handle
+    EXPECT_EQ(temp, CGdiObject::FromHandle(h));  // whichever class asks
+    EXPECT_EQ(nullptr, CFont::FromHandle(nullptr));
+
+    AfxDeleteTempMaps();
+    EXPECT_EQ(before, rt::GdiObjectCount(OBJ_FONT));
+    EXPECT_EQ(DWORD(OBJ_FONT), ::GetObjectType(h));
+
+    CFont owner;
+    owner.Attach(h);
+    EXPECT_EQ(&owner, CFont::FromHandle(h));  // a permanent wrapper wins from now on
+}
+
+TEST(HandleMaps, DeletingATemporaryDeletesItsHandle) {
+    const HFONT h = MakeRawFont(90);
+    const int before = rt::GdiObjectCount(OBJ_FONT);
+    delete CFont::FromHandle(h);
+    EXPECT_EQ(before - 1, rt::GdiObjectCount(OBJ_FONT));
+    AfxDeleteTempMaps();  // must not free the wrapper a second time
+
+    const HFONT h2 = MakeRawFont(90);
+    CFont::FromHandle(h2)->Detach();  // a detached temporary is still freed by the cleanup
+    AfxDeleteTempMaps();
+    EXPECT_EQ(before, rt::GdiObjectCount(OBJ_FONT));
+    ::DeleteObject(h2);
+}
+
+TEST(HandleMaps, DeviceContexts) {
+    const int before = rt::GdiObjectCount(OBJ_DC);
+    const HDC h = ::CreateCompatibleDC(nullptr);
+    CDC* temp = CDC::FromHandle(h);
+    ASSERT_NE(nullptr, temp);
+    EXPECT_EQ(h, temp->m_hDC);
+    EXPECT_EQ(h, temp->m_hAttribDC);
+    EXPECT_EQ(temp, CDC::FromHandle(h));
+    AfxDeleteTempMaps();
+    EXPECT_EQ(before + 1, rt::GdiObjectCount(OBJ_DC));  // the cleanup keeps the DC
+    {
+        CDC owner;
+        owner.Attach(h);
+        EXPECT_EQ(&owner, CDC::FromHandle(h));
+    }
+    EXPECT_EQ(before, rt::GdiObjectCount(OBJ_DC));  // an attached DC dies with its CDC
+}
+
+TEST(HandleMaps, ClientDcOfTheScreenIsReleased) {
+    const int before = rt::GdiObjectCount(OBJ_DC);
+    {
+        CClientDC screen(nullptr);
+        ASSERT_NE(nullptr, screen.GetSafeHdc());
+        EXPECT_EQ(&screen, CDC::FromHandle(screen.GetSafeHdc()));
+    }
+    EXPECT_EQ(before, rt::GdiObjectCount(OBJ_DC));
+}
+
+}  // namespace

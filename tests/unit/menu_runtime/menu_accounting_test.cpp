@@ -1,0 +1,85 @@
+// Menu lifetimes through the runtime's count of live menus: what Remove, Delete and
+// DestroyMenu free, at any depth and through cycles.
+#include "menu_test_util.h"
+
+namespace {
+
+using mt::MenuTest;
+using mt::Sample;
+
+TEST_F(MenuTest, RemoveKeepsTheSubMenuDeleteDestroysIt) {
+    struct Row {
+        const char* name;
+        bool remove;
+        bool subAlive;
+    };
+    const Row rows[] = {{"RemoveMenu", true, true}, {"DeleteMenu", false, false}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        Sample s;
+        const int before = rt::MenuObjectCount();
+        const BOOL ok = r.remove ? RemoveMenu(s.menu, 1, MF_BYPOSITION) : DeleteMenu(s.menu, 1, MF_BYPOSITION);
+        EXPECT_TRUE(ok);
+        EXPECT_EQ(GetMenuItemCount(s.menu), 4);
+        EXPECT_EQ(IsMenu(s.recent), r.subAlive ? TRUE : FALSE);
+        EXPECT_EQ(rt::MenuObjectCount(), before - (r.subAlive ? 0 : 1));
+        if (r.subAlive) DestroyMenu(s.recent);
+    }
+}
+
+TEST_F(MenuTest, DestroyMenuTakesItsSubMenusAndStaleHandlesFail) {
+    const int before = rt::MenuObjectCount();
+    HMENU stale;
+    {
+        Sample s;
+        EXPECT_EQ(rt::MenuObjectCount(), before + 2);
+        stale = s.recent;
+    }
+    EXPECT_EQ(rt::MenuObjectCount(), before);
+    HMENU fresh = CreatePopupMenu();  // may reuse the freed slot
+    EXPECT_NE(fresh, stale);
+    EXPECT_FALSE(IsMenu(stale));
+    EXPECT_FALSE(AppendMenuW(stale, MF_STRING, 1, L"x"));
+    EXPECT_EQ(GetMenuItemCount(stale), -1);
+    EXPECT_EQ(GetMenuItemID(stale, 0), UINT(-1));
+    EXPECT_EQ(GetSubMenu(stale, 0), nullptr);
+    EXPECT_FALSE(DestroyMenu(stale));
+    EXPECT_FALSE(AppendMenuW(fresh, MF_POPUP, reinterpret_cast<UINT_PTR>(stale), L"sub"));
+    EXPECT_FALSE(IsMenu(reinterpret_cast<HMENU>(uintptr_t(0x1234))));
+    EXPECT_EQ(GetMenuItemCount(fresh), 0);
+    DestroyMenu(fresh);
+}
+
+TEST_F(MenuTest, DestroyMenuFreesSubMenusAtAnyDepth) {
+    struct Row {
+        const char* name;
+        int depth;         // a chain of sub-menus under the top menu
+        bool closeCycle;   // the deepest sub-menu opens the top one again
+    };
+    const Row rows[] = {
+        {"one level", 1, false},
+        {"65 levels", 65, false},
+        {"20,000 levels (no recursion)", 20000, false},
+        {"a cycle through sub-menus", 70, true},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        const int before = rt::MenuObjectCount();
+        HMENU top = CreatePopupMenu();
+        HMENU parent = top;
+        for (int i = 0; i < r.depth; ++i) {
+            HMENU sub = CreatePopupMenu();
+            ASSERT_TRUE(AppendMenuW(parent, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), L"sub"));
+            parent = sub;
+        }
+        if (r.closeCycle) {
+            ASSERT_TRUE(AppendMenuW(parent, MF_POPUP, reinterpret_cast<UINT_PTR>(top), L"top"));
+        }
+        EXPECT_EQ(rt::MenuObjectCount(), before + r.depth + 1);
+        EXPECT_TRUE(DestroyMenu(top));
+        EXPECT_EQ(rt::MenuObjectCount(), before);
+        EXPECT_FALSE(IsMenu(parent));
+    }
+}
+
+}  // namespace
