@@ -92,7 +92,7 @@ windows_scenarios() {
     skip=$(sed -n '/^## Scenarios under Wine/,/^## /p' docs/windows.md |
            sed -n "s/^| \`$name\` | \([0-9][0-9]*\) |.*/\1d;/p" | tr -d '\n')
     total=$((total + 1))
-    if diff -u --label "$kel (Linux)" --label "$dir/$name.out (Wine)" <(sed "${skip}" "${kel%.kel}.out") \
+    if diff -u --label "${kel%.kel}.out (Linux)" --label "$dir/$name.out (Wine)" <(sed "${skip}" "${kel%.kel}.out") \
          <(sed "${skip}" "$dir/$name.out") >"$dir/$name.diff"; then
       same=$((same + 1))
       rm -f "$dir/$name.diff"
