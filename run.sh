@@ -77,6 +77,41 @@ windows_runtime_tests() {
   [ "$total" -gt 0 ] && [ $((passed + skipped)) -eq "$total" ]
 }
 
+# Every checked-in scenario (tests/scenarios/*.kel) run by the Windows kelem under Wine into
+# out-windows/scenarios/, its transcript composed as the Linux test composes it (standard
+# output, then "exit N: " and the error output when N is not 0; Windows' CRLF line ends read
+# as LF) and compared with the checked-in one, leaving out on both sides the lines that
+# docs/windows.md lists for it ("Scenarios under Wine"). Prints "scenarios X/Y identical"
+# and the differences; returns non-zero when a scenario differs.
+windows_scenarios() {
+  local wine=$1 dir=out-windows/scenarios same=0 total=0 kel name code skip
+  rm -rf "$dir" && mkdir -p "$dir"
+  for kel in tests/scenarios/*.kel; do
+    name=$(basename "$kel" .kel)
+    code=0
+    timeout 120 "$wine" build/windows/tools/kelem/kelem.exe run "$kel" --skin skins/default --out "$dir" \
+      >"$dir/$name.stdout" 2>"$dir/$name.stderr" || code=$?
+    { tr -d '\r' <"$dir/$name.stdout"
+      if [ "$code" -ne 0 ]; then printf 'exit %s: ' "$code"; tr -d '\r' <"$dir/$name.stderr"; fi
+    } >"$dir/$name.out"
+    # The listed lines: rows "| `NAME` | LINE | why |" of the section, as sed's "LINEd;".
+    skip=$(sed -n '/^## Scenarios under Wine/,/^## /p' docs/windows.md |
+           sed -n "s/^| \`$name\` | \([0-9][0-9]*\) |.*/\1d;/p" | tr -d '\n')
+    total=$((total + 1))
+    if diff -u --label "${kel%.kel}.out (Linux)" --label "$dir/$name.out (Wine)" <(sed "${skip}" "${kel%.kel}.out") \
+         <(sed "${skip}" "$dir/$name.out") >"$dir/$name.diff"; then
+      same=$((same + 1))
+      rm -f "$dir/$name.diff"
+    else
+      echo "windows: scenario $name differs under Wine:" >&2
+      cat "$dir/$name.diff" >&2
+    fi
+  done
+  wineserver -w
+  echo "scenarios $same/$total identical"
+  [ "$same" -eq "$total" ]
+}
+
 case "${1:-}" in
   demo)
     setup
@@ -198,10 +233,14 @@ case "${1:-}" in
       exit 1
     fi
     wineserver -w
-    tests_ok=0
-    windows_runtime_tests "$wine" || tests_ok=$?
-    python3 tools/windows/compare.py out out-windows
-    exit "$tests_ok"
+    tests_ok=0 scenarios_ok=0
+    tests_line=$(windows_runtime_tests "$wine") || tests_ok=$?
+    scenarios_line=$(windows_scenarios "$wine") || scenarios_ok=$?
+    gallery=$(python3 tools/windows/compare.py out out-windows) || true
+    # One summary line: the gallery's last line, then the tests and the scenarios.
+    printf '%s\n' "$gallery" | sed '$d'
+    echo "$(printf '%s\n' "$gallery" | tail -n 1), $tests_line, $scenarios_line"
+    [ "$tests_ok" -eq 0 ] && [ "$scenarios_ok" -eq 0 ]
     ;;
   *)
     echo "usage: $0 demo|test|valgrind|mutate|bench|windows" >&2

@@ -1,26 +1,33 @@
 // Index
 //   1. Creation and the element list
 //   2. Services behind CElementContainer
-//   3. Message routing: paint, mouse, cursor, timers
+//   3. Message routing: paint, mouse, cursor
+//   4. Element timers
 #include "HostWindow.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "frame/HostServices.h"
 #include "win32/runtime_ext.h"
 
 namespace {
 // Skin pictures load when first asked for, often in a paint: they are the factory's,
-// not objects the paint left behind.
+// not objects the paint left behind. -1 where the system cannot count its objects.
 int GdiObjectsOutsideSkin() {
+    const int total = rt::GdiObjectTotal();
+    if (total < 0) return -1;
     CComPtr<IBitmapFactory> factory = GetEnvBitmapFactory();
-    return rt::GdiObjectTotal() - (factory ? factory->GetLoadedCount() : 0);
+    return total - (factory ? factory->GetLoadedCount() : 0);
 }
 
 std::vector<CHostWindow*>& HostList() {
     static std::vector<CHostWindow*> hosts;  // every live host window, for CViewManager
     return hosts;
 }
+
+// The one window timer of a host on the real clock: it fires the element timers due.
+constexpr UINT_PTR kTableTimer = 1;
 
 std::wstring NameOf(CElementContainer* pElement) {
     const wchar_t* name = pElement->GetName();
@@ -70,15 +77,10 @@ void CHostWindow::AttachElement(CElementContainer* pElement, DWORD id, const REC
 }
 
 void CHostWindow::ForgetElement(CElementContainer* pElement) {
-    for (auto it = m_timers.begin(); it != m_timers.end();) {
-        if (it->first.element == pElement) {
-            if (m_hWnd) ::KillTimer(m_hWnd, it->second);
-            m_timerOwners.erase(it->second);
-            it = m_timers.erase(it);
-        } else {
-            ++it;
-        }
-    }
+    m_timers.erase(std::remove_if(m_timers.begin(), m_timers.end(),
+                                  [pElement](const ElementTimer& t) { return t.element == pElement; }),
+                   m_timers.end());
+    ArmWindowTimer();
     m_elements.erase(std::remove(m_elements.begin(), m_elements.end(), pElement), m_elements.end());
     if (m_pCapture == pElement) ReleaseElementCapture(pElement);
     if (m_pHover == pElement) m_pHover = nullptr;
@@ -161,26 +163,30 @@ BOOL CHostWindow::ReleaseElementCapture(CElementContainer* pElement) {
 
 BOOL CHostWindow::StartElementTimer(CElementContainer* pElement, DWORD id, DWORD ms) {
     if (!m_hWnd) return FALSE;
-    const TimerKey key{pElement, id};
-    auto it = m_timers.find(key);
-    const UINT_PTR timer = it != m_timers.end() ? it->second : m_nNextTimer++;
-    m_timers[key] = timer;
-    m_timerOwners[timer] = key;
-    return ::SetTimer(m_hWnd, timer, ms, nullptr) != 0;
+    // The platform's limits (USER_TIMER_MINIMUM, USER_TIMER_MAXIMUM); starting a running
+    // timer again restarts it.
+    const DWORD interval = std::min<DWORD>(std::max<DWORD>(ms, USER_TIMER_MINIMUM), USER_TIMER_MAXIMUM);
+    const ElementTimer timer{pElement, id, interval, rt::ClockNow() + interval, m_nNextTimerSerial++};
+    auto it = std::find_if(m_timers.begin(), m_timers.end(),
+                           [&](const ElementTimer& t) { return t.element == pElement && t.id == id; });
+    if (it != m_timers.end()) *it = timer;
+    else m_timers.push_back(timer);
+    ArmWindowTimer();
+    return TRUE;
 }
 
 BOOL CHostWindow::StopElementTimer(CElementContainer* pElement, DWORD id) {
-    auto it = m_timers.find(TimerKey{pElement, id});
+    auto it = std::find_if(m_timers.begin(), m_timers.end(),
+                           [&](const ElementTimer& t) { return t.element == pElement && t.id == id; });
     if (it == m_timers.end()) return FALSE;
-    if (m_hWnd) ::KillTimer(m_hWnd, it->second);
-    m_timerOwners.erase(it->second);
     m_timers.erase(it);
+    ArmWindowTimer();
     return TRUE;
 }
 
 BOOL CHostWindow::PostElementMessage(CElementContainer* pElement, UINT msg, WPARAM wParam, LPARAM lParam) {
     ControlMessage cm;
-    cm.time = ::GetTickCount();
+    cm.time = rt::ClockNow();
     cm.senderName = NameOf(pElement);
     cm.msg = msg;
     cm.wParam = wParam;
@@ -261,7 +267,9 @@ LRESULT CHostWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_SETCURSOR:
             return OnHostSetCursor(wParam, lParam);
         case WM_TIMER:
-            OnHostTimer(wParam);
+            if (wParam != kTableTimer) return CWnd::WindowProc(msg, wParam, lParam);
+            while (ElementTimer* due = EarliestTimer(rt::ClockNow())) FireTimer(due);
+            ArmWindowTimer();
             return 0;
         case WM_CAPTURECHANGED:
             if (reinterpret_cast<HWND>(lParam) != m_hWnd) m_pCapture = nullptr;
@@ -292,8 +300,9 @@ void CHostWindow::PaintElements(CPaintDC& dc, const RECT& rcPaint) {
         if (Routes(pElement, WM_ERASEBKGND)) pElement->OnEraseBackground(&dc);
         if (Routes(pElement, WM_PAINT)) pElement->OnPaint(&dc);
         dc.RestoreDC(saved);
-        const int leaked = GdiObjectsOutsideSkin() - before;
-        if (leaked != 0) {
+        const int after = GdiObjectsOutsideSkin();
+        const int leaked = after - before;
+        if (before >= 0 && after >= 0 && leaked != 0) {
             ++m_nPaintLeaks;
             m_problems.push_back(L"paint of '" + NameOf(pElement) + L"' changed the GDI object count by " +
                                  std::to_wstring(leaked));
@@ -348,12 +357,51 @@ BOOL CHostWindow::OnHostSetCursor(WPARAM wParam, LPARAM lParam) {
     return BOOL(DefWindowProc(WM_SETCURSOR, wParam, lParam));
 }
 
-void CHostWindow::OnHostTimer(UINT_PTR nIDEvent) {
-    auto it = m_timerOwners.find(nIDEvent);
-    if (it == m_timerOwners.end()) return;
-    CElementContainer* pElement = it->second.element;
-    const DWORD id = it->second.id;
+// ---- 4. Element timers ---------------------------------------------------------------------------
+namespace {
+// Clock times wrap: they compare by their 32-bit signed distance.
+int32_t Later(DWORD a, DWORD b) { return int32_t(a - b); }
+}  // namespace
+
+CHostWindow::ElementTimer* CHostWindow::EarliestTimer(DWORD limit) {
+    const DWORD now = rt::ClockNow();
+    ElementTimer* best = nullptr;
+    for (ElementTimer& t : m_timers) {
+        if (Later(t.due, now) > Later(limit, now)) continue;
+        if (!best || Later(t.due, best->due) < 0 || (t.due == best->due && t.serial < best->serial)) best = &t;
+    }
+    return best;
+}
+
+void CHostWindow::FireTimer(ElementTimer* timer) {
+    // Rescheduled before the handler, which may stop or restart it; missed periods
+    // coalesce into one firing.
+    const DWORD now = rt::ClockNow();
+    timer->due += timer->interval;
+    if (Later(timer->due, now) <= 0) timer->due = now + timer->interval;
+    CElementContainer* pElement = timer->element;
+    const DWORD id = timer->id;
     pElement->AddRef();
     pElement->OnTimer(id);
     pElement->Release();
+}
+
+bool CHostWindow::FireNextTimer(DWORD limit) {
+    ElementTimer* timer = EarliestTimer(limit);
+    if (!timer) return false;
+    const DWORD now = rt::ClockNow();
+    if (Later(timer->due, now) > 0) rt::AdvanceClock(timer->due - now);
+    FireTimer(timer);
+    return true;
+}
+
+void CHostWindow::ArmWindowTimer() {
+    if (!m_hWnd || !rt::IsRealClock()) return;
+    const ElementTimer* next = EarliestTimer(rt::ClockNow() + USER_TIMER_MAXIMUM);
+    if (!next) {
+        ::KillTimer(m_hWnd, kTableTimer);
+        return;
+    }
+    const int32_t wait = Later(next->due, rt::ClockNow());
+    ::SetTimer(m_hWnd, kTableTimer, wait > 0 ? UINT(wait) : 0, nullptr);
 }

@@ -13,6 +13,9 @@
 //     it; over no element the host shows the arrow, over an element that did not
 //     register 32 it leaves the cursor alone (the element sets it itself);
 //   - WM_SIZE (5) when a container rectangle changes size;
+//   - element timers are the host's own table on the runtime's clock: on the virtual clock
+//     they fire only as the embedder moves time (FireNextTimer, CHeadlessHost::Wait), the
+//     same way on every platform; on the real clock one window timer fires what is due;
 //   - InvalidContainerRect accumulates an invalid area; flag 1 asks the host to erase
 //     its background under the area first, flag 0 says the element covers every pixel;
 //     a paint pass paints, clipped, every element the area touches (background erase
@@ -22,7 +25,6 @@
 
 #include <deque>
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -62,6 +64,10 @@ public:
 
     static const std::vector<CHostWindow*>& AllHosts();
 
+    // Moves the clock to the earliest element timer due by `limit` (ties: the one started
+    // first) and fires it; false when none is due by then. Virtual clock only.
+    bool FireNextTimer(DWORD limit);
+
     // ---- services behind CElementContainer --------------------------------------------------
     void AttachElement(CElementContainer* pElement, DWORD id, const RECT& container_rect);
     void ForgetElement(CElementContainer* pElement);
@@ -78,12 +84,12 @@ protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    struct TimerKey {
+    struct ElementTimer {
         CElementContainer* element;
         DWORD id;
-        bool operator<(const TimerKey& o) const {
-            return element != o.element ? element < o.element : id < o.id;
-        }
+        DWORD interval;
+        DWORD due;     // on the runtime's clock
+        DWORD serial;  // ties in due time go in the order of (re)starting, as SetTimer's
     };
 
     void OnHostPaint();
@@ -91,16 +97,17 @@ private:
     void PaintElements(CPaintDC& dc, const RECT& rcPaint);
     void OnHostMouse(UINT msg, WPARAM wParam, POINT window_pt);
     BOOL OnHostSetCursor(WPARAM wParam, LPARAM lParam);
-    void OnHostTimer(UINT_PTR nIDEvent);
+    ElementTimer* EarliestTimer(DWORD limit);
+    void FireTimer(ElementTimer* timer);
+    void ArmWindowTimer();  // real clock: the window timer at the next due time
     void UpdateHover(POINT window_pt);
     static POINT ToElement(const CElementContainer* pElement, POINT window_pt);
     static bool Routes(const CElementContainer* pElement, UINT msg);
 
     std::vector<CElementContainer*> m_elements;  // z-order: last is topmost; each AddRef'd
     std::deque<ControlMessage> m_controlMessages;
-    std::map<TimerKey, UINT_PTR> m_timers;
-    std::map<UINT_PTR, TimerKey> m_timerOwners;
-    UINT_PTR m_nNextTimer = 1;
+    std::vector<ElementTimer> m_timers;
+    DWORD m_nNextTimerSerial = 1;
     CElementContainer* m_pCapture = nullptr;
     CElementContainer* m_pHover = nullptr;
     CElementContainer* m_pFocus = nullptr;

@@ -15,7 +15,9 @@ namespace rt {
 // ---- GDI object accounting ---------------------------------------------------------------
 // Live, non-stock objects of one kind (OBJ_DC also counts memory DCs, OBJ_MEMDC only them).
 int GdiObjectCount(DWORD objType);
-int GdiObjectTotal();  // DCs, bitmaps, pens, brushes, fonts and regions together
+// DCs, bitmaps, pens, brushes, fonts and regions together; -1 where the system cannot count
+// them (on Windows: GetGuiResources not implemented, as under Wine).
+int GdiObjectTotal();
 
 // ---- the virtual screen ---------------------------------------------------------------------
 void SetScreenSize(int cx, int cy);  // default 1280 x 800
@@ -83,7 +85,8 @@ int PumpMessages();
 // WM_MOUSEWHEEL, whose wParam is MAKEWPARAM(keys, delta)). Without capture, WM_SETCURSOR
 // (wParam the window, lParam MAKELONG(HTCLIENT, msg)) is sent before every mouse message but
 // the wheel. The message is posted, not dispatched. Moves the virtual pointer. Returns false
-// when no window takes the message.
+// when no window takes the message. On Windows, once a thread injects, the mouse messages the
+// system makes itself for that thread (the move SetCursorPos queues, ...) are dropped.
 bool InjectMouse(UINT msg, POINT screen_pt, WPARAM keys);
 // Posts a keyboard message (WM_KEYDOWN, WM_KEYUP, WM_CHAR) to the focus window, else to the
 // active window. Returns false when there is neither.

@@ -383,6 +383,8 @@ HWND SetCapture(HWND hWnd);
 BOOL ReleaseCapture(void);
 HWND GetCapture(void);
 
+#define USER_TIMER_MINIMUM 0x0000000A
+#define USER_TIMER_MAXIMUM 0x7FFFFFFF
 UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc);
 BOOL KillTimer(HWND hWnd, UINT_PTR uIDEvent);
 DWORD GetTickCount(void);

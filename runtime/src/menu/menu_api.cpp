@@ -130,21 +130,6 @@ Item* FindItem(HMENU hmenu, UINT position, UINT flags, Menu** owner, int* index)
     return FindByCommand(m, position, 0, owner, index);
 }
 
-std::wstring ShownText(const std::wstring& text) {
-    std::wstring shown;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const wchar_t c = text[i];
-        if (c == L'\t') break;
-        if (c == L'&' && i + 1 < text.size()) {
-            ++i;  // "&x" shows x, "&&" shows &
-            shown.push_back(text[i]);
-            continue;
-        }
-        shown.push_back(c);
-    }
-    return shown;
-}
-
 }  // namespace menu
 
 using menu::Find;

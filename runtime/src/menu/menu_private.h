@@ -42,6 +42,25 @@ Menu* Find(HMENU hmenu);  // null for null, stale or foreign handles
 Item* FindItem(HMENU hmenu, UINT position, UINT flags, Menu** owner = nullptr, int* index = nullptr);
 // Display text: '&' prefixes removed ("&&" gives "&") and the part after a tab left out.
 std::wstring ShownText(const std::wstring& text);
+std::string Quoted(const std::wstring& text);  // "text" with \", \\ and \t escapes
+std::string RectText(const RECT& rc);          // (l, t, r, b)
+
+// A scripted answer's path ("Recent/File 1", "#101") walked popup by popup (menu_answer.cpp).
+struct AnswerStep {
+    int index = -1;         // the item the path names in this popup
+    bool last = false;      // it is the one to choose; else its sub-menu opens next
+    std::string dismissed;  // not empty: the menu is dismissed instead, for this reason
+};
+class AnswerPath {
+public:
+    explicit AnswerPath(const std::wstring& path);
+    AnswerStep Next(const rt::MenuPopupView& popup);  // the next level's step
+    std::string ChooseLine(UINT id) const;            // menu choose "PATH" = ID
+private:
+    std::wstring m_path;
+    std::vector<std::wstring> m_parts;
+    size_t m_first = 0;  // the first part not yet matched
+};
 
 // ---- 2. Layout ----------------------------------------------------------------------------
 struct Metrics {

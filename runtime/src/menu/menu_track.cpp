@@ -300,25 +300,6 @@ rt::MenuPopupView ViewOf(const Tracking& t, size_t level) {
     return view;
 }
 
-std::string Quoted(const std::wstring& text) {
-    std::string out = "\"";
-    for (char c : rt::WideToUtf8(text)) {
-        if (c == '"' || c == '\\') out.push_back('\\');
-        if (c == '\t') {
-            out += "\\t";
-            continue;
-        }
-        out.push_back(c);
-    }
-    return out + "\"";
-}
-
-std::string RectText(const RECT& rc) {
-    std::ostringstream s;
-    s << "(" << rc.left << ", " << rc.top << ", " << rc.right << ", " << rc.bottom << ")";
-    return s.str();
-}
-
 void ReportPopup(const Tracking& t, size_t level) {
     Report(rt::DescribeMenuPopup(ViewOf(t, level)));
 }
@@ -328,73 +309,22 @@ void ReportDismissed(const std::string& why) {
 }
 
 // ---- 4. The scripted answer -------------------------------------------------------------------------
-bool Matches(const Item& item, const std::wstring& wanted) {
-    if (item.IsSeparator()) return false;
-    if (wanted.size() > 1 && wanted[0] == L'#') {
-        wchar_t* end = nullptr;
-        const unsigned long id = std::wcstoul(wanted.c_str() + 1, &end, 10);
-        if (end && *end == L'\0') return !item.sub && item.id == UINT(id);
-    }
-    if (item.IsOwnerDraw()) return false;
-    return item.text == wanted || ShownText(item.text) == wanted;
-}
-
-std::vector<std::wstring> SplitPath(const std::wstring& path) {
-    std::vector<std::wstring> parts(1);
-    for (wchar_t c : path) {
-        if (c == L'/') {
-            parts.emplace_back();
-        } else {
-            parts.back().push_back(c);
-        }
-    }
-    return parts;
-}
-
-// Finds the item of popup `level` that the longest run of path parts from `first` names.
-int MatchPathStep(const Menu& m, const std::vector<std::wstring>& parts, size_t first, size_t* consumed) {
-    for (size_t n = parts.size() - first; n >= 1; --n) {
-        std::wstring candidate = parts[first];
-        for (size_t k = 1; k < n; ++k) candidate += L"/" + parts[first + k];
-        for (size_t i = 0; i < m.items.size(); ++i) {
-            if (Matches(m.items[i], candidate)) {
-                *consumed = n;
-                return int(i);
-            }
-        }
-    }
-    return -1;
-}
-
 void AnswerScripted(Tracking& t, const rt::MenuAnswer& answer) {
     if (answer.dismiss) {
         if (answer.onShown) answer.onShown();
         Report("menu cancel");
         return;
     }
-    const std::vector<std::wstring> parts = SplitPath(answer.path);
-    size_t first = 0;
+    AnswerPath path(answer.path);
     for (size_t level = 0;; ++level) {
-        const Menu* m = Find(t.popups[level].hmenu);
-        size_t consumed = 0;
-        const int index = m ? MatchPathStep(*m, parts, first, &consumed) : -1;
-        if (index < 0) {
-            ReportDismissed("no item " + Quoted(answer.path));
+        const AnswerStep step = path.Next(ViewOf(t, level));
+        if (!step.dismissed.empty()) {
+            ReportDismissed(step.dismissed);
             return;
         }
-        const Item& item = m->items[size_t(index)];
-        first += consumed;
-        const bool last = first >= parts.size();
-        if (item.state & (MF_GRAYED | MF_DISABLED)) {
-            ReportDismissed(Quoted(answer.path) + ((item.state & MF_GRAYED) ? " is grayed" : " is disabled"));
-            return;
-        }
-        SetHighlight(t, level, index);
-        if (last && item.sub) {
-            ReportDismissed(Quoted(answer.path) + " opens a sub-menu");
-            return;
-        }
-        if (last) {
+        const Item& item = Find(t.popups[level].hmenu)->items[size_t(step.index)];
+        SetHighlight(t, level, step.index);
+        if (step.last) {
             if (answer.onShown) answer.onShown();
             if (t.endRequested) {
                 ReportDismissed("EndMenu");
@@ -402,14 +332,10 @@ void AnswerScripted(Tracking& t, const rt::MenuAnswer& answer) {
             }
             t.chosen = true;
             t.chosenId = item.id;
-            Report("menu choose " + Quoted(answer.path) + " = " + std::to_string(item.id));
+            Report(path.ChooseLine(item.id));
             return;
         }
-        if (!item.sub) {
-            ReportDismissed(Quoted(answer.path) + ": no sub-menu at " + Quoted(item.text));
-            return;
-        }
-        if (!OpenSubOf(t, level, index)) {
+        if (!OpenSubOf(t, level, step.index)) {
             ReportDismissed(Quoted(answer.path) + ": the sub-menu cannot open");
             return;
         }
@@ -711,32 +637,6 @@ void SetMenuAnswerer(MenuAnswerer answerer) {
 
 void SetMenuReportHook(MenuReportHook hook) {
     menu::Thread().report = std::move(hook);
-}
-
-std::string DescribeMenuPopup(const MenuPopupView& popup) {
-    std::string line = (popup.level == 0 ? "menu " : "submenu ") + menu::RectText(popup.screen_rect) + ":";
-    for (size_t i = 0; i < popup.items.size(); ++i) {
-        const MenuItemView& item = popup.items[i];
-        line += i ? ", " : " ";
-        if (i > 0 && (item.type & MFT_MENUBARBREAK)) {
-            line += "|| ";
-        } else if (i > 0 && (item.type & MFT_MENUBREAK)) {
-            line += "| ";
-        }
-        if (item.type & MFT_SEPARATOR) {
-            line += "-";
-            continue;
-        }
-        line += (item.type & MFT_OWNERDRAW) ? "ownerdraw" : menu::Quoted(item.text);
-        line += item.subMenu ? " >" : " " + std::to_string(item.id);
-        if (item.state & MF_CHECKED) line += " checked";
-        if (item.state & MF_GRAYED) {
-            line += " grayed";
-        } else if (item.state & MF_DISABLED) {
-            line += " disabled";
-        }
-    }
-    return line;
 }
 
 std::vector<MenuPopupView> OpenMenus() {

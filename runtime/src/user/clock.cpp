@@ -51,8 +51,8 @@ uint64_t NowOf(const Clock& c) {
 }
 
 // USER_TIMER_MINIMUM and USER_TIMER_MAXIMUM of the platform.
-constexpr UINT kTimerMinimum = 0x0000000A;
-constexpr UINT kTimerMaximum = 0x7FFFFFFF;
+constexpr UINT kTimerMinimum = USER_TIMER_MINIMUM;
+constexpr UINT kTimerMaximum = USER_TIMER_MAXIMUM;
 
 Timer* FindTimer(HWND hwnd, UINT_PTR id) {
     for (Timer& t : Thread().timers) {

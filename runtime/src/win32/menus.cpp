@@ -1,14 +1,14 @@
 // Popup menus and resources on Windows. Tracking is the system's menu loop; a thread's
-// answerer is consulted once the loop idles (WM_ENTERIDLE, seen through a call-window-proc
-// hook). Choosing items from a script needs the loop to be driven item by item, which this
-// build does not do yet: every answer runs its onShown, then the menu is closed.
+// answerer is consulted once the loop first idles (WM_ENTERIDLE, seen through a
+// call-window-proc hook) and its answer is played as keys (section 2).
 //
 // Index
 //   1. Open popups       the system's popup windows (class #32768) of this thread
-//   2. Answerer          WM_ENTERIDLE -> onShown -> EndMenu
+//   2. Answerer          WM_ENTERIDLE, then keys and markers through the message filter
 //   3. Owner-draw default
 //   4. Resources         the module's own (FindResource), the tool-bar layout parsed
 #include <cwchar>
+#include <memory>
 #include <vector>
 
 #include "menu/menu_private.h"
@@ -46,7 +46,7 @@ MenuPopupView ViewOf(HWND popup, int level) {
         mii.cch = 255;
         if (!::GetMenuItemInfoW(view.menu, UINT(i), TRUE, &mii)) continue;
         item.text = text;
-        item.id = mii.hSubMenu ? UINT(reinterpret_cast<UINT_PTR>(mii.hSubMenu)) : mii.wID;
+        item.id = mii.wID;
         item.type = mii.fType;
         item.state = mii.fState;
         item.subMenu = mii.hSubMenu;
@@ -75,13 +75,29 @@ void RedrawOpenMenus() {
 }
 
 // ---- 2. Answerer ----------------------------------------------------------------------------
+// The system's menu loop is driven as a user would drive it, with keys: down to the item
+// the path names, right into its sub-menu, return to choose it, and EndMenu to dismiss.
+// Each key is posted with a marker behind it; the loop shows every message to the
+// thread's message-filter hook (MSGF_MENU) before it handles it, so when the marker comes
+// up, the keys before it have taken effect and the next step reads the popups as they are.
 namespace {
+
+constexpr WPARAM kMarker = 0x6B65;  // WM_NULL's wParam on the markers: nothing else sends it
+constexpr int kMaxKeysPerLevel = 256;
 
 struct AnswerState {
     MenuAnswerer answerer;
     MenuReportHook report;
-    HHOOK hook = nullptr;
-    bool answering = false;
+    HHOOK idleHook = nullptr;    // WM_ENTERIDLE: the loop has shown the tracked popup
+    HHOOK filterHook = nullptr;  // MSGF_MENU: the markers
+    // The menu being answered.
+    HWND answered = nullptr;  // its popup window
+    HWND owner = nullptr;
+    MenuAnswer answer;
+    std::unique_ptr<menu::AnswerPath> path;
+    size_t level = 0;
+    menu::AnswerStep step;
+    int keys = 0;  // posted in this level, a bound for a popup that does not move as asked
 };
 
 AnswerState& Answers() {
@@ -102,35 +118,129 @@ void Report(const std::string& line) {
     if (Answers().report) Answers().report(line);
 }
 
+int Highlighted(const MenuPopupView& view) {
+    for (size_t i = 0; i < view.items.size(); ++i)
+        if (view.items[i].state & MFS_HILITE) return int(i);
+    return -1;
+}
+
+void PostKey(WPARAM vk) {
+    const LPARAM lParam = 1 | LPARAM(::MapVirtualKeyW(UINT(vk), MAPVK_VK_TO_VSC)) << 16;
+    ::PostMessageW(Answers().owner, WM_KEYDOWN, vk, lParam);
+    ::PostMessageW(Answers().owner, WM_NULL, kMarker, 0);
+}
+
+void Finish(const std::string& line) {
+    AnswerState& st = Answers();
+    if (!line.empty()) Report(line);
+    st.path.reset();
+    CloseMenus();
+}
+
+void BeginLevel(size_t level);
+
+// At a marker: the keys posted so far have been handled.
+void Continue() {
+    AnswerState& st = Answers();
+    if (!st.path) return;
+    const std::vector<MenuPopupView> open = OpenMenus();
+    if (open.size() <= st.level) {
+        Finish("menu dismissed (" + menu::Quoted(st.answer.path) + ": the sub-menu cannot open)");
+        return;
+    }
+    if (Highlighted(open[st.level]) != st.step.index) {
+        if (++st.keys > kMaxKeysPerLevel) {
+            Finish("menu dismissed (" + menu::Quoted(st.answer.path) + ": the item cannot be reached)");
+            return;
+        }
+        PostKey(VK_DOWN);
+        return;
+    }
+    if (!st.step.last) {
+        if (open.size() > st.level + 1) {  // the sub-menu is open: on to its level
+            Report(DescribeMenuPopup(open[st.level + 1]));
+            BeginLevel(st.level + 1);
+        } else if (++st.keys > kMaxKeysPerLevel) {
+            Finish("menu dismissed (" + menu::Quoted(st.answer.path) + ": the sub-menu cannot open)");
+        } else {
+            PostKey(VK_RIGHT);
+        }
+        return;
+    }
+    if (st.answer.onShown) st.answer.onShown();
+    Report(st.path->ChooseLine(open[st.level].items[size_t(st.step.index)].id));
+    st.path.reset();
+    PostKey(VK_RETURN);
+}
+
+void BeginLevel(size_t level) {
+    AnswerState& st = Answers();
+    const std::vector<MenuPopupView> open = OpenMenus();
+    st.level = level;
+    st.keys = 0;
+    st.step = st.path->Next(open[level]);
+    if (!st.step.dismissed.empty()) {
+        Finish("menu dismissed (" + st.step.dismissed + ")");
+        return;
+    }
+    Continue();
+}
+
+// The tracked popup is on the screen and the loop waits for input: the answer starts.
+void Begin(HWND owner) {
+    AnswerState& st = Answers();
+    const std::vector<MenuPopupView> open = OpenMenus();
+    if (open.empty()) return;
+    st.owner = owner;
+    Report(DescribeMenuPopup(open.front()));
+    MenuAnswer answer;
+    if (!st.answerer(open.front(), &answer)) {
+        Finish("menu dismissed (no answer)");
+        return;
+    }
+    st.answer = std::move(answer);
+    if (st.answer.dismiss) {
+        if (st.answer.onShown) st.answer.onShown();
+        Finish("menu cancel");
+        return;
+    }
+    st.path = std::make_unique<menu::AnswerPath>(st.answer.path);
+    BeginLevel(0);
+}
+
 LRESULT CALLBACK CallWndProc(int code, WPARAM wParam, LPARAM lParam) {
     AnswerState& st = Answers();
     const auto* cwp = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && cwp->message == WM_ENTERIDLE && cwp->wParam == MSGF_MENU && st.answerer &&
-        st.answering) {
-        ::EndMenu();  // a menu tracked from inside an answer has no answer of its own
-    } else if (code == HC_ACTION && cwp->message == WM_ENTERIDLE && cwp->wParam == MSGF_MENU && st.answerer) {
-        st.answering = true;
-        const std::vector<MenuPopupView> open = OpenMenus();
-        MenuAnswer answer;
-        if (!open.empty() && st.answerer(open.front(), &answer)) {
-            if (answer.onShown) answer.onShown();
-            if (!answer.dismiss) Report("menu answer not replayed on Windows: closed instead");
-        } else {
-            Report("menu dismissed: no answer");
+    if (code == HC_ACTION && st.answerer) {
+        // Once per menu: the loop idles again after keys. A new menu has a new popup window.
+        const auto popup = reinterpret_cast<HWND>(cwp->lParam);
+        if (cwp->message == WM_ENTERIDLE && cwp->wParam == MSGF_MENU && popup && popup != st.answered) {
+            st.answered = popup;
+            Begin(cwp->hwnd);
         }
-        CloseMenus();
-        st.answering = false;
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-void UpdateHook() {
+LRESULT CALLBACK MessageFilter(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* msg = reinterpret_cast<const MSG*>(lParam);
+    if (code == MSGF_MENU && msg->message == WM_NULL && msg->wParam == kMarker) {
+        Continue();
+        return TRUE;  // handled: the loop drops it
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void UpdateHooks() {
     AnswerState& st = Answers();
-    if (st.answerer && !st.hook) {
-        st.hook = ::SetWindowsHookExW(WH_CALLWNDPROC, &CallWndProc, nullptr, ::GetCurrentThreadId());
-    } else if (!st.answerer && st.hook) {
-        ::UnhookWindowsHookEx(st.hook);
-        st.hook = nullptr;
+    const DWORD thread = ::GetCurrentThreadId();
+    if (st.answerer && !st.idleHook) {
+        st.idleHook = ::SetWindowsHookExW(WH_CALLWNDPROC, &CallWndProc, nullptr, thread);
+        st.filterHook = ::SetWindowsHookExW(WH_MSGFILTER, &MessageFilter, nullptr, thread);
+    } else if (!st.answerer && st.idleHook) {
+        ::UnhookWindowsHookEx(st.idleHook);
+        ::UnhookWindowsHookEx(st.filterHook);
+        st.idleHook = st.filterHook = nullptr;
     }
 }
 
@@ -138,7 +248,7 @@ void UpdateHook() {
 
 void SetMenuAnswerer(MenuAnswerer answerer) {
     Answers().answerer = std::move(answerer);
-    UpdateHook();
+    UpdateHooks();
 }
 
 void SetMenuReportHook(MenuReportHook hook) {

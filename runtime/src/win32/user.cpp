@@ -1,6 +1,6 @@
 // The runtime's window extensions on Windows: object counts, the clock, pumping, input,
-// cursors and the creation hook of the afx classes. Timers are the system's; the virtual
-// clock here only numbers time for transcripts.
+// cursors and the creation hook of the afx classes. Timers are the system's, on its own
+// clock; the virtual clock here moves only when asked, for hosts that keep their own timers.
 //
 // Index
 //   1. Object counts      the system counts GDI objects per process only
@@ -21,7 +21,12 @@ int GdiObjectCount(DWORD) {
 }
 
 int GdiObjectTotal() {
-    return int(::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS));
+    // -1 where the system cannot count (Wine's GetGuiResources is a stub: 0, and
+    // ERROR_CALL_NOT_IMPLEMENTED).
+    ::SetLastError(ERROR_SUCCESS);
+    const DWORD count = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    if (count == 0 && ::GetLastError() == ERROR_CALL_NOT_IMPLEMENTED) return -1;
+    return int(count);
 }
 
 int MenuObjectCount() {
@@ -75,8 +80,7 @@ DWORD ClockNow() {
 void AdvanceClock(DWORD ms) {
     ClockState& c = Clock();
     if (c.real) return;
-    c.virtualNow += ms;
-    PumpMessages();
+    c.virtualNow += ms;  // the system's timers run on its own clock: none is due here
 }
 
 DWORD NextTimerDue() {
@@ -101,7 +105,21 @@ int PumpMessages() {
 }
 
 // ---- 3. Input -------------------------------------------------------------------------------
+namespace {
+
+LRESULT CALLBACK DropSystemMouse(int code, WPARAM wParam, LPARAM lParam) {
+    if (code >= 0) return 1;  // taken: the system's own pointer message goes nowhere
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
 bool InjectMouse(UINT msg, POINT screen_pt, WPARAM keys) {
+    // Once a thread injects, the injected messages are its pointer: the ones the system
+    // makes of the cursor's moves (SetCursorPos below queues one) would come twice, after
+    // the posted ones. The thread's mouse hook sees only those from the system's input.
+    thread_local const HHOOK drop = ::SetWindowsHookExW(WH_MOUSE, &DropSystemMouse, nullptr, ::GetCurrentThreadId());
+    (void)drop;
     HWND target = ::GetCapture();
     const bool captured = target != nullptr;
     ::SetCursorPos(screen_pt.x, screen_pt.y);

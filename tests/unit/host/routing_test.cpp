@@ -139,6 +139,70 @@ TEST_F(RoutingTest, TimersFireOnTheVirtualClockUntilStopped) {
     EXPECT_FALSE(r->StopTimer(7)) << "already stopped";
 }
 
+// The host's own timer table keeps the platform's rules: earliest due first, ties in the
+// order the timers were (re)started, intervals of at least USER_TIMER_MINIMUM.
+struct TimerStep {
+    char op;       // 's' start, 'k' stop, 'w' wait
+    char element;  // 'a' or 'b'
+    DWORD value;   // the interval, or the wait
+};
+struct TimerRow {
+    const char* name;
+    std::vector<TimerStep> steps;
+    std::vector<std::pair<std::string, DWORD>> fired;  // "a" or "b", and when after the start
+};
+
+TEST_F(RoutingTest, TimerTableOrder) {
+    const TimerRow rows[] = {
+        {"ties go in start order", {{'s', 'a', 50}, {'s', 'b', 50}, {'w', 0, 50}}, {{"a", 50}, {"b", 50}}},
+        {"a restart goes behind a tie", {{'s', 'a', 50}, {'s', 'b', 50}, {'s', 'a', 50}, {'w', 0, 50}},
+         {{"b", 50}, {"a", 50}}},
+        {"earliest due first, rescheduled keep their order",
+         {{'s', 'a', 30}, {'s', 'b', 20}, {'w', 0, 60}},
+         {{"b", 20}, {"a", 30}, {"b", 40}, {"a", 60}, {"b", 60}}},
+        {"short intervals are ten", {{'s', 'a', 1}, {'w', 0, 25}}, {{"a", 10}, {"a", 20}}},
+        {"a stopped timer never fires", {{'s', 'a', 10}, {'k', 'a', 0}, {'w', 0, 50}}, {}},
+    };
+    for (const TimerRow& row : rows) {
+        Recorder* a = Add(L"a", RECT{0, 0, 10, 10}, {});
+        Recorder* b = Add(L"b", RECT{20, 0, 30, 10}, {});
+        const DWORD start = rt::ClockNow();
+        for (const TimerStep& step : row.steps) {
+            Recorder* r = step.element == 'a' ? a : b;
+            if (step.op == 's') r->StartTimer(1, step.value);
+            if (step.op == 'k') r->StopTimer(1);
+            if (step.op == 'w') host->Wait(step.value);
+        }
+        std::vector<std::string> expected;
+        for (const auto& f : row.fired) expected.push_back(f.first + " timer 1@" + std::to_string(start + f.second));
+        EXPECT_EQ(expected, Take()) << row.name;
+        EXPECT_EQ(rt::kNoTimerDue, rt::NextTimerDue()) << row.name << ": the window's queue holds no timer";
+        host->Window().RemoveElement(a);
+        host->Window().RemoveElement(b);
+    }
+}
+
+// On the real clock (the viewer) nobody moves time: the host keeps one window timer at its
+// table's next due time, and none once the table is empty.
+TEST_F(RoutingTest, RealClockArmsOneWindowTimerAtTheNextDue) {
+    Recorder* r = Add(L"t", RECT{0, 0, 10, 10}, {});
+    rt::UseRealClock();
+    r->StartTimer(7, 5000);
+    r->StartTimer(8, 300);
+    const DWORD next = rt::NextTimerDue();
+    const DWORD now = rt::ClockNow();
+    r->StopTimer(8);
+    const DWORD after_stop = rt::NextTimerDue();
+    r->StopTimer(7);
+    const DWORD after_all = rt::NextTimerDue();
+    rt::UseVirtualClock();
+    ASSERT_NE(rt::kNoTimerDue, next);
+    EXPECT_GT(int32_t(next - now), 0);
+    EXPECT_LE(int32_t(next - now), 300) << "the earlier of the two";
+    EXPECT_GT(int32_t(after_stop - now), 300) << "the 5 s one is next";
+    EXPECT_EQ(rt::kNoTimerDue, after_all);
+}
+
 TEST_F(RoutingTest, ResizingSendsSizeOnlyWhenTheSizeChanges) {
     Recorder* r = Add(L"s", RECT{0, 0, 40, 20}, {WM_SIZE});
     host->Window().PlaceElement(r, RECT{10, 10, 50, 30});  // moved, same size
