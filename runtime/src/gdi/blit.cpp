@@ -125,11 +125,13 @@ struct AxisPlan {
 // Shrinking (S > D): source index s lands on floor(((2s + 1) D - 1) / (2S)), so the first
 // source index of d is first(d) = (floor(2Sd / D) + 1) / 2 and s0 = first(d),
 // s1 = first(d + 1) - 1. Quotient and remainder are carried from one d to the next; every
-// product stays below 2^63 because S, D <= 2^31 and d < D.
+// product stays below 2^63 because S, D <= 2^31 and d < D. The direction is a template
+// argument so that the stepping loop is compiled for each without a test per pixel.
+template <bool kEnlarge>
 class AxisWalk {
 public:
-    AxisWalk(uint64_t d, uint64_t S, uint64_t D) : m_enlarge(D >= S) {
-        if (m_enlarge) {
+    AxisWalk(uint64_t d, uint64_t S, uint64_t D) {
+        if (kEnlarge) {
             m_den = 2 * D;
             Start((2 * d + 1) * S - 1, 2 * S);
         } else {
@@ -139,10 +141,10 @@ public:
             Step();        // m_q is now floor(2S(d + 1) / D)
         }
     }
-    uint64_t First() const { return m_enlarge ? m_q : (m_next + 1) / 2; }
-    uint64_t Last() const { return m_enlarge ? m_q : (m_q + 1) / 2 - 1; }
+    uint64_t First() const { return kEnlarge ? m_q : (m_next + 1) / 2; }
+    uint64_t Last() const { return kEnlarge ? m_q : (m_q + 1) / 2 - 1; }
     void Next() {
-        if (!m_enlarge) m_next = m_q;
+        if (!kEnlarge) m_next = m_q;
         Step();
     }
 
@@ -161,7 +163,6 @@ private:
             ++m_q;
         }
     }
-    bool m_enlarge;
     uint64_t m_den = 1, m_q = 0, m_r = 0, m_incQ = 0, m_incR = 0;
     uint64_t m_next = 0;  // shrinking: floor(2Sd / D) of the current d
 };
@@ -177,9 +178,39 @@ inline int ClipIdentity(const AxisIn& a, int clipLo, int clipHi, int srcLimit, i
     return int(last - first);
 }
 
+// The stepping loop: for count destination indexes from d0 upwards, the source run each
+// takes, clamped so that it fits an int. Enlarging stores one source pixel each, which
+// lies outside [0, srcLimit) when it is fed from outside the source; shrinking stores the
+// run's first pixel and length, a length below 1 when fed from outside. Returns the
+// longest run.
+template <bool kEnlarge>
+int StepAxis(const AxisIn& a, uint64_t d0, int64_t count, uint64_t S, uint64_t D, Pick pick, int srcLimit,
+             int* srcLo, int* srcCnt) {
+    AxisWalk<kEnlarge> walk(d0, S, D);
+    const int64_t base = a.src, sign = a.srcLen > 0 ? 1 : -1;
+    int maxCnt = 1;
+    for (int64_t k = 0; k < count; ++k, walk.Next()) {
+        if constexpr (kEnlarge) {  // one source pixel: no group to pick from
+            srcLo[k] = int(std::clamp<int64_t>(base + sign * int64_t(walk.First()), -1, srcLimit));
+        } else {
+            uint64_t s0 = walk.First(), s1 = walk.Last();  // source indexes feeding d0 + k
+            if (pick == Pick::First) s1 = s0;
+            if (pick == Pick::Last) s0 = s1;
+            const int64_t c0 = sign > 0 ? base + int64_t(s0) : base - int64_t(s1);
+            const int64_t c1 = sign > 0 ? base + int64_t(s1) : base - int64_t(s0);
+            const int64_t lo = std::clamp<int64_t>(c0, 0, srcLimit), hi = std::clamp<int64_t>(c1, -1, srcLimit - 1);
+            srcLo[k] = int(lo);
+            srcCnt[k] = int(hi - lo + 1);
+            maxCnt = std::max(maxCnt, srcCnt[k]);
+        }
+    }
+    return maxCnt;
+}
+
 // Plans one axis. Equal positive sizes (after the width-1 rule) are an identity plan;
-// every other mapping walks the destination span with d counting upwards, in a mirrored
-// destination from its right (bottom) end, and is turned into surface order at the end.
+// every other mapping is stepped over the destination span with d counting upwards (in a
+// mirrored destination from its right or bottom end, then turned into surface order),
+// and cut to the pixels fed from inside the source.
 bool PlanAxis(const AxisIn& a, int clipLo, int clipHi, int srcLimit, Pick pick, AxisPlan* out) {
     out->maxCnt = 0;
     out->count = 0;
@@ -199,44 +230,35 @@ bool PlanAxis(const AxisIn& a, int clipLo, int clipHi, int srcLimit, Pick pick, 
     const int64_t dstFirst = ascending ? a.dst : a.dst + a.dstLen + 1;
     const int64_t lo = std::max<int64_t>(dstFirst, clipLo), hi = std::min<int64_t>(dstFirst + int64_t(D), clipHi);
     if (lo >= hi) return false;
-    // Sized for every pixel of the span up front and cut to what was drawn at the end.
-    // The buffers only grow: a plan is rebuilt by every blit.
+    // Sized for every pixel of the span; the buffers only grow (a plan is rebuilt by every
+    // blit).
+    const int64_t count = hi - lo;
     const bool enlarge = D >= S;  // one source pixel each: srcCnt is not filled
-    if (out->srcLo.size() < size_t(hi - lo)) out->srcLo.resize(size_t(hi - lo));
-    if (!enlarge && out->srcCnt.size() < size_t(hi - lo)) out->srcCnt.resize(size_t(hi - lo));
+    if (out->srcLo.size() < size_t(count)) out->srcLo.resize(size_t(count));
+    if (!enlarge && out->srcCnt.size() < size_t(count)) out->srcCnt.resize(size_t(count));
     int* srcLo = out->srcLo.data();
     int* srcCnt = out->srcCnt.data();
-    AxisWalk walk(uint64_t(ascending ? lo - a.dst : a.dst - (hi - 1)), S, D);
-    int64_t firstKept = 0;
-    int n = 0, maxCnt = 1;
-    for (int64_t k = 0; k < hi - lo; ++k, walk.Next()) {
-        uint64_t s0 = walk.First(), s1 = walk.Last();  // source indexes feeding d
-        if (pick == Pick::First) s1 = s0;
-        if (pick == Pick::Last) s0 = s1;
-        const int64_t c0 = std::max<int64_t>(a.srcLen > 0 ? a.src + int64_t(s0) : a.src - int64_t(s1), 0);
-        const int64_t c1 = std::min<int64_t>(a.srcLen > 0 ? a.src + int64_t(s1) : a.src - int64_t(s0), srcLimit - 1);
-        if (c0 > c1) {         // fed from outside the source: not drawn
-            if (n > 0) break;  // the mapping is monotonic: nothing further is inside
-            continue;
-        }
-        if (n == 0) firstKept = k;
-        srcLo[n] = int(c0);
-        if (!enlarge) {
-            srcCnt[n] = int(c1 - c0 + 1);
-            maxCnt = std::max(maxCnt, srcCnt[n]);
-        }
-        ++n;
+    const uint64_t d0 = uint64_t(ascending ? lo - a.dst : a.dst - (hi - 1));
+    const int maxCnt = enlarge ? StepAxis<true>(a, d0, count, S, D, pick, srcLimit, srcLo, srcCnt)
+                               : StepAxis<false>(a, d0, count, S, D, pick, srcLimit, srcLo, srcCnt);
+    if (!ascending) {
+        std::reverse(srcLo, srcLo + count);
+        if (!enlarge) std::reverse(srcCnt, srcCnt + count);
     }
-    if (n == 0) return false;
-    if (ascending) {
-        out->dstLo = int(lo + firstKept);
-    } else {  // d ran from right to left: surface order is the reverse
-        out->dstLo = int(hi - firstKept - n);
-        std::reverse(srcLo, srcLo + n);
-        if (!enlarge) std::reverse(srcCnt, srcCnt + n);
+    // The mapping is monotonic: the pixels fed from outside the source are a prefix and a
+    // suffix of the span.
+    auto inside = [&](int64_t i) { return enlarge ? srcLo[i] >= 0 && srcLo[i] < srcLimit : srcCnt[i] > 0; };
+    int64_t first = 0, end = count;
+    while (first < end && !inside(first)) ++first;
+    while (end > first && !inside(end - 1)) --end;
+    if (first == end) return false;
+    if (first > 0) {
+        std::memmove(srcLo, srcLo + first, size_t(end - first) * sizeof(int));
+        if (!enlarge) std::memmove(srcCnt, srcCnt + first, size_t(end - first) * sizeof(int));
     }
+    out->dstLo = int(lo + first);
+    out->count = int(end - first);
     out->maxCnt = maxCnt;
-    out->count = n;
     return true;
 }
 
