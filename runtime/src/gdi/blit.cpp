@@ -152,8 +152,8 @@ private:
     void Start(uint64_t numerator, uint64_t increment) {
         m_q = numerator / m_den;
         m_r = numerator % m_den;
-        m_incQ = increment / m_den;
-        m_incR = increment % m_den;
+        m_incQ = increment < m_den ? 0 : increment / m_den;  // enlarging: no division
+        m_incR = increment < m_den ? increment : increment % m_den;
     }
     void Step() {
         m_q += m_incQ;
@@ -179,19 +179,19 @@ inline int ClipIdentity(const AxisIn& a, int clipLo, int clipHi, int srcLimit, i
 }
 
 // The stepping loop: for count destination indexes from d0 upwards, the source run each
-// takes, clamped so that it fits an int. Enlarging stores one source pixel each, which
-// lies outside [0, srcLimit) when it is fed from outside the source; shrinking stores the
-// run's first pixel and length, a length below 1 when fed from outside. Returns the
-// longest run.
-template <bool kEnlarge>
-int StepAxis(const AxisIn& a, uint64_t d0, int64_t count, uint64_t S, uint64_t D, Pick pick, int srcLimit,
-             int* srcLo, int* srcCnt) {
-    AxisWalk<kEnlarge> walk(d0, S, D);
+// takes. Enlarging stores one source pixel each; shrinking stores the run's first pixel
+// and length. With kClamp, runs are clamped so that they fit an int: a pixel fed from
+// outside the source then lies outside [0, srcLimit), or its run is shorter than 1.
+// Without it every run must lie inside the source. Returns the longest run.
+template <bool kEnlarge, bool kClamp>
+int StepAxis(const AxisIn& a, AxisWalk<kEnlarge> walk, int64_t count, Pick pick, int srcLimit, int* srcLo,
+             int* srcCnt) {
     const int64_t base = a.src, sign = a.srcLen > 0 ? 1 : -1;
     int maxCnt = 1;
     for (int64_t k = 0; k < count; ++k, walk.Next()) {
         if constexpr (kEnlarge) {  // one source pixel: no group to pick from
-            srcLo[k] = int(std::clamp<int64_t>(base + sign * int64_t(walk.First()), -1, srcLimit));
+            const int64_t c = base + sign * int64_t(walk.First());
+            srcLo[k] = kClamp ? int(std::clamp<int64_t>(c, -1, srcLimit)) : int(c);
         } else {
             uint64_t s0 = walk.First(), s1 = walk.Last();  // source indexes feeding d0 + k
             if (pick == Pick::First) s1 = s0;
@@ -207,11 +207,21 @@ int StepAxis(const AxisIn& a, uint64_t d0, int64_t count, uint64_t S, uint64_t D
     return maxCnt;
 }
 
-// Plans one axis. Equal positive sizes (after the width-1 rule) are an identity plan;
-// every other mapping is stepped over the destination span with d counting upwards (in a
-// mirrored destination from its right or bottom end, then turned into surface order),
-// and cut to the pixels fed from inside the source.
-bool PlanAxis(const AxisIn& a, int clipLo, int clipHi, int srcLimit, Pick pick, AxisPlan* out) {
+// Whether an enlarging axis walked from walk's first pixel takes every pixel from inside
+// the source: the mapping is monotonic, so its two ends tell.
+bool EnlargeStaysInside(const AxisIn& a, const AxisWalk<true>& walk, uint64_t dLast, uint64_t S, uint64_t D,
+                        int srcLimit) {
+    const int64_t sign = a.srcLen > 0 ? 1 : -1;
+    const int64_t first = a.src + sign * int64_t(walk.First());
+    const int64_t last = a.src + sign * int64_t(((2 * dLast + 1) * S - 1) / (2 * D));
+    return std::min(first, last) >= 0 && std::max(first, last) < srcLimit;
+}
+
+bool PlanStretch(const AxisIn& a, int clipLo, int clipHi, int srcLimit, Pick pick, uint64_t S, uint64_t D,
+                 AxisPlan* out);
+
+// Inline, so that the identity plan of an unstretched axis costs no call.
+inline bool PlanAxis(const AxisIn& a, int clipLo, int clipHi, int srcLimit, Pick pick, AxisPlan* out) {
     out->maxCnt = 0;
     out->count = 0;
     out->identity = false;
@@ -226,6 +236,11 @@ bool PlanAxis(const AxisIn& a, int clipLo, int clipHi, int srcLimit, Pick pick, 
         out->maxCnt = 1;
         return true;
     }
+    return PlanStretch(a, clipLo, clipHi, srcLimit, pick, S, D, out);
+}
+
+bool PlanStretch(const AxisIn& a, int clipLo, int clipHi, int srcLimit, Pick pick, uint64_t S, uint64_t D,
+                 AxisPlan* out) {
     const bool ascending = a.dstLen > 0;
     const int64_t dstFirst = ascending ? a.dst : a.dst + a.dstLen + 1;
     const int64_t lo = std::max<int64_t>(dstFirst, clipLo), hi = std::min<int64_t>(dstFirst + int64_t(D), clipHi);
@@ -239,8 +254,16 @@ bool PlanAxis(const AxisIn& a, int clipLo, int clipHi, int srcLimit, Pick pick, 
     int* srcLo = out->srcLo.data();
     int* srcCnt = out->srcCnt.data();
     const uint64_t d0 = uint64_t(ascending ? lo - a.dst : a.dst - (hi - 1));
-    const int maxCnt = enlarge ? StepAxis<true>(a, d0, count, S, D, pick, srcLimit, srcLo, srcCnt)
-                               : StepAxis<false>(a, d0, count, S, D, pick, srcLimit, srcLo, srcCnt);
+    int maxCnt = 1;
+    if (!enlarge) {
+        maxCnt = StepAxis<false, true>(a, AxisWalk<false>(d0, S, D), count, pick, srcLimit, srcLo, srcCnt);
+    } else {
+        const AxisWalk<true> walk(d0, S, D);
+        if (EnlargeStaysInside(a, walk, d0 + uint64_t(count) - 1, S, D, srcLimit))
+            StepAxis<true, false>(a, walk, count, pick, srcLimit, srcLo, srcCnt);
+        else
+            StepAxis<true, true>(a, walk, count, pick, srcLimit, srcLo, srcCnt);
+    }
     if (!ascending) {
         std::reverse(srcLo, srcLo + count);
         if (!enlarge) std::reverse(srcCnt, srcCnt + count);
