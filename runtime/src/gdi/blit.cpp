@@ -184,7 +184,7 @@ inline int ClipIdentity(const AxisIn& a, int clipLo, int clipHi, int srcLimit, i
 // outside the source then lies outside [0, srcLimit), or its run is shorter than 1.
 // Without it every run must lie inside the source. Returns the longest run.
 template <bool kEnlarge, bool kClamp>
-int StepAxis(const AxisIn& a, AxisWalk<kEnlarge> walk, int64_t count, Pick pick, int srcLimit, int* srcLo,
+[[gnu::always_inline]] inline int StepAxis(const AxisIn& a, AxisWalk<kEnlarge> walk, int64_t count, Pick pick, int srcLimit, int* srcLo,
              int* srcCnt) {
     const int64_t base = a.src, sign = a.srcLen > 0 ? 1 : -1;
     int maxCnt = 1;
@@ -209,7 +209,7 @@ int StepAxis(const AxisIn& a, AxisWalk<kEnlarge> walk, int64_t count, Pick pick,
 
 // Whether an enlarging axis walked from walk's first pixel takes every pixel from inside
 // the source: the mapping is monotonic, so its two ends tell.
-bool EnlargeStaysInside(const AxisIn& a, const AxisWalk<true>& walk, uint64_t dLast, uint64_t S, uint64_t D,
+inline bool EnlargeStaysInside(const AxisIn& a, const AxisWalk<true>& walk, uint64_t dLast, uint64_t S, uint64_t D,
                         int srcLimit) {
     const int64_t sign = a.srcLen > 0 ? 1 : -1;
     const int64_t first = a.src + sign * int64_t(walk.First());
