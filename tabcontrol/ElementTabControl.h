@@ -165,6 +165,7 @@ private:
     void SetTabAndTextbtnRect();
     void PlaceTextButtons(const CRect& rcDraw);
     void ReCalculateTabSize();
+    void DivideItem(CQuoteTabItem* pItem, const CRect& rcStrip);
     int GetTabItemOriginalWidth();
     int GetTabItemMinWidth();
     int GetItemMinWidth(CQuoteTabItem* pItem);
@@ -182,7 +183,7 @@ private:
     // ---- painting (ElementTabControlPaint.cpp) ------------------------------------------------
     int GetColorBmpAndFont(CComPtr<IBitmapFactory> pFactory, CComPtr<CSWPalette> pPalette);
     void DrawTabItem(CMemDC& dc, CLightCanvas& canvas, CComPtr<IBitmapFactory> pFactory, CComPtr<CSWPalette> pPalette,
-                     CRect& rcDraw);
+                     CRect& rcDraw, const CRect& rcStrip);
     void DrawStripBackground(CLightCanvas& canvas, IBitmapFactory* pFactory, const CRect& rcDraw);
     void DrawItemBitmap(CQuoteTabItem* pItem, CMemDC& dc, CLightCanvas& canvas, CComPtr<IBitmapFactory> pFactory,
                         CComPtr<CSWPalette> pPalette, CRect& rcDraw, int bSelected, int bHot);
@@ -218,4 +219,8 @@ private:
         INT_PTR size = 0;
     };
     TabIdIndex m_tabIds;
+
+    // The tabs whose arrow may show in the current paint, found by the paint's one walk
+    // over the tabs and drawn after every cell; its storage is kept from paint to paint.
+    std::vector<INT_PTR> m_arrowTabs;
 };

@@ -154,20 +154,23 @@ void CElementTabControl::PlaceTextButtons(const CRect& rcDraw) {
 void CElementTabControl::ReCalculateTabSize() {
     CRect rcStrip;
     GetTabAreaRect(&rcStrip);
-    for (INT_PTR i = 0; i < m_arrItems.GetSize(); ++i) {
-        CQuoteTabItem* pItem = m_arrItems[i];
-        if (pItem->m_nDivide == 0) continue;
-        if (pItem->m_nSizeMode == 1 && (m_nTabPos == kSideTop || m_nTabPos == kSideBottom)) {
-            const int nShare = ClampToInt(static_cast<long long>(rcStrip.Width()) / pItem->m_nDivide);
-            pItem->m_nWidth = pItem->m_nShareWidth = pItem->m_nOrgWidth = nShare;
-            const long long nLeft = static_cast<long long>(pItem->m_nID) * nShare;
-            pItem->m_rcItem.left = ClampToInt(nLeft);
-            pItem->m_rcItem.right = ClampToInt(nLeft + nShare);
-        } else if (m_nTabPos == kSideLeft) {
-            // A left strip is divided into rows whatever the size mode.
-            const long long nTop = static_cast<long long>(pItem->m_nID) * m_nTabHeight;
-            pItem->m_rcItem.SetRect(rcStrip.left, ClampToInt(nTop), rcStrip.right, ClampToInt(nTop + m_nTabHeight));
-        }
+    for (INT_PTR i = 0; i < m_arrItems.GetSize(); ++i) DivideItem(m_arrItems[i], rcStrip);
+}
+
+// One tab's part of ReCalculateTabSize; it reads and writes that tab's record only, so
+// the paint does it in its own walk over the tabs.
+void CElementTabControl::DivideItem(CQuoteTabItem* pItem, const CRect& rcStrip) {
+    if (pItem->m_nDivide == 0) return;
+    if (pItem->m_nSizeMode == 1 && (m_nTabPos == kSideTop || m_nTabPos == kSideBottom)) {
+        const int nShare = ClampToInt(static_cast<long long>(rcStrip.Width()) / pItem->m_nDivide);
+        pItem->m_nWidth = pItem->m_nShareWidth = pItem->m_nOrgWidth = nShare;
+        const long long nLeft = static_cast<long long>(pItem->m_nID) * nShare;
+        pItem->m_rcItem.left = ClampToInt(nLeft);
+        pItem->m_rcItem.right = ClampToInt(nLeft + nShare);
+    } else if (m_nTabPos == kSideLeft) {
+        // A left strip is divided into rows whatever the size mode.
+        const long long nTop = static_cast<long long>(pItem->m_nID) * m_nTabHeight;
+        pItem->m_rcItem.SetRect(rcStrip.left, ClampToInt(nTop), rcStrip.right, ClampToInt(nTop + m_nTabHeight));
     }
 }
 

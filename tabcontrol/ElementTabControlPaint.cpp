@@ -69,8 +69,7 @@ int CElementTabControl::OnPaint(CPaintDC* pDC) {
         CRect rcStrip;
         GetTabAreaRect(&rcStrip);
         canvas.FillRectBorder(&rcStrip, CLR_INVALID, m_clrBk);
-        ReCalculateTabSize();
-        DrawTabItem(dc, canvas, pFactory, pPalette, rcDraw);
+        DrawTabItem(dc, canvas, pFactory, pPalette, rcDraw, rcStrip);  // also divides the tabs
         DrawWhiteArrow(dc, canvas, pFactory);
         if (m_nTabPos == kSideTop || m_nTabPos == kSideBottom) DrawTextBtn(dc, canvas, pFactory, pPalette);
         canvas.RestoreState();
@@ -121,14 +120,20 @@ void CElementTabControl::DrawStripBackground(CLightCanvas& canvas, IBitmapFactor
     canvas.FillRectBorder(&rcStrip, CLR_INVALID, clrFill);
 }
 
+// One walk over the tabs: each is divided (ReCalculateTabSize's step), its cell and name
+// drawn, and its arrow listed for DrawWhiteArrow, so that a paint reads each record once.
 void CElementTabControl::DrawTabItem(CMemDC& dc, CLightCanvas& canvas, CComPtr<IBitmapFactory> pFactory,
-                                     CComPtr<CSWPalette> pPalette, CRect& rcDraw) {
+                                     CComPtr<CSWPalette> pPalette, CRect& rcDraw, const CRect& rcStrip) {
     canvas.SetBkMode(TRANSPARENT);
     DrawStripBackground(canvas, pFactory, rcDraw);
 
     const INT_PTR nCount = m_arrItems.GetSize();
     const bool bSelectionCounts = ValidIndex(m_nSelTab);
-    if (!m_pFont) return;
+    m_arrowTabs.clear();
+    if (!m_pFont) {
+        ReCalculateTabSize();
+        return;
+    }
     CFont* pOldFont = dc.SelectObject(m_pFont);
     const UINT nFormat = m_bTextBottom ? kDrawTextBottom : kDrawTextCentre;
     const CRect rcClip = PaintClip(dc);
@@ -145,8 +150,13 @@ void CElementTabControl::DrawTabItem(CMemDC& dc, CLightCanvas& canvas, CComPtr<I
                (rc.left + nReachRightOfLeft > rcClip.left || rc.right + nReachRightOfRight > rcClip.left) &&
                std::min(rc.top, rc.bottom) - 2LL < rcClip.bottom && std::max(rc.top, rc.bottom) + 2LL > rcClip.top;
     };
+    // An arrow starts this far from its tab's right edge (the selected tab's may differ):
+    // a strip of thousands of tabs mostly ends the test there.
+    const long long nArrowLeft = -static_cast<long long>(m_nArrowMargin) - BitmapInfo(m_pArrowBmp).bmWidth;
     for (INT_PTR i = 0; i < nCount; ++i) {
         CQuoteTabItem* pItem = m_arrItems[i];
+        DivideItem(pItem, rcStrip);
+        if (i == m_nSelTab || pItem->m_rcItem.right + nArrowLeft < rcClip.right) m_arrowTabs.push_back(i);
         // The rectangle first: a tab beyond the clip costs one cache line of its record.
         if (!canReachClip(pItem->m_rcItem) || !pItem->m_bVisible) continue;
         const int bSelected = bSelectionCounts && i == m_nSelTab;
@@ -213,13 +223,9 @@ void CElementTabControl::DrawItemBitmap(CQuoteTabItem* pItem, CMemDC& /*dc*/, CL
 void CElementTabControl::DrawWhiteArrow(CMemDC& dc, CLightCanvas& canvas, CComPtr<IBitmapFactory> /*pFactory*/) {
     const CRect rcClip = PaintClip(dc);
     const BITMAP bmArrow = BitmapInfo(m_pArrowBmp), bmArrowSel = BitmapInfo(m_pArrowSelBmp);
-    // An arrow starts this far from its tab's right edge; a strip of thousands of tabs
-    // mostly ends the test there.
-    const long long nArrowLeft = -static_cast<long long>(m_nArrowMargin) - bmArrow.bmWidth;
-    for (INT_PTR i = 0; i < m_arrItems.GetSize(); ++i) {
+    for (const INT_PTR i : m_arrowTabs) {  // listed by DrawTabItem, in strip order
         CQuoteTabItem* pItem = m_arrItems[i];
         const CRect& rc = pItem->m_rcItem;
-        if (i != m_nSelTab && rc.right + nArrowLeft >= rcClip.right) continue;
         CBitmap* pBmp = i == m_nSelTab ? m_pArrowSelBmp : m_pArrowBmp;
         if (!pBmp) continue;
         const BITMAP& bm = i == m_nSelTab ? bmArrowSel : bmArrow;

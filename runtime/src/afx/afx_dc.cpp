@@ -290,6 +290,7 @@ void CDC::FillSolidRect(LPCRECT lpRect, COLORREF clr) {
 
 void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF clr) {
     const RECT fill_rect{x, y, x + cx, y + cy};
+    if (text::FillSolidRects(m_hDC, &fill_rect, 1, clr)) return;
     FillSolidRect(&fill_rect, clr);
 }
 

@@ -120,21 +120,18 @@ struct AxisPlan {
     int Cnt(int i) const { return maxCnt == 1 ? 1 : srcCnt[size_t(i)]; }  // srcCnt is not filled then
 };
 
-// Shrinking (S > D): source index s lands on floor(((2s + 1) D - 1) / (2S)); the first
-// source index of destination d is floor(ceil((2Sd + 1) / D) / 2). Every product stays
-// below 2^63 because S, D <= 2^31 and d < D.
-uint64_t FirstOfGroup(uint64_t d, uint64_t S, uint64_t D) {
-    return ((2 * S * d + 1 + D - 1) / D) / 2;
-}
-
 // Source indexes s0..s1 feeding destination index d, stepping d upwards without a
 // division per pixel. Enlarging (D >= S): s0 = s1 = floor(((2d + 1) S - 1) / (2D)).
-// Shrinking: s0 = FirstOfGroup(d) = (floor(2Sd / D) + 1) / 2, s1 = FirstOfGroup(d + 1) - 1.
-// Quotient and remainder are carried from one d to the next.
+// Shrinking (S > D): source index s lands on floor(((2s + 1) D - 1) / (2S)), so the first
+// source index of d is first(d) = (floor(2Sd / D) + 1) / 2 and s0 = first(d),
+// s1 = first(d + 1) - 1. Quotient and remainder are carried from one d to the next; every
+// product stays below 2^63 because S, D <= 2^31 and d < D. The direction is a template
+// argument so that the stepping loop is compiled for each without a test per pixel.
+template <bool kEnlarge>
 class AxisWalk {
 public:
-    AxisWalk(uint64_t d, uint64_t S, uint64_t D) : m_enlarge(D >= S) {
-        if (m_enlarge) {
+    AxisWalk(uint64_t d, uint64_t S, uint64_t D) {
+        if (kEnlarge) {
             m_den = 2 * D;
             Start((2 * d + 1) * S - 1, 2 * S);
         } else {
@@ -144,10 +141,10 @@ public:
             Step();        // m_q is now floor(2S(d + 1) / D)
         }
     }
-    uint64_t First() const { return m_enlarge ? m_q : (m_next + 1) / 2; }
-    uint64_t Last() const { return m_enlarge ? m_q : (m_q + 1) / 2 - 1; }
+    uint64_t First() const { return kEnlarge ? m_q : (m_next + 1) / 2; }
+    uint64_t Last() const { return kEnlarge ? m_q : (m_q + 1) / 2 - 1; }
     void Next() {
-        if (!m_enlarge) m_next = m_q;
+        if (!kEnlarge) m_next = m_q;
         Step();
     }
 
@@ -155,8 +152,8 @@ private:
     void Start(uint64_t numerator, uint64_t increment) {
         m_q = numerator / m_den;
         m_r = numerator % m_den;
-        m_incQ = increment / m_den;
-        m_incR = increment % m_den;
+        m_incQ = increment < m_den ? 0 : increment / m_den;  // enlarging: no division
+        m_incR = increment < m_den ? increment : increment % m_den;
     }
     void Step() {
         m_q += m_incQ;
@@ -166,127 +163,126 @@ private:
             ++m_q;
         }
     }
-    bool m_enlarge;
     uint64_t m_den = 1, m_q = 0, m_r = 0, m_incQ = 0, m_incR = 0;
     uint64_t m_next = 0;  // shrinking: floor(2Sd / D) of the current d
 };
 
 // Equal positive sizes: destination x takes source src + (x - dst), where that is inside
-// both the clip and the source. Blits of equal sizes come straight here.
-inline bool PlanIdentity(const AxisIn& a, int clipLo, int clipHi, int srcLimit, AxisPlan* out) {
+// both the clip and the source. Returns the number of pixels drawn, from *dstLo on.
+inline int ClipIdentity(const AxisIn& a, int clipLo, int clipHi, int srcLimit, int* dstLo, int* srcFirst) {
     const int64_t first = std::max<int64_t>(std::max<int64_t>(a.dst, clipLo), a.dst - a.src);
     const int64_t last = std::min<int64_t>(std::min<int64_t>(a.dst + a.dstLen, clipHi), a.dst - a.src + srcLimit);
-    if (first >= last) {
-        out->maxCnt = 0;
-        out->count = 0;
-        out->identity = false;
-        return false;
-    }
-    out->identity = true;
-    out->srcFirst = int(a.src + (first - a.dst));
-    out->dstLo = int(first);
-    out->count = int(last - first);
-    out->maxCnt = 1;
-    return true;
+    if (first >= last) return 0;
+    *dstLo = int(first);
+    *srcFirst = int(a.src + (first - a.dst));
+    return int(last - first);
 }
 
-bool PlanAxis(const AxisIn& a, int clipLo, int clipHi, int srcLimit, Pick pick, AxisPlan* out) {
-    if (a.dstLen > 0 && a.dstLen == a.srcLen) return PlanIdentity(a, clipLo, clipHi, srcLimit, out);
+// The stepping loop: for count destination indexes from d0 upwards, the source run each
+// takes. Enlarging stores one source pixel each; shrinking stores the run's first pixel
+// and length. With kClamp, runs are clamped so that they fit an int: a pixel fed from
+// outside the source then lies outside [0, srcLimit), or its run is shorter than 1.
+// Without it every run must lie inside the source. Returns the longest run.
+template <bool kEnlarge, bool kClamp>
+[[gnu::always_inline]] inline int StepAxis(const AxisIn& a, AxisWalk<kEnlarge> walk, int64_t count, Pick pick, int srcLimit, int* srcLo,
+             int* srcCnt) {
+    const int64_t base = a.src, sign = a.srcLen > 0 ? 1 : -1;
+    int maxCnt = 1;
+    for (int64_t k = 0; k < count; ++k, walk.Next()) {
+        if constexpr (kEnlarge) {  // one source pixel: no group to pick from
+            const int64_t c = base + sign * int64_t(walk.First());
+            srcLo[k] = kClamp ? int(std::clamp<int64_t>(c, -1, srcLimit)) : int(c);
+        } else {
+            uint64_t s0 = walk.First(), s1 = walk.Last();  // source indexes feeding d0 + k
+            if (pick == Pick::First) s1 = s0;
+            if (pick == Pick::Last) s0 = s1;
+            const int64_t c0 = sign > 0 ? base + int64_t(s0) : base - int64_t(s1);
+            const int64_t c1 = sign > 0 ? base + int64_t(s1) : base - int64_t(s0);
+            const int64_t lo = std::clamp<int64_t>(c0, 0, srcLimit), hi = std::clamp<int64_t>(c1, -1, srcLimit - 1);
+            srcLo[k] = int(lo);
+            srcCnt[k] = int(hi - lo + 1);
+            maxCnt = std::max(maxCnt, srcCnt[k]);
+        }
+    }
+    return maxCnt;
+}
+
+// Whether an enlarging axis walked from walk's first pixel takes every pixel from inside
+// the source: the mapping is monotonic, so its two ends tell.
+inline bool EnlargeStaysInside(const AxisIn& a, const AxisWalk<true>& walk, uint64_t dLast, uint64_t S, uint64_t D,
+                        int srcLimit) {
+    const int64_t sign = a.srcLen > 0 ? 1 : -1;
+    const int64_t first = a.src + sign * int64_t(walk.First());
+    const int64_t last = a.src + sign * int64_t(((2 * dLast + 1) * S - 1) / (2 * D));
+    return std::min(first, last) >= 0 && std::max(first, last) < srcLimit;
+}
+
+bool PlanStretch(const AxisIn& a, int clipLo, int clipHi, int srcLimit, Pick pick, uint64_t S, uint64_t D,
+                 AxisPlan* out);
+
+// Inline, so that the identity plan of an unstretched axis costs no call.
+inline bool PlanAxis(const AxisIn& a, int clipLo, int clipHi, int srcLimit, Pick pick, AxisPlan* out) {
+    out->maxCnt = 0;
+    out->count = 0;
+    out->identity = false;
     const uint64_t D = uint64_t(a.dstLen < 0 ? -a.dstLen : a.dstLen);
     uint64_t S = uint64_t(a.srcLen < 0 ? -a.srcLen : a.srcLen);
     if (D == 0 || S == 0) return false;
     if (D == 1 && a.srcLen > 1) S -= 1;  // width-1 rule: one source pixel less
-    const int64_t dstFirst = a.dstLen > 0 ? a.dst : a.dst + a.dstLen + 1;
-    const int64_t lo = std::max<int64_t>(dstFirst, clipLo), hi = std::min<int64_t>(dstFirst + int64_t(D), clipHi);
-    out->maxCnt = 0;
-    out->count = 0;
-    out->identity = false;
-    if (lo >= hi) return false;
-    if (a.dstLen > 0 && a.srcLen > 0 && S == D) return PlanIdentity(a, clipLo, clipHi, srcLimit, out);
-    // Sized for every pixel of the span up front and cut to what was drawn at the end.
-    // The buffers only grow: a plan is rebuilt by every blit.
-    if (out->srcLo.size() < size_t(hi - lo)) out->srcLo.resize(size_t(hi - lo));
-    int* srcLo = out->srcLo.data();
-    size_t n = 0;
-    // d counts up with x unless the destination is mirrored.
+    if (a.dstLen > 0 && a.srcLen > 0 && S == D) {
+        out->count = ClipIdentity(a, clipLo, clipHi, srcLimit, &out->dstLo, &out->srcFirst);
+        if (out->count == 0) return false;
+        out->identity = true;
+        out->maxCnt = 1;
+        return true;
+    }
+    return PlanStretch(a, clipLo, clipHi, srcLimit, pick, S, D, out);
+}
+
+bool PlanStretch(const AxisIn& a, int clipLo, int clipHi, int srcLimit, Pick pick, uint64_t S, uint64_t D,
+                 AxisPlan* out) {
     const bool ascending = a.dstLen > 0;
-    if (ascending && a.srcLen > 0 && D > S) {
-        // Enlarging: one source pixel each, src + floor(((2d + 1) S - 1) / (2D)), stepped
-        // by 2S / 2D with the remainder carried (2S < 2D: at most one carry a step).
-        const uint64_t den = 2 * D, inc = 2 * S;
-        const uint64_t d0 = uint64_t(lo - a.dst), numerator = (2 * d0 + 1) * S - 1;
-        uint64_t q = numerator / den, rem = numerator % den;
-        const uint64_t qLast = ((2 * uint64_t(hi - 1 - a.dst) + 1) * S - 1) / den;
-        if (a.src + int64_t(q) >= 0 && a.src + int64_t(qLast) < srcLimit) {
-            // The mapping is monotonic: with both ends inside the source, every pixel is.
-            int c = int(a.src + int64_t(q));
-            const int64_t count = hi - lo;
-            for (int64_t i = 0; i < count; ++i) {
-                srcLo[i] = c;
-                rem += inc;
-                if (rem >= den) {
-                    rem -= den;
-                    ++c;
-                }
-            }
-            out->dstLo = int(lo);
-            out->maxCnt = 1;
-            out->count = int(count);
-            return true;
-        }
-        for (int64_t x = lo; x < hi; ++x) {
-            const int64_t c = a.src + int64_t(q);
-            rem += inc;
-            if (rem >= den) {
-                rem -= den;
-                ++q;
-            }
-            if (c < 0 || c >= srcLimit) {  // fed from outside the source: not drawn
-                if (n > 0) break;          // the mapping is monotonic: nothing further is inside
-                continue;
-            }
-            if (n == 0) out->dstLo = int(x);
-            srcLo[n] = int(c);  // one source pixel each: maxCnt 1, srcCnt left alone
-            ++n;
-        }
-        out->maxCnt = n > 0 ? 1 : 0;
-        out->count = int(n);
-        return n > 0;
-    }
-    if (out->srcCnt.size() < size_t(hi - lo)) out->srcCnt.resize(size_t(hi - lo));
+    const int64_t dstFirst = ascending ? a.dst : a.dst + a.dstLen + 1;
+    const int64_t lo = std::max<int64_t>(dstFirst, clipLo), hi = std::min<int64_t>(dstFirst + int64_t(D), clipHi);
+    if (lo >= hi) return false;
+    // Sized for every pixel of the span; the buffers only grow (a plan is rebuilt by every
+    // blit).
+    const int64_t count = hi - lo;
+    const bool enlarge = D >= S;  // one source pixel each: srcCnt is not filled
+    if (out->srcLo.size() < size_t(count)) out->srcLo.resize(size_t(count));
+    if (!enlarge && out->srcCnt.size() < size_t(count)) out->srcCnt.resize(size_t(count));
+    int* srcLo = out->srcLo.data();
     int* srcCnt = out->srcCnt.data();
-    AxisWalk walk(uint64_t(ascending ? lo - a.dst : 0), S, D);
-    for (int64_t x = lo; x < hi; ++x) {
-        const uint64_t d = uint64_t(ascending ? x - a.dst : a.dst - x);
-        uint64_t s0, s1;  // source indexes feeding d
-        if (ascending) {
-            s0 = walk.First();
-            s1 = walk.Last();
-            walk.Next();
-        } else if (D >= S) {
-            s0 = s1 = ((2 * d + 1) * S - 1) / (2 * D);
-        } else {
-            s0 = FirstOfGroup(d, S, D);
-            s1 = FirstOfGroup(d + 1, S, D) - 1;
-        }
-        if (pick == Pick::First) s1 = s0;
-        if (pick == Pick::Last) s0 = s1;
-        int64_t c0 = a.srcLen > 0 ? a.src + int64_t(s0) : a.src - int64_t(s1);
-        int64_t c1 = a.srcLen > 0 ? a.src + int64_t(s1) : a.src - int64_t(s0);
-        c0 = std::max<int64_t>(c0, 0);
-        c1 = std::min<int64_t>(c1, int64_t(srcLimit) - 1);
-        if (c0 > c1) {         // fed from outside the source: not drawn
-            if (n > 0) break;  // the mapping is monotonic: nothing further is inside
-            continue;
-        }
-        if (n == 0) out->dstLo = int(x);
-        srcLo[n] = int(c0);
-        srcCnt[n] = int(c1 - c0 + 1);
-        out->maxCnt = std::max(out->maxCnt, srcCnt[n]);
-        ++n;
+    const uint64_t d0 = uint64_t(ascending ? lo - a.dst : a.dst - (hi - 1));
+    int maxCnt = 1;
+    if (!enlarge) {
+        maxCnt = StepAxis<false, true>(a, AxisWalk<false>(d0, S, D), count, pick, srcLimit, srcLo, srcCnt);
+    } else {
+        const AxisWalk<true> walk(d0, S, D);
+        if (EnlargeStaysInside(a, walk, d0 + uint64_t(count) - 1, S, D, srcLimit))
+            StepAxis<true, false>(a, walk, count, pick, srcLimit, srcLo, srcCnt);
+        else
+            StepAxis<true, true>(a, walk, count, pick, srcLimit, srcLo, srcCnt);
     }
-    out->count = int(n);
-    return n > 0;
+    if (!ascending) {
+        std::reverse(srcLo, srcLo + count);
+        if (!enlarge) std::reverse(srcCnt, srcCnt + count);
+    }
+    // The mapping is monotonic: the pixels fed from outside the source are a prefix and a
+    // suffix of the span.
+    auto inside = [&](int64_t i) { return enlarge ? srcLo[i] >= 0 && srcLo[i] < srcLimit : srcCnt[i] > 0; };
+    int64_t first = 0, end = count;
+    while (first < end && !inside(first)) ++first;
+    while (end > first && !inside(end - 1)) --end;
+    if (first == end) return false;
+    if (first > 0) {
+        std::memmove(srcLo, srcLo + first, size_t(end - first) * sizeof(int));
+        if (!enlarge) std::memmove(srcCnt, srcCnt + first, size_t(end - first) * sizeof(int));
+    }
+    out->dstLo = int(lo + first);
+    out->count = int(end - first);
+    out->maxCnt = maxCnt;
+    return true;
 }
 
 // ---- 3. Source access and conversion ---------------------------------------------------------
@@ -553,20 +549,20 @@ void Snapshot(BlitPlan& p, std::vector<uint32_t>& copy) {
     p.src = SourceView{copy.data(), w};
 }
 
-// An unstretched SRCCOPY between two surfaces of one kind: clipped as PlanIdentity clips
-// each axis and copied row by row, without building a plan (the fixed cost of small blits).
+// An unstretched SRCCOPY between two surfaces of one kind: both axes clipped as an
+// identity plan and the rows copied directly, without the plan's scratch (the fixed cost
+// of small blits).
 BOOL CopyUnstretched(DC* ddc, Bitmap* dst, DC* sdc, const Bitmap* src, const BlitArgs& a) {
     const RECT clip = EffectiveClip(ddc, dst);
     const Point64 dp = LogicalToSurface64(ddc, a.x, a.y), sp = LogicalToSurface64(sdc, a.sx, a.sy);
-    const int64_t left = std::max({dp.x, int64_t(clip.left), dp.x - sp.x});
-    const int64_t right = std::min({dp.x + a.w, int64_t(clip.right), dp.x - sp.x + src->width});
-    const int64_t top = std::max({dp.y, int64_t(clip.top), dp.y - sp.y});
-    const int64_t bottom = std::min({dp.y + a.h, int64_t(clip.bottom), dp.y - sp.y + src->height});
-    if (left >= right || top >= bottom) return TRUE;
-    const size_t rowBytes = size_t(right - left) * 4;
-    const int rows = int(bottom - top);
-    uint8_t* d = reinterpret_cast<uint8_t*>(dst->Row(int(top)) + left);
-    const uint8_t* s = reinterpret_cast<const uint8_t*>(src->Row(int(top - dp.y + sp.y)) + (left - dp.x + sp.x));
+    int left, top, srcLeft, srcTop;
+    const int cols = ClipIdentity(AxisIn{dp.x, a.w, sp.x, a.sw}, clip.left, clip.right, src->width, &left, &srcLeft);
+    if (cols == 0) return TRUE;
+    const int rows = ClipIdentity(AxisIn{dp.y, a.h, sp.y, a.sh}, clip.top, clip.bottom, src->height, &top, &srcTop);
+    if (rows == 0) return TRUE;
+    const size_t rowBytes = size_t(cols) * 4;
+    uint8_t* d = reinterpret_cast<uint8_t*>(dst->Row(top) + left);
+    const uint8_t* s = reinterpret_cast<const uint8_t*>(src->Row(srcTop) + srcLeft);
     if (dst->stride == ptrdiff_t(rowBytes) && src->stride == ptrdiff_t(rowBytes)) {
         memcpy(d, s, rowBytes * size_t(rows));
         return TRUE;
@@ -611,15 +607,9 @@ BOOL Blit(const BlitArgs& a) {
     const RECT clip = EffectiveClip(ddc, dst);
     const Point64 dp = LogicalToSurface64(ddc, a.x, a.y), sp = LogicalToSurface64(sdc, a.sx, a.sy);
     const AxisIn x_axis{dp.x, a.w, sp.x, a.sw}, y_axis{dp.y, a.h, sp.y, a.sh};
-    if (a.w > 0 && a.w == a.sw && a.h > 0 && a.h == a.sh) {  // equal sizes: no stretch to plan
-        if (!PlanIdentity(x_axis, clip.left, clip.right, src->width, &plan.x) ||
-            !PlanIdentity(y_axis, clip.top, clip.bottom, src->height, &plan.y))
-            return TRUE;
-    } else if (!PlanAxis(x_axis, clip.left, clip.right, src->width, deleteScans ? Pick::Last : Pick::Group, &plan.x) ||
-               !PlanAxis(y_axis, clip.top, clip.bottom, src->height, deleteScans ? Pick::First : Pick::Group,
-                         &plan.y)) {
+    if (!PlanAxis(x_axis, clip.left, clip.right, src->width, deleteScans ? Pick::Last : Pick::Group, &plan.x) ||
+        !PlanAxis(y_axis, clip.top, clip.bottom, src->height, deleteScans ? Pick::First : Pick::Group, &plan.y))
         return TRUE;
-    }
 
     if (src->IsMono() && !dst->IsMono()) {
         plan.convert.kind = Convert::MonoToColor;

@@ -41,27 +41,6 @@ RECT EffectiveClip(DC* dc) {
     return EffectiveClip(dc, dc ? dc->Surface() : nullptr);
 }
 
-RECT EffectiveClip(DC* dc, Bitmap* bmp) {
-    if (!dc || !bmp) return RECT{0, 0, 0, 0};
-    // Worked edge by edge in scalars: every blit and fill starts here.
-    int64_t left = 0, top = 0, right = bmp->width, bottom = bmp->height;
-    if (dc->hasVis) {
-        left = std::max<int64_t>(left, dc->visRect.left);
-        top = std::max<int64_t>(top, dc->visRect.top);
-        right = std::min<int64_t>(right, dc->visRect.right);
-        bottom = std::min<int64_t>(bottom, dc->visRect.bottom);
-    }
-    if (dc->s.hasClip) {  // device coordinates: dcOrg places them on the surface
-        const RECT& c = dc->s.clip;
-        left = std::max<int64_t>(left, int64_t(c.left) + dc->dcOrg.x);
-        top = std::max<int64_t>(top, int64_t(c.top) + dc->dcOrg.y);
-        right = std::min<int64_t>(right, int64_t(c.right) + dc->dcOrg.x);
-        bottom = std::min<int64_t>(bottom, int64_t(c.bottom) + dc->dcOrg.y);
-    }
-    if (left >= right || top >= bottom) return RECT{0, 0, 0, 0};
-    return RECT{LONG(left), LONG(top), LONG(right), LONG(bottom)};
-}
-
 }  // namespace gdi
 
 using namespace gdi;

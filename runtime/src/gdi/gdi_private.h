@@ -9,6 +9,7 @@
 //   5. Fills            the one fill routine text/ shares
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -223,7 +224,27 @@ inline Rect64 LogicalRectToSurface(const DC* dc, const RECT& rc) {
 bool ClipRect64(const Rect64& rc, const RECT& clip, RECT* out);
 // The rectangle of the surface that drawing on this DC may touch (may be empty).
 RECT EffectiveClip(DC* dc);
-RECT EffectiveClip(DC* dc, Bitmap* surface);  // surface: dc->Surface(), already looked up
+// surface: dc->Surface(), already looked up. Inline, worked edge by edge in scalars:
+// every blit and fill starts here.
+inline RECT EffectiveClip(DC* dc, Bitmap* surface) {
+    if (!dc || !surface) return RECT{0, 0, 0, 0};
+    int64_t left = 0, top = 0, right = surface->width, bottom = surface->height;
+    if (dc->hasVis) {
+        left = std::max<int64_t>(left, dc->visRect.left);
+        top = std::max<int64_t>(top, dc->visRect.top);
+        right = std::min<int64_t>(right, dc->visRect.right);
+        bottom = std::min<int64_t>(bottom, dc->visRect.bottom);
+    }
+    if (dc->s.hasClip) {  // device coordinates: dcOrg places them on the surface
+        const RECT& c = dc->s.clip;
+        left = std::max<int64_t>(left, int64_t(c.left) + dc->dcOrg.x);
+        top = std::max<int64_t>(top, int64_t(c.top) + dc->dcOrg.y);
+        right = std::min<int64_t>(right, int64_t(c.right) + dc->dcOrg.x);
+        bottom = std::min<int64_t>(bottom, int64_t(c.bottom) + dc->dcOrg.y);
+    }
+    if (left >= right || top >= bottom) return RECT{0, 0, 0, 0};
+    return RECT{LONG(left), LONG(top), LONG(right), LONG(bottom)};
+}
 // Normalises and intersects; returns false when the result is empty.
 bool ClipRect(RECT& rc, const RECT& clip);
 

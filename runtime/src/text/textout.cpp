@@ -40,18 +40,22 @@ bool ClipTo(const SurfaceRect64& r, const RECT& clip, RECT* out) {
     return true;
 }
 
-// The part of the surface this DC may touch, also bounded by the surface itself.
+// The part of the surface this DC may touch (EffectiveClip lies within the surface).
 bool BaseClip(gdi::DC* dc, gdi::Bitmap* bmp, RECT* out) {
-    RECT clip = gdi::EffectiveClip(dc, bmp);
-    const RECT bounds{0, 0, bmp->width, bmp->height};
-    return gdi::ClipRect(clip, bounds) && (*out = clip, true);
+    *out = gdi::EffectiveClip(dc, bmp);
+    return out->left < out->right;
 }
 
+// Normalised, with the logical coordinates clamped and then moved by origin, the surface
+// position of logical (0, 0). Sums stay far inside 64 bits; every result is clipped to the
+// surface before use, so nothing needs saturating.
+SurfaceRect64 LogicalRectToSurface(const gdi::Point64& origin, const RECT& logical_rect) {
+    const int64_t l = origin.x + ClampCoord(logical_rect.left), r = origin.x + ClampCoord(logical_rect.right);
+    const int64_t t = origin.y + ClampCoord(logical_rect.top), b = origin.y + ClampCoord(logical_rect.bottom);
+    return SurfaceRect64{std::min(l, r), std::min(t, b), std::max(l, r), std::max(t, b)};
+}
 SurfaceRect64 LogicalRectToSurface(gdi::DC* dc, const RECT& logical_rect) {
-    const POINT a = gdi::LogicalToSurface(dc, ClampCoord(logical_rect.left), ClampCoord(logical_rect.top));
-    const POINT b = gdi::LogicalToSurface(dc, ClampCoord(logical_rect.right), ClampCoord(logical_rect.bottom));
-    return SurfaceRect64{std::min<int64_t>(a.x, b.x), std::min<int64_t>(a.y, b.y), std::max<int64_t>(a.x, b.x),
-                         std::max<int64_t>(a.y, b.y)};
+    return LogicalRectToSurface(gdi::LogicalToSurface64(dc, 0, 0), logical_rect);
 }
 
 // Monochrome surfaces hold only black and white: a colour becomes whichever is nearer.
@@ -289,9 +293,10 @@ bool FillSolidRects(HDC hdc, const RECT* logical_rects, int count, COLORREF colo
     RECT clip;
     if (!logical_rects || !bmp || !BaseClip(dc, bmp, &clip)) return true;
     const uint32_t pixel = gdi::ToPixel(color);
+    const gdi::Point64 origin = gdi::LogicalToSurface64(dc, 0, 0);
     for (int i = 0; i < count; ++i) {
         RECT dst;
-        if (ClipTo(LogicalRectToSurface(dc, logical_rects[i]), clip, &dst)) FillSurface(bmp, dst, pixel);
+        if (ClipTo(LogicalRectToSurface(origin, logical_rects[i]), clip, &dst)) FillSurface(bmp, dst, pixel);
     }
     return true;
 }
