@@ -15,6 +15,8 @@ CQuoteTabItem TabWithMenu() {
     tab.m_rcItem = CRect(1, 2, 3, 4);
     tab.m_vecMenu = kt::PlainMenu(3, 100, 101).vecMenu;
     tab.m_nSelMenuID = 101;
+    tab.m_nDivide = 3;
+    tab.m_nSizeMode = 2;
     return tab;
 }
 
@@ -28,6 +30,8 @@ TEST(QuoteTabItem, CopyIsIndependent) {
     EXPECT_TRUE(source.m_vecMenu[0].strText == L"Item 1");
     EXPECT_EQ(61, copy.m_nWidth);
     EXPECT_EQ(101, copy.m_nSelMenuID);
+    EXPECT_EQ(3, copy.m_nDivide);
+    EXPECT_EQ(2, copy.m_nSizeMode);
     EXPECT_TRUE(copy.m_strName == L"Futures");
 }
 
