@@ -205,6 +205,15 @@ TEST(SetLimitMaxWidth, GrowRestoresHiddenTabsToo) {
     for (INT_PTR i = 0; i < 3; ++i) EXPECT_EQ(100, strip.tabs->m_arrItems[i]->m_nWidth);
 }
 
+// A limit equal to the natural total still shrinks tabs made wider than natural.
+TEST(SetLimitMaxWidth, LimitAtTheNaturalTotalShrinksWiderTabs) {
+    Strip strip;
+    AddTabsOfWidths(strip, {100, 100});
+    for (INT_PTR i = 0; i < 2; ++i) strip.tabs->m_arrItems[i]->m_nWidth = 150;
+    strip.tabs->SetLimitMaxWidth(200);
+    for (INT_PTR i = 0; i < 2; ++i) EXPECT_EQ(100, strip.tabs->m_arrItems[i]->m_nWidth);
+}
+
 TEST(SetLimitMaxWidth, NothingToDo) {
     Strip strip;
     AddTabsOfWidths(strip, {100, 100});
