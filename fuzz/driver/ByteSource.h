@@ -26,59 +26,30 @@ public:
     // An int biased towards the values that break arithmetic: 0, +-1, the extremes,
     // small values of both signs, and now and then any 32-bit value.
     int Int() {
-        switch (Byte() % 16) {
-            case 0:
-                return 0;
-            case 1:
-                return -1;
-            case 2:
-                return 1;
-            case 3:
-                return INT_MIN;
-            case 4:
-                return INT_MAX;
-            case 5:
-                return INT_MIN + 1;
-            case 6:
-                return INT_MAX - 1;
-            case 7:
-                return int32_t(U32());
-            case 8:
-            case 9:
-            case 10:
-                return int8_t(Byte());
-            default:
-                return int((uint32_t(Byte()) << 8 | Byte()) % 1000);
-        }
+        static const int kEdges[] = {0, -1, 1, INT_MIN, INT_MAX, INT_MIN + 1, INT_MAX - 1};
+        const uint8_t sel = Byte() % 16;
+        if (sel < 7) return kEdges[sel];
+        if (sel == 7) return int32_t(U32());
+        if (sel < 11) return int8_t(Byte());
+        return int((uint32_t(Byte()) << 8 | Byte()) % 1000);
     }
     // An index into something of `count` entries: in range mostly, else -1, count,
     // count + 1 or any int.
     int Index(int count) {
-        switch (Byte() % 8) {
-            case 0:
-                return -1;
-            case 1:
-                return count;
-            case 2:
-                return count < INT_MAX ? count + 1 : INT_MIN;
-            case 3:
-                return Int();
-            default:
-                return count > 0 ? int(Byte() % unsigned(count)) : 0;
-        }
+        const uint8_t sel = Byte() % 8;
+        if (sel == 0) return -1;
+        if (sel == 1) return count;
+        if (sel == 2) return count < INT_MAX ? count + 1 : INT_MIN;
+        if (sel == 3) return Int();
+        return count > 0 ? int(Byte() % unsigned(count)) : 0;
     }
     // A coordinate near [0, extent): mostly inside, sometimes just outside or extreme.
     int Coord(int extent) {
-        switch (Byte() % 8) {
-            case 0:
-                return Int();
-            case 1:
-                return -int(Byte() % 16);
-            case 2:
-                return extent + int(Byte() % 16);
-            default:
-                return extent > 0 ? int(((uint32_t(Byte()) << 8) | Byte()) % uint32_t(extent)) : 0;
-        }
+        const uint8_t sel = Byte() % 8;
+        if (sel == 0) return Int();
+        if (sel == 1) return -int(Byte() % 16);
+        if (sel == 2) return extent + int(Byte() % 16);
+        return extent > 0 ? int(((uint32_t(Byte()) << 8) | Byte()) % uint32_t(extent)) : 0;
     }
 
     // Free text (captions, names): empty, short with awkward characters, or 10,000

@@ -21,24 +21,23 @@
 namespace kfuzz {
 
 // ---- 1. Kinds, the shared host, resource counts -----------------------------------------------
+namespace {
+const struct {
+    Kind kind;
+    const char* name;
+} kKinds[] = {{Kind::Button, "button"}, {Kind::VScroll, "vscroll"}, {Kind::HScroll, "hscroll"}, {Kind::Tabs, "tabs"}};
+}  // namespace
+
 const char* KindName(Kind kind) {
-    switch (kind) {
-        case Kind::Button:
-            return "button";
-        case Kind::VScroll:
-            return "vscroll";
-        case Kind::HScroll:
-            return "hscroll";
-        case Kind::Tabs:
-            return "tabs";
-    }
+    for (const auto& k : kKinds)
+        if (k.kind == kind) return k.name;
     return "?";
 }
 
 bool KindFromName(const std::string& name, Kind* kind) {
-    for (Kind k : {Kind::Button, Kind::VScroll, Kind::HScroll, Kind::Tabs})
-        if (name == KindName(k)) {
-            *kind = k;
+    for (const auto& k : kKinds)
+        if (name == k.name) {
+            *kind = k.kind;
             return true;
         }
     return false;
@@ -122,6 +121,10 @@ struct TextArg {
 std::string Describe(const char* op, long long a = 0, long long b = 0) {
     return std::string(op) + "(" + std::to_string(a) + ", " + std::to_string(b) + ")";
 }
+// "" when the check holds, else what broke.
+std::string Expect(bool holds, const char* op, long long a = 0, long long b = 0) {
+    return holds ? "" : Describe(op, a, b);
+}
 
 }  // namespace
 
@@ -153,84 +156,83 @@ struct ButtonState : ElementDriver::State {
         b->SetImage(L"button", L"normal.bmp", L"hot.bmp", L"down.bmp", L"disable.bmp");
         b->SetButtonText(L"Buy", b->m_pFont, b->m_nFormat);
     }
-    std::string Call(ByteSource& in) override {
-        switch (in.Byte() % 7) {
-            case 0: {
-                const int id = in.Int();
-                const COLORREF clr = in.Flag() ? CLR_INVALID : in.U32();
-                const wchar_t* folder = Folder(in);
-                const wchar_t* file = Key(in);
-                const int old_id = b->m_nID;
-                const COLORREF old_clr = b->m_clrBk;
-                CBitmap* old_bk = b->m_pBkBitmap;
-                const BOOL ok = b->InitBtn(id, clr, folder, file);
-                if (ok != (id >= 0 ? TRUE : FALSE)) return Describe("InitBtn result", id, ok);
-                if (!ok && (b->m_nID != old_id || b->m_clrBk != old_clr || b->m_pBkBitmap != old_bk))
-                    return Describe("InitBtn refused but changed the button", id);
-                if (ok && b->m_nID != id) return Describe("InitBtn kept the old ID", id);
-                return "";
-            }
-            case 1: {
-                const TextArg text(in);
-                CFont* font = in.Flag() ? b->m_pFont : nullptr;
-                const UINT format = in.Flag() ? b->m_nFormat : in.U32();
-                const std::wstring old_text = b->m_strText;
-                const BOOL ok = b->SetButtonText(text.Get(), font, format);
-                if (ok != (text.null ? FALSE : TRUE)) return Describe("SetButtonText result", text.null, ok);
-                if (!ok && b->m_strText != old_text) return "SetButtonText(null) changed the caption";
-                if (ok && b->m_strText != text.text) return "SetButtonText did not store the caption";
-                return "";
-            }
-            case 2: {
-                const wchar_t* folder = Folder(in);
-                const wchar_t* normal = Key(in);
-                const wchar_t* hot = Key(in);
-                const wchar_t* down = Key(in);
-                const wchar_t* disable = Key(in);
-                const std::wstring old_folder = b->m_strImageFolder, old_normal = b->m_strImageNormal;
-                const BOOL ok = b->SetImage(folder, normal, hot, down, disable);
-                const bool refused = !folder || !normal;
-                if (ok != (refused ? FALSE : TRUE)) return Describe("SetImage result", refused, ok);
-                if (refused && (b->m_strImageFolder != old_folder || b->m_strImageNormal != old_normal))
-                    return "SetImage refused but changed the images";
-                if (!refused && !hot && b->m_strImageHot != b->m_strImageNormal)
-                    return "SetImage: a null hot image is not the normal one";
-                return "";
-            }
-            case 3:
-                b->SetTextColor(in.U32());
-                return "";
-            case 4:
-                b->SetTextHotColor(in.U32());
-                return "";
-            case 5:
-                b->SetBtnDisable(in.Byte() % 4 == 0 ? in.Int() : 0);
-                return "";
-            default: {
-                // DrawBitmap onto a small memory DC at any rectangle, extreme ones included.
-                HDC screen = ::GetDC(nullptr);
-                CDC dc;
-                dc.Attach(::CreateCompatibleDC(screen));
-                HBITMAP target = ::CreateCompatibleBitmap(screen, 32, 32);  // colour, as the screen
-                ::ReleaseDC(nullptr, screen);
-                HGDIOBJ old = ::SelectObject(dc.m_hDC, target);
-                CBitmap* bmp = in.Flag() ? b->m_pBkBitmap : nullptr;
-                if (!bmp && in.Flag()) {
-                    CComPtr<IBitmapFactory> factory = GetEnvBitmapFactory();
-                    if (factory) bmp = factory->GetFolderBitmap(L"button", L"normal.bmp");
-                }
-                CRect rc(in.Int(), in.Int(), in.Int(), in.Int());
-                BOOL ok;
-                {
-                    CLightCanvas canvas(&dc);
-                    ok = b->DrawBitmap(canvas, bmp, rc);
-                }
-                ::SelectObject(dc.m_hDC, old);
-                ::DeleteObject(target);
-                ::DeleteDC(dc.Detach());
-                return ok == TRUE ? "" : "DrawBitmap did not return TRUE";
-            }
+    std::string InitBtn(ByteSource& in) {
+        const int id = in.Int();
+        const COLORREF clr = in.Flag() ? CLR_INVALID : in.U32();
+        const wchar_t* folder = Folder(in);
+        const wchar_t* file = Key(in);
+        const int old_id = b->m_nID;
+        const COLORREF old_clr = b->m_clrBk;
+        CBitmap* old_bk = b->m_pBkBitmap;
+        const BOOL ok = b->InitBtn(id, clr, folder, file);
+        return Expect(ok == (id >= 0), "InitBtn result", id, ok) +
+               Expect(ok || (b->m_nID == old_id && b->m_clrBk == old_clr && b->m_pBkBitmap == old_bk),
+                      "InitBtn refused but changed the button", id) +
+               Expect(!ok || b->m_nID == id, "InitBtn kept the old ID", id);
+    }
+    std::string SetButtonText(ByteSource& in) {
+        const TextArg text(in);
+        CFont* font = in.Flag() ? b->m_pFont : nullptr;
+        const UINT format = in.Flag() ? b->m_nFormat : in.U32();
+        const std::wstring old_text = b->m_strText;
+        const BOOL ok = b->SetButtonText(text.Get(), font, format);
+        return Expect(ok == !text.null, "SetButtonText result", text.null, ok) +
+               Expect(ok || b->m_strText == old_text, "SetButtonText(null) changed the caption") +
+               Expect(!ok || b->m_strText == text.text, "SetButtonText did not store the caption");
+    }
+    std::string SetImage(ByteSource& in) {
+        const wchar_t* folder = Folder(in);
+        const wchar_t* normal = Key(in);
+        const wchar_t* hot = Key(in);
+        const wchar_t* down = Key(in);
+        const wchar_t* disable = Key(in);
+        const std::wstring old_folder = b->m_strImageFolder, old_normal = b->m_strImageNormal;
+        const BOOL ok = b->SetImage(folder, normal, hot, down, disable);
+        const bool refused = !folder || !normal;
+        return Expect(ok == !refused, "SetImage result", refused, ok) +
+               Expect(!refused || (b->m_strImageFolder == old_folder && b->m_strImageNormal == old_normal),
+                      "SetImage refused but changed the images") +
+               Expect(refused || hot || b->m_strImageHot == b->m_strImageNormal,
+                      "SetImage: a null hot image is not the normal one");
+    }
+    // DrawBitmap onto a small memory DC at any rectangle, extreme ones included.
+    std::string DrawBitmap(ByteSource& in) {
+        HDC screen = ::GetDC(nullptr);
+        CDC dc;
+        dc.Attach(::CreateCompatibleDC(screen));
+        HBITMAP target = ::CreateCompatibleBitmap(screen, 32, 32);  // colour, as the screen
+        ::ReleaseDC(nullptr, screen);
+        HGDIOBJ old = ::SelectObject(dc.m_hDC, target);
+        CBitmap* bmp = in.Flag() ? b->m_pBkBitmap : nullptr;
+        if (!bmp && in.Flag()) {
+            CComPtr<IBitmapFactory> factory = GetEnvBitmapFactory();
+            if (factory) bmp = factory->GetFolderBitmap(L"button", L"normal.bmp");
         }
+        CRect rc{in.Int(), in.Int(), in.Int(), in.Int()};
+        BOOL ok;
+        {
+            CLightCanvas canvas(&dc);
+            ok = b->DrawBitmap(canvas, bmp, rc);
+        }
+        ::SelectObject(dc.m_hDC, old);
+        ::DeleteObject(target);
+        ::DeleteDC(dc.Detach());
+        return Expect(ok == TRUE, "DrawBitmap did not return TRUE");
+    }
+    std::string Call(ByteSource& in) override {
+        using Op = std::string (*)(ButtonState&, ByteSource&);
+        static const Op kOps[] = {
+            [](ButtonState& s, ByteSource& in) { return s.InitBtn(in); },
+            [](ButtonState& s, ByteSource& in) { return s.SetButtonText(in); },
+            [](ButtonState& s, ByteSource& in) { return s.SetImage(in); },
+            [](ButtonState& s, ByteSource& in) { return s.b->SetTextColor(in.U32()), std::string(); },
+            [](ButtonState& s, ByteSource& in) { return s.b->SetTextHotColor(in.U32()), std::string(); },
+            [](ButtonState& s, ByteSource& in) {
+                return s.b->SetBtnDisable(in.Byte() % 4 == 0 ? in.Int() : 0), std::string();
+            },
+            [](ButtonState& s, ByteSource& in) { return s.DrawBitmap(in); },
+        };
+        return kOps[in.Byte() % 7](*this, in);
     }
     std::string Invariants() override {
         if (focusSeen && !b->m_bFocus) return "m_bFocus was cleared";
@@ -239,103 +241,92 @@ struct ButtonState : ElementDriver::State {
     }
     std::string Posted(const ControlMessage& cm) override {
         if (cm.msg != 1334) return "button posted " + std::to_string(cm.msg);
-        if (static_cast<int>(cm.wParam) != b->m_nID || cm.lParam != 0) return "1334 with the wrong ID";
-        return "";
+        return Expect(static_cast<int>(cm.wParam) == b->m_nID && cm.lParam == 0, "1334 with the wrong ID");
     }
 };
 
 // ---- the scrollbars --------------------------------------------------------------------------
 // What both scrollbars share in the checks: the position and how UpdateThumbPos answers.
+// The axis (rows or columns, the message it posts) comes from the Axis traits below.
+template <class Bar>
+struct Axis;
+template <>
+struct Axis<CVerticalScrollbar> {
+    static constexpr RECT kHome{20, 10, 36, 150};
+    static constexpr UINT kMessage = 1344;
+    static int& Number(CVerticalScrollbar* s) { return s->m_nRowNumber; }
+    static void SetNumber(CVerticalScrollbar* s, int n) { s->SetRowNumber(n); }
+    static void InitSet(CVerticalScrollbar* s, int set) { s->InitVScrollBar(set); }
+};
+template <>
+struct Axis<CHorizontalScrollbar> {
+    static constexpr RECT kHome{40, 20, 360, 36};
+    static constexpr UINT kMessage = 1345;
+    static int& Number(CHorizontalScrollbar* s) { return s->m_nColumnNumber; }
+    static void SetNumber(CHorizontalScrollbar* s, int n) { s->SetColumnNumber(n); }
+    static void InitSet(CHorizontalScrollbar* s, int set) { s->InitHScrollBar(set); }
+};
+
 template <class Bar>
 struct ScrollState : ElementDriver::State {
+    using A = Axis<Bar>;
+    static constexpr bool kVertical = A::kMessage == 1344;
     Bar* s = new Bar;
     int lastPos = 0;
     CElementContainer* Element() override { return s; }
-    virtual int& Number() = 0;
-    virtual void SetNumber(int n) = 0;
-    virtual void InitSet(int set) = 0;
-    virtual UINT Message() const = 0;
-
+    RECT HomeRect() const override { return A::kHome; }
+    void Configure() override {
+        A::InitSet(s, 0);
+        A::SetNumber(s, kVertical ? 100 : 50);
+        s->SetPageSize(10);
+        s->UpdateThumbPos(0);
+    }
+    std::string UpdateThumbPos(ByteSource& in) {
+        const int n = A::Number(s);
+        const int pos = in.Flag() ? in.Index(n < INT_MAX ? n + 1 : n) : in.Int();
+        const int old_pos = s->m_nCurPos, old_thumb = s->m_nThumbPos;
+        const int result = s->UpdateThumbPos(pos);
+        const bool accepted = !(pos < 0 || pos > n || n <= 0);
+        return Expect(result == (accepted ? 1 : 0), "UpdateThumbPos result", pos, result) +
+               Expect(accepted || (s->m_nCurPos == old_pos && s->m_nThumbPos == old_thumb),
+                      "UpdateThumbPos refused but moved", pos) +
+               Expect(!accepted || s->m_nCurPos == pos, "UpdateThumbPos did not take", pos);
+    }
     std::string Call(ByteSource& in) override {
-        switch (in.Byte() % 8) {
-            case 0:
-                s->SetWidth(in.Int());
-                return "";
-            case 1:
-                s->SetHeight(in.Int());
-                return "";
-            case 2:
-                s->SetPageSize(in.Flag() ? int(in.Byte() % 40) : in.Int());
-                return "";
-            case 3:
-                SetNumber(in.Flag() ? int(in.Byte() % 200) : in.Int());
-                return "";
-            case 4:
-                InitSet(in.Flag() ? int(in.Byte() % 8) - 1 : in.Int());
-                return "";
-            default: {
-                const int n = Number();
-                const int pos = in.Flag() ? in.Index(n < INT_MAX ? n + 1 : n) : in.Int();
-                const int old_pos = s->m_nCurPos, old_thumb = s->m_nThumbPos;
-                const int result = s->UpdateThumbPos(pos);
-                const bool accepted = !(pos < 0 || pos > n || n <= 0);
-                if (result != (accepted ? 1 : 0)) return Describe("UpdateThumbPos result", pos, result);
-                if (!accepted && (s->m_nCurPos != old_pos || s->m_nThumbPos != old_thumb))
-                    return Describe("UpdateThumbPos refused but moved", pos);
-                if (accepted && s->m_nCurPos != pos) return Describe("UpdateThumbPos did not take", pos);
-                return "";
-            }
-        }
+        // The vertical bar also answers GetCurrentPosition.
+        if constexpr (kVertical)
+            if (in.Byte() % 8 == 0) return Expect(s->GetCurrentPosition() == s->m_nCurPos, "GetCurrentPosition");
+        using Op = std::string (*)(ScrollState&, ByteSource&);
+        static const Op kOps[] = {
+            [](ScrollState& st, ByteSource& in) { return st.s->SetWidth(in.Int()), std::string(); },
+            [](ScrollState& st, ByteSource& in) { return st.s->SetHeight(in.Int()), std::string(); },
+            [](ScrollState& st, ByteSource& in) {
+                return st.s->SetPageSize(in.Flag() ? int(in.Byte() % 40) : in.Int()), std::string();
+            },
+            [](ScrollState& st, ByteSource& in) {
+                return A::SetNumber(st.s, in.Flag() ? int(in.Byte() % 200) : in.Int()), std::string();
+            },
+            [](ScrollState& st, ByteSource& in) {
+                return A::InitSet(st.s, in.Flag() ? int(in.Byte() % 8) - 1 : in.Int()), std::string();
+            },
+        };
+        const uint8_t op = in.Byte() % 8;
+        return op < 5 ? kOps[op](*this, in) : UpdateThumbPos(in);
     }
     std::string Invariants() override {
         // The position only ever comes through UpdateThumbPos, which takes 0..N.
         if (s->m_nCurPos != lastPos) {
-            if (s->m_nCurPos < 0 || s->m_nCurPos > Number())
-                return Describe("m_nCurPos outside 0..N", s->m_nCurPos, Number());
+            if (s->m_nCurPos < 0 || s->m_nCurPos > A::Number(s))
+                return Describe("m_nCurPos outside 0..N", s->m_nCurPos, A::Number(s));
             lastPos = s->m_nCurPos;
         }
-        if (s->m_nCurPos < 0) return Describe("negative m_nCurPos", s->m_nCurPos);
-        return "";
+        return Expect(s->m_nCurPos >= 0, "negative m_nCurPos", s->m_nCurPos);
     }
     std::string Posted(const ControlMessage& cm) override {
-        if (cm.msg == Message()) {
-            if (cm.wParam != (Message() == 1344 ? 1u : 2u)) return "position message with the wrong sender";
-            return "";
-        }
-        if (cm.msg == WM_MOUSEMOVE && Message() == 1344 && cm.wParam == 0) return "";
+        if (cm.msg == A::kMessage)
+            return Expect(cm.wParam == (kVertical ? 1u : 2u), "position message with the wrong sender");
+        if (cm.msg == WM_MOUSEMOVE && kVertical && cm.wParam == 0) return "";
         return "scrollbar posted " + std::to_string(cm.msg);
-    }
-};
-
-struct VScrollState : ScrollState<CVerticalScrollbar> {
-    RECT HomeRect() const override { return RECT{20, 10, 36, 150}; }
-    int& Number() override { return s->m_nRowNumber; }
-    void SetNumber(int n) override { s->SetRowNumber(n); }
-    void InitSet(int set) override { s->InitVScrollBar(set); }
-    UINT Message() const override { return 1344; }
-    void Configure() override {
-        s->InitVScrollBar(0);
-        s->SetRowNumber(100);
-        s->SetPageSize(10);
-        s->UpdateThumbPos(0);
-    }
-    std::string Call(ByteSource& in) override {
-        if (in.Byte() % 8 == 0) return s->GetCurrentPosition() == s->m_nCurPos ? "" : "GetCurrentPosition";
-        return ScrollState::Call(in);
-    }
-};
-
-struct HScrollState : ScrollState<CHorizontalScrollbar> {
-    RECT HomeRect() const override { return RECT{40, 20, 360, 36}; }
-    int& Number() override { return s->m_nColumnNumber; }
-    void SetNumber(int n) override { s->SetColumnNumber(n); }
-    void InitSet(int set) override { s->InitHScrollBar(set); }
-    UINT Message() const override { return 1345; }
-    void Configure() override {
-        s->InitHScrollBar(0);
-        s->SetColumnNumber(50);
-        s->SetPageSize(10);
-        s->UpdateThumbPos(0);
     }
 };
 
@@ -366,6 +357,15 @@ struct TabsState : ElementDriver::State {
         t->SetTabHeight(24);
     }
     int Count() const { return int(t->m_arrItems.GetSize()); }
+    bool Known(int id) const {
+        int index = 0;
+        return t->FindTabID(id, index) != 0;
+    }
+    int VisibleTabs() const {
+        int visible = 0;
+        for (INT_PTR i = 0; i < t->m_arrItems.GetSize(); ++i) visible += t->m_arrItems[i]->m_bVisible ? 1 : 0;
+        return visible;
+    }
     std::string Names() const {
         std::string names;
         for (INT_PTR i = 0; i < t->m_arrItems.GetSize(); ++i)
@@ -403,18 +403,12 @@ struct TabsState : ElementDriver::State {
         _TAB_PARAM_INFO_ info;
         InfoArg(ByteSource& in, TabsState& st) : name(in) {
             info = BaseInfo(st.Id(in), name.Get());
-            if (in.Flag()) {
-                info.lpszBkColor = Key(in);
-                info.lpszBorderColor = Key(in);
-                info.lpszFillNormal = Key(in);
-                info.lpszHoverBkColor = Key(in);
-                info.lpszFillHotlight = Key(in);
-            }
-            if (in.Byte() % 4 == 0) {
-                info.lpszLeftBmp = Key(in);
-                info.lpszMidBmp = Key(in);
-                info.lpszRightBmp = Key(in);
-            }
+            if (in.Flag())
+                for (const wchar_t** key : {&info.lpszBkColor, &info.lpszBorderColor, &info.lpszFillNormal,
+                                     &info.lpszHoverBkColor, &info.lpszFillHotlight})
+                    *key = Key(in);
+            if (in.Byte() % 4 == 0)
+                for (const wchar_t** key : {&info.lpszLeftBmp, &info.lpszMidBmp, &info.lpszRightBmp}) *key = Key(in);
             if (in.Byte() % 4 == 0) {
                 menu = std::make_unique<MenuArg>(in);
                 info.pMenuInfo = &menu->info;
@@ -425,208 +419,184 @@ struct TabsState : ElementDriver::State {
         }
     };
 
+    std::string Add(ByteSource& in) {
+        if (Count() >= kMaxTabs) return "";
+        InfoArg arg(in, *this);
+        const bool duplicate = Known(arg.info.nID);
+        const int before = Count();
+        const int index = t->Add(&arg.info);
+        if (duplicate) return Expect(index == -1 && Count() == before, "Add of a duplicate", index);
+        return Expect(index == before && Count() == before + 1, "Add index", index);
+    }
+    std::string InsertTabItem(ByteSource& in) {
+        if (Count() >= kMaxTabs) return "";
+        InfoArg arg(in, *this);
+        const int index = in.Index(Count());
+        const int before = Count();
+        try {
+            t->InsertTabItem(index, &arg.info);
+        } catch (CInvalidArgException* e) {
+            e->Delete();
+            return Expect(index < 0, "InsertTabItem threw for", index) +
+                   Expect(Count() == before, "InsertTabItem threw after adding");
+        }
+        return Expect(index >= 0, "InsertTabItem did not throw for", index) +
+               Expect(Count() == before + 1, "InsertTabItem did not add");
+    }
+    std::string DelItem(ByteSource& in) {
+        const int id = Id(in);
+        const bool known = Known(id);
+        const int before = Count();
+        const int result = t->DelItem(id);
+        return Expect(result == (known ? 1 : 0) && Count() == before - result, "DelItem", id, result);
+    }
+    std::string SwapWithIndex(ByteSource& in) {
+        const int i = in.Index(Count()), j = in.Index(Count());
+        const bool inside = i >= 0 && i < Count() && j >= 0 && j < Count();
+        return Expect(t->SwapWithIndex(i, j) == (inside ? 1 : 0), "SwapWithIndex", i, j);
+    }
+    // GetItemVisibleFromID / GetTextBtnVisibleFromID write nothing for an unknown ID.
+    std::string GetVisible(ByteSource& in, bool button) {
+        const int id = Id(in);
+        int visible = 12345;
+        const int result = button ? t->GetTextBtnVisibleFromID(id, visible) : t->GetItemVisibleFromID(id, visible);
+        return Expect(result || visible == 12345, "Get*VisibleFromID wrote for an unknown ID", id, button);
+    }
+    std::string AddTextButton(ByteSource& in) {
+        if (t->m_arrTextBtn.GetSize() >= kMaxTabs) return "";
+        const TextArg caption(in);
+        const int id = Id(in);
+        const wchar_t* color = Key(in);
+        const wchar_t* hot = Key(in);
+        const wchar_t* image = in.Byte() % 4 == 0 ? Key(in) : nullptr;
+        const wchar_t* hot_image = in.Byte() % 4 == 0 ? Key(in) : nullptr;
+        const INT_PTR before = t->m_arrTextBtn.GetSize();
+        t->AddTextButton(caption.Get(), id, color, hot, image, hot_image, in.Byte() % 2, CString(L"x"));
+        return Expect(t->m_arrTextBtn.GetSize() == before + 1, "AddTextButton did not add");
+    }
+    std::string SetStyle(ByteSource& in) {
+        const int style = in.Flag() ? in.Int() : 1;
+        const int align = in.Flag() ? in.Int() : in.Byte() % 3;
+        const int pos = in.Flag() ? in.Int() : in.Byte() % 4;
+        t->SetStyle(style, align, pos);
+        return "";
+    }
+    // SetTabHeight / SetTabWidth: below 1 refused and nothing changes.
+    std::string SetTabSize(ByteSource& in, bool width) {
+        const int v = in.Flag() ? int(in.Byte() % (width ? 200 : 60)) - 5 : in.Int();
+        int& field = width ? t->m_nTabWidth : t->m_nTabHeight;
+        const int old = field;
+        const int result = width ? t->SetTabWidth(v) : t->SetTabHeight(v);
+        return Expect(result == (v >= 1 ? 1 : 0), "SetTabWidth/Height result", v, width) +
+               Expect(result || field == old, "SetTabWidth/Height refused but changed", v, width);
+    }
+    std::string SetSelectedTab(ByteSource& in) {
+        const int id = Id(in);
+        const int old = t->m_nSelTab;
+        const bool known = Known(id);
+        const int result = t->SetSelectedTab(id);
+        return Expect(result == (known ? 1 : 0), "SetSelectedTab result", id, result) +
+               Expect(known || t->m_nSelTab == old, "SetSelectedTab(unknown) changed the selection", id);
+    }
+    std::string ChangeItemNameByID(ByteSource& in) {
+        const int id = Id(in);
+        const bool known = Known(id);
+        const TextArg name(in);
+        const std::string before = name.null ? Names() : "";
+        const int result = t->ChangeItemNameByID(id, name.Get());
+        return Expect(result == (known && !name.null ? 1 : 0), "ChangeItemNameByID result", id, result) +
+               Expect(!name.null || Names() == before, "ChangeItemNameByID(null) renamed a tab");
+    }
+    std::string UpdateItemMenuInfoByTabID(ByteSource& in) {
+        const int id = Id(in);
+        if (in.Flag()) {
+            t->UpdateItemMenuInfoByTabID(id, nullptr);
+        } else {
+            MenuArg menu(in);
+            t->UpdateItemMenuInfoByTabID(id, &menu.info);
+        }
+        return "";
+    }
+
     std::string Call(ByteSource& in) override {
-        const uint8_t op = in.Byte() % 30;
-        switch (op) {
-            case 0:
-            case 1: {
-                if (Count() >= kMaxTabs) return "";
-                InfoArg arg(in, *this);
-                int dummy = 0;
-                const bool duplicate = t->FindTabID(arg.info.nID, dummy) != 0;
-                const int before = Count();
-                const int index = t->Add(&arg.info);
-                if (duplicate && (index != -1 || Count() != before)) return Describe("Add of a duplicate", index);
-                if (!duplicate && (index != before || Count() != before + 1)) return Describe("Add index", index);
-                return "";
-            }
-            case 2: {
-                if (Count() >= kMaxTabs) return "";
-                InfoArg arg(in, *this);
-                const int index = in.Index(Count());
-                const int before = Count();
-                try {
-                    t->InsertTabItem(index, &arg.info);
-                } catch (CInvalidArgException* e) {
-                    e->Delete();
-                    if (index >= 0) return Describe("InsertTabItem threw for", index);
-                    if (Count() != before) return "InsertTabItem threw after adding";
-                    return "";
-                }
-                if (index < 0) return Describe("InsertTabItem did not throw for", index);
-                return Count() == before + 1 ? "" : "InsertTabItem did not add";
-            }
-            case 3: {
-                const int id = Id(in);
-                int dummy = 0;
-                const bool known = t->FindTabID(id, dummy) != 0;
-                const int before = Count();
-                const int result = t->DelItem(id);
-                if (result != (known ? 1 : 0) || Count() != before - result) return Describe("DelItem", id, result);
-                return "";
-            }
-            case 4: {
-                const int i = in.Index(Count()), j = in.Index(Count());
-                const bool inside = i >= 0 && i < Count() && j >= 0 && j < Count();
-                const int result = t->SwapWithIndex(i, j);
-                return result == (inside ? 1 : 0) ? "" : Describe("SwapWithIndex", i, j);
-            }
-            case 5: {
-                const int id = Id(in);
-                t->SetItemVisibleByID(id, in.Flag() ? in.Int() : in.Byte() % 2);
-                return "";
-            }
-            case 6: {
-                const int id = Id(in);
-                int visible = 12345;
-                const int result = t->GetItemVisibleFromID(id, visible);
-                if (!result && visible != 12345) return "GetItemVisibleFromID wrote for an unknown ID";
-                return "";
-            }
-            case 7: {
-                if (t->m_arrTextBtn.GetSize() >= kMaxTabs) return "";
-                const TextArg caption(in);
-                const int id = Id(in);
-                const wchar_t* color = Key(in);
-                const wchar_t* hot = Key(in);
-                const wchar_t* image = in.Byte() % 4 == 0 ? Key(in) : nullptr;
-                const wchar_t* hot_image = in.Byte() % 4 == 0 ? Key(in) : nullptr;
-                const INT_PTR before = t->m_arrTextBtn.GetSize();
-                t->AddTextButton(caption.Get(), id, color, hot, image, hot_image, in.Byte() % 2, CString(L"x"));
-                return t->m_arrTextBtn.GetSize() == before + 1 ? "" : "AddTextButton did not add";
-            }
-            case 8: {
-                const int id = Id(in);
+        using S = TabsState;
+        using B = ByteSource;
+        using Op = std::string (*)(S&, B&);
+        static const Op kOps[] = {
+            [](S& s, B& in) { return s.Add(in); },
+            [](S& s, B& in) { return s.Add(in); },
+            [](S& s, B& in) { return s.InsertTabItem(in); },
+            [](S& s, B& in) { return s.DelItem(in); },
+            [](S& s, B& in) { return s.SwapWithIndex(in); },
+            [](S& s, B& in) {
+                const int id = s.Id(in);
+                return s.t->SetItemVisibleByID(id, in.Flag() ? in.Int() : in.Byte() % 2), std::string();
+            },
+            [](S& s, B& in) { return s.GetVisible(in, false); },
+            [](S& s, B& in) { return s.AddTextButton(in); },
+            [](S& s, B& in) {
+                const int id = s.Id(in);
                 const TextArg text(in);
-                t->SetBtnTextByID(id, text.Get());
-                return "";
-            }
-            case 9:
-                t->SetTextBtnVisibleByID(Id(in), in.Flag() ? in.Int() : in.Byte() % 2);
-                return "";
-            case 10: {
-                int visible = 12345;
-                const int result = t->GetTextBtnVisibleFromID(Id(in), visible);
-                if (!result && visible != 12345) return "GetTextBtnVisibleFromID wrote for an unknown ID";
-                return "";
-            }
-            case 11: {
-                const int style = in.Flag() ? in.Int() : 1;
-                const int align = in.Flag() ? in.Int() : in.Byte() % 3;
-                const int pos = in.Flag() ? in.Int() : in.Byte() % 4;
-                t->SetStyle(style, align, pos);
-                return "";
-            }
-            case 12:
-                t->SetTabBtnAglin(static_cast<DIRECT>(in.Byte() % 2));
-                return "";
-            case 13:
-                t->SetTabArrangement(static_cast<TAB_ARRANGEMENT>(in.Byte() % 2));
-                return "";
-            case 14: {
-                const int h = in.Flag() ? int(in.Byte() % 60) - 5 : in.Int();
-                const int old = t->m_nTabHeight;
-                const int result = t->SetTabHeight(h);
-                if (result != (h >= 1 ? 1 : 0)) return Describe("SetTabHeight result", h, result);
-                if (!result && t->m_nTabHeight != old) return Describe("SetTabHeight refused but changed", h);
-                return "";
-            }
-            case 15: {
-                const int w = in.Flag() ? int(in.Byte() % 200) - 5 : in.Int();
-                const int old = t->m_nTabWidth;
-                const int result = t->SetTabWidth(w);
-                if (result != (w >= 1 ? 1 : 0)) return Describe("SetTabWidth result", w, result);
-                if (!result && t->m_nTabWidth != old) return Describe("SetTabWidth refused but changed", w);
-                return "";
-            }
-            case 16:
-                t->SetTabbkDrawType(in.Int());
-                return "";
-            case 17: {
+                return s.t->SetBtnTextByID(id, text.Get()), std::string();
+            },
+            [](S& s, B& in) {
+                const int id = s.Id(in);
+                return s.t->SetTextBtnVisibleByID(id, in.Flag() ? in.Int() : in.Byte() % 2), std::string();
+            },
+            [](S& s, B& in) { return s.GetVisible(in, true); },
+            [](S& s, B& in) { return s.SetStyle(in); },
+            [](S& s, B& in) { return s.t->SetTabBtnAglin(static_cast<DIRECT>(in.Byte() % 2)), std::string(); },
+            [](S& s, B& in) {
+                return s.t->SetTabArrangement(static_cast<TAB_ARRANGEMENT>(in.Byte() % 2)), std::string();
+            },
+            [](S& s, B& in) { return s.SetTabSize(in, false); },
+            [](S& s, B& in) { return s.SetTabSize(in, true); },
+            [](S& s, B& in) { return s.t->SetTabbkDrawType(in.Int()), std::string(); },
+            [](S& s, B& in) {
                 const wchar_t* bmp = Key(in);
-                const bool result = t->SetTabBKbmp(bmp);
-                return result == (bmp != nullptr) ? "" : "SetTabBKbmp result";
-            }
-            case 18:
-                t->SetBkColor(in.U32());
-                return "";
-            case 19: {
+                return Expect(s.t->SetTabBKbmp(bmp) == (bmp != nullptr), "SetTabBKbmp result");
+            },
+            [](S& s, B& in) { return s.t->SetBkColor(in.U32()), std::string(); },
+            [](S& s, B& in) {
                 const int mode = in.Flag() ? int(in.Byte() % 5) : in.Int();
-                t->SetGrayBkColor(mode);
-                return t->GetGrayBkColor() == mode ? "" : "GetGrayBkColor";
-            }
-            case 20: {
+                s.t->SetGrayBkColor(mode);
+                return Expect(s.t->GetGrayBkColor() == mode, "GetGrayBkColor");
+            },
+            [](S& s, B&) {
                 RECT rc{};
-                t->GetTabAreaRect(&rc);
-                return "";
-            }
-            case 21: {
-                const int id = Id(in);
-                const int old = t->m_nSelTab;
-                int dummy = 0;
-                const bool known = t->FindTabID(id, dummy) != 0;
-                const int result = t->SetSelectedTab(id);
-                if (result != (known ? 1 : 0)) return Describe("SetSelectedTab result", id, result);
-                if (!known && t->m_nSelTab != old) return Describe("SetSelectedTab(unknown) changed the selection", id);
-                return "";
-            }
-            case 22: {
-                const int id = Id(in);
-                int dummy = 0;
-                const bool known = t->FindTabID(id, dummy) != 0;
-                const TextArg name(in);
-                const std::string before = name.null ? Names() : "";
-                const int result = t->ChangeItemNameByID(id, name.Get());
-                if (result != (known && !name.null ? 1 : 0)) return Describe("ChangeItemNameByID result", id, result);
-                if (name.null && Names() != before) return "ChangeItemNameByID(null) renamed a tab";
-                return "";
-            }
-            case 23:
-                t->SetItemWidthWithMargin(Id(in), in.Int());
-                return "";
-            case 24:
-                t->SetLimitMaxWidth(in.Int());
-                return "";
-            case 25: {
-                int visible = 0;
-                for (INT_PTR i = 0; i < t->m_arrItems.GetSize(); ++i) visible += t->m_arrItems[i]->m_bVisible ? 1 : 0;
-                if (t->GetVisibleCount() != visible) return "GetVisibleCount";
-                t->GetAllTabItemWidth();
-                return "";
-            }
-            case 26: {
+                return s.t->GetTabAreaRect(&rc), std::string();
+            },
+            [](S& s, B& in) { return s.SetSelectedTab(in); },
+            [](S& s, B& in) { return s.ChangeItemNameByID(in); },
+            [](S& s, B& in) {
+                const int id = s.Id(in);
+                return s.t->SetItemWidthWithMargin(id, in.Int()), std::string();
+            },
+            [](S& s, B& in) { return s.t->SetLimitMaxWidth(in.Int()), std::string(); },
+            [](S& s, B&) {
+                s.t->GetAllTabItemWidth();
+                return Expect(s.t->GetVisibleCount() == s.VisibleTabs(), "GetVisibleCount");
+            },
+            [](S& s, B& in) {
                 const wchar_t* key = Key(in);
-                const DWORD color = t->GetColorEx(key);
-                if ((!key || !*key) && color != 0) return "GetColorEx of an empty key is not 0";
-                return "";
-            }
-            case 27: {
+                return Expect((key && *key) || s.t->GetColorEx(key) == 0, "GetColorEx of an empty key is not 0");
+            },
+            [](S& s, B& in) {
                 const wchar_t* normal = Key(in);
                 const wchar_t* selected = Key(in);
-                t->SetMenuArrowPic(normal, selected);
-                return "";
-            }
-            case 28:
-                t->SelectMenuByID(Id(in), in.Flag() ? 100 + int(in.Byte() % 6) : in.Int());
-                return "";
-            default: {
-                const int id = Id(in);
-                if (in.Flag()) {
-                    t->UpdateItemMenuInfoByTabID(id, nullptr);
-                } else {
-                    MenuArg menu(in);
-                    t->UpdateItemMenuInfoByTabID(id, &menu.info);
-                }
-                return "";
-            }
-        }
+                return s.t->SetMenuArrowPic(normal, selected), std::string();
+            },
+            [](S& s, B& in) {
+                const int id = s.Id(in);
+                return s.t->SelectMenuByID(id, in.Flag() ? 100 + int(in.Byte() % 6) : in.Int()), std::string();
+            },
+            [](S& s, B& in) { return s.UpdateItemMenuInfoByTabID(in); },
+        };
+        return kOps[in.Byte() % 30](*this, in);
     }
     std::string Invariants() override {
-        int visible = 0;
-        for (INT_PTR i = 0; i < t->m_arrItems.GetSize(); ++i) {
+        for (INT_PTR i = 0; i < t->m_arrItems.GetSize(); ++i)
             if (!t->m_arrItems[i]) return "an empty tab slot";
-            visible += t->m_arrItems[i]->m_bVisible ? 1 : 0;
-        }
         if (t->m_nTabHeight < 1) return Describe("m_nTabHeight below 1", t->m_nTabHeight);
         if (t->m_nTabWidth < 1) return Describe("m_nTabWidth below 1", t->m_nTabWidth);
         idsBeforeStep.clear();
@@ -637,16 +607,9 @@ struct TabsState : ElementDriver::State {
     }
     std::string Posted(const ControlMessage& cm) override {
         const int id = static_cast<int>(cm.wParam);
-        switch (cm.msg) {
-            case 1324:
-                return idsBeforeStep.count(id) ? "" : "1324 for a tab that does not exist";
-            case 1325:
-                return buttonIdsBeforeStep.count(id) ? "" : "1325 for a button that does not exist";
-            case 1326:
-                return "";
-            default:
-                return "tab control posted " + std::to_string(cm.msg);
-        }
+        if (cm.msg == 1324) return Expect(idsBeforeStep.count(id) != 0, "1324 for a tab that does not exist");
+        if (cm.msg == 1325) return Expect(buttonIdsBeforeStep.count(id) != 0, "1325 for a button that does not exist");
+        return cm.msg == 1326 ? "" : "tab control posted " + std::to_string(cm.msg);
     }
 };
 
@@ -654,20 +617,10 @@ struct TabsState : ElementDriver::State {
 
 // ---- 4. The driver ------------------------------------------------------------------------------
 ElementDriver::ElementDriver(CHeadlessHost& host, Kind kind) : m_host(host), m_kind(kind) {
-    switch (kind) {
-        case Kind::Button:
-            m_state = std::make_unique<ButtonState>();
-            break;
-        case Kind::VScroll:
-            m_state = std::make_unique<VScrollState>();
-            break;
-        case Kind::HScroll:
-            m_state = std::make_unique<HScrollState>();
-            break;
-        case Kind::Tabs:
-            m_state = std::make_unique<TabsState>();
-            break;
-    }
+    if (kind == Kind::Button) m_state = std::make_unique<ButtonState>();
+    if (kind == Kind::VScroll) m_state = std::make_unique<ScrollState<CVerticalScrollbar>>();
+    if (kind == Kind::HScroll) m_state = std::make_unique<ScrollState<CHorizontalScrollbar>>();
+    if (kind == Kind::Tabs) m_state = std::make_unique<TabsState>();
     m_home_rect = m_rect = m_state->HomeRect();
     m_paintLeaksBefore = m_host.Window().PaintLeaks();
     m_host.Window().ControlMessages().clear();
@@ -724,63 +677,40 @@ void ElementDriver::HostEvent(ByteSource& in, int which) {
         };
         return POINT{near(m_rect.left, in.Coord(w)), near(m_rect.top, in.Coord(h))};
     };
-    switch (which) {
-        case 0:
-        case 1:
-        case 2:
-            m_host.Move(point());
-            break;
-        case 3:
-            m_host.Down(point());
-            break;
-        case 4:
-            m_host.Up(point());
-            break;
-        case 5:
-            m_host.Leave();
-            break;
-        case 6: {
-            static const DWORD kWaits[] = {0, 1, 49, 50, 51, 249, 250, 300, 1000};
-            const uint8_t b = in.Byte();
-            m_host.Wait(b < 200 ? kWaits[b % 9] : DWORD(b) * 40);
-            break;
-        }
-        case 7: {
-            // Resizes: home, empty, inverted, wide, partly off the window.
-            RECT rc = m_home_rect;
-            switch (in.Byte() % 6) {
-                case 0:
-                    break;
-                case 1:
-                    rc.right = rc.left;
-                    break;
-                case 2:
-                    rc.bottom = rc.top;
-                    break;
-                case 3:
-                    rc.right = rc.left - int(in.Byte() % 64);
-                    rc.bottom = rc.top - int(in.Byte() % 64);
-                    break;
-                case 4:
-                    rc.right = rc.left + int(in.Byte()) * 16;
-                    rc.bottom = rc.top + int(in.Byte() % 64) * 4;
-                    break;
-                default:
-                    OffsetRect(&rc, -int(in.Byte() % 200), -int(in.Byte() % 60));
-                    break;
-            }
-            m_rect = rc;
-            m_host.Window().PlaceElement(m_state->Element(), rc);
-            m_host.Pump();
-            break;
-        }
-        case 8:
-            m_host.Window().SetElementActive(m_state->Element(), in.Byte() % 4 != 0);
-            break;
-        default:
-            Paint();
-            break;
+    if (which < 3) return m_host.Move(point());
+    if (which == 3) return m_host.Down(point());
+    if (which == 4) return m_host.Up(point());
+    if (which == 5) return m_host.Leave();
+    if (which == 6) {
+        static const DWORD kWaits[] = {0, 1, 49, 50, 51, 249, 250, 300, 1000};
+        const uint8_t b = in.Byte();
+        return m_host.Wait(b < 200 ? kWaits[b % 9] : DWORD(b) * 40);
     }
+    if (which == 8) return m_host.Window().SetElementActive(m_state->Element(), in.Byte() % 4 != 0);
+    if (which != 7) {
+        Paint();
+        return;
+    }
+    // Resizes: home, empty, inverted, wide, partly off the window.
+    RECT rc = m_home_rect;
+    const uint8_t shape = in.Byte() % 6;
+    if (shape == 1) rc.right = rc.left;
+    if (shape == 2) rc.bottom = rc.top;
+    if (shape == 3) {
+        rc.right = rc.left - int(in.Byte() % 64);
+        rc.bottom = rc.top - int(in.Byte() % 64);
+    }
+    if (shape == 4) {
+        rc.right = rc.left + int(in.Byte()) * 16;
+        rc.bottom = rc.top + int(in.Byte() % 64) * 4;
+    }
+    if (shape == 5) {
+        const int dx = in.Byte() % 200;
+        OffsetRect(&rc, -dx, -int(in.Byte() % 60));
+    }
+    m_rect = rc;
+    m_host.Window().PlaceElement(m_state->Element(), rc);
+    m_host.Pump();
 }
 
 bool ElementDriver::Step(ByteSource& in) {

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 #include <cstring>
 #include <filesystem>
 
@@ -64,6 +65,20 @@ Surface::~Surface() {
         DeleteDC(dc_);
     }
     if (bmp_) DeleteObject(bmp_);
+}
+
+HBITMAP Surface::Detach() {
+    if (dc_ && old_) SelectObject(dc_, old_);
+    old_ = nullptr;
+    bits_ = nullptr;
+    return std::exchange(bmp_, nullptr);
+}
+
+HBITMAP PaintedBitmap(int cx, int cy, const std::function<COLORREF(int x, int y)>& pixel) {
+    Surface s(cx, cy);
+    for (int y = 0; y < cy; ++y)
+        for (int x = 0; x < cx; ++x) s.set(x, y, pixel(x, y));
+    return s.Detach();
 }
 
 COLORREF Surface::at(int x, int y) const {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,8 @@ public:
     Surface& operator=(const Surface&) = delete;
     HDC dc() const { return dc_; }
     HBITMAP bitmap() const { return bmp_; }
+    // Takes the bitmap out of the DC and hands it over; the surface is empty after.
+    HBITMAP Detach();
     int width() const { return cx_; }
     int height() const { return cy_; }
     COLORREF at(int x, int y) const;  // reads the bits directly, not through GetPixel
@@ -36,6 +39,9 @@ private:
     HGDIOBJ old_ = nullptr;
     uint32_t* bits_ = nullptr;  // top-down rows, 0x00RRGGBB
 };
+
+// A 32-bit top-down DIB section cx x cy with pixel(x, y) from `pixel`; the caller owns it.
+HBITMAP PaintedBitmap(int cx, int cy, const std::function<COLORREF(int x, int y)>& pixel);
 
 // Pixels held outside GDI: what PNG files and GetDIBits give.
 struct Image {

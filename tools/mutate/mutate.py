@@ -252,6 +252,8 @@ def main():
     ap.add_argument("--jobs", type=int, default=2)
     ap.add_argument("--timeout", type=int, default=300, help="seconds per test program")
     ap.add_argument("--report", help="write the results (JSON) to this file")
+    ap.add_argument("--only", action="append", metavar="PATH",
+                    help="draw only from sources under this folder (repeatable), e.g. --only menu")
     args = ap.parse_args()
 
     repo = subprocess.run(["git", "rev-parse", "--show-toplevel"], stdout=subprocess.PIPE,
@@ -262,6 +264,9 @@ def main():
             sample = json.load(f)
     else:
         sites = collect_sites(repo if args.in_place else prepare_copy(repo, work, args.rev)[0])
+        if args.only:
+            prefixes = [p.rstrip("/") + "/" for p in args.only]
+            sites = [s for s in sites if any(s["file"].startswith(p) for p in prefixes)]
         if args.full:
             sample = sites
         else:

@@ -163,15 +163,4 @@ TEST_F(ButtonTest, NullTextIsRefusedAndANullFontClearsTheCaptionFont) {
     EXPECT_EQ(UINT(DT_LEFT), b->m_nFormat);
 }
 
-TEST_F(ButtonTest, PaintsLeaveNoGdiObjectBehind) {
-    CElementButton* b = Make();
-    host->Move(Centre(b));
-    host->Down(Centre(b));
-    host->Up(Centre(b));
-    HBITMAP shot = host->Snapshot();
-    ::DeleteObject(shot);
-    EXPECT_EQ(0, host->Window().PaintLeaks());
-    EXPECT_EQ(gdiBaseline, kt::GdiObjectsOutsideSkin());
-}
-
 }  // namespace

@@ -136,7 +136,7 @@ TEST(DrawMenuItemImage, CheckedDisabledAndImages) {
         TestMenu menu;
         menu.m_ImageList.Create(16, 15, ILC_COLOR32, 1, 1);
         CBitmap image;
-        image.Attach(menutest::MakeBitmap(16, 15, [](int, int) { return RGB(0, 128, 0); }));
+        image.Attach(kt::Surface(16, 15, RGB(0, 128, 0)).Detach());
         menu.m_ImageList.Add(&image, RGB(255, 0, 255));
         tagMENUITEM item;
         item.nImageIndex = 0;
@@ -170,7 +170,7 @@ TEST(DrawImageLeft, DrawsOnlyWithAStripAndASlot) {
     CRect rc(3, 1, 40, 11);
     menu.DrawImageLeft(dc, rc, &item);
     EXPECT_EQ(CRect(3, 1, 40, 11), rc);  // no strip
-    menu.m_bmpLeft.Attach(menutest::MakeBitmap(5, 30, [](int, int) { return RGB(9, 9, 200); }));
+    menu.m_bmpLeft.Attach(kt::Surface(5, 30, RGB(9, 9, 200)).Detach());
     menu.m_bHasLeftImage = TRUE;
     menu.m_nLeftImageWidth = 5;
     menu.DrawImageLeft(dc, rc, &item);
@@ -242,7 +242,7 @@ TEST(DrawBackPic, FirstColumnFillsTheBand) {
     // A 3 x 4 picture: column 0 red, 1 green, 2 blue.
     static const COLORREF columns[3] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)};
     CBitmap bmp;
-    bmp.Attach(menutest::MakeBitmap(3, 4, [](int x, int) { return columns[x]; }));
+    bmp.Attach(kt::PaintedBitmap(3, 4, [](int x, int) { return columns[x]; }));
     kt::Surface s(12, 8, RGB(5, 6, 7));
     TestMenu menu;
     menu.m_pBackBmp = &bmp;

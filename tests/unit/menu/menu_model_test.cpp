@@ -9,33 +9,6 @@ namespace {
 
 using menutest::ObjectCounts;
 
-// ---- statics and defaults -----------------------------------------------------------------------
-TEST(MenuExStatics, LastConstructionDecidesWhileEachKeepsItsColours) {
-    struct Row {
-        const char* name;
-        OPEN_MODE open1;
-        MENUBK_MODE bk1;
-        OPEN_MODE open2;
-        MENUBK_MODE bk2;
-    };
-    const Row rows[] = {
-        {"light then dark", OPEN_DOWNWARD, MENUBK_LIGHT, OPEN_UPWARD, MENUBK_DARK},
-        {"dark then light", OPEN_UPWARD, MENUBK_DARK, OPEN_DOWNWARD, MENUBK_LIGHT},
-    };
-    auto back = [](MENUBK_MODE bk) { return bk == MENUBK_DARK ? RGB(72, 72, 72) : RGB(253, 253, 253); };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.name);
-        TestMenu first(r.open1, r.bk1);
-        TestMenu second(r.open2, r.bk2);
-        EXPECT_EQ(r.open2, CMenuEx::nMenuOpenFlag);
-        EXPECT_EQ(r.bk2, CMenuEx::nMenuBackGroundMode);
-        EXPECT_EQ(back(r.bk1), first.m_clrBack);
-        EXPECT_EQ(back(r.bk1), first.m_clrLeft);
-        EXPECT_EQ(back(r.bk2), second.m_clrBack);
-        EXPECT_EQ(back(r.bk2), second.m_clrLeft);
-    }
-}
-
 TEST(MenuExStatics, BackgroundPictureOnlyWithASkin) {
     {
         TestMenu bare;  // no skin in the environment: no background picture
@@ -142,43 +115,6 @@ TEST(ChangeMenuStyle, RecordsForSeparatorCommandAndSubMenu) {
         EXPECT_STREQ(L"Two", deeper->m_arrItems[0]->strText.GetString());
     }
     EXPECT_EQ(before, ObjectCounts());  // every menu and record freed with the top menu
-}
-
-TEST(ChangeMenuStyle, ColourSettersReachTwoLevels) {
-    struct Row {
-        const char* name;
-        void (*set)(CMenuEx&);
-        bool (*holds)(const CMenuEx&);
-    };
-    const Row rows[] = {
-        {"text", [](CMenuEx& m) { m.SetTextColor(RGB(1, 2, 3)); },
-         [](const CMenuEx& m) { return m.m_clrText == RGB(1, 2, 3); }},
-        {"back", [](CMenuEx& m) { m.SetBackColor(RGB(4, 5, 6)); },
-         [](const CMenuEx& m) { return m.m_clrBack == RGB(4, 5, 6); }},
-        {"highlight text", [](CMenuEx& m) { m.SetHighLightTextColor(RGB(7, 8, 9)); },
-         [](const CMenuEx& m) { return m.m_clrHighLightText == RGB(7, 8, 9); }},
-        {"left", [](CMenuEx& m) { m.SetLeftColor(RGB(10, 11, 12)); },
-         [](const CMenuEx& m) { return m.m_clrLeft == RGB(10, 11, 12); }},
-        {"highlight rect", [](CMenuEx& m) { m.SetHightLightRectColor(RGB(13, 14, 15), RGB(16, 17, 18)); },
-         [](const CMenuEx& m) {
-             return m.m_clrHighLightRect1 == RGB(13, 14, 15) && m.m_clrHighLightRect2 == RGB(16, 17, 18);
-         }},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.name);
-        TestMenu top;
-        CMenu source;
-        source.Attach(MakeSourceTree());
-        top.ChangeMenuStyle(&source, ::CreatePopupMenu());
-        r.set(top);
-        const CMenuEx* level1 = top.m_arrSubMenu[0];
-        const CMenuEx* level2 = level1->m_arrSubMenu[0];
-        const CMenuEx* level3 = level2->m_arrSubMenu[0];
-        EXPECT_TRUE(r.holds(top));
-        EXPECT_TRUE(r.holds(*level1));
-        EXPECT_TRUE(r.holds(*level2));
-        EXPECT_TRUE(r.holds(*level3));
-    }
 }
 
 // ---- records ------------------------------------------------------------------------------------------

@@ -1,4 +1,4 @@
-// Test support for the popup menus: a tab strip in a host window at a chosen screen origin, menu records,
+// Test support for the popup menus: a tab strip in a host window at a chosen screen origin,
 // resource scripts with tool-bar bitmaps, and access to CMenuEx's protected members.
 #pragma once
 
@@ -12,6 +12,7 @@
 #include "host/HeadlessHost.h"
 #include "host_fixture.h"
 #include "menus.h"
+#include "strips.h"
 #include "menu/MenuEx.h"
 #include "menu/MsgRecvWnd.h"
 #include "tabcontrol/ElementTabControl.h"
@@ -21,37 +22,18 @@ namespace menutest {
 
 using Answers = kt::MenuAnswers;
 
-// A menu entry (_MENU_STR_CMD_).
-_MENU_STR_CMD_ Entry(const wchar_t* text, int cmd, int parent = -1, int hasSub = 0);
-// n plain top-level entries "Item 1".. with commands first, first + 1, ...
-_MENU_CMD_INFO_ PlainMenu(int n, int first, int selected);
-
-// A tab strip of the default skin in a host window whose client area starts at `origin`
-// on the virtual screen; the strip is placed at container_rect.
-struct StripHost {
-    StripHost(POINT origin, RECT container_rect, DWORD element_id, int side = 0);
-    CHeadlessHost host;
-    CElementTabControl* tabs = nullptr;
-    RECT rect;
-    POINT origin;
-
-    int AddTab(int id, const wchar_t* name, _MENU_CMD_INFO_* menu = nullptr);
-    // A click at the centre of tab `index` (element coordinates through the window).
-    void ClickTab(int index);
-    // Screen position of an element point.
-    POINT ToScreen(POINT element_pt) const {
-        return POINT{element_pt.x + rect.left + origin.x, element_pt.y + rect.top + origin.y};
-    }
-    // The control messages posted so far, as (msg, wParam) pairs; the queue is emptied.
-    std::vector<std::pair<UINT, long long>> TakePosts();
+// A strip of the default skin in a window whose client area starts at `origin` on the
+// virtual screen.
+struct StripHost : kt::Strip {
+    StripHost(POINT origin_pt, RECT container_rect, DWORD element_id, int side = 0)
+        : kt::Strip("skins/default", kt::StripPlace{container_rect,
+                                                    SIZE{container_rect.right + 40, container_rect.bottom + 40},
+                                                    origin_pt, element_id, side, 0}) {}
 };
 
 // Writes a bitmap file of n images side by side, each w x h, image i filled with
 // colours[i % size]; returns its path.
 std::string WriteStripBmp(const std::string& name, int n, int w, int h, const std::vector<COLORREF>& colours);
-
-// A 32-bit top-down DIB section w x h with pixel(x, y) from `colour`; the caller owns it.
-HBITMAP MakeBitmap(int w, int h, const std::function<COLORREF(int, int)>& colour);
 
 // Registers resource script text for the application's resource module; unregistered
 // when the object goes.

@@ -41,20 +41,7 @@ std::string ReadFile(const std::string& path) {
 HBITMAP LoadPng(const std::string& path) {
     kt::Image img;
     if (!kt::ReadPng(path, &img)) return nullptr;
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = img.width;
-    bi.bmiHeader.biHeight = -img.height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bmp = ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    auto* px = static_cast<uint32_t*>(bits);
-    for (size_t i = 0; bmp && i < img.pixels.size(); ++i) {
-        const COLORREF c = img.pixels[i];
-        px[i] = (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c);
-    }
-    return bmp;
+    return kt::PaintedBitmap(img.width, img.height, [&img](int x, int y) { return img.at(x, y); });
 }
 
 // Every "snapshot FILE" line of a transcript.

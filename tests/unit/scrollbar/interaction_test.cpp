@@ -22,23 +22,12 @@ struct ArrowRow {
     Posts posts;
 };
 
+// Plain clicks and holds of the vertical arrows: tests/scenarios/scroll_click_down.kel,
+// scroll_hold_up.kel.
 TEST_F(Interaction, ArrowClicksAndHolds) {
     const ArrowRow rows[] = {
-        {"click down at N - P: nothing", true, Part::Second, 90, 100, {}},
         {"click up at 0: nothing", true, Part::First, 0, 100, {}},
         {"click down: one step at the release", true, Part::Second, 40, 100, {{100, 41}}},
-        {"hold up at 3 for 400 ms: 2, 1, 0, nothing at the release",
-         true,
-         Part::First,
-         3,
-         400,
-         {{300, 2}, {350, 1}, {400, 0}}},
-        {"hold down 300 ms: first step at 250 + 50, one more at the release",
-         true,
-         Part::Second,
-         0,
-         320,
-         {{300, 1}, {320, 2}}},
         {"click left at 0: nothing", false, Part::First, 0, 100, {}},
         {"click right at N - 1: nothing", false, Part::Second, 99, 100, {}},
         // The release steps forward up to N - 1, the repeat only up to N - P.
@@ -92,20 +81,8 @@ TEST_F(Interaction, LeavingAPressedArrowPausesItsRepeat) {
     EXPECT_EQ(0, bar->m_nDownState);
 }
 
-// ---- track ---------------------------------------------------------------------------------
-TEST_F(Interaction, HoldingTheTrackPagesUntilTheThumbPassesThePressPoint) {
-    CVerticalScrollbar* bar = AddVertical(124, 100, 10, 0);  // thumb 12..32, track below 32..112
-    const POINT press_pt{6, 80};
-    Press(press_pt);
-    const DWORD t0 = rt::ClockNow();
-    host_->Wait(600);
-    // pos 50 puts the thumb at 62..82, over the press point: the repeat stops there.
-    EXPECT_EQ((Posts{{300, 10}, {350, 20}, {400, 30}, {450, 40}, {500, 50}}), TakePosts(kVerticalPost, t0));
-    EXPECT_TRUE(bar->m_bPageDownSuspended);
-    Release(press_pt);  // on the thumb now, not on the track: no step
-    EXPECT_TRUE(TakePosts(kVerticalPost, t0).empty());
-}
-
+// ---- track and thumb drag (the plain hold and drag: tests/scenarios/scroll_page_track.kel,
+// scroll_drag.kel) ------------------------------------------------------------------------------
 TEST_F(Interaction, LeavingTheTrackPausesPaging) {
     AddHorizontal(224, 100, 10, 0);  // thumb 20 long
     const POINT press_pt{180, 6};
@@ -119,39 +96,6 @@ TEST_F(Interaction, LeavingTheTrackPausesPaging) {
     Release(press_pt);                 // still on the track: one more page
     // Repeat forward stops at N - 1, the release at N - P: both far away here.
     EXPECT_EQ((Posts{{300, 10}, {450, 20}, {450, 30}}), TakePosts(kHorizontalPost, t0));
-}
-
-// ---- thumb drag ----------------------------------------------------------------------------
-TEST_F(Interaction, VerticalDragPastBothEnds) {
-    CVerticalScrollbar* bar = AddVertical(124, 100, 10, 45);  // thumb 57..77
-    const DWORD t0 = rt::ClockNow();
-    Press(POINT{6, 60});
-    EXPECT_EQ(2, bar->m_nThumbState);
-    host_->Move(Win(POINT{6, -50}));  // taken as y = A: the thumb stops at A
-    EXPECT_EQ(12, bar->m_nThumbPos);
-    host_->Move(Win(POINT{6, 0}));  // still A: nothing moves
-    EXPECT_EQ(12, bar->m_nThumbPos);
-    host_->Move(Win(POINT{6, 500}));  // taken as L - A; the thumb stops against the down arrow
-    EXPECT_EQ(92, bar->m_nThumbPos);
-    Release(POINT{6, 500});
-    EXPECT_EQ((Posts{{0, 0}, {0, 0}, {0, 90}}), TakePosts(kVerticalPost, t0));
-    EXPECT_FALSE(bar->m_bDragging);
-    EXPECT_EQ(90, bar->GetCurrentPosition());
-}
-
-TEST_F(Interaction, HorizontalDragDoesNotClampThePointer) {
-    CHorizontalScrollbar* bar = AddHorizontal(124, 100, 10, 45);  // thumb 10 long, at 57..67
-    const DWORD t0 = rt::ClockNow();
-    Press(POINT{60, 6});
-    host_->Move(Win(POINT{-50, 6}));  // the thumb stops at A, the drag point goes on to -50
-    EXPECT_EQ(12, bar->m_nThumbPos);
-    host_->Move(Win(POINT{0, 6}));  // 50 pixels right of -50
-    EXPECT_EQ(62, bar->m_nThumbPos);
-    host_->Move(Win(POINT{500, 6}));
-    EXPECT_EQ(124 - 12 - 10, bar->m_nThumbPos);
-    Release(POINT{500, 6});
-    // q = trunc(50 x 100 / 100) = 50; at the end (offset + length >= T) N - P.
-    EXPECT_EQ((Posts{{0, 0}, {0, 50}, {0, 90}}), TakePosts(kHorizontalPost, t0));
 }
 
 TEST_F(Interaction, VerticalDragWithHugeRowCountDoesNotOverflow) {
@@ -274,20 +218,8 @@ TEST_F(Interaction, VerticalThumbPressBoundsTest) {
 }
 
 // ---- active state and forwarded moves ------------------------------------------------------
-TEST_F(Interaction, InactiveVerticalBarIgnoresInputTheHorizontalOneDoesNot) {
-    CVerticalScrollbar* v = AddVertical(124, 100, 10, 50);
-    host_->Window().SetElementActive(v, FALSE);
-    const DWORD t0 = rt::ClockNow();
-    host_->Move(Win(POINT{6, 6}));
-    EXPECT_EQ(0, v->m_nUpState);
-    Press(POINT{6, 118});
-    EXPECT_EQ(0, v->m_bButtonDown);
-    host_->Wait(400);
-    Release(POINT{6, 118});
-    EXPECT_TRUE(TakePosts(kVerticalPost, t0).empty());
-    EXPECT_TRUE(TakePosts(WM_MOUSEMOVE, t0).empty());
-
-    host_ = std::make_unique<CHeadlessHost>(SIZE{240, 200});
+// The vertical bar's inactive state: tests/scenarios/scroll_inactive.kel.
+TEST_F(Interaction, InactiveHorizontalBarStillTakesInput) {
     CHorizontalScrollbar* h = AddHorizontal(124, 100, 10, 50);
     host_->Window().SetElementActive(h, FALSE);
     host_->Move(Win(POINT{6, 6}));

@@ -268,27 +268,5 @@ TEST_F(Paint, DefaultSkinGoldens) {
     }
 }
 
-// ---- GDI accounting --------------------------------------------------------------------------
-TEST_F(Paint, NoGdiObjectOutlivesAPaint) {
-    CVerticalScrollbar* v = AddVertical(124);
-    v->SetRowNumber(100);
-    v->SetPageSize(30);
-    auto* h = new CHorizontalScrollbar;
-    ASSERT_TRUE(host_->Add(h, L"h", RECT{40, 20, 164, 32}));
-    h->SetColumnNumber(10);
-    h->SetPageSize(20);
-    ::DeleteObject(host_->Snapshot());  // anything created once per process, made here
-    for (int pos : {0, 20, 70}) {
-        SCOPED_TRACE(pos);
-        v->UpdateThumbPos(pos);
-        h->UpdateThumbPos(pos % 10);
-        const int before = rt::GdiObjectTotal();
-        HBITMAP bmp = host_->Snapshot();
-        ::DeleteObject(bmp);
-        EXPECT_EQ(before, rt::GdiObjectTotal());
-    }
-    EXPECT_EQ(0, host_->Window().PaintLeaks());
-}
-
 }  // namespace
 }  // namespace st

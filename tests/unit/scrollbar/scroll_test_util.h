@@ -64,24 +64,8 @@ public:
         return it == bitmaps.end() ? nullptr : it->second.get();
     }
     void Add(const std::wstring& key, int cx, int cy, const std::function<COLORREF(int x, int y)>& pixel) {
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bi.bmiHeader.biWidth = cx;
-        bi.bmiHeader.biHeight = -cy;  // top-down
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        HBITMAP bmp = ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        auto* row = static_cast<uint32_t*>(bits);
-        for (int y = 0; y < cy; ++y)
-            for (int x = 0; x < cx; ++x) {
-                const COLORREF c = pixel(x, y);
-                row[size_t(y) * size_t(cx) + size_t(x)] =
-                    (uint32_t(GetRValue(c)) << 16) | (uint32_t(GetGValue(c)) << 8) | GetBValue(c);
-            }
         auto holder = std::make_unique<CBitmap>();
-        holder->Attach(bmp);
+        holder->Attach(kt::PaintedBitmap(cx, cy, pixel));
         bitmaps[key] = std::move(holder);
     }
     void Remove(const std::wstring& key) { bitmaps.erase(key); }

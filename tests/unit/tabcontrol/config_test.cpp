@@ -9,18 +9,6 @@ namespace {
 
 using tabtest::Strip;
 
-// Runs fn and reports whether it raised CInvalidArgException (thrown by pointer).
-template <class Fn>
-bool RaisesInvalidArg(Fn fn) {
-    try {
-        fn();
-    } catch (CInvalidArgException* e) {
-        e->Delete();
-        return true;
-    }
-    return false;
-}
-
 TEST(TabControlInit, RegistersMessagesAndLoadsSkin) {
     Strip strip;
     CElementTabControl& t = *strip.tabs;
@@ -49,7 +37,7 @@ TEST(BuildTabItem, NaturalWidths) {
     EXPECT_EQ(tabtest::kTabBmpH, plain.m_nHeight);
     EXPECT_EQ(0, plain.m_nSelMenuID);  // no menu information
 
-    _MENU_CMD_INFO_ menu = tabtest::MakeMenu(2, 100, 100);
+    _MENU_CMD_INFO_ menu = kt::PlainMenu(2, 100, 100);
     ASSERT_EQ(1, strip.AddTab(2, L"Stocks", &menu));
     const CQuoteTabItem& withMenu = *strip.tabs->m_arrItems[1];
     EXPECT_EQ(64, withMenu.m_nWidth);  // 47 + 4 + 10 - 4 + 7
@@ -154,38 +142,6 @@ TEST(InsertTabItem, IndexClamping) {
         }
         EXPECT_EQ(row.order, order);
     }
-}
-
-TEST(PrivateIndexes, NegativeIndexesRaise) {
-    Strip strip;
-    strip.AddTab(1, L"One");
-    CElementTabControl& t = *strip.tabs;
-    CString name = L"unchanged";
-    RECT rc{};
-    EXPECT_TRUE(RaisesInvalidArg([&] { TabControlTestAccess::GetItem(t, -1); }));
-    EXPECT_TRUE(RaisesInvalidArg([&] { TabControlTestAccess::GetTabName(t, -1, name); }));
-    EXPECT_TRUE(RaisesInvalidArg([&] { TabControlTestAccess::GetItemRect(t, 1, &rc); }));
-    EXPECT_TRUE(RaisesInvalidArg([&] { TabControlTestAccess::SetSelectedTabIndex(t, -1, true); }));
-    EXPECT_EQ(nullptr, TabControlTestAccess::GetItem(t, 1));
-    EXPECT_EQ(0, TabControlTestAccess::GetItemRect(t, 0, nullptr));  // no place to copy to
-    EXPECT_EQ(1, TabControlTestAccess::GetItemRect(t, 0, &rc));
-    TabControlTestAccess::GetTabName(t, 3, name);
-    EXPECT_TRUE(name == L"unchanged");
-    EXPECT_EQ(0, TabControlTestAccess::SetTextBtnNULLRect(t, 0));
-}
-
-TEST(PrivateSelection, NotifyPostsTheTabID) {
-    Strip strip;
-    strip.AddTab(11, L"One");
-    strip.AddTab(12, L"Two");
-    TabControlTestAccess::SetSelectedTabIndex(*strip.tabs, 1, true);
-    strip.host.Pump();
-    const std::vector<std::pair<UINT, long long>> expected = {{1324, 12}};
-    EXPECT_EQ(expected, strip.TakePosts());
-    TabControlTestAccess::SetSelectedTabIndex(*strip.tabs, 5, true);  // past the end: nothing posted
-    strip.host.Pump();
-    EXPECT_TRUE(strip.TakePosts().empty());
-    EXPECT_EQ(5, strip.tabs->m_nSelTab);
 }
 
 TEST(Configuration, HeightsWidthsAndBackgrounds) {

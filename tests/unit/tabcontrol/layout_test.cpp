@@ -160,19 +160,6 @@ TEST(TextButtonLayout, NoVisibleTabKeepsFollowingButtons) {
     EXPECT_EQ(-1, TabControlTestAccess::GetLastVisibleItemIndex(*strip.tabs));
 }
 
-TEST(TabLayout, BeforeVisibleItem) {
-    Strip strip;
-    AddTabsOfWidths(strip, {10, 10, 10, 10});
-    CElementTabControl& t = *strip.tabs;
-    t.m_arrItems[0]->m_bVisible = 0;
-    t.m_arrItems[2]->m_bVisible = 0;
-    EXPECT_EQ(nullptr, TabControlTestAccess::GetBeforeVisibleItem(t, 0));
-    EXPECT_EQ(nullptr, TabControlTestAccess::GetBeforeVisibleItem(t, 4));
-    EXPECT_EQ(t.m_arrItems[0], TabControlTestAccess::GetBeforeVisibleItem(t, 1));  // none visible before: index 0
-    EXPECT_EQ(t.m_arrItems[1], TabControlTestAccess::GetBeforeVisibleItem(t, 3));
-    EXPECT_EQ(3, TabControlTestAccess::GetLastVisibleItemIndex(t));
-}
-
 TEST(SetLimitMaxWidth, ShrinkAndGrow) {
     struct Row {
         const char* name;
@@ -196,7 +183,7 @@ TEST(SetLimitMaxWidth, ShrinkAndGrow) {
         for (INT_PTR i = 0; i < 4; ++i) {
             CQuoteTabItem& tab = *strip.tabs->m_arrItems[i];
             tab.m_strName = row.wideMinimum ? L"Sectors" : L"Stocks";  // 40 + 6 = 46
-            if (row.wideMinimum) tab.m_vecMenu = tabtest::MakeMenu(1, 1, 1).vecMenu;
+            if (row.wideMinimum) tab.m_vecMenu = kt::PlainMenu(1, 1, 1).vecMenu;
         }
         strip.tabs->m_nArrowMargin = 3;  // with a menu: 45 + 3 + 12 = 60
         ASSERT_EQ(row.wideMinimum ? 240 : 184, TabControlTestAccess::GetTabItemMinWidth(*strip.tabs));
@@ -216,6 +203,15 @@ TEST(SetLimitMaxWidth, GrowRestoresHiddenTabsToo) {
     for (INT_PTR i = 0; i < 3; ++i) strip.tabs->m_arrItems[i]->m_nWidth = 70;
     strip.tabs->SetLimitMaxWidth(250);
     for (INT_PTR i = 0; i < 3; ++i) EXPECT_EQ(100, strip.tabs->m_arrItems[i]->m_nWidth);
+}
+
+// A limit equal to the natural total still shrinks tabs made wider than natural.
+TEST(SetLimitMaxWidth, LimitAtTheNaturalTotalShrinksWiderTabs) {
+    Strip strip;
+    AddTabsOfWidths(strip, {100, 100});
+    for (INT_PTR i = 0; i < 2; ++i) strip.tabs->m_arrItems[i]->m_nWidth = 150;
+    strip.tabs->SetLimitMaxWidth(200);
+    for (INT_PTR i = 0; i < 2; ++i) EXPECT_EQ(100, strip.tabs->m_arrItems[i]->m_nWidth);
 }
 
 TEST(SetLimitMaxWidth, NothingToDo) {
@@ -303,7 +299,7 @@ TEST(SetItemWidthWithMargin, MarginsAndSharedArrowMargin) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         Strip strip;
-        _MENU_CMD_INFO_ menu = tabtest::MakeMenu(2, 10, 10);
+        _MENU_CMD_INFO_ menu = kt::PlainMenu(2, 10, 10);
         strip.AddTab(1, L"Stocks", row.menu ? &menu : nullptr);
         EXPECT_EQ(1, strip.tabs->SetItemWidthWithMargin(1, row.margin));
         EXPECT_EQ(row.width, strip.tabs->m_arrItems[0]->m_nWidth);

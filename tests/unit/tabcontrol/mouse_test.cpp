@@ -93,7 +93,7 @@ TEST(TabClick, MenuTabs) {
     Strip strip(kPlace);
     CElementTabControl& t = *strip.tabs;
     t.SetStyle(1, 0, 0);
-    _MENU_CMD_INFO_ menu = tabtest::MakeMenu(3, 101, 101);
+    _MENU_CMD_INFO_ menu = kt::PlainMenu(3, 101, 101);
     strip.AddTab(1, L"Stocks");
     strip.AddTab(2, L"Minutes", &menu);
     strip.Layout();
@@ -128,7 +128,7 @@ TEST(TabClick, MenuTabs) {
 TEST(TabClick, ArrowTestWithoutArrowBitmap) {
     Strip strip(kPlace);
     CElementTabControl& t = *strip.tabs;
-    _MENU_CMD_INFO_ menu = tabtest::MakeMenu(2, 5, 5);
+    _MENU_CMD_INFO_ menu = kt::PlainMenu(2, 5, 5);
     strip.AddTab(1, L"Stocks", &menu);
     strip.Layout();
     t.ChangeItemNameByID(1, L"Other");
@@ -280,7 +280,7 @@ TEST(MenuCommand, PostsRenamesAndMovesSelection) {
         Strip strip(kPlace);
         CElementTabControl& t = *strip.tabs;
         t.SetStyle(1, 0, 0);
-        _MENU_CMD_INFO_ menu = tabtest::MakeMenu(3, 101, 101);
+        _MENU_CMD_INFO_ menu = kt::PlainMenu(3, 101, 101);
         strip.AddTab(1, L"Stocks");
         strip.AddTab(2, L"Minutes", &menu);
         strip.Layout();
@@ -307,14 +307,14 @@ TEST(MenuInfo, UpdateAndSelectByID) {
     t.UpdateItemMenuInfoByTabID(1, nullptr);  // and again
     EXPECT_EQ(width + 30, t.m_arrItems[0]->m_nWidth);
 
-    _MENU_CMD_INFO_ none = tabtest::MakeMenu(3, 10, -1);
+    _MENU_CMD_INFO_ none = kt::PlainMenu(3, 10, -1);
     t.UpdateItemMenuInfoByTabID(1, &none);  // still without entries when it starts: widens
     EXPECT_EQ(width + 45, t.m_arrItems[0]->m_nWidth);
     EXPECT_TRUE(t.m_arrItems[0]->m_strName == L"Stocks");
     EXPECT_EQ(3u, t.m_arrItems[0]->m_vecMenu.size());
     EXPECT_EQ(-1, t.m_arrItems[0]->m_nSelMenuID);
 
-    _MENU_CMD_INFO_ chosen = tabtest::MakeMenu(3, 10, 11);
+    _MENU_CMD_INFO_ chosen = kt::PlainMenu(3, 10, 11);
     t.UpdateItemMenuInfoByTabID(1, &chosen);  // has entries now: no further widening
     EXPECT_TRUE(t.m_arrItems[0]->m_strName == L"Item 2");
     EXPECT_EQ(width + 45 + tabtest::TextWidth(L"Item 2") - 40, t.m_arrItems[0]->m_nWidth);

@@ -99,7 +99,7 @@ TEST(TabPaint, MenuArrows) {
     Strip strip(kPlace, kWindow);
     CElementTabControl& t = *strip.tabs;
     t.SetStyle(1, 0, 0);
-    _MENU_CMD_INFO_ menu = tabtest::MakeMenu(2, 1, 1);
+    _MENU_CMD_INFO_ menu = kt::PlainMenu(2, 1, 1);
     strip.AddTab(1, L"Stocks", &menu);  // 64 wide
     strip.AddTab(2, L"Bonds", &menu);
     strip.Layout();
@@ -200,28 +200,12 @@ TEST(TabPaint, WithoutFontsNothingIsDrawn) {
     EXPECT_EQ(host.Window().m_clrBackground, img.at(kPlace.left + 5, kPlace.top + 5));  // not even the fill
 }
 
-TEST(TabPaint, NoGdiObjectLeftAfterPaint) {
-    Strip strip(kPlace, kWindow);
-    CElementTabControl& t = *strip.tabs;
-    _MENU_CMD_INFO_ menu = tabtest::MakeMenu(2, 1, 1);
-    strip.AddTab(1, L"Stocks", &menu);
-    strip.AddTab(2, L"Bonds");
-    t.AddTextButton(L"F10", 5, L"QuoteTab.BtnText", L"QuoteTab.BtnHot", nullptr, nullptr, 1, L"");
-    t.AddTextButton(L"", 6, nullptr, nullptr, L"Test.Img", L"Test.ImgHot", 0, L"");
-    strip.Layout();
-    Paint(strip);  // the skin's objects are created by the first paint
-    const int before = rt::GdiObjectTotal();
-    for (int i = 0; i < 3; ++i) Paint(strip);
-    EXPECT_EQ(before, rt::GdiObjectTotal());
-    EXPECT_EQ(0, strip.host.Window().PaintLeaks());
-}
-
 // ---- goldens --------------------------------------------------------------------------------------
 // A realistic strip: a selected tab, a hovered one, a menu tab, a hidden tab and text buttons.
 void FillStrip(Strip& strip, int side) {
     CElementTabControl& t = *strip.tabs;
     t.SetStyle(1, 0, side);
-    static _MENU_CMD_INFO_ menu = tabtest::MakeMenu(3, 101, 101);
+    static _MENU_CMD_INFO_ menu = kt::PlainMenu(3, 101, 101);
     strip.AddTab(1, L"Stocks");
     strip.AddTab(2, L"Bonds");
     strip.AddTab(3, L"Minutes", &menu);

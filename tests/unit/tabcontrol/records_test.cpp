@@ -13,30 +13,11 @@ CQuoteTabItem TabWithMenu() {
     tab.m_nID = 7;
     tab.m_nWidth = 61;
     tab.m_rcItem = CRect(1, 2, 3, 4);
-    tab.m_vecMenu = tabtest::MakeMenu(3, 100, 101).vecMenu;
+    tab.m_vecMenu = kt::PlainMenu(3, 100, 101).vecMenu;
     tab.m_nSelMenuID = 101;
+    tab.m_nDivide = 3;
+    tab.m_nSizeMode = 2;
     return tab;
-}
-
-TEST(TabRecords, DefaultsAreDefined) {
-    const CQuoteTabItem tab;
-    EXPECT_EQ(0, tab.m_nID);
-    EXPECT_EQ(1, tab.m_bVisible);
-    EXPECT_EQ(0, tab.m_nDivide);
-    EXPECT_EQ(0, tab.m_nSizeMode);
-    EXPECT_EQ(-1, tab.m_nSelMenuID);
-    EXPECT_EQ(0, tab.m_bMenuOnClick);
-    EXPECT_TRUE(tab.m_vecMenu.empty());
-    EXPECT_TRUE(CRect(tab.m_rcItem).IsRectNull());
-    EXPECT_EQ(0,
-              tab.m_nWidth + tab.m_nHeight + tab.m_nShareWidth + tab.m_nReserved + tab.m_nOrgWidth + tab.m_nOrgHeight);
-    const _TEXT_BUTTON btn;
-    EXPECT_TRUE(CRect(btn.rcBtn).IsRectNull());
-    EXPECT_EQ(0, btn.sizeText.cx + btn.sizeText.cy + btn.sizeImage.cx + btn.sizeImage.cy);
-    EXPECT_FALSE(btn.bHot);
-    EXPECT_EQ(1, btn.m_bVisible);
-    EXPECT_EQ(0, btn.bLineFont);
-    EXPECT_TRUE(btn.strImage.IsEmpty());
 }
 
 TEST(QuoteTabItem, CopyIsIndependent) {
@@ -49,6 +30,8 @@ TEST(QuoteTabItem, CopyIsIndependent) {
     EXPECT_TRUE(source.m_vecMenu[0].strText == L"Item 1");
     EXPECT_EQ(61, copy.m_nWidth);
     EXPECT_EQ(101, copy.m_nSelMenuID);
+    EXPECT_EQ(3, copy.m_nDivide);
+    EXPECT_EQ(2, copy.m_nSizeMode);
     EXPECT_TRUE(copy.m_strName == L"Futures");
 }
 
@@ -71,7 +54,7 @@ TEST(QuoteTabItem, MoveTakesOnlyTheMenu) {
 TEST(QuoteTabItem, CopyAssignmentReplacesTheMenuAndSurvivesSelfAssignment) {
     CQuoteTabItem target = TabWithMenu();
     CQuoteTabItem source;
-    source.m_vecMenu = tabtest::MakeMenu(1, 500, 500).vecMenu;
+    source.m_vecMenu = kt::PlainMenu(1, 500, 500).vecMenu;
     target = source;
     ASSERT_EQ(1u, target.m_vecMenu.size());
     EXPECT_EQ(500, target.m_vecMenu[0].nCmdID);
@@ -84,35 +67,6 @@ TEST(QuoteTabItem, CopyAssignmentReplacesTheMenuAndSurvivesSelfAssignment) {
     tab = std::move(alias);
     EXPECT_EQ(3u, tab.m_vecMenu.size());
     EXPECT_TRUE(tab.m_strName == L"Futures");
-}
-
-// Colour keys: null and empty both take the default; present keys stay.
-TEST(InitTabItemColor, DefaultsFiveKeys) {
-    struct Row {
-        const char* name;
-        const wchar_t* given;
-        bool keeps;
-    };
-    const Row rows[] = {{"null", nullptr, false}, {"empty", L"", false}, {"own key", L"Test.OwnBk", true}};
-    tabtest::Strip strip;
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        _TAB_PARAM_INFO_ info;
-        info.lpszBkColor = info.lpszBorderColor = info.lpszFillNormal = info.lpszHoverBkColor = info.lpszFillHotlight =
-            row.given;
-        EXPECT_EQ(1, TabControlTestAccess::InitTabItemColor(*strip.tabs, &info));
-        const std::pair<const wchar_t*, const wchar_t*> fields[] = {
-            {info.lpszBkColor, L"CElementTabControl.BackGround"},
-            {info.lpszBorderColor, L"CElementTabControl.Border"},
-            {info.lpszFillNormal, L"CElementTabControl.FillNormal"},
-            {info.lpszHoverBkColor, L"CElementTabControl.HoverBackground"},
-            {info.lpszFillHotlight, L"CElementTabControl.FillHotlight"},
-        };
-        for (const auto& [value, fallback] : fields) EXPECT_STREQ(row.keeps ? row.given : fallback, value);
-        EXPECT_EQ(nullptr, info.lpszTextColor);  // no default for the text keys
-        EXPECT_EQ(nullptr, info.lpszSelTextColor);
-    }
-    EXPECT_EQ(0, TabControlTestAccess::InitTabItemColor(*strip.tabs, nullptr));
 }
 
 TEST(InitTabItemColor, AddWritesDefaultsIntoTheCallersRecord) {

@@ -97,54 +97,6 @@ const std::string& SkinDir() {
     return dir;
 }
 
-Strip::Strip(RECT container_rect, SIZE window_size, int bTextBottom) : host(window_size), rect(container_rect) {
-    EXPECT_TRUE(host.LoadSkin(SkinDir()));
-    tabs = new CElementTabControl(bTextBottom);
-    EXPECT_TRUE(host.Add(tabs, L"tabs", container_rect));
-    host.Pump();
-}
-
-int Strip::AddTab(int id, const wchar_t* name, _MENU_CMD_INFO_* menu, int visible) {
-    _TAB_PARAM_INFO_ info;
-    info.nID = id;
-    info.lpszName = name;
-    info.pMenuInfo = menu;
-    info.lpszTextColor = L"CElementTabControl.Text";
-    info.lpszSelTextColor = L"CElementTabControl.SelText";
-    info.bVisible = visible;
-    return tabs->Add(&info);
-}
-
-std::vector<std::pair<UINT, long long>> Strip::TakePosts() {
-    std::vector<std::pair<UINT, long long>> posts;
-    for (const ControlMessage& cm : host.Window().ControlMessages())
-        posts.emplace_back(cm.msg, static_cast<long long>(cm.wParam));
-    host.Window().ControlMessages().clear();
-    return posts;
-}
-
-RECT Strip::TakeInvalid() {
-    RECT window_rc{};
-    HWND hwnd = host.Window().GetSafeHwnd();
-    if (!::GetUpdateRect(hwnd, &window_rc, FALSE)) return RECT{0, 0, 0, 0};
-    ::ValidateRect(hwnd, nullptr);
-    ::OffsetRect(&window_rc, -rect.left, -rect.top);
-    return window_rc;
-}
-
-_MENU_CMD_INFO_ MakeMenu(int n, int first, int selected) {
-    _MENU_CMD_INFO_ info;
-    for (int i = 0; i < n; ++i) {
-        _MENU_STR_CMD_ e;
-        e.strText.Format(L"Item %d", i + 1);
-        e.nCmdID = first + i;
-        e.nParentID = -1;
-        info.vecMenu.push_back(e);
-    }
-    info.nSelCmdID = selected;
-    return info;
-}
-
 int TextWidth(const wchar_t* text) {
     LOGFONTW lf{};
     lf.lfHeight = -12;

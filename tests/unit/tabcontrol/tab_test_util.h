@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/HeadlessHost.h"
+#include "strips.h"
 #include "tabcontrol/ElementTabControl.h"
 
 namespace tabtest {
@@ -45,38 +46,16 @@ constexpr int kOwnLeftW = 30, kOwnRightW = 25;  // "own_left.bmp", "own_right.bm
 const std::string& SkinDir();
 const std::string& FontlessSkinDir();  // colours and bitmaps, no fonts
 
-// A strip in a host window. The element is placed at container_rect in a window of
-// window_size; the host holds the reference.
-struct Strip {
-    explicit Strip(RECT container_rect = RECT{0, 0, 300, 40}, SIZE window_size = SIZE{400, 60}, int bTextBottom = 0);
-    CHeadlessHost host;
-    CElementTabControl* tabs = nullptr;
-    RECT rect;
-
-    // Adds a tab with the test skin's text keys and default everything else.
-    int AddTab(int id, const wchar_t* name, _MENU_CMD_INFO_* menu = nullptr, int visible = 1);
-    void Layout() { tabs->OnSize(0, 0, 0); }
-    // Pointer helpers in element coordinates.
-    POINT ToWindow(POINT element_pt) const { return POINT{element_pt.x + rect.left, element_pt.y + rect.top}; }
-    void Move(POINT element_pt) { host.Move(ToWindow(element_pt)); }
-    void Click(POINT element_pt) {
-        host.Down(ToWindow(element_pt));
-        host.Up(ToWindow(element_pt));
-    }
-    // The control messages posted so far, as (msg, wParam) pairs; the queue is emptied.
-    std::vector<std::pair<UINT, long long>> TakePosts();
-    // The window's pending invalid area in element coordinates (empty when none); the
-    // area is then validated so that the next check starts clean.
-    RECT TakeInvalid();
+// A strip of the test skin in a host window; the host holds the reference.
+struct Strip : kt::Strip {
+    explicit Strip(RECT container_rect = RECT{0, 0, 300, 40}, SIZE window_size = SIZE{400, 60}, int bTextBottom = 0)
+        : kt::Strip(SkinDir(), kt::StripPlace{container_rect, window_size, POINT{0, 0}, 0, -1, bTextBottom}) {}
 };
 
 // The centre of a rectangle.
 inline POINT Centre(const RECT& rc) {
     return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
 }
-
-// A menu of n plain entries with commands first, first + 1, ...
-_MENU_CMD_INFO_ MakeMenu(int n, int first, int selected);
 
 // Text width in the test skin's tab font.
 int TextWidth(const wchar_t* text);
@@ -85,20 +64,13 @@ int TextWidth(const wchar_t* text);
 
 // The strip's private operations, for the tests.
 struct TabControlTestAccess {
-    static CQuoteTabItem* GetItem(CElementTabControl& t, int i) { return t.GetItem(i); }
-    static void GetTabName(CElementTabControl& t, int i, CString& s) { t.GetTabName(i, s); }
-    static int GetItemRect(CElementTabControl& t, int i, RECT* prc) { return t.GetItemRect(i, prc); }
-    static CQuoteTabItem* GetBeforeVisibleItem(CElementTabControl& t, int i) { return t.GetBeforeVisibleItem(i); }
     static int GetLastVisibleItemIndex(CElementTabControl& t) { return t.GetLastVisibleItemIndex(); }
     static int GetTabItemMinWidth(CElementTabControl& t) { return t.GetTabItemMinWidth(); }
     static int GetTabItemOriginalWidth(CElementTabControl& t) { return t.GetTabItemOriginalWidth(); }
     static void GetItemArrowRect(CElementTabControl& t, CRect& rcItem, CRect& rcArrow) {
         t.GetItemArrowRect(rcItem, rcArrow);
     }
-    static void SetSelectedTabIndex(CElementTabControl& t, int i, bool notify) { t.SetSelectedTab(i, notify, false); }
-    static int InitTabItemColor(CElementTabControl& t, _TAB_PARAM_INFO_* p) { return t.InitTabItemColor(p); }
     static void ReCalculateTabSize(CElementTabControl& t) { t.ReCalculateTabSize(); }
     static void GetClientRectEx(CElementTabControl& t, RECT* prc) { t.GetClientRectEx(prc); }
-    static int SetTextBtnNULLRect(CElementTabControl& t, unsigned i) { return t.SetTextBtnNULLRect(i); }
     static CSize GetCurTextExtent(CElementTabControl& t, const wchar_t* s) { return t.GetCurTextExtent(s); }
 };

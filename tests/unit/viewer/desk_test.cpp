@@ -259,23 +259,6 @@ TEST_F(DeskTest, EveryListedFieldOfEveryDeskElementResolves) {
     }
 }
 
-// ---- scaling and arguments ------------------------------------------------------------------------------------
-TEST(ViewerScale, NearestNeighbourBlocks) {
-    const uint32_t src[] = {0x000001, 0x000002, 0x000003, 0x000004, 0x000005, 0x000006};  // 3 x 2
-    std::vector<uint32_t> dst(size_t(3 * 2) * 2 * 2, 0xFFFFFFFF);
-    kelem::ScaleNearest(src, 3, 2, 2, dst.data());
-    const std::vector<uint32_t> expected = {
-        1, 1, 2, 2, 3, 3,  //
-        1, 1, 2, 2, 3, 3,  //
-        4, 4, 5, 5, 6, 6,  //
-        4, 4, 5, 5, 6, 6,
-    };
-    EXPECT_EQ(dst, expected);
-    std::vector<uint32_t> same(6, 0);
-    kelem::ScaleNearest(src, 3, 2, 1, same.data());
-    EXPECT_EQ(same, std::vector<uint32_t>(std::begin(src), std::end(src)));
-}
-
 struct ArgsRow {
     const char* name;
     std::vector<const char*> argv;

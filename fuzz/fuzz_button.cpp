@@ -1,7 +1,0 @@
-// Fuzz target: the button element fed host events and operation calls (driver/ElementDriver.h).
-#include "driver/ElementDriver.h"
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    kfuzz::RunElementInput(kfuzz::Kind::Button, data, size);
-    return 0;
-}
