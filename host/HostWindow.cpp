@@ -5,6 +5,7 @@
 #include "HostWindow.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "frame/HostServices.h"
 #include "win32/runtime_ext.h"
@@ -12,9 +13,12 @@
 namespace {
 // Skin pictures load when first asked for, often in a paint: they are the factory's,
 // not objects the paint left behind.
-int GdiObjectsOutsideSkin() {
+// None where the system cannot count its objects: then no paint is checked.
+std::optional<int> GdiObjectsOutsideSkin() {
+    const int total = rt::GdiObjectTotal();
+    if (total < 0) return std::nullopt;
     CComPtr<IBitmapFactory> factory = GetEnvBitmapFactory();
-    return rt::GdiObjectTotal() - (factory ? factory->GetLoadedCount() : 0);
+    return total - (factory ? factory->GetLoadedCount() : 0);
 }
 
 std::vector<CHostWindow*>& HostList() {
@@ -289,11 +293,14 @@ void CHostWindow::PaintElements(CPaintDC& dc, const RECT& rcPaint) {
         const int saved = dc.SaveDC();
         dc.IntersectClipRect(&rc);
         dc.SetViewportOrg(rc.left, rc.top);
-        const int before = GdiObjectsOutsideSkin();
+        const std::optional<int> before = GdiObjectsOutsideSkin();
+        m_hPaintingDC = dc.GetSafeHdc();
+        m_rcPainting = rc;
         if (Routes(pElement, WM_ERASEBKGND)) pElement->OnEraseBackground(&dc);
         if (Routes(pElement, WM_PAINT)) pElement->OnPaint(&dc);
+        m_hPaintingDC = nullptr;
         dc.RestoreDC(saved);
-        const int leaked = GdiObjectsOutsideSkin() - before;
+        const int leaked = before ? GdiObjectsOutsideSkin().value_or(*before) - *before : 0;
         if (leaked != 0) {
             ++m_nPaintLeaks;
             m_problems.push_back(L"paint of '" + NameOf(pElement) + L"' changed the GDI object count by " +

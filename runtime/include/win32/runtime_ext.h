@@ -15,7 +15,9 @@ namespace rt {
 // ---- GDI object accounting ---------------------------------------------------------------
 // Live, non-stock objects of one kind (OBJ_DC also counts memory DCs, OBJ_MEMDC only them).
 int GdiObjectCount(DWORD objType);
-int GdiObjectTotal();  // DCs, bitmaps, pens, brushes, fonts and regions together
+// DCs, bitmaps, pens, brushes, fonts and regions together; -1 where the system cannot count
+// them (GetGuiResources fails).
+int GdiObjectTotal();
 
 // ---- the virtual screen ---------------------------------------------------------------------
 void SetScreenSize(int cx, int cy);  // default 1280 x 800
@@ -34,8 +36,8 @@ HBITMAP CopyScreenRect(const RECT& rc);
 
 // ---- text runs ----------------------------------------------------------------------------
 // Called, on the calling thread, after each text output made through the class library's
-// CDC (TextOut, ExtTextOut, DrawText) with the DC and the cell the run occupies in its
-// logical coordinates: its position and extent from GetTextExtentPoint32 (or the lpDx advances) and
+// CDC (TextOut, ExtTextOut, DrawText, DrawState with a text) with the DC and the cell the
+// run occupies in its logical coordinates: its position and extent from GetTextExtentPoint32 (or the lpDx advances) and
 // the text alignment; for DrawText the DT_CALCRECT rectangle placed by the format's
 // alignment and clipped to the rectangle unless DT_NOCLIP. The same computation on every
 // platform, so that two builds' cells can be compared. An empty hook ends the recording.

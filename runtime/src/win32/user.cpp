@@ -21,7 +21,12 @@ int GdiObjectCount(DWORD) {
 }
 
 int GdiObjectTotal() {
-    return int(::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS));
+    // 0 is a failure, not an empty process, when the last error says so (a system that does
+    // not implement the count answers ERROR_CALL_NOT_IMPLEMENTED).
+    ::SetLastError(ERROR_SUCCESS);
+    const DWORD count = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    if (count == 0 && ::GetLastError() != ERROR_SUCCESS) return -1;
+    return int(count);
 }
 
 int MenuObjectCount() {
