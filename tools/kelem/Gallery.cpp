@@ -46,19 +46,24 @@ Gallery::Gallery(std::string outDir, std::string skinDir)
     rt::SetScreenSize(1600, 1200);
     MakeDirs(outDir_);
     skin_->Load(skinDir_);
-    // Elements paint with the viewport moved to their place: the viewport origin takes a cell
-    // to its window's client coordinates. A double buffer drawn on while an element paints is
-    // in the element's coordinates (its window origin follows the part it mirrors), and is
-    // copied back to the element's place.
+    // Pictures start at the screen's origin. Elements paint with the viewport moved to their
+    // place: the viewport origin takes a cell to its window's client coordinates, and the
+    // window's place on the screen to the picture's (a popup menu's owner-drawn items). A
+    // double buffer drawn on while an element paints is in the element's coordinates (its
+    // window origin follows the part it mirrors), and is copied back to the element's place.
     rt::SetTextRunHook([this](HDC hdc, const RECT& cell) {
         POINT org{};
         ::GetViewportOrgEx(hdc, &org);
-        for (const CHostWindow* host : CHostWindow::AllHosts())
-            if (host->PaintingDC() && host->PaintingDC() != hdc) {
-                org.x += host->PaintingRect().left;
-                org.y += host->PaintingRect().top;
-                break;
-            }
+        if (HWND window = ::WindowFromDC(hdc)) {
+            ::ClientToScreen(window, &org);
+        } else {
+            for (const CHostWindow* host : CHostWindow::AllHosts())
+                if (host->PaintingDC() && host->PaintingDC() != hdc) {
+                    org.x += host->PaintingRect().left;
+                    org.y += host->PaintingRect().top;
+                    break;
+                }
+        }
         textCells_.push_back(RECT{cell.left + org.x, cell.top + org.y, cell.right + org.x, cell.bottom + org.y});
     });
 }
