@@ -212,7 +212,9 @@ case "${1:-}" in
     # A private prefix: no display (the null driver), the classic system colours.
     export WINEPREFIX="$PWD/build/windows/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     unset DISPLAY WAYLAND_DISPLAY
-    if [ ! -f "$WINEPREFIX/.kelem-ready" ]; then
+    # Made again when tools/windows/prefix.reg changes (the marker holds its checksum).
+    reg_sum=$(sha256sum < tools/windows/prefix.reg)
+    if [ "$(cat "$WINEPREFIX/.kelem-ready" 2>/dev/null)" != "$reg_sum" ]; then
       rm -rf "$WINEPREFIX" && mkdir -p "$WINEPREFIX"
       if ! timeout 300 "$wine" wineboot -i >"$WINEPREFIX.log" 2>&1 || ! wineserver -w ||
          ! timeout 120 "$wine" regedit /S tools/windows/prefix.reg >>"$WINEPREFIX.log" 2>&1 || ! wineserver -w ||
@@ -221,26 +223,26 @@ case "${1:-}" in
         echo "windows: cannot create the Wine prefix $WINEPREFIX; no comparison made" >&2
         exit 1
       fi
-      touch "$WINEPREFIX/.kelem-ready"
+      echo "$reg_sum" > "$WINEPREFIX/.kelem-ready"
     fi
     rm -rf out out-windows
     ./build/default/tools/kelem/kelem gallery --out out >/dev/null
-    # Its problems are printed (the system counts GDI objects differently, docs/windows.md);
-    # only a gallery that wrote no index is a failure.
-    timeout 600 "$wine" build/windows/tools/kelem/kelem.exe gallery --skin skins/default --out out-windows || true
+    # A gallery that reports problems (printed) fails the command, after the comparison.
+    gallery_ok=0
+    timeout 600 "$wine" build/windows/tools/kelem/kelem.exe gallery --skin skins/default --out out-windows || gallery_ok=$?
     if [ ! -f out-windows/index.html ]; then
       echo "windows: the gallery did not run under Wine; no comparison made" >&2
       exit 1
     fi
     wineserver -w
-    tests_ok=0 scenarios_ok=0
+    tests_ok=0 scenarios_ok=0 compare_ok=0
     tests_line=$(windows_runtime_tests "$wine") || tests_ok=$?
     scenarios_line=$(windows_scenarios "$wine") || scenarios_ok=$?
-    gallery=$(python3 tools/windows/compare.py out out-windows) || true
+    gallery=$(python3 tools/windows/compare.py out out-windows) || compare_ok=$?
     # One summary line: the gallery's last line, then the tests and the scenarios.
     printf '%s\n' "$gallery" | sed '$d'
     echo "$(printf '%s\n' "$gallery" | tail -n 1), $tests_line, $scenarios_line"
-    [ "$tests_ok" -eq 0 ] && [ "$scenarios_ok" -eq 0 ]
+    [ "$gallery_ok" -eq 0 ] && [ "$compare_ok" -eq 0 ] && [ "$tests_ok" -eq 0 ] && [ "$scenarios_ok" -eq 0 ]
     ;;
   *)
     echo "usage: $0 demo|test|valgrind|mutate|bench|windows" >&2

@@ -296,9 +296,12 @@ void CHostWindow::PaintElements(CPaintDC& dc, const RECT& rcPaint) {
         const int saved = dc.SaveDC();
         dc.IntersectClipRect(&rc);
         dc.SetViewportOrg(rc.left, rc.top);
-        const int before = GdiObjectsOutsideSkin();
+        const std::optional<int> before = GdiObjectsOutsideSkin();
+        m_hPaintingDC = dc.GetSafeHdc();
+        m_rcPainting = rc;
         if (Routes(pElement, WM_ERASEBKGND)) pElement->OnEraseBackground(&dc);
         if (Routes(pElement, WM_PAINT)) pElement->OnPaint(&dc);
+        m_hPaintingDC = nullptr;
         dc.RestoreDC(saved);
         const int after = GdiObjectsOutsideSkin();
         const int leaked = after - before;

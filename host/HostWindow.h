@@ -61,6 +61,11 @@ public:
     CElementContainer* LastSkipper() const { return m_pLastSkipper; }  // who consumed the last message
     CElementContainer* CapturedElement() const { return m_pCapture; }  // the query; CaptureElement sets it
     CElementContainer* HoverElement() const { return m_pHover; }
+    // While an element paints: the DC it was given (nullptr otherwise) and its place in the
+    // client area. A DC other than that one drawn on meanwhile is the element's own buffer,
+    // in the element's coordinates.
+    HDC PaintingDC() const { return m_hPaintingDC; }
+    const RECT& PaintingRect() const { return m_rcPainting; }
 
     static const std::vector<CHostWindow*>& AllHosts();
 
@@ -114,4 +119,6 @@ private:
     CElementContainer* m_pLastSkipper = nullptr;
     int m_nPaintLeaks = 0;
     std::vector<std::wstring> m_problems;
+    HDC m_hPaintingDC = nullptr;
+    RECT m_rcPainting{};
 };

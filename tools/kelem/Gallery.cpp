@@ -46,12 +46,24 @@ Gallery::Gallery(std::string outDir, std::string skinDir)
     rt::SetScreenSize(1600, 1200);
     MakeDirs(outDir_);
     skin_->Load(skinDir_);
-    // Elements paint with the viewport moved to their place (a double buffer moves its window
-    // origin instead and is copied back to where it mirrors): the viewport origin takes a cell
-    // to its window's client coordinates.
+    // Pictures start at the screen's origin. Elements paint with the viewport moved to their
+    // place: the viewport origin takes a cell to its window's client coordinates, and the
+    // window's place on the screen to the picture's (a popup menu's owner-drawn items). A
+    // double buffer drawn on while an element paints is in the element's coordinates (its
+    // window origin follows the part it mirrors), and is copied back to the element's place.
     rt::SetTextRunHook([this](HDC hdc, const RECT& cell) {
         POINT org{};
         ::GetViewportOrgEx(hdc, &org);
+        if (HWND window = ::WindowFromDC(hdc)) {
+            ::ClientToScreen(window, &org);
+        } else {
+            for (const CHostWindow* host : CHostWindow::AllHosts())
+                if (host->PaintingDC() && host->PaintingDC() != hdc) {
+                    org.x += host->PaintingRect().left;
+                    org.y += host->PaintingRect().top;
+                    break;
+                }
+        }
         textCells_.push_back(RECT{cell.left + org.x, cell.top + org.y, cell.right + org.x, cell.bottom + org.y});
     });
 }
@@ -59,7 +71,7 @@ Gallery::Gallery(std::string outDir, std::string skinDir)
 Gallery::~Gallery() { rt::SetTextRunHook(nullptr); }
 
 // Sorted, without repeats: a run painted twice (a paint, then a print) is one cell.
-void Gallery::WriteTextCells(const std::string& file) {
+void Gallery::WriteTextCells(const std::string& file, const std::vector<RECT>& systemDrawn) {
     auto key = [](const RECT& r) { return std::make_tuple(r.top, r.left, r.bottom, r.right); };
     std::sort(textCells_.begin(), textCells_.end(), [&](const RECT& a, const RECT& b) { return key(a) < key(b); });
     textCells_.erase(std::unique(textCells_.begin(), textCells_.end(),
@@ -67,12 +79,21 @@ void Gallery::WriteTextCells(const std::string& file) {
                      textCells_.end());
     const std::string path = outDir_ + "/" + file.substr(0, file.size() - 4) + ".text.json";
     std::ofstream out(path);
+    auto list = [&out](const std::vector<RECT>& rects) {
+        for (size_t i = 0; i < rects.size(); ++i) {
+            const RECT& r = rects[i];
+            out << (i ? ", " : "") << "[" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "]";
+        }
+    };
     out << "{\"cells\": [";
-    for (size_t i = 0; i < textCells_.size(); ++i) {
-        const RECT& r = textCells_[i];
-        out << (i ? ", " : "") << "[" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "]";
+    list(textCells_);
+    out << "]";
+    if (!systemDrawn.empty()) {
+        out << ", \"system_drawn\": [";
+        list(systemDrawn);
+        out << "]";
     }
-    out << "]}\n";
+    out << "}\n";
     if (!out) problems_.push_back(file + ": cannot write " + path);
     textCells_.clear();
 }
@@ -103,14 +124,15 @@ void Gallery::Shot(CHeadlessHost& host, const std::string& name, const std::stri
     sections_.back().shots.push_back(GalleryShot{file, label, host.Size()});
 }
 
-void Gallery::Image(HBITMAP bmp, const std::string& name, const std::string& label) {
+void Gallery::Image(HBITMAP bmp, const std::string& name, const std::string& label,
+                    const std::vector<RECT>& systemDrawn) {
     if (sections_.empty()) Section("Runtime");
     const std::string dir = Slug(sections_.back().title);
     MakeDirs(outDir_ + "/" + dir);
     const std::string file = dir + "/" + name + ".png";
     std::string error;
     if (!rt::SavePngFile(bmp, outDir_ + "/" + file, &error)) problems_.push_back(file + ": " + error);
-    WriteTextCells(file);
+    WriteTextCells(file, systemDrawn);
     BITMAP bm{};
     ::GetObjectW(bmp, sizeof bm, &bm);
     sections_.back().shots.push_back(GalleryShot{file, label, SIZE{bm.bmWidth, bm.bmHeight}});

@@ -32,8 +32,11 @@ public:
     std::unique_ptr<CHeadlessHost> Scene(SIZE size);
     // Paints the scene and writes it as <section-slug>/<name>.png.
     void Shot(CHeadlessHost& host, const std::string& name, const std::string& label);
-    // Writes a picture drawn without a host (the runtime's test card).
-    void Image(HBITMAP bmp, const std::string& name, const std::string& label);
+    // Writes a picture drawn without a host (the runtime's test card, a scene with open
+    // popups). systemDrawn: the parts the system draws itself (popup menu windows), in the
+    // picture's coordinates, listed beside it for the Windows comparison.
+    void Image(HBITMAP bmp, const std::string& name, const std::string& label,
+               const std::vector<RECT>& systemDrawn = {});
     // Writes index.html; returns false when it cannot.
     bool WriteIndex();
 
@@ -54,7 +57,7 @@ private:
     // The text runs drawn since the last picture, in its coordinates (the host's client
     // area, or the card's bitmap); written beside each picture as <name>.text.json.
     std::vector<RECT> textCells_;
-    void WriteTextCells(const std::string& file);
+    void WriteTextCells(const std::string& file, const std::vector<RECT>& systemDrawn = {});
 };
 
 void RenderAllGalleryPages(Gallery& gallery);

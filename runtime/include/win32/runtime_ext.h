@@ -36,8 +36,8 @@ HBITMAP CopyScreenRect(const RECT& rc);
 
 // ---- text runs ----------------------------------------------------------------------------
 // Called, on the calling thread, after each text output made through the class library's
-// CDC (TextOut, ExtTextOut, DrawText) with the DC and the cell the run occupies in its
-// logical coordinates: its position and extent from GetTextExtentPoint32 (or the lpDx advances) and
+// CDC (TextOut, ExtTextOut, DrawText, DrawState with a text) with the DC and the cell the
+// run occupies in its logical coordinates: its position and extent from GetTextExtentPoint32 (or the lpDx advances) and
 // the text alignment; for DrawText the DT_CALCRECT rectangle placed by the format's
 // alignment and clipped to the rectangle unless DT_NOCLIP. The same computation on every
 // platform, so that two builds' cells can be compared. An empty hook ends the recording.

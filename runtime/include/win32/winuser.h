@@ -154,6 +154,9 @@ BOOL DrawEdge(HDC hdc, LPRECT qrc, UINT edge, UINT grfFlags);
 HDC GetDC(HWND hWnd);
 HDC GetWindowDC(HWND hWnd);
 int ReleaseDC(HWND hWnd, HDC hDC);
+// The window a DC paints (GetDC, GetWindowDC, BeginPaint); NULL for the screen's and
+// memory DCs.
+HWND WindowFromDC(HDC hDC);
 
 // ---- windows -------------------------------------------------------------------------------
 typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);

@@ -450,6 +450,19 @@ RECT DrawTextCell(HDC hdc, LPCTSTR text, int count, const RECT& rc, UINT format)
     return cell;
 }
 
+// Where a DrawState text lands: at pt, the given size or the text's own; a disabled text
+// is embossed, its highlight copy one pixel down and right.
+RECT DrawStateTextCell(HDC hdc, POINT pt, SIZE size, LPCTSTR text, int count, UINT flags, BOOL prefix) {
+    RECT calc{0, 0, 0, 0};
+    ::DrawText(hdc, text, count > 0 ? count : -1, &calc, DT_CALCRECT | DT_SINGLELINE | (prefix ? 0 : DT_NOPREFIX));
+    RECT cell{pt.x, pt.y, pt.x + (size.cx ? size.cx : calc.right), pt.y + (size.cy ? size.cy : calc.bottom)};
+    if (flags & DSS_DISABLED) {
+        ++cell.right;
+        ++cell.bottom;
+    }
+    return cell;
+}
+
 void ReportTextRun(HDC hdc, const RECT& cell) {
     if (t_textRunHook && cell.right > cell.left && cell.bottom > cell.top) t_textRunHook(hdc, cell);
 }
@@ -537,8 +550,13 @@ BOOL CDC::DrawState(CPoint pt, CSize size, HICON hIcon, UINT nFlags, CBrush* pBr
 
 BOOL CDC::DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL bPrefixText, int nTextLen,
                     HBRUSH hBrush) {
-    return ::DrawState(m_hDC, hBrush, nullptr, reinterpret_cast<LPARAM>(lpszText), WPARAM(nTextLen), pt.x, pt.y,
-                       size.cx, size.cy, nFlags | TextKind(bPrefixText));
+    const RECT cell = t_textRunHook && lpszText
+                          ? DrawStateTextCell(m_hDC, pt, size, lpszText, nTextLen, nFlags, bPrefixText)
+                          : RECT{};
+    const BOOL ok = ::DrawState(m_hDC, hBrush, nullptr, reinterpret_cast<LPARAM>(lpszText), WPARAM(nTextLen), pt.x,
+                                pt.y, size.cx, size.cy, nFlags | TextKind(bPrefixText));
+    if (ok) ReportTextRun(m_hDC, cell);
+    return ok;
 }
 
 BOOL CDC::DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL bPrefixText, int nTextLen,

@@ -55,6 +55,11 @@ __attribute__((weak)) HDC GetDC(HWND hWnd) {
     return hWnd ? nullptr : CreateScreenDC();
 }
 
+HWND WindowFromDC(HDC hDC) {
+    const DC* dc = Get<DC>(hDC);
+    return dc ? dc->hwnd : nullptr;
+}
+
 int ReleaseDC(HWND, HDC hDC) {
     DC* dc = Get<DC>(hDC);
     if (!dc || dc->memory) return 0;

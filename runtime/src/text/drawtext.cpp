@@ -129,8 +129,11 @@ struct Piece {
 };
 
 // The next output line of s[start..n) for a rectangle width; lines break after the last
-// whole word that fits. A word wider than the line stays whole unless DT_EDITCONTROL,
-// which breaks it at the character that does not fit.
+// whole word that fits. The spaces before the break that fit stay on the line (all of them
+// left aligned, all but the last one centred or right aligned), so they count in its width
+// and in a DT_CALCRECT rectangle; the one space at the break is dropped. A word wider than
+// the line stays whole unless DT_EDITCONTROL, which breaks it at the character that does
+// not fit.
 Piece NextPiece(gdi::FontFace& face, const Format& f, const wchar_t* s, int n, int start) {
     if (!(f.flags & DT_WORDBREAK) || (f.flags & DT_SINGLELINE)) return Piece{start, n, n};
     int64_t pos = 0;
@@ -141,22 +144,31 @@ Piece NextPiece(gdi::FontFace& face, const Format& f, const wchar_t* s, int n, i
         pos += a;
     }
     if (k == n) return Piece{start, n, n};
-    Piece piece{start, k, k};
-    if (s[k] != L' ') {
-        int wordStart = k;
-        while (wordStart > start && s[wordStart - 1] != L' ') --wordStart;
-        if (wordStart > start) {
-            piece.end = piece.next = wordStart;
-        } else if (f.flags & DT_EDITCONTROL) {
-            piece.end = piece.next = std::max(k, start + 1);
-        } else {
-            int wordEnd = k;
-            while (wordEnd < n && s[wordEnd] != L' ') ++wordEnd;
-            piece.end = piece.next = wordEnd;
-        }
+    // The break: after the last space that fits, or at the space that does not.
+    int breakAt = -1;
+    if (s[k] == L' ') {
+        breakAt = k;
+    } else {
+        for (int i = k; i > start; --i)
+            if (s[i - 1] == L' ') {
+                breakAt = i;
+                break;
+            }
     }
-    while (piece.end > start && s[piece.end - 1] == L' ') --piece.end;
-    while (piece.next < n && s[piece.next] == L' ') ++piece.next;
+    Piece piece{start, k, k};
+    if (breakAt > start) {
+        piece.end = breakAt;
+        const bool aligned = (f.flags & (DT_CENTER | DT_RIGHT)) != 0;
+        if (aligned && s[piece.end - 1] == L' ') --piece.end;
+        piece.next = piece.end < n && s[piece.end] == L' ' ? piece.end + 1 : piece.end;
+    } else if (f.flags & DT_EDITCONTROL) {
+        piece.end = piece.next = std::max(k, start + 1);
+    } else {
+        int wordEnd = k;
+        while (wordEnd < n && s[wordEnd] != L' ') ++wordEnd;
+        piece.end = wordEnd;
+        piece.next = wordEnd < n ? wordEnd + 1 : wordEnd;
+    }
     return piece;
 }
 

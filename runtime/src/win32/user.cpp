@@ -21,11 +21,11 @@ int GdiObjectCount(DWORD) {
 }
 
 int GdiObjectTotal() {
-    // -1 where the system cannot count (Wine's GetGuiResources is a stub: 0, and
-    // ERROR_CALL_NOT_IMPLEMENTED).
+    // 0 is a failure, not an empty process, when the last error says so (a system that does
+    // not implement the count answers ERROR_CALL_NOT_IMPLEMENTED).
     ::SetLastError(ERROR_SUCCESS);
     const DWORD count = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
-    if (count == 0 && ::GetLastError() == ERROR_CALL_NOT_IMPLEMENTED) return -1;
+    if (count == 0 && ::GetLastError() != ERROR_SUCCESS) return -1;
     return int(count);
 }
 

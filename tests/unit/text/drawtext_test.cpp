@@ -69,7 +69,7 @@ TEST(DrawTextLayout, ReturnValueAndCalcRect) {
         {"vcenter", L"Hello", DT_CALCRECT | DT_SINGLELINE | DT_VCENTER, {0, 0, 100, 40}, 27, {0, 0, 29, 27}},
         {"bottom", L"Hello", DT_CALCRECT | DT_SINGLELINE | DT_BOTTOM, {0, 0, 100, 40}, 40, {0, 0, 29, 40}},
         {"bottom of an empty rect gives 1", L"Hello", DT_SINGLELINE | DT_BOTTOM, {0, 0, 100, 0}, 1, {0, 0, 100, 0}},
-        {"word wrap", L"Hello Hello Hello", DT_CALCRECT | DT_WORDBREAK, {0, 0, 70, 100}, 28, {0, 0, 62, 28}},
+        {"word wrap keeps the space that fits", L"Hello Hello Hello", DT_CALCRECT | DT_WORDBREAK, {0, 0, 70, 100}, 28, {0, 0, 66, 28}},
     };
     kt::Surface s(8, 8);
     tt::ScopedFont font(s.dc());
@@ -104,7 +104,7 @@ TEST(DrawTextLayout, WordBreakLineCounts) {
         {"long word stays whole", L"Hellohellohello", 30, 0, 1},
         {"edit control breaks long words", L"Hellohellohello", 30, DT_EDITCONTROL, 3},
         {"newlines and wrapping", L"Hello Hello\nHello", 40, 0, 3},
-        {"runs of spaces are dropped at the break", L"Hello     Hello", 40, 0, 2},
+        {"one space of a run is dropped at the break", L"Hello     Hello", 40, 0, 2},
     };
     kt::Surface s(8, 8);
     tt::ScopedFont font(s.dc());
@@ -112,6 +112,34 @@ TEST(DrawTextLayout, WordBreakLineCounts) {
         SCOPED_TRACE(r.name);
         RECT rc{0, 0, r.width, 500};
         EXPECT_EQ(DrawTextW(s.dc(), r.text, -1, &rc, DT_WORDBREAK | DT_CALCRECT | r.extra), 14 * r.lines);
+    }
+}
+
+TEST(DrawTextLayout, WordBreakKeepsTheSpacesThatFit) {
+    struct Row {
+        const char* name;
+        const wchar_t* text;
+        int width;
+        UINT align;
+        int right;  // DT_CALCRECT
+    };
+    // "Hello" 29, space 4: the spaces before a break that fit count in the line's width,
+    // all of them left aligned, all but the last one centred or right aligned.
+    const Row rows[] = {
+        {"left: one space", L"Hello Hello Hello", 70, DT_LEFT, 66},
+        {"left: two of a run of five", L"Hello     Hello", 40, DT_LEFT, 37},
+        {"centred: all but the last", L"Hello Hello Hello", 70, DT_CENTER, 62},
+        {"right: all but the last", L"Hello  Hello", 40, DT_RIGHT, 33},
+        {"break inside a word that does not fit", L"Hello Hello", 40, DT_LEFT, 33},
+        {"last line has no break", L"Hello Hello ", 62, DT_LEFT, 62},
+    };
+    kt::Surface s(8, 8);
+    tt::ScopedFont font(s.dc());
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        RECT rc{0, 0, r.width, 0};
+        DrawTextW(s.dc(), r.text, -1, &rc, DT_WORDBREAK | DT_CALCRECT | r.align);
+        EXPECT_EQ(rc.right, r.right);
     }
 }
 

@@ -204,6 +204,32 @@ TEST_F(PaintTest, ChildrenPaintAfterTheirParentAndStayInsideIt) {
     EXPECT_EQ(kRed, ScreenPixel(444, 144));
 }
 
+TEST_F(PaintTest, WindowFromDCNamesTheWindowADCPaints) {
+    const HWND hwnd = MakePainter(RECT{10, 10, 60, 60});
+    PAINTSTRUCT ps;
+    HDC paint = BeginPaint(hwnd, &ps);
+    const HWND painted = WindowFromDC(paint);
+    EndPaint(hwnd, &ps);
+    HDC window = GetDC(hwnd);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    struct Row {
+        const char* name;
+        HWND got, want;
+    };
+    const Row rows[] = {
+        {"BeginPaint", painted, hwnd},
+        {"GetDC of the window", WindowFromDC(window), hwnd},
+        {"the screen", WindowFromDC(screen), nullptr},
+        {"a memory DC", WindowFromDC(memory), nullptr},
+        {"no DC", WindowFromDC(nullptr), nullptr},
+    };
+    for (const Row& r : rows) EXPECT_EQ(r.want, r.got) << r.name;
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    ReleaseDC(hwnd, window);
+}
+
 }  // namespace
 
 namespace {

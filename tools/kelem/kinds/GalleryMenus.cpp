@@ -8,6 +8,7 @@
 // popups from the screen.
 #include <algorithm>
 #include <deque>
+#include <vector>
 
 #include "menu/MenuEx.h"
 #include "tabcontrol/ElementTabControl.h"
@@ -18,12 +19,19 @@ namespace kelem {
 namespace {
 
 // ---- capturing open popups -------------------------------------------------------------------------
-// The host window's client area and every open popup, from the screen (caller deletes).
-HBITMAP CaptureWithPopups(CHeadlessHost& host) {
+// The host window's client area and every open popup, from the screen (caller deletes);
+// *popups gets each popup's place in the picture.
+HBITMAP CaptureWithPopups(CHeadlessHost& host, std::vector<RECT>* popups) {
     ::UpdateWindow(host.Window().GetSafeHwnd());
     rt::RedrawOpenMenus();
     RECT picture_rect{0, 0, host.Size().cx, host.Size().cy};  // gallery scenes start at the screen's origin
-    for (const rt::MenuPopupView& view : rt::OpenMenus()) ::UnionRect(&picture_rect, &picture_rect, &view.screen_rect);
+    const std::vector<rt::MenuPopupView> open = rt::OpenMenus();
+    for (const rt::MenuPopupView& view : open) ::UnionRect(&picture_rect, &picture_rect, &view.screen_rect);
+    for (const rt::MenuPopupView& view : open) {
+        RECT rc = view.screen_rect;
+        ::OffsetRect(&rc, -picture_rect.left, -picture_rect.top);
+        popups->push_back(rc);
+    }
     return rt::CopyScreenRect(picture_rect);
 }
 
@@ -48,9 +56,10 @@ public:
         answer.dismiss = path.empty();
         answer.path = path;
         answer.onShown = [this, &host, name, label] {
-            HBITMAP bmp = CaptureWithPopups(host);
+            std::vector<RECT> popups;
+            HBITMAP bmp = CaptureWithPopups(host, &popups);
             if (bmp) {
-                gallery_.Image(bmp, name, label);
+                gallery_.Image(bmp, name, label, popups);
                 ::DeleteObject(bmp);
             }
         };
