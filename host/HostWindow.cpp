@@ -296,7 +296,7 @@ void CHostWindow::PaintElements(CPaintDC& dc, const RECT& rcPaint) {
         const int saved = dc.SaveDC();
         dc.IntersectClipRect(&rc);
         dc.SetViewportOrg(rc.left, rc.top);
-        const std::optional<int> before = GdiObjectsOutsideSkin();
+        const int before = GdiObjectsOutsideSkin();
         m_hPaintingDC = dc.GetSafeHdc();
         m_rcPainting = rc;
         if (Routes(pElement, WM_ERASEBKGND)) pElement->OnEraseBackground(&dc);
