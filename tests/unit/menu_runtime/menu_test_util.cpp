@@ -124,4 +124,16 @@ void MenuTest::TearDown() {
     rt::SetScreenSize(1280, 800);
 }
 
+rt::MenuPopupView OpenedView(HMENU menu, HWND owner, UINT flags, POINT at) {
+    rt::MenuPopupView seen;
+    rt::SetMenuAnswerer([&](const rt::MenuPopupView& view, rt::MenuAnswer* answer) {
+        seen = view;
+        answer->dismiss = true;
+        return true;
+    });
+    TrackPopupMenu(menu, flags, at.x, at.y, 0, owner, nullptr);
+    rt::SetMenuAnswerer(nullptr);
+    return seen;
+}
+
 }  // namespace mt

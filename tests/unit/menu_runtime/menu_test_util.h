@@ -84,4 +84,7 @@ protected:
     int lists_before_ = 0;
 };
 
+// The popup as it opens when tracked with flags at a point (dismissed at once).
+rt::MenuPopupView OpenedView(HMENU menu, HWND owner, UINT flags, POINT at);
+
 }  // namespace mt

@@ -11,19 +11,7 @@ using mt::Owner;
 using mt::Script;
 
 using mt::Sample;
-
-// The popup as it opens when tracked with flags at a point (dismissed at once).
-rt::MenuPopupView OpenedView(HMENU menu, HWND owner, UINT flags, POINT at) {
-    rt::MenuPopupView seen;
-    rt::SetMenuAnswerer([&](const rt::MenuPopupView& view, rt::MenuAnswer* answer) {
-        seen = view;
-        answer->dismiss = true;
-        return true;
-    });
-    TrackPopupMenu(menu, flags, at.x, at.y, 0, owner, nullptr);
-    rt::SetMenuAnswerer(nullptr);
-    return seen;
-}
+using mt::OpenedView;
 
 RECT TrackedRect(HMENU menu, HWND owner, UINT flags, POINT at) {
     return OpenedView(menu, owner, flags, at).screen_rect;
