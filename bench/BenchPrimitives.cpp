@@ -24,6 +24,7 @@
 #include "AllocCounter.h"
 #include "BenchCommon.h"
 #include "Scenes.h"
+#include "win32/runtime_ext.h"
 
 namespace bench {
 namespace {
@@ -42,13 +43,7 @@ struct Surface {
     cairo_surface_t* cairo = nullptr;
 
     Surface(int w, int h, bool argb_views = false) : width(w), height(h) {
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-        bi.bmiHeader.biWidth = w;
-        bi.bmiHeader.biHeight = -h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO bi = rt::TopDown32(w, h);
         void* p = nullptr;
         bmp = ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &p, nullptr, 0);
         bits = static_cast<uint32_t*>(p);

@@ -89,13 +89,7 @@ void Range(const PlotSpec& spec, bool xAxis, double* lo, double* hi) {
 }  // namespace
 
 bool DrawPlot(const PlotSpec& spec, const std::string& png_path, std::string* error) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = spec.size.cx;
-    bi.bmiHeader.biHeight = -spec.size.cy;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bi = rt::TopDown32(spec.size.cx, spec.size.cy);
     void* bits = nullptr;
     HBITMAP bmp = ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     HDC dc = ::CreateCompatibleDC(nullptr);

@@ -25,13 +25,7 @@ namespace {
 // A bitmap's pixels as 0x00RRGGBB values, rows top-down whatever the bitmap's own order.
 std::vector<uint32_t> TopDownPixels(HBITMAP bmp, const BITMAP& bm) {
     std::vector<uint32_t> out(size_t(bm.bmWidth) * size_t(bm.bmHeight));
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = bm.bmWidth;
-    bi.bmiHeader.biHeight = -bm.bmHeight;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bi = rt::TopDown32(bm.bmWidth, bm.bmHeight);
     HDC screen = ::GetDC(nullptr);
     ::GetDIBits(screen, bmp, 0, UINT(bm.bmHeight), out.data(), &bi, DIB_RGB_COLORS);
     ::ReleaseDC(nullptr, screen);
@@ -243,6 +237,15 @@ cairo_pattern_t* SolidPattern(unsigned rgb) {
     return cairo_pattern_create_rgb((rgb >> 16) / 255.0, ((rgb >> 8) & 0xFF) / 255.0, (rgb & 0xFF) / 255.0);
 }
 
+// A one-pixel frame inside (x, y, w, h), filled with the current source: four edges, one fill.
+void FrameRect(cairo_t* cr, double x, double y, double w, double h) {
+    cairo_rectangle(cr, x, y, w, 1);
+    cairo_rectangle(cr, x, y + h - 1, w, 1);
+    cairo_rectangle(cr, x, y + 1, 1, h - 2);
+    cairo_rectangle(cr, x + w - 1, y + 1, 1, h - 2);
+    cairo_fill(cr);
+}
+
 }  // namespace
 
 CairoPicture::CairoPicture(SIZE size) : m_size(size) {
@@ -302,11 +305,7 @@ void CairoPicture::Paint() {
             case CairoOp::Frame:
                 cairo_set_source_rgb(cr, (op.rgb >> 16) / 255.0, ((op.rgb >> 8) & 0xFF) / 255.0,
                                      (op.rgb & 0xFF) / 255.0);
-                cairo_rectangle(cr, x, y, w, 1);
-                cairo_rectangle(cr, x, y + h - 1, w, 1);
-                cairo_rectangle(cr, x, y + 1, 1, h - 2);
-                cairo_rectangle(cr, x + w - 1, y + 1, 1, h - 2);
-                cairo_fill(cr);
+                FrameRect(cr, x, y, w, h);
                 break;
             case CairoOp::Image: {
                 const double sw = op.src.right - op.src.left, sh = op.src.bottom - op.src.top;
@@ -402,11 +401,7 @@ void CairoPicture::PaintPrepared() {
                 cairo_fill(cr);
                 break;
             case CairoOp::Frame:
-                cairo_rectangle(cr, x, y, w, 1);
-                cairo_rectangle(cr, x, y + h - 1, w, 1);
-                cairo_rectangle(cr, x, y + 1, 1, h - 2);
-                cairo_rectangle(cr, x + w - 1, y + 1, 1, h - 2);
-                cairo_fill(cr);
+                FrameRect(cr, x, y, w, h);
                 break;
             case CairoOp::Text:
                 cairo_show_glyphs(cr, p.glyphs.data(), int(p.glyphs.size()));
@@ -421,13 +416,7 @@ void CairoPicture::PaintPrepared() {
 }
 
 HBITMAP CairoPicture::Picture() const {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = m_size.cx;
-    bi.bmiHeader.biHeight = -m_size.cy;  // top-down
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bi = rt::TopDown32(m_size.cx, m_size.cy);
     void* bits = nullptr;
     HBITMAP bmp = ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!bmp) return nullptr;

@@ -62,13 +62,7 @@ COLORREF Mix(COLORREF a, COLORREF b, int percentB) {
 }
 
 Canvas::Canvas(int w, int h, COLORREF fill) : w_(w), h_(h) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;  // top-down
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bi = rt::TopDown32(w, h);
     void* bits = nullptr;
     bmp_ = ::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     bits_ = static_cast<uint32_t*>(bits);

@@ -34,6 +34,19 @@ bool SavePngFile(HBITMAP bmp, const std::string& path, std::string* error = null
 // The pixels of a rectangle of the screen (or of any bitmap) as a new bitmap.
 HBITMAP CopyScreenRect(const RECT& rc);
 
+// The header of a 32-bit BI_RGB DIB stored top-down: pixel (x, y) is the 0x00RRGGBB value
+// bits[y * width + x]. The layout the image files, tools and tests exchange pixels in.
+inline BITMAPINFO TopDown32(LONG width, LONG height) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;  // negative: the first row is the top one
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    return bi;
+}
+
 // ---- text runs ----------------------------------------------------------------------------
 // Called, on the calling thread, after each text output made through the class library's
 // CDC (TextOut, ExtTextOut, DrawText, DrawState with a text) with the DC and the cell the

@@ -393,8 +393,16 @@ void TrimRightIf(std::wstring& s, Pred is_target) {
     while (n > 0 && is_target(s[n - 1])) --n;
     s.resize(n);
 }
+// What the trims remove: white space, one character, or any character of a set.
 bool IsSpace(wchar_t c) {
     return iswspace(wint_t(c)) != 0;
+}
+auto Is(wchar_t chTarget) {
+    return [chTarget](wchar_t c) { return c == chTarget; };
+}
+auto InSet(LPCWSTR pszTargets) {
+    const wchar_t* set = OrEmpty(pszTargets);
+    return [set](wchar_t c) { return c != 0 && wcschr(set, c) != nullptr; };
 }
 }  // namespace
 
@@ -402,15 +410,12 @@ CString& CString::TrimLeft() {
     TrimLeftIf(m_str, IsSpace);
     return *this;
 }
-
 CString& CString::TrimLeft(wchar_t chTarget) {
-    TrimLeftIf(m_str, [chTarget](wchar_t c) { return c == chTarget; });
+    TrimLeftIf(m_str, Is(chTarget));
     return *this;
 }
-
 CString& CString::TrimLeft(LPCWSTR pszTargets) {
-    const wchar_t* set = OrEmpty(pszTargets);
-    TrimLeftIf(m_str, [set](wchar_t c) { return c != 0 && wcschr(set, c) != nullptr; });
+    TrimLeftIf(m_str, InSet(pszTargets));
     return *this;
 }
 
@@ -418,15 +423,12 @@ CString& CString::TrimRight() {
     TrimRightIf(m_str, IsSpace);
     return *this;
 }
-
 CString& CString::TrimRight(wchar_t chTarget) {
-    TrimRightIf(m_str, [chTarget](wchar_t c) { return c == chTarget; });
+    TrimRightIf(m_str, Is(chTarget));
     return *this;
 }
-
 CString& CString::TrimRight(LPCWSTR pszTargets) {
-    const wchar_t* set = OrEmpty(pszTargets);
-    TrimRightIf(m_str, [set](wchar_t c) { return c != 0 && wcschr(set, c) != nullptr; });
+    TrimRightIf(m_str, InSet(pszTargets));
     return *this;
 }
 

@@ -18,25 +18,13 @@ bool Fail(std::string* error, const std::string& message) {
     return false;
 }
 
-// The header of a top-down 32-bit DIB: rows as the encoders and the runtime read them.
-BITMAPINFO TopDown32(LONG width, LONG height) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    return bi;
-}
-
 // ---- 1. Image files -------------------------------------------------------------------------
 bool ReadPixels(HBITMAP h, std::vector<uint32_t>* store, imagefile::Pixels* out, std::string* error) {
     BITMAP bm{};
     if (!h || ::GetObjectW(h, sizeof bm, &bm) != sizeof bm) return Fail(error, "not a bitmap handle");
     if (bm.bmWidth <= 0 || bm.bmHeight <= 0) return Fail(error, "the bitmap has no pixels");
     store->assign(size_t(bm.bmWidth) * size_t(bm.bmHeight), 0);
-    BITMAPINFO bi = TopDown32(bm.bmWidth, bm.bmHeight);
+    BITMAPINFO bi = rt::TopDown32(bm.bmWidth, bm.bmHeight);
     HDC dc = ::CreateCompatibleDC(nullptr);
     const int rows = ::GetDIBits(dc, h, 0, UINT(bm.bmHeight), store->data(), &bi, DIB_RGB_COLORS);
     ::DeleteDC(dc);
