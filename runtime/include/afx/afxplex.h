@@ -10,7 +10,6 @@
 #pragma once
 
 #include <cstddef>
-#include <mutex>
 
 #include "win32/windef.h"
 
@@ -53,25 +52,11 @@ protected:
     UINT_PTR m_nInUse = 0;  // blocks handed out and not freed: FreeAll waits for 0
 };
 
-// The same, safe to share between threads.
+// MFC's synchronised variant. Everything here runs on the user-interface thread and the
+// runtime takes no locks (docs/runtime.md), so it is the same allocator under MFC's name.
 class CFixedAlloc : public CFixedAllocNoSync {
 public:
-    explicit CFixedAlloc(UINT nAllocSize, UINT nBlockSize = 64) : CFixedAllocNoSync(nAllocSize, nBlockSize) {}
-    void* Alloc() {
-        std::lock_guard<std::mutex> lock(m_protect);
-        return CFixedAllocNoSync::Alloc();
-    }
-    void Free(void* p) {
-        std::lock_guard<std::mutex> lock(m_protect);
-        CFixedAllocNoSync::Free(p);
-    }
-    void FreeAll() {
-        std::lock_guard<std::mutex> lock(m_protect);
-        CFixedAllocNoSync::FreeAll();
-    }
-
-private:
-    std::mutex m_protect;
+    using CFixedAllocNoSync::CFixedAllocNoSync;
 };
 
 // Class-level operator new/delete from one CFixedAlloc per class. A derived class of
