@@ -5,11 +5,11 @@
 // high and check width + 4 + average char width + arrow width + 2 + text width wide; its
 // text starts at 4 + check width. The average char width is the system's (the 52 letters'
 // extent, rounded), not tmAveCharWidth; the arrow width is that of the system's sub-menu
-// arrow bitmap. An owner-drawn item is as wide as its owner says plus two average chars.
-// A separator is half an item high. An item with MF_MENUBREAK or MF_MENUBARBREAK starts a
-// column kColumnGap pixels right of the previous one (the first item too: its column
-// starts after the gap); the items of a column share the widest width, and accelerator
-// texts after a tab line up at one x per column.
+// arrow bitmap. An owner-drawn item is as wide as its owner says. A separator is half
+// SM_CYMENUSIZE high and at least arrow width + average char width wide. An item with
+// MF_MENUBREAK or MF_MENUBARBREAK starts a column kColumnGap pixels right of the previous
+// one (on the first item: right of the margin); the items of a column share the widest
+// width, and accelerator texts after a tab line up at one x per column.
 //
 // Index
 //   1. Metrics
@@ -42,6 +42,7 @@ Metrics MenuMetrics(HDC hdc) {
     m.checkWidth = ((tm.tmHeight + tm.tmExternalLeading + 1) / 2) * 2 - 1;
     m.itemHeight = std::max(tm.tmHeight + 2, tm.tmHeight + 4);  // text height is tmHeight
     m.arrowWidth = kMenuArrowWidth;
+    m.separatorHeight = GetSystemMetrics(SM_CYMENUSIZE) / 2;
     return m;
 }
 
@@ -99,7 +100,7 @@ PopupLayout LayOut(const Menu& m, const std::vector<SIZE>& owner_sizes, HDC hdc)
             ItemBox& box = layout.items[i];
             box.column = int(c);
             if (item.IsSeparator()) {
-                heights[i] = mx.itemHeight / 2;
+                heights[i] = mx.separatorHeight;
                 plain_width = std::max(plain_width, mx.arrowWidth + mx.avgCharWidth);
             } else if (item.IsOwnerDraw()) {
                 const SIZE sz = i < owner_sizes.size() ? owner_sizes[i] : SIZE{0, 0};

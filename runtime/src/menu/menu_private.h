@@ -68,6 +68,7 @@ struct Metrics {
     int avgCharWidth = 0;  // the system's average char width (not tmAveCharWidth)
     int checkWidth = 0;    // SM_CXMENUCHECK from the menu font
     int itemHeight = 0;    // a text item
+    int separatorHeight = 0;  // half SM_CYMENUSIZE
     int arrowWidth = 0;    // room kept right of the text for a sub-menu arrow
 };
 constexpr int kFrameInset = 3;  // raised frame (2) and a 1-pixel margin around the items

@@ -82,7 +82,7 @@ TEST_F(MenuTest, ReportListsItemsAsShown) {
     const int top_w =
         f.TextItemWidth(std::max({f.Width(L"&Open"), f.Width(L"Recent"), f.Width(L"Auto"), f.Width(L"Gone")}) +
                         f.avgChar + f.Width(L"Ctrl+O"));
-    const int top_h = 4 * h + h / 2 + 6;
+    const int top_h = 4 * h + f.separator + 6;
     EXPECT_EQ(script.lines[0],
               "menu (20, 30, " + std::to_string(20 + top_w + 6) + ", " + std::to_string(30 + top_h) +
                   "): \"&Open\\tCtrl+O\" 101, \"Recent\" >, -, \"Auto\" 102 checked, \"Gone\" 103 grayed");
@@ -403,8 +403,8 @@ TEST_F(MenuTest, ColumnsStartFourPixelsRightOfTheWidestItem) {
         {1, {x0, 3 + h, x0 + col0, 3 + 2 * h}},
         {2, {x1, 3, x1 + col1, 3 + h}},
         {3, {x2, 3, x2 + col2, 3 + h}},
-        {4, {x2, 3 + h, x2 + col2, 3 + h + h / 2}},  // a separator is half an item high
-        {5, {x2, 3 + h + h / 2, x2 + col2, 3 + 2 * h + h / 2}},
+        {4, {x2, 3 + h, x2 + col2, 3 + h + f.separator}},
+        {5, {x2, 3 + h + f.separator, x2 + col2, 3 + 2 * h + f.separator}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.item);
@@ -415,7 +415,7 @@ TEST_F(MenuTest, ColumnsStartFourPixelsRightOfTheWidestItem) {
         EXPECT_EQ(got.bottom, r.rc.bottom);
     }
     EXPECT_EQ(open[0].screen_rect.right, x2 + col2 + 3);
-    EXPECT_EQ(open[0].screen_rect.bottom, 3 + 2 * h + h / 2 + 3);
+    EXPECT_EQ(open[0].screen_rect.bottom, 3 + 2 * h + f.separator + 3);
     EXPECT_EQ(h, std::max(f.tmHeight + 2, f.tmHeight + 4));
     DestroyMenu(menu);
 }
