@@ -109,14 +109,17 @@ std::unique_ptr<CHeadlessHost> Gallery::Scene(SIZE size) {
     return host;
 }
 
+void Gallery::Repaint(CHeadlessHost& host) {
+    textCells_.clear();
+    ::InvalidateRect(host.Window().GetSafeHwnd(), nullptr, TRUE);
+}
+
 void Gallery::Shot(CHeadlessHost& host, const std::string& name, const std::string& label) {
     if (sections_.empty()) Section("Elements");
     const std::string dir = Slug(sections_.back().title);
     MakeDirs(outDir_ + "/" + dir);
     const std::string file = dir + "/" + name + ".png";
-    // Painted afresh, so that the recorded text runs are those of the picture.
-    textCells_.clear();
-    ::InvalidateRect(host.Window().GetSafeHwnd(), nullptr, TRUE);
+    Repaint(host);
     std::string error;
     if (!host.SaveSnapshot(outDir_ + "/" + file, &error)) problems_.push_back(file + ": " + error);
     WriteTextCells(file);

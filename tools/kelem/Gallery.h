@@ -30,6 +30,10 @@ public:
     void Section(const std::string& title);
     // A fresh host window of that size on the virtual screen, with the gallery's skin.
     std::unique_ptr<CHeadlessHost> Scene(SIZE size);
+    // Starts a picture of the host: forgets the text runs drawn so far (an earlier scene's
+    // repaints after its own picture) and has the host paint afresh, so that the runs
+    // recorded are those of this scene.
+    void Repaint(CHeadlessHost& host);
     // Paints the scene and writes it as <section-slug>/<name>.png.
     void Shot(CHeadlessHost& host, const std::string& name, const std::string& label);
     // Writes a picture drawn without a host (the runtime's test card, a scene with open

@@ -1,8 +1,8 @@
 #include "SkinWriter.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
-#include <sys/stat.h>
 
 #include "win32/runtime_ext.h"
 
@@ -143,12 +143,14 @@ void SkinWriter::FolderBitmap(const std::string& file, Canvas& canvas) {
 }
 
 bool SkinWriter::Write(const std::string& dir, const std::string& themeName, std::string* error) const {
-    auto mkdirs = [](const std::string& path) {
-        for (size_t i = 1; i <= path.size(); ++i)
-            if (i == path.size() || path[i] == '/') ::mkdir(path.substr(0, i).c_str(), 0755);
+    auto mkdirs = [error](const std::string& path) {
+        std::error_code ec;
+        std::filesystem::create_directories(path, ec);
+        if (ec) *error = path + ": cannot make the folder (" + ec.message() + ")";
+        return !ec;
     };
-    mkdirs(dir);
-    std::ofstream ini(dir + "/palette.ini");
+    if (!mkdirs(dir)) return false;
+    std::ofstream ini(dir + "/palette.ini", std::ios::binary);  // \n line ends on every system
     if (!ini) {
         *error = dir + "/palette.ini: cannot write";
         return false;
@@ -163,7 +165,7 @@ bool SkinWriter::Write(const std::string& dir, const std::string& themeName, std
     section("bitmaps", paletteBitmaps_);
     for (const auto& [file, bmp] : files_) {
         const size_t slash = file.rfind('/');
-        if (slash != std::string::npos) mkdirs(dir + "/" + file.substr(0, slash));
+        if (slash != std::string::npos && !mkdirs(dir + "/" + file.substr(0, slash))) return false;
         if (!rt::SaveBmpFile(bmp, dir + "/" + file, error)) return false;
     }
     return bool(ini);

@@ -117,9 +117,9 @@ def inside(rects, x, y):
     return any(l <= x < r and t <= y < b for l, t, r, b in rects)
 
 
-def meets(cell, rects):
+def within(cell, rects):
     l, t, r, b = cell
-    return any(l < rr and rl < r and t < rb and rt < b for rl, rt, rr, rb in rects)
+    return any(rl <= l and r <= rr and rt <= t and b <= rb for rl, rt, rr, rb in rects)
 
 
 # Antialiased glyph ink may reach one pixel past a run's advance box (a glyph overhanging
@@ -175,9 +175,10 @@ def compare(a_path, b_path, diff_path, explained=()):
             return {"state": "differ", "why": f"{where}; no text cells recorded", "diff": diff_path}
         return {"state": "explained" if reasons else "identical", "why": "; ".join([where] + reasons + popups),
                 "diff": diff_path}
-    # Runs drawn inside the system's popups are the Linux side's own (Wine prints none).
-    a_cells = [c for c in a_cells if not meets(c, a_system)]
-    b_cells = [c for c in b_cells if not meets(c, b_system)]
+    # Runs drawn inside the system's popups are the Linux side's own (Wine prints none); a
+    # run of a window under a popup, partly covered, is drawn and recorded on both sides.
+    a_cells = [c for c in a_cells if not within(c, a_system)]
+    b_cells = [c for c in b_cells if not within(c, b_system)]
     if a_cells != b_cells:
         only_a = sorted(set(a_cells) - set(b_cells))[:3]
         only_b = sorted(set(b_cells) - set(a_cells))[:3]

@@ -73,6 +73,8 @@ HBRUSH GetSysColorBrush(int nIndex);
 #define SM_CYMENU 15
 #define SM_CXEDGE 45
 #define SM_CYEDGE 46
+#define SM_CXMENUSIZE 54
+#define SM_CYMENUSIZE 55
 #define SM_CXMENUCHECK 71
 #define SM_CYMENUCHECK 72
 int GetSystemMetrics(int nIndex);

@@ -184,6 +184,9 @@ int GetSystemMetrics(int nIndex) {
             return 1;
         case SM_CYMENU:
             return 19;
+        case SM_CXMENUSIZE:  // menu bar buttons; a popup's separator is half as high
+        case SM_CYMENUSIZE:
+            return 18;
         case SM_CXEDGE:
         case SM_CYEDGE:
             return 2;

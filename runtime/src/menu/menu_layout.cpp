@@ -2,11 +2,14 @@
 //
 // Layout, in popup coordinates: items start kFrameInset pixels inside the popup (a raised
 // 2-pixel frame and a 1-pixel margin). A text item is max(text height + 2, char height + 4)
-// high and check width + 4 + average char width + 2 + text width + arrow width wide; its
-// text starts at 4 + check width. A separator is half an item high. MF_MENUBREAK and
-// MF_MENUBARBREAK items start a new column kColumnGap pixels right of the previous one;
-// the items of a column share the widest width, and accelerator texts after a tab line up
-// at one x per column.
+// high and check width + 4 + average char width + arrow width + 2 + text width wide; its
+// text starts at 4 + check width. The average char width is the system's (the 52 letters'
+// extent, rounded), not tmAveCharWidth; the arrow width is that of the system's sub-menu
+// arrow bitmap. An owner-drawn item is as wide as its owner says. A separator is half
+// SM_CYMENUSIZE high and at least arrow width + average char width wide. An item with
+// MF_MENUBREAK or MF_MENUBARBREAK starts a column kColumnGap pixels right of the previous
+// one (on the first item: right of the margin); the items of a column share the widest
+// width, and accelerator texts after a tab line up at one x per column.
 //
 // Index
 //   1. Metrics
@@ -25,17 +28,21 @@ HFONT MenuFont() {
 }
 
 Metrics MenuMetrics(HDC hdc) {
+    static const wchar_t kLetters[] = L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
     TEXTMETRICW tm{};
+    SIZE letters{};
     {
         CSelectScope font(hdc, MenuFont());
         GetTextMetricsW(hdc, &tm);
+        GetTextExtentPoint32W(hdc, kLetters, 52, &letters);
     }
     Metrics m;
     m.charHeight = tm.tmHeight;
-    m.avgCharWidth = tm.tmAveCharWidth;
+    m.avgCharWidth = (letters.cx + 26) / 52;
     m.checkWidth = ((tm.tmHeight + tm.tmExternalLeading + 1) / 2) * 2 - 1;
     m.itemHeight = std::max(tm.tmHeight + 2, tm.tmHeight + 4);  // text height is tmHeight
-    m.arrowWidth = m.checkWidth;
+    m.arrowWidth = kMenuArrowWidth;
+    m.separatorHeight = GetSystemMetrics(SM_CYMENUSIZE) / 2;
     return m;
 }
 
@@ -52,7 +59,8 @@ int ShownWidth(HDC hdc, const std::wstring& text) {
 struct Column {
     size_t first = 0;  // item range [first, last)
     size_t last = 0;
-    bool bar = false;  // started by MF_MENUBARBREAK
+    bool gap = false;  // its first item has MF_MENUBREAK or MF_MENUBARBREAK
+    bool bar = false;  // ... MF_MENUBARBREAK
     int width = 0;
     int height = 0;
     int maxLeft = 0;
@@ -60,14 +68,14 @@ struct Column {
 };
 
 std::vector<Column> SplitColumns(const Menu& m) {
-    std::vector<Column> columns(1);
+    std::vector<Column> columns;
     for (size_t i = 0; i < m.items.size(); ++i) {
-        if (i > 0 && (m.items[i].type & (MFT_MENUBREAK | MFT_MENUBARBREAK))) {
-            columns.back().last = i;
-            columns.push_back(Column{i, i, (m.items[i].type & MFT_MENUBARBREAK) != 0});
-        }
+        const UINT type = m.items[i].type;
+        if (i > 0 && !(type & (MFT_MENUBREAK | MFT_MENUBARBREAK))) continue;
+        if (!columns.empty()) columns.back().last = i;
+        columns.push_back(Column{i, i, (type & (MFT_MENUBREAK | MFT_MENUBARBREAK)) != 0, (type & MFT_MENUBARBREAK) != 0});
     }
-    columns.back().last = m.items.size();
+    if (!columns.empty()) columns.back().last = m.items.size();
     return columns;
 }
 
@@ -92,7 +100,8 @@ PopupLayout LayOut(const Menu& m, const std::vector<SIZE>& owner_sizes, HDC hdc)
             ItemBox& box = layout.items[i];
             box.column = int(c);
             if (item.IsSeparator()) {
-                heights[i] = mx.itemHeight / 2;
+                heights[i] = mx.separatorHeight;
+                plain_width = std::max(plain_width, mx.arrowWidth + mx.avgCharWidth);
             } else if (item.IsOwnerDraw()) {
                 const SIZE sz = i < owner_sizes.size() ? owner_sizes[i] : SIZE{0, 0};
                 heights[i] = sz.cy;
@@ -113,7 +122,7 @@ PopupLayout LayOut(const Menu& m, const std::vector<SIZE>& owner_sizes, HDC hdc)
         }
         // Accelerator texts start one average character after the widest left part.
         const int text_width = has_tab ? col.maxLeft + mx.avgCharWidth + col.maxRight : col.maxLeft;
-        const int text_item_width = has_text ? mx.checkWidth + 4 + mx.avgCharWidth + 2 + text_width + mx.arrowWidth : 0;
+        const int text_item_width = has_text ? mx.checkWidth + 4 + mx.avgCharWidth + mx.arrowWidth + 2 + text_width : 0;
         col.width = std::max(plain_width, text_item_width);
     }
 
@@ -122,7 +131,7 @@ PopupLayout LayOut(const Menu& m, const std::vector<SIZE>& owner_sizes, HDC hdc)
     int tallest = 0;
     for (size_t c = 0; c < columns.size(); ++c) {
         const Column& col = columns[c];
-        if (c > 0) {
+        if (col.gap) {
             if (col.bar) layout.barLines.push_back(x + 1);  // the etched line sits inside the gap
             x += kColumnGap;
         }
@@ -189,14 +198,24 @@ POINT PlacePopup(POINT anchor, SIZE size, UINT flags, const RECT* exclude_rect) 
     return POINT{left, top};
 }
 
-POINT PlaceSubPopup(const RECT& item_screen_rect, const RECT& parent_screen_rect, SIZE size) {
+POINT PlaceSubPopup(const RECT& item_screen_rect, SIZE size) {
     const SIZE screen = rt::GetScreenSize();
-    // Its frame starts where the parent's ends, and its first item lines up with the item.
-    int x = parent_screen_rect.right;
-    if (x + size.cx > screen.cx) x = parent_screen_rect.left - size.cx;  // flip to the left
-    x = std::max(x, 0);
-    const int y = ShiftInto(item_screen_rect.top - kFrameInset, size.cy, screen.cy);
-    return POINT{x, y};
+    // Right of the item, overlapping the parent's frame (its left edge one border width
+    // inside the item's right), with its first item level with the item. Where it does
+    // not fit, it goes to the item's left, or up so that its last item ends level with
+    // the item, if that side has room; then it is pushed onto the screen.
+    const RECT& item = item_screen_rect;
+    int64_t x = int64_t(item.right) - GetSystemMetrics(SM_CXBORDER);
+    if (x + size.cx > screen.cx) {
+        if (int64_t(item.left) - size.cx >= 0) x = int64_t(item.left) - size.cx;
+        if (x + size.cx > screen.cx) x = int64_t(screen.cx) - size.cx;
+    }
+    int64_t y = int64_t(item.top) - kFrameInset;
+    if (y + size.cy > screen.cy) {
+        if (int64_t(item.bottom) + kFrameInset - size.cy >= 0) y = int64_t(item.bottom) + kFrameInset - size.cy;
+        if (y + size.cy > screen.cy) y = int64_t(screen.cy) - size.cy;
+    }
+    return POINT{int(std::max<int64_t>(x, 0)), int(std::max<int64_t>(y, 0))};
 }
 
 }  // namespace menu

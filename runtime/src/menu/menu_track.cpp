@@ -191,7 +191,7 @@ bool OpenPopup(Tracking& t, HMENU hmenu, int parent_item, POINT anchor, const RE
         const Popup& parent = t.popups[level - 1];
         RECT item_screen_rect = parent.layout.items[size_t(parent_item)].popup_rect;
         OffsetRect(&item_screen_rect, parent.screen_rect.left, parent.screen_rect.top);
-        origin = PlaceSubPopup(item_screen_rect, parent.screen_rect, p.layout.size);
+        origin = PlaceSubPopup(item_screen_rect, p.layout.size);
     }
     p.screen_rect = RECT{origin.x, origin.y, origin.x + p.layout.size.cx, origin.y + p.layout.size.cy};
     if (!EnsurePopupClass()) return false;

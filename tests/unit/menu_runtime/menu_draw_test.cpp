@@ -73,7 +73,7 @@ TEST_F(MenuTest, FrameCheckMarkAndArrowPixels) {
     EXPECT_EQ(img.at(gx + 7, gy2 + 1), white);  // right of column 6's first pixel
     // The arrow of the sub-menu item: 4 columns, 7, 5, 3 and 1 rows high, centred in its box.
     const RECT sub_rc = shot.open[0].items[2].screen_rect;
-    const int ax = (sub_rc.right - 10) - g.check + (g.check - 4) / 2,
+    const int ax = (sub_rc.right - 10) - g.arrow + (g.arrow - 4) / 2,
               ay = 3 + 2 * g.ItemHeight() + (g.ItemHeight() - 7) / 2;
     for (int k = 0; k < 4; ++k) {
         SCOPED_TRACE(k);

@@ -37,8 +37,10 @@ MenuFont::MenuFont() {
     WithMenuFont([this](HDC dc) {
         TEXTMETRICW tm{};
         GetTextMetricsW(dc, &tm);
+        SIZE letters{};
+        GetTextExtentPoint32W(dc, L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ", 52, &letters);
         tmHeight = tm.tmHeight;
-        avgChar = tm.tmAveCharWidth;
+        avgChar = (letters.cx + 26) / 52;
         check = ((tm.tmHeight + tm.tmExternalLeading + 1) / 2) * 2 - 1;
     });
 }

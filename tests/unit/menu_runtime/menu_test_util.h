@@ -35,10 +35,12 @@ struct Sample {
 struct MenuFont {
     MenuFont();
     int tmHeight = 0;
-    int avgChar = 0;
-    int check = 0;  // the check-mark box, SM_CXMENUCHECK
+    int avgChar = 0;  // the 52 letters' average, rounded
+    int check = 0;    // the check-mark box, SM_CXMENUCHECK
+    int arrow = 7;    // the sub-menu arrow box: the system's arrow bitmap, 7 x 11
+    int separator = GetSystemMetrics(SM_CYMENUSIZE) / 2;
     int ItemHeight() const { return tmHeight + 4; }
-    int TextItemWidth(int text_width) const { return check + 4 + avgChar + 2 + text_width + check; }
+    int TextItemWidth(int text_width) const { return check + 4 + avgChar + arrow + 2 + text_width; }
     static int Width(const wchar_t* text);
 };
 

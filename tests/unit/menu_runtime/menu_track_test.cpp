@@ -82,14 +82,15 @@ TEST_F(MenuTest, ReportListsItemsAsShown) {
     const int top_w =
         f.TextItemWidth(std::max({f.Width(L"&Open"), f.Width(L"Recent"), f.Width(L"Auto"), f.Width(L"Gone")}) +
                         f.avgChar + f.Width(L"Ctrl+O"));
-    const int top_h = 4 * h + h / 2 + 6;
+    const int top_h = 4 * h + f.separator + 6;
     EXPECT_EQ(script.lines[0],
               "menu (20, 30, " + std::to_string(20 + top_w + 6) + ", " + std::to_string(30 + top_h) +
                   "): \"&Open\\tCtrl+O\" 101, \"Recent\" >, -, \"Auto\" 102 checked, \"Gone\" 103 grayed");
-    // The sub-menu's frame starts at the parent's right edge, its first item level with "Recent".
+    // The sub-menu's frame starts one pixel left of the item's right edge, over the parent's
+    // frame, its first item level with "Recent".
     const int sub_w = f.TextItemWidth(std::max(f.Width(L"One"), f.Width(L"Two"))) + 6;
-    EXPECT_EQ(script.lines[1], "submenu (" + std::to_string(20 + top_w + 6) + ", " + std::to_string(30 + h) + ", " +
-                                   std::to_string(20 + top_w + 6 + sub_w) + ", " + std::to_string(30 + h + 2 * h + 6) +
+    EXPECT_EQ(script.lines[1], "submenu (" + std::to_string(20 + top_w + 2) + ", " + std::to_string(30 + h) + ", " +
+                                   std::to_string(20 + top_w + 2 + sub_w) + ", " + std::to_string(30 + h + 2 * h + 6) +
                                    "): \"One\" 201, \"Two\" 202");
     EXPECT_EQ(script.lines[2], "menu choose \"Recent/One\" = 201");
     EXPECT_NE(script.lines[3].find(": \"A\" 1, | \"B\" 2, || \"C\" 3 disabled, ownerdraw 4"), std::string::npos)
@@ -339,37 +340,43 @@ TEST_F(MenuTest, ExcludeRectangleMovesThePopupBeside) {
     EXPECT_EQ(rect_of(script.lines[0]).substr(0, 15), "menu (100, 140,");
 }
 
-TEST_F(MenuTest, SubMenuFlipsLeftAtTheScreenEdge) {
-    Sample s;
+TEST_F(MenuTest, SubMenuOverlapsItsParentAndFlipsAtTheScreenEdges) {
+    HMENU menu = CreatePopupMenu();
+    HMENU sub = CreatePopupMenu();
+    for (UINT id = 201; id <= 204; ++id) AppendMenuW(sub, MF_STRING, id, L"Entry");
+    AppendMenuW(menu, MF_STRING, 101, L"Top");
+    AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), L"Recent");
+    AppendMenuW(menu, MF_STRING, 102, L"Last");
     Owner owner;
+    enum Side { kRight, kLeft, kUp };
     struct Row {
         const char* name;
         POINT at;
-        bool flipped;
+        Side side;
     };
-    const Row rows[] = {{"room on the right", {10, 10}, false}, {"at the right edge", {560, 10}, true}};
+    const int h = mt::MenuFont().ItemHeight();
+    const Row rows[] = {{"room on the right", {10, 10}, kRight},
+                        {"at the right edge", {560, 10}, kLeft},
+                        {"at the bottom edge: its last item ends level", {10, 480 - (3 * h + 6)}, kUp}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         Script script;
         std::vector<rt::MenuPopupView> open;
-        script.Choose(L"Recent/One", [&] { open = rt::OpenMenus(); });
-        TrackPopupMenu(s.menu, 0, r.at.x, r.at.y, 0, owner.hwnd(), nullptr);
+        script.Choose(L"Recent/Entry", [&] { open = rt::OpenMenus(); });
+        TrackPopupMenu(menu, 0, r.at.x, r.at.y, 0, owner.hwnd(), nullptr);
         ASSERT_EQ(open.size(), 2u);
-        const RECT& parent = open[0].screen_rect;
-        const RECT& sub = open[1].screen_rect;
-        if (r.flipped) {
-            EXPECT_EQ(sub.right, parent.left);
-        } else {
-            EXPECT_EQ(sub.left, parent.right);
-        }
-        EXPECT_EQ(sub.top, open[0].items[1].screen_rect.top - 3);  // first items level
+        const RECT& item = open[0].items[1].screen_rect;
+        const RECT& got = open[1].screen_rect;
+        EXPECT_EQ(r.side == kLeft ? got.right : got.left, r.side == kLeft ? item.left : item.right - 1);
+        EXPECT_EQ(r.side == kUp ? got.bottom : got.top, r.side == kUp ? item.bottom + 3 : item.top - 3);
     }
+    DestroyMenu(menu);
 }
 
 // ---- layout ---------------------------------------------------------------------------------------
 TEST_F(MenuTest, ColumnsStartFourPixelsRightOfTheWidestItem) {
     HMENU menu = CreatePopupMenu();
-    AppendMenuW(menu, MF_STRING, 1, L"Short");
+    AppendMenuW(menu, MF_STRING | MF_MENUBREAK, 1, L"Short");  // the first column too starts after the gap
     AppendMenuW(menu, MF_STRING, 2, L"A much longer text");
     AppendMenuW(menu, MF_STRING | MF_MENUBREAK, 3, L"X");
     AppendMenuW(menu, MF_STRING | MF_MENUBARBREAK, 4, L"Y");
@@ -390,14 +397,14 @@ TEST_F(MenuTest, ColumnsStartFourPixelsRightOfTheWidestItem) {
         int item;
         RECT rc;
     };
-    const int x1 = 3 + col0 + 4, x2 = x1 + col1 + 4;
+    const int x0 = 3 + 4, x1 = x0 + col0 + 4, x2 = x1 + col1 + 4;
     const Row rows[] = {
-        {0, {3, 3, 3 + col0, 3 + h}},
-        {1, {3, 3 + h, 3 + col0, 3 + 2 * h}},
+        {0, {x0, 3, x0 + col0, 3 + h}},
+        {1, {x0, 3 + h, x0 + col0, 3 + 2 * h}},
         {2, {x1, 3, x1 + col1, 3 + h}},
         {3, {x2, 3, x2 + col2, 3 + h}},
-        {4, {x2, 3 + h, x2 + col2, 3 + h + h / 2}},  // a separator is half an item high
-        {5, {x2, 3 + h + h / 2, x2 + col2, 3 + 2 * h + h / 2}},
+        {4, {x2, 3 + h, x2 + col2, 3 + h + f.separator}},
+        {5, {x2, 3 + h + f.separator, x2 + col2, 3 + 2 * h + f.separator}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.item);
@@ -408,7 +415,7 @@ TEST_F(MenuTest, ColumnsStartFourPixelsRightOfTheWidestItem) {
         EXPECT_EQ(got.bottom, r.rc.bottom);
     }
     EXPECT_EQ(open[0].screen_rect.right, x2 + col2 + 3);
-    EXPECT_EQ(open[0].screen_rect.bottom, 3 + 2 * h + h / 2 + 3);
+    EXPECT_EQ(open[0].screen_rect.bottom, 3 + 2 * h + f.separator + 3);
     EXPECT_EQ(h, std::max(f.tmHeight + 2, f.tmHeight + 4));
     DestroyMenu(menu);
 }

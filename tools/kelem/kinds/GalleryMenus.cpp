@@ -51,7 +51,10 @@ public:
     MenuShots(const MenuShots&) = delete;
     MenuShots& operator=(const MenuShots&) = delete;
 
+    // Call before the scene opens its menu: the text runs of the picture are the scene's own
+    // (the last scene repaints after its picture, once its menu has closed).
     void Next(CHeadlessHost& host, const std::wstring& path, const std::string& name, const std::string& label) {
+        gallery_.Repaint(host);
         rt::MenuAnswer answer;
         answer.dismiss = path.empty();
         answer.path = path;

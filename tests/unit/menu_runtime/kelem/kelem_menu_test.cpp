@@ -44,13 +44,14 @@ TEST_F(MenuTest, MenuVerbsAnswerPopupsInOrder) {
     std::vector<std::string> got;
     for (std::string l; std::getline(lines, l);) got.push_back(l.substr(0, l.find(':')));
     const std::vector<std::string> expected = {
-        // The sub-menu's frame starts at the parent's right edge, its item level with "Sub".
-        "t=0 menu (20, 20, 88, 60)",
-        "t=0 submenu (88, 37, 161, 60)",
+        // The sub-menu's frame starts one pixel left of the item's right edge (over the
+        // parent's frame), its item level with "Sub".
+        "t=0 menu (20, 20, 83, 60)",
+        "t=0 submenu (79, 37, 147, 60)",
         "t=0 menu choose \"Sub/Deep\" = 21",
-        "t=0 menu (20, 20, 88, 60)",
+        "t=0 menu (20, 20, 83, 60)",
         "t=0 menu cancel",
-        "t=0 menu (20, 20, 88, 60)",
+        "t=0 menu (20, 20, 83, 60)",
         "t=0 menu dismissed (no answer)"};
     EXPECT_EQ(got, expected) << run.out.str();
 }
