@@ -435,6 +435,9 @@ TEST_F(ResourceTest, ImageListFromABitmapResourceDraws) {
         EXPECT_EQ(s.at(6, 3), bg);  // right of the 4-pixel image
     }
     EXPECT_FALSE(images.Draw(CDC::FromHandle(nullptr), 0, POINT{0, 0}, 0));
+    kt::Surface s(8, 8, bg);
+    EXPECT_FALSE(images.Draw(CDC::FromHandle(s.dc()), 3, POINT{0, 0}, ILD_NORMAL)) << "one past the last image";
+    EXPECT_FALSE(images.Draw(CDC::FromHandle(s.dc()), -1, POINT{0, 0}, ILD_NORMAL));
     HIMAGELIST gone = images.Detach();
     ImageList_Destroy(gone);
     EXPECT_FALSE(ImageList_Draw(gone, 0, nullptr, 0, 0, 0));
