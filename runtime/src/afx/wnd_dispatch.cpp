@@ -50,7 +50,10 @@ const MSG* CWnd::GetCurrentMessage() {
 void CWnd::PostNcDestroy() {}
 
 // ---- 3. OnWndMsg and the dispatcher --------------------------------------------------------------
+// Owner-drawn menu items reach their CMenu (menu/afx_menu.cpp).
 BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
+ON_WM_MEASUREITEM()
+ON_WM_DRAWITEM()
 END_MESSAGE_MAP()
 
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -192,12 +195,6 @@ BOOL CWnd::OnMouseWheel(UINT, short, CPoint) {
 }
 BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT) {
     return BOOL(Default());
-}
-void CWnd::OnMeasureItem(int, LPMEASUREITEMSTRUCT) {
-    Default();
-}
-void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT) {
-    Default();
 }
 void CWnd::OnKeyDown(UINT, UINT, UINT) {
     Default();

@@ -247,32 +247,43 @@ HINSTANCE AfxFindResourceHandle(LPCTSTR lpszName, LPCTSTR lpszType) {
 }
 
 // ---- 4. The owner-draw default ------------------------------------------------------------------------
+// A window's WM_MEASUREITEM / WM_DRAWITEM for a menu, when its message map has no handler of
+// its own, reaches the permanent CMenu of the menu that holds the item.
 namespace {
 
-// Reads a window's message map the way the dispatcher does (the map is protected).
-struct MessageMapProbe : CWnd {
-    static bool Handles(const CWnd* wnd, UINT msg) {
-        const AFX_MSGMAP* (CWnd::*get_map)() const = &MessageMapProbe::GetMessageMap;
-        return FindMessageEntry((wnd->*get_map)(), msg, 0, 0) != nullptr;
+// Depth first: the permanent CMenu of the menu that holds the command or opens the sub-menu.
+CMenu* FindPopupMenuFromID(HMENU hMenu, UINT nID, int depth = 0) {
+    const int nCount = depth < 64 ? ::GetMenuItemCount(hMenu) : 0;
+    for (int i = 0; i < nCount; ++i) {
+        const HMENU hSub = ::GetSubMenu(hMenu, i);
+        if (hSub ? reinterpret_cast<UINT_PTR>(hSub) == UINT_PTR(nID) : ::GetMenuItemID(hMenu, i) == nID)
+            return CMenu::FromHandlePermanent(hMenu);
+        if (hSub)
+            if (CMenu* found = FindPopupMenuFromID(hSub, nID, depth + 1)) return found;
     }
-};
-
-bool CallPermanentMenu(HWND owner, HMENU hmenu, UINT msg, void* item_struct) {
-    CWnd* wnd = CWnd::FromHandlePermanent(owner);
-    if (!wnd || MessageMapProbe::Handles(wnd, msg)) return false;  // the window's own handler decided
-    CMenu* menu = CMenu::FromHandlePermanent(hmenu);
-    if (!menu) return false;
-    if (msg == WM_DRAWITEM) {
-        menu->DrawItem(static_cast<LPDRAWITEMSTRUCT>(item_struct));
-    } else {
-        menu->MeasureItem(static_cast<LPMEASUREITEMSTRUCT>(item_struct));
-    }
-    return true;
+    return nullptr;
 }
 
-[[maybe_unused]] const bool g_defaultInstalled = [] {
-    menu::SetOwnerDrawDefault(CallPermanentMenu);
-    return true;
-}();
-
 }  // namespace
+
+void CWnd::OnMeasureItem(int, LPMEASUREITEMSTRUCT lpMeasureItemStruct) {
+    if (lpMeasureItemStruct && lpMeasureItemStruct->CtlType == ODT_MENU) {
+        const AFX_MENU_TRACKING_STATE* state = AfxGetMenuTrackingState();
+        const HMENU hMenu = state->m_hTrackingWindow == m_hWnd ? state->m_hTrackingMenu : ::GetMenu(m_hWnd);
+        if (CMenu* menu = hMenu ? FindPopupMenuFromID(hMenu, lpMeasureItemStruct->itemID) : nullptr) {
+            menu->MeasureItem(lpMeasureItemStruct);
+            return;
+        }
+    }
+    Default();
+}
+
+void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT lpDrawItemStruct) {
+    if (lpDrawItemStruct && lpDrawItemStruct->CtlType == ODT_MENU) {
+        if (CMenu* menu = CMenu::FromHandlePermanent(reinterpret_cast<HMENU>(lpDrawItemStruct->hwndItem))) {
+            menu->DrawItem(lpDrawItemStruct);
+            return;
+        }
+    }
+    Default();
+}

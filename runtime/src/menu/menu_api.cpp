@@ -102,7 +102,12 @@ bool FillFromFlags(Item* item, UINT flags, UINT_PTR id_or_sub, LPCWSTR content) 
     } else if (!item->IsSeparator() && !(flags & MF_BITMAP) && content) {
         item->text = content;
     }
-    if (item->IsSeparator()) item->sub = nullptr;
+    // A separator made through these calls is grayed and disabled as well (GetMenuState
+    // reports it so); one made through MENUITEMINFO is not.
+    if (item->IsSeparator()) {
+        item->sub = nullptr;
+        item->state |= MF_GRAYED | MF_DISABLED;
+    }
     return true;
 }
 
@@ -193,7 +198,9 @@ BOOL ModifyMenuW(HMENU hMnu, UINT uPosition, UINT uFlags, UINT_PTR uIDNewItem, L
     if (!menu::FillFromFlags(&changed, uFlags, uIDNewItem, lpNewItem)) return FALSE;
     if (changed.sub == hMnu) return FALSE;
     // Without MF_POPUP the item no longer opens its sub-menu; the platform leaves that
-    // sub-menu alive, and so does this.
+    // sub-menu alive, and so does this. Only a text item replaces the text: a separator, an
+    // owner-drawn or a bitmap item keeps it for GetMenuString.
+    if (changed.IsSeparator() || changed.IsOwnerDraw() || (uFlags & MF_BITMAP)) changed.text = std::move(item->text);
     *item = std::move(changed);
     return TRUE;
 }
@@ -267,7 +274,7 @@ UINT GetMenuState(HMENU hMenu, UINT uId, UINT uFlags) {
 int GetMenuStringW(HMENU hMenu, UINT uIDItem, LPWSTR lpString, int cchMax, UINT flags) {
     const Item* item = menu::FindItem(hMenu, uIDItem, flags);
     if (!item) return 0;
-    const std::wstring& text = item->IsOwnerDraw() ? std::wstring() : item->text;
+    const std::wstring& text = item->text;  // an owner-drawn item keeps what it had
     if (!lpString || cchMax <= 0) return int(text.size());
     const size_t n = std::min(text.size(), size_t(cchMax) - 1);
     std::copy_n(text.c_str(), n, lpString);
@@ -294,7 +301,7 @@ BOOL GetMenuItemInfoW(HMENU hmenu, UINT item_pos, BOOL fByPosition, LPMENUITEMIN
     if (mask & MIIM_BITMAP) lpmii->hbmpItem = nullptr;
     const bool wants_text = (mask & MIIM_STRING) || ((mask & MIIM_TYPE) && !item->IsOwnerDraw() && !item->IsSeparator());
     if (wants_text) {
-        const std::wstring& text = item->IsOwnerDraw() ? std::wstring() : item->text;
+        const std::wstring& text = item->text;  // an owner-drawn item keeps what it had
         if (lpmii->dwTypeData && lpmii->cch > 0) {
             const size_t n = std::min(text.size(), size_t(lpmii->cch) - 1);
             std::copy_n(text.c_str(), n, lpmii->dwTypeData);

@@ -8,7 +8,6 @@
 //   1. Glyphs          check mark and sub-menu arrow
 //   2. Frame
 //   3. Items
-//   4. Owner-draw defaults
 #include <algorithm>
 
 #include "menu/menu_private.h"
@@ -97,14 +96,13 @@ void DrawOwnerItem(HDC hdc, const Menu& m, const RECT& item_rect, int index, boo
     dis.itemID = item.id;
     dis.itemAction = ctx.itemAction;
     dis.itemState = (highlighted ? ODS_SELECTED : 0) | ((item.state & MF_CHECKED) ? ODS_CHECKED : 0) |
-                    ((item.state & MF_GRAYED) ? ODS_GRAYED : 0) | ((item.state & MF_DISABLED) ? ODS_DISABLED : 0);
+                    ((item.state & MF_GRAYED) ? ODS_GRAYED | ODS_DISABLED : 0);  // MF_DISABLED alone: drawn as enabled
     dis.hwndItem = reinterpret_cast<HWND>(m.handle);  // for menus, the menu handle
     dis.hDC = hdc;
     dis.rcItem = item_rect;
     dis.itemData = item.data;
     const int saved = SaveDC(hdc);
     SendMessageW(ctx.owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis));
-    RunOwnerDrawDefault(ctx.owner, m.handle, WM_DRAWITEM, &dis);
     RestoreDC(hdc, saved);
 }
 
@@ -159,19 +157,6 @@ void DrawItem(HDC hdc, const Menu& m, const PopupLayout& layout, int index, bool
     } else {
         DrawTextItem(hdc, item, layout, index, highlighted);
     }
-}
-
-// ---- 4. Owner-draw defaults ---------------------------------------------------------------------------
-namespace {
-OwnerDrawDefault g_ownerDrawDefault = nullptr;  // set once by the MFC layer when the library loads
-}
-
-void SetOwnerDrawDefault(OwnerDrawDefault fn) {
-    g_ownerDrawDefault = fn;
-}
-
-bool RunOwnerDrawDefault(HWND owner, HMENU hmenu, UINT msg, void* item_struct) {
-    return g_ownerDrawDefault && g_ownerDrawDefault(owner, hmenu, msg, item_struct);
 }
 
 }  // namespace menu

@@ -5,7 +5,6 @@
 //   1. Menu objects      items and the process-wide handle table, as on the platform
 //   2. Layout            metrics, item rectangles, columns (menu_layout.cpp)
 //   3. Drawing           popups and their items (menu_draw.cpp)
-//   4. Owner-draw defaults   the MFC layer's CMenu::DrawItem / MeasureItem routing
 #pragma once
 
 #include <string>
@@ -106,13 +105,5 @@ struct DrawContext {
 };
 void DrawPopupFrame(HDC hdc, const PopupLayout& layout);
 void DrawItem(HDC hdc, const Menu& m, const PopupLayout& layout, int index, bool highlighted, const DrawContext& ctx);
-
-// ---- 4. Owner-draw defaults ---------------------------------------------------------------------
-// MFC's CWnd answers a menu's WM_MEASUREITEM / WM_DRAWITEM that its message map does not
-// handle by calling the menu's permanent CMenu. The MFC layer installs that default here;
-// the tracker calls it after sending the message. Returns true when a CMenu took the call.
-using OwnerDrawDefault = bool (*)(HWND owner, HMENU hmenu, UINT msg, void* item_struct);
-void SetOwnerDrawDefault(OwnerDrawDefault fn);
-bool RunOwnerDrawDefault(HWND owner, HMENU hmenu, UINT msg, void* item_struct);
 
 }  // namespace menu

@@ -6,7 +6,8 @@
 // (ODA_DRAWENTIRE) as it is painted and (ODA_SELECT) when the highlight moves, with
 // WM_MENUSELECT for each newly highlighted item; at the end WM_UNINITMENUPOPUP for each
 // popup (the deepest first), WM_MENUSELECT(0, 0xFFFF, 0) and WM_EXITMENULOOP. TPM_NONOTIFY
-// keeps everything but the owner-draw messages back, the WM_COMMAND of a choice included.
+// keeps WM_ENTERMENULOOP, WM_INITMENU, WM_INITMENUPOPUP and WM_UNINITMENUPOPUP back; the
+// selection, owner-draw and exit messages and the WM_COMMAND of a choice still come.
 //
 // Each popup is a top-level window of the class "#32768" over its rectangle of the virtual
 // screen; the tracked one holds the capture, so that every pointer message reaches the menu
@@ -136,7 +137,6 @@ std::vector<SIZE> MeasureOwnerItems(const Tracking& t, const Menu& m, const Metr
         if (!item.IsOwnerDraw() || item.IsSeparator()) continue;
         MEASUREITEMSTRUCT mis{ODT_MENU, 0, item.id, 0, UINT(mx.itemHeight), item.data};
         SendMessageW(t.owner, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
-        RunOwnerDrawDefault(t.owner, m.handle, WM_MEASUREITEM, &mis);
         sizes[i] = SIZE{LONG(mis.itemWidth), LONG(mis.itemHeight)};
     }
     return sizes;
@@ -218,7 +218,7 @@ void SetHighlight(Tracking& t, size_t level, int index) {
     if (index >= 0) changed.push_back(index);
     PaintItems(t, p, changed, ODA_SELECT);
     const Menu* m = Find(p.hmenu);
-    if (index < 0 || !m || !t.Notify()) return;
+    if (index < 0 || !m) return;  // sent under TPM_NONOTIFY too
     const Item& item = m->items[size_t(index)];
     const UINT flags = item.type | item.state | MF_HILITE | (item.sub ? MF_POPUP : 0) | MF_MOUSESELECT;
     const UINT id_or_pos = item.sub ? UINT(index) : item.id;
@@ -549,14 +549,16 @@ void RunInteractive(Tracking& t) {
 
 // ---- 6. TrackPopupMenu(Ex) -----------------------------------------------------------------------------
 struct TrackResult {
-    bool tracked = false;  // false: bad arguments, or a menu is tracked on this thread already
+    bool tracked = false;  // false: bad arguments or an empty menu
     bool chosen = false;
     UINT id = 0;
 };
 
 TrackResult Track(HMENU hmenu, UINT flags, POINT anchor, HWND owner, const RECT* exclude_rect) {
     ThreadMenus& tm = Thread();
-    if (!Find(hmenu) || !IsWindow(owner) || tm.active) return TrackResult{};  // one menu at a time per thread
+    if (!Find(hmenu) || !IsWindow(owner)) return TrackResult{};
+    // A menu tracked while another is open runs a loop of its own inside the outer one.
+    Tracking* const outer = tm.active;
     Tracking t;
     t.owner = owner;
     t.flags = flags;
@@ -582,12 +584,11 @@ TrackResult Track(HMENU hmenu, UINT flags, POINT anchor, HWND owner, const RECT*
         }
     }
     ClosePopupsFrom(t, 0);
-    if (t.Notify()) {
-        SendMessageW(owner, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
-        SendMessageW(owner, WM_EXITMENULOOP, TRUE, 0);
-    }
-    tm.active = nullptr;
-    if (t.chosen && !(flags & TPM_RETURNCMD) && t.Notify())
+    SendMessageW(owner, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    SendMessageW(owner, WM_EXITMENULOOP, TRUE, 0);
+    tm.active = outer;
+    if (outer && !outer->popups.empty()) SetCapture(outer->popups[0].hwnd);
+    if (t.chosen && !(flags & TPM_RETURNCMD))
         PostMessageW(owner, WM_COMMAND, MAKEWPARAM(t.chosenId, 0), 0);
     return TrackResult{shown, t.chosen, t.chosenId};
 }

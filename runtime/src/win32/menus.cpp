@@ -5,8 +5,7 @@
 // Index
 //   1. Open popups       the system's popup windows (class #32768) of this thread
 //   2. Answerer          WM_ENTERIDLE, then keys and markers through the message filter
-//   3. Owner-draw default
-//   4. Resources         the module's own (FindResource), the tool-bar layout parsed
+//   3. Resources         the module's own (FindResource), the tool-bar layout parsed
 #include <cwchar>
 #include <memory>
 #include <vector>
@@ -186,26 +185,30 @@ void BeginLevel(size_t level) {
     Continue();
 }
 
-// The tracked popup is on the screen and the loop waits for input: the answer starts.
-void Begin(HWND owner) {
+// The tracked popup is on the screen and the loop waits for input: the answer starts. A menu
+// tracked while another is open is answered at its own popup's level, above the other's.
+void Begin(HWND owner, HWND popup) {
     AnswerState& st = Answers();
     const std::vector<MenuPopupView> open = OpenMenus();
     if (open.empty()) return;
+    const auto tracked = reinterpret_cast<HMENU>(::SendMessageW(popup, kGetMenuHandle, 0, 0));
+    size_t level = 0;
+    while (level + 1 < open.size() && open[level].menu != tracked) ++level;
     st.owner = owner;
-    Report(DescribeMenuPopup(open.front()));
+    Report(DescribeMenuPopup(open[level]));
     MenuAnswer answer;
-    if (!st.answerer(open.front(), &answer)) {
+    if (!st.answerer(open[level], &answer)) {
         Finish("menu dismissed (no answer)");
         return;
     }
-    st.answer = std::move(answer);
-    if (st.answer.dismiss) {
-        if (st.answer.onShown) st.answer.onShown();
+    if (answer.dismiss) {  // the answer is a local: on_shown may track another menu meanwhile
+        if (answer.onShown) answer.onShown();
         Finish("menu cancel");
         return;
     }
+    st.answer = std::move(answer);
     st.path = std::make_unique<menu::AnswerPath>(st.answer.path);
-    BeginLevel(0);
+    BeginLevel(level);
 }
 
 LRESULT CALLBACK CallWndProc(int code, WPARAM wParam, LPARAM lParam) {
@@ -216,7 +219,7 @@ LRESULT CALLBACK CallWndProc(int code, WPARAM wParam, LPARAM lParam) {
         const auto popup = reinterpret_cast<HWND>(cwp->lParam);
         if (cwp->message == WM_ENTERIDLE && cwp->wParam == MSGF_MENU && popup && popup != st.answered) {
             st.answered = popup;
-            Begin(cwp->hwnd);
+            Begin(cwp->hwnd, popup);
         }
     }
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
@@ -257,16 +260,7 @@ void SetMenuReportHook(MenuReportHook hook) {
 
 }  // namespace rt
 
-// ---- 3. Owner-draw default ------------------------------------------------------------------
-namespace menu {
-
-// The system sends owner-draw messages to the menu's owner only; the afx classes' own
-// default (CMenu::DrawItem) is reached through the window's handlers.
-void SetOwnerDrawDefault(OwnerDrawDefault) {}
-
-}  // namespace menu
-
-// ---- 4. Resources ---------------------------------------------------------------------------
+// ---- 3. Resources ---------------------------------------------------------------------------
 namespace res {
 
 bool TypeOf(LPCWSTR rt_type, Type* type) {

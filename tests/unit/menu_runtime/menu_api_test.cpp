@@ -18,7 +18,7 @@ TEST_F(MenuTest, ItemIdsAndStatesByPosition) {
     const Row rows[] = {
         {"command", 0, 101, MF_STRING},
         {"sub-menu: -1, item count in the high byte", 1, UINT(-1), (2u << 8) | MF_POPUP},
-        {"separator", 2, 0, MF_SEPARATOR},
+        {"separator: grayed and disabled as well", 2, 0, MF_SEPARATOR | MF_GRAYED | MF_DISABLED},
         {"checked", 3, 102, MF_CHECKED},
         {"grayed", 4, 103, MF_GRAYED},
         {"past the end", 5, UINT(-1), UINT(-1)},
@@ -87,7 +87,10 @@ TEST_F(MenuTest, InsertAndModify) {
     EXPECT_TRUE(GetMenuItemInfoW(s.menu, 105, FALSE, &info));
     EXPECT_EQ(info.dwItemData, reinterpret_cast<ULONG_PTR>(&record));
     EXPECT_EQ(info.fType, UINT(MFT_OWNERDRAW));
-    EXPECT_EQ(GetMenuStringW(s.menu, 0, nullptr, 0, MF_BYPOSITION), 0);
+    EXPECT_EQ(GetMenuStringW(s.menu, 0, nullptr, 0, MF_BYPOSITION), 12) << "the text stays";
+    EXPECT_TRUE(ModifyMenuW(s.menu, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr));
+    EXPECT_EQ(GetMenuStringW(s.menu, 0, nullptr, 0, MF_BYPOSITION), 12);
+    EXPECT_EQ(GetMenuState(s.menu, 0, MF_BYPOSITION), UINT(MF_SEPARATOR | MF_GRAYED | MF_DISABLED));
     // A menu cannot hold itself.
     EXPECT_FALSE(AppendMenuW(s.menu, MF_POPUP, reinterpret_cast<UINT_PTR>(s.menu), L"self"));
 }
@@ -118,6 +121,13 @@ TEST_F(MenuTest, MenuItemInfoSetsTextStateAndSubMenu) {
     EXPECT_STREQ(out, L"More");
     info.cbSize = 3;  // a wrong size is refused
     EXPECT_FALSE(SetMenuItemInfoW(s.menu, 4, TRUE, &info));
+    // A separator made through MENUITEMINFO is not grayed (AppendMenu's is).
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_STATE;
+    info.fType = MFT_SEPARATOR;
+    info.fState = 0;
+    EXPECT_TRUE(SetMenuItemInfoW(s.menu, 0, TRUE, &info));
+    EXPECT_EQ(GetMenuState(s.menu, 0, MF_BYPOSITION), UINT(MF_SEPARATOR));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@ namespace {
 using mt::MenuTest;
 using mt::Owner;
 using mt::Script;
+using mt::Sample;
 
 struct Shot {
     std::vector<rt::MenuPopupView> open;
@@ -102,6 +103,34 @@ TEST_F(MenuTest, GoldenPopupWithEveryKindOfItem) {
     TrackAndShoot(menu, owner.hwnd(), L"Chosen", &shot);
     EXPECT_TRUE(kt::MatchesGolden(shot.picture, "menu_runtime/popup"));
     DestroyMenu(menu);
+}
+
+// The popup on the runtime's screen, and what it covered put back (Wine's null display driver
+// keeps no screen to read).
+TEST_F(MenuTest, TheOpenMenuIsOnTheScreenAndLeavesNothingBehind) {
+    Sample s;
+    Owner owner;
+    Script script;
+    COLORREF inside = 0;
+    COLORREF highlight_px = 0;
+    RECT popup{};
+    script.Choose(L"Auto", [&] {
+        const auto open = rt::OpenMenus();
+        popup = open[0].screen_rect;
+        HDC screen = GetDC(nullptr);
+        inside = GetPixel(screen, popup.left + 2, popup.top + 2);  // inside the frame: the menu colour
+        const RECT item = open[0].items[3].screen_rect;
+        highlight_px = GetPixel(screen, item.right - 2, item.top + 1);
+        ReleaseDC(nullptr, screen);
+    });
+    TrackPopupMenu(s.menu, 0, 40, 40, 0, owner.hwnd(), nullptr);
+    EXPECT_EQ(inside, GetSysColor(COLOR_MENU));
+    EXPECT_EQ(highlight_px, GetSysColor(COLOR_HIGHLIGHT));
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(GetPixel(screen, popup.left + 2, popup.top + 2), RGB(255, 255, 255));  // what was under it
+    ReleaseDC(nullptr, screen);
+    EXPECT_TRUE(rt::OpenMenus().empty());
+    EXPECT_EQ(GetCapture(), nullptr);
 }
 
 }  // namespace

@@ -113,15 +113,21 @@ TEST_F(MenuTest, InteractiveDismissals) {
     }
 }
 
+// Without an input source the loop ends at once; an empty menu is not shown at all (the
+// report lines are the runtime's: the system reports neither).
 TEST_F(MenuTest, InteractiveWithoutAnyInputSourceEndsAtOnce) {
     Sample s;
     Owner owner;
     std::vector<std::string> lines;
     rt::SetMenuReportHook([&](const std::string& line) { lines.push_back(line); });
     EXPECT_EQ(TrackPopupMenu(s.menu, TPM_RETURNCMD, 40, 40, 0, owner.hwnd(), nullptr), 0);
+    HMENU empty = CreatePopupMenu();
+    EXPECT_FALSE(TrackPopupMenu(empty, 0, 0, 0, 0, owner.hwnd(), nullptr));
+    DestroyMenu(empty);
     rt::SetMenuReportHook(nullptr);
-    ASSERT_EQ(lines.size(), 2u);
+    ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[1], "menu dismissed (no input)");
+    EXPECT_EQ(lines[2], "menu not shown (no items)");
 }
 
 TEST_F(MenuTest, InteractiveKeyboardWalksIntoASubMenu) {

@@ -1,25 +1,17 @@
 #include "menu_test_util.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace mt {
 
 namespace {
 constexpr LPCWSTR kOwnerClass = L"MtMenuOwner";
 
 bool IsMenuMessage(UINT msg) {
-    switch (msg) {
-        case WM_ENTERMENULOOP:
-        case WM_EXITMENULOOP:
-        case WM_INITMENU:
-        case WM_INITMENUPOPUP:
-        case WM_UNINITMENUPOPUP:
-        case WM_MENUSELECT:
-        case WM_MEASUREITEM:
-        case WM_DRAWITEM:
-        case WM_COMMAND:
-            return true;
-        default:
-            return false;
-    }
+    static const UINT kRecorded[] = {WM_ENTERMENULOOP, WM_EXITMENULOOP,  WM_INITMENU, WM_INITMENUPOPUP, WM_UNINITMENUPOPUP,
+                                     WM_MENUSELECT,    WM_MEASUREITEM, WM_DRAWITEM, WM_COMMAND};
+    return std::find(std::begin(kRecorded), std::end(kRecorded), msg) != std::end(kRecorded);
 }
 
 // Runs fn on a screen DC with the menu font selected.
@@ -127,15 +119,10 @@ void MenuTest::TearDown() {
 }
 
 rt::MenuPopupView OpenedView(HMENU menu, HWND owner, UINT flags, POINT at) {
-    rt::MenuPopupView seen;
-    rt::SetMenuAnswerer([&](const rt::MenuPopupView& view, rt::MenuAnswer* answer) {
-        seen = view;
-        answer->dismiss = true;
-        return true;
-    });
+    kt::MenuAnswers answers;
+    answers.Cancel();
     TrackPopupMenu(menu, flags, at.x, at.y, 0, owner, nullptr);
-    rt::SetMenuAnswerer(nullptr);
-    return seen;
+    return answers.tracked.empty() ? rt::MenuPopupView{} : answers.tracked[0];
 }
 
 }  // namespace mt

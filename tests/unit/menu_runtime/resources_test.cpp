@@ -58,7 +58,7 @@ TEST_F(ResourceTest, MenuResourceBuildsTheMenuTree) {
     const Row rows[] = {
         {"escape and symbol", file, 0, L"&New\tCtrl+N", 0x101, MF_STRING},
         {"expression id, CHECKED", file, 1, L"&Open...", 0x102, MF_CHECKED},
-        {"separator", file, 2, L"", 0, MF_SEPARATOR},
+        {"separator", file, 2, L"", 0, MF_SEPARATOR | MF_GRAYED | MF_DISABLED},
         {"doubled quotes, GRAYED", file, 3, L"Say \"hi\"", 300, MF_GRAYED},
         {"MENUBREAK", recent, 1, L"Two", 302, MF_MENUBREAK},
         {"MENUBARBREAK, INACTIVE", recent, 2, L"Three", 303, MF_MENUBARBREAK | MF_DISABLED},
@@ -435,6 +435,9 @@ TEST_F(ResourceTest, ImageListFromABitmapResourceDraws) {
         EXPECT_EQ(s.at(6, 3), bg);  // right of the 4-pixel image
     }
     EXPECT_FALSE(images.Draw(CDC::FromHandle(nullptr), 0, POINT{0, 0}, 0));
+    kt::Surface s(8, 8, bg);
+    EXPECT_FALSE(images.Draw(CDC::FromHandle(s.dc()), 3, POINT{0, 0}, ILD_NORMAL)) << "one past the last image";
+    EXPECT_FALSE(images.Draw(CDC::FromHandle(s.dc()), -1, POINT{0, 0}, ILD_NORMAL));
     HIMAGELIST gone = images.Detach();
     ImageList_Destroy(gone);
     EXPECT_FALSE(ImageList_Draw(gone, 0, nullptr, 0, 0, 0));
