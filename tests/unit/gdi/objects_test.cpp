@@ -254,6 +254,13 @@ TEST(Objects, GetObjectDescribesPensAndBrushes) {
     EXPECT_EQ(UINT(BS_NULL), lb.lbStyle);
     EXPECT_EQ(0, GetObjectW(nullptr, sizeof(lb), &lb));
     DeleteObject(pen);
+    const LOGBRUSH hatched{BS_HATCHED, kRed, 1};  // HS_VERTICAL; the last style a LOGBRUSH makes alone
+    HBRUSH brush = CreateBrushIndirect(&hatched);
+    ASSERT_NE(nullptr, brush);
+    EXPECT_EQ(int(sizeof(lb)), GetObjectW(brush, sizeof(lb), &lb));
+    EXPECT_EQ(UINT(BS_HATCHED), lb.lbStyle);
+    EXPECT_EQ(ULONG_PTR(1), lb.lbHatch);
+    DeleteObject(brush);
 }
 
 }  // namespace

@@ -92,8 +92,8 @@ TEST(SysColors, ClassicSchemeAndStockBrushes) {
     EXPECT_EQ(nullptr, GetSysColorBrush(99));
 }
 
-// The default metrics at 96 DPI; the menu check mark follows the menu font, DejaVu Sans
-// at 11 pixels on both sides here.
+// The default metrics at 96 DPI (the menu check mark with the menu font of DejaVu Sans
+// at 11 pixels, which the Wine prefix sets).
 TEST(SystemMetrics, DefaultValues) {
     const std::pair<int, int> rows[] = {{SM_CXVSCROLL, 17}, {SM_CYHSCROLL, 17}, {SM_CXBORDER, 1}, {SM_CYBORDER, 1},
                                         {SM_CXEDGE, 2},     {SM_CYEDGE, 2},     {SM_CYMENU, 19},  {SM_CXMENUCHECK, 13}};
