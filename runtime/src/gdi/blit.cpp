@@ -506,9 +506,7 @@ struct BlitArgs {
 
 // Operations without a source fill the destination rectangle, mirrored sizes included.
 BOOL FillBlit(DC* dc, Bitmap* dst, const BlitArgs& a, uint8_t rop, uint32_t pattern) {
-    const Point64 p = LogicalToSurface64(dc, a.x, a.y);
-    const Rect64 dst_rect{a.w >= 0 ? p.x : p.x + a.w + 1, a.h >= 0 ? p.y : p.y + a.h + 1,
-                          a.w >= 0 ? p.x + a.w : p.x + 1, a.h >= 0 ? p.y + a.h : p.y + 1};
+    const Rect64 dst_rect = PatBltRect(LogicalToSurface64(dc, a.x, a.y), a.w, a.h);
     RECT rc;
     if (!ClipRect64(dst_rect, EffectiveClip(dc, dst), &rc)) return TRUE;
     for (int y = rc.top; y < rc.bottom; ++y)

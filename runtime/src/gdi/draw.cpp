@@ -118,7 +118,11 @@ int FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr) {
     DC* dc = Get<DC>(hDC);
     COLORREF c;
     if (!dc || !lprc || !dc->Surface() || !BrushColor(hbr, dc, &c)) return 0;
-    FillClipped(dc, LogicalRectToSurface(dc, *lprc), SurfacePixel(dc->Surface(), c), R2_COPYPEN);
+    // A PatBlt of the rectangle's width and height: one drawn right to left or bottom to top
+    // is not normalised but covers the pixels a negative size gives.
+    const Rect64 r = PatBltRect(LogicalToSurface64(dc, lprc->left, lprc->top), int64_t(lprc->right) - lprc->left,
+                                int64_t(lprc->bottom) - lprc->top);
+    FillClipped(dc, r, SurfacePixel(dc->Surface(), c), R2_COPYPEN);
     return 1;
 }
 
@@ -127,7 +131,7 @@ int FrameRect(HDC hDC, const RECT* lprc, HBRUSH hbr) {
     COLORREF c;
     if (!dc || !lprc || !dc->Surface() || !BrushColor(hbr, dc, &c)) return 0;
     const Rect64 r = LogicalRectToSurface(dc, *lprc);
-    if (r.left >= r.right || r.top >= r.bottom) return 1;
+    if (r.left >= r.right || r.top >= r.bottom) return 0;  // an empty frame fails
     const uint32_t pixel = SurfacePixel(dc->Surface(), c);
     FillClipped(dc, Rect64{r.left, r.top, r.right, r.top + 1}, pixel, R2_COPYPEN);
     FillClipped(dc, Rect64{r.left, r.bottom - 1, r.right, r.bottom}, pixel, R2_COPYPEN);
@@ -159,12 +163,26 @@ BOOL DrawFocusRect(HDC hDC, const RECT* lprc) {
         for (int64_t x = x0; x < x1; ++x)
             if ((uint64_t(x + y) & 1) == parity) row[x] ^= 0xFFFFFF;
     };
+    // The dots are every other pixel of a walk round the outline from the top-right corner.
+    // A rectangle one pixel wide or high walks its line there and back, so every dot but the
+    // two ends is inverted twice: the start stays, the far end when the line is odd-long.
+    // A single pixel is a walk of no length: nothing.
+    const int64_t length = std::max(r.right - r.left, r.bottom - r.top);
+    if (length == 1) return TRUE;
+    if (r.right - r.left == 1 || r.bottom - r.top == 1) {
+        invertRun(r.top, r.right - 1, r.right);
+        const int64_t farX = r.left, farY = r.bottom - 1;
+        if (length > 1 && length % 2 == 1 && farX >= clip.left && farX < clip.right && farY >= clip.top &&
+            farY < clip.bottom)
+            bmp->Row(int(farY))[farX] ^= 0xFFFFFF;
+        return TRUE;
+    }
     invertRun(r.top, r.left, r.right);
-    if (r.bottom - 1 > r.top) invertRun(r.bottom - 1, r.left, r.right);
+    invertRun(r.bottom - 1, r.left, r.right);
     const int64_t y0 = std::max<int64_t>(r.top + 1, clip.top), y1 = std::min<int64_t>(r.bottom - 1, clip.bottom);
     for (int64_t y = y0; y < y1; ++y) {
         invertRun(y, r.left, r.left + 1);
-        if (r.right - 1 > r.left) invertRun(y, r.right - 1, r.right);
+        invertRun(y, r.right - 1, r.right);
     }
     return TRUE;
 }

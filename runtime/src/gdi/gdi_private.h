@@ -219,6 +219,12 @@ inline Rect64 LogicalRectToSurface(const DC* dc, const RECT& rc) {
     const Point64 b = LogicalToSurface64(dc, rc.right, rc.bottom);
     return Rect64{a.x, a.y, b.x, b.y};
 }
+// The pixels a PatBlt from p of a width and height covers: a negative size runs left or
+// up from the pixel after p, [p + size + 1, p + 1).
+inline Rect64 PatBltRect(Point64 p, int64_t w, int64_t h) {
+    return Rect64{w >= 0 ? p.x : p.x + w + 1, h >= 0 ? p.y : p.y + h + 1, w >= 0 ? p.x + w : p.x + 1,
+                  h >= 0 ? p.y + h : p.y + 1};
+}
 // Intersects with clip (a surface rectangle); false when nothing is left. Not normalised:
 // a rectangle with right <= left is empty.
 bool ClipRect64(const Rect64& rc, const RECT& clip, RECT* out);

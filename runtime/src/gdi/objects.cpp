@@ -20,7 +20,6 @@
 namespace gdi {
 namespace {
 
-constexpr int kMaxSide = 65535;
 constexpr int64_t kMaxPixels = int64_t(1) << 26;  // 64 Mpixels (256 MB): fail beyond, never allocate gigabytes
 
 // ---- 1. Stock objects ------------------------------------------------------------------
@@ -141,7 +140,7 @@ bool PenColor(DC* dc, COLORREF* out, int* width) {
 
 // ---- 2. Bitmaps ------------------------------------------------------------------------
 bool Bitmap::Allocate(int w, int h, int bpp, bool bottomUp) {
-    if (w <= 0 || h <= 0 || w > kMaxSide || h > kMaxSide || int64_t(w) * h > kMaxPixels) return false;
+    if (w <= 0 || h <= 0 || int64_t(w) * h > kMaxPixels) return false;
     if (bpp != 1 && bpp != 32) return false;
     const size_t pixels = size_t(w) * size_t(h);
     if (store.capacity() < pixels) TakeStore(pixels, &store);

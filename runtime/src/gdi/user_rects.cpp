@@ -174,9 +174,9 @@ int GetSystemMetrics(int nIndex) {
             return rt::GetScreenSize().cx;
         case SM_CYSCREEN:
             return rt::GetScreenSize().cy;
-        case SM_CXVSCROLL:
+        case SM_CXVSCROLL:  // the default scroll-bar size, 255 twips
         case SM_CYHSCROLL:
-            return 16;
+            return 17;
         case SM_CYCAPTION:
             return 19;
         case SM_CXBORDER:

@@ -129,7 +129,7 @@ struct Piece {
 };
 
 // The next output line of s[start..n) for a rectangle width; lines break after the last
-// whole word that fits. The spaces before the break that fit stay on the line (all of them
+// whole word that fits with the spaces after it. The spaces before the break that fit stay on the line (all of them
 // left aligned, all but the last one centred or right aligned), so they count in its width
 // and in a DT_CALCRECT rectangle; the one space at the break is dropped. A word wider than
 // the line stays whole unless DT_EDITCONTROL, which breaks it at the character that does
@@ -144,10 +144,16 @@ Piece NextPiece(gdi::FontFace& face, const Format& f, const wchar_t* s, int n, i
         pos += a;
     }
     if (k == n) return Piece{start, n, n};
-    // The break: after the last space that fits, or at the space that does not.
+    // The break: after the last space that fits, or at the space that does not. A word
+    // fits only with the spaces after it, so a word whose spaces run past the edge starts
+    // the next line, unless it is the line's first word, which keeps the spaces that fit.
     int breakAt = -1;
     if (s[k] == L' ') {
-        breakAt = k;
+        int wordStart = k;
+        while (wordStart > start && s[wordStart - 1] == L' ') --wordStart;
+        while (wordStart > start && s[wordStart - 1] != L' ') --wordStart;
+        const bool earlierWord = std::any_of(s + start, s + wordStart, [](wchar_t c) { return c != L' '; });
+        breakAt = earlierWord ? wordStart : k;
     } else {
         for (int i = k; i > start; --i)
             if (s[i - 1] == L' ') {

@@ -73,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ExcludeRow{"Everything", {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, NULLREGION, {0, 0, 0, 0}},
                       ExcludeRow{"HoleKeepsBounds", {2, 2, 4, 4}, COMPLEXREGION, {0, 0, 8, 6}},
                       ExcludeRow{"Outside", {20, 20, 30, 30}, SIMPLEREGION, {0, 0, 8, 6}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    kRowName);
 
 TEST(Clip, VisibilityQueries) {
     kt::Surface c(8, 6);
@@ -140,13 +140,6 @@ TEST(Screen, DisplayDcDrawsOnTheVirtualScreen) {
     EXPECT_EQ(before, rt::GdiObjectTotal());
 }
 
-TEST(Screen, ReleaseDcRefusesMemoryDcs) {
-    HDC mem = CreateCompatibleDC(nullptr);
-    EXPECT_EQ(0, ReleaseDC(nullptr, mem));
-    EXPECT_EQ(DWORD(OBJ_MEMDC), GetObjectType(mem));
-    DeleteDC(mem);
-}
-
 TEST(Screen, ResizeAndDeviceCaps) {
     const SIZE old = rt::GetScreenSize();
     rt::SetScreenSize(640, 480);
@@ -159,6 +152,8 @@ TEST(Screen, ResizeAndDeviceCaps) {
     EXPECT_EQ(32, GetDeviceCaps(mem, BITSPIXEL));
     EXPECT_EQ(480, GetDeviceCaps(mem, VERTRES));
     EXPECT_EQ(0, GetDeviceCaps(nullptr, LOGPIXELSX));
+    EXPECT_EQ(0, ReleaseDC(nullptr, mem));  // not a display DC: refused, still alive
+    EXPECT_EQ(DWORD(OBJ_MEMDC), GetObjectType(mem));
     DeleteDC(mem);
     rt::SetScreenSize(old.cx, old.cy);
 }

@@ -1,32 +1,19 @@
-// Helpers of the GDI tests beyond the shared kt::Surface: pixel formats, a monochrome
-// surface, printable table rows and colour names.
+// Helpers of the GDI tests beyond the shared kt::Surface: a monochrome surface, named
+// table rows and colour names.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
-#include <vector>
 
 #include "pixels.h"
-#include "win32/runtime_ext.h"
-#include "win32/winuser.h"
 
 namespace gt {
-
-inline uint32_t Px(COLORREF c) {
-    return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-}
-inline COLORREF Ref(uint32_t p) {
-    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-}
 
 // A memory DC holding a new monochrome bitmap (read back through GetPixel).
 class MonoCanvas {
 public:
-    MonoCanvas(int w, int h) {
-        bmp_ = CreateBitmap(w, h, 1, 1, nullptr);
-        dc_ = CreateCompatibleDC(nullptr);
+    MonoCanvas(int w, int h) : bmp_(CreateBitmap(w, h, 1, 1, nullptr)), dc_(CreateCompatibleDC(nullptr)) {
         old_ = SelectObject(dc_, bmp_);
     }
     ~MonoCanvas() {
@@ -40,21 +27,17 @@ public:
     bool white(int x, int y) const { return GetPixel(dc_, x, y) == RGB(255, 255, 255); }
 
 private:
-    HBITMAP bmp_ = nullptr;
-    HDC dc_ = nullptr;
+    HBITMAP bmp_;
+    HDC dc_;
     HGDIOBJ old_ = nullptr;
 };
 
-// Table rows print as their name in failure messages.
-#define GT_PRINT_ROW_NAME(Row)                                        \
-    [[maybe_unused]] void PrintTo(const Row& row, std::ostream* os) { \
-        *os << row.name;                                              \
-    }
+// Table rows print as their name in failure messages and name their instance.
+#define GT_PRINT_ROW_NAME(Row) \
+    [[maybe_unused]] void PrintTo(const Row& row, std::ostream* os) { *os << row.name; }
+constexpr auto kRowName = [](const auto& info) { return std::string(info.param.name); };
 
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
-constexpr COLORREF kRed = RGB(255, 0, 0);
-constexpr COLORREF kGreen = RGB(0, 255, 0);
-constexpr COLORREF kBlue = RGB(0, 0, 255);
+constexpr COLORREF kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0), kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0),
+                   kBlue = RGB(0, 0, 255);
 
 }  // namespace gt

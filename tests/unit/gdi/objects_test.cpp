@@ -1,4 +1,4 @@
-// Object lifetime and selection: stock objects, counts, selection rules, SaveDC/RestoreDC,
+// Object lifetime and selection: stock objects, selection rules, SaveDC/RestoreDC,
 // bitmap creation and bits.
 #include <climits>
 #include <cstring>
@@ -9,33 +9,24 @@ using namespace gt;
 
 namespace {
 
-struct StockRow {
-    int index;
-    DWORD type;
-};
-
 TEST(Objects, StockObjectsSurviveDeleteObject) {
-    const StockRow rows[] = {{WHITE_BRUSH, OBJ_BRUSH},      {LTGRAY_BRUSH, OBJ_BRUSH},
-                             {GRAY_BRUSH, OBJ_BRUSH},       {DKGRAY_BRUSH, OBJ_BRUSH},
-                             {BLACK_BRUSH, OBJ_BRUSH},      {NULL_BRUSH, OBJ_BRUSH},
-                             {WHITE_PEN, OBJ_PEN},          {BLACK_PEN, OBJ_PEN},
-                             {NULL_PEN, OBJ_PEN},           {OEM_FIXED_FONT, OBJ_FONT},
-                             {ANSI_FIXED_FONT, OBJ_FONT},   {ANSI_VAR_FONT, OBJ_FONT},
-                             {SYSTEM_FONT, OBJ_FONT},       {DEVICE_DEFAULT_FONT, OBJ_FONT},
-                             {SYSTEM_FIXED_FONT, OBJ_FONT}, {DEFAULT_GUI_FONT, OBJ_FONT},
-                             {DC_BRUSH, OBJ_BRUSH},         {DC_PEN, OBJ_PEN}};
-    for (const StockRow& r : rows) {
+    const struct {
+        int index;
+        DWORD type;
+    } rows[] = {{WHITE_BRUSH, OBJ_BRUSH},   {LTGRAY_BRUSH, OBJ_BRUSH},      {GRAY_BRUSH, OBJ_BRUSH},
+                {DKGRAY_BRUSH, OBJ_BRUSH},  {BLACK_BRUSH, OBJ_BRUSH},       {NULL_BRUSH, OBJ_BRUSH},
+                {WHITE_PEN, OBJ_PEN},       {BLACK_PEN, OBJ_PEN},           {NULL_PEN, OBJ_PEN},
+                {OEM_FIXED_FONT, OBJ_FONT}, {ANSI_FIXED_FONT, OBJ_FONT},    {ANSI_VAR_FONT, OBJ_FONT},
+                {SYSTEM_FONT, OBJ_FONT},    {DEVICE_DEFAULT_FONT, OBJ_FONT}, {SYSTEM_FIXED_FONT, OBJ_FONT},
+                {DEFAULT_GUI_FONT, OBJ_FONT}, {DC_BRUSH, OBJ_BRUSH},        {DC_PEN, OBJ_PEN}};
+    for (const auto& r : rows) {
         HGDIOBJ h = GetStockObject(r.index);
         ASSERT_NE(nullptr, h) << r.index;
-        EXPECT_EQ(r.type, GetObjectType(h)) << r.index;
         EXPECT_TRUE(DeleteObject(h)) << r.index;
         EXPECT_EQ(h, GetStockObject(r.index)) << r.index;
         EXPECT_EQ(r.type, GetObjectType(h)) << r.index;
     }
     EXPECT_EQ(nullptr, GetStockObject(-1));
-}
-
-TEST(Objects, StockFontDescriptions) {
     LOGFONTW lf{};
     ASSERT_EQ(int(sizeof(lf)), GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf));
     EXPECT_EQ(-11, lf.lfHeight);
@@ -148,24 +139,24 @@ TEST(Objects, SaveAndRestoreDc) {
     EXPECT_EQ(kRed, GetTextColor(dc));
 }
 
-struct CompatRow {
+struct BitmapRow {
     const char* name;
-    bool colourDc;
+    bool compatible;  // CreateCompatibleBitmap (of a colour DC unless bitsPixel is 1); else CreateBitmap
     int cx, cy;
-    bool ok;
-    int bitsPixel;  // when ok
+    int bitsPixel;  // 0: refused
 };
-GT_PRINT_ROW_NAME(CompatRow)
+GT_PRINT_ROW_NAME(BitmapRow)
 
-class CompatibleBitmaps : public ::testing::TestWithParam<CompatRow> {};
+class BitmapSizes : public ::testing::TestWithParam<BitmapRow> {};
 
-TEST_P(CompatibleBitmaps, FormatAndLimits) {
-    const CompatRow& r = GetParam();
+TEST_P(BitmapSizes, FormatAndLimits) {
+    const BitmapRow& r = GetParam();
     kt::Surface colour(1, 1);
     HDC mono = CreateCompatibleDC(nullptr);
     const int before = rt::GdiObjectCount(OBJ_BITMAP);
-    HBITMAP bmp = CreateCompatibleBitmap(r.colourDc ? colour.dc() : mono, r.cx, r.cy);
-    EXPECT_EQ(r.ok, bmp != nullptr);
+    HBITMAP bmp = r.compatible ? CreateCompatibleBitmap(r.bitsPixel == 1 ? mono : colour.dc(), r.cx, r.cy)
+                               : CreateBitmap(r.cx, r.cy, 1, 32, nullptr);
+    EXPECT_EQ(r.bitsPixel != 0, bmp != nullptr);
     if (bmp) {
         BITMAP bm{};
         GetObjectW(bmp, sizeof(bm), &bm);
@@ -177,16 +168,17 @@ TEST_P(CompatibleBitmaps, FormatAndLimits) {
     DeleteDC(mono);
 }
 
-INSTANTIATE_TEST_SUITE_P(Gdi, CompatibleBitmaps,
-                         ::testing::Values(CompatRow{"MonoDc", false, 3, 2, true, 1},
-                                           CompatRow{"ColourDc", true, 3, 2, true, 32},
-                                           CompatRow{"ZeroGivesStock1x1", true, 0, 5, true, 1},
-                                           CompatRow{"Negative", true, -3, 2, false, 0},
-                                           CompatRow{"Huge", true, 100000, 100000, false, 0},
-                                           CompatRow{"TooManyPixels", true, 60000, 60000, false, 0},
-                                           CompatRow{"IntMax", true, INT_MAX, INT_MAX, false, 0},
-                                           CompatRow{"IntMin", true, INT_MIN, 1, false, 0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Gdi, BitmapSizes,
+                         ::testing::Values(BitmapRow{"MonoDc", true, 3, 2, 1}, BitmapRow{"ColourDc", true, 3, 2, 32},
+                                           BitmapRow{"ZeroGivesStock1x1", true, 0, 5, 1},
+                                           BitmapRow{"Negative", true, -3, 2, 0},
+                                           BitmapRow{"Huge", true, 100000, 100000, 0},
+                                           BitmapRow{"TooManyPixels", true, 60000, 60000, 0},
+                                           BitmapRow{"IntMax", true, INT_MAX, INT_MAX, 0},
+                                           BitmapRow{"IntMin", true, INT_MIN, 1, 0},
+                                           BitmapRow{"LongRow", false, 65536, 1, 32},
+                                           BitmapRow{"TallColumn", false, 1, 65536, 32}),
+                         kRowName);
 
 TEST(Bitmaps, MonochromeBitsUseWordAlignedRows) {
     // 10 pixels a row: 2 bytes, already a whole word; bit 7 of byte 0 is x = 0
@@ -204,21 +196,17 @@ TEST(Bitmaps, MonochromeBitsUseWordAlignedRows) {
     EXPECT_EQ(0, memcmp(bits, back, 4));
     EXPECT_EQ(4, GetBitmapBits(bmp, 0, nullptr));
     SelectObject(dc, old);
-    DeleteDC(dc);
     DeleteObject(bmp);
-}
-
-TEST(Bitmaps, OddWidthMonochromeRowsArePaddedToAWord) {
-    const uint8_t bits[] = {0x80, 0x00, 0x00, 0x00, 0x40, 0x00};  // 3 rows of 1 pixel, 2 bytes each
-    HBITMAP bmp = CreateBitmap(1, 3, 1, 1, bits);
+    // 1 pixel a row: padded to a word; 0x40 is x = 1, past the width
+    const uint8_t odd[] = {0x80, 0x00, 0x00, 0x00, 0x40, 0x00};
+    bmp = CreateBitmap(1, 3, 1, 1, odd);
     BITMAP bm{};
     GetObjectW(bmp, sizeof(bm), &bm);
     EXPECT_EQ(2, bm.bmWidthBytes);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, bmp);
+    old = SelectObject(dc, bmp);
     EXPECT_EQ(kWhite, GetPixel(dc, 0, 0));
     EXPECT_EQ(kBlack, GetPixel(dc, 0, 1));
-    EXPECT_EQ(kBlack, GetPixel(dc, 0, 2));  // 0x40 is x = 1, past the width
+    EXPECT_EQ(kBlack, GetPixel(dc, 0, 2));
     SelectObject(dc, old);
     DeleteDC(dc);
     DeleteObject(bmp);
@@ -243,35 +231,14 @@ TEST(Bitmaps, BottomUpDibSectionBitsAreLive) {
     EXPECT_EQ(2, ds.dsBmih.biHeight);
     EXPECT_EQ(8, ds.dsBm.bmWidthBytes);
     // GetDIBits into a top-down buffer
-    BITMAPINFO out{};
-    out.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 2, -2, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    bi.bmiHeader.biHeight = -2;
     uint32_t lines[4] = {};
-    EXPECT_EQ(2, GetDIBits(dc, bmp, 0, 2, lines, &out, DIB_RGB_COLORS));
+    EXPECT_EQ(2, GetDIBits(dc, bmp, 0, 2, lines, &bi, DIB_RGB_COLORS));
     EXPECT_EQ(0x000000FFu, lines[1]);
     EXPECT_EQ(0x00FF0000u, lines[2]);
     SelectObject(dc, old);
     DeleteDC(dc);
     DeleteObject(bmp);
-}
-
-// A side of up to 65535 pixels is allowed; one more is refused, not allocated.
-TEST(Bitmaps, SideLimit) {
-    struct Row {
-        const char* name;
-        int cx, cy;
-        bool made;
-    };
-    const Row rows[] = {
-        {"widest", 65535, 1, true},
-        {"one wider", 65536, 1, false},
-        {"tallest", 1, 65535, true},
-        {"one taller", 1, 65536, false},
-    };
-    for (const Row& r : rows) {
-        HBITMAP bmp = CreateBitmap(r.cx, r.cy, 1, 32, nullptr);
-        EXPECT_EQ(r.made, bmp != nullptr) << r.name;
-        if (bmp) DeleteObject(bmp);
-    }
 }
 
 TEST(Objects, GetObjectDescribesPensAndBrushes) {
@@ -287,6 +254,13 @@ TEST(Objects, GetObjectDescribesPensAndBrushes) {
     EXPECT_EQ(UINT(BS_NULL), lb.lbStyle);
     EXPECT_EQ(0, GetObjectW(nullptr, sizeof(lb), &lb));
     DeleteObject(pen);
+    const LOGBRUSH hatched{BS_HATCHED, kRed, 1};  // HS_VERTICAL; the last style a LOGBRUSH makes alone
+    HBRUSH brush = CreateBrushIndirect(&hatched);
+    ASSERT_NE(nullptr, brush);
+    EXPECT_EQ(int(sizeof(lb)), GetObjectW(brush, sizeof(lb), &lb));
+    EXPECT_EQ(UINT(BS_HATCHED), lb.lbStyle);
+    EXPECT_EQ(ULONG_PTR(1), lb.lbHatch);
+    DeleteObject(brush);
 }
 
 }  // namespace

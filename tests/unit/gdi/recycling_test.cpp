@@ -2,7 +2,6 @@
 // memory and pixel storage: a new object must never show what the deleted one held, and
 // the deleted one's handle must stay dead.
 #include <climits>
-#include <vector>
 
 #include "gdi_test_util.h"
 
@@ -10,28 +9,18 @@ using namespace gt;
 
 namespace {
 
-// Every pixel of a bitmap through GetDIBits (32 bits, top-down).
-std::vector<uint32_t> Pixels(HBITMAP bmp, int w, int h) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    BITMAPINFO bi{};
-    bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    std::vector<uint32_t> out(size_t(w) * size_t(h), 0xDEADBEEF);
-    EXPECT_EQ(h, GetDIBits(dc, bmp, 0, UINT(h), out.data(), &bi, DIB_RGB_COLORS));
-    DeleteDC(dc);
-    return out;
-}
-
 // A bitmap of the first size is painted white and deleted; the next one, of the second
 // size, must be black and report its own size whether or not it got the first's storage.
 struct ReuseRow {
     const char* name;
     int w1, h1, w2, h2;
+    bool dibSection = false;  // the second is a DIB section
 };
 GT_PRINT_ROW_NAME(ReuseRow)
 
 class StorageReuse : public ::testing::TestWithParam<ReuseRow> {};
 
-TEST_P(StorageReuse, CompatibleBitmapComesBackBlack) {
+TEST_P(StorageReuse, NewBitmapComesBackBlack) {
     const ReuseRow& r = GetParam();
     const int before = rt::GdiObjectTotal();
     HDC dc = CreateCompatibleDC(nullptr);
@@ -41,13 +30,16 @@ TEST_P(StorageReuse, CompatibleBitmapComesBackBlack) {
     SelectObject(dc, old);
     ASSERT_TRUE(DeleteObject(first));
 
-    HBITMAP second = CreateCompatibleBitmap(dc, r.w2, r.h2);
-    ASSERT_NE(nullptr, second);
-    BITMAP bm{};
-    ASSERT_EQ(int(sizeof bm), GetObject(second, sizeof bm, &bm));
-    EXPECT_EQ(r.w2, bm.bmWidth);
-    EXPECT_EQ(r.h2, bm.bmHeight);
-    for (uint32_t p : Pixels(second, r.w2, r.h2)) ASSERT_EQ(0u, p);
+    BITMAPINFO bi{};
+    bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), r.w2, r.h2, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP second = r.dibSection ? CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0)
+                                  : CreateCompatibleBitmap(dc, r.w2, r.h2);
+    kt::Image img;
+    ASSERT_TRUE(kt::ReadBitmap(second, &img));
+    EXPECT_EQ(r.w2, img.width);
+    EXPECT_EQ(r.h2, img.height);
+    for (COLORREF p : img.pixels) ASSERT_EQ(kBlack, p);
     EXPECT_TRUE(DeleteObject(second));
     EXPECT_TRUE(DeleteDC(dc));
     EXPECT_EQ(before, rt::GdiObjectTotal());
@@ -57,25 +49,9 @@ INSTANTIATE_TEST_SUITE_P(Gdi, StorageReuse,
                          ::testing::Values(ReuseRow{"SameSize", 40, 30, 40, 30},
                                            ReuseRow{"SamePixelsOtherShape", 40, 30, 30, 40},
                                            ReuseRow{"SlightlySmaller", 40, 30, 39, 29},
-                                           ReuseRow{"MuchSmaller", 40, 30, 3, 2}, ReuseRow{"Larger", 40, 30, 41, 30}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST(StorageReuse, DibSectionBitsStartBlack) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP first = CreateCompatibleBitmap(dc, 16, 16);
-    HGDIOBJ old = SelectObject(dc, first);
-    PatBlt(dc, 0, 0, 16, 16, WHITENESS);
-    SelectObject(dc, old);
-    DeleteObject(first);
-    BITMAPINFO bi{};
-    bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 16, 16, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    ASSERT_NE(nullptr, bits);
-    for (int i = 0; i < 16 * 16; ++i) ASSERT_EQ(0u, static_cast<const uint32_t*>(bits)[i]) << i;
-    DeleteObject(dib);
-    DeleteDC(dc);
-}
+                                           ReuseRow{"MuchSmaller", 40, 30, 3, 2}, ReuseRow{"Larger", 40, 30, 41, 30},
+                                           ReuseRow{"DibSection", 16, 16, 16, 16, true}),
+                         kRowName);
 
 // A new DC may take a deleted DC's SaveDC stack for its capacity, never its states.
 TEST(SaveStackReuse, NewDcStartsWithNothingSaved) {
@@ -90,7 +66,7 @@ TEST(SaveStackReuse, NewDcStartsWithNothingSaved) {
     EXPECT_EQ(1, SaveDC(second));
     SetTextColor(second, kWhite);
     EXPECT_TRUE(RestoreDC(second, -1));
-    EXPECT_EQ(RGB(0, 0, 0), GetTextColor(second));  // its own default, not the deleted DC's red
+    EXPECT_EQ(kBlack, GetTextColor(second));  // its own default, not the deleted DC's red
     EXPECT_FALSE(RestoreDC(second, -1));
     DeleteDC(second);
 }
@@ -111,6 +87,7 @@ TEST_P(StaleHandles, RefusedAfterTheSlotIsReused) {
     const int before = rt::GdiObjectTotal();
     HGDIOBJ first = r.make();
     ASSERT_EQ(r.type, GetObjectType(first));
+    EXPECT_EQ(1, rt::GdiObjectCount(r.type == OBJ_MEMDC ? OBJ_DC : r.type));
     EXPECT_TRUE(r.type == OBJ_MEMDC ? DeleteDC(HDC(first)) : DeleteObject(first));
     HGDIOBJ second = r.make();
     ASSERT_EQ(r.type, GetObjectType(second));
@@ -131,41 +108,16 @@ TEST_P(StaleHandles, RefusedAfterTheSlotIsReused) {
     EXPECT_EQ(before, rt::GdiObjectTotal());
 }
 
-HGDIOBJ MakeFont() {
-    LOGFONTW lf{};
-    lf.lfHeight = -12;
-    return CreateFontIndirectW(&lf);
-}
-
 INSTANTIATE_TEST_SUITE_P(
     Gdi, StaleHandles,
     ::testing::Values(StaleRow{"MemoryDc", OBJ_MEMDC, [] { return HGDIOBJ(CreateCompatibleDC(nullptr)); }},
                       StaleRow{"Bitmap", OBJ_BITMAP, [] { return HGDIOBJ(CreateBitmap(5, 4, 1, 32, nullptr)); }},
                       StaleRow{"Pen", OBJ_PEN, [] { return HGDIOBJ(CreatePen(PS_SOLID, 1, kRed)); }},
                       StaleRow{"Brush", OBJ_BRUSH, [] { return HGDIOBJ(CreateSolidBrush(kRed)); }},
-                      StaleRow{"Font", OBJ_FONT, MakeFont},
+                      StaleRow{"Font", OBJ_FONT,
+                               [] { return HGDIOBJ(CreateFontW(-12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, L"")); }},
                       StaleRow{"Region", OBJ_REGION, [] { return HGDIOBJ(CreateRectRgn(0, 0, 3, 3)); }}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(Objects, CreateAndDeleteLeavesNoObjects) {
-    const int before = rt::GdiObjectTotal();
-    HPEN pen = CreatePen(PS_SOLID, 1, kRed);
-    HBRUSH brush = CreateSolidBrush(kRed);
-    HRGN rgn = CreateRectRgn(0, 0, 1, 1);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bmp = CreateCompatibleBitmap(dc, 4, 4);
-    EXPECT_EQ(1, rt::GdiObjectCount(OBJ_PEN));
-    EXPECT_EQ(1, rt::GdiObjectCount(OBJ_BRUSH));
-    EXPECT_EQ(1, rt::GdiObjectCount(OBJ_REGION));
-    EXPECT_EQ(1, rt::GdiObjectCount(OBJ_BITMAP));
-    EXPECT_EQ(1, rt::GdiObjectCount(OBJ_DC));
-    EXPECT_EQ(before + 5, rt::GdiObjectTotal());
-    for (HGDIOBJ h : {HGDIOBJ(pen), HGDIOBJ(brush), HGDIOBJ(rgn), HGDIOBJ(bmp)}) EXPECT_TRUE(DeleteObject(h));
-    EXPECT_TRUE(DeleteDC(dc));
-    EXPECT_EQ(before, rt::GdiObjectTotal());
-    EXPECT_FALSE(DeleteObject(pen));  // stale handle
-    EXPECT_EQ(0u, GetObjectType(pen));
-}
+    kRowName);
 
 TEST(Objects, StockObjectsAreUncountedAndThereAreNoPalettes) {
     const int before = rt::GdiObjectTotal();
@@ -175,7 +127,7 @@ TEST(Objects, StockObjectsAreUncountedAndThereAreNoPalettes) {
     EXPECT_EQ(nullptr, GetStockObject(20));  // past the last stock object
 }
 
-// Only 1- and 32-bit bitmaps are made, and no side below zero.
+// Only 1- and 32-bit bitmaps are made, no side below zero, and no more than 64 Mpixels.
 TEST(Bitmaps, UnsupportedFormatsFail) {
     BITMAPINFO bi{};
     bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 2, 2, 1, 8, BI_RGB, 0, 0, 0, 0, 0};
@@ -187,6 +139,7 @@ TEST(Bitmaps, UnsupportedFormatsFail) {
     EXPECT_EQ(nullptr, CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &pv, nullptr, 0));
     EXPECT_EQ(nullptr, CreateBitmap(2, 2, 1, 8, nullptr));
     EXPECT_EQ(nullptr, CreateBitmap(-2, 2, 1, 32, nullptr));
+    EXPECT_EQ(nullptr, CreateBitmap(1 << 26, 2, 1, 32, nullptr));
     EXPECT_EQ(0, rt::GdiObjectCount(OBJ_BITMAP));
 }
 

@@ -32,6 +32,7 @@ TEST_P(RectPairs, IntersectUnionSubtract) {
     EXPECT_TRUE(Same(r.difference, out)) << out.left << "," << out.top << "," << out.right << "," << out.bottom;
 }
 
+constexpr RECT kAll{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, kLeftHalf{INT_MIN, INT_MIN, 0, INT_MAX};
 INSTANTIATE_TEST_SUITE_P(
     Gdi, RectPairs,
     ::testing::Values(
@@ -41,67 +42,43 @@ INSTANTIATE_TEST_SUITE_P(
         RectPairRow{"TopStrip", {0, 0, 4, 4}, {0, 0, 4, 1}, TRUE, {0, 0, 4, 1}, {0, 0, 4, 4}, {0, 1, 4, 4}},
         RectPairRow{"Covered", {1, 1, 2, 2}, {0, 0, 4, 4}, TRUE, {1, 1, 2, 2}, {0, 0, 4, 4}, {0, 0, 0, 0}},
         RectPairRow{"EmptyOperand", {0, 0, 4, 4}, {5, 5, 5, 9}, FALSE, {0, 0, 0, 0}, {0, 0, 4, 4}, {0, 0, 4, 4}},
-        RectPairRow{"Extremes",
-                    {INT_MIN, INT_MIN, INT_MAX, INT_MAX},
-                    {INT_MIN, INT_MIN, 0, INT_MAX},
-                    TRUE,
-                    {INT_MIN, INT_MIN, 0, INT_MAX},
-                    {INT_MIN, INT_MIN, INT_MAX, INT_MAX},
-                    {0, INT_MIN, INT_MAX, INT_MAX}}),
-    [](const auto& info) { return std::string(info.param.name); });
+        RectPairRow{"Extremes", kAll, kLeftHalf, TRUE, kLeftHalf, kAll, {0, INT_MIN, INT_MAX, INT_MAX}}),
+    kRowName);
 
-TEST(Rects, PointsAndEmptiness) {
-    const RECT rc{0, 0, 2, 2};
+TEST(Rects, PointsEmptinessOffsetAndInflate) {
+    const RECT rc{0, 0, 2, 2}, flat{0, 0, 5, 0}, reversed{5, 5, 0, 0};
     EXPECT_TRUE(PtInRect(&rc, POINT{0, 0}));
     EXPECT_TRUE(PtInRect(&rc, POINT{1, 1}));
     EXPECT_FALSE(PtInRect(&rc, POINT{2, 1}));
     EXPECT_FALSE(PtInRect(&rc, POINT{1, 2}));
-    const RECT flat{0, 0, 5, 0}, reversed{5, 5, 0, 0};
     EXPECT_TRUE(IsRectEmpty(&flat));
     EXPECT_TRUE(IsRectEmpty(&reversed));
     EXPECT_FALSE(IsRectEmpty(&rc));
+    RECT wrap{INT_MAX - 1, 0, INT_MAX, 1};  // offsets and insets wrap without overflow traps
+    EXPECT_TRUE(OffsetRect(&wrap, 2, -1));
+    EXPECT_TRUE(Same(RECT{INT_MIN, -1, INT_MIN + 1, 0}, wrap));
+    EXPECT_TRUE(InflateRect(&wrap, -1, 2));
+    EXPECT_TRUE(Same(RECT{INT_MIN + 1, -3, INT_MIN, 2}, wrap));
+    SetRect(&wrap, 1, 2, 3, 4);
+    EXPECT_TRUE(Same(RECT{1, 2, 3, 4}, wrap));
+    SetRectEmpty(&wrap);
+    EXPECT_TRUE(Same(RECT{0, 0, 0, 0}, wrap));
 }
 
-TEST(Rects, OffsetAndInflateWrapWithoutOverflow) {
-    RECT rc{INT_MAX - 1, 0, INT_MAX, 1};
-    EXPECT_TRUE(OffsetRect(&rc, 2, -1));
-    EXPECT_TRUE(Same(RECT{INT_MIN, -1, INT_MIN + 1, 0}, rc));
-    EXPECT_TRUE(InflateRect(&rc, -1, 2));
-    EXPECT_TRUE(Same(RECT{INT_MIN + 1, -3, INT_MIN, 2}, rc));
-    RECT set;
-    SetRect(&set, 1, 2, 3, 4);
-    EXPECT_TRUE(Same(RECT{1, 2, 3, 4}, set));
-    SetRectEmpty(&set);
-    EXPECT_TRUE(Same(RECT{0, 0, 0, 0}, set));
-}
-
-struct SysColorRow {
-    int index;
-    COLORREF colour;
-};
-
-TEST(SysColors, ClassicScheme) {
-    const SysColorRow rows[] = {
-        {COLOR_MENUTEXT, RGB(0, 0, 0)},
-        {COLOR_HIGHLIGHT, RGB(10, 36, 106)},
-        {COLOR_HIGHLIGHTTEXT, RGB(255, 255, 255)},
-        {COLOR_BTNFACE, RGB(212, 208, 200)},
-        {COLOR_3DFACE, RGB(212, 208, 200)},
-        {COLOR_MENU, RGB(212, 208, 200)},
-        {COLOR_GRAYTEXT, RGB(128, 128, 128)},
-        {COLOR_3DHILIGHT, RGB(255, 255, 255)},
-        {COLOR_3DSHADOW, RGB(128, 128, 128)},
-        {COLOR_WINDOW, RGB(255, 255, 255)},
-        {COLOR_WINDOWTEXT, RGB(0, 0, 0)},
-        {COLOR_3DDKSHADOW, RGB(64, 64, 64)},
+TEST(SysColors, ClassicSchemeAndStockBrushes) {
+    const std::pair<int, COLORREF> rows[] = {
+        {COLOR_MENUTEXT, RGB(0, 0, 0)},          {COLOR_HIGHLIGHT, RGB(10, 36, 106)},
+        {COLOR_HIGHLIGHTTEXT, RGB(255, 255, 255)}, {COLOR_BTNFACE, RGB(212, 208, 200)},
+        {COLOR_3DFACE, RGB(212, 208, 200)},      {COLOR_MENU, RGB(212, 208, 200)},
+        {COLOR_GRAYTEXT, RGB(128, 128, 128)},    {COLOR_3DHILIGHT, RGB(255, 255, 255)},
+        {COLOR_3DSHADOW, RGB(128, 128, 128)},    {COLOR_WINDOW, RGB(255, 255, 255)},
+        {COLOR_WINDOWTEXT, RGB(0, 0, 0)},        {COLOR_3DDKSHADOW, RGB(64, 64, 64)},
         {COLOR_INFOBK, RGB(255, 255, 225)},
     };
-    for (const SysColorRow& r : rows) EXPECT_EQ(r.colour, GetSysColor(r.index)) << r.index;
+    for (const auto& [index, colour] : rows) EXPECT_EQ(colour, GetSysColor(index)) << index;
     EXPECT_EQ(0u, GetSysColor(-1));
     EXPECT_EQ(0u, GetSysColor(31));
-}
 
-TEST(SysColors, BrushesAreStockAndPaintTheirColour) {
     const int before = rt::GdiObjectTotal();
     HBRUSH face = GetSysColorBrush(COLOR_3DFACE);
     ASSERT_NE(nullptr, face);
@@ -115,8 +92,10 @@ TEST(SysColors, BrushesAreStockAndPaintTheirColour) {
     EXPECT_EQ(nullptr, GetSysColorBrush(99));
 }
 
-TEST(SystemMetrics, FixedValues) {
-    const std::pair<int, int> rows[] = {{SM_CXVSCROLL, 16}, {SM_CYHSCROLL, 16}, {SM_CXBORDER, 1}, {SM_CYBORDER, 1},
+// The default metrics at 96 DPI (the menu check mark with the menu font of DejaVu Sans
+// at 11 pixels, which the Wine prefix sets).
+TEST(SystemMetrics, DefaultValues) {
+    const std::pair<int, int> rows[] = {{SM_CXVSCROLL, 17}, {SM_CYHSCROLL, 17}, {SM_CXBORDER, 1}, {SM_CYBORDER, 1},
                                         {SM_CXEDGE, 2},     {SM_CYEDGE, 2},     {SM_CYMENU, 19},  {SM_CXMENUCHECK, 13}};
     for (const auto& [index, value] : rows) EXPECT_EQ(value, GetSystemMetrics(index)) << index;
 }

@@ -1,39 +1,34 @@
-// Helpers for the text tests: fonts by parameters, the inked bounding box of a surface
-// and whole-surface comparison.
+// Helpers for the text tests: fonts by parameters, a surface with a font, the inked
+// bounding box of a surface and whole-surface comparison.
 #pragma once
 
 #include <algorithm>
+#include <functional>
 #include <string>
-#include <vector>
 
 #include "pixels.h"
-#include "win32/wingdi.h"
-#include "win32/winuser.h"
 
 namespace tt {
+
+constexpr COLORREF kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0);
 
 struct FontSpec {
     int height = -12;
     const wchar_t* face = L"DejaVu Sans";
     int weight = FW_NORMAL;
-    bool italic = false;
-    bool underline = false;
-    bool strikeOut = false;
+    bool italic = false, underline = false, strikeOut = false;
     BYTE quality = DEFAULT_QUALITY;
     BYTE pitchAndFamily = DEFAULT_PITCH;
 };
 
-inline HFONT MakeFont(const FontSpec& s) {
-    return CreateFontW(s.height, 0, 0, 0, s.weight, s.italic, s.underline, s.strikeOut, DEFAULT_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, s.quality, s.pitchAndFamily, s.face);
-}
-
-// Selects a font into a DC for the scope and deletes it afterwards.
+// Selects a font made from a spec into a DC for the scope and deletes it afterwards.
 class ScopedFont {
 public:
-    ScopedFont(HDC dc, const FontSpec& spec = FontSpec()) : dc_(dc), font_(MakeFont(spec)) {
-        old_ = SelectObject(dc_, font_);
-    }
+    explicit ScopedFont(HDC dc, const FontSpec& s = FontSpec())
+        : dc_(dc),
+          font_(CreateFontW(s.height, 0, 0, 0, s.weight, s.italic, s.underline, s.strikeOut, DEFAULT_CHARSET,
+                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, s.quality, s.pitchAndFamily, s.face)),
+          old_(SelectObject(dc, font_)) {}
     ~ScopedFont() {
         SelectObject(dc_, old_);
         DeleteObject(font_);
@@ -48,25 +43,28 @@ private:
     HGDIOBJ old_;
 };
 
+// A surface with a font selected: DejaVu Sans at -12 (tmHeight 14, tmAscent 11; "Hello"
+// is 29 wide) unless told otherwise.
+struct TextSurface : kt::Surface {
+    explicit TextSurface(int cx, int cy, COLORREF fill = kWhite, const FontSpec& spec = FontSpec())
+        : kt::Surface(cx, cy, fill), font(dc(), spec) {}
+    ScopedFont font;
+};
+
 struct Box {
     int left = 0, top = 0, right = 0, bottom = 0;  // right/bottom exclusive
     bool empty = true;
 };
 
 // Bounding box of every pixel that differs from the background colour.
-inline Box InkBox(const kt::Surface& s, COLORREF background) {
+inline Box InkBox(const kt::Surface& s, COLORREF background = kWhite) {
     Box b;
     for (int y = 0; y < s.height(); ++y)
         for (int x = 0; x < s.width(); ++x) {
             if (s.at(x, y) == background) continue;
-            if (b.empty) {
-                b = Box{x, y, x + 1, y + 1, false};
-            } else {
-                b.left = std::min(b.left, x);
-                b.top = std::min(b.top, y);
-                b.right = std::max(b.right, x + 1);
-                b.bottom = std::max(b.bottom, y + 1);
-            }
+            b = b.empty ? Box{x, y, x + 1, y + 1, false}
+                        : Box{std::min(b.left, x), std::min(b.top, y), std::max(b.right, x + 1),
+                              std::max(b.bottom, y + 1), false};
         }
     return b;
 }
@@ -79,8 +77,17 @@ inline int DiffCount(const kt::Surface& a, const kt::Surface& b) {
     return n;
 }
 
+// Pixels that differ between two pictures drawn on white cx x cy surfaces with the font.
+using Draw = std::function<void(HDC)>;
+inline int PictureDiff(int cx, int cy, const Draw& a, const Draw& b) {
+    TextSurface sa(cx, cy), sb(cx, cy);
+    a(sa.dc());
+    b(sb.dc());
+    return DiffCount(sa, sb);
+}
+
 // Pixels outside [r) that are not the background colour.
-inline int InkOutside(const kt::Surface& s, const RECT& r, COLORREF background) {
+inline int InkOutside(const kt::Surface& s, const RECT& r, COLORREF background = kWhite) {
     int n = 0;
     for (int y = 0; y < s.height(); ++y)
         for (int x = 0; x < s.width(); ++x)

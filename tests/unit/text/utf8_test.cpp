@@ -57,6 +57,7 @@ TEST(Utf8, EncodesCodePointsAndReplacesWhatNoneIs) {
         {"two bytes", Cp(0x7FF), "\xDF\xBF"},
         {"three bytes", Cp(0xFFFF), "\xEF\xBF\xBF"},
         {"four bytes", Cp(0x10000), "\xF0\x90\x80\x80"},
+        {"last code point", Cp(0x10FFFF), "\xF4\x8F\xBF\xBF"},
         {"lone high surrogate", std::wstring(1, wchar_t(0xD800)) + L"x", "\xEF\xBF\xBDx"},
         {"lone low surrogate", std::wstring(1, wchar_t(0xDFFF)), "\xEF\xBF\xBD"},
     };
