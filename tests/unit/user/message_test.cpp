@@ -107,8 +107,8 @@ TEST_F(UserTest, CloseDestroysByDefault) {
     PostMessageW(hwnd, WM_CLOSE, 0, 0);
     Pump();  // WM_CLOSE comes before the pending paint, which then never happens
     EXPECT_FALSE(IsWindow(hwnd));
-    const std::vector<UINT> expected{WM_CLOSE, WM_DESTROY, WM_NCDESTROY};
-    EXPECT_EQ(expected, MessagesOf(hwnd));
+    const std::vector<UINT> expected{WM_CLOSE, WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_DESTROY, WM_NCDESTROY};
+    EXPECT_EQ(expected, ut::LifeMessagesOf(hwnd));
 }
 
 TEST_F(UserTest, PostedMessagesOfADestroyedWindowAreDropped) {

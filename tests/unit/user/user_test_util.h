@@ -35,6 +35,27 @@ inline std::vector<UINT> MessagesOf(HWND hwnd) {
     return out;
 }
 
+// The messages of a window's life: creation, showing, moving, sizing, closing, destruction.
+// Activation, focus, non-client painting and input-method messages, which the system adds when
+// it activates a shown top-level window, are left out.
+inline bool IsLifeMessage(UINT msg) {
+    switch (msg) {
+        case WM_NCCREATE: case WM_NCCALCSIZE: case WM_CREATE: case WM_SIZE: case WM_MOVE: case WM_SHOWWINDOW:
+        case WM_WINDOWPOSCHANGING: case WM_WINDOWPOSCHANGED: case WM_CLOSE: case WM_DESTROY: case WM_NCDESTROY:
+            return true;
+        default:
+            return false;
+    }
+}
+
+inline std::vector<UINT> LifeMessagesOf(HWND hwnd) {
+    std::vector<UINT> out;
+    for (UINT msg : MessagesOf(hwnd)) {
+        if (IsLifeMessage(msg)) out.push_back(msg);
+    }
+    return out;
+}
+
 // The records of one message, in order.
 inline std::vector<Record> Only(UINT msg) {
     std::vector<Record> out;
@@ -100,11 +121,13 @@ protected:
         HWND hwnd = CreateWindowExW(0, kRecorderClass, L"", style, rect.left, rect.top, rect.right - rect.left,
                                     rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
                                     nullptr, nullptr);
-        if (!parent) made_.push_back(hwnd);
+        if (!parent) Adopt(hwnd);
         return hwnd;
     }
     // Dispatches what is queued, paints included.
     void Pump() { rt::PumpMessages(); }
+    // A top-level window the test made itself, destroyed at the end.
+    void Adopt(HWND hwnd) { made_.push_back(hwnd); }
 
 private:
     std::vector<HWND> made_;

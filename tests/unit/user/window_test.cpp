@@ -14,9 +14,17 @@ TEST_F(UserTest, CreationSendsItsMessagesInOrder) {
         std::vector<UINT> expected;
     };
     const Row rows[] = {
-        {"visible top-level", false, WS_VISIBLE, {WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW}},
-        {"hidden top-level", false, 0, {WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE}},
-        {"visible child", true, WS_VISIBLE, {WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE}},
+        {"visible top-level",
+         false,
+         WS_VISIBLE,
+         {WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW, WM_WINDOWPOSCHANGING,
+          WM_WINDOWPOSCHANGED}},
+        {"hidden top-level", false, 0, {WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, WM_SIZE, WM_MOVE}},
+        {"visible child",
+         true,
+         WS_VISIBLE,
+         {WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW, WM_WINDOWPOSCHANGING,
+          WM_WINDOWPOSCHANGED}},
     };
     const HWND parent = Make(RECT{0, 0, 100, 100});
     for (const Row& row : rows) {
@@ -24,7 +32,7 @@ TEST_F(UserTest, CreationSendsItsMessagesInOrder) {
         ut::Log().clear();
         const HWND hwnd = Make(RECT{10, 20, 40, 60}, row.child ? parent : nullptr, 0, row.style);
         ASSERT_NE(nullptr, hwnd);
-        EXPECT_EQ(row.expected, MessagesOf(hwnd));
+        EXPECT_EQ(row.expected, ut::LifeMessagesOf(hwnd));
         const auto sizes = ut::Only(WM_SIZE);
         ASSERT_EQ(1u, sizes.size());
         EXPECT_EQ(MAKELPARAM(30, 40), sizes[0].lParam);
@@ -45,9 +53,10 @@ TEST_F(UserTest, RefusedCreateDestroysTheWindow) {
     wc.lpfnWndProc = RefusingProc;
     wc.lpszClassName = L"UtRefusing";
     RegisterClassW(&wc);
-    EXPECT_EQ(nullptr, CreateWindowExW(0, L"UtRefusing", L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
-    const std::vector<UINT> expected{WM_NCCREATE, WM_CREATE, WM_DESTROY, WM_NCDESTROY};
-    EXPECT_EQ(expected, MessagesOf(nullptr));
+    EXPECT_EQ(nullptr,
+              CreateWindowExW(0, L"UtRefusing", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
+    const std::vector<UINT> expected{WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, WM_NCDESTROY};  // no WM_DESTROY
+    EXPECT_EQ(expected, ut::LifeMessagesOf(nullptr));
     ASSERT_FALSE(ut::Log().empty());
     EXPECT_FALSE(IsWindow(ut::Log().front().hwnd));
     EXPECT_TRUE(UnregisterClassW(L"UtRefusing", nullptr));
@@ -77,13 +86,17 @@ TEST_F(UserTest, DestroyingAParentDestroysChildrenFirstAndInvalidatesHandles) {
     ut::Log().clear();
     ASSERT_TRUE(DestroyWindow(parent));
 
-    // WM_DESTROY reaches a window before its children, WM_NCDESTROY after them; children go
-    // in z-order (the newest on top).
+    // The window is hidden, then the whole tree gets WM_DESTROY from the top down, then
+    // WM_NCDESTROY from the leaves up; children in z-order (a new child goes to the bottom).
     std::vector<std::pair<HWND, UINT>> seen;
-    for (const ut::Record& r : ut::Log()) seen.emplace_back(r.hwnd, r.msg);
+    for (const ut::Record& r : ut::Log()) {
+        if (ut::IsLifeMessage(r.msg)) seen.emplace_back(r.hwnd, r.msg);
+    }
     const std::vector<std::pair<HWND, UINT>> expected{
-        {parent, WM_DESTROY},     {second, WM_DESTROY},       {second, WM_NCDESTROY}, {first, WM_DESTROY},
-        {grandchild, WM_DESTROY}, {grandchild, WM_NCDESTROY}, {first, WM_NCDESTROY},  {parent, WM_NCDESTROY}};
+        {parent, WM_WINDOWPOSCHANGING}, {parent, WM_WINDOWPOSCHANGED}, {parent, WM_DESTROY},
+        {first, WM_DESTROY},            {grandchild, WM_DESTROY},      {second, WM_DESTROY},
+        {grandchild, WM_NCDESTROY},     {first, WM_NCDESTROY},         {second, WM_NCDESTROY},
+        {parent, WM_NCDESTROY}};
     EXPECT_EQ(expected, seen);
 
     for (HWND stale : {parent, first, second, grandchild}) {
@@ -206,8 +219,10 @@ TEST_F(UserTest, WindowFromPointFindsTheDeepestVisibleEnabledWindow) {
         {"top-level only", {101, 51}, top},
         {"hidden child shows its parent", {320, 270}, top},
         {"disabled child gives its parent", {420, 270}, top},
-        {"left of everything", {99, 51}, nullptr},
-        {"below everything", {101, 350}, nullptr},
+        {"left of everything: the desktop", {99, 51}, GetDesktopWindow()},
+        {"below everything: the desktop", {101, 350}, GetDesktopWindow()},
+        {"off the screen", {-5, -5}, nullptr},
+        {"far off the screen", {30000, 30000}, nullptr},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -223,17 +238,17 @@ TEST_F(UserTest, MovingSendsMoveAndSizeOnlyForWhatChanged) {
         std::vector<UINT> expected;
     };
     const Row rows[] = {
-        {"same place and size", {10, 10, 50, 50}, {}},
-        {"moved only", {20, 10, 60, 50}, {WM_MOVE}},
-        {"resized only", {20, 10, 70, 50}, {WM_SIZE}},
-        {"both", {0, 0, 10, 10}, {WM_MOVE, WM_SIZE}},
+        {"same place and size", {10, 10, 50, 50}, {WM_WINDOWPOSCHANGING}},
+        {"moved only", {20, 10, 60, 50}, {WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_MOVE}},
+        {"resized only", {20, 10, 70, 50}, {WM_WINDOWPOSCHANGING, WM_NCCALCSIZE, WM_WINDOWPOSCHANGED, WM_SIZE}},
+        {"both", {0, 0, 10, 10}, {WM_WINDOWPOSCHANGING, WM_NCCALCSIZE, WM_WINDOWPOSCHANGED, WM_MOVE, WM_SIZE}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         ut::Log().clear();
         MoveWindow(hwnd, row.rect.left, row.rect.top, row.rect.right - row.rect.left, row.rect.bottom - row.rect.top,
                    FALSE);
-        EXPECT_EQ(row.expected, MessagesOf(hwnd));
+        EXPECT_EQ(row.expected, ut::LifeMessagesOf(hwnd));
         RECT rc;
         GetWindowRect(hwnd, &rc);
         EXPECT_TRUE(EqualRect(&rc, &row.rect));
