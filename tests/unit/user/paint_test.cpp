@@ -22,7 +22,7 @@ struct PaintRecord {
 std::vector<PaintRecord> g_paints;
 
 LRESULT CALLBACK PainterProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    ut::Log().push_back(ut::Record{hwnd, msg, wParam, lParam, 0});
+    ut::Note(hwnd, msg, wParam, lParam);
     if (msg != WM_PAINT) return DefWindowProcW(hwnd, msg, wParam, lParam);
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd, &ps);
@@ -42,19 +42,9 @@ protected:
     // A painter window; with a background, its class erases in blue.
     HWND MakePainter(RECT rect, HWND parent = nullptr, bool withBackground = false) {
         static const HBRUSH blue = CreateSolidBrush(kBlue);
-        const LPCWSTR name = withBackground ? L"UtPainterBlue" : L"UtPainter";
-        WNDCLASSW wc{};
-        if (!GetClassInfoW(nullptr, name, &wc)) {
-            wc.lpfnWndProc = PainterProc;
-            wc.hbrBackground = withBackground ? blue : nullptr;
-            wc.lpszClassName = name;
-            RegisterClassW(&wc);
-        }
-        const HWND hwnd = CreateWindowExW(0, name, L"", WS_VISIBLE | (parent ? WS_CHILD : WS_POPUP), rect.left,
-                                          rect.top, rect.right - rect.left, rect.bottom - rect.top, parent, nullptr,
-                                          nullptr, nullptr);
-        if (!parent) Adopt(hwnd);
-        return hwnd;
+        const LPCWSTR cls = withBackground ? ut::EnsureClass(L"UtPainterBlue", PainterProc, blue)
+                                           : ut::EnsureClass(L"UtPainter", PainterProc);
+        return Make(rect, parent, WS_VISIBLE, cls);
     }
 };
 
