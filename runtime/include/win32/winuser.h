@@ -195,6 +195,21 @@ typedef struct tagCREATESTRUCTW {
 typedef CREATESTRUCTW CREATESTRUCT;
 typedef CREATESTRUCTW *LPCREATESTRUCTW, *LPCREATESTRUCT;
 
+typedef struct tagWINDOWPOS {
+    HWND hwnd;
+    HWND hwndInsertAfter;
+    int x;
+    int y;
+    int cx;
+    int cy;
+    UINT flags;
+} WINDOWPOS, *LPWINDOWPOS, *PWINDOWPOS;
+
+typedef struct tagNCCALCSIZE_PARAMS {
+    RECT rgrc[3];
+    PWINDOWPOS lppos;
+} NCCALCSIZE_PARAMS, *LPNCCALCSIZE_PARAMS;
+
 typedef struct tagMSG {
     HWND hwnd;
     UINT message;
@@ -273,8 +288,11 @@ typedef struct tagPAINTSTRUCT {
 #define WM_MOUSEACTIVATE 0x0021
 #define WM_DRAWITEM 0x002B
 #define WM_MEASUREITEM 0x002C
+#define WM_WINDOWPOSCHANGING 0x0046
+#define WM_WINDOWPOSCHANGED 0x0047
 #define WM_NCCREATE 0x0081
 #define WM_NCDESTROY 0x0082
+#define WM_NCCALCSIZE 0x0083
 #define WM_NCHITTEST 0x0084
 #define WM_KEYDOWN 0x0100
 #define WM_KEYUP 0x0101

@@ -260,10 +260,7 @@ void ForgetWindowInput(HWND hwnd) {
     ThreadState& ts = Thread();
     const Window* w = Find(hwnd);
     if (!w) return;
-    if (IsSelfOrBelow(w, ts.capture)) {
-        ReleaseCapture();
-        if ((w = Find(hwnd)) == nullptr) return;
-    }
+    if (IsSelfOrBelow(w, ts.capture)) ts.capture = nullptr;  // without WM_CAPTURECHANGED
     if (IsSelfOrBelow(w, ts.focus)) {
         const bool toParent = w->IsChild() && w->parent != Desktop() && !w->parent->destroying;
         SetFocus(toParent ? w->parent->handle : nullptr);

@@ -280,6 +280,15 @@ LRESULT DefWindowProcW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             DestroyWindow(hWnd);
             return 0;
+        case WM_WINDOWPOSCHANGED: {
+            const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+            if (!pos) return 0;
+            if (!(pos->flags & user::kNoClientMove))
+                SendMessageW(hWnd, WM_MOVE, 0, MAKELPARAM(w->rect.left, w->rect.top));
+            if (!(pos->flags & user::kNoClientSize) && (w = Find(hWnd)) != nullptr)
+                SendMessageW(hWnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(w->Width(), w->Height()));
+            return 0;
+        }
         case WM_NCHITTEST:
             return HTCLIENT;
         case WM_MOUSEACTIVATE:

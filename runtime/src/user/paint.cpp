@@ -1,7 +1,7 @@
 // Painting: update areas, WM_PAINT generation, BeginPaint/EndPaint and window DCs.
 //
-// A window's update area is the bounding rectangle of everything invalidated since it was
-// last validated. Windows paint straight onto the virtual screen: a window DC is a display
+// A window's update area is the set of rectangles invalidated since it was last validated,
+// less what was validated; a paint gets, and clips to, their bounding rectangle. Windows paint straight onto the virtual screen: a window DC is a display
 // DC whose origin is the client origin on the screen and whose visible rectangle is the
 // client area clipped by the ancestors (not by siblings or children). Invalidating a window
 // also invalidates the children under the area unless it has WS_CLIPCHILDREN, so a parent
@@ -15,6 +15,11 @@
 #include "user/user_private.h"
 
 namespace user {
+namespace {
+
+constexpr size_t kMaxUpdateParts = 16;
+
+}  // namespace
 
 // ---- 1. Update areas ---------------------------------------------------------------------------
 void InvalidateClient(Window* w, const RECT* client_rect, bool erase) {
@@ -27,8 +32,12 @@ void InvalidateClient(Window* w, const RECT* client_rect, bool erase) {
         UnionRect(&w->update_client_rect, &w->update_client_rect, &dirty_rect);
     } else {
         w->update_client_rect = dirty_rect;
+        w->update_parts.clear();
         w->updatePending = true;
     }
+    // Bounded: past a few parts the area is its bounding rectangle, which only paints more.
+    if (w->update_parts.size() >= kMaxUpdateParts) w->update_parts.assign(1, w->update_client_rect);
+    w->update_parts.push_back(dirty_rect);
     w->eraseNeeded = w->eraseNeeded || erase;
     if (w->style & WS_CLIPCHILDREN) return;
     for (Window* child : w->children) {
@@ -45,6 +54,33 @@ void Validate(Window* w) {
     w->updatePending = false;
     w->eraseNeeded = false;
     SetRectEmpty(&w->update_client_rect);
+    w->update_parts.clear();
+}
+
+// Takes a rectangle out of the update area: each part keeps up to four pieces.
+void ValidatePart(Window* w, const RECT& valid_rect) {
+    std::vector<RECT> kept;
+    for (const RECT& part : w->update_parts) {
+        RECT cut;
+        if (!IntersectRect(&cut, &part, &valid_rect)) {
+            kept.push_back(part);
+            continue;
+        }
+        const RECT pieces[] = {{part.left, part.top, part.right, cut.top},
+                               {part.left, cut.bottom, part.right, part.bottom},
+                               {part.left, cut.top, cut.left, cut.bottom},
+                               {cut.right, cut.top, part.right, cut.bottom}};
+        for (const RECT& piece : pieces) {
+            if (!IsRectEmpty(&piece)) kept.push_back(piece);
+        }
+    }
+    if (kept.empty()) {
+        Validate(w);
+        return;
+    }
+    w->update_parts = kept;
+    w->update_client_rect = kept.front();
+    for (const RECT& part : kept) UnionRect(&w->update_client_rect, &w->update_client_rect, &part);
 }
 
 // ---- 2. WM_PAINT ---------------------------------------------------------------------------------
@@ -96,13 +132,7 @@ BOOL ValidateRect(HWND hWnd, const RECT* lpRect) {
         user::Validate(w);
         return TRUE;
     }
-    // The update area stays a rectangle: only a cut that leaves a rectangle shrinks it.
-    RECT rest;
-    if (!SubtractRect(&rest, &w->update_client_rect, lpRect)) {
-        user::Validate(w);
-    } else {
-        w->update_client_rect = rest;
-    }
+    user::ValidatePart(w, *lpRect);
     return TRUE;
 }
 
@@ -177,11 +207,11 @@ BOOL EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint) {
     return TRUE;
 }
 
+// The screen's DC is the desktop window's.
 HDC GetDC(HWND hWnd) {
-    if (!hWnd) return gdi::CreateScreenDC();
-    const Window* w = Find(hWnd);
+    const Window* w = hWnd ? Find(hWnd) : user::Desktop();
     if (!w) return nullptr;
-    if (w == user::Desktop()) return gdi::CreateScreenDC();
+    if (w == user::Desktop()) return gdi::CreateDisplayDC(w->handle, POINT{0, 0}, nullptr);
     return user::ClientDC(w, nullptr);
 }
 

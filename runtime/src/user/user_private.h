@@ -48,9 +48,11 @@ struct Window {
     std::vector<unsigned char> extra;  // cbWndExtra bytes
     std::thread::id thread;
     bool destroying = false;
-    // The update area: a bounding rectangle of everything invalidated since the last paint.
+    // The update area: the rectangles invalidated since the last paint, less what was
+    // validated since, and their bounding rectangle, which is what a paint gets.
     bool updatePending = false;
     RECT update_client_rect{};
+    std::vector<RECT> update_parts;
     bool eraseNeeded = false;
 
     bool IsChild() const { return (style & WS_CHILD) != 0; }
@@ -115,6 +117,14 @@ void SetVirtualNow(uint64_t now);
 // Finds a window of this thread with a pending update that matches the filter.
 Window* FindWindowToPaint(HWND filter);
 void InvalidateClient(Window* w, const RECT* client_rect, bool erase);
+
+// ---- Window positions ------------------------------------------------------------------------------
+// Set by SetWindowPos in WM_WINDOWPOSCHANGED's flags, as the platform does, when the client
+// area kept its place or its size: the default handling then sends no WM_MOVE or WM_SIZE.
+constexpr UINT kNoClientSize = 0x0800;
+constexpr UINT kNoClientMove = 0x1000;
+// Sends WM_NCDESTROY to a window's children, then to it, and frees them (no WM_DESTROY).
+void FreeTree(HWND hwnd);
 
 // ---- 5. Creation hook ------------------------------------------------------------------------------
 // Called for every window of this thread right after its handle exists and before WM_NCCREATE,

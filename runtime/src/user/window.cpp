@@ -98,25 +98,28 @@ std::shared_ptr<WindowClass> FindClass(LPCWSTR name) {
 }
 
 // The static text control: its text on the dialog face colour, wrapped at words.
+void PaintStatic(HWND hwnd, HDC dc) {
+    RECT client_rect;
+    GetClientRect(hwnd, &client_rect);
+    FillRect(dc, &client_rect, GetSysColorBrush(COLOR_BTNFACE));
+    const Window* w = Find(hwnd);
+    if (!w || w->text.empty()) return;
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    DrawTextW(dc, w->text.c_str(), int(w->text.size()), &client_rect, DT_LEFT | DT_WORDBREAK);
+}
+
 LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_PAINT: {
             PAINTSTRUCT ps;
-            HDC dc = BeginPaint(hwnd, &ps);
-            if (dc) {
-                RECT client_rect;
-                GetClientRect(hwnd, &client_rect);
-                FillRect(dc, &client_rect, GetSysColorBrush(COLOR_BTNFACE));
-                const Window* w = Find(hwnd);
-                if (w && !w->text.empty()) {
-                    SetBkMode(dc, TRANSPARENT);
-                    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-                    DrawTextW(dc, w->text.c_str(), int(w->text.size()), &client_rect, DT_LEFT | DT_WORDBREAK);
-                }
-            }
+            if (HDC dc = BeginPaint(hwnd, &ps)) PaintStatic(hwnd, dc);
             EndPaint(hwnd, &ps);
             return 0;
         }
+        case WM_PRINTCLIENT:
+            if (wParam) PaintStatic(hwnd, reinterpret_cast<HDC>(wParam));
+            return 0;
         case WM_ERASEBKGND:
             return 1;  // WM_PAINT fills the whole client area
         case WM_SETTEXT: {
@@ -312,34 +315,31 @@ HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName,
     Window* raw = w.get();
     HWND hwnd = user::Insert(std::move(w));
     if (!hwnd) return nullptr;
-    parent->children.insert(parent->children.begin(), raw);  // new windows start on top
+    // A new top-level window goes on top of the others, a new child below its siblings.
+    auto& siblings = parent->children;
+    siblings.insert(child ? siblings.end() : siblings.begin(), raw);
 
     CREATESTRUCTW cs{lpParam, hInstance, hMenu,         hWndParent,   g.cy,        g.cx,
                      g.y,     g.x,       LONG(dwStyle), lpWindowName, lpClassName, dwExStyle};
     if (user::CreationHook hook = user::CurrentHook()) hook(hwnd, &cs);
-    if (!SendMessageW(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
-        if (Window* failed = Find(hwnd)) {
-            failed->destroying = true;
-            SendMessageW(hwnd, WM_NCDESTROY, 0, 0);
-            if ((failed = Find(hwnd))) user::Free(failed);
-        }
+    if (!SendMessageW(hwnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs)) || !Find(hwnd)) {
+        user::FreeTree(hwnd);
         return nullptr;
     }
-    if (!Find(hwnd)) return nullptr;
-    if (SendMessageW(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
-        DestroyWindow(hwnd);
+    // Shown only after the size messages, as ShowWindow would show it.
+    raw->style &= ~DWORD(WS_VISIBLE);
+    RECT nc_rect = raw->rect;  // the whole window is client area: the answer changes nothing
+    SendMessageW(hwnd, WM_NCCALCSIZE, FALSE, reinterpret_cast<LPARAM>(&nc_rect));
+    // A refused WM_CREATE ends the window without WM_DESTROY.
+    if (!Find(hwnd) || SendMessageW(hwnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
+        user::FreeTree(hwnd);
         return nullptr;
     }
     Window* created = Find(hwnd);
     if (!created) return nullptr;
     SendMessageW(hwnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(created->Width(), created->Height()));
     if ((created = Find(hwnd))) SendMessageW(hwnd, WM_MOVE, 0, MAKELPARAM(created->rect.left, created->rect.top));
-    created = Find(hwnd);
-    if (!created) return nullptr;
-    if (created->style & WS_VISIBLE) {
-        if (!child) SendMessageW(hwnd, WM_SHOWWINDOW, TRUE, 0);
-        if ((created = Find(hwnd))) user::InvalidateClient(created, nullptr, true);
-    }
+    if (Find(hwnd) && (dwStyle & WS_VISIBLE)) ShowWindow(hwnd, SW_SHOW);
     return Find(hwnd) ? hwnd : nullptr;
 }
 
@@ -347,34 +347,22 @@ HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName,
 namespace user {
 namespace {
 
-Window* NextChildToDestroy(Window* w) {
-    for (Window* child : w->children) {
-        if (!child->destroying) return child;
-    }
-    return nullptr;
+std::vector<HWND> ChildHandles(const Window* w) {
+    std::vector<HWND> handles;
+    for (const Window* child : w->children) handles.push_back(child->handle);
+    return handles;
 }
 
-// WM_DESTROY goes to a window before its children are destroyed; WM_NCDESTROY after them.
-void DestroyTree(Window* w) {
-    const HWND hwnd = w->handle;
+// WM_DESTROY reaches a window before its children, each subtree in z-order; a handler may
+// destroy windows of the tree itself.
+void SendDestroy(HWND hwnd) {
+    Window* w = Find(hwnd);
+    if (!w) return;
     w->destroying = true;
     ForgetWindowInput(hwnd);
     SendMessageW(hwnd, WM_DESTROY, 0, 0);
-    while ((w = Find(hwnd)) != nullptr) {
-        Window* child = NextChildToDestroy(w);
-        if (!child) break;
-        DestroyTree(child);
-    }
-    ForgetWindowTimers(hwnd);
-    if (!Find(hwnd)) return;
-    SendMessageW(hwnd, WM_NCDESTROY, 0, 0);
-    if ((w = Find(hwnd)) != nullptr) {
-        ThreadState& ts = Thread();
-        auto addressed = [hwnd](const MSG& m) { return m.hwnd == hwnd; };
-        ts.posted.erase(std::remove_if(ts.posted.begin(), ts.posted.end(), addressed), ts.posted.end());
-        ts.input.erase(std::remove_if(ts.input.begin(), ts.input.end(), addressed), ts.input.end());
-        Free(w);
-    }
+    if ((w = Find(hwnd)) == nullptr) return;
+    for (HWND child : ChildHandles(w)) SendDestroy(child);
 }
 
 void DestroyOwnedWindows(Window* owner) {
@@ -392,17 +380,46 @@ void DestroyOwnedWindows(Window* owner) {
 }
 
 }  // namespace
+
+// WM_NCDESTROY reaches a window after its children have been freed.
+void FreeTree(HWND hwnd) {
+    Window* w = Find(hwnd);
+    if (!w) return;
+    w->destroying = true;
+    for (HWND child : ChildHandles(w)) FreeTree(child);
+    ForgetWindowInput(hwnd);
+    ForgetWindowTimers(hwnd);
+    if (!Find(hwnd)) return;
+    SendMessageW(hwnd, WM_NCDESTROY, 0, 0);
+    if ((w = Find(hwnd)) != nullptr) {
+        ThreadState& ts = Thread();
+        auto addressed = [hwnd](const MSG& m) { return m.hwnd == hwnd; };
+        ts.posted.erase(std::remove_if(ts.posted.begin(), ts.posted.end(), addressed), ts.posted.end());
+        ts.input.erase(std::remove_if(ts.input.begin(), ts.input.end(), addressed), ts.input.end());
+        Free(w);
+    }
+}
+
 }  // namespace user
 
+// The window is hidden first (a child through ShowWindow, with WM_SHOWWINDOW), then every
+// window of the tree gets WM_DESTROY, then WM_NCDESTROY from the leaves up.
 BOOL DestroyWindow(HWND hWnd) {
     Window* w = Find(hWnd);
     if (!w || w == user::Desktop() || w->destroying || w->thread != std::this_thread::get_id()) return FALSE;
     w->destroying = true;
-    user::DestroyOwnedWindows(w);
+    if (w->style & WS_VISIBLE) {
+        if (w->IsChild()) {
+            ShowWindow(hWnd, SW_HIDE);
+        } else {
+            SetWindowPos(hWnd, nullptr, 0, 0, 0, 0,
+                         SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
     if ((w = Find(hWnd)) == nullptr) return TRUE;
-    // The parent shows through where a visible child was.
-    if (w->IsChild() && user::IsShownOnScreen(w)) user::InvalidateClient(w->parent, &w->rect, true);
-    user::DestroyTree(w);
+    user::DestroyOwnedWindows(w);
+    user::SendDestroy(hWnd);
+    user::FreeTree(hWnd);
     return TRUE;
 }
 
@@ -427,14 +444,9 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow) {
     const bool show = nCmdShow != SW_HIDE;
     if (show == was_visible) return was_visible;
     SendMessageW(hWnd, WM_SHOWWINDOW, show, 0);
-    if ((w = Find(hWnd)) == nullptr) return was_visible;
-    if (show) {
-        w->style |= WS_VISIBLE;
-        user::InvalidateClient(w, nullptr, true);
-    } else {
-        w->style &= ~DWORD(WS_VISIBLE);
-        if (w->IsChild() && user::IsShownOnScreen(w->parent)) user::InvalidateClient(w->parent, &w->rect, true);
-    }
+    if (!Find(hWnd)) return was_visible;
+    SetWindowPos(hWnd, nullptr, 0, 0, 0, 0,
+                 (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW) | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     return was_visible;
 }
 
@@ -665,33 +677,52 @@ void Restack(Window* w, HWND hWndInsertAfter) {
 }  // namespace
 }  // namespace user
 
+// WM_WINDOWPOSCHANGING may change the place; WM_NCCALCSIZE comes when the size changes, and
+// WM_WINDOWPOSCHANGED when anything changed at all. WM_MOVE and WM_SIZE come from the default
+// handling of WM_WINDOWPOSCHANGED.
 BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags) {
     Window* w = Find(hWnd);
     if (!w || w == user::Desktop()) return FALSE;
-    RECT new_rect = w->rect;
-    if (!(uFlags & SWP_NOMOVE)) OffsetRect(&new_rect, X - new_rect.left, Y - new_rect.top);
-    if (!(uFlags & SWP_NOSIZE)) {
-        new_rect.right = new_rect.left + std::max(cx, 0);
-        new_rect.bottom = new_rect.top + std::max(cy, 0);
+    WINDOWPOS pos{hWnd, hWndInsertAfter, X, Y, cx, cy, uFlags};
+    if (uFlags & SWP_NOMOVE) {
+        pos.x = w->rect.left;
+        pos.y = w->rect.top;
     }
+    if (uFlags & SWP_NOSIZE) {
+        pos.cx = w->Width();
+        pos.cy = w->Height();
+    }
+    SendMessageW(hWnd, WM_WINDOWPOSCHANGING, 0, reinterpret_cast<LPARAM>(&pos));
+    if ((w = Find(hWnd)) == nullptr) return TRUE;
     const RECT old_rect = w->rect;
+    const RECT new_rect{pos.x, pos.y, pos.x + std::max(pos.cx, 0), pos.y + std::max(pos.cy, 0)};
     const bool moved = new_rect.left != old_rect.left || new_rect.top != old_rect.top;
-    const bool sized = (new_rect.right - new_rect.left) != (old_rect.right - old_rect.left) ||
-                       (new_rect.bottom - new_rect.top) != (old_rect.bottom - old_rect.top);
-    if (!(uFlags & SWP_NOZORDER)) user::Restack(w, hWndInsertAfter);
+    const bool sized = new_rect.right - new_rect.left != w->Width() || new_rect.bottom - new_rect.top != w->Height();
+    const bool visible = (w->style & WS_VISIBLE) != 0;
+    const bool shown = (uFlags & SWP_SHOWWINDOW) && !visible;
+    const bool hidden = (uFlags & SWP_HIDEWINDOW) && visible;
+    const bool restacked = !(uFlags & SWP_NOZORDER);
+    if (!moved && !sized && !shown && !hidden && !restacked) return TRUE;
+    if (sized) {
+        NCCALCSIZE_PARAMS params{{new_rect, old_rect, old_rect}, &pos};
+        SendMessageW(hWnd, WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&params));
+        if ((w = Find(hWnd)) == nullptr) return TRUE;
+    }
+    const bool was_shown = user::IsShownOnScreen(w);
+    if (restacked) user::Restack(w, hWndInsertAfter);
     w->rect = new_rect;
-    if ((moved || sized) && !(uFlags & SWP_NOREDRAW) && user::IsShownOnScreen(w)) {
+    if (shown) {
+        w->style |= WS_VISIBLE;
+    } else if (hidden) {
+        w->style &= ~DWORD(WS_VISIBLE);
+    }
+    const bool now_shown = user::IsShownOnScreen(w);
+    // The parent shows through where the window was; the window repaints where it is now.
+    if ((hidden || moved || sized) && was_shown && w->IsChild() && !(uFlags & SWP_NOREDRAW))
         user::InvalidateClient(w->parent, &old_rect, true);
-        user::InvalidateClient(w, nullptr, true);
-    }
-    if (moved) SendMessageW(hWnd, WM_MOVE, 0, MAKELPARAM(new_rect.left, new_rect.top));
-    if (sized && Find(hWnd)) {
-        SendMessageW(hWnd, WM_SIZE, SIZE_RESTORED,
-                     MAKELPARAM(new_rect.right - new_rect.left, new_rect.bottom - new_rect.top));
-    }
-    if (!Find(hWnd)) return TRUE;
-    if (uFlags & SWP_SHOWWINDOW) ShowWindow(hWnd, SW_SHOWNA);
-    if (uFlags & SWP_HIDEWINDOW) ShowWindow(hWnd, SW_HIDE);
+    if ((shown || moved || sized) && now_shown && !(uFlags & SWP_NOREDRAW)) user::InvalidateClient(w, nullptr, true);
+    pos.flags |= (moved ? 0u : user::kNoClientMove) | (sized ? 0u : user::kNoClientSize);
+    SendMessageW(hWnd, WM_WINDOWPOSCHANGED, 0, reinterpret_cast<LPARAM>(&pos));
     return TRUE;
 }
 
@@ -713,7 +744,10 @@ BOOL ScreenToClient(HWND hWnd, LPPOINT lpPoint) {
     return TRUE;
 }
 
+// The desktop window covers the screen: it is what lies under a point outside every window.
 HWND WindowFromPoint(POINT Point) {
-    const Window* w = user::WindowAtScreenPoint(Point);
-    return w ? w->handle : nullptr;
+    if (const Window* w = user::WindowAtScreenPoint(Point)) return w->handle;
+    const SIZE screen = rt::GetScreenSize();
+    const RECT screen_rect{0, 0, screen.cx, screen.cy};
+    return PtInRect(&screen_rect, Point) ? user::Desktop()->handle : nullptr;
 }

@@ -112,6 +112,21 @@ LRESULT CALLBACK DropSystemMouse(int code, WPARAM wParam, LPARAM lParam) {
     return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+bool IsThreadWindow(HWND hwnd) {
+    return hwnd && ::GetWindowThreadProcessId(hwnd, nullptr) == ::GetCurrentThreadId();
+}
+
+// The system notices that the pointer left a tracked window on a timer of its own; an
+// injected move settles it at once, so that the leave does not depend on elapsed time.
+void CheckMouseLeave(HWND under) {
+    TRACKMOUSEEVENT tme{sizeof tme, TME_QUERY, nullptr, 0};
+    if (!::TrackMouseEvent(&tme) || !(tme.dwFlags & TME_LEAVE) || !tme.hwndTrack || tme.hwndTrack == under) return;
+    const HWND tracked = tme.hwndTrack;
+    tme = TRACKMOUSEEVENT{sizeof tme, TME_LEAVE | TME_CANCEL, tracked, 0};
+    ::TrackMouseEvent(&tme);
+    ::PostMessageW(tracked, WM_MOUSELEAVE, 0, 0);
+}
+
 }  // namespace
 
 bool InjectMouse(UINT msg, POINT screen_pt, WPARAM keys) {
@@ -123,8 +138,11 @@ bool InjectMouse(UINT msg, POINT screen_pt, WPARAM keys) {
     HWND target = ::GetCapture();
     const bool captured = target != nullptr;
     ::SetCursorPos(screen_pt.x, screen_pt.y);
-    if (!target) target = ::WindowFromPoint(screen_pt);
-    if (!target || (!captured && !::IsWindowEnabled(target))) return false;
+    const HWND under = ::WindowFromPoint(screen_pt);
+    CheckMouseLeave(under);
+    if (!target) target = under;
+    // Outside the thread's windows (the desktop, another program) nothing takes the input.
+    if (!IsThreadWindow(target) || (!captured && !::IsWindowEnabled(target))) return false;
     if (msg == WM_MOUSEWHEEL)
         return ::PostMessageW(target, msg, keys, MAKELPARAM(screen_pt.x, screen_pt.y)) != 0;
     if (!captured) ::SendMessageW(target, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), MAKELONG(HTCLIENT, msg));

@@ -15,81 +15,82 @@ std::ostream& operator<<(std::ostream& os, const Tick& t) {
     return os << "{" << t.id << " @" << t.at << "}";
 }
 
+UINT_PTR g_killOnTick = 0;  // the handler kills its own timer on this tick
+UINT_PTR g_killOther = 0;   // the handler kills this timer every time
+int g_ticks = 0;
+
+// Records WM_TIMER and what it posts (WM_USER with the timer's id).
+LRESULT CALLBACK KillingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg != WM_TIMER && msg != WM_USER) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    ut::Note(hwnd, msg, wParam, lParam);
+    if (msg == WM_TIMER) {
+        if (++g_ticks == int(g_killOnTick)) KillTimer(hwnd, wParam);
+        if (g_killOther) KillTimer(hwnd, g_killOther);
+        PostMessageW(hwnd, WM_USER, wParam, 0);
+    }
+    return 0;
+}
+
 class TimerTest : public UserTest {
 protected:
     void SetUp() override {
         UserTest::SetUp();
         start_ = rt::ClockNow();
+        g_ticks = 0;
+        g_killOnTick = g_killOther = 0;
     }
     std::vector<Tick> Ticks() const {
         std::vector<Tick> out;
         for (const ut::Record& r : ut::Only(WM_TIMER)) out.push_back(Tick{r.wParam, r.time - start_});
         return out;
     }
+    HWND MakeKilling() { return Make(RECT{0, 0, 10, 10}, nullptr, 0, ut::EnsureClass(L"UtKilling", KillingProc)); }
     DWORD start_ = 0;
 };
 
 TEST_F(TimerTest, PeriodicTimerFiresAtEachDueTime) {
-    const HWND hwnd = Make(RECT{0, 0, 10, 10}, nullptr, 0, 0);
-    ASSERT_EQ(1u, SetTimer(hwnd, 1, 50, nullptr));
-    rt::AdvanceClock(175);
-    EXPECT_EQ((std::vector<Tick>{{1, 50}, {1, 100}, {1, 150}}), Ticks());
-    EXPECT_EQ(start_ + 175, rt::ClockNow());
-    EXPECT_EQ(start_ + 175, GetTickCount());
-    EXPECT_EQ(start_ + 200, rt::NextTimerDue());
-    rt::AdvanceClock(25);  // the due time itself counts
-    EXPECT_EQ(4u, Ticks().size());
+    struct Row {
+        const char* name;
+        UINT interval;
+        std::vector<DWORD> advances;
+        std::vector<Tick> expected;
+    };
+    const Row rows[] = {
+        {"one advance", 50, {175}, {{1, 50}, {1, 100}, {1, 150}}},
+        {"the due time itself counts", 50, {175, 25}, {{1, 50}, {1, 100}, {1, 150}, {1, 200}}},
+        {"split advances give the same ticks", 30, {10, 15, 5, 1, 59, 30}, {{1, 30}, {1, 60}, {1, 90}, {1, 120}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ut::Log().clear();
+        start_ = rt::ClockNow();
+        const HWND hwnd = Make(RECT{0, 0, 10, 10}, nullptr, 0);
+        ASSERT_EQ(1u, SetTimer(hwnd, 1, row.interval, nullptr));
+        DWORD total = 0;
+        for (DWORD step : row.advances) {
+            rt::AdvanceClock(step);
+            total += step;
+        }
+        EXPECT_EQ(row.expected, Ticks());
+        EXPECT_EQ(start_ + total, GetTickCount());
+        EXPECT_EQ(start_ + (total / row.interval + 1) * row.interval, rt::NextTimerDue());
+        DestroyWindow(hwnd);
+    }
 }
 
 TEST_F(TimerTest, TimersInterleaveInDueOrderTiesByCreation) {
-    const HWND hwnd = Make(RECT{0, 0, 10, 10}, nullptr, 0, 0);
+    const HWND hwnd = Make(RECT{0, 0, 10, 10}, nullptr, 0);
     SetTimer(hwnd, 1, 50, nullptr);  // created first: wins ties
     SetTimer(hwnd, 2, 25, nullptr);
     rt::AdvanceClock(100);
     EXPECT_EQ((std::vector<Tick>{{2, 25}, {1, 50}, {2, 50}, {2, 75}, {1, 100}, {2, 100}}), Ticks());
 }
 
-TEST_F(TimerTest, SplitAdvancesGiveTheSameTicks) {
-    const HWND hwnd = Make(RECT{0, 0, 10, 10}, nullptr, 0, 0);
-    SetTimer(hwnd, 1, 30, nullptr);
-    for (DWORD step : {10u, 15u, 5u, 1u, 59u, 30u}) rt::AdvanceClock(step);
-    EXPECT_EQ((std::vector<Tick>{{1, 30}, {1, 60}, {1, 90}, {1, 120}}), Ticks());
-}
-
-UINT_PTR g_killOnTick = 0;
-UINT_PTR g_killOther = 0;
-int g_ticks = 0;
-
-LRESULT CALLBACK KillingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_TIMER) {
-        ut::Log().push_back(ut::Record{hwnd, msg, wParam, lParam, GetTickCount()});
-        if (++g_ticks == int(g_killOnTick)) KillTimer(hwnd, wParam);
-        if (g_killOther) KillTimer(hwnd, g_killOther);
-        PostMessageW(hwnd, WM_USER, wParam, 0);
-        return 0;
-    }
-    if (msg == WM_USER) {
-        ut::Log().push_back(ut::Record{hwnd, msg, wParam, lParam, GetTickCount()});
-        return 0;
-    }
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
-HWND MakeKillingWindow() {
-    WNDCLASSW wc{};
-    if (!GetClassInfoW(nullptr, L"UtKilling", &wc)) {
-        wc.lpfnWndProc = KillingProc;
-        wc.lpszClassName = L"UtKilling";
-        RegisterClassW(&wc);
-    }
-    return CreateWindowExW(0, L"UtKilling", L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-}
-
 TEST_F(TimerTest, HandlersCanKillTimers) {
     struct Row {
         const char* name;
-        UINT_PTR killOnTick;  // the handler kills its own timer on this tick
-        UINT_PTR killOther;   // the handler kills this timer every time
+        UINT_PTR killOnTick;
+        UINT_PTR killOther;
         std::vector<Tick> expected;
     };
     const Row rows[] = {
@@ -103,22 +104,17 @@ TEST_F(TimerTest, HandlersCanKillTimers) {
         g_ticks = 0;
         g_killOnTick = row.killOnTick;
         g_killOther = row.killOther;
-        const HWND hwnd = MakeKillingWindow();
+        const HWND hwnd = MakeKilling();
         SetTimer(hwnd, 1, 40, nullptr);
         SetTimer(hwnd, 2, 40, nullptr);
         if (!row.killOther) KillTimer(hwnd, 2);
         rt::AdvanceClock(130);
         EXPECT_EQ(row.expected, Ticks());
-        DestroyWindow(hwnd);
     }
-    g_killOther = 0;
 }
 
 TEST_F(TimerTest, PostedMessagesOfAHandlerRunBeforeTheNextTimer) {
-    g_ticks = 0;
-    g_killOnTick = 0;
-    g_killOther = 0;
-    const HWND hwnd = MakeKillingWindow();
+    const HWND hwnd = MakeKilling();
     SetTimer(hwnd, 1, 10, nullptr);
     SetTimer(hwnd, 2, 10, nullptr);
     rt::AdvanceClock(10);
@@ -126,11 +122,10 @@ TEST_F(TimerTest, PostedMessagesOfAHandlerRunBeforeTheNextTimer) {
     for (const ut::Record& r : ut::Log()) seen.emplace_back(r.msg, r.wParam);
     const std::vector<std::pair<UINT, WPARAM>> expected{{WM_TIMER, 1}, {WM_USER, 1}, {WM_TIMER, 2}, {WM_USER, 2}};
     EXPECT_EQ(expected, seen);
-    DestroyWindow(hwnd);
 }
 
 TEST_F(TimerTest, SettingAnExistingTimerRestartsIt) {
-    const HWND hwnd = Make(RECT{0, 0, 10, 10}, nullptr, 0, 0);
+    const HWND hwnd = Make(RECT{0, 0, 10, 10}, nullptr, 0);
     SetTimer(hwnd, 5, 100, nullptr);
     rt::AdvanceClock(60);
     EXPECT_EQ(5u, SetTimer(hwnd, 5, 100, nullptr));
@@ -139,7 +134,7 @@ TEST_F(TimerTest, SettingAnExistingTimerRestartsIt) {
 }
 
 TEST_F(TimerTest, TimersOfADestroyedWindowVanish) {
-    const HWND hwnd = Make(RECT{0, 0, 10, 10}, nullptr, 0, 0);
+    const HWND hwnd = Make(RECT{0, 0, 10, 10}, nullptr, 0);
     SetTimer(hwnd, 1, 20, nullptr);
     DestroyWindow(hwnd);
     EXPECT_EQ(rt::kNoTimerDue, rt::NextTimerDue());
@@ -180,30 +175,24 @@ TEST_F(TimerTest, RealClockIgnoresAdvance) {
     EXPECT_GE(rt::ClockNow(), after);  // the virtual clock continues from there
 }
 
-TEST_F(UserTest, GetMessageOnTheVirtualClockJumpsToTheNextTimer) {
-    const HWND hwnd = Make(RECT{0, 0, 10, 10}, nullptr, 0, 0);
-    const DWORD start = rt::ClockNow();
+TEST_F(TimerTest, GetMessageJumpsToTheNextTimerOrAsksTheWaitHook) {
+    const HWND hwnd = Make(RECT{0, 0, 10, 10}, nullptr, 0);
     SetTimer(hwnd, 9, 250, nullptr);
     MSG msg{};
     EXPECT_EQ(1, GetMessageW(&msg, nullptr, 0, 0));
     EXPECT_EQ(UINT(WM_TIMER), msg.message);
     EXPECT_EQ(9u, msg.wParam);
-    EXPECT_EQ(start + 250, msg.time);
-    EXPECT_EQ(start + 250, rt::ClockNow());
+    EXPECT_EQ(start_ + 250, msg.time);
+    EXPECT_EQ(start_ + 250, rt::ClockNow());
     KillTimer(hwnd, 9);
     EXPECT_EQ(-1, GetMessageW(&msg, nullptr, 0, 0));  // nothing could ever arrive
-    EXPECT_EQ(start + 250, rt::ClockNow());
-}
+    EXPECT_EQ(start_ + 250, rt::ClockNow());
 
-TEST_F(UserTest, WaitHookRunsWhenTheQueueIsEmpty) {
-    const HWND hwnd = Make(RECT{0, 0, 10, 10}, nullptr, 0, 0);
     std::vector<DWORD> waits;
     rt::SetMessageWaitHook([&](DWORD timeout_ms) {
         waits.push_back(timeout_ms);
-        if (waits.size() > 1) return false;
-        return PostMessageW(hwnd, WM_USER, 0, 0) != FALSE;  // as an embedder's input would arrive
+        return waits.size() == 1 && PostMessageW(hwnd, WM_USER, 0, 0);  // as an embedder's input would arrive
     });
-    MSG msg{};
     EXPECT_EQ(1, GetMessageW(&msg, nullptr, 0, 0));
     EXPECT_EQ(UINT(WM_USER), msg.message);
     EXPECT_EQ(-1, GetMessageW(&msg, nullptr, 0, 0));

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
 #include "win32/runtime_ext.h"
@@ -26,14 +25,34 @@ inline std::vector<Record>& Log() {
     return log;
 }
 
-// The messages one window received, in order (all windows for null).
-inline std::vector<UINT> MessagesOf(HWND hwnd) {
+inline void Note(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    Log().push_back(Record{hwnd, msg, wParam, lParam, GetTickCount()});
+}
+
+// The messages of a window's life: creation, showing, moving, sizing, closing, destruction.
+// Activation, focus, non-client painting and input-method messages, which the system adds when
+// it activates a shown top-level window, are left out.
+inline bool IsLifeMessage(UINT msg) {
+    switch (msg) {
+        case WM_NCCREATE: case WM_NCCALCSIZE: case WM_CREATE: case WM_SIZE: case WM_MOVE: case WM_SHOWWINDOW:
+        case WM_WINDOWPOSCHANGING: case WM_WINDOWPOSCHANGED: case WM_CLOSE: case WM_DESTROY: case WM_NCDESTROY:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The messages one window received (all windows for null), in order; with life set, only
+// the messages of its life.
+inline std::vector<UINT> MessagesOf(HWND hwnd, bool life = false) {
     std::vector<UINT> out;
     for (const Record& r : Log()) {
-        if (!hwnd || r.hwnd == hwnd) out.push_back(r.msg);
+        if ((!hwnd || r.hwnd == hwnd) && (!life || IsLifeMessage(r.msg))) out.push_back(r.msg);
     }
     return out;
 }
+
+inline std::vector<UINT> LifeMessagesOf(HWND hwnd) { return MessagesOf(hwnd, true); }
 
 // The records of one message, in order.
 inline std::vector<Record> Only(UINT msg) {
@@ -45,61 +64,42 @@ inline std::vector<Record> Only(UINT msg) {
 }
 
 inline LRESULT CALLBACK RecordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    Log().push_back(Record{hwnd, msg, wParam, lParam, GetTickCount()});
+    Note(hwnd, msg, wParam, lParam);
     return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+// Registers a class once per process; returns its name.
+inline LPCWSTR EnsureClass(LPCWSTR name, WNDPROC proc, HBRUSH background = nullptr) {
+    WNDCLASSW wc{};
+    if (GetClassInfoW(nullptr, name, &wc)) return name;
+    wc.lpfnWndProc = proc;
+    wc.hCursor = LoadCursorW(nullptr, IDC_CROSS);
+    wc.hbrBackground = background;
+    wc.lpszClassName = name;
+    RegisterClassW(&wc);
+    return name;
 }
 
 constexpr LPCWSTR kRecorderClass = L"UtRecorder";
 
-inline void EnsureRecorderClass() {
-    WNDCLASSW wc{};
-    if (GetClassInfoW(nullptr, kRecorderClass, &wc)) return;
-    wc.lpfnWndProc = RecordingProc;
-    wc.hCursor = LoadCursorW(nullptr, IDC_CROSS);
-    wc.lpszClassName = kRecorderClass;
-    RegisterClassW(&wc);
-}
-
-// Through the runtime's screen copy: on Windows the system's screen is not readable
-// everywhere (Wine's null driver), and the copy is the one reading that works on both.
-inline COLORREF ScreenPixel(int x, int y) {
-    const RECT rc{x, y, x + 1, y + 1};
-    HBITMAP copy = rt::CopyScreenRect(rc);
-    if (!copy) return CLR_INVALID;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, copy);
-    const COLORREF c = GetPixel(dc, 0, 0);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    DeleteObject(copy);
-    return c;
-}
-
 class UserTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        EnsureRecorderClass();
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
-        Log().clear();
+        EnsureClass(kRecorderClass, RecordingProc);
+        Drain();
     }
     void TearDown() override {
         for (HWND hwnd : made_) DestroyWindow(hwnd);
         ReleaseCapture();
         SetFocus(nullptr);
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
-        Log().clear();
+        Drain();
     }
-    // A recorder window; top-level unless a parent is given. Top-level ones are pop-ups, the
-    // frameless kind: an overlapped window has a caption and a border.
-    HWND Make(RECT rect, HWND parent = nullptr, int id = 0, DWORD style = WS_VISIBLE) {
+    // A window of a class (the recorder by default); top-level unless a parent is given.
+    // Top-level ones are pop-ups, the frameless kind: an overlapped window has a caption.
+    HWND Make(RECT rect, HWND parent = nullptr, DWORD style = WS_VISIBLE, LPCWSTR cls = kRecorderClass) {
         style |= parent ? WS_CHILD : WS_POPUP;
-        HWND hwnd = CreateWindowExW(0, kRecorderClass, L"", style, rect.left, rect.top, rect.right - rect.left,
-                                    rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
-                                    nullptr, nullptr);
+        HWND hwnd = CreateWindowExW(0, cls, L"", style, rect.left, rect.top, rect.right - rect.left,
+                                    rect.bottom - rect.top, parent, nullptr, nullptr, nullptr);
         if (!parent) made_.push_back(hwnd);
         return hwnd;
     }
@@ -107,6 +107,12 @@ protected:
     void Pump() { rt::PumpMessages(); }
 
 private:
+    static void Drain() {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        }
+        Log().clear();
+    }
     std::vector<HWND> made_;
 };
 

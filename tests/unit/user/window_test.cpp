@@ -3,10 +3,13 @@
 
 namespace {
 
-using ut::MessagesOf;
+using ut::LifeMessagesOf;
 using ut::UserTest;
 
 TEST_F(UserTest, CreationSendsItsMessagesInOrder) {
+    const std::vector<UINT> created{WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, WM_SIZE, WM_MOVE};
+    std::vector<UINT> shown = created;
+    shown.insert(shown.end(), {WM_SHOWWINDOW, WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED});
     struct Row {
         const char* name;
         bool child;
@@ -14,79 +17,69 @@ TEST_F(UserTest, CreationSendsItsMessagesInOrder) {
         std::vector<UINT> expected;
     };
     const Row rows[] = {
-        {"visible top-level", false, WS_VISIBLE, {WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE, WM_SHOWWINDOW}},
-        {"hidden top-level", false, 0, {WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE}},
-        {"visible child", true, WS_VISIBLE, {WM_NCCREATE, WM_CREATE, WM_SIZE, WM_MOVE}},
+        {"visible top-level", false, WS_VISIBLE, shown},
+        {"hidden top-level: sized all the same", false, 0, created},
+        {"visible child", true, WS_VISIBLE, shown},
     };
     const HWND parent = Make(RECT{0, 0, 100, 100});
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         ut::Log().clear();
-        const HWND hwnd = Make(RECT{10, 20, 40, 60}, row.child ? parent : nullptr, 0, row.style);
+        const HWND hwnd = Make(RECT{10, 20, 40, 60}, row.child ? parent : nullptr, row.style);
         ASSERT_NE(nullptr, hwnd);
-        EXPECT_EQ(row.expected, MessagesOf(hwnd));
-        const auto sizes = ut::Only(WM_SIZE);
-        ASSERT_EQ(1u, sizes.size());
-        EXPECT_EQ(MAKELPARAM(30, 40), sizes[0].lParam);
-        const auto moves = ut::Only(WM_MOVE);
-        ASSERT_EQ(1u, moves.size());
-        EXPECT_EQ(MAKELPARAM(10, 20), moves[0].lParam);
+        EXPECT_EQ(row.expected, LifeMessagesOf(hwnd));
+        ASSERT_EQ(1u, ut::Only(WM_SIZE).size());
+        EXPECT_EQ(MAKELPARAM(30, 40), ut::Only(WM_SIZE)[0].lParam);
+        ASSERT_EQ(1u, ut::Only(WM_MOVE).size());
+        EXPECT_EQ(MAKELPARAM(10, 20), ut::Only(WM_MOVE)[0].lParam);
     }
 }
 
 LRESULT CALLBACK RefusingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    ut::Log().push_back(ut::Record{hwnd, msg, wParam, lParam, 0});
-    if (msg == WM_CREATE) return -1;
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
+    ut::Note(hwnd, msg, wParam, lParam);
+    return msg == WM_CREATE ? -1 : DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-TEST_F(UserTest, RefusedCreateDestroysTheWindow) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = RefusingProc;
-    wc.lpszClassName = L"UtRefusing";
-    RegisterClassW(&wc);
-    EXPECT_EQ(nullptr, CreateWindowExW(0, L"UtRefusing", L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
-    const std::vector<UINT> expected{WM_NCCREATE, WM_CREATE, WM_DESTROY, WM_NCDESTROY};
-    EXPECT_EQ(expected, MessagesOf(nullptr));
+TEST_F(UserTest, CreationFailuresAndStaleHandles) {
+    // A refused WM_CREATE ends the window without WM_DESTROY.
+    EXPECT_EQ(nullptr, Make(RECT{0, 0, 10, 10}, nullptr, 0, ut::EnsureClass(L"UtRefusing", RefusingProc)));
+    const std::vector<UINT> refused{WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, WM_NCDESTROY};
+    EXPECT_EQ(refused, LifeMessagesOf(nullptr));
     ASSERT_FALSE(ut::Log().empty());
     EXPECT_FALSE(IsWindow(ut::Log().front().hwnd));
     EXPECT_TRUE(UnregisterClassW(L"UtRefusing", nullptr));
-}
 
-TEST_F(UserTest, CreationFailsWithoutClassOrParentAndStaleHandlesStayStale) {
-    EXPECT_EQ(nullptr, CreateWindowExW(0, L"NoSuchClass", L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
-    // A child needs a live parent.
-    EXPECT_EQ(nullptr,
+    EXPECT_EQ(nullptr, Make(RECT{0, 0, 10, 10}, nullptr, 0, L"NoSuchClass"));
+    EXPECT_EQ(nullptr,  // a child needs a live parent
               CreateWindowExW(0, ut::kRecorderClass, L"", WS_CHILD, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
     const HWND parent = Make(RECT{0, 0, 10, 10});
     DestroyWindow(parent);
-    EXPECT_EQ(nullptr,
-              CreateWindowExW(0, ut::kRecorderClass, L"", WS_CHILD, 0, 0, 10, 10, parent, nullptr, nullptr, nullptr));
-    // A new window never takes the stale handle.
+    EXPECT_EQ(nullptr, Make(RECT{0, 0, 10, 10}, parent));
     const HWND fresh = Make(RECT{0, 0, 10, 10});
-    EXPECT_NE(parent, fresh);
-    EXPECT_FALSE(IsWindow(parent));
+    EXPECT_NE(parent, fresh);  // a new window never takes the stale handle
     EXPECT_TRUE(IsWindow(fresh));
 }
 
-TEST_F(UserTest, DestroyingAParentDestroysChildrenFirstAndInvalidatesHandles) {
+TEST_F(UserTest, DestroyingAParentDestroysTheTreeAndInvalidatesHandles) {
     const HWND parent = Make(RECT{0, 0, 100, 100});
-    const HWND first = Make(RECT{0, 0, 10, 10}, parent, 1);
-    const HWND second = Make(RECT{0, 0, 10, 10}, parent, 2);
-    const HWND grandchild = Make(RECT{0, 0, 5, 5}, first, 3);
+    const HWND first = Make(RECT{0, 0, 10, 10}, parent);
+    const HWND second = Make(RECT{0, 0, 10, 10}, parent);
+    const HWND grandchild = Make(RECT{0, 0, 5, 5}, first);
     ut::Log().clear();
     ASSERT_TRUE(DestroyWindow(parent));
-
-    // WM_DESTROY reaches a window before its children, WM_NCDESTROY after them; children go
-    // in z-order (the newest on top).
+    // Hidden first, then WM_DESTROY from the top down and WM_NCDESTROY from the leaves up;
+    // children in z-order, where a new child goes to the bottom.
     std::vector<std::pair<HWND, UINT>> seen;
-    for (const ut::Record& r : ut::Log()) seen.emplace_back(r.hwnd, r.msg);
+    for (const ut::Record& r : ut::Log()) {
+        if (ut::IsLifeMessage(r.msg)) seen.emplace_back(r.hwnd, r.msg);
+    }
     const std::vector<std::pair<HWND, UINT>> expected{
-        {parent, WM_DESTROY},     {second, WM_DESTROY},       {second, WM_NCDESTROY}, {first, WM_DESTROY},
-        {grandchild, WM_DESTROY}, {grandchild, WM_NCDESTROY}, {first, WM_NCDESTROY},  {parent, WM_NCDESTROY}};
+        {parent, WM_WINDOWPOSCHANGING}, {parent, WM_WINDOWPOSCHANGED}, {parent, WM_DESTROY},
+        {first, WM_DESTROY},            {grandchild, WM_DESTROY},      {second, WM_DESTROY},
+        {grandchild, WM_NCDESTROY},     {first, WM_NCDESTROY},         {second, WM_NCDESTROY},
+        {parent, WM_NCDESTROY}};
     EXPECT_EQ(expected, seen);
-
-    for (HWND stale : {parent, first, second, grandchild}) {
+    for (HWND stale : {parent, grandchild}) {
         RECT rc;
         EXPECT_FALSE(IsWindow(stale));
         EXPECT_FALSE(GetWindowRect(stale, &rc));
@@ -97,57 +90,41 @@ TEST_F(UserTest, DestroyingAParentDestroysChildrenFirstAndInvalidatesHandles) {
     }
 }
 
-TEST_F(UserTest, ChildControlIds) {
+TEST_F(UserTest, IdsTitlesAndWindowLongs) {
     const HWND parent = Make(RECT{0, 0, 100, 100});
-    struct Row {
-        const char* name;
-        int id;
-    };
-    const Row rows[] = {{"small id", 1}, {"menu window id", 1011}, {"large id", 40000}};
-    std::vector<HWND> children;
-    for (const Row& row : rows) children.push_back(Make(RECT{0, 0, 5, 5}, parent, row.id));
-    for (size_t i = 0; i < children.size(); ++i) {
-        SCOPED_TRACE(rows[i].name);
-        EXPECT_EQ(rows[i].id, GetDlgCtrlID(children[i]));
-        EXPECT_EQ(children[i], GetDlgItem(parent, rows[i].id));
-        EXPECT_EQ(parent, GetParent(children[i]));
-    }
+    const HWND relay = CreateWindowExW(0, ut::kRecorderClass, L"{B7018D46}", WS_CHILD, 0, 0, 0, 0, parent,
+                                       reinterpret_cast<HMENU>(1011), nullptr, nullptr);
+    const HWND label = CreateWindowExW(0, L"Static", L"label", WS_CHILD, 0, 0, 0, 0, parent,
+                                       reinterpret_cast<HMENU>(40000), nullptr, nullptr);
+    EXPECT_EQ(1011, GetDlgCtrlID(relay));
+    EXPECT_EQ(label, GetDlgItem(parent, 40000));
+    EXPECT_EQ(parent, GetParent(relay));
     EXPECT_EQ(nullptr, GetDlgItem(parent, 2));
     EXPECT_EQ(0, GetDlgCtrlID(parent));  // top-level windows have no id
     EXPECT_EQ(nullptr, GetParent(parent));
-    SetWindowLongPtrW(children[0], GWLP_ID, 77);
-    EXPECT_EQ(children[0], GetDlgItem(parent, 77));
-}
+    SetWindowLongPtrW(relay, GWLP_ID, 77);
+    EXPECT_EQ(relay, GetDlgItem(parent, 77));
+    SetWindowLongPtrW(relay, GWLP_USERDATA, 1234);
+    EXPECT_EQ(1234, GetWindowLongPtrW(relay, GWLP_USERDATA));
 
-TEST_F(UserTest, FindWindowExMatchesClassAndTitle) {
-    const HWND parent = Make(RECT{0, 0, 100, 100});
-    const HWND a = CreateWindowExW(0, ut::kRecorderClass, L"{B7018D46}", WS_CHILD, 0, 0, 0, 0, parent,
-                                   reinterpret_cast<HMENU>(1011), nullptr, nullptr);
-    const HWND b = CreateWindowExW(0, L"Static", L"label", WS_CHILD, 0, 0, 0, 0, parent, nullptr, nullptr, nullptr);
-    EXPECT_EQ(a, FindWindowExW(parent, nullptr, nullptr, L"{b7018d46}"));  // titles compare without case
-    EXPECT_EQ(b, FindWindowExW(parent, nullptr, L"static", nullptr));
-    EXPECT_EQ(nullptr, FindWindowExW(parent, b, L"Static", nullptr));
+    EXPECT_EQ(relay, FindWindowExW(parent, nullptr, nullptr, L"{b7018d46}"));  // titles compare without case
+    EXPECT_EQ(label, FindWindowExW(parent, nullptr, L"static", nullptr));
+    EXPECT_EQ(nullptr, FindWindowExW(parent, label, L"Static", nullptr));
     EXPECT_EQ(nullptr, FindWindowExW(parent, nullptr, L"NoSuchClass", nullptr));
-}
 
-TEST_F(UserTest, TextGoesThroughMessages) {
-    const HWND hwnd = Make(RECT{0, 0, 10, 10});
     ut::Log().clear();
-    ASSERT_TRUE(SetWindowTextW(hwnd, L"quote"));
+    ASSERT_TRUE(SetWindowTextW(parent, L"quote"));
     wchar_t buffer[4];
-    EXPECT_EQ(3, GetWindowTextW(hwnd, buffer, 4));  // truncated to the buffer, terminated
+    EXPECT_EQ(3, GetWindowTextW(parent, buffer, 4));  // truncated to the buffer, terminated
     EXPECT_STREQ(L"quo", buffer);
-    EXPECT_EQ(5, GetWindowTextLengthW(hwnd));
-    const std::vector<UINT> expected{WM_SETTEXT, WM_GETTEXT, WM_GETTEXTLENGTH};
-    EXPECT_EQ(expected, MessagesOf(hwnd));
+    EXPECT_EQ(5, GetWindowTextLengthW(parent));
+    EXPECT_EQ((std::vector<UINT>{WM_SETTEXT, WM_GETTEXT, WM_GETTEXTLENGTH}), ut::MessagesOf(parent));
 }
 
-int g_subclassCalls = 0;
 WNDPROC g_previousProc = nullptr;
 
 LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_USER + 1) return 42;
-    ++g_subclassCalls;
     return CallWindowProcW(g_previousProc, hwnd, msg, wParam, lParam);
 }
 
@@ -157,26 +134,23 @@ TEST_F(UserTest, SubclassingReplacesTheProcedure) {
         reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
     EXPECT_EQ(reinterpret_cast<WNDPROC>(ut::RecordingProc), g_previousProc);
     ut::Log().clear();
-    g_subclassCalls = 0;
     EXPECT_EQ(42, SendMessageW(hwnd, WM_USER + 1, 0, 0));
     SendMessageW(hwnd, WM_USER + 2, 0, 0);
-    EXPECT_EQ(1, g_subclassCalls);
-    EXPECT_EQ(std::vector<UINT>{WM_USER + 2}, MessagesOf(hwnd));  // passed on to the old procedure
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 1234);
-    EXPECT_EQ(1234, GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    EXPECT_EQ(std::vector<UINT>{WM_USER + 2}, ut::MessagesOf(hwnd));  // passed on to the old procedure
 }
 
-TEST_F(UserTest, GeometryOfNestedWindows) {
+TEST_F(UserTest, GeometryAndWindowFromPoint) {
     const HWND top = Make(RECT{100, 50, 500, 350});
     const HWND child = Make(RECT{10, 20, 60, 60}, top);
     const HWND grandchild = Make(RECT{5, 5, 15, 15}, child);
+    Make(RECT{200, 200, 250, 250}, top, 0);                         // hidden
+    Make(RECT{300, 200, 350, 250}, top, WS_VISIBLE | WS_DISABLED);  // disabled
     const RECT window_rc{110, 70, 160, 110}, client_rc{0, 0, 50, 40};
     RECT rc;
     ASSERT_TRUE(GetWindowRect(child, &rc));
     EXPECT_TRUE(EqualRect(&window_rc, &rc));
     ASSERT_TRUE(GetClientRect(child, &rc));
     EXPECT_TRUE(EqualRect(&client_rc, &rc));
-
     POINT pt{1, 2};
     ASSERT_TRUE(ClientToScreen(grandchild, &pt));
     EXPECT_EQ(116, pt.x);
@@ -184,16 +158,7 @@ TEST_F(UserTest, GeometryOfNestedWindows) {
     ASSERT_TRUE(ScreenToClient(grandchild, &pt));
     EXPECT_EQ(1, pt.x);
     EXPECT_EQ(2, pt.y);
-}
 
-TEST_F(UserTest, WindowFromPointFindsTheDeepestVisibleEnabledWindow) {
-    const HWND top = Make(RECT{100, 50, 500, 350});
-    const HWND child = Make(RECT{10, 20, 60, 60}, top);
-    const HWND grandchild = Make(RECT{5, 5, 15, 15}, child);
-    const HWND hidden = Make(RECT{200, 200, 250, 250}, top, 0, 0);
-    const HWND disabled = Make(RECT{300, 200, 350, 250}, top, 0, WS_VISIBLE | WS_DISABLED);
-    (void)hidden;
-    (void)disabled;
     struct Row {
         const char* name;
         POINT screen_pt;
@@ -202,17 +167,14 @@ TEST_F(UserTest, WindowFromPointFindsTheDeepestVisibleEnabledWindow) {
     const Row rows[] = {
         {"inside the grandchild", {116, 76}, grandchild},
         {"grandchild's right edge is outside", {125, 76}, child},
-        {"child only", {150, 100}, child},
         {"top-level only", {101, 51}, top},
         {"hidden child shows its parent", {320, 270}, top},
         {"disabled child gives its parent", {420, 270}, top},
-        {"left of everything", {99, 51}, nullptr},
-        {"below everything", {101, 350}, nullptr},
+        {"left of everything: the desktop", {99, 51}, GetDesktopWindow()},
+        {"below everything: the desktop", {101, 350}, GetDesktopWindow()},
+        {"off the screen", {-5, -5}, nullptr},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(row.expected, WindowFromPoint(row.screen_pt));
-    }
+    for (const Row& row : rows) EXPECT_EQ(row.expected, WindowFromPoint(row.screen_pt)) << row.name;
 }
 
 TEST_F(UserTest, MovingSendsMoveAndSizeOnlyForWhatChanged) {
@@ -223,17 +185,17 @@ TEST_F(UserTest, MovingSendsMoveAndSizeOnlyForWhatChanged) {
         std::vector<UINT> expected;
     };
     const Row rows[] = {
-        {"same place and size", {10, 10, 50, 50}, {}},
-        {"moved only", {20, 10, 60, 50}, {WM_MOVE}},
-        {"resized only", {20, 10, 70, 50}, {WM_SIZE}},
-        {"both", {0, 0, 10, 10}, {WM_MOVE, WM_SIZE}},
+        {"same place and size", {10, 10, 50, 50}, {WM_WINDOWPOSCHANGING}},
+        {"moved only", {20, 10, 60, 50}, {WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED, WM_MOVE}},
+        {"resized only", {20, 10, 70, 50}, {WM_WINDOWPOSCHANGING, WM_NCCALCSIZE, WM_WINDOWPOSCHANGED, WM_SIZE}},
+        {"both", {0, 0, 10, 10}, {WM_WINDOWPOSCHANGING, WM_NCCALCSIZE, WM_WINDOWPOSCHANGED, WM_MOVE, WM_SIZE}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         ut::Log().clear();
-        MoveWindow(hwnd, row.rect.left, row.rect.top, row.rect.right - row.rect.left, row.rect.bottom - row.rect.top,
-                   FALSE);
-        EXPECT_EQ(row.expected, MessagesOf(hwnd));
+        const RECT& r = row.rect;
+        MoveWindow(hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+        EXPECT_EQ(row.expected, LifeMessagesOf(hwnd));
         RECT rc;
         GetWindowRect(hwnd, &rc);
         EXPECT_TRUE(EqualRect(&rc, &row.rect));
@@ -241,7 +203,7 @@ TEST_F(UserTest, MovingSendsMoveAndSizeOnlyForWhatChanged) {
 }
 
 TEST_F(UserTest, VisibilityFollowsTheAncestors) {
-    const HWND top = Make(RECT{0, 0, 100, 100}, nullptr, 0, 0);
+    const HWND top = Make(RECT{0, 0, 100, 100}, nullptr, 0);
     const HWND child = Make(RECT{0, 0, 10, 10}, top);
     EXPECT_FALSE(IsWindowVisible(child));  // its parent is hidden
     EXPECT_FALSE(ShowWindow(top, SW_SHOW));
