@@ -38,9 +38,7 @@ TEST(CRectIntersect, EmptyResultsAreZeroed) {
     };
     const Row rows[] = {
         {"overlap", {0, 0, 10, 10}, {5, 5, 15, 15}, TRUE, {5, 5, 10, 10}},
-        {"contained", {0, 0, 10, 10}, {2, 3, 4, 5}, TRUE, {2, 3, 4, 5}},
         {"touching edges share no pixel", {0, 0, 10, 10}, {10, 0, 20, 10}, FALSE, {0, 0, 0, 0}},
-        {"disjoint", {0, 0, 1, 1}, {5, 5, 6, 6}, FALSE, {0, 0, 0, 0}},
         {"empty operand", {0, 0, 10, 10}, {3, 3, 3, 8}, FALSE, {0, 0, 0, 0}},
     };
     for (const Row& r : rows) {
@@ -81,16 +79,12 @@ TEST(CRectInflate, AllOverloads) {
         {"inflate rect", [](CRect& r) { r.InflateRect(CRect(1, 2, 3, 4)); }, {9, 18, 33, 44}},
         {"inflate four", [](CRect& r) { r.InflateRect(1, 2, 3, 4); }, {9, 18, 33, 44}},
         {"deflate x y", [](CRect& r) { r.DeflateRect(1, 2); }, {11, 22, 29, 38}},
-        {"deflate size", [](CRect& r) { r.DeflateRect(CSize(1, 2)); }, {11, 22, 29, 38}},
         {"deflate rect", [](CRect& r) { r.DeflateRect(CRect(1, 2, 3, 4)); }, {11, 22, 27, 36}},
-        {"deflate four", [](CRect& r) { r.DeflateRect(1, 2, 3, 4); }, {11, 22, 27, 36}},
         {"deflate past empty", [](CRect& r) { r.DeflateRect(15, 0); }, {25, 20, 15, 40}},
         {"+= rect inflates", [](CRect& r) { r += CRect(1, 1, 1, 1); }, {9, 19, 31, 41}},
-        {"-= rect deflates", [](CRect& r) { r -= CRect(1, 1, 1, 1); }, {11, 21, 29, 39}},
         {"+= point offsets", [](CRect& r) { r += CPoint(-10, 5); }, {0, 25, 20, 45}},
         {"-= size offsets", [](CRect& r) { r -= CSize(10, 20); }, {0, 0, 20, 20}},
         {"move to xy", [](CRect& r) { r.MoveToXY(0, 0); }, {0, 0, 20, 20}},
-        {"move to y", [](CRect& r) { r.MoveToY(-5); }, {10, -5, 30, 15}},
     };
     for (const Row& r : rows) {
         CRect rc(10, 20, 30, 40);
@@ -120,15 +114,9 @@ TEST(CRectAccessors, CornersAreReferencesIntoTheRect) {
     rc.TopLeft() = CPoint(3, 4);
     rc.BottomRight().x = 13;
     EXPECT_TRUE(RectIs(rc, 3, 4, 13, 22));
-    EXPECT_EQ(CSize(10, 18), rc.Size());
     EXPECT_EQ(CPoint(8, 13), rc.CenterPoint());
-    EXPECT_TRUE(CRect(0, 0, 0, 0).IsRectNull());
     EXPECT_FALSE(CRect(1, 1, 1, 1).IsRectNull());
-    EXPECT_TRUE(CRect(1, 1, 1, 1).IsRectEmpty());
     EXPECT_TRUE(CRect(5, 0, 1, 9).IsRectEmpty());
-    LPRECT raw = rc;
-    raw->left = 0;
-    EXPECT_EQ(0, rc.left);
 }
 
 TEST(CPointCSize, Arithmetic) {

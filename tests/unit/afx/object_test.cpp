@@ -78,21 +78,16 @@ TEST(Exceptions, ThrownByPointerAndCaughtAsBase) {
 }
 
 TEST(Exceptions, MemoryExceptionIsPreallocated) {
-    CException* first = nullptr;
-    CException* second = nullptr;
-    try {
-        AfxThrowMemoryException();
-    } catch (CMemoryException* e) {
-        first = e;
-        e->Delete();  // does not free it
+    CException* thrown[2] = {};
+    for (CException*& slot : thrown) {
+        try {
+            AfxThrowMemoryException();
+        } catch (CMemoryException* e) {
+            slot = e;
+            e->Delete();  // does not free it
+        }
     }
-    try {
-        AfxThrowMemoryException();
-    } catch (CMemoryException* e) {
-        second = e;
-        e->Delete();
-    }
-    EXPECT_EQ(first, second);
+    EXPECT_EQ(thrown[0], thrown[1]);
 }
 
 }  // namespace

@@ -89,10 +89,7 @@ TEST_F(SkinTest, GoodPaletteGivesEveryKind) {
     EXPECT_EQ(-12, lf.lfHeight);
     EXPECT_EQ(700, lf.lfWeight);
     EXPECT_EQ(1, lf.lfItalic);
-    ASSERT_NE(nullptr, p->GetBitmap(L"A.Pic"));
-    BITMAP bm{};
-    p->GetBitmap(L"A.Pic")->GetBitmap(&bm);
-    EXPECT_EQ(3, bm.bmWidth);
+    EXPECT_EQ(RGB(10, 20, 30), PixelOf(p->GetBitmap(L"A.Pic"), 2, 1));
     ASSERT_NE(nullptr, skin.Factory()->GetFolderBitmap(L"folder", L"pic.bmp"));
     EXPECT_EQ(nullptr, skin.Factory()->GetFolderBitmap(L"folder", L"none.bmp"));
     EXPECT_EQ(nullptr, skin.Factory()->GetFolderBitmap(L"..", L"palette.ini")) << "no climbing out of the skin";
@@ -156,12 +153,8 @@ TEST_F(SkinTest, ImagesKeepTheFilesPixelsAndBrokenFilesTheirReason) {
         ASSERT_TRUE(row.bitmap->GetBitmap(&bm));
         EXPECT_EQ(nullptr, bm.bmBits) << "a device bitmap, not the file's DIB section";
         EXPECT_EQ(32, bm.bmBitsPixel);
-        HDC dc = ::CreateCompatibleDC(nullptr);
-        HGDIOBJ old = ::SelectObject(dc, row.bitmap->GetSafeHandle());
-        EXPECT_EQ(RGB(200, 0, 0), ::GetPixel(dc, 1, 0));
-        EXPECT_EQ(RGB(0, 0, 200), ::GetPixel(dc, 1, 1));
-        ::SelectObject(dc, old);
-        ::DeleteDC(dc);
+        EXPECT_EQ(RGB(200, 0, 0), PixelOf(row.bitmap, 1, 0));
+        EXPECT_EQ(RGB(0, 0, 200), PixelOf(row.bitmap, 1, 1));
     }
     EXPECT_EQ(nullptr, skin.Palette()->GetBitmap(L"Broken"));
     EXPECT_EQ(nullptr, skin.Factory()->GetFolderBitmap(L"folder", L"broken.bmp"));
@@ -174,12 +167,6 @@ TEST_F(SkinTest, ImagesKeepTheFilesPixelsAndBrokenFilesTheirReason) {
     for (const std::string& p : skin.Problems())
         if (p.find("broken.bmp: " + reason) != std::string::npos) ++mentions;
     EXPECT_EQ(2, mentions) << "the palette's and the factory's";
-}
-
-TEST_F(SkinTest, AMissingPaletteFileFailsClearly) {
-    CSkin skin;
-    EXPECT_FALSE(skin.Load(dir));
-    EXPECT_TRUE(Mentions(skin.Problems(), "palette.ini: cannot open"));
 }
 
 TEST_F(SkinTest, ReloadKeepsObjectsAndSwapsTheirContents) {
@@ -201,11 +188,7 @@ TEST_F(SkinTest, ReloadKeepsObjectsAndSwapsTheirContents) {
     font->GetLogFont(&lf);
     EXPECT_EQ(-20, lf.lfHeight);
     EXPECT_EQ(factoryPic, skin.Factory()->GetFolderBitmap(L"folder", L"pic.bmp"));
-    HDC dc = ::CreateCompatibleDC(nullptr);
-    HGDIOBJ old = ::SelectObject(dc, factoryPic->GetSafeHandle());
-    EXPECT_EQ(RGB(200, 0, 0), ::GetPixel(dc, 0, 0));
-    ::SelectObject(dc, old);
-    ::DeleteDC(dc);
+    EXPECT_EQ(RGB(200, 0, 0), PixelOf(factoryPic, 0, 0));
     EXPECT_EQ(before, rt::GdiObjectTotal()) << "a reload replaces objects, it does not pile them up";
 
     Write("palette.ini", "[colors]\nC = #000000\n");

@@ -54,6 +54,28 @@ long long CallRow(const BadInput<E>& row, E* element) {
     }
 }
 
+// A memory DC holding a cx x cy bitmap in the screen's format, as a paint buffer is.
+class ScreenLikeDC {
+public:
+    ScreenLikeDC(int cx, int cy) {
+        HDC screen = ::GetDC(nullptr);
+        dc.Attach(::CreateCompatibleDC(screen));
+        target_ = ::CreateCompatibleBitmap(screen, cx, cy);
+        ::ReleaseDC(nullptr, screen);
+        old_ = ::SelectObject(dc.m_hDC, target_);
+    }
+    ~ScreenLikeDC() {
+        ::SelectObject(dc.m_hDC, old_);
+        ::DeleteObject(target_);
+        ::DeleteDC(dc.Detach());
+    }
+    CDC dc;
+
+private:
+    HBITMAP target_;
+    HGDIOBJ old_;
+};
+
 class ReliabilityTest : public kt::HostTest {
 protected:
     // Each row on a fresh element from make(): the answer, the state left alone when the

@@ -66,29 +66,17 @@ std::vector<BadInput<Bar>> Rows() {
     return {
         {"UpdateThumbPos -1", [](Bar* s) { return s->UpdateThumbPos(-1); }, 0, true},
         {"UpdateThumbPos N + 1", [](Bar* s) { return s->UpdateThumbPos(101); }, 0, true},
-        {"UpdateThumbPos INT_MIN", [](Bar* s) { return s->UpdateThumbPos(INT_MIN); }, 0, true},
         {"UpdateThumbPos INT_MAX", [](Bar* s) { return s->UpdateThumbPos(INT_MAX); }, 0, true},
         {"UpdateThumbPos N", [](Bar* s) { return s->UpdateThumbPos(100); }, 1, false},
-        {"UpdateThumbPos 0", [](Bar* s) { return s->UpdateThumbPos(0); }, 1, false},
         {"UpdateThumbPos with N = 0",
          [](Bar* s) {
              A::SetNumber(s, 0);
              return s->UpdateThumbPos(0);
          },
          0, false},
-        {"UpdateThumbPos with N = INT_MIN",
-         [](Bar* s) {
-             A::SetNumber(s, INT_MIN);
-             return s->UpdateThumbPos(0);
-         },
-         0, false},
         {"SetPageSize 0 keeps the thumb length", keeps_length([](Bar* s) { s->SetPageSize(0); }), 1, false},
-        {"SetPageSize -1 keeps the thumb length", keeps_length([](Bar* s) { s->SetPageSize(-1); }), 1, false},
         {"SetPageSize INT_MIN keeps the thumb length", keeps_length([](Bar* s) { s->SetPageSize(INT_MIN); }), 1, false},
         {"SetRowNumber 0 keeps the thumb length", keeps_length([](Bar* s) { A::SetNumber(s, 0); }), 1, false},
-        {"SetRowNumber -1 keeps the thumb length", keeps_length([](Bar* s) { A::SetNumber(s, -1); }), 1, false},
-        {"SetRowNumber INT_MIN keeps the thumb length", keeps_length([](Bar* s) { A::SetNumber(s, INT_MIN); }), 1,
-         false},
         {"SetPageSize INT_MAX",
          [](Bar* s) {
              s->SetPageSize(INT_MAX);
@@ -115,13 +103,6 @@ std::vector<BadInput<Bar>> Rows() {
              return s->UpdateThumbPos(INT_MAX / 2);
          },
          1, false},
-        {"N = INT_MAX, P = -1",
-         [](Bar* s) {
-             A::SetNumber(s, INT_MAX);
-             s->SetPageSize(-1);
-             return s->UpdateThumbPos(INT_MAX);
-         },
-         1, false},
         {"SetWidth INT_MIN",
          [](Bar* s) {
              s->SetWidth(INT_MIN);
@@ -134,10 +115,6 @@ std::vector<BadInput<Bar>> Rows() {
              return s->GetHeight();
          },
          INT_MAX, false},
-        {"skin set -1", rel::Void<Bar>([](Bar* s) { A::InitSet(s, -1); }), kAnyResult, false},
-        {"skin set 6", rel::Void<Bar>([](Bar* s) { A::InitSet(s, 6); }), kAnyResult, false},
-        {"skin set INT_MIN", rel::Void<Bar>([](Bar* s) { A::InitSet(s, INT_MIN); }), kAnyResult, false},
-        {"skin set INT_MAX", rel::Void<Bar>([](Bar* s) { A::InitSet(s, INT_MAX); }), kAnyResult, false},
         {"handlers at extreme points",
          [](Bar* s) {
              CElementContainer* e = s;
@@ -154,7 +131,7 @@ std::vector<BadInput<Bar>> Rows() {
 }
 
 // The element placed at a zero-size or inverted rectangle still answers and paints.
-const RECT kOddPlaces[] = {{20, 20, 20, 20}, {20, 20, 20, 140}, {20, 20, 140, 20}, {60, 60, 10, 10}};
+const RECT kOddPlaces[] = {{20, 20, 20, 20}, {60, 60, 10, 10}};
 
 template <class Bar>
 class ScrollbarBadInputTest : public rel::ReliabilityTest {
