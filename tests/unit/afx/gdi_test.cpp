@@ -90,27 +90,6 @@ TEST(CDCSelect, BitmapsComeBackAsWrappers) {
     AfxDeleteTempMaps();
 }
 
-TEST(CFontPoints, TenthsOfAPointAt96Dpi) {
-    struct Row {
-        int tenths;
-        LONG height;
-    };
-    const Row rows[] = {{80, -11}, {100, -13}, {105, -14}};  // 96 / 720 of a tenth, rounded
-    CDC dc;
-    dc.CreateCompatibleDC(nullptr);
-    dc.SetWindowOrg(40, 50);  // origins do not change a height
-    for (const Row& r : rows) {
-        for (CDC* target : {static_cast<CDC*>(nullptr), &dc}) {
-            CFont font;
-            ASSERT_TRUE(font.CreatePointFont(r.tenths, L"DejaVu Sans", target));
-            LOGFONT lf{};
-            ASSERT_EQ(int(sizeof(LOGFONT)), font.GetLogFont(&lf));
-            EXPECT_EQ(r.height, lf.lfHeight) << r.tenths << (target ? " with a DC" : " for the screen");
-            EXPECT_STREQ(L"DejaVu Sans", lf.lfFaceName);
-        }
-    }
-}
-
 // CDC's fills take one call to the DC; they must draw what MFC's way, SetBkColor and a
 // glyph-less ExtTextOut per rectangle, draws, and leave the same background colour.
 TEST(CDCDraw, FillsMatchSetBkColorAndExtTextOut) {
@@ -183,41 +162,7 @@ TEST(CDCDraw, TextMeasuresInTheSelectedFont) {
     EXPECT_EQ(2 * one.cx, c.dc.GetTextExtent(L"HelloHello", 10).cx);
     CRect rc(0, 0, 40, 20);
     EXPECT_EQ(tm.tmHeight, c.dc.DrawText(CString(L"Hi"), &rc, DT_SINGLELINE | DT_NOCLIP));
-    CString face;
-    EXPECT_GT(c.dc.GetTextFace(face), 0);
-    EXPECT_STREQ(L"DejaVu Sans", face.GetString());
     c.dc.SelectObject(old);
-}
-
-TEST(CDCCoordinates, OriginsAndConversions) {
-    CDC dc;
-    dc.CreateCompatibleDC(nullptr);
-    EXPECT_EQ(CPoint(0, 0), dc.SetWindowOrg(10, 20));
-    EXPECT_EQ(CPoint(10, 20), dc.SetWindowOrg(CPoint(30, 40)));
-    EXPECT_EQ(CPoint(0, 0), dc.SetViewportOrg(5, 5));
-    EXPECT_EQ(CPoint(5, 5), dc.OffsetViewportOrg(1, 2));
-    EXPECT_EQ(CPoint(6, 7), dc.GetViewportOrg());
-    CPoint pt(30, 40);
-    dc.LPtoDP(&pt);
-    EXPECT_EQ(CPoint(6, 7), pt);  // device = logical - window origin + viewport origin
-    CRect rc(30, 40, 31, 42);
-    dc.LPtoDP(&rc);
-    EXPECT_TRUE(rc == CRect(6, 7, 7, 9));
-    dc.DPtoLP(&rc);
-    EXPECT_TRUE(rc == CRect(30, 40, 31, 42));
-}
-
-TEST(CDCAttributes, SaveAndRestore) {
-    CDC dc;
-    dc.CreateCompatibleDC(nullptr);
-    dc.SetTextColor(kRed);
-    const int saved = dc.SaveDC();
-    EXPECT_NE(0, saved);
-    EXPECT_EQ(kRed, dc.SetTextColor(kBlue));
-    EXPECT_EQ(OPAQUE, dc.SetBkMode(TRANSPARENT));
-    EXPECT_TRUE(dc.RestoreDC(saved));
-    EXPECT_EQ(kRed, dc.GetTextColor());
-    EXPECT_EQ(OPAQUE, dc.GetBkMode());
 }
 
 }  // namespace

@@ -148,44 +148,32 @@ TEST(ImageWrite, FailuresComeWithAMessage) {
 }
 
 // ---- LoadImageW ---------------------------------------------------------------------------------
-class LoadImageTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        kt::Surface s(2, 2);
-        s.set(0, 0, RGB(255, 0, 0));
-        s.set(1, 0, RGB(0, 255, 0));
-        s.set(0, 1, RGB(0, 0, 255));
-        s.set(1, 1, RGB(9, 9, 9));
-        // A non-ASCII name proves the wide path reaches the file system as UTF-8.
-        path_ = kt::OutputPath("image/load_image_\xC3\xBC\xE2\x82\xAC.bmp");
-        ASSERT_TRUE(rt::SaveBmpFile(s.bitmap(), path_));
-    }
-    const wchar_t* widePath() {
-        wide_ = rt::Utf8ToWide(path_);
-        return wide_.c_str();
-    }
-    std::string path_;
-    std::wstring wide_;
-};
-
-TEST_F(LoadImageTest, SectionOrDeviceBitmapAtTheRequestedSize) {
+TEST(LoadImage, SectionOrDeviceBitmapAtTheRequestedSizeAndRefusals) {
     const COLORREF r = RGB(255, 0, 0), g = RGB(0, 255, 0), b = RGB(0, 0, 255), d = RGB(9, 9, 9);
+    kt::Surface s(2, 2);
+    s.set(0, 0, r);
+    s.set(1, 0, g);
+    s.set(0, 1, b);
+    s.set(1, 1, d);
+    // A non-ASCII name proves the wide path reaches the file system as UTF-8.
+    const std::string path = kt::OutputPath("image/load_image_\xC3\xBC\xE2\x82\xAC.bmp");
+    ASSERT_TRUE(rt::SaveBmpFile(s.bitmap(), path));
+    const std::wstring wide = rt::Utf8ToWide(path);
     struct Row {
         const char* name;
         UINT flags;
         int cx, cy;
         bool section;  // a DIB section, else a device bitmap
         std::vector<COLORREF> pixels;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {"DIB section", LR_LOADFROMFILE | LR_CREATEDIBSECTION, 0, 0, true, {r, g, b, d}},
         {"device bitmap", LR_LOADFROMFILE, 0, 0, false, {r, g, b, d}},
         {"resampled nearest neighbour", LR_LOADFROMFILE | LR_CREATEDIBSECTION, 4, 2, true, {r, r, g, g, b, b, d, d}},
     };
+    const int bitmapsBefore = rt::GdiObjectCount(OBJ_BITMAP);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const int bitmapsBefore = rt::GdiObjectCount(OBJ_BITMAP);
-        HBITMAP h = static_cast<HBITMAP>(LoadImageW(nullptr, widePath(), IMAGE_BITMAP, row.cx, row.cy, row.flags));
+        HBITMAP h = static_cast<HBITMAP>(LoadImageW(nullptr, wide.c_str(), IMAGE_BITMAP, row.cx, row.cy, row.flags));
         ASSERT_NE(nullptr, h);
         EXPECT_EQ(bitmapsBefore + 1, rt::GdiObjectCount(OBJ_BITMAP)) << "an intermediate DIB section is freed";
         BITMAP bm{};
@@ -196,17 +184,16 @@ TEST_F(LoadImageTest, SectionOrDeviceBitmapAtTheRequestedSize) {
         EXPECT_EQ(row.pixels, img.pixels);
         DeleteObject(h);
     }
-}
-
-TEST_F(LoadImageTest, RefusesWhatItCannotLoad) {
-    const int bitmapsBefore = rt::GdiObjectCount(OBJ_BITMAP);
-    EXPECT_EQ(nullptr, LoadImageW(nullptr, widePath(), IMAGE_BITMAP, 0, 0, 0)) << "resources do not exist";
-    EXPECT_EQ(nullptr, LoadImageW(nullptr, widePath(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
-    EXPECT_EQ(nullptr, LoadImageW(nullptr, L"/nonexistent.bmp", IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
-    EXPECT_EQ(nullptr, LoadImageW(nullptr, MAKEINTRESOURCEW(1), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
     const wchar_t loneSurrogate[] = {L'/', wchar_t(0xD800), 0};
-    EXPECT_EQ(nullptr, LoadImageW(nullptr, loneSurrogate, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
-    EXPECT_EQ(nullptr, LoadImageW(nullptr, widePath(), IMAGE_BITMAP, 20000, 1, LR_LOADFROMFILE));
+    const std::pair<const wchar_t*, UINT> refused[] = {
+        {wide.c_str(), 0},  // resources do not exist
+        {L"/nonexistent.bmp", LR_LOADFROMFILE},
+        {MAKEINTRESOURCEW(1), LR_LOADFROMFILE},
+        {loneSurrogate, LR_LOADFROMFILE},
+    };
+    for (const auto& [name, flags] : refused) EXPECT_EQ(nullptr, LoadImageW(nullptr, name, IMAGE_BITMAP, 0, 0, flags));
+    EXPECT_EQ(nullptr, LoadImageW(nullptr, wide.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
+    EXPECT_EQ(nullptr, LoadImageW(nullptr, wide.c_str(), IMAGE_BITMAP, 20000, 1, LR_LOADFROMFILE));
     EXPECT_EQ(bitmapsBefore, rt::GdiObjectCount(OBJ_BITMAP));
 }
 
