@@ -33,20 +33,12 @@ private:
 };
 
 TEST(HandleMaps, GenericFromHandleMakesTheMatchingClass) {
-    struct Row {
-        const char* name;
-        HGDIOBJ handle;
-        CRuntimeClass* cls;
-    };
-    const Row rows[] = {
-        {"stock pen", ::GetStockObject(BLACK_PEN), RUNTIME_CLASS(CPen)},
-        {"stock brush", ::GetStockObject(WHITE_BRUSH), RUNTIME_CLASS(CBrush)},
-        {"stock font", ::GetStockObject(DEFAULT_GUI_FONT), RUNTIME_CLASS(CFont)},
-    };
-    for (const Row& r : rows) {
-        CGdiObject* obj = CGdiObject::FromHandle(r.handle);
-        ASSERT_NE(nullptr, obj) << r.name;
-        EXPECT_TRUE(obj->IsKindOf(r.cls)) << r.name;
+    const std::pair<int, CRuntimeClass*> rows[] = {
+        {BLACK_PEN, RUNTIME_CLASS(CPen)}, {WHITE_BRUSH, RUNTIME_CLASS(CBrush)}, {DEFAULT_GUI_FONT, RUNTIME_CLASS(CFont)}};
+    for (const auto& [stock, cls] : rows) {
+        CGdiObject* obj = CGdiObject::FromHandle(::GetStockObject(stock));
+        ASSERT_NE(nullptr, obj) << cls->m_lpszClassName;
+        EXPECT_TRUE(obj->IsKindOf(cls)) << cls->m_lpszClassName;
     }
     AfxDeleteTempMaps();
 }

@@ -95,6 +95,7 @@ TEST(CStringEdit, TrimCompareAndConcat) {
 
 TEST(CStringAccess, IndexRules) {
     CString s(L"ab");
+    EXPECT_EQ(L'a', s.GetAt(0));
     EXPECT_EQ(L'\0', s.GetAt(2));  // the terminator is readable
     for (int bad : {3, -1}) {
         bool raised = false;

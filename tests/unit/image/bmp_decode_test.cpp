@@ -105,7 +105,6 @@ const DecodeCase kDecodeCases[] = {
     {"16bpp_555", 40, 16, BI_RGB, false, {}, 0, {}, k555Rows, k555Expected},
     {"16bpp_565_masks_after_info", 40, 16, BI_BITFIELDS, false, {}, 0, k565, k565Rows, k565Expected},
     {"16bpp_565_v2_header", 52, 16, BI_BITFIELDS, true, {}, 0, k565, k565Rows, k565Expected},
-    {"16bpp_565_v4_header", 108, 16, BI_BITFIELDS, false, {}, 0, k565, k565Rows, k565Expected},
     {"24bpp_info_bottom_up", 40, 24, BI_RGB, false, {}, 0, {}, kRgb24Rows, kRgb24Expected},
     // The fourth byte (alpha or padding) is dropped.
     {"32bpp_rgb_drops_x_byte", 40, 32, BI_RGB, false, {}, 0, {}, kXrgbRows, kXrgbExpected},

@@ -105,12 +105,6 @@ const std::vector<BadInput<CElementTabControl>>& TabRows() {
          },
          1, false},
         {"SetTabBKbmp null", [](T* t) { return t->SetTabBKbmp(nullptr); }, false, false},
-        {"SetGrayBkColor INT_MIN",
-         [](T* t) {
-             t->SetGrayBkColor(INT_MIN);
-             return t->GetGrayBkColor();
-         },
-         INT_MIN, false},
         {"SetSelectedTab -1", [](T* t) { return t->SetSelectedTab(-1); }, 0, true},
         {"FindTabID unknown",
          [](T* t) {
@@ -122,7 +116,6 @@ const std::vector<BadInput<CElementTabControl>>& TabRows() {
         {"ChangeItemNameByID null name", [](T* t) { return t->ChangeItemNameByID(1, nullptr); }, 0, true},
         {"ChangeItemNameByID long name", [](T* t) { return t->ChangeItemNameByID(1, LongText()); }, 1, false},
         {"SetItemWidthWithMargin unknown", [](T* t) { return t->SetItemWidthWithMargin(99, 5); }, 0, true},
-        {"SetItemWidthWithMargin INT_MAX", [](T* t) { return t->SetItemWidthWithMargin(1, INT_MAX); }, 1, false},
         {"SetItemWidthWithMargin INT_MIN", [](T* t) { return t->SetItemWidthWithMargin(1, INT_MIN); }, 1, false},
         {"SetLimitMaxWidth INT_MIN",
          [](T* t) {
