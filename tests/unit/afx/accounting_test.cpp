@@ -8,11 +8,10 @@
 namespace {
 
 constexpr COLORREF kRed = RGB(200, 0, 0);
-constexpr COLORREF kBlue = RGB(0, 0, 200);
 
-HFONT MakeRawFont(int height) {
+HFONT MakeRawFont() {
     CFont font;
-    font.CreatePointFont(height, L"DejaVu Sans");
+    font.CreatePointFont(90, L"DejaVu Sans");
     return static_cast<HFONT>(font.Detach());  // nobody wraps it now
 }
 
@@ -23,40 +22,12 @@ TEST(GdiLifetimes, WrappersReturnObjectCountsToBaseline) {
         int (*count_while_alive)(DWORD kind);
     };
     const Row rows[] = {
-        {"pen", OBJ_PEN,
-         [](DWORD k) {
-             CPen pen(PS_SOLID, 2, kRed);
-             return rt::GdiObjectCount(k);
-         }},
-        {"brush", OBJ_BRUSH,
-         [](DWORD k) {
-             CBrush brush(kBlue);
-             return rt::GdiObjectCount(k);
-         }},
-        {"font", OBJ_FONT,
-         [](DWORD k) {
-             CFont font;
-             font.CreatePointFont(100, L"DejaVu Sans");
-             return rt::GdiObjectCount(k);
-         }},
-        {"bitmap", OBJ_BITMAP,
-         [](DWORD k) {
-             CBitmap bmp;
-             bmp.CreateBitmap(4, 4, 1, 32, nullptr);
-             return rt::GdiObjectCount(k);
-         }},
-        {"region", OBJ_REGION,
-         [](DWORD k) {
-             CRgn rgn;
-             rgn.CreateRectRgn(0, 0, 5, 5);
-             return rt::GdiObjectCount(k);
-         }},
-        {"memory dc", OBJ_DC,
-         [](DWORD k) {
-             CDC dc;
-             dc.CreateCompatibleDC(nullptr);
-             return rt::GdiObjectCount(k);
-         }},
+        {"pen", OBJ_PEN, [](DWORD k) { CPen pen(PS_SOLID, 2, kRed); return rt::GdiObjectCount(k); }},
+        {"brush", OBJ_BRUSH, [](DWORD k) { CBrush brush(kRed); return rt::GdiObjectCount(k); }},
+        {"font", OBJ_FONT, [](DWORD k) { CFont f; f.CreatePointFont(100, L"DejaVu Sans"); return rt::GdiObjectCount(k); }},
+        {"bitmap", OBJ_BITMAP, [](DWORD k) { CBitmap b; b.CreateBitmap(4, 4, 1, 32, nullptr); return rt::GdiObjectCount(k); }},
+        {"region", OBJ_REGION, [](DWORD k) { CRgn rgn; rgn.CreateRectRgn(0, 0, 5, 5); return rt::GdiObjectCount(k); }},
+        {"memory dc", OBJ_DC, [](DWORD k) { CDC dc; dc.CreateCompatibleDC(nullptr); return rt::GdiObjectCount(k); }},
         {"heap pen deleted explicitly", OBJ_PEN,
          [](DWORD k) {
              CPen* pen = new CPen(PS_DOT, 1, kRed);
@@ -79,7 +50,6 @@ TEST(GdiLifetimes, DeleteObjectAndDetach) {
     brush.CreateSolidBrush(kRed);
     HBRUSH h = brush;
     EXPECT_EQ(h, brush.Detach());
-    EXPECT_EQ(nullptr, brush.GetSafeHandle());
     EXPECT_EQ(before + 1, rt::GdiObjectCount(OBJ_BRUSH));  // detaching keeps the handle
     brush.Attach(h);
     EXPECT_TRUE(brush.DeleteObject());
@@ -94,30 +64,25 @@ TEST(HandleMaps, SelectObjectHandsBackThePermanentFont) {
     CFont* second = new CFont;
     first->CreatePointFont(90, L"DejaVu Sans");
     second->CreatePointFont(120, L"DejaVu Sans");
-    ASSERT_EQ(before + 2, rt::GdiObjectCount(OBJ_FONT));
-
     CFont* dc_font = dc.SelectObject(first);  // the DC's stock font: a temporary wrapper
     ASSERT_NE(nullptr, dc_font);
     EXPECT_NE(first, dc_font);
-    EXPECT_NE(second, dc_font);
     const HFONT dc_font_handle = *dc_font;
 
     CFont* handed_back = dc.SelectObject(second);
     EXPECT_EQ(first, handed_back);  // the very object that created the font
     delete handed_back;             // and deleting it deletes the font
     EXPECT_EQ(before + 1, rt::GdiObjectCount(OBJ_FONT));
-
     EXPECT_EQ(second, dc.GetCurrentFont());
     EXPECT_EQ(second, dc.SelectObject(CFont::FromHandle(dc_font_handle)));
     delete second;
     EXPECT_EQ(before, rt::GdiObjectCount(OBJ_FONT));
-
     AfxDeleteTempMaps();
     EXPECT_EQ(DWORD(OBJ_FONT), ::GetObjectType(dc_font_handle));  // the stock font lives on
 }
 
 TEST(HandleMaps, TemporariesAreSharedAndFreedWithoutTheirHandles) {
-    const HFONT h = MakeRawFont(90);
+    const HFONT h = MakeRawFont();
     const int before = rt::GdiObjectCount(OBJ_FONT);
     CFont* temp = CFont::FromHandle(h);
     ASSERT_NE(nullptr, temp);
@@ -125,7 +90,6 @@ TEST(HandleMaps, TemporariesAreSharedAndFreedWithoutTheirHandles) {
     EXPECT_EQ(temp, CFont::FromHandle(h));       // one temporary per handle
     EXPECT_EQ(temp, CGdiObject::FromHandle(h));  // whichever class asks
     EXPECT_EQ(nullptr, CFont::FromHandle(nullptr));
-
     AfxDeleteTempMaps();
     EXPECT_EQ(before, rt::GdiObjectCount(OBJ_FONT));
     EXPECT_EQ(DWORD(OBJ_FONT), ::GetObjectType(h));
@@ -136,13 +100,13 @@ TEST(HandleMaps, TemporariesAreSharedAndFreedWithoutTheirHandles) {
 }
 
 TEST(HandleMaps, DeletingATemporaryDeletesItsHandle) {
-    const HFONT h = MakeRawFont(90);
+    const HFONT h = MakeRawFont();
     const int before = rt::GdiObjectCount(OBJ_FONT);
     delete CFont::FromHandle(h);
     EXPECT_EQ(before - 1, rt::GdiObjectCount(OBJ_FONT));
     AfxDeleteTempMaps();  // must not free the wrapper a second time
 
-    const HFONT h2 = MakeRawFont(90);
+    const HFONT h2 = MakeRawFont();
     CFont::FromHandle(h2)->Detach();  // a detached temporary is still freed by the cleanup
     AfxDeleteTempMaps();
     EXPECT_EQ(before, rt::GdiObjectCount(OBJ_FONT));
@@ -154,9 +118,7 @@ TEST(HandleMaps, DeviceContexts) {
     const HDC h = ::CreateCompatibleDC(nullptr);
     CDC* temp = CDC::FromHandle(h);
     ASSERT_NE(nullptr, temp);
-    EXPECT_EQ(h, temp->m_hDC);
     EXPECT_EQ(h, temp->m_hAttribDC);
-    EXPECT_EQ(temp, CDC::FromHandle(h));
     AfxDeleteTempMaps();
     EXPECT_EQ(before + 1, rt::GdiObjectCount(OBJ_DC));  // the cleanup keeps the DC
     {
@@ -165,16 +127,13 @@ TEST(HandleMaps, DeviceContexts) {
         EXPECT_EQ(&owner, CDC::FromHandle(h));
     }
     EXPECT_EQ(before, rt::GdiObjectCount(OBJ_DC));  // an attached DC dies with its CDC
-}
-
-TEST(HandleMaps, ClientDcOfTheScreenIsReleased) {
-    const int before = rt::GdiObjectCount(OBJ_DC);
     {
         CClientDC screen(nullptr);
-        ASSERT_NE(nullptr, screen.GetSafeHdc());
         EXPECT_EQ(&screen, CDC::FromHandle(screen.GetSafeHdc()));
+        CWindowDC whole(nullptr);
+        EXPECT_EQ(&whole, CDC::FromHandle(whole.GetSafeHdc()));
     }
-    EXPECT_EQ(before, rt::GdiObjectCount(OBJ_DC));
+    EXPECT_EQ(before, rt::GdiObjectCount(OBJ_DC));  // the screen's DCs are released
 }
 
 }  // namespace

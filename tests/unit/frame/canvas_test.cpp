@@ -17,7 +17,7 @@ CFont* NewFont(int height) {
     return f;
 }
 
-TEST(LightCanvas, TextColourRestoresTheFirstSavedValue) {
+TEST(LightCanvas, RestoresTheFirstSavedValuesOnce) {
     kt::Surface s(8, 8);
     CDC* dc = CDC::FromHandle(s.dc());
     dc->SetTextColor(RGB(1, 2, 3));
@@ -25,9 +25,16 @@ TEST(LightCanvas, TextColourRestoresTheFirstSavedValue) {
         CLightCanvas canvas(dc);
         canvas.SetTextColor(kRed);
         canvas.SetTextColor(kBlue);
+        canvas.SetBkMode(TRANSPARENT);
         EXPECT_EQ(kBlue, dc->GetTextColor());
+        canvas.RestoreState();
+        EXPECT_EQ(RGB(1, 2, 3), dc->GetTextColor());
+        EXPECT_EQ(OPAQUE, dc->GetBkMode());
+        dc->SetBkMode(TRANSPARENT);
+        dc->SetTextColor(kRed);
     }
-    EXPECT_EQ(RGB(1, 2, 3), dc->GetTextColor());
+    EXPECT_EQ(TRANSPARENT, dc->GetBkMode()) << "a second restore must not reapply old values";
+    EXPECT_EQ(kRed, dc->GetTextColor());
 }
 
 TEST(LightCanvas, SecondFontDeletesFirstAndDestructionRestoresTheOriginal) {
@@ -46,18 +53,6 @@ TEST(LightCanvas, SecondFontDeletesFirstAndDestructionRestoresTheOriginal) {
     EXPECT_EQ(fontsBefore, rt::GdiObjectCount(OBJ_FONT));
 }
 
-TEST(LightCanvas, RestoreStateTwiceChangesNothing) {
-    kt::Surface s(8, 8);
-    CDC* dc = CDC::FromHandle(s.dc());
-    CLightCanvas canvas(dc);
-    canvas.SetBkMode(TRANSPARENT);
-    canvas.RestoreState();
-    EXPECT_EQ(OPAQUE, dc->GetBkMode());
-    dc->SetBkMode(TRANSPARENT);
-    canvas.RestoreState();
-    EXPECT_EQ(TRANSPARENT, dc->GetBkMode()) << "a second restore must not reapply old values";
-}
-
 TEST(LightCanvas, WithoutTargetEverythingFailsAndHandedFontsAreFreed) {
     const int fontsBefore = rt::GdiObjectCount(OBJ_FONT);
     CLightCanvas canvas(nullptr);
@@ -73,33 +68,27 @@ TEST(LightCanvas, WithoutTargetEverythingFailsAndHandedFontsAreFreed) {
     EXPECT_TRUE(canvas.RestoreState());
 }
 
-struct FillRow {
-    const char* name;
-    COLORREF border;
-    COLORREF fill;
-    COLORREF expectCorner;  // (1, 1)
-    COLORREF expectInside;  // (3, 3)
-};
-
 TEST(LightCanvas, FillRectBorderDrawsWhatItIsGivenAndKeepsTheBackgroundColour) {
-    const FillRow rows[] = {
+    struct Row {
+        const char* name;
+        COLORREF border, fill, expectCorner, expectInside;
+    } rows[] = {
         {"nothing", CLR_INVALID, CLR_INVALID, kWhite, kWhite},
         {"fill only", CLR_INVALID, kBlue, kBlue, kBlue},
         {"border only", kRed, CLR_INVALID, kRed, kWhite},
         {"both", kRed, kBlue, kRed, kBlue},
     };
-    for (const FillRow& row : rows) {
+    for (const Row& row : rows) {
         kt::Surface s(8, 8, kWhite);
         CDC* dc = CDC::FromHandle(s.dc());
         dc->SetBkColor(RGB(9, 9, 9));
         CLightCanvas canvas(dc);
         RECT rc{1, 1, 7, 7};
         EXPECT_TRUE(canvas.FillRectBorder(&rc, row.border, row.fill)) << row.name;
-        EXPECT_EQ(row.expectCorner, s.at(1, 1)) << row.name;
-        EXPECT_EQ(row.expectCorner, s.at(6, 6)) << row.name;
-        EXPECT_EQ(row.expectInside, s.at(3, 3)) << row.name;
-        EXPECT_EQ(kWhite, s.at(0, 0)) << row.name;
-        EXPECT_EQ(kWhite, s.at(7, 7)) << row.name;
+        const COLORREF c = row.expectCorner, i = row.expectInside, w = kWhite;
+        EXPECT_EQ((std::vector<COLORREF>{w, c, i, c, w}), (std::vector<COLORREF>{s.at(0, 0), s.at(1, 1), s.at(3, 3),
+                                                                                s.at(6, 6), s.at(7, 7)}))
+            << row.name;
         EXPECT_EQ(RGB(9, 9, 9), dc->GetBkColor()) << row.name;
     }
 }

@@ -20,11 +20,11 @@ struct Recorder : CElementContainer {
         for (UINT m : wanted_) RegisterMessage(m);
         return 1;
     }
-    std::string Me() const {
-        const wchar_t* n = const_cast<Recorder*>(this)->GetName();
-        return n ? std::string(n, n + wcslen(n)) : "?";
+    int Log(const std::string& s) {
+        const wchar_t* n = GetName();
+        log_->push_back((n ? std::string(n, n + wcslen(n)) : "?") + " " + s);
+        return 1;
     }
-    void Log(const std::string& s) { log_->push_back(Me() + " " + s); }
     static std::string Pt(POINT p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
     int OnLButtonDown(POINT pt) override {
         Log("down " + Pt(pt));
@@ -36,31 +36,19 @@ struct Recorder : CElementContainer {
         ReleaseCapture();
         return 1;
     }
-    int OnMouseMove(int x, int y, DWORD) override {
-        Log("move " + Pt(POINT{x, y}));
-        return 1;
-    }
-    int OnMouseLeave() override {
-        Log("leave");
-        return 1;
-    }
+    int OnMouseMove(int x, int y, DWORD) override { return Log("move " + Pt(POINT{x, y})); }
+    int OnMouseLeave() override { return Log("leave"); }
     int OnTimer(DWORD id) override {
         Log("timer " + std::to_string(id) + "@" + std::to_string(rt::ClockNow()));
         if (stopAfter && --stopAfter == 0) StopTimer(id);
         return 1;
     }
-    int OnSize(UINT, int cx, int cy) override {
-        Log("size " + std::to_string(cx) + "x" + std::to_string(cy));
-        return 1;
-    }
+    int OnSize(UINT, int cx, int cy) override { return Log("size " + std::to_string(cx) + "x" + std::to_string(cy)); }
     int OnSetCursor(UINT, LPARAM) override {
         if (setCursorResult) ::SetCursor(::LoadCursor(nullptr, IDC_CROSS));
         return setCursorResult;
     }
-    int OnMenuCommand(DWORD cmd) override {
-        Log("command " + std::to_string(cmd));
-        return 1;
-    }
+    int OnMenuCommand(DWORD cmd) override { return Log("command " + std::to_string(cmd)); }
     int OnPaint(CPaintDC* pDC) override {
         if (leakOnPaint) ::CreateSolidBrush(RGB(1, 2, 3));  // deliberately never deleted
         RECT rc;

@@ -10,20 +10,12 @@
 
 namespace bmptest {
 
-class ByteBuilder {
-public:
-    ByteBuilder& U8(uint32_t v) {
-        bytes.push_back(uint8_t(v));
-        return *this;
-    }
+struct ByteBuilder {
+    ByteBuilder& U8(uint32_t v) { bytes.push_back(uint8_t(v)); return *this; }
     ByteBuilder& U16(uint32_t v) { return U8(v & 0xFF).U8((v >> 8) & 0xFF); }
     ByteBuilder& U32(uint32_t v) { return U16(v & 0xFFFF).U16(v >> 16); }
     ByteBuilder& Raw(const std::vector<uint8_t>& more) {
         bytes.insert(bytes.end(), more.begin(), more.end());
-        return *this;
-    }
-    ByteBuilder& Zeros(size_t n) {
-        bytes.insert(bytes.end(), n, 0);
         return *this;
     }
     std::vector<uint8_t> bytes;
@@ -64,6 +56,17 @@ struct BmpSpec {
     bool sizeImageZero = false;     // biSizeImage 0 instead of the pixel data length
 };
 
+inline BmpSpec Spec(uint32_t headerSize, int32_t width, int32_t height, uint16_t bitCount = 24,
+                    uint32_t compression = BI_RGB) {
+    BmpSpec s;
+    s.headerSize = headerSize;
+    s.width = width;
+    s.height = height;
+    s.bitCount = bitCount;
+    s.compression = compression;
+    return s;
+}
+
 inline std::vector<uint8_t> BuildBmp(const BmpSpec& s) {
     ByteBuilder info;
     if (s.headerSize == 12) {
@@ -74,7 +77,7 @@ inline std::vector<uint8_t> BuildBmp(const BmpSpec& s) {
         info.U32(2835).U32(2835).U32(s.clrUsed).U32(0);
         if (s.headerSize >= 52) {
             for (size_t i = 0; i < 3; ++i) info.U32(i < s.masks.size() ? s.masks[i] : 0);
-            info.Zeros(s.headerSize - 52);  // alpha mask, colour space and the rest: unused
+            info.Raw(std::vector<uint8_t>(s.headerSize - 52));  // alpha mask, colour space and the rest: unused
         } else {
             for (uint32_t m : s.masks) info.U32(m);
         }

@@ -8,11 +8,11 @@
 
 #include <climits>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "host_fixture.h"
+#include "tools/kelem/viewer/Inspector.h"
 #include "win32/runtime_ext.h"
 
 namespace rel {
@@ -54,23 +54,70 @@ long long CallRow(const BadInput<E>& row, E* element) {
     }
 }
 
+// A memory DC holding a cx x cy bitmap in the screen's format, as a paint buffer is.
+class ScreenLikeDC {
+public:
+    ScreenLikeDC(int cx, int cy) {
+        HDC screen = ::GetDC(nullptr);
+        dc.Attach(::CreateCompatibleDC(screen));
+        target_ = ::CreateCompatibleBitmap(screen, cx, cy);
+        ::ReleaseDC(nullptr, screen);
+        old_ = ::SelectObject(dc.m_hDC, target_);
+    }
+    ~ScreenLikeDC() {
+        ::SelectObject(dc.m_hDC, old_);
+        ::DeleteObject(target_);
+        ::DeleteDC(dc.Detach());
+    }
+    CDC dc;
+
+private:
+    HBITMAP target_;
+    HGDIOBJ old_;
+};
+
+// Every field the tool lists for the element, with the records of its arrays, one a line:
+// what a row that must change nothing compares before and after.
+inline std::string FieldsOf(const kelem::ElementKind& kind, CElementContainer* e) {
+    std::string out;
+    auto add = [&](const std::string& prefix) {
+        for (const std::string& name : kelem::ListFields(kind, e, prefix + kelem::kFieldListName)) {
+            std::string value;
+            kind.field(e, prefix + name, &value);
+            out += prefix + name + " = " + value + "\n";
+        }
+    };
+    add("");
+    for (const std::string array : {"m_arrItems", "m_arrTextBtn"}) {
+        std::string count;
+        if (!kind.field(e, array, &count)) continue;
+        out += array + " = " + count + "\n";
+        for (int i = 0; i < std::stoi(count); ++i) add(array + "[" + std::to_string(i) + "].");
+    }
+    return out;
+}
+
 class ReliabilityTest : public kt::HostTest {
 protected:
-    // Each row on a fresh element from make(): the answer, the state left alone when the
-    // row says so, then a round of use (after_use sees what it posted) and the release.
-    template <class E, class Make, class FieldsOf>
-    void RunRows(const std::vector<BadInput<E>>& rows, Make make, FieldsOf fields,
+    // Each row on a fresh element from make(): the answer, the fields of the tool's kind
+    // left alone when the row says so, then a round of use (after_use sees what it
+    // posted) and the release.
+    template <class E, class Make>
+    void RunRows(const std::vector<BadInput<E>>& rows, Make make, const char* kind_name,
                  const std::function<void(E*, const std::vector<kt::Posted>&)>& after_use = nullptr) {
+        kelem::Registry registry;
+        kelem::RegisterAllKinds(registry);
+        const kelem::ElementKind& kind = *registry.Find(kind_name);
         for (const BadInput<E>& row : rows) {
             SCOPED_TRACE(row.name);
             E* element = make();
-            const std::string before = fields(*element);
+            const std::string before = FieldsOf(kind, element);
             const long long result = CallRow(row, element);
             if (row.expected != kAnyResult) {
                 EXPECT_EQ(row.expected, result);
             }
             if (row.unchanged) {
-                EXPECT_EQ(before, fields(*element));
+                EXPECT_EQ(before, FieldsOf(kind, element));
             }
             Exercise(element);
             const std::vector<kt::Posted> posted = TakePosted();
@@ -102,36 +149,6 @@ protected:
         host->Pump();
         EXPECT_EQ(gdiBaseline + 0, kt::GdiObjectsOutsideSkin()) << "GDI objects left behind";
     }
-};
-
-// Joins field values into one line for before/after comparisons.
-class Fields {
-public:
-    template <class T>
-    Fields& operator<<(const T& v) {
-        out_ << v << "|";
-        return *this;
-    }
-    Fields& operator<<(const RECT& rc) {
-        out_ << rc.left << "," << rc.top << "," << rc.right << "," << rc.bottom << "|";
-        return *this;
-    }
-    Fields& operator<<(const POINT& pt) {
-        out_ << pt.x << "," << pt.y << "|";
-        return *this;
-    }
-    Fields& operator<<(const std::wstring& s) {
-        out_ << s.size() << ":" << std::string(s.begin(), s.end()) << "|";
-        return *this;
-    }
-    Fields& operator<<(const void* p) {
-        out_ << p << "|";
-        return *this;
-    }
-    std::string str() const { return out_.str(); }
-
-private:
-    std::ostringstream out_;
 };
 
 }  // namespace rel

@@ -16,40 +16,20 @@ struct Axis;
 
 template <>
 struct Axis<CVerticalScrollbar> {
+    static constexpr const char* kKind = "vscroll";
     static RECT Home() { return RECT{20, 10, 32, 134}; }  // 12 x 124
     static void SetNumber(CVerticalScrollbar* s, int n) { s->SetRowNumber(n); }
     static int Number(const CVerticalScrollbar* s) { return s->m_nRowNumber; }
     static void InitSet(CVerticalScrollbar* s, int set) { s->InitVScrollBar(set); }
-    static std::string Fields(const CVerticalScrollbar& s) {
-        rel::Fields f;
-        f << s.m_nUpState << s.m_nDownState << s.m_nThumbState << s.m_bButtonDown << s.m_bPageTimer4 << s.m_bPageTimer3
-          << s.m_bRowTimer1 << s.m_bRowTimer2 << s.m_bUpPressed << s.m_bDownPressed << s.m_bDragging
-          << s.m_bThumbPressed << s.m_bPageUpPressed << s.m_bPageDownPressed << s.m_bDownSuspended << s.m_bUpSuspended
-          << s.m_bPageUpSuspended << s.m_bPageDownSuspended << s.m_nChangeInterval << s.m_nUpdownInterval
-          << s.m_nThumbPos << s.m_nArrowWidth << s.m_nArrowHeight << s.m_nWidth << s.m_nHeight << s.m_nThumbLength
-          << s.m_nCurPos << s.m_nMinThumbLength << s.m_nThumbIndent << s.m_nSkinSet << s.m_nRowNumber << s.m_nPageSize
-          << s.m_ptDrag << s.m_ptPageUp << s.m_ptPageDown;
-        return f.str();
-    }
 };
 
 template <>
 struct Axis<CHorizontalScrollbar> {
+    static constexpr const char* kKind = "hscroll";
     static RECT Home() { return RECT{10, 20, 134, 32}; }  // 124 x 12
     static void SetNumber(CHorizontalScrollbar* s, int n) { s->SetColumnNumber(n); }
     static int Number(const CHorizontalScrollbar* s) { return s->m_nColumnNumber; }
     static void InitSet(CHorizontalScrollbar* s, int set) { s->InitHScrollBar(set); }
-    static std::string Fields(const CHorizontalScrollbar& s) {
-        rel::Fields f;
-        f << s.m_bPageTimer3 << s.m_bPageTimer4 << s.m_bRowTimer1 << s.m_bRowTimer2 << s.m_nCurPos << s.m_bRightPressed
-          << s.m_bLeftPressed << s.m_bDragging << s.m_bThumbPressed << s.m_bPageLeftPressed << s.m_bPageRightPressed
-          << s.m_bLeftSuspended << s.m_bRightSuspended << s.m_bPageLeftSuspended << s.m_bPageRightSuspended
-          << s.m_nThumbPos << s.m_nWidth << s.m_nHeight << s.m_nThumbLength << s.m_ptDrag << s.m_ptPageLeft
-          << s.m_ptPageRight << s.m_nArrowWidth << s.m_nArrowHeight << s.m_nColumnNumber << s.m_nPageSize
-          << s.m_nThumbIndent << s.m_bButtonDown << s.m_nChangeInterval << s.m_nUpdownInterval << s.m_nSkinSet
-          << s.m_nLeftState << s.m_nRightState << s.m_nThumbState;
-        return f.str();
-    }
 };
 
 // Configured as N = 100, P = 10, position 45.
@@ -66,29 +46,17 @@ std::vector<BadInput<Bar>> Rows() {
     return {
         {"UpdateThumbPos -1", [](Bar* s) { return s->UpdateThumbPos(-1); }, 0, true},
         {"UpdateThumbPos N + 1", [](Bar* s) { return s->UpdateThumbPos(101); }, 0, true},
-        {"UpdateThumbPos INT_MIN", [](Bar* s) { return s->UpdateThumbPos(INT_MIN); }, 0, true},
         {"UpdateThumbPos INT_MAX", [](Bar* s) { return s->UpdateThumbPos(INT_MAX); }, 0, true},
         {"UpdateThumbPos N", [](Bar* s) { return s->UpdateThumbPos(100); }, 1, false},
-        {"UpdateThumbPos 0", [](Bar* s) { return s->UpdateThumbPos(0); }, 1, false},
         {"UpdateThumbPos with N = 0",
          [](Bar* s) {
              A::SetNumber(s, 0);
              return s->UpdateThumbPos(0);
          },
          0, false},
-        {"UpdateThumbPos with N = INT_MIN",
-         [](Bar* s) {
-             A::SetNumber(s, INT_MIN);
-             return s->UpdateThumbPos(0);
-         },
-         0, false},
         {"SetPageSize 0 keeps the thumb length", keeps_length([](Bar* s) { s->SetPageSize(0); }), 1, false},
-        {"SetPageSize -1 keeps the thumb length", keeps_length([](Bar* s) { s->SetPageSize(-1); }), 1, false},
         {"SetPageSize INT_MIN keeps the thumb length", keeps_length([](Bar* s) { s->SetPageSize(INT_MIN); }), 1, false},
         {"SetRowNumber 0 keeps the thumb length", keeps_length([](Bar* s) { A::SetNumber(s, 0); }), 1, false},
-        {"SetRowNumber -1 keeps the thumb length", keeps_length([](Bar* s) { A::SetNumber(s, -1); }), 1, false},
-        {"SetRowNumber INT_MIN keeps the thumb length", keeps_length([](Bar* s) { A::SetNumber(s, INT_MIN); }), 1,
-         false},
         {"SetPageSize INT_MAX",
          [](Bar* s) {
              s->SetPageSize(INT_MAX);
@@ -115,13 +83,6 @@ std::vector<BadInput<Bar>> Rows() {
              return s->UpdateThumbPos(INT_MAX / 2);
          },
          1, false},
-        {"N = INT_MAX, P = -1",
-         [](Bar* s) {
-             A::SetNumber(s, INT_MAX);
-             s->SetPageSize(-1);
-             return s->UpdateThumbPos(INT_MAX);
-         },
-         1, false},
         {"SetWidth INT_MIN",
          [](Bar* s) {
              s->SetWidth(INT_MIN);
@@ -134,10 +95,6 @@ std::vector<BadInput<Bar>> Rows() {
              return s->GetHeight();
          },
          INT_MAX, false},
-        {"skin set -1", rel::Void<Bar>([](Bar* s) { A::InitSet(s, -1); }), kAnyResult, false},
-        {"skin set 6", rel::Void<Bar>([](Bar* s) { A::InitSet(s, 6); }), kAnyResult, false},
-        {"skin set INT_MIN", rel::Void<Bar>([](Bar* s) { A::InitSet(s, INT_MIN); }), kAnyResult, false},
-        {"skin set INT_MAX", rel::Void<Bar>([](Bar* s) { A::InitSet(s, INT_MAX); }), kAnyResult, false},
         {"handlers at extreme points",
          [](Bar* s) {
              CElementContainer* e = s;
@@ -154,7 +111,7 @@ std::vector<BadInput<Bar>> Rows() {
 }
 
 // The element placed at a zero-size or inverted rectangle still answers and paints.
-const RECT kOddPlaces[] = {{20, 20, 20, 20}, {20, 20, 20, 140}, {20, 20, 140, 20}, {60, 60, 10, 10}};
+const RECT kOddPlaces[] = {{20, 20, 20, 20}, {60, 60, 10, 10}};
 
 template <class Bar>
 class ScrollbarBadInputTest : public rel::ReliabilityTest {
@@ -170,7 +127,7 @@ protected:
     }
     void RunTable() {
         this->template RunRows<Bar>(
-            Rows<Bar>(), [this] { return Make(); }, Axis<Bar>::Fields,
+            Rows<Bar>(), [this] { return Make(); }, Axis<Bar>::kKind,
             [](Bar* s, const std::vector<kt::Posted>&) { EXPECT_GE(s->m_nCurPos, 0); });
         for (const RECT& place : kOddPlaces) {
             SCOPED_TRACE(::testing::Message() << "placed at " << place.left << "," << place.top << "," << place.right

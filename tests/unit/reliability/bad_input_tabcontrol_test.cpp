@@ -9,29 +9,6 @@ using rel::kAnyResult;
 using rel::kThrewInvalidArg;
 using rel::LongText;
 
-std::wstring W(const CString& s) {
-    return std::wstring(s.GetString());
-}
-
-std::string TabFields(CElementTabControl& t) {
-    rel::Fields f;
-    f << t.m_arrItems.GetSize();
-    for (INT_PTR i = 0; i < t.m_arrItems.GetSize(); ++i) {
-        const CQuoteTabItem* p = t.m_arrItems[i];
-        f << p->m_nID << W(p->m_strName) << W(p->m_strOrgName) << RECT(p->m_rcItem) << p->m_nWidth << p->m_nOrgWidth
-          << p->m_bVisible << p->m_vecMenu.size() << p->m_nSelMenuID;
-    }
-    f << t.m_arrTextBtn.GetSize();
-    for (INT_PTR i = 0; i < t.m_arrTextBtn.GetSize(); ++i) {
-        const _TEXT_BUTTON& b = t.m_arrTextBtn[i];
-        f << W(b.strText) << b.nID << RECT(b.rcBtn) << b.m_bVisible << b.bHot;
-    }
-    f << t.m_nLeftBmpWidth << t.m_nRightBmpWidth << t.m_nGrayBkColor << t.m_nTabHeight << t.m_nTabWidth
-      << t.m_nTabBkDrawType << t.m_nTabArrangement << t.m_nArrowMargin << t.m_bBmpBk << t.m_nSelTab << t.m_nTextBtnAlign
-      << t.m_nMenuStyle << W(t.m_strTabBkBmp) << t.m_clrBk << t.m_nStyle << t.m_nTabAlign << t.m_nTabPos << t.m_nHotTab;
-    return f.str();
-}
-
 _TAB_PARAM_INFO_ Info(int id, const wchar_t* name) {
     _TAB_PARAM_INFO_ info;
     info.nID = id;
@@ -59,17 +36,8 @@ const std::vector<BadInput<CElementTabControl>>& TabRows() {
         {"Add null record", [](T* t) { return t->Add(nullptr); }, -1, true},
         {"Add duplicate ID", [](T* t) { return AddTab(t, 2, L"Again"); }, -1, true},
         {"Add negative ID", [](T* t) { return AddTab(t, -1, L"Neg"); }, 3, false},
-        {"Add INT_MIN ID", [](T* t) { return AddTab(t, INT_MIN, L"Min"); }, 3, false},
         {"Add null name", [](T* t) { return AddTab(t, 9, nullptr); }, 3, false},
-        {"Add empty name", [](T* t) { return AddTab(t, 9, L""); }, 3, false},
         {"Add long name", [](T* t) { return AddTab(t, 9, LongText()); }, 3, false},
-        {"Add every string null",
-         [](T* t) {
-             _TAB_PARAM_INFO_ info;
-             info.nID = 9;
-             return t->Add(&info);
-         },
-         3, false},
         {"Add extreme visibility and division",
          [](T* t) {
              _TAB_PARAM_INFO_ info = Info(9, L"Div");
@@ -88,9 +56,7 @@ const std::vector<BadInput<CElementTabControl>>& TabRows() {
          },
          3, false},
         {"InsertTabItem -1", [](T* t) { return InsertAt(t, -1); }, kThrewInvalidArg, true},
-        {"InsertTabItem INT_MIN", [](T* t) { return InsertAt(t, INT_MIN); }, kThrewInvalidArg, true},
         {"InsertTabItem count", [](T* t) { return InsertAt(t, 3); }, 4, false},
-        {"InsertTabItem count + 1", [](T* t) { return InsertAt(t, 4); }, 4, false},
         {"InsertTabItem INT_MAX", [](T* t) { return InsertAt(t, INT_MAX); }, 4, false},
         {"InsertTabItem null record",
          [](T* t) {
@@ -99,14 +65,9 @@ const std::vector<BadInput<CElementTabControl>>& TabRows() {
          },
          3, true},
         {"DelItem -1", [](T* t) { return t->DelItem(-1); }, 0, true},
-        {"DelItem INT_MIN", [](T* t) { return t->DelItem(INT_MIN); }, 0, true},
-        {"DelItem unknown", [](T* t) { return t->DelItem(99); }, 0, true},
         {"SwapWithIndex -1", [](T* t) { return t->SwapWithIndex(-1, 0); }, 0, true},
         {"SwapWithIndex count", [](T* t) { return t->SwapWithIndex(0, 3); }, 0, true},
-        {"SwapWithIndex count + 1", [](T* t) { return t->SwapWithIndex(4, 1); }, 0, true},
-        {"SwapWithIndex extremes", [](T* t) { return t->SwapWithIndex(INT_MIN, INT_MAX); }, 0, true},
         {"SetItemVisibleByID unknown", [](T* t) { return t->SetItemVisibleByID(99, 0); }, 0, true},
-        {"SetItemVisibleByID INT_MIN", [](T* t) { return t->SetItemVisibleByID(INT_MIN, 0); }, 0, true},
         {"GetItemVisibleFromID unknown",
          [](T* t) {
              int visible = 777;
@@ -116,7 +77,6 @@ const std::vector<BadInput<CElementTabControl>>& TabRows() {
         {"SetBtnTextByID unknown", [](T* t) { return t->SetBtnTextByID(-1, L"x"); }, 0, true},
         {"SetBtnTextByID null text", [](T* t) { return t->SetBtnTextByID(50, nullptr); }, 0, true},
         {"SetBtnTextByID long text", [](T* t) { return t->SetBtnTextByID(50, LongText()); }, 1, false},
-        {"SetTextBtnVisibleByID unknown", [](T* t) { return t->SetTextBtnVisibleByID(99, 0); }, 0, true},
         {"GetTextBtnVisibleFromID INT_MIN",
          [](T* t) {
              int visible = 777;
@@ -136,11 +96,8 @@ const std::vector<BadInput<CElementTabControl>>& TabRows() {
          },
          2, false},
         {"SetTabHeight 0", [](T* t) { return t->SetTabHeight(0); }, 0, true},
-        {"SetTabHeight -1", [](T* t) { return t->SetTabHeight(-1); }, 0, true},
-        {"SetTabHeight INT_MIN", [](T* t) { return t->SetTabHeight(INT_MIN); }, 0, true},
         {"SetTabHeight INT_MAX", [](T* t) { return t->SetTabHeight(INT_MAX); }, 1, false},
         {"SetTabWidth 0", [](T* t) { return t->SetTabWidth(0); }, 0, true},
-        {"SetTabWidth INT_MIN", [](T* t) { return t->SetTabWidth(INT_MIN); }, 0, true},
         {"SetTabWidth INT_MAX on a left strip",
          [](T* t) {
              t->SetStyle(1, 0, 2);
@@ -148,16 +105,7 @@ const std::vector<BadInput<CElementTabControl>>& TabRows() {
          },
          1, false},
         {"SetTabBKbmp null", [](T* t) { return t->SetTabBKbmp(nullptr); }, false, false},
-        {"SetTabBKbmp empty", [](T* t) { return t->SetTabBKbmp(L""); }, true, false},
-        {"SetTabBKbmp long", [](T* t) { return t->SetTabBKbmp(LongText()); }, true, false},
-        {"SetGrayBkColor INT_MIN",
-         [](T* t) {
-             t->SetGrayBkColor(INT_MIN);
-             return t->GetGrayBkColor();
-         },
-         INT_MIN, false},
         {"SetSelectedTab -1", [](T* t) { return t->SetSelectedTab(-1); }, 0, true},
-        {"SetSelectedTab INT_MAX", [](T* t) { return t->SetSelectedTab(INT_MAX); }, 0, true},
         {"FindTabID unknown",
          [](T* t) {
              int index = 777;
@@ -166,10 +114,8 @@ const std::vector<BadInput<CElementTabControl>>& TabRows() {
          1, true},
         {"ChangeItemNameByID unknown", [](T* t) { return t->ChangeItemNameByID(99, L"x"); }, 0, true},
         {"ChangeItemNameByID null name", [](T* t) { return t->ChangeItemNameByID(1, nullptr); }, 0, true},
-        {"ChangeItemNameByID empty name", [](T* t) { return t->ChangeItemNameByID(1, L""); }, 1, false},
         {"ChangeItemNameByID long name", [](T* t) { return t->ChangeItemNameByID(1, LongText()); }, 1, false},
         {"SetItemWidthWithMargin unknown", [](T* t) { return t->SetItemWidthWithMargin(99, 5); }, 0, true},
-        {"SetItemWidthWithMargin INT_MAX", [](T* t) { return t->SetItemWidthWithMargin(1, INT_MAX); }, 1, false},
         {"SetItemWidthWithMargin INT_MIN", [](T* t) { return t->SetItemWidthWithMargin(1, INT_MIN); }, 1, false},
         {"SetLimitMaxWidth INT_MIN",
          [](T* t) {
@@ -177,8 +123,6 @@ const std::vector<BadInput<CElementTabControl>>& TabRows() {
              return t->GetAllTabItemWidth() >= 0;
          },
          1, false},
-        {"SetLimitMaxWidth 0", rel::Void<T>([](T* t) { t->SetLimitMaxWidth(0); }), kAnyResult, false},
-        {"SetLimitMaxWidth INT_MAX", rel::Void<T>([](T* t) { t->SetLimitMaxWidth(INT_MAX); }), kAnyResult, false},
         {"every tab at INT_MAX width",
          [](T* t) {
              for (int id : {1, 2, 3}) t->SetItemWidthWithMargin(id, INT_MAX);
@@ -187,10 +131,6 @@ const std::vector<BadInput<CElementTabControl>>& TabRows() {
          },
          3, false},
         {"GetColorEx null", [](T* t) { return t->GetColorEx(nullptr); }, 0, true},
-        {"GetColorEx empty", [](T* t) { return t->GetColorEx(L""); }, 0, true},
-        {"GetColorEx long key", rel::Void<T>([](T* t) { t->GetColorEx(LongText()); }), kAnyResult, true},
-        {"GetTabAreaRect null", rel::Void<T>([](T* t) { t->GetTabAreaRect(nullptr); }), kAnyResult, true},
-        {"SetMenuArrowPic null", rel::Void<T>([](T* t) { t->SetMenuArrowPic(nullptr, nullptr); }), kAnyResult, false},
         {"SelectMenuByID unknown", rel::Void<T>([](T* t) { t->SelectMenuByID(99, 1); }), kAnyResult, true},
         {"UpdateItemMenuInfoByTabID unknown", rel::Void<T>([](T* t) {
              _MENU_CMD_INFO_ info;
@@ -207,7 +147,6 @@ const std::vector<BadInput<CElementTabControl>>& TabRows() {
              return t->m_arrItems[0]->m_vecMenu.size();
          },
          2, false},
-        {"SetStyle extremes", rel::Void<T>([](T* t) { t->SetStyle(INT_MIN, INT_MAX, INT_MIN); }), kAnyResult, false},
         // Any value but 1 is a valid choice for both (a fuzzer's 5 was not a value of the
         // enumerations before their underlying type was fixed).
         {"text-button alignment and arrangement outside 0..1",
@@ -232,7 +171,7 @@ const std::vector<BadInput<CElementTabControl>>& TabRows() {
     return rows;
 }
 
-const RECT kOddPlaces[] = {{10, 10, 10, 10}, {10, 10, 10, 40}, {50, 50, 0, 0}, {-200, -20, 100, 20}};
+const RECT kOddPlaces[] = {{10, 10, 10, 10}, {50, 50, 0, 0}, {-200, -20, 100, 20}};
 
 class TabControlBadInputTest : public rel::ReliabilityTest {
 protected:
@@ -252,7 +191,7 @@ protected:
 
 TEST_F(TabControlBadInputTest, EveryRowAnswersAsSpecifiedAndKeepsWorking) {
     RunRows<CElementTabControl>(
-        TabRows(), [this] { return Make(); }, TabFields,
+        TabRows(), [this] { return Make(); }, "tabs",
         [](CElementTabControl* t, const std::vector<kt::Posted>& posted) {
             for (const kt::Posted& p : posted) {
                 int index = 0;

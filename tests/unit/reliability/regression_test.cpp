@@ -3,6 +3,7 @@
 #include <malloc.h>
 
 #include "bad_input.h"
+#include "pixels.h"
 #include "button/ElementButton.h"
 #include "tabcontrol/ElementTabControl.h"
 
@@ -11,14 +12,11 @@ namespace {
 class RegressionTest : public rel::ReliabilityTest {
 protected:
     COLORREF WindowPixel(POINT window_pt) {
+        kt::Image image;
         HBITMAP shot = host->Snapshot();
-        HDC dc = ::CreateCompatibleDC(nullptr);
-        HGDIOBJ old = ::SelectObject(dc, shot);
-        const COLORREF c = ::GetPixel(dc, window_pt.x, window_pt.y);
-        ::SelectObject(dc, old);
-        ::DeleteDC(dc);
+        kt::ReadBitmap(shot, &image);
         ::DeleteObject(shot);
-        return c;
+        return image.at(window_pt.x, window_pt.y);
     }
 };
 
@@ -35,27 +33,21 @@ TEST_F(RegressionTest, ButtonDrawBitmapOnRectangleTallerThanIntMax) {
     ASSERT_EQ(0, bm.bmHeight % 2);
     const int first_row = bm.bmHeight / 2 + 1;  // the image row that lands on DC row 0
 
-    HDC screen = ::GetDC(nullptr);
-    CDC dc;
-    dc.Attach(::CreateCompatibleDC(screen));
-    HBITMAP target = ::CreateCompatibleBitmap(screen, 8, 4);  // colour, as the screen
-    ::ReleaseDC(nullptr, screen);
-    HGDIOBJ old = ::SelectObject(dc.m_hDC, target);
-    CRect rc(0, INT_MIN, 8, INT_MAX);
     {
-        CLightCanvas canvas(&dc);
-        EXPECT_TRUE(b->DrawBitmap(canvas, image, rc));
+        rel::ScreenLikeDC target(8, 4);
+        CRect rc(0, INT_MIN, 8, INT_MAX);
+        {
+            CLightCanvas canvas(&target.dc);
+            EXPECT_TRUE(b->DrawBitmap(canvas, image, rc));
+        }
+        HDC src = ::CreateCompatibleDC(nullptr);
+        HGDIOBJ old_src = ::SelectObject(src, image->GetSafeHandle());
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 8; ++x)
+                EXPECT_EQ(::GetPixel(src, x, first_row + y), target.dc.GetPixel(x, y)) << x << "," << y;
+        ::SelectObject(src, old_src);
+        ::DeleteDC(src);
     }
-    HDC src = ::CreateCompatibleDC(nullptr);
-    HGDIOBJ old_src = ::SelectObject(src, image->GetSafeHandle());
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 8; ++x)
-            EXPECT_EQ(::GetPixel(src, x, first_row + y), ::GetPixel(dc.m_hDC, x, y)) << x << "," << y;
-    ::SelectObject(src, old_src);
-    ::DeleteDC(src);
-    ::SelectObject(dc.m_hDC, old);
-    ::DeleteObject(target);
-    ::DeleteDC(dc.Detach());
     Release(b);
 }
 

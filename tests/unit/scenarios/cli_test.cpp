@@ -21,11 +21,9 @@ TEST(Cli, HelpVersionAndBadWords) {
     const Row rows[] = {
         {"no command", {}, 2, "", "usage: kelem COMMAND"},
         {"--help", {"--help"}, 0, "kelem run SCRIPT", ""},
-        {"-h", {"-h"}, 0, "kelem view [--skin DIR]", ""},
         {"--version", {"--version"}, 0, "kelem 0.1.0", ""},
         {"view --help (its options take values)", {"view", "--help"}, 0, "usage: kelem view", ""},
         {"run --help with a script", {"run", "x.kel", "--help"}, 0, "docs/scenarios.md", ""},
-        {"gallery -h", {"gallery", "-h"}, 0, "usage: kelem gallery", ""},
         {"unknown command", {"paint"}, 2, "", "unknown command paint"},
         {"unknown option of run", {"run", "x.kel", "--fast"}, 2, "", "kelem run: unknown option --fast"},
         {"unknown option of gallery", {"gallery", "-q"}, 2, "", "kelem gallery: unknown option -q"},

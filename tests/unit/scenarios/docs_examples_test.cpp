@@ -22,41 +22,31 @@ struct Example {
     std::string transcript;
 };
 
-// The fenced blocks of kind `kel`, each with the `transcript` block right after it.
+// The fenced blocks of kind `kel`, each with the `transcript` block that follows it after
+// nothing but blank lines.
 std::vector<Example> Examples(const std::string& doc) {
     std::vector<Example> examples;
     std::istringstream in(doc);
-    std::string fence;  // the open block's kind; "" outside a block
-    std::string body;
-    int lineNo = 0, openedAt = 0;
-    bool lastWasKel = false;  // the last block closed was a kel block, with only blank lines since
+    std::string fence, body;  // the open block's kind ("" outside a block) and its text
+    bool afterKel = false;    // only blank lines since a kel block closed
+    int lineNo = 0;
     for (std::string line; std::getline(in, line);) {
         ++lineNo;
-        if (line.rfind("```", 0) == 0) {
-            if (fence.empty()) {
-                fence = line.substr(3);
-                if (fence.empty()) fence = "-";
-                body.clear();
-                openedAt = lineNo;
-                continue;
+        if (line.rfind("```", 0) != 0) {
+            if (!fence.empty()) body += line + "\n";
+            afterKel = afterKel && (!fence.empty() || line.empty());
+        } else if (fence.empty()) {
+            fence = line.size() > 3 ? line.substr(3) : "-";
+            body.clear();
+            if (fence == "kel") examples.push_back(Example{lineNo, "", false, ""});
+        } else {
+            if (fence == "kel") examples.back().script = body;
+            if (fence == "transcript" && afterKel) {
+                examples.back().hasTranscript = true;
+                examples.back().transcript = body;
             }
-            if (fence == "kel") {
-                examples.push_back(Example{openedAt, body, false, ""});
-                lastWasKel = true;
-            } else {
-                if (fence == "transcript" && lastWasKel) {
-                    examples.back().hasTranscript = true;
-                    examples.back().transcript = body;
-                }
-                lastWasKel = false;
-            }
+            afterKel = fence == "kel";
             fence.clear();
-            continue;
-        }
-        if (!fence.empty()) {
-            body += line + "\n";
-        } else if (!line.empty()) {
-            lastWasKel = false;  // prose between: the next transcript belongs to no script
         }
     }
     return examples;

@@ -2,10 +2,9 @@
 // checked-in <name>.out next to it. KELEM_UPDATE_GOLDEN=1 rewrites the .out files.
 #include <gtest/gtest.h>
 
-#include <dirent.h>
-
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -19,13 +18,8 @@ std::string ScenarioDir() { return std::string(KELEM_SOURCE_DIR) + "/tests/scena
 
 std::vector<std::string> Scripts() {
     std::vector<std::string> names;
-    if (DIR* d = ::opendir(ScenarioDir().c_str())) {
-        while (dirent* e = ::readdir(d)) {
-            const std::string n = e->d_name;
-            if (n.size() > 4 && n.compare(n.size() - 4, 4, ".kel") == 0) names.push_back(n.substr(0, n.size() - 4));
-        }
-        ::closedir(d);
-    }
+    for (const auto& e : std::filesystem::directory_iterator(ScenarioDir()))
+        if (e.path().extension() == ".kel") names.push_back(e.path().stem().string());
     std::sort(names.begin(), names.end());
     return names;
 }

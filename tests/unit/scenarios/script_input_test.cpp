@@ -74,7 +74,6 @@ TEST_F(ScriptInput, HostileScriptsAreRefusedWithTheirLine) {
         {"a NUL byte in a name", "create button b" + std::string(1, '\0') + "x 0 0 10 10\n", "line 1: NUL byte in column 16"},
         {"a NUL byte in a string", "skin \"a" + std::string(1, '\0') + "b\"\n", "line 1: NUL byte in column 8"},
         {"a snapshot climbing out", "snapshot ../escaped.png\n", "line 1: '../escaped.png' leaves the --out folder"},
-        {"a snapshot climbing out deeper", "snapshot \"a/../../escaped.png\"\n", "leaves the --out folder"},
         {"an absolute snapshot", "snapshot \"" + (base / "escaped.png").string() + "\"\n", "is an absolute path"},
         {"a menu snapshot climbing out", "menu cancel snapshot ../escaped.png\n", "leaves the --out folder"},
         {"a wait past the bound", "wait 600001\n", "line 1: wait takes 0 to 600000 milliseconds"},
@@ -112,7 +111,6 @@ TEST_F(ScriptInput, SkinProblemsArePrintedAndFailTheRun) {
     } rows[] = {
         {"a missing --skin", (base / "none").string(), "", "t=0 get b m_nID = 1",
          "none/palette.ini: cannot open the palette file: no such file"},
-        {"a --skin without a palette", Skin("nopalette", nullptr), "", "t=0 get b m_nID = 1", "cannot open the palette file"},
         {"an empty --skin", Skin("empty", &empty), "", "t=0 get b m_nID = 1", "skin lacks the picture button/normal.bmp"},
         {"a skin line with a bad colour", kDefaultSkin, "skin \"" + Skin("bad", &bad) + "\"\n",
          "palette.ini:2: bad colour '#zzzzzz' for Button.Text; the previous value is kept", "bad colour '#zzzzzz'"},

@@ -14,7 +14,6 @@
 // N is per kind (default 1,000,000). --leak B loses B bytes of heap at every paint: the
 // proof that the memory gate catches a leak. Reports events per second of wall time.
 #include <malloc.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -69,19 +68,6 @@ double HeapInUse() {
     return double(info.uordblks + info.hblkhd);
 }
 
-// Resident set in KiB, from /proc/self/statm (second field, in pages). Free heap is
-// handed back to the system first: a wide element's paint buffer is megabytes that
-// malloc may keep for reuse, which is no growth of what the elements hold.
-long long ResidentKiB() {
-    ::malloc_trim(0);
-    FILE* f = std::fopen("/proc/self/statm", "r");
-    if (!f) return 0;
-    long long size = 0, resident = 0;
-    const int n = std::fscanf(f, "%lld %lld", &size, &resident);
-    std::fclose(f);
-    return n == 2 ? resident * (::sysconf(_SC_PAGESIZE) / 1024) : 0;
-}
-
 bool ParseArgs(int argc, char** argv, Options* options) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -124,7 +110,6 @@ bool SoakKind(kfuzz::Kind kind, const Options& options) {
     const long long sample_every = std::max<long long>((n - half) / (kWindows * kWindowSamples), 1);
     const long long window_events = sample_every * kWindowSamples;
     std::vector<std::pair<double, double>> floors;  // (window's middle event, its lowest heap reading)
-    long long rss_first = 0, rss_last = 0;
     std::vector<void*> leaked;
     long long paints = 0;
     std::string violation;
@@ -149,7 +134,6 @@ bool SoakKind(kfuzz::Kind kind, const Options& options) {
                     floors.emplace_back(double(half + window * window_events + window_events / 2), heap);
                 floors.back().second = std::min(floors.back().second, heap);
             }
-            if (i == half + 1) rss_first = ResidentKiB();
         }
         driver.Paint();
         violation = driver.Violation();
@@ -157,14 +141,13 @@ bool SoakKind(kfuzz::Kind kind, const Options& options) {
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     host.Pump();
     const kfuzz::ResourceCount after = kfuzz::CountResources(host);
-    rss_last = ResidentKiB();
     for (void* p : leaked) std::free(p);
     const double per_kilo_event = Slope(floors) * 1000.0;
     std::printf(
         "soak %-8s %lld events, %lld paints, %.0f events/s, GDI %d -> %d, menus %d -> %d, "
-        "RSS over the second half %.1f -> %.1f MiB, heap floor %+.1f bytes per 1,000 events\n",
+        "heap floor %+.1f bytes per 1,000 events\n",
         kfuzz::KindName(kind), n, paints, seconds > 0 ? n / seconds : 0.0, before.gdi, after.gdi, before.menus,
-        after.menus, double(rss_first) / 1024, double(rss_last) / 1024, per_kilo_event);
+        after.menus, per_kilo_event);
     bool ok = true;
     if (!violation.empty()) {
         std::printf("  FAILED: %s\n", violation.c_str());
