@@ -78,6 +78,27 @@ TEST(TabPaint, CellFillsByState) {
     }
 }
 
+// A name's rectangle grows one pixel at the bottom in a tab of odd height.
+TEST(TabPaint, NameRowsInEvenAndOddTabs) {
+    struct Row {
+        const char* name;
+        int height, textBottom;
+        int textRow;  // the one row of the name in the text colour itself
+    };
+    const Row rows[] = {{"even, centred", 14, 0, 4}, {"odd, centred", 15, 0, 5}, {"odd, on the bottom", 15, 1, 6}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Strip strip(kPlace, kWindow, row.textBottom);
+        strip.tabs->SetStyle(1, 0, 0);
+        strip.AddTab(1, L"Stocks");
+        strip.tabs->SetTabHeight(row.height);
+        strip.Layout();
+        const kt::Image img = Paint(strip);
+        for (int y = 0; y < row.height; ++y)
+            EXPECT_EQ(y == row.textRow, Contains(img, RECT{0, y, 47, y + 1}, tabtest::kText)) << y;
+    }
+}
+
 TEST(TabPaint, LaterCellCoversEarlierFrameAndIDZeroShiftsRight) {
     Strip strip(kPlace, kWindow);
     CElementTabControl& t = *strip.tabs;
