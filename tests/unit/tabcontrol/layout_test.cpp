@@ -41,6 +41,8 @@ std::vector<Span> ButtonSpans(CElementTabControl& t) {
     return spans;
 }
 
+// Centred, right-aligned and overlapping left-aligned tabs: tests/scenarios/tabs_layout.kel;
+// left-aligned ones: tabs_click.kel.
 TEST(TabLayout, AlignmentsAndArrangements) {
     struct Row {
         const char* name;
@@ -51,12 +53,8 @@ TEST(TabLayout, AlignmentsAndArrangements) {
         std::vector<Span> spans;
     };
     const Row rows[] = {
-        {"centred", 2, 0, {60, 80}, {1, 1}, {{80, 140}, {140, 220}}},
-        {"right", 1, 0, {60, 80}, {1, 1}, {{160, 220}, {220, 300}}},
-        {"left", 0, 0, {60, 80}, {1, 1}, {{0, 60}, {60, 140}}},
         {"other alignment is left", 7, 0, {60, 80}, {1, 1}, {{0, 60}, {60, 140}}},
         {"overlapping centred", 2, 1, {60, 80}, {1, 1}, {{85, 140}, {140, 215}}},
-        {"overlapping left", 0, 1, {60, 80}, {1, 1}, {{0, 55}, {55, 130}}},
         {"hidden between", 0, 0, {60, 50, 80}, {1, 0, 1}, {{0, 60}, {0, 0}, {60, 140}}},
         {"hidden first, centred", 2, 0, {50, 60, 80}, {0, 1, 1}, {{0, 0}, {80, 140}, {140, 220}}},
         {"hidden first, right", 1, 0, {50, 60, 80}, {0, 1, 1}, {{0, 0}, {160, 220}, {220, 300}}},
@@ -109,8 +107,6 @@ TEST(TextButtonLayout, FollowingAndRightAligned) {
     };
     // Captions 30 and 20 wide ("Swaps" is 39; widths are set by hand below).
     const Row rows[] = {
-        {"following", DIRECT_FOLLOW_TABS, {1, 1}, false, {{225, 255}, {260, 280}}},
-        {"right-aligned", DIRECT_RIGHT, {1, 1}, false, {{440, 470}, {475, 495}}},
         {"right-aligned, last hidden", DIRECT_RIGHT, {1, 0}, false, {{465, 495}, {0, 0}}},
         {"following, first hidden", DIRECT_FOLLOW_TABS, {0, 1}, false, {{0, 0}, {225, 245}}},
         {"following image", DIRECT_FOLLOW_TABS, {1, 1, 1}, true, {{225, 255}, {260, 280}, {285, 302}}},
@@ -225,14 +221,7 @@ TEST(EqualDivision, TopStripColumnsAndLeftStripRows) {
     Strip strip(RECT{0, 0, 400, 40}, SIZE{420, 60});
     CElementTabControl& t = *strip.tabs;
     t.SetStyle(1, 0, 0);
-    for (int id : {2, 0, 3}) {
-        _TAB_PARAM_INFO_ info;
-        info.nID = id;
-        info.lpszName = L"Tab";
-        info.nDivide = 4;
-        info.nSizeMode = 1;
-        t.Add(&info);
-    }
+    for (int id : {2, 0, 3}) strip.AddDivided(id, 4, 1);
     strip.AddTab(9, L"Plain");
     strip.Layout();
     const CRect plainBefore = t.m_arrItems[3]->m_rcItem;
@@ -255,11 +244,7 @@ TEST(EqualDivision, TopStripColumnsAndLeftStripRows) {
 TEST(EqualDivision, HugeIDsSaturateInsteadOfOverflowing) {
     Strip strip;
     CElementTabControl& t = *strip.tabs;
-    _TAB_PARAM_INFO_ info;
-    info.nID = INT_MAX;
-    info.nDivide = 1;
-    info.nSizeMode = 1;
-    t.Add(&info);
+    strip.AddDivided(INT_MAX, 1, 1);
     TabControlTestAccess::ReCalculateTabSize(t);
     EXPECT_EQ(INT_MAX, t.m_arrItems[0]->m_rcItem.left);
     t.SetStyle(1, 0, 2);
@@ -320,8 +305,6 @@ TEST(Renaming, ChangeItemNameByIDAdjustsWidth) {
     EXPECT_EQ(47, strip.tabs->m_arrItems[0]->m_nOrgWidth);
     EXPECT_TRUE(strip.tabs->m_arrItems[0]->m_strOrgName == L"Stocks");
     EXPECT_EQ(46, strip.tabs->m_arrItems[1]->m_rcItem.left);  // laid out again
-    EXPECT_EQ(0, strip.tabs->ChangeItemNameByID(7, L"x"));
-    EXPECT_EQ(0, strip.tabs->ChangeItemNameByID(1, nullptr));
 }
 
 }  // namespace

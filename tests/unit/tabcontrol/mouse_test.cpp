@@ -90,7 +90,8 @@ TEST(TabClick, TabAndTextButtonUnderOnePoint) {
 }
 
 // The created name opens the menu on a body click and a rename makes it select:
-// tests/scenarios/tabs_menu.kel. Here the arrow of a renamed tab and m_bMenuOnClick.
+// tests/scenarios/tabs_menu.kel. Here the arrow of a renamed tab, m_bMenuOnClick and a
+// strip without an arrow bitmap.
 TEST(TabClick, MenuTabs) {
     Strip strip(kPlace);
     CElementTabControl& t = *strip.tabs;
@@ -109,35 +110,18 @@ TEST(TabClick, MenuTabs) {
     strip.Click(POINT{rcItem.left + 3, 7});
     EXPECT_TRUE(strip.TakePosts().empty());
     EXPECT_EQ(-1, t.m_nSelTab);
-}
-
-TEST(TabClick, ArrowTestWithoutArrowBitmap) {
-    Strip strip(kPlace);
-    CElementTabControl& t = *strip.tabs;
-    _MENU_CMD_INFO_ menu = kt::PlainMenu(2, 5, 5);
-    strip.AddTab(1, L"Stocks", &menu);
-    strip.Layout();
-    t.ChangeItemNameByID(1, L"Other");
+    t.m_arrItems[1]->m_bMenuOnClick = 0;
     t.m_pArrowBmp = nullptr;  // no arrow loaded: the arrow has no area
-    t.OnLButtonDown(POINT{t.m_arrItems[0]->m_rcItem.left + 2, 2});
+    t.OnLButtonDown(POINT{rcItem.left + 2, 2});
     strip.host.Pump();
-    const Posts expected = {{1324, 1}};
-    EXPECT_EQ(expected, strip.TakePosts());
+    EXPECT_EQ((Posts{{1324, 2}}), strip.TakePosts());
 }
 
 TEST(TabClick, LeftStripEqualDivisionHitsHiddenTab) {
     Strip strip(kPlace);
     CElementTabControl& t = *strip.tabs;
     t.SetStyle(1, 0, 2);
-    for (int id : {0, 1, 2}) {
-        _TAB_PARAM_INFO_ info;
-        info.nID = id;
-        info.lpszName = L"Row";
-        info.lpszTextColor = info.lpszSelTextColor = L"CElementTabControl.Text";
-        info.nDivide = 3;
-        info.bVisible = id != 1;
-        t.Add(&info);
-    }
+    for (int id : {0, 1, 2}) strip.AddDivided(id, 3, 0, id != 1);
     strip.Layout();
     // A paint divides the strip into rows, hidden tab included.
     ::InvalidateRect(strip.host.Window().GetSafeHwnd(), nullptr, TRUE);
@@ -200,7 +184,7 @@ TEST(TabHover, RepaintAreas) {
     EXPECT_TRUE(SameRect(none, strip.TakeInvalid()));
 }
 
-// The cursor across moves and leaves: tests/scenarios/tabs_click.kel.
+// The cursor across moves and leaves: tests/scenarios/tabs_click.kel; unknown IDs: tests/unit/reliability.
 TEST(Selection, SetSelectedTabByIDNeitherPostsNorRepaints) {
     Strip strip(kPlace);
     ThreeTabs(strip);
@@ -209,14 +193,9 @@ TEST(Selection, SetSelectedTabByIDNeitherPostsNorRepaints) {
     strip.TakeInvalid();
     EXPECT_EQ(1, t.SetSelectedTab(3));
     EXPECT_EQ(2, t.m_nSelTab);
-    EXPECT_EQ(0, t.SetSelectedTab(42));
-    EXPECT_EQ(2, t.m_nSelTab);
     strip.host.Pump();
     EXPECT_TRUE(strip.TakePosts().empty());
     EXPECT_TRUE(SameRect(RECT{0, 0, 0, 0}, strip.TakeInvalid()));
-    int index = 99;
-    EXPECT_EQ(0, t.FindTabID(42, index));
-    EXPECT_EQ(99, index);
 }
 
 TEST(MenuCommand, PostsRenamesAndMovesSelection) {
