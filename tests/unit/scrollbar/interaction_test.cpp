@@ -96,6 +96,18 @@ TEST_F(Interaction, LeavingTheTrackPausesPaging) {
     EXPECT_EQ((Posts{{300, 10}, {450, 20}, {450, 30}}), TakePosts(kHorizontalPost, t0));
 }
 
+// The held track left of the horizontal thumb pages left on the repeat timer.
+TEST_F(Interaction, HoldingTheTrackLeftOfTheThumbPagesLeft) {
+    AddHorizontal(224, 100, 10, 90);  // thumb 20 long, against the right arrow
+    const POINT press_pt{40, 6};
+    Press(press_pt);
+    const DWORD t0 = rt::ClockNow();
+    host_->Wait(400);
+    Release(press_pt);
+    // As on the right (LeavingTheTrackPausesPaging): the repeat from 300 ms, one more page at the release.
+    EXPECT_EQ((Posts{{300, 80}, {350, 70}, {400, 60}, {400, 50}}), TakePosts(kHorizontalPost, t0));
+}
+
 TEST_F(Interaction, VerticalDragWithHugeRowCountDoesNotOverflow) {
     AddVertical(124, 100000000, 10, 0);  // minimum thumb, 20
     const DWORD t0 = rt::ClockNow();

@@ -157,6 +157,16 @@ TEST_F(Paint, OneFrameBodyIsStretched) {
     ExpectColumn(Shot(), 3, {{8, 31, kTipHead}, {32, 61, kTipBody}, {62, 62, kTipSpan}});
 }
 
+// The vertical bar takes its set's bitmaps afresh at each paint: a reskin shows at once.
+TEST_F(Paint, VerticalPaintTakesTheSetAfresh) {
+    AddVertical(124);
+    Shot();
+    auto before = std::move(palette_->bitmaps[L"scroll_bar.UpArrow"]);  // alive while the bar may hold it
+    palette_->Add(L"scroll_bar.UpArrow", 3 * kArrow, kArrow, [](int, int) { return kTipColor; });
+    ::InvalidateRect(host_->Window().GetSafeHwnd(), nullptr, TRUE);
+    ExpectColumn(Shot(), 6, {{0, 11, kTipColor}});
+}
+
 TEST_F(Paint, AMissingBitmapStopsThePaint) {
     palette_->Remove(L"scroll_bar.VSPAN");
     palette_->Remove(L"scroll_bar.HBot");
