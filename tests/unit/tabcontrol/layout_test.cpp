@@ -123,6 +123,7 @@ TEST(TextButtonLayout, FollowingAndRightAligned) {
         if (row.image) strip.tabs->AddTextButton(L"", 3, nullptr, nullptr, L"Test.Img", L"Test.ImgHot", 0, L"");
         strip.tabs->m_arrTextBtn[0].sizeText.cx = 30;
         strip.tabs->m_arrTextBtn[1].sizeText.cx = 20;
+        strip.Layout();  // every button placed: a hidden one must lose its rectangle
         for (size_t i = 0; i < row.buttonVisible.size(); ++i)
             strip.tabs->m_arrTextBtn[INT_PTR(i)].m_bVisible = row.buttonVisible[i];
         strip.Layout();
