@@ -31,6 +31,12 @@ TEST_F(Interaction, ArrowClicksAndHolds) {
         {"click left at 0: nothing", false, Part::First, 0, 100, {}},
         {"click right at N - 1: nothing", false, Part::Second, 99, 100, {}},
         {"click right at N - P: the release still steps", false, Part::Second, 90, 100, {{100, 91}}},
+        {"hold right at 50 for 400 ms: 51, 52, 53, and 54 at the release",
+         false,
+         Part::Second,
+         50,
+         400,
+         {{300, 51}, {350, 52}, {400, 53}, {400, 54}}},
         {"hold left at 2 for 400 ms: 1, 0, nothing at the release", false, Part::First, 2, 400, {{300, 1}, {350, 0}}},
     };
     for (const ArrowRow& row : rows) {
