@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform.h"
+#include "driver/ElementDriver.h"
 #include "win32/runtime_ext.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const int before = rt::GdiObjectTotal();
+    const kfuzz::ResourceCount before = kfuzz::CountResources();
     std::string error;
     HBITMAP bmp = rt::LoadBmpMemory(data, size, &error);
     if (bmp) {
@@ -27,9 +27,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::fprintf(stderr, "a refused file without a reason\n");
         std::abort();
     }
-    if (rt::GdiObjectTotal() != before) {
-        std::fprintf(stderr, "GDI objects %d -> %d\n", before, rt::GdiObjectTotal());
-        std::abort();
-    }
+    kfuzz::AbortOnLeak(before, kfuzz::CountResources(), "the BMP reader");
     return 0;
 }

@@ -2,35 +2,17 @@
 // scratch skin folder that also holds one small valid bitmap, "ok.bmp". Everything the
 // file names is then asked for, the folder is loaded a second time (a reload swaps
 // contents in place), and releasing the palette must give every GDI object back.
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "driver/ElementDriver.h"
 #include "host/Skin.h"
 #include "utf8.h"
 #include "win32/runtime_ext.h"
 
 namespace {
-
-std::string ScratchSkin() {
-    static const std::string dir = [] {
-        char tmpl[] = "/tmp/kelem-fuzz-skin-XXXXXX";
-        const char* made = ::mkdtemp(tmpl);
-        if (!made) std::abort();
-        HDC screen = ::GetDC(nullptr);
-        HBITMAP bmp = ::CreateCompatibleBitmap(screen, 3, 2);
-        ::ReleaseDC(nullptr, screen);
-        rt::SaveBmpFile(bmp, std::string(made) + "/ok.bmp");
-        ::DeleteObject(bmp);
-        return std::string(made);
-    }();
-    return dir;
-}
 
 // The keys of the key = value lines, as the loader would see them.
 std::vector<std::wstring> KeysOf(const std::string& text) {
@@ -51,13 +33,13 @@ std::vector<std::wstring> KeysOf(const std::string& text) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string dir = ScratchSkin();
+    const std::string dir = kfuzz::ScratchFolder("skin");
     const std::string text(reinterpret_cast<const char*>(data), size);
     {
         std::ofstream out(dir + "/palette.ini", std::ios::binary | std::ios::trunc);
         out << text;
     }
-    const int before = rt::GdiObjectTotal();
+    const kfuzz::ResourceCount before = kfuzz::CountResources();
     auto* palette = new CSkinPalette;
     palette->AddRef();
     std::vector<std::string> problems;
@@ -79,9 +61,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     palette->GetFont(nullptr);
     palette->GetBitmap(nullptr);
     palette->Release();
-    if (rt::GdiObjectTotal() != before) {
-        std::fprintf(stderr, "palette left GDI objects: %d -> %d\n", before, rt::GdiObjectTotal());
-        std::abort();
-    }
+    kfuzz::AbortOnLeak(before, kfuzz::CountResources(), "the palette");
     return 0;
 }

@@ -40,10 +40,8 @@ struct Sandbox {
 
 const Sandbox& TheSandbox() {
     static const Sandbox box = [] {
-        char tmpl[] = "/tmp/kelem-fuzz-script-XXXXXX";
-        const char* made = ::mkdtemp(tmpl);
-        if (!made) std::abort();
-        Sandbox b{made, std::string(made) + "/out"};
+        const std::string made = kfuzz::ScratchFolder("script");
+        Sandbox b{made, made + "/out"};
         const bool ok = ::mkdir(b.out.c_str(), 0700) == 0 && ::mkdir((b.root + "/empty").c_str(), 0700) == 0 &&
                         ::mkdir((b.root + "/corrupt").c_str(), 0700) == 0 &&
                         ::symlink(kfuzz::DefaultSkinDir().c_str(), (b.root + "/default").c_str()) == 0;
@@ -126,7 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     rt::UseVirtualClock();
-    const int gdi_before = rt::GdiObjectTotal(), menus_before = rt::MenuObjectCount();
+    const kfuzz::ResourceCount before = kfuzz::CountResources();
     {
         kelem::Registry registry;
         kelem::RegisterAllKinds(registry);
@@ -148,10 +146,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     rt::PumpMessages();
     EmptyOutFolder();
-    if (rt::GdiObjectTotal() != gdi_before || rt::MenuObjectCount() != menus_before) {
-        std::fprintf(stderr, "a run left GDI objects %d -> %d, menus %d -> %d\n", gdi_before, rt::GdiObjectTotal(),
-                     menus_before, rt::MenuObjectCount());
-        std::abort();
-    }
+    kfuzz::AbortOnLeak(before, kfuzz::CountResources(), "a run");
     return 0;
 }

@@ -6,9 +6,12 @@
 //   5. One fuzz input
 #include "ElementDriver.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <set>
 #include <vector>
 
@@ -67,10 +70,38 @@ CHeadlessHost& SharedHost() {
 }
 
 ResourceCount CountResources(CHeadlessHost& host) {
+    ResourceCount count = CountResources();
+    count.gdi -= host.Skin().Factory()->GetLoadedCount();
+    return count;
+}
+
+ResourceCount CountResources() {
     ResourceCount count;
-    count.gdi = rt::GdiObjectTotal() - host.Skin().Factory()->GetLoadedCount();
+    count.gdi = rt::GdiObjectTotal();
     count.menus = rt::MenuObjectCount();
     return count;
+}
+
+void AbortOnLeak(const ResourceCount& before, const ResourceCount& after, const std::string& what) {
+    if (after == before) return;
+    std::fprintf(stderr, "%s left GDI objects %d -> %d, menus %d -> %d\n", what.c_str(), before.gdi, after.gdi,
+                 before.menus, after.menus);
+    std::abort();
+}
+
+std::string ScratchFolder(const std::string& tag) {
+    static std::map<std::string, std::string> folders;
+    std::string& dir = folders[tag];
+    if (!dir.empty()) return dir;
+    std::string tmpl = "/tmp/kelem-fuzz-" + tag + "-XXXXXX";
+    if (!::mkdtemp(tmpl.data())) std::abort();
+    dir = tmpl;
+    HDC screen = ::GetDC(nullptr);
+    HBITMAP bmp = ::CreateCompatibleBitmap(screen, 4, 4);
+    ::ReleaseDC(nullptr, screen);
+    rt::SaveBmpFile(bmp, dir + "/ok.bmp");
+    ::DeleteObject(bmp);
+    return dir;
 }
 
 // ---- 2. Key vocabulary -------------------------------------------------------------------------
@@ -384,15 +415,10 @@ struct TabsState : ElementDriver::State {
         _MENU_CMD_INFO_ info;
         explicit MenuArg(ByteSource& in) {
             const int n = in.Byte() % 6;
-            for (int i = 0; i < n; ++i) {
-                _MENU_STR_CMD_ e;
-                bool null = false;
-                e.strText = in.Text(&null).c_str();
-                e.nCmdID = in.Flag() ? 100 + i : in.Int();
-                e.nParentID = in.Flag() ? -1 : 100 + int(in.Byte() % 6);
-                e.bHasSub = in.Byte() % 4 == 0;
-                info.vecMenu.push_back(e);
-            }
+            bool null = false;
+            for (int i = 0; i < n; ++i)  // a braced list reads its bytes left to right
+                info.vecMenu.push_back({in.Text(&null).c_str(), in.Flag() ? 100 + i : in.Int(),
+                                        in.Flag() ? -1 : 100 + int(in.Byte() % 6), in.Byte() % 4 == 0});
             info.nSelCmdID = in.Flag() ? -1 : 100 + int(in.Byte() % 6);
         }
     };
@@ -778,16 +804,12 @@ void RunElementInput(Kind kind, const uint8_t* data, size_t size, int max_steps)
         driver.Paint();
         violation = driver.Violation();
     }
-    host.Pump();
-    const ResourceCount after = CountResources(host);
-    if (violation.empty() && !(after == before))
-        violation = std::string(KindName(kind)) + ": GDI objects " + std::to_string(before.gdi) + " -> " +
-                    std::to_string(after.gdi) + ", menus " + std::to_string(before.menus) + " -> " +
-                    std::to_string(after.menus) + " after the element was released";
     if (!violation.empty()) {
         std::fprintf(stderr, "INVARIANT BROKEN: %s\n", violation.c_str());
         std::abort();
     }
+    host.Pump();
+    AbortOnLeak(before, CountResources(host), std::string("the released ") + KindName(kind));
 }
 
 }  // namespace kfuzz

@@ -30,6 +30,13 @@ struct ResourceCount {
     bool operator==(const ResourceCount& o) const { return gdi == o.gdi && menus == o.menus; }
 };
 ResourceCount CountResources(CHeadlessHost& host);
+ResourceCount CountResources();  // everything alive, for the targets without a host
+// Aborts the process with a message when `after` differs from `before`.
+void AbortOnLeak(const ResourceCount& before, const ResourceCount& after, const std::string& what);
+
+// A folder of this process under /tmp, made on the first call for `tag`, holding one small
+// valid bitmap, "ok.bmp".
+std::string ScratchFolder(const std::string& tag);
 
 class ElementDriver {
 public:

@@ -7,20 +7,10 @@
 
 #include <png.h>
 
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 
 namespace kt {
-namespace {
-
-std::string Hex(COLORREF c) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
-    return buf;
-}
-
-}  // namespace
 
 // ---- 1. PNG files --------------------------------------------------------------------------------
 // libpng's simplified API reports errors through image.message instead of longjmp,

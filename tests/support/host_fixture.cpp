@@ -1,5 +1,6 @@
 #include "host_fixture.h"
 
+#include "pixels.h"
 #include "win32/runtime_ext.h"
 
 namespace kt {
@@ -8,22 +9,13 @@ std::ostream& operator<<(std::ostream& os, const Posted& p) {
     return os << "{" << p.msg << ", " << p.wParam << ", " << p.lParam << ", t=" << p.time << "}";
 }
 
-std::string DefaultSkinDir() { return std::string(KELEM_SOURCE_DIR) + "/skins/default"; }
+std::string DefaultSkinDir() {
+    return std::string(KELEM_SOURCE_DIR) + "/skins/default";
+}
 
 bool SameBitmap(HBITMAP a, HBITMAP b) {
-    BITMAP ba{}, bb{};
-    if (!::GetObjectW(a, sizeof ba, &ba) || !::GetObjectW(b, sizeof bb, &bb)) return false;
-    if (ba.bmWidth != bb.bmWidth || ba.bmHeight != bb.bmHeight) return false;
-    HDC da = ::CreateCompatibleDC(nullptr), db = ::CreateCompatibleDC(nullptr);
-    HGDIOBJ oa = ::SelectObject(da, a), ob = ::SelectObject(db, b);
-    bool same = true;
-    for (int y = 0; y < ba.bmHeight && same; ++y)
-        for (int x = 0; x < ba.bmWidth && same; ++x) same = ::GetPixel(da, x, y) == ::GetPixel(db, x, y);
-    ::SelectObject(da, oa);
-    ::SelectObject(db, ob);
-    ::DeleteDC(da);
-    ::DeleteDC(db);
-    return same;
+    Image ia, ib;
+    return ReadBitmap(a, &ia) && ReadBitmap(b, &ib) && ia.width == ib.width && ia.pixels == ib.pixels;
 }
 
 int GdiObjectsOutsideSkin() {

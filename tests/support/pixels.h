@@ -51,6 +51,9 @@ struct Image {
     COLORREF at(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
 };
 
+// "#RRGGBB", for messages that show a colour.
+std::string Hex(COLORREF c);
+
 // Any PNG, converted to 8-bit RGB. False with a message on failure.
 bool ReadPng(const std::string& path, Image* out, std::string* error = nullptr);
 bool WritePng(const Image& img, const std::string& path, std::string* error = nullptr);

@@ -4,21 +4,12 @@
 
 namespace kt {
 
-_MENU_STR_CMD_ MenuEntry(const wchar_t* text, int cmd, int parent, int hasSub) {
-    _MENU_STR_CMD_ e;
-    e.strText = text;
-    e.nCmdID = cmd;
-    e.nParentID = parent;
-    e.bHasSub = hasSub;
-    return e;
-}
-
 _MENU_CMD_INFO_ PlainMenu(int n, int first, int selected) {
     _MENU_CMD_INFO_ info;
     for (int i = 0; i < n; ++i) {
         CString text;
         text.Format(L"Item %d", i + 1);
-        info.vecMenu.push_back(MenuEntry(text.GetString(), first + i));
+        info.vecMenu.push_back({text, first + i});
     }
     info.nSelCmdID = selected;
     return info;

@@ -11,8 +11,10 @@
 
 namespace kt {
 
-// A menu entry (_MENU_STR_CMD_).
-_MENU_STR_CMD_ MenuEntry(const wchar_t* text, int cmd, int parent = -1, int hasSub = 0);
+// A menu entry (_MENU_STR_CMD_); a braced {text, cmd, parent, hasSub} says the same.
+inline _MENU_STR_CMD_ MenuEntry(const wchar_t* text, int cmd, int parent = -1, int hasSub = 0) {
+    return {text, cmd, parent, hasSub};
+}
 // n plain top-level entries "Item 1".. with commands first, first + 1, ...
 _MENU_CMD_INFO_ PlainMenu(int n, int first, int selected);
 

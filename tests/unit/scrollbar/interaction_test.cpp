@@ -22,17 +22,21 @@ struct ArrowRow {
     Posts posts;
 };
 
-// Plain clicks and holds of the vertical arrows: tests/scenarios/scroll_click_down.kel,
-// scroll_hold_up.kel.
+// Plain clicks and holds of the vertical arrows, and a hold of the right arrow at N - P
+// (the release steps up to N - 1, the repeat only up to N - P):
+// tests/scenarios/scroll_click_down.kel, scroll_hold_up.kel, scroll_hscroll_limits.kel.
 TEST_F(Interaction, ArrowClicksAndHolds) {
     const ArrowRow rows[] = {
         {"click up at 0: nothing", true, Part::First, 0, 100, {}},
-        {"click down: one step at the release", true, Part::Second, 40, 100, {{100, 41}}},
         {"click left at 0: nothing", false, Part::First, 0, 100, {}},
         {"click right at N - 1: nothing", false, Part::Second, 99, 100, {}},
-        // The release steps forward up to N - 1, the repeat only up to N - P.
         {"click right at N - P: the release still steps", false, Part::Second, 90, 100, {{100, 91}}},
-        {"hold right at N - P: no repeat, one step at the release", false, Part::Second, 90, 400, {{400, 91}}},
+        {"hold right at 50 for 400 ms: 51, 52, 53, and 54 at the release",
+         false,
+         Part::Second,
+         50,
+         400,
+         {{300, 51}, {350, 52}, {400, 53}, {400, 54}}},
         {"hold left at 2 for 400 ms: 1, 0, nothing at the release", false, Part::First, 2, 400, {{300, 1}, {350, 0}}},
     };
     for (const ArrowRow& row : rows) {
@@ -98,6 +102,18 @@ TEST_F(Interaction, LeavingTheTrackPausesPaging) {
     EXPECT_EQ((Posts{{300, 10}, {450, 20}, {450, 30}}), TakePosts(kHorizontalPost, t0));
 }
 
+// The held track left of the horizontal thumb pages left on the repeat timer.
+TEST_F(Interaction, HoldingTheTrackLeftOfTheThumbPagesLeft) {
+    AddHorizontal(224, 100, 10, 90);  // thumb 20 long, against the right arrow
+    const POINT press_pt{40, 6};
+    Press(press_pt);
+    const DWORD t0 = rt::ClockNow();
+    host_->Wait(400);
+    Release(press_pt);
+    // As on the right (LeavingTheTrackPausesPaging): the repeat from 300 ms, one more page at the release.
+    EXPECT_EQ((Posts{{300, 80}, {350, 70}, {400, 60}, {400, 50}}), TakePosts(kHorizontalPost, t0));
+}
+
 TEST_F(Interaction, VerticalDragWithHugeRowCountDoesNotOverflow) {
     AddVertical(124, 100000000, 10, 0);  // minimum thumb, 20
     const DWORD t0 = rt::ClockNow();
@@ -152,28 +168,22 @@ TEST_F(Interaction, DragWithoutATrackPostsNothing) {
         SCOPED_TRACE(row.name);
         host_ = std::make_unique<CHeadlessHost>(SIZE{240, 200});
         const DWORD t0 = rt::ClockNow();
+        int* thumbPos = nullptr;
+        POINT from{6, 12}, to{6, 16};  // the thumb at A
         if (row.vertical) {
-            CVerticalScrollbar* bar = AddVertical(row.length);
-            bar->SetRowNumber(100);
-            bar->SetPageSize(10);
-            bar->UpdateThumbPos(0);
-            Press(POINT{6, 12});  // thumb at A
-            host_->Move(Win(POINT{6, 16}));
-            Release(POINT{6, 16});
-            EXPECT_EQ(12, bar->m_nThumbPos);
-            EXPECT_TRUE(TakePosts(kVerticalPost, t0).empty());
+            thumbPos = &AddVertical(row.length, 100, 10, 0)->m_nThumbPos;
         } else {
-            CHorizontalScrollbar* bar = AddHorizontal(row.length);
-            bar->SetColumnNumber(100);
-            bar->SetPageSize(10);
-            bar->UpdateThumbPos(0);
+            CHorizontalScrollbar* bar = AddHorizontal(row.length, 100, 10, 0);
             bar->m_nThumbLength = 4;  // a thumb to press on (the track gives it none)
-            Press(POINT{13, 6});
-            host_->Move(Win(POINT{15, 6}));
-            Release(POINT{15, 6});
-            EXPECT_EQ(12, bar->m_nThumbPos);
-            EXPECT_TRUE(TakePosts(kHorizontalPost, t0).empty());
+            thumbPos = &bar->m_nThumbPos;
+            from = POINT{13, 6};
+            to = POINT{15, 6};
         }
+        Press(from);
+        host_->Move(Win(to));
+        Release(to);
+        EXPECT_EQ(12, *thumbPos);
+        EXPECT_TRUE(TakePosts(row.vertical ? kVerticalPost : kHorizontalPost, t0).empty());
     }
 }
 
@@ -230,28 +240,26 @@ TEST_F(Interaction, InactiveHorizontalBarStillTakesInput) {
     EXPECT_EQ((Posts{{0, 49}}), TakePosts(kHorizontalPost, t1));
 }
 
-TEST_F(Interaction, VerticalForwardsPointerMovesInWindowCoordinates) {
-    AddVertical(124, 100, 10, 50);
-    host_->Move(Win(POINT{6, 6}));
-    host_->Window().ControlMessages().clear();  // no press yet: nothing forwarded
-    host_->Down(Win(POINT{6, 118}));
-    host_->Move(POINT{30, 50});  // window point: element (20, 30)
-    host_->Move(POINT{-5, 70});  // left of the window: the low word wraps
-    host_->Up(POINT{-5, 70});
-    host_->Move(POINT{16, 60});  // released: no more forwarding
-    std::vector<std::pair<WPARAM, LPARAM>> forwarded;
-    for (const ControlMessage& cm : host_->Window().ControlMessages())
-        if (cm.msg == WM_MOUSEMOVE) forwarded.emplace_back(cm.wParam, cm.lParam);
-    const std::vector<std::pair<WPARAM, LPARAM>> expected = {{0, MAKELPARAM(30, 50)}, {0, MAKELPARAM(0xFFFB, 70)}};
-    EXPECT_EQ(expected, forwarded);
-
-    // The horizontal bar never raises m_bButtonDown, so it forwards nothing.
-    host_ = std::make_unique<CHeadlessHost>(SIZE{240, 200});
-    AddHorizontal(124);
-    host_->Down(Win(POINT{60, 6}));
-    host_->Move(POINT{30, 50});
-    host_->Up(POINT{30, 50});
-    for (const ControlMessage& cm : host_->Window().ControlMessages()) EXPECT_NE(UINT(WM_MOUSEMOVE), cm.msg);
+// Forwarding in window coordinates: tests/scenarios/scroll_drag.kel. Here a point left of
+// the window, and the horizontal bar, which never raises m_bButtonDown and forwards nothing.
+TEST_F(Interaction, ForwardedPointerMoves) {
+    for (bool vertical : {true, false}) {
+        SCOPED_TRACE(vertical ? "vertical" : "horizontal");
+        host_ = std::make_unique<CHeadlessHost>(SIZE{240, 200});
+        if (vertical) {
+            AddVertical(124, 100, 10, 50);
+        } else {
+            AddHorizontal(124, 100, 10, 50);
+        }
+        host_->Down(Win(vertical ? POINT{6, 118} : POINT{60, 6}));
+        host_->Move(POINT{-5, 70});  // left of the window: the low word wraps
+        host_->Up(POINT{-5, 70});
+        host_->Move(POINT{16, 60});  // released: no more forwarding
+        std::vector<LPARAM> forwarded;
+        for (const ControlMessage& cm : host_->Window().ControlMessages())
+            if (cm.msg == WM_MOUSEMOVE && cm.wParam == 0) forwarded.push_back(cm.lParam);
+        EXPECT_EQ(vertical ? std::vector<LPARAM>{MAKELPARAM(0xFFFB, 70)} : std::vector<LPARAM>{}, forwarded);
+    }
 }
 
 TEST_F(Interaction, HotTrackingAndLeave) {

@@ -2,7 +2,6 @@
 // own colour, so each pixel says who painted it), goldens of every set of the default
 // skin, and GDI accounting around the paints.
 #include <climits>
-#include <cstdio>
 
 #include "scroll_test_util.h"
 
@@ -11,11 +10,7 @@ namespace {
 
 using Paint = ScrollTest;
 
-std::string Hex(COLORREF c) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
-    return buf;
-}
+using kt::Hex;
 
 // Expected colours of one column (vertical) or row (horizontal) of the element, as runs.
 struct Stretch {
@@ -23,29 +18,32 @@ struct Stretch {
     COLORREF color;
 };
 
+// The runs along column x (vertical) or row y (horizontal) of the element.
+void ExpectRuns(const kt::Image& img, bool column, int at, const std::vector<Stretch>& runs) {
+    for (const Stretch& run : runs)
+        for (int i = run.from; i <= run.to; ++i) {
+            const int x = column ? at : i, y = column ? i : at;
+            EXPECT_EQ(Hex(run.color), Hex(ScrollTest::At(img, x, y))) << "at (" << x << ", " << y << ")";
+        }
+}
 void ExpectColumn(const kt::Image& img, int x, const std::vector<Stretch>& runs) {
-    for (const Stretch& run : runs)
-        for (int y = run.from; y <= run.to; ++y)
-            EXPECT_EQ(Hex(run.color), Hex(ScrollTest::At(img, x, y))) << "at (" << x << ", " << y << ")";
+    ExpectRuns(img, true, x, runs);
 }
 
-void ExpectRow(const kt::Image& img, int y, const std::vector<Stretch>& runs) {
-    for (const Stretch& run : runs)
-        for (int x = run.from; x <= run.to; ++x)
-            EXPECT_EQ(Hex(run.color), Hex(ScrollTest::At(img, x, y))) << "at (" << x << ", " << y << ")";
-}
-
-// ---- vertical --------------------------------------------------------------------------------
-TEST_F(Paint, VerticalThumbPieces) {
+// The runs along x = 6 (vertical) or y = 6 (horizontal), the state normal.
+TEST_F(Paint, ThumbPieces) {
     struct Row {
         const char* name;
-        int page, pos;
-        std::vector<Stretch> column;  // x = 6
+        bool vertical;
+        int count, page, pos;
+        std::vector<Stretch> runs;
     };
     const Row rows[] = {
         // len 30, thumb 32..61: head, grip at 32 + (30 - 6) / 2, body copies from 51 on
         // (the head's last row replaced), the edge on the last row.
         {"len 30: head, grip, stepped body, edge",
+         true,
+         100,
          30,
          20,
          {{0, 11, UpColor(0)},
@@ -59,6 +57,8 @@ TEST_F(Paint, VerticalThumbPieces) {
           {112, 123, DownColor(0)}}},
         // len = h1 + h2: the body is copied twice, at y0 + 19 and y0 + 20.
         {"len 22: body twice",
+         true,
+         100,
          22,
          0,
          {{12, 19, HeadColor(0)},
@@ -69,6 +69,8 @@ TEST_F(Paint, VerticalThumbPieces) {
           {34, 40, kSpanColor}}},
         // len 20 < h1 + h2 - 1: no body at all.
         {"len 20: no body",
+         true,
+         100,
          10,
          45,
          {{56, 56, kSpanColor},
@@ -76,35 +78,46 @@ TEST_F(Paint, VerticalThumbPieces) {
           {64, 69, GripColor(0)},
           {70, 76, HeadColor(0)},
           {77, 77, kSpanColor}}},
-        {"P >= N: arrows and track only", 200, 0, {{0, 11, UpColor(0)}, {12, 111, kSpanColor}}},
+        {"P >= N: arrows and track only", true, 100, 200, 0, {{0, 11, UpColor(0)}, {12, 111, kSpanColor}}},
+
+        // len 30, thumb 32..61: head 3 wide, body copies from 34 on, grip frames 12 wide
+        // at 32 + (30 - 12) / 2.
+        {"horizontal, len 30: head, grip, stepped body, edge",
+         false,
+         100,
+         30,
+         20,
+         {{0, 11, UpColor(0)},
+          {12, 31, kSpanColor},
+          {32, 33, HeadColor(0)},
+          {34, 40, BodyColor(0)},
+          {41, 52, GripColor(0)},
+          {53, 60, BodyColor(0)},
+          {61, 61, EdgeColor(0)},
+          {62, 111, kSpanColor},
+          {112, 123, DownColor(0)}}},
+        // P >= N: (124 - 24) x 20 / 10 = 200 pixels, drawn over the right arrow.
+        {"horizontal, P >= N: the thumb is drawn, past the track",
+         false,
+         10,
+         20,
+         0,
+         {{0, 11, UpColor(0)},
+          {12, 13, HeadColor(0)},
+          {14, 105, BodyColor(0)},
+          {106, 117, GripColor(0)},
+          {118, 123, BodyColor(0)}}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         host_ = std::make_unique<CHeadlessHost>(SIZE{240, 200});
-        CVerticalScrollbar* bar = AddVertical(124);
-        bar->InitVScrollBar(0);
-        bar->SetRowNumber(100);
-        bar->SetPageSize(row.page);
-        bar->UpdateThumbPos(row.pos);
-        ExpectColumn(Shot(), 6, row.column);
+        if (row.vertical) {
+            AddVertical(124, row.count, row.page, row.pos);
+        } else {
+            AddHorizontal(124, row.count, row.page, row.pos);
+        }
+        ExpectRuns(Shot(), row.vertical, 6, row.runs);
     }
-}
-
-TEST_F(Paint, VerticalStatesPickTheirFrames) {
-    AddVertical(124, 100, 30, 20);  // thumb 32..61
-    host_->Move(Win(POINT{6, 6}));
-    kt::Image img = Shot();
-    EXPECT_EQ(Hex(UpColor(1)), Hex(At(img, 6, 6)));  // hot: second frame
-    EXPECT_EQ(Hex(DownColor(0)), Hex(At(img, 6, 118)));
-    Press(POINT{6, 34});
-    img = Shot();
-    EXPECT_EQ(Hex(UpColor(0)), Hex(At(img, 6, 6)));
-    ExpectColumn(img, 6,
-                 {{32, 43, HeadColor(2)}, {44, 49, GripColor(2)}, {51, 60, BodyColor(2)}, {61, 61, EdgeColor(2)}});
-    Release(POINT{6, 34});
-    Press(POINT{6, 118});
-    EXPECT_EQ(Hex(DownColor(2)), Hex(At(Shot(), 6, 118)));
-    Release(POINT{6, 118});
 }
 
 TEST_F(Paint, OneFrameSetSwitchedBeforeAndAfterInitObject) {
@@ -144,6 +157,16 @@ TEST_F(Paint, OneFrameBodyIsStretched) {
     ExpectColumn(Shot(), 3, {{8, 31, kTipHead}, {32, 61, kTipBody}, {62, 62, kTipSpan}});
 }
 
+// The vertical bar takes its set's bitmaps afresh at each paint: a reskin shows at once.
+TEST_F(Paint, VerticalPaintTakesTheSetAfresh) {
+    AddVertical(124);
+    Shot();
+    auto before = std::move(palette_->bitmaps[L"scroll_bar.UpArrow"]);  // alive while the bar may hold it
+    palette_->Add(L"scroll_bar.UpArrow", 3 * kArrow, kArrow, [](int, int) { return kTipColor; });
+    ::InvalidateRect(host_->Window().GetSafeHwnd(), nullptr, TRUE);
+    ExpectColumn(Shot(), 6, {{0, 11, kTipColor}});
+}
+
 TEST_F(Paint, AMissingBitmapStopsThePaint) {
     palette_->Remove(L"scroll_bar.VSPAN");
     palette_->Remove(L"scroll_bar.HBot");
@@ -156,56 +179,6 @@ TEST_F(Paint, AMissingBitmapStopsThePaint) {
 }
 
 // ---- horizontal ------------------------------------------------------------------------------
-TEST_F(Paint, HorizontalThumbPieces) {
-    struct Row {
-        const char* name;
-        int columns, page, pos, state;
-        std::vector<Stretch> row;  // y = 6
-    };
-    const Row rows[] = {
-        // len 30, thumb 32..61: head 3 wide, body copies from 34 on, grip frames 12 wide
-        // at 32 + (30 - 12) / 2.
-        {"len 30: head, grip, stepped body, edge",
-         100,
-         30,
-         20,
-         0,
-         {{0, 11, UpColor(0)},
-          {12, 31, kSpanColor},
-          {32, 33, HeadColor(0)},
-          {34, 40, BodyColor(0)},
-          {41, 52, GripColor(0)},
-          {53, 60, BodyColor(0)},
-          {61, 61, EdgeColor(0)},
-          {62, 111, kSpanColor},
-          {112, 123, DownColor(0)}}},
-        {"pressed thumb: third frames, stacked for head and body",
-         100,
-         30,
-         20,
-         2,
-         {{32, 33, HeadColor(2)}, {34, 40, BodyColor(2)}, {41, 52, GripColor(2)}, {61, 61, EdgeColor(2)}}},
-        // P >= N: (124 - 24) x 20 / 10 = 200 pixels, drawn over the right arrow.
-        {"P >= N: the thumb is drawn, past the track",
-         10,
-         20,
-         0,
-         0,
-         {{0, 11, UpColor(0)},
-          {12, 13, HeadColor(0)},
-          {14, 105, BodyColor(0)},
-          {106, 117, GripColor(0)},
-          {118, 123, BodyColor(0)}}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        host_ = std::make_unique<CHeadlessHost>(SIZE{240, 200});
-        CHorizontalScrollbar* bar = AddHorizontal(124, row.columns, row.page, row.pos);
-        if (row.state == 2) Press(POINT{bar->m_nThumbPos + 2, 6});
-        ExpectRow(Shot(), 6, row.row);
-    }
-}
-
 TEST_F(Paint, OverlongHorizontalThumbPaintsOnlyWhatShows) {
     // N = 1 and P = INT_MAX: the length clamps to INT_MAX instead of overflowing, and the
     // paint steps the body only across the element (this would otherwise take 2^31 blits).
@@ -214,7 +187,7 @@ TEST_F(Paint, OverlongHorizontalThumbPaintsOnlyWhatShows) {
     bar->SetPageSize(INT_MAX);
     EXPECT_EQ(INT_MAX, bar->m_nThumbLength);
     bar->UpdateThumbPos(0);
-    ExpectRow(Shot(), 6, {{12, 13, HeadColor(0)}, {14, 123, BodyColor(0)}});
+    ExpectRuns(Shot(), false, 6, {{12, 13, HeadColor(0)}, {14, 123, BodyColor(0)}});
 }
 
 // ---- goldens of the default skin -------------------------------------------------------------

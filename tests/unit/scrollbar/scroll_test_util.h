@@ -22,25 +22,13 @@
 namespace st {
 
 // ---- colours of the test skin (state s = frame s) ------------------------------------------
-inline COLORREF UpColor(int s) {
-    return RGB(250, 10 + 40 * s, 0);
-}
-inline COLORREF DownColor(int s) {
-    return RGB(0, 10 + 40 * s, 250);
-}
+constexpr auto UpColor = [](int s) { return RGB(250, 10 + 40 * s, 0); };
+constexpr auto DownColor = [](int s) { return RGB(0, 10 + 40 * s, 250); };
 const COLORREF kSpanColor = RGB(0, 250, 0);
-inline COLORREF HeadColor(int s) {
-    return RGB(250, 250, 10 + 40 * s);
-}
-inline COLORREF BodyColor(int s) {
-    return RGB(10 + 40 * s, 250, 250);
-}
-inline COLORREF EdgeColor(int s) {
-    return RGB(250, 10 + 40 * s, 250);
-}  // the body's closing row/column
-inline COLORREF GripColor(int s) {
-    return RGB(200 - 40 * s, 200 - 40 * s, 200 - 40 * s);
-}
+constexpr auto HeadColor = [](int s) { return RGB(250, 250, 10 + 40 * s); };
+constexpr auto BodyColor = [](int s) { return RGB(10 + 40 * s, 250, 250); };
+constexpr auto EdgeColor = [](int s) { return RGB(250, 10 + 40 * s, 250); };  // the body's closing row/column
+constexpr auto GripColor = [](int s) { return RGB(200 - 40 * s, 200 - 40 * s, 200 - 40 * s); };
 const COLORREF kTipColor = RGB(90, 0, 0);  // every piece of the one-frame sets: own shade
 const COLORREF kTipSpan = RGB(0, 90, 0);
 const COLORREF kTipHead = RGB(90, 90, 0);

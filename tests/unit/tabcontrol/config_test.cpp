@@ -1,9 +1,8 @@
-// Construction, skin loading, tab building and the configuration operations.
+// Construction, skin loading, tab building, the tab records and the configuration operations.
 #include <gtest/gtest.h>
 
 #include "host/HostTypes.h"
 #include "tab_test_util.h"
-#include "win32/runtime_ext.h"
 
 namespace {
 
@@ -12,147 +11,137 @@ using tabtest::Strip;
 TEST(TabControlInit, RegistersMessagesAndLoadsSkin) {
     Strip strip;
     CElementTabControl& t = *strip.tabs;
-    const std::vector<UINT> expected = {15, 512, 513, 514, 675, 5, 273, 32};
-    EXPECT_EQ(expected, t.HostState()->registered);
+    EXPECT_EQ((std::vector<UINT>{15, 512, 513, 514, 675, 5, 273, 32}), t.HostState()->registered);
     EXPECT_EQ(tabtest::kStripBmpH, t.m_nTabHeight);  // from Tab_Bk4.bmp
     EXPECT_EQ(tabtest::kBackground, t.m_clrBk);
     EXPECT_EQ(tabtest::kColorKey, t.m_clrKey);
-    EXPECT_NE(nullptr, t.m_pFont);
     EXPECT_NE(nullptr, t.m_pArrowBmp);
 }
 
 TEST(TabControlInit, WithoutSkinInitObjectFails) {
     CHeadlessHost host(SIZE{200, 40});  // no skin loaded: no palette, no factory
-    auto* t = new CElementTabControl;
-    EXPECT_FALSE(host.Add(t, L"tabs", RECT{0, 0, 200, 40}));
+    EXPECT_FALSE(host.Add(new CElementTabControl, L"tabs", RECT{0, 0, 200, 40}));
 }
 
-TEST(BuildTabItem, NaturalWidths) {
-    Strip strip;
-    ASSERT_EQ(40, tabtest::TextWidth(L"Stocks"));  // the name of the worked example
-    ASSERT_EQ(0, strip.AddTab(1, L"Stocks"));
-    const CQuoteTabItem& plain = *strip.tabs->m_arrItems[0];
-    EXPECT_EQ(47, plain.m_nWidth);  // 3 + 4 + 40
-    EXPECT_EQ(47, plain.m_nOrgWidth);
-    EXPECT_EQ(tabtest::kTabBmpH, plain.m_nHeight);
-    EXPECT_EQ(0, plain.m_nSelMenuID);  // no menu information
-
-    _MENU_CMD_INFO_ menu = kt::PlainMenu(2, 100, 100);
-    ASSERT_EQ(1, strip.AddTab(2, L"Stocks", &menu));
-    const CQuoteTabItem& withMenu = *strip.tabs->m_arrItems[1];
-    EXPECT_EQ(64, withMenu.m_nWidth);  // 47 + 4 + 10 - 4 + 7
-    EXPECT_EQ(100, withMenu.m_nSelMenuID);
-    EXPECT_EQ(2u, withMenu.m_vecMenu.size());
-
-    _MENU_CMD_INFO_ empty;
-    ASSERT_EQ(2, strip.AddTab(3, L"Stocks", &empty));
-    EXPECT_EQ(64, strip.tabs->m_arrItems[2]->m_nWidth);  // room for the arrow even without entries
-}
-
-TEST(BuildTabItem, OwnBitmapsGiveTheBitmapWidth) {
+TEST(BuildTabItem, Widths) {
     struct Row {
         const char* name;
         const wchar_t* left;
         const wchar_t* right;
-        int width;
-        int height;
+        bool menu;
+        int width, height;
     };
     const Row rows[] = {
-        {"own left, default right", L"own_left.bmp", nullptr, tabtest::kRightW, tabtest::kTabBmpH},
-        {"own left and right", L"own_left.bmp", L"own_right.bmp", tabtest::kOwnRightW, 12},
-        {"right missing", L"own_left.bmp", L"missing.bmp", tabtest::kOwnLeftW, 16},
+        {"skin bitmaps: 3 + 4 + text 40", nullptr, nullptr, false, 47, tabtest::kTabBmpH},
+        {"with a menu: 47 + 4 + 10 - 4 + 7", nullptr, nullptr, true, 64, tabtest::kTabBmpH},
+        // A name far wider than any bitmap: the width is the right bitmap's.
+        {"own left, default right", L"own_left.bmp", nullptr, false, tabtest::kRightW, tabtest::kTabBmpH},
+        {"own left and right", L"own_left.bmp", L"own_right.bmp", false, tabtest::kOwnRightW, 12},
+        {"right missing", L"own_left.bmp", L"missing.bmp", false, tabtest::kOwnLeftW, 16},
     };
+    ASSERT_EQ(40, tabtest::TextWidth(L"Stocks"));
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         Strip strip;
+        _MENU_CMD_INFO_ empty;  // room for the arrow even without entries
         _TAB_PARAM_INFO_ info;
         info.nID = 1;
-        info.lpszName = L"A very long name that is much wider than any bitmap";
+        info.lpszName = row.left ? L"A very long name that is much wider than any bitmap" : L"Stocks";
         info.lpszLeftBmp = row.left;
         info.lpszRightBmp = row.right;
-        info.lpszTextColor = info.lpszSelTextColor = L"CElementTabControl.Text";
+        info.pMenuInfo = row.menu ? &empty : nullptr;
         ASSERT_EQ(0, strip.tabs->Add(&info));
         EXPECT_EQ(row.width, strip.tabs->m_arrItems[0]->m_nWidth);
+        EXPECT_EQ(row.width, strip.tabs->m_arrItems[0]->m_nOrgWidth);
         EXPECT_EQ(row.height, strip.tabs->m_arrItems[0]->m_nHeight);
     }
 }
 
-TEST(BuildTabItem, NullNameAndEmptyBitmapName) {
+TEST(BuildTabItem, NullNameEmptyBitmapNameAndDefaultKeys) {
     Strip strip;
     _TAB_PARAM_INFO_ info;
     info.nID = 4;
     info.lpszMidBmp = L"";  // only null takes the default
+    info.lpszBorderColor = info.lpszFillNormal = L"";
     ASSERT_EQ(0, strip.tabs->Add(&info));
     const CQuoteTabItem& tab = *strip.tabs->m_arrItems[0];
-    EXPECT_TRUE(tab.m_strName.IsEmpty());
-    EXPECT_TRUE(tab.m_strOrgName.IsEmpty());
-    EXPECT_TRUE(tab.m_strMidBmp.IsEmpty());
+    EXPECT_TRUE(tab.m_strName.IsEmpty() && tab.m_strOrgName.IsEmpty() && tab.m_strMidBmp.IsEmpty());
     EXPECT_TRUE(tab.m_strMidHotBmp == L"middletab_hot.bmp");
     EXPECT_EQ(tabtest::kLeftW + tabtest::kRightW, tab.m_nWidth);
+    EXPECT_EQ(0, tab.m_nSelMenuID);  // no menu information
+    // The defaults are written into the caller's record as well.
+    EXPECT_STREQ(L"CElementTabControl.Border", info.lpszBorderColor);
+    EXPECT_STREQ(L"CElementTabControl.FillHotlight", info.lpszFillHotlight);
+    EXPECT_TRUE(tab.m_strFillNormal == L"CElementTabControl.FillNormal");
     EXPECT_EQ(0, strip.tabs->BuildTabItem(nullptr, strip.tabs->m_arrItems[0]));
     EXPECT_EQ(0, strip.tabs->BuildTabItem(&info, nullptr));
 }
 
-TEST(TabsByID, DuplicateIDs) {
+TEST(QuoteTabItem, CopiesAndMoves) {
+    auto make = [] {
+        CQuoteTabItem tab;
+        tab.m_strName = tab.m_strOrgName = L"Futures";
+        tab.m_nID = 7;
+        tab.m_nWidth = 61;
+        tab.m_vecMenu = kt::PlainMenu(3, 100, 101).vecMenu;
+        tab.m_nSelMenuID = 101;
+        tab.m_nDivide = 3;
+        tab.m_nSizeMode = 2;
+        return tab;
+    };
+    CQuoteTabItem source = make();
+    CQuoteTabItem copy(source);
+    copy.m_vecMenu[0].strText = L"changed";
+    copy.m_vecMenu.pop_back();
+    EXPECT_EQ(3u, source.m_vecMenu.size());
+    EXPECT_TRUE(source.m_vecMenu[0].strText == L"Item 1");
+    EXPECT_TRUE(copy.m_nWidth == 61 && copy.m_nSelMenuID == 101 && copy.m_nDivide == 3 && copy.m_nSizeMode == 2);
+    EXPECT_TRUE(copy.m_strName == L"Futures");
+
+    // A move takes only the menu: the source keeps its names and scalars.
+    CQuoteTabItem moved(std::move(source));
+    EXPECT_EQ(3u, moved.m_vecMenu.size());
+    EXPECT_TRUE(source.m_vecMenu.empty());  // NOLINT(bugprone-use-after-move): the contract says so
+    EXPECT_TRUE(source.m_strName == L"Futures" && source.m_nID == 7);
+    CQuoteTabItem second = make();
+    CQuoteTabItem target;
+    target = std::move(second);
+    EXPECT_EQ(3u, target.m_vecMenu.size());
+    EXPECT_TRUE(second.m_vecMenu.empty());  // NOLINT(bugprone-use-after-move)
+    EXPECT_TRUE(second.m_strOrgName == L"Futures");
+
+    CQuoteTabItem small;
+    small.m_vecMenu = kt::PlainMenu(1, 500, 500).vecMenu;
+    target = small;  // replaces the menu
+    ASSERT_EQ(1u, target.m_vecMenu.size());
+    EXPECT_EQ(500, target.m_vecMenu[0].nCmdID);
+    EXPECT_EQ(0, target.m_nID);
+    CQuoteTabItem& alias = moved;
+    moved = alias;
+    moved = std::move(alias);
+    EXPECT_EQ(3u, moved.m_vecMenu.size());
+    EXPECT_TRUE(moved.m_strName == L"Futures");
+}
+
+// What the ID walk (tab_ids_test.cpp) does not look at: renaming the first of two equal IDs.
+TEST(TabsByID, DuplicateIDsFromInsertTabItem) {
     Strip strip;
     ASSERT_EQ(0, strip.AddTab(5, L"First"));
     EXPECT_EQ(-1, strip.AddTab(5, L"Again"));
-    EXPECT_EQ(1, strip.tabs->m_arrItems.GetSize());
-
     _TAB_PARAM_INFO_ info;
     info.nID = 5;
     info.lpszName = L"Second";
     strip.tabs->InsertTabItem(1, &info);  // no duplicate check here
-    ASSERT_EQ(2, strip.tabs->m_arrItems.GetSize());
-    int index = -1;
-    EXPECT_EQ(1, strip.tabs->FindTabID(5, index));
-    EXPECT_EQ(0, index);
     EXPECT_EQ(1, strip.tabs->ChangeItemNameByID(5, L"Renamed"));
     EXPECT_TRUE(strip.tabs->m_arrItems[0]->m_strName == L"Renamed");
     EXPECT_TRUE(strip.tabs->m_arrItems[1]->m_strName == L"Second");
-    EXPECT_EQ(1, strip.tabs->DelItem(5));
-    EXPECT_TRUE(strip.tabs->m_arrItems[0]->m_strName == L"Second");
-}
-
-TEST(InsertTabItem, IndexClamping) {
-    struct Row {
-        const char* name;
-        int index;
-        std::vector<int> order;  // IDs after the insertion of ID 9
-    };
-    const Row rows[] = {
-        {"front", 0, {9, 1, 2}},
-        {"middle", 1, {1, 9, 2}},
-        {"end", 2, {1, 2, 9}},
-        {"past the end appends", 7, {1, 2, 9}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        Strip strip;
-        strip.AddTab(1, L"One");
-        strip.AddTab(2, L"Two");
-        _TAB_PARAM_INFO_ info;
-        info.nID = 9;
-        info.lpszName = L"Nine";
-        strip.tabs->InsertTabItem(row.index, &info);
-        std::vector<int> order;
-        for (INT_PTR i = 0; i < strip.tabs->m_arrItems.GetSize(); ++i) {
-            ASSERT_NE(nullptr, strip.tabs->m_arrItems[i]);
-            order.push_back(strip.tabs->m_arrItems[i]->m_nID);
-        }
-        EXPECT_EQ(row.order, order);
-    }
 }
 
 TEST(Configuration, HeightsWidthsAndBackgrounds) {
     Strip strip;
     CElementTabControl& t = *strip.tabs;
     EXPECT_EQ(0, t.GetGrayBkColor());  // defined before the first SetGrayBkColor
-    EXPECT_EQ(0, t.SetTabHeight(0));
-    EXPECT_EQ(tabtest::kStripBmpH, t.m_nTabHeight);
     EXPECT_EQ(1, t.SetTabHeight(20));
-    EXPECT_EQ(0, t.SetTabWidth(-3));
-    EXPECT_EQ(100, t.m_nTabWidth);
 
     t.SetBkColor(RGB(1, 2, 3));
     EXPECT_EQ(0, t.m_bBmpBk);
@@ -179,8 +168,7 @@ TEST(Configuration, StripAndClientRectangles) {
     struct Row {
         const char* name;
         int side;
-        RECT strip;
-        RECT client;
+        RECT strip, client;
     };
     const Row rows[] = {
         {"top", 0, {0, 0, 300, 14}, {0, 14, 300, 40}},
@@ -203,18 +191,12 @@ TEST(Configuration, StripAndClientRectangles) {
 TEST(Tabs, DelSwapAndVisibility) {
     Strip strip;
     CElementTabControl& t = *strip.tabs;
-    t.SetStyle(1, 0, 0);
     strip.AddTab(1, L"One");
     strip.AddTab(2, L"Two");
     strip.AddTab(3, L"Three");
     t.SetSelectedTab(2);
-    ASSERT_EQ(1, t.m_nSelTab);
     EXPECT_EQ(1, t.DelItem(2));
     EXPECT_EQ(1, t.m_nSelTab);  // the selected index is kept
-    EXPECT_EQ(0, t.DelItem(2));
-    EXPECT_EQ(0, t.SwapWithIndex(0, 2));  // 2 == count
-    EXPECT_EQ(1, t.SwapWithIndex(0, 1));
-    EXPECT_EQ(3, t.m_arrItems[0]->m_nID);
 
     strip.host.Pump();
     strip.TakeInvalid();
@@ -222,12 +204,11 @@ TEST(Tabs, DelSwapAndVisibility) {
     const RECT expected{0, 0, 300, 40};  // laid out and repainted all the same
     const RECT invalid = strip.TakeInvalid();
     EXPECT_TRUE(::EqualRect(&expected, &invalid));
-    EXPECT_EQ(1, t.SetItemVisibleByID(1, 0));
+    EXPECT_EQ(1, t.SetItemVisibleByID(3, 0));
     int visible = -1;
-    EXPECT_EQ(1, t.GetItemVisibleFromID(1, visible));
+    EXPECT_EQ(1, t.GetItemVisibleFromID(3, visible));
     EXPECT_EQ(0, visible);
     EXPECT_TRUE(CRect(t.m_arrItems[1]->m_rcItem).IsRectNull());
-    EXPECT_EQ(0, t.GetItemVisibleFromID(99, visible));
 }
 
 TEST(TextButtons, AddMeasuresAndLooksUpImages) {
@@ -236,7 +217,6 @@ TEST(TextButtons, AddMeasuresAndLooksUpImages) {
     t.AddTextButton(L"Stocks", 5, L"QuoteTab.BtnText", L"QuoteTab.BtnHot", nullptr, nullptr, 1, L"extra");
     t.AddTextButton(L"", 6, nullptr, nullptr, L"Test.Img", L"Test.ImgHot", 0, L"");
     t.AddTextButton(L"x", 7, nullptr, nullptr, L"Missing.Img", nullptr, 0, L"");
-    ASSERT_EQ(3, t.m_arrTextBtn.GetSize());
     EXPECT_EQ(40, t.m_arrTextBtn[0].sizeText.cx);
     EXPECT_EQ(1, t.m_arrTextBtn[0].bLineFont);
     EXPECT_TRUE(t.m_arrTextBtn[0].strExtra == L"extra");

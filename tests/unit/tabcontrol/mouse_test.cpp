@@ -89,6 +89,9 @@ TEST(TabClick, TabAndTextButtonUnderOnePoint) {
     EXPECT_EQ(buttonOnly, strip.TakePosts());
 }
 
+// The created name opens the menu on a body click and a rename makes it select:
+// tests/scenarios/tabs_menu.kel. Here the arrow of a renamed tab, m_bMenuOnClick and a
+// strip without an arrow bitmap.
 TEST(TabClick, MenuTabs) {
     Strip strip(kPlace);
     CElementTabControl& t = *strip.tabs;
@@ -96,62 +99,29 @@ TEST(TabClick, MenuTabs) {
     _MENU_CMD_INFO_ menu = kt::PlainMenu(3, 101, 101);
     strip.AddTab(1, L"Stocks");
     strip.AddTab(2, L"Minutes", &menu);
-    strip.Layout();
-    strip.Click(Centre(t.m_arrItems[0]->m_rcItem));
-    strip.TakePosts();
-    const POINT body{t.m_arrItems[1]->m_rcItem.left + 3, 7};
-
-    // The name is still the created one: the click opens the menu, nothing else.
-    strip.Click(body);
-    EXPECT_TRUE(strip.TakePosts().empty());
-    EXPECT_EQ(0, t.m_nSelTab);
-
-    // Renamed: a body click selects, the arrow's hit rectangle still opens the menu.
     ASSERT_EQ(1, t.ChangeItemNameByID(2, L"1 Min"));
-    strip.Click(body);
-    const Posts selected = {{1324, 2}};
-    EXPECT_EQ(selected, strip.TakePosts());
-    EXPECT_EQ(1, t.m_nSelTab);
+    strip.Layout();
     CRect rcItem = t.m_arrItems[1]->m_rcItem, rcArrow;
     TabControlTestAccess::GetItemArrowRect(t, rcItem, rcArrow);
     ASSERT_TRUE(rcItem.PtInRect(rcArrow.TopLeft()));
-    t.m_nSelTab = 0;
-    strip.Click(rcArrow.TopLeft());
+    strip.Click(rcArrow.TopLeft());  // the arrow's hit rectangle still opens the menu
     EXPECT_TRUE(strip.TakePosts().empty());
-    EXPECT_EQ(0, t.m_nSelTab);
-
     t.m_arrItems[1]->m_bMenuOnClick = 1;  // any click opens it
-    strip.Click(body);
+    strip.Click(POINT{rcItem.left + 3, 7});
     EXPECT_TRUE(strip.TakePosts().empty());
-}
-
-TEST(TabClick, ArrowTestWithoutArrowBitmap) {
-    Strip strip(kPlace);
-    CElementTabControl& t = *strip.tabs;
-    _MENU_CMD_INFO_ menu = kt::PlainMenu(2, 5, 5);
-    strip.AddTab(1, L"Stocks", &menu);
-    strip.Layout();
-    t.ChangeItemNameByID(1, L"Other");
+    EXPECT_EQ(-1, t.m_nSelTab);
+    t.m_arrItems[1]->m_bMenuOnClick = 0;
     t.m_pArrowBmp = nullptr;  // no arrow loaded: the arrow has no area
-    t.OnLButtonDown(POINT{t.m_arrItems[0]->m_rcItem.left + 2, 2});
+    t.OnLButtonDown(POINT{rcItem.left + 2, 2});
     strip.host.Pump();
-    const Posts expected = {{1324, 1}};
-    EXPECT_EQ(expected, strip.TakePosts());
+    EXPECT_EQ((Posts{{1324, 2}}), strip.TakePosts());
 }
 
 TEST(TabClick, LeftStripEqualDivisionHitsHiddenTab) {
     Strip strip(kPlace);
     CElementTabControl& t = *strip.tabs;
     t.SetStyle(1, 0, 2);
-    for (int id : {0, 1, 2}) {
-        _TAB_PARAM_INFO_ info;
-        info.nID = id;
-        info.lpszName = L"Row";
-        info.lpszTextColor = info.lpszSelTextColor = L"CElementTabControl.Text";
-        info.nDivide = 3;
-        info.bVisible = id != 1;
-        t.Add(&info);
-    }
+    for (int id : {0, 1, 2}) strip.AddDivided(id, 3, 0, id != 1);
     strip.Layout();
     // A paint divides the strip into rows, hidden tab included.
     ::InvalidateRect(strip.host.Window().GetSafeHwnd(), nullptr, TRUE);
@@ -214,35 +184,8 @@ TEST(TabHover, RepaintAreas) {
     EXPECT_TRUE(SameRect(none, strip.TakeInvalid()));
 }
 
-TEST(TabHover, CursorAcrossLeave) {
-    Strip strip(kPlace);
-    ThreeTabs(strip);
-    CElementTabControl& t = *strip.tabs;
-    const int hand = 32649, arrow = 32512;
-    auto cursor = [] { return rt::CursorId(::GetCursor()); };
-    const POINT onTab = Centre(t.m_arrItems[0]->m_rcItem);
-    const POINT empty{250, 30};
-
-    strip.Move(onTab);
-    EXPECT_EQ(hand, cursor());
-    EXPECT_EQ(1, t.m_bHandCursor);
-    strip.Move(empty);  // the set-cursor before this move still saw the tab
-    EXPECT_EQ(hand, cursor());
-    EXPECT_EQ(0, t.m_bHandCursor);
-    strip.Move(POINT{empty.x + 1, empty.y});
-    EXPECT_EQ(arrow, cursor());
-
-    strip.Move(onTab);
-    strip.host.Leave();
-    EXPECT_EQ(1, t.m_bHandCursor);  // kept across the leave
-    EXPECT_EQ(-1, t.m_nHotTab);
-    strip.Move(empty);  // re-entering: the first set-cursor shows the last choice
-    EXPECT_EQ(hand, cursor());
-    strip.Move(POINT{empty.x + 1, empty.y});
-    EXPECT_EQ(arrow, cursor());
-}
-
-TEST(Selection, SetSelectedTabByID) {
+// The cursor across moves and leaves: tests/scenarios/tabs_click.kel; unknown IDs: tests/unit/reliability.
+TEST(Selection, SetSelectedTabByIDNeitherPostsNorRepaints) {
     Strip strip(kPlace);
     ThreeTabs(strip);
     CElementTabControl& t = *strip.tabs;
@@ -250,15 +193,9 @@ TEST(Selection, SetSelectedTabByID) {
     strip.TakeInvalid();
     EXPECT_EQ(1, t.SetSelectedTab(3));
     EXPECT_EQ(2, t.m_nSelTab);
-    EXPECT_EQ(0, t.SetSelectedTab(42));
-    EXPECT_EQ(2, t.m_nSelTab);
     strip.host.Pump();
     EXPECT_TRUE(strip.TakePosts().empty());
-    const RECT none{0, 0, 0, 0};
-    EXPECT_TRUE(SameRect(none, strip.TakeInvalid()));
-    int index = 99;
-    EXPECT_EQ(0, t.FindTabID(42, index));
-    EXPECT_EQ(99, index);
+    EXPECT_TRUE(SameRect(RECT{0, 0, 0, 0}, strip.TakeInvalid()));
 }
 
 TEST(MenuCommand, PostsRenamesAndMovesSelection) {
@@ -302,28 +239,19 @@ TEST(MenuInfo, UpdateAndSelectByID) {
     CElementTabControl& t = *strip.tabs;
     strip.AddTab(1, L"Stocks");
     const int width = t.m_arrItems[0]->m_nWidth;
-    t.UpdateItemMenuInfoByTabID(1, nullptr);  // only widens: 10 - 4 + 9
-    EXPECT_EQ(width + 15, t.m_arrItems[0]->m_nWidth);
-    t.UpdateItemMenuInfoByTabID(1, nullptr);  // and again
+    t.UpdateItemMenuInfoByTabID(1, nullptr);  // only widens: 10 - 4 + 9, each time
+    t.UpdateItemMenuInfoByTabID(1, nullptr);
     EXPECT_EQ(width + 30, t.m_arrItems[0]->m_nWidth);
-
     _MENU_CMD_INFO_ none = kt::PlainMenu(3, 10, -1);
     t.UpdateItemMenuInfoByTabID(1, &none);  // still without entries when it starts: widens
     EXPECT_EQ(width + 45, t.m_arrItems[0]->m_nWidth);
     EXPECT_TRUE(t.m_arrItems[0]->m_strName == L"Stocks");
-    EXPECT_EQ(3u, t.m_arrItems[0]->m_vecMenu.size());
     EXPECT_EQ(-1, t.m_arrItems[0]->m_nSelMenuID);
-
     _MENU_CMD_INFO_ chosen = kt::PlainMenu(3, 10, 11);
     t.UpdateItemMenuInfoByTabID(1, &chosen);  // has entries now: no further widening
-    EXPECT_TRUE(t.m_arrItems[0]->m_strName == L"Item 2");
     EXPECT_EQ(width + 45 + tabtest::TextWidth(L"Item 2") - 40, t.m_arrItems[0]->m_nWidth);
-
-    t.SelectMenuByID(1, 12);
-    EXPECT_EQ(12, t.m_arrItems[0]->m_nSelMenuID);
-    EXPECT_TRUE(t.m_arrItems[0]->m_strName == L"Item 3");
     t.SelectMenuByID(5, 10);  // unknown tab
-    EXPECT_TRUE(t.m_arrItems[0]->m_strName == L"Item 3");
+    EXPECT_TRUE(t.m_arrItems[0]->m_strName == L"Item 2");
     strip.host.Pump();
     EXPECT_TRUE(strip.TakePosts().empty());
 }

@@ -17,54 +17,50 @@ void WriteBmp(const std::string& path, int w, int h, COLORREF fill) {
     ASSERT_TRUE(rt::SaveBmpFile(s.bitmap(), path, &error)) << path << ": " << error;
 }
 
-// An arrow: the key colour around a solid triangle pointing down.
-void WriteArrow(const std::string& path, COLORREF glyph) {
-    kt::Surface s(kArrowW, kArrowH, kColorKey);
-    for (int y = 0; y < kArrowH; ++y)
-        for (int x = y; x < kArrowW - y; ++x) s.set(x, y, glyph);
-    std::string error;
-    ASSERT_TRUE(rt::SaveBmpFile(s.bitmap(), path, &error)) << path << ": " << error;
-}
-
-std::string Hex(COLORREF c) {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "#%02X%02X%02X", GetRValue(c), GetGValue(c), GetBValue(c));
-    return buf;
-}
-
 std::string WriteSkin() {
     const std::string dir = kt::OutputPath("tabcontrol/skin");
     ::mkdir(dir.c_str(), 0755);
     ::mkdir((dir + "/tab_control").c_str(), 0755);
     const std::string tc = dir + "/tab_control/";
-    for (const char* name : {"lefttab.bmp", "lefttab_hot.bmp"}) WriteBmp(tc + name, kLeftW, kTabBmpH, RGB(1, 2, 3));
-    for (const char* name : {"middletab.bmp", "middletab_hot.bmp"}) WriteBmp(tc + name, 1, kTabBmpH, RGB(1, 2, 3));
-    for (const char* name : {"righttab.bmp", "righttab_hot.bmp"}) WriteBmp(tc + name, kRightW, kTabBmpH, RGB(1, 2, 3));
+    for (const char* part : {"lefttab", "middletab", "righttab"}) {
+        const int w = part[0] == 'l' ? kLeftW : part[0] == 'r' ? kRightW : 1;
+        WriteBmp(tc + part + ".bmp", w, kTabBmpH, RGB(1, 2, 3));
+        WriteBmp(tc + part + "_hot.bmp", w, kTabBmpH, RGB(1, 2, 3));
+    }
     WriteBmp(tc + "own_left.bmp", kOwnLeftW, 16, RGB(1, 2, 3));
     WriteBmp(tc + "own_right.bmp", kOwnRightW, 12, RGB(1, 2, 3));
-    WriteArrow(tc + "arrow.bmp", kArrow);
-    WriteArrow(tc + "arrow2.bmp", kArrowSel);
+    // The arrows: the key colour around a solid triangle pointing down.
+    for (COLORREF glyph : {kArrow, kArrowSel}) {
+        kt::Surface s(kArrowW, kArrowH, kColorKey);
+        for (int y = 0; y < kArrowH; ++y)
+            for (int x = y; x < kArrowW - y; ++x) s.set(x, y, glyph);
+        const std::string path = tc + (glyph == kArrow ? "arrow.bmp" : "arrow2.bmp");
+        EXPECT_TRUE(rt::SaveBmpFile(s.bitmap(), path)) << path;
+    }
     WriteBmp(tc + "Tab_Bk4.bmp", 8, kStripBmpH, kStripBmp);
     WriteBmp(tc + "Tab_Bk1.bmp", 8, kGray1H, kGrayBmp);
     WriteBmp(tc + "Tab_Bk2.bmp", 8, kGray2H, kGrayBmp);
     WriteBmp(dir + "/img.bmp", kImageW, kImageH, kImage);
     WriteBmp(dir + "/img_hot.bmp", kImageW, kImageH, kImageHot);
 
+    const std::pair<const char*, COLORREF> colors[] = {
+        {"CElementTabControl.ColorKey", kColorKey},
+        {"CElementTabControl.BackGround", kBackground},
+        {"CElementTabControl.Border", kBorder},
+        {"CElementTabControl.FillNormal", kFillNormal},
+        {"CElementTabControl.HoverBackground", kHoverFill},
+        {"CElementTabControl.FillHotlight", kHotlight},
+        {"CElementTabControl.HoverForeground", kHoverText},
+        {"CElementTabControl.Text", kText},
+        {"CElementTabControl.SelText", kSelText},
+        {"QuoteTab.BtnText", kBtnText},
+        {"QuoteTab.BtnHot", kBtnHot},
+        {"Test.OwnBk", kOwnBk},
+    };
     std::ofstream ini(dir + "/palette.ini");
-    ini << "[colors]\n"
-        << "CElementTabControl.ColorKey = " << Hex(kColorKey) << "\n"
-        << "CElementTabControl.BackGround = " << Hex(kBackground) << "\n"
-        << "CElementTabControl.Border = " << Hex(kBorder) << "\n"
-        << "CElementTabControl.FillNormal = " << Hex(kFillNormal) << "\n"
-        << "CElementTabControl.HoverBackground = " << Hex(kHoverFill) << "\n"
-        << "CElementTabControl.FillHotlight = " << Hex(kHotlight) << "\n"
-        << "CElementTabControl.HoverForeground = " << Hex(kHoverText) << "\n"
-        << "CElementTabControl.Text = " << Hex(kText) << "\n"
-        << "CElementTabControl.SelText = " << Hex(kSelText) << "\n"
-        << "QuoteTab.BtnText = " << Hex(kBtnText) << "\n"
-        << "QuoteTab.BtnHot = " << Hex(kBtnHot) << "\n"
-        << "Test.OwnBk = " << Hex(kOwnBk) << "\n"
-        << "[fonts]\n"
+    ini << "[colors]\n";
+    for (const auto& [key, color] : colors) ini << key << " = " << kt::Hex(color) << "\n";
+    ini << "[fonts]\n"
         << "QuoteTab.Button = DejaVu Sans, -12, 400\n"
         << "QuoteTab.ButtonBold = DejaVu Sans, -12, 700\n"
         << "QuoteTab.ButtonLine = DejaVu Sans, -12, 400, 0, 1\n"
@@ -81,7 +77,7 @@ std::string WriteFontlessSkin() {
     ::mkdir(dir.c_str(), 0755);
     ::symlink((full + "/tab_control").c_str(), (dir + "/tab_control").c_str());
     std::ofstream ini(dir + "/palette.ini");
-    ini << "[colors]\nCElementTabControl.BackGround = " << Hex(kBackground) << "\n";
+    ini << "[colors]\nCElementTabControl.BackGround = " << kt::Hex(kBackground) << "\n";
     return dir;
 }
 

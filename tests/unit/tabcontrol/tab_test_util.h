@@ -50,6 +50,16 @@ const std::string& FontlessSkinDir();  // colours and bitmaps, no fonts
 struct Strip : kt::Strip {
     explicit Strip(RECT container_rect = RECT{0, 0, 300, 40}, SIZE window_size = SIZE{400, 60}, int bTextBottom = 0)
         : kt::Strip(SkinDir(), kt::StripPlace{container_rect, window_size, POINT{0, 0}, 0, -1, bTextBottom}) {}
+    // A tab "Tab" of an equal division: one of `divide` columns (size mode 1) or rows.
+    int AddDivided(int id, int divide, int sizeMode, int visible = 1) {
+        _TAB_PARAM_INFO_ info;
+        info.nID = id;
+        info.lpszName = L"Tab";
+        info.nDivide = divide;
+        info.nSizeMode = sizeMode;
+        info.bVisible = visible;
+        return tabs->Add(&info);
+    }
 };
 
 // The centre of a rectangle.
@@ -64,9 +74,6 @@ int TextWidth(const wchar_t* text);
 
 // The strip's private operations, for the tests.
 struct TabControlTestAccess {
-    static int GetLastVisibleItemIndex(CElementTabControl& t) { return t.GetLastVisibleItemIndex(); }
-    static int GetTabItemMinWidth(CElementTabControl& t) { return t.GetTabItemMinWidth(); }
-    static int GetTabItemOriginalWidth(CElementTabControl& t) { return t.GetTabItemOriginalWidth(); }
     static void GetItemArrowRect(CElementTabControl& t, CRect& rcItem, CRect& rcArrow) {
         t.GetItemArrowRect(rcItem, rcArrow);
     }

@@ -75,20 +75,12 @@ private:
 };
 
 // ---- tab strips with menus ---------------------------------------------------------------------------
-_MENU_STR_CMD_ Entry(const wchar_t* text, int cmd, int parent = -1, int hasSub = 0) {
-    _MENU_STR_CMD_ e;
-    e.strText = text;
-    e.nCmdID = cmd;
-    e.nParentID = parent;
-    e.bHasSub = hasSub;
-    return e;
-}
-
+// Entries are {text, command, parent (-1: top level), has a submenu}.
 _MENU_CMD_INFO_ PeriodMenu() {
     _MENU_CMD_INFO_ info;
-    info.vecMenu = {Entry(L"Day", 1100),          Entry(L"Minutes", 1200, -1, 1), Entry(L"1 Min", 1201, 1200),
-                    Entry(L"5 Min", 1202, 1200),  Entry(L"More", 1210, 1200, 1),  Entry(L"30 Min", 1211, 1210),
-                    Entry(L"60 Min", 1212, 1210), Entry(L"Week", 1300),           Entry(L"Month", 1400)};
+    info.vecMenu = {{L"Day", 1100},          {L"Minutes", 1200, -1, 1}, {L"1 Min", 1201, 1200},
+                    {L"5 Min", 1202, 1200},  {L"More", 1210, 1200, 1},  {L"30 Min", 1211, 1210},
+                    {L"60 Min", 1212, 1210}, {L"Week", 1300},           {L"Month", 1400}};
     info.nSelCmdID = 1202;
     return info;
 }
@@ -98,7 +90,7 @@ _MENU_CMD_INFO_ MonthMenu() {
                                             L"Aug", L"Sep", L"Oct", L"Nov", L"Dec", L"Full year"};
     _MENU_CMD_INFO_ info;
     int cmd = 2000;
-    for (const wchar_t* m : months) info.vecMenu.push_back(Entry(m, ++cmd));
+    for (const wchar_t* m : months) info.vecMenu.push_back({m, ++cmd});
     info.nSelCmdID = 2005;
     return info;
 }
