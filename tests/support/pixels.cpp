@@ -12,6 +12,8 @@
 #include <filesystem>
 #include <utility>
 
+#include "win32/runtime_ext.h"
+
 namespace kt {
 namespace {
 
@@ -20,18 +22,6 @@ uint32_t ToBits(COLORREF c) {
 }
 COLORREF FromBits(uint32_t p) {
     return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-}
-
-// 32 bits a pixel, rows top-down: bits[y * cx + x].
-BITMAPINFO TopDown32(int cx, int cy) {
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = cx;
-    bmi.bmiHeader.biHeight = -cy;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    return bmi;
 }
 
 }  // namespace
@@ -59,7 +49,7 @@ bool UnderWine() {
 // ---- 1. Surface ------------------------------------------------------------------------------
 Surface::Surface(int cx, int cy, COLORREF fillColor) : cx_(cx), cy_(cy) {
     dc_ = CreateCompatibleDC(nullptr);
-    BITMAPINFO bmi = TopDown32(cx, cy);
+    BITMAPINFO bmi = rt::TopDown32(cx, cy);
     void* bits = nullptr;
     bmp_ = CreateDIBSection(dc_, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
     if (!dc_ || !bmp_ || !bits) {
@@ -126,7 +116,7 @@ std::string Surface::ascii(const std::vector<std::pair<COLORREF, char>>& legend)
 bool ReadBitmap(HBITMAP bmp, Image* out) {
     BITMAP bm{};
     if (GetObjectW(bmp, sizeof bm, &bm) == 0 || bm.bmWidth <= 0 || bm.bmHeight <= 0) return false;
-    BITMAPINFO bmi = TopDown32(bm.bmWidth, bm.bmHeight);
+    BITMAPINFO bmi = rt::TopDown32(bm.bmWidth, bm.bmHeight);
     std::vector<uint32_t> bits(size_t(bm.bmWidth) * size_t(bm.bmHeight));
     HDC dc = CreateCompatibleDC(nullptr);
     const int lines = GetDIBits(dc, bmp, 0, UINT(bm.bmHeight), bits.data(), &bmi, DIB_RGB_COLORS);

@@ -97,7 +97,9 @@ TEST(TextOutput, BackgroundModeFillsExactlyTheCell) {
                 else
                     ASSERT_EQ(RGB(0, 0, 255), c) << x << "," << y;
             }
-        if (mode == OPAQUE) EXPECT_EQ(RGB(0, 255, 0), s.at(18, 17));
+        if (mode == OPAQUE) {
+            EXPECT_EQ(RGB(0, 255, 0), s.at(18, 17));
+        }
     }
 }
 
@@ -143,7 +145,9 @@ TEST(TextOutput, NothingLandsOutsideTheClip) {
         if (!r.eto) IntersectClipRect(s.dc(), clip.left, clip.top, clip.right, clip.bottom);
         ASSERT_TRUE(ExtTextOutW(s.dc(), r.x, r.y, r.eto ? ETO_CLIPPED : 0, &clip, L"Hello, World!", 13, nullptr));
         EXPECT_EQ(tt::InkOutside(s, clip), 0);
-        if (r.eto) EXPECT_FALSE(tt::InkBox(s).empty);
+        if (r.eto) {
+            EXPECT_FALSE(tt::InkBox(s).empty);
+        }
     }
 }
 
