@@ -203,10 +203,12 @@ TEST(SetLimitMaxWidth, EdgeCases) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         Strip strip;
-        AddTabsOfWidths(strip, std::vector<int>(row.visible.size(), 100));
         for (size_t i = 0; i < row.visible.size(); ++i) {
-            strip.tabs->m_arrItems[INT_PTR(i)]->m_bVisible = row.visible[i];
-            strip.tabs->m_arrItems[INT_PTR(i)]->m_nWidth = row.current;
+            strip.AddTab(int(i) + 1, L"Tab");
+            CQuoteTabItem* pItem = strip.tabs->m_arrItems[INT_PTR(i)];
+            pItem->m_nOrgWidth = 100;
+            pItem->m_nWidth = row.current;
+            pItem->m_bVisible = row.visible[i];
         }
         strip.host.Pump();
         strip.TakeInvalid();
