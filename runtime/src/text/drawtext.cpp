@@ -56,8 +56,8 @@ struct Format {
 };
 
 // ---- 2. Prefixes ------------------------------------------------------------------------------
-// '&' marks the next character (underlined if it is the first such), "&&" is a literal '&'
-// and a trailing lone '&' stays. Writes at most n characters to out and returns how many;
+// '&' marks the next character (the last marked one of a line is underlined, as Windows'
+// DrawText does), "&&" is a literal '&' and a trailing lone '&' stays. Writes at most n characters to out and returns how many;
 // *underline gets the index of the underlined character or -1.
 int StripPrefixes(const wchar_t* s, int n, bool prefixes, wchar_t* out, int* underline) {
     *underline = -1;
@@ -68,7 +68,7 @@ int StripPrefixes(const wchar_t* s, int n, bool prefixes, wchar_t* out, int* und
             if (s[i + 1] == L'&') {
                 out[count++] = L'&';
                 ++i;
-            } else if (*underline < 0) {
+            } else {
                 *underline = count;
             }
             continue;

@@ -369,10 +369,12 @@ RunResult DrawRun(gdi::DC* dc, const FontRef& font, const RunParams& p) {
         const gdi::FontFace::Glyph& g = face.GlyphFor(uint32_t(p.text[i]));
         if (p.drawGlyphs) BlitGlyph(blit, g, pen + g.left, baseline - g.top);
         const int64_t advance = p.dx ? p.dx[i] : g.advance;
-        // The prefix underline runs from the character's left to its right - 1, one row
-        // below the baseline row (top + ascent + 1).
-        if (i == p.underlineChar &&
-            ClipTo(SurfaceRect64{pen, cellTop + face.ascent + 1, pen + advance, cellTop + face.ascent + 2}, clip, &dst))
+        // The prefix underline is a line from the character's left to its right - 1, one row
+        // below the baseline row (top + ascent + 1); a line leaves out its end point, so the
+        // last pixel drawn is right - 2.
+        if (i == p.underlineChar && ClipTo(SurfaceRect64{pen, cellTop + face.ascent + 1, pen + advance - 1,
+                                                         cellTop + face.ascent + 2},
+                                            clip, &dst))
             FillSurface(bmp, dst, pixel);
         pen += advance;
     }

@@ -155,11 +155,11 @@ TEST(DrawTextLayout, Prefixes) {
         {"double ampersand", L"a&&b", 0, L"a&b", 0, 0, nullptr},
         {"final lone ampersand kept", L"ab&", 0, L"ab&", 0, 0, nullptr},
         {"noprefix keeps everything", L"&a&&b", DT_NOPREFIX, L"&a&&b", 0, 0, nullptr},
-        {"prefix first character", L"&ab", 0, L"ab", 0, 7, nullptr},
-        {"first of two marks", L"H&ell&o", 0, L"Hello", 9, 16, nullptr},
+        {"prefix first character: its advance less one pixel", L"&ab", 0, L"ab", 0, 6, nullptr},
+        {"the last of two marks", L"H&ell&o", 0, L"Hello", 22, 28, nullptr},
         {"hideprefix strips without underline", L"&ab", DT_HIDEPREFIX, L"ab", 0, 0,
          "DT_HIDEPREFIX still underlines"},
-        {"prefixonly draws just the underline", L"a&bc", DT_PREFIXONLY, L"", 7, 15,
+        {"prefixonly draws just the underline", L"a&bc", DT_PREFIXONLY, L"", 7, 14,
          "DT_PREFIXONLY draws the text as well"},
     };
     for (const auto& r : rows) {
