@@ -179,16 +179,16 @@ void ComputeMetrics(gdi::FontFace& f, const OpenParams& p) {
     }
     const double cell = std::max(1.0, winAscent + winDescent);
 
+    // lfHeight 0 asks for the default: a 16-pixel cell, as the system gives it.
+    const int64_t height = p.height == 0 ? 16 : p.height;
     double scale;  // pixels per font unit, vertically
-    if (p.height < 0)
-        scale = double(-int64_t(p.height)) / upem;
-    else if (p.height > 0)
-        scale = double(p.height) / cell;
+    if (height < 0)
+        scale = double(-height) / upem;
     else
-        scale = 12.0 / upem;  // lfHeight 0: a 12-pixel em, the size of the usual dialog font
+        scale = double(height) / cell;
     f.ppem = std::max(1, Round(upem * scale));
     f.descent = Round(winDescent * scale);
-    f.ascent = p.height > 0 ? int(p.height) - f.descent : Round(winAscent * scale);
+    f.ascent = height > 0 ? int(height) - f.descent : Round(winAscent * scale);
     f.height = f.ascent + f.descent;
     f.internalLeading = f.height - f.ppem;
 
@@ -514,7 +514,8 @@ BOOL GetTextExtentExPointW(HDC hdc, LPCWSTR lpszString, int cchString, int nMaxE
         if (lpnDx) lpnDx[i] = int(std::min<int64_t>(extent, INT32_MAX));
     }
     if (lpnFit) *lpnFit = fit;
-    if (lpSize) *lpSize = SIZE{LONG(std::min<int64_t>(extent, INT32_MAX)), font.face->height};
+    if (lpSize)  // an empty string has no height either
+        *lpSize = SIZE{LONG(std::min<int64_t>(extent, INT32_MAX)), cchString > 0 ? font.face->height : 0};
     return TRUE;
 }
 

@@ -1,7 +1,6 @@
-// Font resolution, TEXTMETRIC values, extents and the face/glyph caches.
+// TEXTMETRIC values and extents of the test face, and CreateFontIndirect.
 #include <gtest/gtest.h>
 
-#include "../../../runtime/src/text/text_private.h"
 #include "text_test_util.h"
 
 namespace {
@@ -14,7 +13,7 @@ TEST(FontMetrics, HeightRequestsFollowTheWindowsFormulas) {
         int tmHeight, ascent, internalLeading;
     } rows[] = {
         {"em 12", -12, 14, 11, 2}, {"cell 14", 14, 14, 11, 2}, {"em 24", -24, 28, 22, 4},  // 22.28 + 5.66 -> 22 + 6
-        {"default", 0, 14, 11, 2},                                                       // a 12-pixel em
+        {"default is a 16-pixel cell", 0, 16, 13, 2},
         {"cell 28", 28, 28, 22, 4},
     };
     for (const auto& r : rows) {
@@ -39,8 +38,8 @@ TEST(FontMetrics, HeightRequestsFollowTheWindowsFormulas) {
 TEST(FontMetrics, ExtentsWhateverTheQuality) {
     const struct {
         const wchar_t* text;
-        int cx;
-    } rows[] = {{L"Hello", 29}, {L"Hello, World!", 77}, {L"...", 12}, {L"", 0}};
+        int cx, cy;
+    } rows[] = {{L"Hello", 29, 14}, {L"Hello, World!", 77, 14}, {L"...", 12, 14}, {L"", 0, 0}};  // nothing has no height
     for (BYTE quality : {BYTE(DEFAULT_QUALITY), BYTE(NONANTIALIASED_QUALITY)}) {
         tt::FontSpec spec;
         spec.quality = quality;
@@ -50,7 +49,7 @@ TEST(FontMetrics, ExtentsWhateverTheQuality) {
             SIZE size{-1, -1};
             ASSERT_TRUE(GetTextExtentPoint32W(s.dc(), r.text, int(wcslen(r.text)), &size));
             EXPECT_EQ(size.cx, r.cx);
-            EXPECT_EQ(size.cy, 14);
+            EXPECT_EQ(size.cy, r.cy);
         }
     }
 }
@@ -66,73 +65,8 @@ TEST(FontMetrics, ExtentExReportsFitAndPartialExtents) {
     const int expected[5] = {9, 16, 19, 22, 29};
     for (int i = 0; i < 5; ++i) EXPECT_EQ(dx[i], expected[i]) << i;
     EXPECT_EQ(size.cx, 29);
-    ASSERT_TRUE(GetTextExtentExPointW(s.dc(), L"Hello", 5, 8, &fit, nullptr, nullptr));
+    ASSERT_TRUE(GetTextExtentExPointW(s.dc(), L"Hello", 5, 8, &fit, nullptr, &size));
     EXPECT_EQ(fit, 0);
-}
-
-TEST(FontResolution, FaceNames) {
-    const struct {
-        const char* name;
-        const wchar_t* asked;
-        BYTE pitch;
-        const wchar_t* reported;
-    } rows[] = {
-        {"installed", L"DejaVu Sans", DEFAULT_PITCH, L"DejaVu Sans"},
-        {"installed, other case", L"dejavu sans mono", DEFAULT_PITCH, L"dejavu sans mono"},
-        {"dialog font", L"MS Shell Dlg", DEFAULT_PITCH, L"DejaVu Sans"},
-        {"Tahoma", L"Tahoma", DEFAULT_PITCH, L"DejaVu Sans"},
-        {"System", L"System", DEFAULT_PITCH, L"DejaVu Sans"},
-        {"SimSun", L"\u5b8b\u4f53", DEFAULT_PITCH, L"DejaVu Sans"},
-        {"no name", L"", DEFAULT_PITCH, L"DejaVu Sans"},
-        {"Courier New", L"Courier New", DEFAULT_PITCH, L"DejaVu Sans Mono"},
-        {"fixed pitch asked", L"Nonexistent Face", FIXED_PITCH, L"DejaVu Sans Mono"},
-    };
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.name);
-        tt::FontSpec spec;
-        spec.face = r.asked;
-        spec.pitchAndFamily = r.pitch;
-        tt::TextSurface s(8, 8, tt::kWhite, spec);
-        wchar_t name[LF_FACESIZE] = {};
-        const int n = GetTextFaceW(s.dc(), LF_FACESIZE, name);
-        EXPECT_EQ(std::wstring(name), std::wstring(r.reported));
-        EXPECT_EQ(n, int(wcslen(r.reported)) + 1);
-    }
-    tt::TextSurface s(8, 8);  // a short buffer gets the start and a terminator
-    wchar_t name[5] = {L'x', L'x', L'x', L'x', L'x'};
-    EXPECT_EQ(GetTextFaceW(s.dc(), 5, name), 5);
-    EXPECT_EQ(std::wstring(name), L"Deja");
-    EXPECT_EQ(GetTextFaceW(s.dc(), 0, nullptr), 12);  // "DejaVu Sans" and its terminator
-}
-
-TEST(FontResolution, WeightAndSlant) {
-    // The bold file ships with the basic DejaVu set, so bold is never synthesised; the
-    // oblique file may be missing, in which case the slant is synthesised.
-    const struct {
-        const char* name;
-        int weight;
-        bool italic;
-        int tmWeight;
-    } rows[] = {
-        {"regular", FW_NORMAL, false, 400},
-        {"bold file", FW_BOLD, false, 700},
-        {"semibold rounds to bold", FW_SEMIBOLD, false, 700},
-        {"italic", FW_NORMAL, true, 400},
-    };
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.name);
-        tt::FontSpec spec;
-        spec.weight = r.weight;
-        spec.italic = r.italic;
-        tt::TextSurface s(8, 8, tt::kWhite, spec);
-        const TEXTMETRICW tm = tt::Metrics(s.dc());
-        EXPECT_EQ(tm.tmWeight, r.tmWeight);
-        EXPECT_EQ(tm.tmItalic != 0, r.italic);
-        EXPECT_EQ(tt::Width(s.dc(), L"Hello, World!") > 77, r.tmWeight == 700);  // bold is wider
-        const text::FontRef ref = text::FontOf(gdi::Get<gdi::Font>(s.font.font()));
-        ASSERT_NE(ref.face, nullptr);
-        EXPECT_FALSE(ref.face->synthBold);
-    }
 }
 
 TEST(FontCreation, RejectsNullAndCopiesTheLogFont) {
