@@ -136,10 +136,14 @@ TEST_F(InputTest, MouseLeaveIsPostedOnceWhenThePointerLeaves) {
     rt::InjectMouse(WM_MOUSEMOVE, POINT{110, 110}, 0);
     Pump();
     EXPECT_EQ(0u, Leaves());
+}
 
-    // Tracking that starts outside the window posts the leave at once.
+TEST_F(InputTest, TrackingThatStartsOutsideTheWindowPostsTheLeaveAtOnce) {
     SKIP_UNDER_WINE("no WM_MOUSELEAVE when tracking starts outside the window");
-    tme.dwFlags = TME_LEAVE;
+    rt::InjectMouse(WM_MOUSEMOVE, POINT{110, 110}, 0);  // over the parent
+    Pump();
+    ut::Log().clear();
+    TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, child_, HOVER_DEFAULT};
     ASSERT_TRUE(TrackMouseEvent(&tme));
     Pump();
     EXPECT_EQ(1u, Leaves());
