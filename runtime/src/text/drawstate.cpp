@@ -39,14 +39,14 @@ StateLook LookOf(gdi::DC* dc, HBRUSH hbrFore, UINT flags) {
     return look;
 }
 
-// Calls draw(color, dx, dy) once for a normal or mono look, twice for the disabled look.
+// Calls draw(color, dx, dy) once for the mono look, twice for the disabled look.
 template <class Draw>
-void ForEachPass(gdi::DC* dc, const StateLook& look, Draw draw) {
+void ForEachPass(const StateLook& look, Draw draw) {
     if (look.disabled) {
         draw(COLORREF(GetSysColor(COLOR_3DHILIGHT)), 1, 1);
         draw(COLORREF(GetSysColor(COLOR_3DSHADOW)), 0, 0);
     } else {
-        draw(look.mono ? look.monoColor : dc->s.textColor, 0, 0);
+        draw(look.monoColor, 0, 0);
     }
 }
 
@@ -71,7 +71,7 @@ void PaintBitmap(gdi::DC* dc, const StateLook& look, const gdi::Bitmap& image, i
         text::PaintImage(dc, image, text::ImageParams{x, y, cx, cy, false, 0});
         return;
     }
-    ForEachPass(dc, look, [&](COLORREF color, int dx, int dy) {
+    ForEachPass(look, [&](COLORREF color, int dx, int dy) {
         text::PaintImage(dc, image, text::ImageParams{Clamp(x) + dx, Clamp(y) + dy, cx, cy, true, color});
     });
 }
