@@ -165,16 +165,19 @@ TEST(StateDrawing, ComplexCallbackLooks) {
     const struct {
         const char* name;
         UINT flags;
+        COLORREF ink;
         COLORREF at11, at22;  // surface (11, 21) and (12, 22): block origin and its (+1, +1)
         COLORREF at44;        // surface (14, 23): right of the block, hit only by the highlight copy
     } rows[] = {
-        {"normal", DST_COMPLEX, RGB(0, 0, 255), RGB(0, 0, 255), kFace},
-        {"disabled", DST_COMPLEX | DSS_DISABLED, kShadow, kShadow, kHilight},
+        {"normal", DST_COMPLEX, RGB(0, 0, 255), RGB(0, 0, 255), RGB(0, 0, 255), kFace},
+        {"disabled", DST_COMPLEX | DSS_DISABLED, RGB(0, 0, 255), kShadow, kShadow, kHilight},
+        {"disabled: a light ink is white in the monochrome image", DST_COMPLEX | DSS_DISABLED, RGB(240, 240, 240),
+         kFace, kFace, kFace},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
         kt::Surface s(40, 40, kFace);
-        EXPECT_TRUE(DrawStateW(s.dc(), nullptr, FillCallback, LPARAM(RGB(0, 0, 255)), 7, 10, 20, 10, 6, r.flags));
+        EXPECT_TRUE(DrawStateW(s.dc(), nullptr, FillCallback, LPARAM(r.ink), 7, 10, 20, 10, 6, r.flags));
         EXPECT_EQ(s.at(11, 21), r.at11);
         EXPECT_EQ(s.at(12, 22), r.at22);
         EXPECT_EQ(s.at(14, 23), r.at44);
