@@ -10,6 +10,8 @@
 //   5. Rectangles, lines, pixels
 //   6. Blits
 //   7. Text and DrawState
+#include <cwchar>
+
 #include "afx_maps.h"
 #include "win32/runtime_ext.h"
 #include "text/fill_rects.h"
@@ -450,12 +452,16 @@ RECT DrawTextCell(HDC hdc, LPCTSTR text, int count, const RECT& rc, UINT format)
     return cell;
 }
 
-// Where a DrawState text lands: at pt, the given size or the text's own; a disabled text
-// is embossed, its highlight copy one pixel down and right.
+// Where a DrawState text lands: a normal look is DrawText's at pt, whatever the size; the
+// other looks are cut to the size or the text's extent, a disabled one embossed with its
+// highlight copy one pixel down and right.
 RECT DrawStateTextCell(HDC hdc, POINT pt, SIZE size, LPCTSTR text, int count, UINT flags, BOOL prefix) {
-    RECT calc{0, 0, 0, 0};
-    ::DrawText(hdc, text, count > 0 ? count : -1, &calc, DT_CALCRECT | DT_SINGLELINE | (prefix ? 0 : DT_NOPREFIX));
-    RECT cell{pt.x, pt.y, pt.x + (size.cx ? size.cx : calc.right), pt.y + (size.cy ? size.cy : calc.bottom)};
+    if (count <= 0) count = int(std::wcslen(text));
+    if (!(flags & (DSS_DISABLED | DSS_MONO)))
+        return DrawTextCell(hdc, text, count, RECT{pt.x, pt.y, pt.x, pt.y}, DT_NOCLIP | (prefix ? 0 : DT_NOPREFIX));
+    SIZE extent{};
+    ::GetTextExtentPoint32(hdc, text, count, &extent);
+    RECT cell{pt.x, pt.y, pt.x + (size.cx ? size.cx : extent.cx), pt.y + (size.cy ? size.cy : extent.cy)};
     if (flags & DSS_DISABLED) {
         ++cell.right;
         ++cell.bottom;

@@ -1,6 +1,8 @@
 // DrawStateW for text, prefixed text, callback-drawn images and bitmaps, in the normal,
-// mono and disabled looks. The image is never drawn over a background fill: only its
-// ink reaches the DC, and the DC's colours and modes are left as they were.
+// mono and disabled looks. A normal text is DrawText's, in the DC's own colours and mode;
+// every other look goes through a monochrome image of cx x cy whose black pixels are
+// painted, so only that ink reaches the DC, and the DC's colours and modes are left as
+// they were.
 //
 // Index
 //   1. Text        DST_TEXT / DST_PREFIXTEXT
@@ -33,18 +35,18 @@ StateLook LookOf(gdi::DC* dc, HBRUSH hbrFore, UINT flags) {
     StateLook look;
     look.disabled = (flags & DSS_DISABLED) != 0;
     look.mono = !look.disabled && (flags & DSS_MONO) != 0;
-    if (look.mono && !gdi::BrushColor(hbrFore, dc, &look.monoColor)) look.monoColor = dc->s.textColor;
+    if (look.mono && !gdi::BrushColor(hbrFore, dc, &look.monoColor)) look.monoColor = RGB(0, 0, 0);
     return look;
 }
 
-// Calls draw(color, dx, dy) once for a normal or mono look, twice for the disabled look.
+// Calls draw(color, dx, dy) once for the mono look, twice for the disabled look.
 template <class Draw>
-void ForEachPass(gdi::DC* dc, const StateLook& look, Draw draw) {
+void ForEachPass(const StateLook& look, Draw draw) {
     if (look.disabled) {
         draw(COLORREF(GetSysColor(COLOR_3DHILIGHT)), 1, 1);
         draw(COLORREF(GetSysColor(COLOR_3DSHADOW)), 0, 0);
     } else {
-        draw(look.mono ? look.monoColor : dc->s.textColor, 0, 0);
+        draw(look.monoColor, 0, 0);
     }
 }
 
@@ -52,45 +54,14 @@ void ForEachPass(gdi::DC* dc, const StateLook& look, Draw draw) {
 struct TextState {
     const wchar_t* text;
     int count;
-    bool prefixed;
-    UINT prefixFlags;  // DT_HIDEPREFIX / DT_PREFIXONLY
+    UINT format;  // DrawText flags: DT_NOCLIP, DT_NOPREFIX for DST_TEXT, the DSS_ prefix flags
 };
 
-SIZE TextSize(HDC hdc, const TextState& t) {
-    if (t.prefixed) {
-        RECT r{0, 0, 0, 0};
-        DrawTextW(hdc, t.text, t.count, &r, DT_CALCRECT | DT_SINGLELINE | t.prefixFlags);
-        return SIZE{r.right, r.bottom};
-    }
-    SIZE size{0, 0};
-    GetTextExtentPoint32W(hdc, t.text, t.count, &size);
-    return size;
-}
-
-BOOL DrawStateText(HDC hdc, gdi::DC* dc, const StateLook& look, const TextState& t, RECT logical_rect) {
-    const text::FontRef font = text::FontOf(dc);
-    if (!font.face) return FALSE;
-    const gdi::DCState saved = dc->s;
-    dc->s.bkMode = TRANSPARENT;
-    ForEachPass(dc, look, [&](COLORREF color, int dx, int dy) {
-        RECT r{logical_rect.left + dx, logical_rect.top + dy, logical_rect.right + dx, logical_rect.bottom + dy};
-        dc->s.textColor = color;
-        if (t.prefixed) {
-            DrawTextW(hdc, t.text, t.count, &r, DT_SINGLELINE | DT_LEFT | DT_TOP | t.prefixFlags);
-            return;
-        }
-        text::RunParams p;
-        p.x = r.left;
-        p.y = r.top;
-        p.options = ETO_CLIPPED;
-        p.rect = &r;
-        p.text = t.text;
-        p.count = t.count;
-        p.textColor = color;
-        text::DrawRun(dc, font, p);
-    });
-    dc->s.textColor = saved.textColor;
-    dc->s.bkMode = saved.bkMode;
+// Draws the text at the image's origin; the other looks' mask image is drawn this way.
+BOOL CALLBACK DrawTextImage(HDC hdc, LPARAM lData, WPARAM, int cx, int cy) {
+    const auto* t = reinterpret_cast<const TextState*>(lData);
+    RECT r{0, 0, cx, cy};
+    DrawTextW(hdc, t->text, t->count, &r, t->format);
     return TRUE;
 }
 
@@ -100,14 +71,14 @@ void PaintBitmap(gdi::DC* dc, const StateLook& look, const gdi::Bitmap& image, i
         text::PaintImage(dc, image, text::ImageParams{x, y, cx, cy, false, 0});
         return;
     }
-    ForEachPass(dc, look, [&](COLORREF color, int dx, int dy) {
+    ForEachPass(look, [&](COLORREF color, int dx, int dy) {
         text::PaintImage(dc, image, text::ImageParams{Clamp(x) + dx, Clamp(y) + dy, cx, cy, true, color});
     });
 }
 
 // A normal callback image draws straight on the DC with the origin moved to (x, y) and
-// the clip narrowed to the image; the other looks go through a white scratch bitmap
-// whose non-white pixels form the mask.
+// the clip narrowed to the image; the other looks go through a white monochrome scratch
+// bitmap whose black pixels form the mask.
 BOOL DrawStateComplex(HDC hdc, gdi::DC* dc, const StateLook& look, DRAWSTATEPROC proc, LPARAM lData, WPARAM wData,
                       int x, int y, int cx, int cy) {
     if (!proc || cx <= 0 || cy <= 0) return FALSE;
@@ -124,13 +95,12 @@ BOOL DrawStateComplex(HDC hdc, gdi::DC* dc, const StateLook& look, DRAWSTATEPROC
     }
     if (int64_t(cx) * cy > (int64_t(1) << 26)) return FALSE;  // no scratch image that large
     HDC mem = CreateCompatibleDC(hdc);
-    HBITMAP bmp = CreateBitmap(cx, cy, 1, 32, nullptr);
+    HBITMAP bmp = CreateBitmap(cx, cy, 1, 1, nullptr);
     HGDIOBJ oldBmp = (mem && bmp) ? SelectObject(mem, bmp) : nullptr;
     gdi::Bitmap* image = gdi::Get<gdi::Bitmap>(bmp);
     BOOL ok = FALSE;
     if (oldBmp && image) {
-        for (int row = 0; row < image->height; ++row)
-            std::fill(image->Row(row), image->Row(row) + image->width, 0xFFFFFFu);
+        PatBlt(mem, 0, 0, cx, cy, WHITENESS);
         HGDIOBJ oldFont = dc->s.font ? SelectObject(mem, dc->s.font) : nullptr;
         SetTextColor(mem, RGB(0, 0, 0));
         SetBkMode(mem, TRANSPARENT);
@@ -157,15 +127,22 @@ BOOL DrawStateW(HDC hdc, HBRUSH hbrFore, DRAWSTATEPROC qfnCallBack, LPARAM lData
     if ((type == DST_TEXT || type == DST_PREFIXTEXT) && !qfnCallBack) {
         const auto* str = reinterpret_cast<const wchar_t*>(lData);
         if (!str) return FALSE;
-        TextState t{str, wData ? int(wData) : int(std::wcslen(str)), type == DST_PREFIXTEXT, 0};
-        if (uFlags & DSS_HIDEPREFIX) t.prefixFlags |= DT_HIDEPREFIX;
-        if (uFlags & DSS_PREFIXONLY) t.prefixFlags |= DT_PREFIXONLY;
-        if (cx == 0 || cy == 0) {
-            const SIZE size = TextSize(hdc, t);
+        TextState t{str, wData ? int(wData) : int(std::wcslen(str)), UINT(DT_NOCLIP)};
+        if (type == DST_TEXT) t.format |= DT_NOPREFIX;
+        if (uFlags & DSS_HIDEPREFIX) t.format |= DT_HIDEPREFIX;
+        if (uFlags & DSS_PREFIXONLY) t.format |= DT_PREFIXONLY;
+        if (!look.disabled && !look.mono) {  // not cut to cx x cy; the result is DrawText's
+            RECT logical_rect = RectAt(x, y, 0, 0);
+            return DrawTextW(hdc, t.text, t.count, &logical_rect, t.format);
+        }
+        if (cx == 0 || cy == 0) {  // the extent of the whole string, '&'s included
+            SIZE size{0, 0};
+            GetTextExtentPoint32W(hdc, t.text, t.count, &size);
             if (cx == 0) cx = size.cx;
             if (cy == 0) cy = size.cy;
         }
-        return DrawStateText(hdc, dc, look, t, RectAt(x, y, cx, cy));
+        if (cx > 0 && cy > 0) DrawStateComplex(hdc, dc, look, DrawTextImage, LPARAM(&t), 0, x, y, cx, cy);
+        return TRUE;
     }
     if (type == DST_COMPLEX || type == DST_TEXT || type == DST_PREFIXTEXT)
         return DrawStateComplex(hdc, dc, look, qfnCallBack, lData, wData, x, y, cx, cy);

@@ -169,11 +169,13 @@ TEST(CDCTextRuns, CellsHoldTheInkOfEachRun) {
         int x, y;
         bool drawState = false;  // a DrawState text row at (x, y)
         UINT stateFlags = 0;
+        CSize stateSize = CSize(0, 0);
     };
     const Row rows[] = {
         {"TextOut top left", TA_LEFT | TA_TOP, 0, 20, 10},
         {"DrawState normal", 0, 0, 20, 10, true, DSS_NORMAL},
         {"DrawState disabled (embossed one pixel down and right)", 0, 0, 20, 10, true, DSS_DISABLED},
+        {"DrawState normal is not cut to a smaller size", 0, 0, 20, 10, true, DSS_NORMAL, CSize(30, 6)},
         {"TextOut right", TA_RIGHT | TA_TOP, 0, 180, 10},
         {"TextOut centre baseline", TA_CENTER | TA_BASELINE, 0, 100, 40},
         {"TextOut bottom", TA_LEFT | TA_BOTTOM, 0, 20, 50},
@@ -190,7 +192,7 @@ TEST(CDCTextRuns, CellsHoldTheInkOfEachRun) {
         std::vector<RECT> cells;
         rt::SetTextRunHook([&](HDC, const RECT& cell) { cells.push_back(cell); });
         if (row.drawState) {
-            canvas.dc.DrawState(CPoint(row.x, row.y), CSize(0, 0), text, row.stateFlags, FALSE, 0, (HBRUSH) nullptr);
+            canvas.dc.DrawState(CPoint(row.x, row.y), row.stateSize, text, row.stateFlags, FALSE, 0, (HBRUSH) nullptr);
         } else if (row.drawFormat) {
             CRect rc(10, 5, 190, 55);
             canvas.dc.DrawText(text, -1, &rc, row.drawFormat);

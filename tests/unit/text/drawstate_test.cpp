@@ -7,51 +7,94 @@ namespace {
 
 constexpr COLORREF kFace = RGB(212, 208, 200), kHilight = RGB(255, 255, 255), kShadow = RGB(128, 128, 128);
 
-// What DrawState should produce, drawn by hand with TextOut in transparent mode.
-void DrawPass(HDC dc, int x, int y, const wchar_t* text, COLORREF color) {
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, color);
-    TextOutW(dc, x, y, text, int(wcslen(text)));
+// The looks other than the normal one: the text drawn black into a white monochrome
+// image of the cell's size, whose black pixels are then painted in the colour at the
+// cell's origin (a blit that takes the brush where the source is 0 and keeps the
+// destination elsewhere).
+void PaintMask(HDC dc, const wchar_t* text, UINT format, const RECT& cell, COLORREF color) {
+    const int cx = cell.right - cell.left, cy = cell.bottom - cell.top;
+    HDC mem = CreateCompatibleDC(dc);
+    HBITMAP mask = CreateBitmap(cx, cy, 1, 1, nullptr);
+    HGDIOBJ oldMask = SelectObject(mem, mask);
+    HGDIOBJ oldFont = SelectObject(mem, GetCurrentObject(dc, OBJ_FONT));
+    PatBlt(mem, 0, 0, cx, cy, WHITENESS);
+    SetBkMode(mem, TRANSPARENT);
+    RECT rc{0, 0, cx, cy};
+    DrawTextW(mem, text, -1, &rc, format);
+    HBRUSH brush = CreateSolidBrush(color);
+    HGDIOBJ oldBrush = SelectObject(dc, brush);
+    const COLORREF oldText = SetTextColor(dc, tt::kBlack), oldBk = SetBkColor(dc, tt::kWhite);
+    BitBlt(dc, cell.left, cell.top, cx, cy, mem, 0, 0, 0x00B8074A);
+    SetTextColor(dc, oldText);
+    SetBkColor(dc, oldBk);
+    SelectObject(dc, oldBrush);
+    DeleteObject(brush);
+    SelectObject(mem, oldFont);
+    SelectObject(mem, oldMask);
+    DeleteObject(mask);
+    DeleteDC(mem);
 }
 
+RECT ExtentAt(HDC dc, const wchar_t* text, int x, int y) {
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text, int(wcslen(text)), &size);
+    return RECT{x, y, x + size.cx, y + size.cy};
+}
+
+// At (10, 5) with the size left to the text, on a DC with a navy text colour and a
+// background colour of its own.
 TEST(StateDrawing, Looks) {
+    const COLORREF kNavy = RGB(0, 0, 128), kRed = RGB(200, 0, 0);
     const struct {
         const char* name;
+        const wchar_t* text;
         UINT flags;
-        bool disabled;
-        COLORREF color;  // normal and mono looks
+        int bkMode;
+        bool redBrush;  // hbrFore: a red brush, or none
     } rows[] = {
-        {"normal uses the text colour", DST_TEXT | DSS_NORMAL, false, RGB(0, 0, 128)},
-        {"mono uses the brush", DST_TEXT | DSS_MONO, false, RGB(200, 0, 0)},
-        {"disabled", DST_TEXT | DSS_DISABLED, true, 0},
+        {"normal is DrawText's in the DC's colours, the cell filled", L"Hello", DST_TEXT, OPAQUE, true},
+        {"normal transparent", L"Hello", DST_TEXT, TRANSPARENT, false},
+        {"normal text keeps its ampersand", L"&Hello", DST_TEXT, TRANSPARENT, false},
+        {"normal prefixed text underlines", L"&Hello", DST_PREFIXTEXT, OPAQUE, false},
+        {"mono paints the mask with the brush", L"Hello", DST_TEXT | DSS_MONO, OPAQUE, true},
+        {"mono without a brush paints black", L"Hello", DST_TEXT | DSS_MONO, OPAQUE, false},
+        {"disabled: highlight down and right, shadow over it", L"Hello", DST_TEXT | DSS_DISABLED, OPAQUE, false},
+        {"disabled prefixed: the extent counts the ampersand", L"Hell&o", DST_PREFIXTEXT | DSS_DISABLED, TRANSPARENT,
+         false},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
         tt::TextSurface s(80, 30, kFace), expected(80, 30, kFace);
-        SetTextColor(s.dc(), RGB(0, 0, 128));
-        SetBkColor(s.dc(), RGB(1, 2, 3));
-        SetBkMode(s.dc(), OPAQUE);
-        HBRUSH brush = CreateSolidBrush(RGB(200, 0, 0));
-        ASSERT_TRUE(DrawStateW(s.dc(), brush, nullptr, LPARAM(L"Hello"), 0, 10, 5, 0, 0, r.flags));
-        DeleteObject(brush);
-        if (r.disabled) {
-            DrawPass(expected.dc(), 11, 6, L"Hello", kHilight);
-            DrawPass(expected.dc(), 10, 5, L"Hello", kShadow);
+        for (HDC dc : {s.dc(), expected.dc()}) {
+            SetTextColor(dc, kNavy);
+            SetBkColor(dc, RGB(1, 2, 3));
+            SetBkMode(dc, r.bkMode);
+        }
+        HBRUSH brush = r.redBrush ? CreateSolidBrush(kRed) : nullptr;
+        const BOOL drawn = DrawStateW(s.dc(), brush, nullptr, LPARAM(r.text), 0, 10, 5, 0, 0, r.flags);
+        if (brush) DeleteObject(brush);
+        const UINT format = DT_NOCLIP | ((r.flags & 0xF) == DST_TEXT ? DT_NOPREFIX : 0);
+        const RECT cell = ExtentAt(s.dc(), r.text, 10, 5);
+        if (r.flags & DSS_DISABLED) {
+            EXPECT_EQ(drawn, TRUE);
+            PaintMask(expected.dc(), r.text, format, RECT{11, 6, cell.right + 1, cell.bottom + 1}, kHilight);
+            PaintMask(expected.dc(), r.text, format, cell, kShadow);
+        } else if (r.flags & DSS_MONO) {
+            EXPECT_EQ(drawn, TRUE);
+            PaintMask(expected.dc(), r.text, format, cell, r.redBrush ? kRed : tt::kBlack);
         } else {
-            DrawPass(expected.dc(), 10, 5, L"Hello", r.color);
+            RECT rc{10, 5, 10, 5};
+            EXPECT_EQ(drawn, DrawTextW(expected.dc(), r.text, -1, &rc, format));  // the line height
         }
         EXPECT_EQ(tt::DiffCount(s, expected), 0);
-        // The DC's colours and mode are as they were; no background was filled.
-        EXPECT_EQ(GetTextColor(s.dc()), RGB(0, 0, 128));
+        EXPECT_EQ(GetTextColor(s.dc()), kNavy);
         EXPECT_EQ(GetBkColor(s.dc()), RGB(1, 2, 3));
-        EXPECT_EQ(GetBkMode(s.dc()), OPAQUE);
+        EXPECT_EQ(GetBkMode(s.dc()), r.bkMode);
     }
 }
 
-TEST(StateDrawing, DisabledUsesExactlyTheTwoSystemColoursWhereInkIsSolid) {
-    tt::FontSpec spec;
-    spec.quality = NONANTIALIASED_QUALITY;
-    tt::TextSurface s(80, 30, kFace, spec);
+TEST(StateDrawing, DisabledIsOnlyTheTwoSystemColours) {
+    tt::TextSurface s(80, 30, kFace);  // an antialiased font
     DrawStateW(s.dc(), nullptr, nullptr, LPARAM(L"Hello"), 0, 10, 5, 0, 0, DST_TEXT | DSS_DISABLED);
     int hilight = 0, shadow = 0;
     for (int y = 0; y < 30; ++y)
@@ -72,14 +115,40 @@ TEST(StateDrawing, PrefixTextLengthAndSize) {
                          DrawStateW(dc, nullptr, nullptr, LPARAM(L"&Hello world"), 6, 3, 4, 0, 0, DST_PREFIXTEXT);
                      },
                      [](HDC dc) {
-                         RECT rc{3, 4, 80, 30};
-                         SetBkMode(dc, TRANSPARENT);
-                         DrawTextW(dc, L"&Hello", -1, &rc, DT_SINGLELINE);
+                         RECT rc{3, 4, 3, 4};
+                         DrawTextW(dc, L"&Hello", -1, &rc, DT_NOCLIP);
                      }));
-    tt::TextSurface s(80, 30);  // a given size limits the drawing
-    DrawStateW(s.dc(), nullptr, nullptr, LPARAM(L"Hello, World!"), 0, 5, 5, 20, 8, DST_TEXT);
-    EXPECT_EQ(tt::InkOutside(s, RECT{5, 5, 25, 13}), 0);
-    EXPECT_FALSE(tt::InkBox(s).empty);
+    // A given size does not cut the normal look; it cuts the disabled look.
+    const wchar_t* text = L"Hello, World!";
+    tt::TextSurface normal(80, 30), disabled(80, 30);
+    DrawStateW(normal.dc(), nullptr, nullptr, LPARAM(text), 0, 5, 5, 20, 8, DST_TEXT);
+    DrawStateW(disabled.dc(), nullptr, nullptr, LPARAM(text), 0, 5, 5, 20, 8, DST_TEXT | DSS_DISABLED);
+    EXPECT_GT(tt::InkOutside(normal, RECT{5, 5, 25, 13}), 0);
+    EXPECT_EQ(tt::InkOutside(disabled, RECT{5, 5, 26, 14}), 0);
+    EXPECT_FALSE(tt::InkBox(disabled).empty);
+}
+
+TEST(StateDrawing, TextReturnValues) {
+    const int kLine = -1;  // the font's line height, as DrawText returns it
+    const struct {
+        const char* name;
+        const wchar_t* text;
+        int cx;
+        UINT flags;
+        int result;
+    } rows[] = {
+        {"empty normal: DrawText's one line", L"", 0, DST_TEXT, kLine},
+        {"empty disabled draws nothing, succeeds", L"", 0, DST_TEXT | DSS_DISABLED, TRUE},
+        {"negative width disabled", L"Hi", -5, DST_PREFIXTEXT | DSS_DISABLED, TRUE},
+        {"no string", nullptr, 0, DST_TEXT, FALSE},
+        {"no string disabled", nullptr, 0, DST_TEXT | DSS_DISABLED, FALSE},
+    };
+    for (const auto& r : rows) {
+        tt::TextSurface s(40, 20);
+        const int expected = r.result == kLine ? int(tt::Metrics(s.dc()).tmHeight) : r.result;
+        EXPECT_EQ(DrawStateW(s.dc(), nullptr, nullptr, LPARAM(r.text), 0, 2, 2, r.cx, 0, r.flags), expected) << r.name;
+        EXPECT_TRUE(tt::InkBox(s).empty) << r.name;
+    }
 }
 
 BOOL CALLBACK FillCallback(HDC dc, LPARAM lData, WPARAM wData, int cx, int cy) {
@@ -96,16 +165,19 @@ TEST(StateDrawing, ComplexCallbackLooks) {
     const struct {
         const char* name;
         UINT flags;
+        COLORREF ink;
         COLORREF at11, at22;  // surface (11, 21) and (12, 22): block origin and its (+1, +1)
         COLORREF at44;        // surface (14, 23): right of the block, hit only by the highlight copy
     } rows[] = {
-        {"normal", DST_COMPLEX, RGB(0, 0, 255), RGB(0, 0, 255), kFace},
-        {"disabled", DST_COMPLEX | DSS_DISABLED, kShadow, kShadow, kHilight},
+        {"normal", DST_COMPLEX, RGB(0, 0, 255), RGB(0, 0, 255), RGB(0, 0, 255), kFace},
+        {"disabled", DST_COMPLEX | DSS_DISABLED, RGB(0, 0, 255), kShadow, kShadow, kHilight},
+        {"disabled: a light ink is white in the monochrome image", DST_COMPLEX | DSS_DISABLED, RGB(240, 240, 240),
+         kFace, kFace, kFace},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
         kt::Surface s(40, 40, kFace);
-        EXPECT_TRUE(DrawStateW(s.dc(), nullptr, FillCallback, LPARAM(RGB(0, 0, 255)), 7, 10, 20, 10, 6, r.flags));
+        EXPECT_TRUE(DrawStateW(s.dc(), nullptr, FillCallback, LPARAM(r.ink), 7, 10, 20, 10, 6, r.flags));
         EXPECT_EQ(s.at(11, 21), r.at11);
         EXPECT_EQ(s.at(12, 22), r.at22);
         EXPECT_EQ(s.at(14, 23), r.at44);
