@@ -203,7 +203,7 @@ TEST_F(MenuTest, OwnerDrawnItemsAreMeasuredThenDrawnWithTheirData) {
         EXPECT_EQ(mis.CtlID, 0u);
         EXPECT_EQ(mis.itemID, UINT(11 + i));
         EXPECT_EQ(mis.itemWidth, 0u);
-        EXPECT_EQ(mis.itemHeight, UINT(f.ItemHeight()));
+        EXPECT_EQ(mis.itemHeight, UINT(f.ownerHeight));
         EXPECT_EQ(mis.itemData, reinterpret_cast<ULONG_PTR>(&data[i]));
     }
     const auto draws = owner.Only(WM_DRAWITEM);
@@ -214,11 +214,14 @@ TEST_F(MenuTest, OwnerDrawnItemsAreMeasuredThenDrawnWithTheirData) {
         UINT state;
         RECT rc;
     };
+    // Every item is as wide as the widest answer (53) and two average characters, checked
+    // or not.
+    const int right = 3 + f.OwnerItemWidth(53);
     const Row rows[] = {
-        {11, ODA_DRAWENTIRE, 0, RECT{3, 3, 56, 13}},
-        {12, ODA_DRAWENTIRE, ODS_CHECKED, RECT{3, 13, 56, 33}},  // MF_DISABLED alone: no ODS_ bit
-        {13, ODA_DRAWENTIRE, ODS_GRAYED | ODS_DISABLED, RECT{3, 33, 56, 63}},
-        {11, ODA_SELECT, ODS_SELECTED, RECT{3, 3, 56, 13}},
+        {11, ODA_DRAWENTIRE, 0, RECT{3, 3, right, 13}},
+        {12, ODA_DRAWENTIRE, ODS_CHECKED, RECT{3, 13, right, 33}},  // MF_DISABLED alone: no ODS_ bit
+        {13, ODA_DRAWENTIRE, ODS_GRAYED | ODS_DISABLED, RECT{3, 33, right, 63}},
+        {11, ODA_SELECT, ODS_SELECTED, RECT{3, 3, right, 13}},
     };
     for (size_t i = 0; i < 4; ++i) {
         SCOPED_TRACE(i);
@@ -231,9 +234,9 @@ TEST_F(MenuTest, OwnerDrawnItemsAreMeasuredThenDrawnWithTheirData) {
         EXPECT_EQ(dis.hwndItem, reinterpret_cast<HWND>(menu));
         EXPECT_EQ(dis.itemData, reinterpret_cast<ULONG_PTR>(&data[rows[i].id - 11]));
     }
-    // The popup is the widest item (53) and the items' heights, inside the 3-pixel frame.
-    const auto views = script.lines;
-    EXPECT_EQ(views[0].substr(0, 26), "menu (50, 60, 109, 126): o");
+    // The popup is the items inside the 3-pixel frame.
+    ASSERT_FALSE(script.lines.empty());
+    EXPECT_EQ(script.lines[0].substr(0, 26), "menu (50, 60, " + std::to_string(50 + right + 3) + ", 126): o");
     DestroyMenu(menu);
 }
 
@@ -260,6 +263,14 @@ TEST_F(MenuTest, PlacementFollowsAlignmentAndStaysOnTheScreen) {
         {"right edge: shifted left", 0, {screen.cx - 10, 10}, {screen.cx - w, 10}},
         {"bottom edge: shifted up", 0, {10, screen.cy - 10}, {10, screen.cy - h}},
         {"off the top left: pinned", TPM_RIGHTALIGN | TPM_BOTTOMALIGN, {5, 5}, {0, 0}},
+        // An anchor off the screen is outside the work area: the popup is then kept on the
+        // monitor, which is the screen here.
+        {"anchor right of the screen", 0, {screen.cx + 100, 100}, {screen.cx - w, 100}},
+        {"anchor right of the screen, right aligned", TPM_RIGHTALIGN, {screen.cx + 30, 100}, {screen.cx - w, 100}},
+        {"anchor left of the screen", 0, {-50, 100}, {0, 100}},
+        {"anchor below the screen", 0, {100, screen.cy + 50}, {100, screen.cy - h}},
+        {"anchor far off, beyond the window coordinates", 0, {40000, 40000}, {screen.cx - w, screen.cy - h}},
+        {"anchor at INT_MIN", 0, {INT_MIN, INT_MIN}, {0, 0}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -271,27 +282,35 @@ TEST_F(MenuTest, PlacementFollowsAlignmentAndStaysOnTheScreen) {
     }
 }
 
-// Anchors and excluded rectangles anywhere in the coordinate space (a tab whose edge
-// was pinned at INT_MAX opens its menu there): the popup still lands on the screen.
-TEST_F(MenuTest, ExtremeAnchorsAndExcludedRectanglesStayOnTheScreen) {
+// Anchors and excluded rectangles at the ends of the int range (a tab whose edge was
+// pinned at INT_MAX opens its menu there): the alignment and the exclusion do not wrap
+// around, and the popup is kept on the screen as any anchor off it.
+TEST_F(MenuTest, AnchorsAtTheEndsOfTheIntRangeDoNotWrapAround) {
+    SKIP_UNDER_WINE("its placement wraps at the ends of the int range (the popup lands at 32767, 32767)");
     Sample s;
     Owner owner;
+    const RECT base = TrackedRect(s.menu, owner.hwnd(), 0, POINT{100, 100});
+    const int w = base.right - base.left, h = base.bottom - base.top;
     const SIZE screen = rt::GetScreenSize();
     struct Row {
         const char* name;
         UINT flags;
         POINT at;
         RECT exclude;  // empty: none
+        POINT expected;
     };
     const Row rows[] = {
-        {"anchor at the far corner", 0, {INT_MAX, INT_MAX}, {}},
+        {"anchor at the far corner", 0, {INT_MAX, INT_MAX}, {}, {screen.cx - w, screen.cy - h}},
         {"anchor at the near corner, right and bottom aligned",
          TPM_RIGHTALIGN | TPM_BOTTOMALIGN,
          {INT_MIN, INT_MIN},
-         {}},
-        {"centred on the extremes", TPM_CENTERALIGN | TPM_VCENTERALIGN, {INT_MAX, INT_MIN}, {}},
-        {"excluded up to INT_MAX, beside", 0, {INT_MAX, 10}, {INT_MAX - 50, INT_MIN, INT_MAX, INT_MAX}},
-        {"excluded from INT_MIN, vertical", TPM_VERTICAL, {10, INT_MIN}, {INT_MIN, INT_MIN, INT_MAX, INT_MAX}},
+         {},
+         {0, 0}},
+        {"centred on the extremes", TPM_CENTERALIGN | TPM_VCENTERALIGN, {INT_MAX, INT_MIN}, {}, {screen.cx - w, 0}},
+        {"excluded up to INT_MAX, clear of it", 0, {INT_MAX, 10}, {INT_MAX - 50, INT_MIN, INT_MAX, INT_MAX},
+         {screen.cx - w, 10}},
+        {"excluded everywhere, vertical: no side has room", TPM_VERTICAL, {10, INT_MIN},
+         {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, {10, 0}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -306,11 +325,10 @@ TEST_F(MenuTest, ExtremeAnchorsAndExcludedRectanglesStayOnTheScreen) {
         }
         ASSERT_EQ(open.size(), 1u);
         const RECT& got = open[0].screen_rect;
-        EXPECT_GE(got.left, 0);
-        EXPECT_GE(got.top, 0);
-        EXPECT_LE(got.right, screen.cx);
-        EXPECT_LE(got.bottom, screen.cy);
-        EXPECT_GT(got.right, got.left);
+        EXPECT_EQ(got.left, r.expected.x);
+        EXPECT_EQ(got.top, r.expected.y);
+        EXPECT_EQ(got.right - got.left, w);
+        EXPECT_EQ(got.bottom - got.top, h);
     }
 }
 
@@ -404,7 +422,6 @@ TEST_F(MenuTest, ColumnsStartFourPixelsRightOfTheWidestItem) {
     }
     EXPECT_EQ(open[0].screen_rect.right, x2 + col2 + 3);
     EXPECT_EQ(open[0].screen_rect.bottom, 3 + 2 * h + f.separator + 3);
-    EXPECT_EQ(h, std::max(f.tmHeight + 2, f.tmHeight + 4));
     DestroyMenu(menu);
 }
 
