@@ -240,6 +240,48 @@ TEST_F(MenuTest, OwnerDrawnItemsAreMeasuredThenDrawnWithTheirData) {
     DestroyMenu(menu);
 }
 
+// An owner-drawn item beside a text item: a column is as wide as its widest item either
+// way, and a break starts the next column 4 pixels right, as between text items.
+TEST_F(MenuTest, OwnerDrawnAndTextItemsShareTheirColumn) {
+    const mt::MenuFont f;
+    const int text_w = f.TextItemWidth(f.Width(L"Minutes"));
+    struct Row {
+        const char* name;
+        int measured;     // the owner's itemWidth
+        UINT textFlags;   // of the text item after it
+        RECT owner_rect;  // left and right of both items, in the popup
+        RECT text_rect;
+    };
+    const int od30 = f.OwnerItemWidth(30), od100 = f.OwnerItemWidth(100);
+    const Row rows[] = {
+        {"narrower than the text", 30, 0, {3, 0, 3 + text_w, 0}, {3, 0, 3 + text_w, 0}},
+        {"wider than the text", 100, 0, {3, 0, 3 + od100, 0}, {3, 0, 3 + od100, 0}},
+        {"text in the next column", 30, MF_MENUBREAK, {3, 0, 3 + od30, 0}, {3 + od30 + 4, 0, 3 + od30 + 4 + text_w, 0}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        HMENU menu = CreatePopupMenu();
+        AppendMenuW(menu, MF_OWNERDRAW, 1, nullptr);
+        AppendMenuW(menu, MF_STRING | r.textFlags, 2, L"Minutes");
+        Owner owner;
+        owner.onMeasure = [&](MEASUREITEMSTRUCT* mis) {
+            mis->itemWidth = UINT(r.measured);
+            mis->itemHeight = 10;
+        };
+        Script script;
+        std::vector<rt::MenuPopupView> open;
+        script.Cancel([&] { open = rt::OpenMenus(); });
+        TrackPopupMenu(menu, 0, 0, 0, 0, owner.hwnd(), nullptr);
+        ASSERT_EQ(open.size(), 1u);
+        ASSERT_EQ(open[0].items.size(), 2u);
+        EXPECT_EQ(open[0].items[0].screen_rect.left, r.owner_rect.left);
+        EXPECT_EQ(open[0].items[0].screen_rect.right, r.owner_rect.right);
+        EXPECT_EQ(open[0].items[1].screen_rect.left, r.text_rect.left);
+        EXPECT_EQ(open[0].items[1].screen_rect.right, r.text_rect.right);
+        DestroyMenu(menu);
+    }
+}
+
 // ---- placement ------------------------------------------------------------------------------------
 TEST_F(MenuTest, PlacementFollowsAlignmentAndStaysOnTheScreen) {
     Sample s;
