@@ -382,6 +382,9 @@ BOOL GetTextExtentExPointW(HDC hdc, LPCWSTR lpszString, int cchString, int nMaxE
                            LPINT lpnDx, LPSIZE lpSize);
 BOOL GetTextMetricsW(HDC hdc, LPTEXTMETRICW lptm);
 int GetTextFaceW(HDC hdc, int c, LPWSTR lpName);
+// The average width of the 52 letters a-z A-Z, rounded (the system's average character
+// width, not tmAveCharWidth); *height receives tmHeight. 0 on failure.
+LONG GdiGetCharDimensions(HDC hdc, LPTEXTMETRICW lptm, LONG* height);
 #define ExtTextOut ExtTextOutW
 #define TextOut TextOutW
 #define GetTextExtentPoint32 GetTextExtentPoint32W

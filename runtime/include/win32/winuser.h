@@ -79,6 +79,34 @@ HBRUSH GetSysColorBrush(int nIndex);
 #define SM_CYMENUCHECK 72
 int GetSystemMetrics(int nIndex);
 
+// The fonts and sizes of the non-client parts; every font is DEFAULT_GUI_FONT's.
+typedef struct tagNONCLIENTMETRICSW {
+    UINT cbSize;
+    int iBorderWidth;
+    int iScrollWidth;
+    int iScrollHeight;
+    int iCaptionWidth;
+    int iCaptionHeight;
+    LOGFONTW lfCaptionFont;
+    int iSmCaptionWidth;
+    int iSmCaptionHeight;
+    LOGFONTW lfSmCaptionFont;
+    int iMenuWidth;
+    int iMenuHeight;
+    LOGFONTW lfMenuFont;
+    LOGFONTW lfStatusFont;
+    LOGFONTW lfMessageFont;
+    int iPaddedBorderWidth;
+} NONCLIENTMETRICSW, *LPNONCLIENTMETRICSW;
+typedef NONCLIENTMETRICSW NONCLIENTMETRICS;
+#define SPI_GETNONCLIENTMETRICS 0x0029
+// Only SPI_GETNONCLIENTMETRICS; cbSize is the structure's size, with or without
+// iPaddedBorderWidth.
+BOOL SystemParametersInfoW(UINT uiAction, UINT uiParam, LPVOID pvParam, UINT fWinIni);
+#define SystemParametersInfo SystemParametersInfoW
+// LOWORD: the system font's average character width; HIWORD: its height.
+LONG GetDialogBaseUnits();
+
 // ---- painting helpers (user32 side of drawing) ------------------------------------------
 int FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr);
 int FrameRect(HDC hDC, const RECT* lprc, HBRUSH hbr);

@@ -1,6 +1,7 @@
 // The USER side of drawing that lives with GDI: rectangle arithmetic, the classic
 // system colour scheme and the system metrics.
 #include <algorithm>
+#include <cstring>
 
 #include "gdi_private.h"
 #include "win32/runtime_ext.h"
@@ -196,4 +197,35 @@ int GetSystemMetrics(int nIndex) {
         default:
             return 0;
     }
+}
+
+BOOL SystemParametersInfoW(UINT uiAction, UINT, LPVOID pvParam, UINT) {
+    auto* ncm = static_cast<NONCLIENTMETRICSW*>(pvParam);
+    const UINT without_padding = sizeof(NONCLIENTMETRICSW) - sizeof(int);
+    if (uiAction != SPI_GETNONCLIENTMETRICS || !ncm) return FALSE;
+    if (ncm->cbSize != sizeof(NONCLIENTMETRICSW) && ncm->cbSize != without_padding) return FALSE;
+    LOGFONTW font{};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
+    NONCLIENTMETRICSW m{};
+    m.cbSize = ncm->cbSize;
+    m.iBorderWidth = GetSystemMetrics(SM_CXBORDER);
+    m.iScrollWidth = GetSystemMetrics(SM_CXVSCROLL);
+    m.iScrollHeight = GetSystemMetrics(SM_CYHSCROLL);
+    m.iCaptionWidth = m.iCaptionHeight = GetSystemMetrics(SM_CYCAPTION) - 1;  // the caption's buttons
+    m.iSmCaptionWidth = m.iSmCaptionHeight = 15;
+    m.iMenuWidth = GetSystemMetrics(SM_CXMENUSIZE);
+    m.iMenuHeight = GetSystemMetrics(SM_CYMENUSIZE);
+    m.lfCaptionFont = m.lfSmCaptionFont = m.lfMenuFont = m.lfStatusFont = m.lfMessageFont = font;
+    std::memcpy(ncm, &m, ncm->cbSize);
+    return TRUE;
+}
+
+LONG GetDialogBaseUnits() {
+    HDC screen = GetDC(nullptr);
+    const HGDIOBJ old_font = SelectObject(screen, GetStockObject(SYSTEM_FONT));
+    LONG height = 0;
+    const LONG width = GdiGetCharDimensions(screen, nullptr, &height);
+    SelectObject(screen, old_font);
+    ReleaseDC(nullptr, screen);
+    return MAKELONG(width, height);
 }

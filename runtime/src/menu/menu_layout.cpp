@@ -5,7 +5,8 @@
 // high and check width + 4 + average char width + arrow width + 2 + text width wide; its
 // text starts at 4 + check width. The average char width is the system's (the 52 letters'
 // extent, rounded), not tmAveCharWidth; the arrow width is that of the system's sub-menu
-// arrow bitmap. An owner-drawn item is as wide as its owner says. A separator is half
+// arrow bitmap. An owner-drawn item is two average chars wider than its owner says, with or
+// without a check mark or a sub-menu. A separator is half
 // SM_CYMENUSIZE high and at least arrow width + average char width wide. An item with
 // MF_MENUBREAK or MF_MENUBARBREAK starts a column kColumnGap pixels right of the previous
 // one (on the first item: right of the margin); the items of a column share the widest
@@ -28,19 +29,18 @@ HFONT MenuFont() {
 }
 
 Metrics MenuMetrics(HDC hdc) {
-    static const wchar_t kLetters[] = L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
     TEXTMETRICW tm{};
-    SIZE letters{};
+    LONG char_height = 0;
+    LONG avg_char_width = 0;
     {
         CSelectScope font(hdc, MenuFont());
-        GetTextMetricsW(hdc, &tm);
-        GetTextExtentPoint32W(hdc, kLetters, 52, &letters);
+        avg_char_width = GdiGetCharDimensions(hdc, &tm, &char_height);
     }
     Metrics m;
-    m.charHeight = tm.tmHeight;
-    m.avgCharWidth = (letters.cx + 26) / 52;
+    m.charHeight = char_height;
+    m.avgCharWidth = avg_char_width;
     m.checkWidth = ((tm.tmHeight + tm.tmExternalLeading + 1) / 2) * 2 - 1;
-    m.itemHeight = std::max(tm.tmHeight + 2, tm.tmHeight + 4);  // text height is tmHeight
+    m.itemHeight = char_height + 4;  // max(text height + 2, char height + 4): a line is tmHeight high
     m.arrowWidth = kMenuArrowWidth;
     m.separatorHeight = GetSystemMetrics(SM_CYMENUSIZE) / 2;
     return m;
@@ -105,7 +105,7 @@ PopupLayout LayOut(const Menu& m, const std::vector<SIZE>& owner_sizes, HDC hdc)
             } else if (item.IsOwnerDraw()) {
                 const SIZE sz = i < owner_sizes.size() ? owner_sizes[i] : SIZE{0, 0};
                 heights[i] = sz.cy;
-                plain_width = std::max(plain_width, int(sz.cx));
+                plain_width = std::max(plain_width, int(sz.cx) + 2 * mx.avgCharWidth);
             } else {
                 const size_t tab = item.text.find(L'\t');
                 box.textLeftWidth = ShownWidth(hdc, item.text.substr(0, tab));

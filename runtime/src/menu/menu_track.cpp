@@ -130,12 +130,13 @@ bool EnsurePopupClass() {
 }
 
 // ---- 2. Opening, highlighting and closing popups ------------------------------------------------
-std::vector<SIZE> MeasureOwnerItems(const Tracking& t, const Menu& m, const Metrics& mx) {
+// The owner is asked with the dialog base height (the system font's) as the item's height.
+std::vector<SIZE> MeasureOwnerItems(const Tracking& t, const Menu& m) {
     std::vector<SIZE> sizes(m.items.size(), SIZE{0, 0});
     for (size_t i = 0; i < m.items.size(); ++i) {
         const Item& item = m.items[i];
         if (!item.IsOwnerDraw() || item.IsSeparator()) continue;
-        MEASUREITEMSTRUCT mis{ODT_MENU, 0, item.id, 0, UINT(mx.itemHeight), item.data};
+        MEASUREITEMSTRUCT mis{ODT_MENU, 0, item.id, 0, UINT(HIWORD(GetDialogBaseUnits())), item.data};
         SendMessageW(t.owner, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis));
         sizes[i] = SIZE{LONG(mis.itemWidth), LONG(mis.itemHeight)};
     }
@@ -176,8 +177,7 @@ bool OpenPopup(Tracking& t, HMENU hmenu, int parent_item, POINT anchor, const RE
     Popup p;
     {
         CScreenDC screen_dc;
-        const Metrics mx = MenuMetrics(screen_dc);
-        const std::vector<SIZE> owner_sizes = MeasureOwnerItems(t, *m, mx);
+        const std::vector<SIZE> owner_sizes = MeasureOwnerItems(t, *m);
         if (!(m = Find(hmenu))) return false;
         p.hmenu = hmenu;
         p.parentItem = parent_item;

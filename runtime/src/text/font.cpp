@@ -527,3 +527,13 @@ BOOL GetTextExtentPoint32W(HDC hdc, LPCWSTR lpString, int c, LPSIZE psizl) {
 BOOL GetTextExtentPointW(HDC hdc, LPCWSTR lpString, int c, LPSIZE psizl) {
     return GetTextExtentPoint32W(hdc, lpString, c, psizl);
 }
+
+LONG GdiGetCharDimensions(HDC hdc, LPTEXTMETRICW lptm, LONG* height) {
+    static const wchar_t kLetters[] = L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    TEXTMETRICW tm{};
+    SIZE letters{};
+    if (!GetTextMetricsW(hdc, &tm) || !GetTextExtentPoint32W(hdc, kLetters, 52, &letters)) return 0;
+    if (lptm) *lptm = tm;
+    if (height) *height = tm.tmHeight;
+    return (letters.cx + 26) / 52;
+}

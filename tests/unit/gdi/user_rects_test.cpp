@@ -100,4 +100,31 @@ TEST(SystemMetrics, DefaultValues) {
     for (const auto& [index, value] : rows) EXPECT_EQ(value, GetSystemMetrics(index)) << index;
 }
 
+// The non-client metrics as Wine 8.0 gives them in that prefix: the menu font is the one
+// the popups are laid out in; the dialog base height is the system font's. A missing
+// structure is refused.
+TEST(SystemMetrics, NonClientMetricsAndDialogBaseUnits) {
+    NONCLIENTMETRICSW ncm{};
+    ncm.cbSize = sizeof(ncm);
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0));
+    const std::pair<const char*, std::pair<int, int>> rows[] = {
+        {"border", {ncm.iBorderWidth, 1}},         {"scroll width", {ncm.iScrollWidth, 17}},
+        {"scroll height", {ncm.iScrollHeight, 17}}, {"caption height", {ncm.iCaptionHeight, 18}},
+        {"small caption", {ncm.iSmCaptionHeight, 15}}, {"menu height", {ncm.iMenuHeight, 18}},
+        {"padded border", {ncm.iPaddedBorderWidth, 0}}, {"menu font height", {ncm.lfMenuFont.lfHeight, -11}},
+    };
+    for (const auto& [name, got_want] : rows) EXPECT_EQ(got_want.second, got_want.first) << name;
+    HDC dc = GetDC(nullptr);
+    const HFONT menu_font = CreateFontIndirectW(&ncm.lfMenuFont);
+    const HGDIOBJ old = SelectObject(dc, menu_font);
+    wchar_t face[LF_FACESIZE] = {};
+    GetTextFaceW(dc, LF_FACESIZE, face);
+    EXPECT_STREQ(L"DejaVu Sans", face);
+    SelectObject(dc, old);
+    DeleteObject(menu_font);
+    ReleaseDC(nullptr, dc);
+    EXPECT_EQ(16, HIWORD(GetDialogBaseUnits()));
+    EXPECT_FALSE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), nullptr, 0));
+}
+
 }  // namespace

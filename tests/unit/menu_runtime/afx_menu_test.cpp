@@ -117,7 +117,8 @@ TEST_F(MenuTest, OwnerDrawnItemsReachThePermanentCMenuUnlessTheWindowHandlesThem
             EXPECT_EQ(static_cast<DrawingOwner*>(owner.get())->draws, r.ownerDraws);
         }
         ASSERT_FALSE(script.lines.empty());
-        EXPECT_EQ(script.lines[0].substr(0, 22), "menu (5, 5, 41, 23): o");
+        const int right = 5 + mt::MenuFont().OwnerItemWidth(30) + 6;
+        EXPECT_EQ(script.lines[0].substr(0, 22), "menu (5, 5, " + std::to_string(right) + ", 23): o");
         owner->DestroyWindow();
         rt::PumpMessages();
     }

@@ -14,14 +14,19 @@ bool IsMenuMessage(UINT msg) {
     return std::find(std::begin(kRecorded), std::end(kRecorded), msg) != std::end(kRecorded);
 }
 
-// Runs fn on a screen DC with the menu font selected.
+// Runs fn on a screen DC with the menu font (the system's, lfMenuFont) selected.
 template <class Fn>
 void WithMenuFont(Fn fn) {
+    NONCLIENTMETRICSW ncm{};
+    ncm.cbSize = sizeof(ncm);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
+    const HFONT font = CreateFontIndirectW(&ncm.lfMenuFont);
     HDC dc = GetDC(nullptr);
-    const HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    const HGDIOBJ old = SelectObject(dc, font);
     fn(dc);
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
+    DeleteObject(font);
 }
 }  // namespace
 
@@ -33,7 +38,6 @@ MenuFont::MenuFont() {
         GetTextExtentPoint32W(dc, L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ", 52, &letters);
         tmHeight = tm.tmHeight;
         avgChar = (letters.cx + 26) / 52;
-        check = ((tm.tmHeight + tm.tmExternalLeading + 1) / 2) * 2 - 1;
     });
 }
 

@@ -31,17 +31,19 @@ struct Sample {
     ~Sample() { DestroyMenu(menu); }
 };
 
-// Metrics of the menu font, which the popup layout follows.
+// The popup layout's rules, over the system's menu font (lfMenuFont) and metrics.
 struct MenuFont {
     MenuFont();
     int tmHeight = 0;
     int avgChar = 0;  // the 52 letters' average, rounded
-    int check = 0;    // the check-mark box, SM_CXMENUCHECK
-    int arrow = 7;    // the sub-menu arrow box: the system's arrow bitmap, 7 x 11
+    int check = GetSystemMetrics(SM_CXMENUCHECK);
+    int arrow = 7;  // the sub-menu arrow box: the system's arrow bitmap, 7 x 11
     int separator = GetSystemMetrics(SM_CYMENUSIZE) / 2;
+    int ownerHeight = HIWORD(GetDialogBaseUnits());  // WM_MEASUREITEM's itemHeight as it arrives
     int ItemHeight() const { return tmHeight + 4; }
     int TextItemWidth(int text_width) const { return check + 4 + avgChar + arrow + 2 + text_width; }
-    static int Width(const wchar_t* text);
+    int OwnerItemWidth(int measured) const { return measured + 2 * avgChar; }
+    static int Width(const wchar_t* text);  // DT_CALCRECT in the menu font
 };
 
 struct OwnerRecord {

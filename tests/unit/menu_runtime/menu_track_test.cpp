@@ -203,7 +203,7 @@ TEST_F(MenuTest, OwnerDrawnItemsAreMeasuredThenDrawnWithTheirData) {
         EXPECT_EQ(mis.CtlID, 0u);
         EXPECT_EQ(mis.itemID, UINT(11 + i));
         EXPECT_EQ(mis.itemWidth, 0u);
-        EXPECT_EQ(mis.itemHeight, UINT(f.ItemHeight()));
+        EXPECT_EQ(mis.itemHeight, UINT(f.ownerHeight));
         EXPECT_EQ(mis.itemData, reinterpret_cast<ULONG_PTR>(&data[i]));
     }
     const auto draws = owner.Only(WM_DRAWITEM);
@@ -214,11 +214,14 @@ TEST_F(MenuTest, OwnerDrawnItemsAreMeasuredThenDrawnWithTheirData) {
         UINT state;
         RECT rc;
     };
+    // Every item is as wide as the widest answer (53) and two average characters, checked
+    // or not.
+    const int right = 3 + f.OwnerItemWidth(53);
     const Row rows[] = {
-        {11, ODA_DRAWENTIRE, 0, RECT{3, 3, 56, 13}},
-        {12, ODA_DRAWENTIRE, ODS_CHECKED, RECT{3, 13, 56, 33}},  // MF_DISABLED alone: no ODS_ bit
-        {13, ODA_DRAWENTIRE, ODS_GRAYED | ODS_DISABLED, RECT{3, 33, 56, 63}},
-        {11, ODA_SELECT, ODS_SELECTED, RECT{3, 3, 56, 13}},
+        {11, ODA_DRAWENTIRE, 0, RECT{3, 3, right, 13}},
+        {12, ODA_DRAWENTIRE, ODS_CHECKED, RECT{3, 13, right, 33}},  // MF_DISABLED alone: no ODS_ bit
+        {13, ODA_DRAWENTIRE, ODS_GRAYED | ODS_DISABLED, RECT{3, 33, right, 63}},
+        {11, ODA_SELECT, ODS_SELECTED, RECT{3, 3, right, 13}},
     };
     for (size_t i = 0; i < 4; ++i) {
         SCOPED_TRACE(i);
@@ -231,10 +234,52 @@ TEST_F(MenuTest, OwnerDrawnItemsAreMeasuredThenDrawnWithTheirData) {
         EXPECT_EQ(dis.hwndItem, reinterpret_cast<HWND>(menu));
         EXPECT_EQ(dis.itemData, reinterpret_cast<ULONG_PTR>(&data[rows[i].id - 11]));
     }
-    // The popup is the widest item (53) and the items' heights, inside the 3-pixel frame.
-    const auto views = script.lines;
-    EXPECT_EQ(views[0].substr(0, 26), "menu (50, 60, 109, 126): o");
+    // The popup is the items inside the 3-pixel frame.
+    ASSERT_FALSE(script.lines.empty());
+    EXPECT_EQ(script.lines[0].substr(0, 26), "menu (50, 60, " + std::to_string(50 + right + 3) + ", 126): o");
     DestroyMenu(menu);
+}
+
+// An owner-drawn item beside a text item: a column is as wide as its widest item either
+// way, and a break starts the next column 4 pixels right, as between text items.
+TEST_F(MenuTest, OwnerDrawnAndTextItemsShareTheirColumn) {
+    const mt::MenuFont f;
+    const int text_w = f.TextItemWidth(f.Width(L"Minutes"));
+    struct Row {
+        const char* name;
+        int measured;     // the owner's itemWidth
+        UINT textFlags;   // of the text item after it
+        RECT owner_rect;  // left and right of both items, in the popup
+        RECT text_rect;
+    };
+    const int od30 = f.OwnerItemWidth(30), od100 = f.OwnerItemWidth(100);
+    const Row rows[] = {
+        {"narrower than the text", 30, 0, {3, 0, 3 + text_w, 0}, {3, 0, 3 + text_w, 0}},
+        {"wider than the text", 100, 0, {3, 0, 3 + od100, 0}, {3, 0, 3 + od100, 0}},
+        {"text in the next column", 30, MF_MENUBREAK, {3, 0, 3 + od30, 0}, {3 + od30 + 4, 0, 3 + od30 + 4 + text_w, 0}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        HMENU menu = CreatePopupMenu();
+        AppendMenuW(menu, MF_OWNERDRAW, 1, nullptr);
+        AppendMenuW(menu, MF_STRING | r.textFlags, 2, L"Minutes");
+        Owner owner;
+        owner.onMeasure = [&](MEASUREITEMSTRUCT* mis) {
+            mis->itemWidth = UINT(r.measured);
+            mis->itemHeight = 10;
+        };
+        Script script;
+        std::vector<rt::MenuPopupView> open;
+        script.Cancel([&] { open = rt::OpenMenus(); });
+        TrackPopupMenu(menu, 0, 0, 0, 0, owner.hwnd(), nullptr);
+        ASSERT_EQ(open.size(), 1u);
+        ASSERT_EQ(open[0].items.size(), 2u);
+        EXPECT_EQ(open[0].items[0].screen_rect.left, r.owner_rect.left);
+        EXPECT_EQ(open[0].items[0].screen_rect.right, r.owner_rect.right);
+        EXPECT_EQ(open[0].items[1].screen_rect.left, r.text_rect.left);
+        EXPECT_EQ(open[0].items[1].screen_rect.right, r.text_rect.right);
+        DestroyMenu(menu);
+    }
 }
 
 // ---- placement ------------------------------------------------------------------------------------
@@ -260,6 +305,14 @@ TEST_F(MenuTest, PlacementFollowsAlignmentAndStaysOnTheScreen) {
         {"right edge: shifted left", 0, {screen.cx - 10, 10}, {screen.cx - w, 10}},
         {"bottom edge: shifted up", 0, {10, screen.cy - 10}, {10, screen.cy - h}},
         {"off the top left: pinned", TPM_RIGHTALIGN | TPM_BOTTOMALIGN, {5, 5}, {0, 0}},
+        // An anchor off the screen is outside the work area: the popup is then kept on the
+        // monitor, which is the screen here.
+        {"anchor right of the screen", 0, {screen.cx + 100, 100}, {screen.cx - w, 100}},
+        {"anchor right of the screen, right aligned", TPM_RIGHTALIGN, {screen.cx + 30, 100}, {screen.cx - w, 100}},
+        {"anchor left of the screen", 0, {-50, 100}, {0, 100}},
+        {"anchor below the screen", 0, {100, screen.cy + 50}, {100, screen.cy - h}},
+        {"anchor far off, beyond the window coordinates", 0, {40000, 40000}, {screen.cx - w, screen.cy - h}},
+        {"anchor at INT_MIN", 0, {INT_MIN, INT_MIN}, {0, 0}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -271,27 +324,35 @@ TEST_F(MenuTest, PlacementFollowsAlignmentAndStaysOnTheScreen) {
     }
 }
 
-// Anchors and excluded rectangles anywhere in the coordinate space (a tab whose edge
-// was pinned at INT_MAX opens its menu there): the popup still lands on the screen.
-TEST_F(MenuTest, ExtremeAnchorsAndExcludedRectanglesStayOnTheScreen) {
+// Anchors and excluded rectangles at the ends of the int range (a tab whose edge was
+// pinned at INT_MAX opens its menu there): the alignment and the exclusion do not wrap
+// around, and the popup is kept on the screen as any anchor off it.
+TEST_F(MenuTest, AnchorsAtTheEndsOfTheIntRangeDoNotWrapAround) {
+    SKIP_UNDER_WINE("its placement wraps at the ends of the int range (the popup lands at 32767, 32767)");
     Sample s;
     Owner owner;
+    const RECT base = TrackedRect(s.menu, owner.hwnd(), 0, POINT{100, 100});
+    const int w = base.right - base.left, h = base.bottom - base.top;
     const SIZE screen = rt::GetScreenSize();
     struct Row {
         const char* name;
         UINT flags;
         POINT at;
         RECT exclude;  // empty: none
+        POINT expected;
     };
     const Row rows[] = {
-        {"anchor at the far corner", 0, {INT_MAX, INT_MAX}, {}},
+        {"anchor at the far corner", 0, {INT_MAX, INT_MAX}, {}, {screen.cx - w, screen.cy - h}},
         {"anchor at the near corner, right and bottom aligned",
          TPM_RIGHTALIGN | TPM_BOTTOMALIGN,
          {INT_MIN, INT_MIN},
-         {}},
-        {"centred on the extremes", TPM_CENTERALIGN | TPM_VCENTERALIGN, {INT_MAX, INT_MIN}, {}},
-        {"excluded up to INT_MAX, beside", 0, {INT_MAX, 10}, {INT_MAX - 50, INT_MIN, INT_MAX, INT_MAX}},
-        {"excluded from INT_MIN, vertical", TPM_VERTICAL, {10, INT_MIN}, {INT_MIN, INT_MIN, INT_MAX, INT_MAX}},
+         {},
+         {0, 0}},
+        {"centred on the extremes", TPM_CENTERALIGN | TPM_VCENTERALIGN, {INT_MAX, INT_MIN}, {}, {screen.cx - w, 0}},
+        {"excluded up to INT_MAX, clear of it", 0, {INT_MAX, 10}, {INT_MAX - 50, INT_MIN, INT_MAX, INT_MAX},
+         {screen.cx - w, 10}},
+        {"excluded everywhere, vertical: no side has room", TPM_VERTICAL, {10, INT_MIN},
+         {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, {10, 0}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -306,11 +367,10 @@ TEST_F(MenuTest, ExtremeAnchorsAndExcludedRectanglesStayOnTheScreen) {
         }
         ASSERT_EQ(open.size(), 1u);
         const RECT& got = open[0].screen_rect;
-        EXPECT_GE(got.left, 0);
-        EXPECT_GE(got.top, 0);
-        EXPECT_LE(got.right, screen.cx);
-        EXPECT_LE(got.bottom, screen.cy);
-        EXPECT_GT(got.right, got.left);
+        EXPECT_EQ(got.left, r.expected.x);
+        EXPECT_EQ(got.top, r.expected.y);
+        EXPECT_EQ(got.right - got.left, w);
+        EXPECT_EQ(got.bottom - got.top, h);
     }
 }
 
@@ -404,7 +464,6 @@ TEST_F(MenuTest, ColumnsStartFourPixelsRightOfTheWidestItem) {
     }
     EXPECT_EQ(open[0].screen_rect.right, x2 + col2 + 3);
     EXPECT_EQ(open[0].screen_rect.bottom, 3 + 2 * h + f.separator + 3);
-    EXPECT_EQ(h, std::max(f.tmHeight + 2, f.tmHeight + 4));
     DestroyMenu(menu);
 }
 

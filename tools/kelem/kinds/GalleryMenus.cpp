@@ -160,7 +160,14 @@ void TabMenuShots(Gallery& gallery, MenuShots& shots) {
 // (left strip, background picture, check squares, images, engraved and normal text).
 class DemoMenu : public CMenuEx {
 public:
-    explicit DemoMenu(MENUBK_MODE mode) : CMenuEx(OPEN_DOWNWARD, mode) {}
+    explicit DemoMenu(MENUBK_MODE mode) : CMenuEx(OPEN_DOWNWARD, mode) {
+        // Items are measured and drawn in the system's menu font, as the text items around
+        // them would be.
+        NONCLIENTMETRICS ncm{};
+        ncm.cbSize = sizeof(ncm);
+        ::SystemParametersInfo(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
+        m_menuFont.CreateFontIndirect(&ncm.lfMenuFont);
+    }
 
     void Build() {
         CreatePopupMenu();
@@ -198,7 +205,7 @@ public:
             return;
         }
         HDC dc = ::GetDC(nullptr);
-        HGDIOBJ old = ::SelectObject(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+        HGDIOBJ old = ::SelectObject(dc, m_menuFont.m_hObject);
         SIZE text{};
         ::GetTextExtentPoint32W(dc, item->strText.GetString(), item->strText.GetLength(), &text);
         ::SelectObject(dc, old);
@@ -212,7 +219,7 @@ public:
         CDC* dc = CDC::FromHandle(dis->hDC);
         if (!item || !dc) return;
         const int saved = dc->SaveDC();
-        ::SelectObject(dis->hDC, ::GetStockObject(DEFAULT_GUI_FONT));  // the font MeasureItem measured in
+        ::SelectObject(dis->hDC, m_menuFont.m_hObject);  // the font MeasureItem measured in
         CRect rc(dis->rcItem);
         const bool selected = dis->itemState & ODS_SELECTED;
         const bool checked = dis->itemState & ODS_CHECKED;
@@ -281,6 +288,8 @@ private:
         m_nLeftImageWidth = width;
         m_nLeftImageHeight = height;
     }
+
+    CFont m_menuFont;
 };
 
 void OwnerDrawnShots(Gallery& gallery, MenuShots& shots) {
