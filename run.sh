@@ -197,9 +197,12 @@ case "${1:-}" in
     # The same sources against the real Windows headers, the gallery under Wine without a
     # display, compared picture by picture with the Linux build's (docs/windows.md).
     setup
-    for p in g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest wine wine64 python3; do
-      install_missing "$p" || true  # one at a time: a package the release lacks does not stop the rest
-    done
+    windows_packages=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest wine wine64 python3)
+    if ! install_missing "${windows_packages[@]}"; then
+      for p in "${windows_packages[@]}"; do
+        install_missing "$p" || true  # one at a time: a package the release lacks does not stop the rest
+      done
+    fi
     wine=$(command -v wine || true)
     [ -z "$wine" ] && [ -x /usr/lib/wine/wine64 ] && wine=/usr/lib/wine/wine64
     if [ -z "$wine" ]; then
