@@ -150,6 +150,7 @@ TEST(TextButtonLayout, NoVisibleTabKeepsFollowingButtons) {
     EXPECT_TRUE(before == CRect(strip.tabs->m_arrTextBtn[0].rcBtn));
 }
 
+// A plain shrink and a growth back past the originals: tests/scenarios/tabs_layout.kel.
 TEST(SetLimitMaxWidth, ShrinkAndGrow) {
     struct Row {
         const char* name;
@@ -159,9 +160,7 @@ TEST(SetLimitMaxWidth, ShrinkAndGrow) {
         int width;         // each tab's width afterwards
     };
     const Row rows[] = {
-        {"shrink to 50", false, 200, 0, 50},
         {"shrink stops at the minimum", true, 200, 0, 60},
-        {"grow back past the originals", false, 200, 500, 100},
         {"grow to an equal share", false, 200, 300, 75},
     };
     ASSERT_EQ(40, tabtest::TextWidth(L"Stocks"));
@@ -287,15 +286,6 @@ TEST(SetItemWidthWithMargin, MarginsAndSharedArrowMargin) {
     strip.AddTab(1, L"Stocks", nullptr, 0);
     EXPECT_EQ(0, strip.tabs->SetItemWidthWithMargin(1, 4));  // hidden
     EXPECT_EQ(0, strip.tabs->SetItemWidthWithMargin(2, 4));  // unknown
-}
-
-TEST(ArrowRect, FiveRightAndDownOfThePaintedArrow) {
-    Strip strip;
-    CRect rcItem(100, 0, 164, 14);
-    CRect rcArrow;
-    TabControlTestAccess::GetItemArrowRect(*strip.tabs, rcItem, rcArrow);
-    // right = 164 - 10, left = right - 7, top = (14 - 4) / 2, then +5 each way.
-    EXPECT_TRUE(CRect(152, 10, 159, 14) == rcArrow);
 }
 
 TEST(Renaming, ChangeItemNameByIDAdjustsWidth) {
