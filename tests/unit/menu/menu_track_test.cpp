@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "menu_test_util.h"
-#include "pixels.h"
 
 namespace {
 
@@ -238,29 +237,6 @@ TEST_F(MenuTrack, HiddenWindowIsMadeOnceAndKept) {
     EXPECT_EQ(hidden, g_pMsgRecvWnd->GetSafeHwnd());
     EXPECT_EQ(4u, g_pMsgRecvWnd->m_dwContainerID);
     EXPECT_EQ(2u, answers.tracked.size());
-}
-
-// The picture of a tab's open menu: the selected command checked, the third item highlighted.
-TEST_F(MenuTrack, OpenMenuPicture) {
-    MenuStrip strip(POINT{0, 0});
-    strip.host.Move(POINT{90, 30});  // hover the menu tab so that the strip paints
-    HBITMAP picture = nullptr;
-    {
-        Answers answers;  // uninstalls the answerer below when it goes
-        rt::SetMenuAnswerer([&picture](const rt::MenuPopupView&, rt::MenuAnswer* answer) {
-            answer->path = L"Item 3";
-            answer->onShown = [&picture] {
-                rt::RedrawOpenMenus();
-                // The popup alone: the screen around it holds whatever earlier tests left.
-                picture = rt::CopyScreenRect(rt::OpenMenus().at(0).screen_rect);
-            };
-            return true;
-        });
-        strip.ClickTab(1);
-    }
-    ASSERT_NE(nullptr, picture);
-    EXPECT_TRUE(kt::MatchesGolden(picture, "menu/tab_menu_open"));
-    ::DeleteObject(picture);
 }
 
 bool StartsColumn(HMENU menu, int pos) {
