@@ -64,12 +64,6 @@ std::vector<BadInput<Bar>> Rows() {
              return s->UpdateThumbPos(INT_MAX);
          },
          1, false},
-        {"N = INT_MAX, position INT_MAX - 1",
-         [](Bar* s) {
-             A::SetNumber(s, INT_MAX);
-             return s->UpdateThumbPos(INT_MAX - 1);
-         },
-         1, false},
         {"N = INT_MAX, P = INT_MIN, then auto-repeat",
          [](Bar* s) {
              A::SetNumber(s, INT_MAX);
