@@ -145,30 +145,6 @@ TEST(Configuration, HeightsWidthsAndBackgrounds) {
     EXPECT_EQ(tabtest::kGray2H, t.m_nTabHeight);
 }
 
-TEST(Configuration, StripAndClientRectangles) {
-    struct Row {
-        const char* name;
-        int side;
-        RECT strip, client;
-    };
-    const Row rows[] = {
-        {"top", 0, {0, 0, 300, 14}, {0, 14, 300, 40}},
-        {"bottom", 3, {0, 26, 300, 40}, {0, 0, 300, 26}},
-        {"left", 2, {0, 0, 100, 40}, {0, 0, 300, 40}},
-        {"whole", 1, {0, 0, 300, 40}, {0, 0, 300, 40}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        Strip strip;
-        strip.tabs->SetStyle(1, 2, row.side);
-        RECT rcStrip{}, rcClient{};
-        strip.tabs->GetTabAreaRect(&rcStrip);
-        TabControlTestAccess::GetClientRectEx(*strip.tabs, &rcClient);
-        EXPECT_TRUE(::EqualRect(&row.strip, &rcStrip));
-        EXPECT_TRUE(::EqualRect(&row.client, &rcClient));
-    }
-}
-
 TEST(Tabs, DelSwapAndVisibility) {
     Strip strip;
     CElementTabControl& t = *strip.tabs;
@@ -199,11 +175,8 @@ TEST(TextButtons, AddMeasuresAndLooksUpImages) {
     t.AddTextButton(L"", 6, nullptr, nullptr, L"Test.Img", L"Test.ImgHot", 0, L"");
     t.AddTextButton(L"x", 7, nullptr, nullptr, L"Missing.Img", nullptr, 0, L"");
     EXPECT_EQ(40, t.m_arrTextBtn[0].sizeText.cx);
-    EXPECT_EQ(1, t.m_arrTextBtn[0].bLineFont);
-    EXPECT_TRUE(t.m_arrTextBtn[0].strExtra == L"extra");
     EXPECT_EQ(tabtest::kImageW, t.m_arrTextBtn[1].sizeImage.cx);
     EXPECT_EQ(tabtest::kImageH, t.m_arrTextBtn[1].sizeImage.cy);
-    EXPECT_TRUE(t.m_arrTextBtn[1].strHotImage == L"Test.ImgHot");
     EXPECT_EQ(0, t.m_arrTextBtn[2].sizeImage.cx);
 
     EXPECT_EQ(1, t.SetBtnTextByID(5, L"Renamed"));

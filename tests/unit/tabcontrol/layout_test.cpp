@@ -219,30 +219,8 @@ TEST(SetLimitMaxWidth, EdgeCases) {
     }
 }
 
-TEST(EqualDivision, TopStripColumnsAndLeftStripRows) {
-    Strip strip(RECT{0, 0, 400, 40}, SIZE{420, 60});
-    CElementTabControl& t = *strip.tabs;
-    t.SetStyle(1, 0, 0);
-    for (int id : {2, 0, 3}) strip.AddDivided(id, 4, 1);
-    strip.AddTab(9, L"Plain");
-    strip.Layout();
-    const CRect plainBefore = t.m_arrItems[3]->m_rcItem;
-    TabControlTestAccess::ReCalculateTabSize(t);
-    EXPECT_EQ(200, t.m_arrItems[0]->m_rcItem.left);  // ID 2, first in the list
-    EXPECT_EQ(300, t.m_arrItems[0]->m_rcItem.right);
-    EXPECT_EQ(0, t.m_arrItems[1]->m_rcItem.left);
-    EXPECT_EQ(100, t.m_arrItems[0]->m_nWidth);
-    EXPECT_EQ(100, t.m_arrItems[0]->m_nOrgWidth);
-    EXPECT_EQ(100, t.m_arrItems[0]->m_nShareWidth);
-    EXPECT_TRUE(plainBefore == CRect(t.m_arrItems[3]->m_rcItem));  // no division: untouched
-
-    t.SetStyle(1, 0, 2);  // left strip: rows, whatever the size mode
-    t.m_arrItems[1]->m_nSizeMode = 0;
-    TabControlTestAccess::ReCalculateTabSize(t);
-    EXPECT_TRUE(CRect(0, 0, 100, 14) == CRect(t.m_arrItems[1]->m_rcItem));
-    EXPECT_TRUE(CRect(0, 28, 100, 42) == CRect(t.m_arrItems[0]->m_rcItem));
-}
-
+// Columns by ID (a bottom strip): tests/scenarios/tabs_layout.kel; rows by ID: the
+// left_rows golden (paint_test.cpp).
 TEST(EqualDivision, HugeIDsSaturateInsteadOfOverflowing) {
     Strip strip;
     CElementTabControl& t = *strip.tabs;

@@ -75,6 +75,5 @@ int TextWidth(const wchar_t* text);
 // The strip's private operations, for the tests.
 struct TabControlTestAccess {
     static void ReCalculateTabSize(CElementTabControl& t) { t.ReCalculateTabSize(); }
-    static void GetClientRectEx(CElementTabControl& t, RECT* prc) { t.GetClientRectEx(prc); }
     static CSize GetCurTextExtent(CElementTabControl& t, const wchar_t* s) { return t.GetCurTextExtent(s); }
 };
