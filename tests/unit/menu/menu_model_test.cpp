@@ -42,9 +42,6 @@ TEST(MenuExStyle, SetBackGroundMode) {
         EXPECT_EQ(r.back, menu.m_clrBack);
         EXPECT_EQ(r.back, menu.m_clrLeft);
     }
-    TestMenu menu;
-    menu.SetOpenMode(OPEN_UPWARD);
-    EXPECT_EQ(OPEN_UPWARD, CMenuEx::nMenuOpenFlag);
 }
 
 // A source menu: "Open" 101, a separator, "Recent" > ("One" 201, "Deeper" > ("Two" 301)),
