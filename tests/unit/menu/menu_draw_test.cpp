@@ -224,6 +224,21 @@ TEST(TextMenu, DarkModeTextIsWhite) {
     }
 }
 
+TEST(TextMenu, DrawsTheBackPictureOnlyWhenAsked) {
+    CBitmap bmp;
+    bmp.Attach(kt::PaintedBitmap(4, 20, [](int, int) { return RGB(9, 9, 200); }));
+    TestMenu menu;
+    menu.m_pBackBmp = &bmp;
+    for (int bDrawBack : {0, 1}) {
+        kt::Surface s(80, 20, RGB(0, 0, 0));
+        tagMENUITEM item;  // no text
+        menu.TextMenu(CDC::FromHandle(s.dc()), CRect(0, 0, 80, 20), CRect(2, 0, 80, 20), bDrawBack, 0, &item);
+        EXPECT_EQ(bDrawBack ? RGB(9, 9, 200) : RGB(0, 0, 0), s.at(70, 10)) << bDrawBack;
+    }
+    menu.m_pBackBmp = nullptr;
+    bmp.DeleteObject();
+}
+
 TEST(DrawBackPic, WithoutPictureDrawsNothing) {
     kt::Surface s(40, 20, RGB(5, 6, 7));
     TestMenu menu;  // no skin in the environment

@@ -1,6 +1,9 @@
 // Construction, skin loading, tab building, the tab records and the configuration operations.
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <string>
+
 #include "host/HostTypes.h"
 #include "tab_test_util.h"
 
@@ -72,38 +75,57 @@ TEST(BuildTabItem, NullNameEmptyBitmapNameAndDefaultKeys) {
     EXPECT_EQ(0, strip.tabs->BuildTabItem(&info, nullptr));
 }
 
+// Every member but the menu, each with a value of its own: copies and moves carry them all.
+CString CQuoteTabItem::*const kItemStrings[] = {
+    &CQuoteTabItem::m_strOrgName,     &CQuoteTabItem::m_strName,        &CQuoteTabItem::m_strTextColor,
+    &CQuoteTabItem::m_strSelTextColor, &CQuoteTabItem::m_strBkColor,     &CQuoteTabItem::m_strBorderColor,
+    &CQuoteTabItem::m_strFillNormal,  &CQuoteTabItem::m_strHoverBkColor, &CQuoteTabItem::m_strFillHotlight,
+    &CQuoteTabItem::m_strLeftBmp,     &CQuoteTabItem::m_strMidBmp,      &CQuoteTabItem::m_strRightBmp,
+    &CQuoteTabItem::m_strLeftHotBmp,  &CQuoteTabItem::m_strMidHotBmp,   &CQuoteTabItem::m_strRightHotBmp};
+int CQuoteTabItem::*const kItemInts[] = {
+    &CQuoteTabItem::m_nID,       &CQuoteTabItem::m_nSelMenuID, &CQuoteTabItem::m_bMenuOnClick,
+    &CQuoteTabItem::m_nWidth,    &CQuoteTabItem::m_nHeight,    &CQuoteTabItem::m_nShareWidth,
+    &CQuoteTabItem::m_nReserved, &CQuoteTabItem::m_nOrgWidth,  &CQuoteTabItem::m_nOrgHeight,
+    &CQuoteTabItem::m_bVisible,  &CQuoteTabItem::m_nDivide,    &CQuoteTabItem::m_nSizeMode};
+
+CQuoteTabItem FilledItem() {
+    CQuoteTabItem tab;
+    for (size_t i = 0; i < std::size(kItemStrings); ++i) tab.*kItemStrings[i] = std::to_wstring(i).c_str();
+    for (size_t i = 0; i < std::size(kItemInts); ++i) tab.*kItemInts[i] = int(100 + i);
+    tab.m_rcItem = CRect(1, 2, 3, 4);
+    tab.m_vecMenu = kt::PlainMenu(3, 100, 101).vecMenu;
+    return tab;
+}
+
+void ExpectFilled(const CQuoteTabItem& tab) {
+    for (size_t i = 0; i < std::size(kItemStrings); ++i)
+        EXPECT_TRUE(tab.*kItemStrings[i] == std::to_wstring(i).c_str()) << "string " << i;
+    for (size_t i = 0; i < std::size(kItemInts); ++i) EXPECT_EQ(int(100 + i), tab.*kItemInts[i]) << "int " << i;
+    EXPECT_TRUE(tab.m_rcItem == CRect(1, 2, 3, 4));
+}
+
 TEST(QuoteTabItem, CopiesAndMoves) {
-    auto make = [] {
-        CQuoteTabItem tab;
-        tab.m_strName = tab.m_strOrgName = L"Futures";
-        tab.m_nID = 7;
-        tab.m_nWidth = 61;
-        tab.m_vecMenu = kt::PlainMenu(3, 100, 101).vecMenu;
-        tab.m_nSelMenuID = 101;
-        tab.m_nDivide = 3;
-        tab.m_nSizeMode = 2;
-        return tab;
-    };
-    CQuoteTabItem source = make();
+    CQuoteTabItem source = FilledItem();
     CQuoteTabItem copy(source);
     copy.m_vecMenu[0].strText = L"changed";
     copy.m_vecMenu.pop_back();
     EXPECT_EQ(3u, source.m_vecMenu.size());
     EXPECT_TRUE(source.m_vecMenu[0].strText == L"Item 1");
-    EXPECT_TRUE(copy.m_nWidth == 61 && copy.m_nSelMenuID == 101 && copy.m_nDivide == 3 && copy.m_nSizeMode == 2);
-    EXPECT_TRUE(copy.m_strName == L"Futures");
+    ExpectFilled(copy);
 
     // A move takes only the menu: the source keeps its names and scalars.
     CQuoteTabItem moved(std::move(source));
     EXPECT_EQ(3u, moved.m_vecMenu.size());
+    ExpectFilled(moved);
     EXPECT_TRUE(source.m_vecMenu.empty());  // NOLINT(bugprone-use-after-move): the contract says so
-    EXPECT_TRUE(source.m_strName == L"Futures" && source.m_nID == 7);
-    CQuoteTabItem second = make();
+    ExpectFilled(source);
+    CQuoteTabItem second = FilledItem();
     CQuoteTabItem target;
     target = std::move(second);
     EXPECT_EQ(3u, target.m_vecMenu.size());
+    ExpectFilled(target);
     EXPECT_TRUE(second.m_vecMenu.empty());  // NOLINT(bugprone-use-after-move)
-    EXPECT_TRUE(second.m_strOrgName == L"Futures");
+    ExpectFilled(second);
 
     CQuoteTabItem small;
     small.m_vecMenu = kt::PlainMenu(1, 500, 500).vecMenu;
@@ -115,7 +137,7 @@ TEST(QuoteTabItem, CopiesAndMoves) {
     moved = alias;
     moved = std::move(alias);
     EXPECT_EQ(3u, moved.m_vecMenu.size());
-    EXPECT_TRUE(moved.m_strName == L"Futures");
+    ExpectFilled(moved);
 }
 
 TEST(Configuration, HeightsWidthsAndBackgrounds) {
