@@ -8,6 +8,7 @@
 #include "frame/HostServices.h"
 #include "host/Services.h"
 #include "host_fixture.h"
+#include "pixels.h"
 #include "win32/runtime_ext.h"
 
 namespace {
@@ -251,15 +252,13 @@ TEST_F(RoutingTest, APaintThatLeaksAnObjectIsCaught) {
 TEST_F(RoutingTest, PaintIsClippedToTheElement) {
     Add(L"p", RECT{10, 10, 20, 20}, {WM_PAINT});
     HBITMAP shot = host->Snapshot();
-    HDC dc = ::CreateCompatibleDC(nullptr);
-    HGDIOBJ old = ::SelectObject(dc, shot);
-    EXPECT_EQ(RGB(200, 10, 10), ::GetPixel(dc, 10, 10));
-    EXPECT_EQ(RGB(200, 10, 10), ::GetPixel(dc, 19, 19));
-    EXPECT_EQ(host->Window().m_clrBackground, ::GetPixel(dc, 20, 20));
-    EXPECT_EQ(host->Window().m_clrBackground, ::GetPixel(dc, 9, 9));
-    ::SelectObject(dc, old);
-    ::DeleteDC(dc);
+    kt::Image img;
+    ASSERT_TRUE(kt::ReadBitmap(shot, &img));
     ::DeleteObject(shot);
+    EXPECT_EQ(RGB(200, 10, 10), img.at(10, 10));
+    EXPECT_EQ(RGB(200, 10, 10), img.at(19, 19));
+    EXPECT_EQ(host->Window().m_clrBackground, img.at(20, 20));
+    EXPECT_EQ(host->Window().m_clrBackground, img.at(9, 9));
 }
 
 TEST_F(RoutingTest, CaptionsGoThroughTheDataManager) {

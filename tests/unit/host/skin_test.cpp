@@ -46,13 +46,8 @@ std::string Joined(const std::vector<std::string>& problems) {
 }
 
 COLORREF PixelOf(CBitmap* bitmap, int x, int y) {
-    if (!bitmap) return CLR_INVALID;
-    HDC dc = ::CreateCompatibleDC(nullptr);
-    HGDIOBJ old = ::SelectObject(dc, bitmap->GetSafeHandle());
-    const COLORREF c = ::GetPixel(dc, x, y);
-    ::SelectObject(dc, old);
-    ::DeleteDC(dc);
-    return c;
+    kt::Image img;
+    return bitmap && kt::ReadBitmap(HBITMAP(bitmap->GetSafeHandle()), &img) ? img.at(x, y) : CLR_INVALID;
 }
 
 // An 8-bit RLE picture of width x height whose stream paints one pixel per two bytes on

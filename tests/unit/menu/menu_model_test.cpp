@@ -4,6 +4,7 @@
 
 #include "frame/ElementBaseApp.h"
 #include "menu_test_util.h"
+#include "pixels.h"
 
 namespace {
 
@@ -26,8 +27,8 @@ TEST(MenuExStyle, SetBackGroundMode) {
         int mode;
         COLORREF back;  // m_clrBack and m_clrLeft after the call
     };
+    // Light, and both through the constructor: tests/scenarios/menu_cmenuex.kel.
     const Row rows[] = {
-        {"light", 0, RGB(253, 253, 253)},
         {"dark", 1, RGB(72, 72, 72)},
         {"other value: colours stay", 2, RGB(1, 2, 3)},
     };
@@ -41,9 +42,6 @@ TEST(MenuExStyle, SetBackGroundMode) {
         EXPECT_EQ(r.back, menu.m_clrBack);
         EXPECT_EQ(r.back, menu.m_clrLeft);
     }
-    TestMenu menu;
-    menu.SetOpenMode(OPEN_UPWARD);
-    EXPECT_EQ(OPEN_UPWARD, CMenuEx::nMenuOpenFlag);
 }
 
 // A source menu: "Open" 101, a separator, "Recent" > ("One" 201, "Deeper" > ("Two" 301)),
@@ -121,11 +119,11 @@ TEST(MenuExCommands, AboveSixteenBitsAreRefusedWhereTheyEnter) {
         UINT id;
         BOOL appended;
     };
-    // 70000 would reach the element as 4464, the low word of WM_COMMAND's wParam.
+    // 70000 would reach the element as 4464, the low word of WM_COMMAND's wParam. Both refusals
+    // in a script: tests/scenarios/menu_cmenuex.kel.
     const Row rows[] = {
         {"the largest that travels", MF_STRING, 0xFFFF, TRUE},
         {"one more", MF_STRING, 0x10000, FALSE},
-        {"70000", MF_GRAYED, 70000, FALSE},
         {"a separator's id is not read", MF_SEPARATOR, 70000, TRUE},
     };
     for (const Row& row : rows) {
@@ -203,14 +201,20 @@ TEST(RemoveMenuEx, DropsTheRecordThenTheItem) {
 }
 
 // ---- resources: menus, tool bars, the left strip --------------------------------------------------------
+// tools.bmp: three 4 x 3 images, red, green and blue; left.bmp: a 5 x 30 strip.
 class MenuResources : public ::testing::Test {
 protected:
     void SetUp() override {
-        const std::vector<COLORREF> colours = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)};
-        menutest::WriteStripBmp("tools.bmp", 3, 4, 3, colours);
-        const std::string left = menutest::WriteStripBmp("left.bmp", 1, 5, 30, colours);
-        const std::string dir = left.substr(0, left.rfind('/'));
-        res_ = std::make_unique<menutest::Resources>(
+        const std::string tools = kt::OutputPath("menu/tools.bmp");
+        const COLORREF colours[] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)};
+        kt::Surface strip(12, 3), left(5, 30, colours[0]);
+        for (int x = 0; x < 12; ++x)
+            for (int y = 0; y < 3; ++y) strip.set(x, y, colours[x / 4]);
+        ASSERT_TRUE(rt::SaveBmpFile(strip.bitmap(), tools));
+        ASSERT_TRUE(rt::SaveBmpFile(left.bitmap(), kt::OutputPath("menu/left.bmp")));
+        std::string error;
+        ASSERT_TRUE(rt::RegisterResourceText(
+            AfxGetResourceHandle(),
             "700 MENU\nBEGIN\n POPUP \"x\"\n BEGIN\n  MENUITEM \"Cut\", 601\n  MENUITEM SEPARATOR\n"
             "  MENUITEM \"Copy\", 602\n END\nEND\n"
             "800 BITMAP \"tools.bmp\"\n"
@@ -218,10 +222,10 @@ protected:
             "801 BITMAP \"tools.bmp\"\n"
             "801 TOOLBAR 4, 3\nBEGIN\n SEPARATOR\n SEPARATOR\nEND\n"
             "900 BITMAP \"left.bmp\"\n",
-            dir);
-        ASSERT_TRUE(res_->ok) << res_->error;
+            "menu_test.rc", tools.substr(0, tools.rfind('/')), &error))
+            << error;
     }
-    std::unique_ptr<menutest::Resources> res_;
+    void TearDown() override { rt::UnregisterResources(AfxGetResourceHandle()); }
 };
 
 TEST_F(MenuResources, LoadMenuAttachesOnce) {

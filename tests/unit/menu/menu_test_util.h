@@ -1,5 +1,5 @@
 // Test support for the popup menus: a tab strip in a host window at a chosen screen origin,
-// resource scripts with tool-bar bitmaps, and access to CMenuEx's protected members.
+// the objects a closed menu must give back, and access to CMenuEx's protected members.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -29,22 +29,6 @@ struct StripHost : kt::Strip {
         : kt::Strip("skins/default", kt::StripPlace{container_rect,
                                                     SIZE{container_rect.right + 40, container_rect.bottom + 40},
                                                     origin_pt, element_id, side, 0}) {}
-};
-
-// Writes a bitmap file of n images side by side, each w x h, image i filled with
-// colours[i % size]; returns its path.
-std::string WriteStripBmp(const std::string& name, int n, int w, int h, const std::vector<COLORREF>& colours);
-
-// Registers resource script text for the application's resource module; unregistered
-// when the object goes.
-class Resources {
-public:
-    Resources(const std::string& text, const std::string& base_dir);
-    ~Resources();
-    Resources(const Resources&) = delete;
-    Resources& operator=(const Resources&) = delete;
-    bool ok = false;
-    std::string error;
 };
 
 // Counts of the runtime objects a closed menu must not leave behind.

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "menu_test_util.h"
-#include "pixels.h"
 
 namespace {
 
@@ -58,42 +57,35 @@ protected:
     void TearDown() override { ForgetHiddenWindow(); }
 };
 
+// The bottom side (upward from the tab's top-left corner): tests/scenarios/menu_bottom.kel.
 TEST_F(MenuTrack, OpensAtTheSidesPoint) {
     struct Row {
         const char* name;
         int side;
-        int open_mode;
+        POINT offset;  // from the tab's bottom-right corner
     };
-    const Row rows[] = {{"top", 0, 0}, {"bottom: upward from the top-left corner", 3, 1}, {"whole element", 4, 0}};
+    const Row rows[] = {{"top", 0, {-6, -7}}, {"whole element", 4, {0, 0}}};
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         MenuStrip strip(POINT{100, 200}, r.side);
-        strip.tabs->m_nMenuOpenMode = 1 - r.open_mode;  // the mode of the previous opening
+        strip.tabs->m_nMenuOpenMode = 1;  // upward at the previous opening
         const CRect rc = strip.MenuTab().m_rcItem;
         ASSERT_FALSE(rc.IsRectEmpty());
         Answers answers;
         answers.Cancel();
         strip.ClickTab(1);
         ASSERT_EQ(1u, answers.tracked.size());
-        const RECT popup = answers.tracked[0].screen_rect;
-        POINT element_pt{rc.right, rc.bottom};
-        if (r.side == 0) element_pt = POINT{rc.right - 6, rc.bottom - 7};
-        if (r.side == 3) element_pt = POINT{rc.left, rc.top};
-        const POINT screen_pt = strip.ToScreen(element_pt);
-        EXPECT_EQ(screen_pt.x, popup.left);
-        if (r.side == 3) {
-            EXPECT_EQ(screen_pt.y, popup.bottom);  // TPM_BOTTOMALIGN
-        } else {
-            EXPECT_EQ(screen_pt.y, popup.top);
-        }
-        EXPECT_EQ(r.open_mode, strip.tabs->m_nMenuOpenMode);
-        EXPECT_EQ(r.open_mode, CMenuEx::nMenuOpenFlag);
+        const POINT screen_pt = strip.ToScreen(POINT{rc.right + r.offset.x, rc.bottom + r.offset.y});
+        EXPECT_EQ(screen_pt.x, answers.tracked[0].screen_rect.left);
+        EXPECT_EQ(screen_pt.y, answers.tracked[0].screen_rect.top);
+        EXPECT_EQ(0, strip.tabs->m_nMenuOpenMode);
+        EXPECT_EQ(0, CMenuEx::nMenuOpenFlag);
         EXPECT_EQ(Posts{}, strip.TakePosts());
         EXPECT_EQ(-1, strip.tabs->m_nSelTab);
     }
 }
 
-// Choosing, renaming and the check mark on reopening: tests/scenarios/menu_tab_choose.kel;
+// Choosing, renaming, dismissing and the check mark on reopening: tests/scenarios/menu_tab_choose.kel;
 // thirteen entries in two columns: menu_columns.kel.
 TEST_F(MenuTrack, ACommandAboveSixteenBitsNeverActsAsAnother) {
     struct Row {
@@ -124,28 +116,6 @@ TEST_F(MenuTrack, ACommandAboveSixteenBitsNeverActsAsAnother) {
         EXPECT_TRUE(big->state & MF_GRAYED);
         EXPECT_EQ(row.posts, strip.TakePosts());
         EXPECT_STREQ(row.tab_name, strip.MenuTab().m_strName.GetString());
-    }
-}
-
-TEST_F(MenuTrack, DismissingPostsNothing) {
-    struct Row {
-        const char* name;
-        bool cancel;  // false: no answer queued at all
-    };
-    for (const Row& r : {Row{"cancel", true}, Row{"no answer", false}}) {
-        SCOPED_TRACE(r.name);
-        MenuStrip strip;
-        Answers answers;
-        if (r.cancel) answers.Cancel();
-        const ObjectCounts before;
-        strip.ClickTab(1);
-        strip.host.Pump();
-        EXPECT_EQ(1u, answers.tracked.size());
-        EXPECT_EQ(Posts{}, strip.TakePosts());
-        EXPECT_STREQ(L"Period", strip.MenuTab().m_strName.GetString());
-        EXPECT_EQ(102, strip.MenuTab().m_nSelMenuID);
-        EXPECT_EQ(-1, strip.tabs->m_nSelTab);
-        EXPECT_EQ(before, ObjectCounts());
     }
 }
 
@@ -267,29 +237,6 @@ TEST_F(MenuTrack, HiddenWindowIsMadeOnceAndKept) {
     EXPECT_EQ(hidden, g_pMsgRecvWnd->GetSafeHwnd());
     EXPECT_EQ(4u, g_pMsgRecvWnd->m_dwContainerID);
     EXPECT_EQ(2u, answers.tracked.size());
-}
-
-// The picture of a tab's open menu: the selected command checked, the third item highlighted.
-TEST_F(MenuTrack, OpenMenuPicture) {
-    MenuStrip strip(POINT{0, 0});
-    strip.host.Move(POINT{90, 30});  // hover the menu tab so that the strip paints
-    HBITMAP picture = nullptr;
-    {
-        Answers answers;  // uninstalls the answerer below when it goes
-        rt::SetMenuAnswerer([&picture](const rt::MenuPopupView&, rt::MenuAnswer* answer) {
-            answer->path = L"Item 3";
-            answer->onShown = [&picture] {
-                rt::RedrawOpenMenus();
-                // The popup alone: the screen around it holds whatever earlier tests left.
-                picture = rt::CopyScreenRect(rt::OpenMenus().at(0).screen_rect);
-            };
-            return true;
-        });
-        strip.ClickTab(1);
-    }
-    ASSERT_NE(nullptr, picture);
-    EXPECT_TRUE(kt::MatchesGolden(picture, "menu/tab_menu_open"));
-    ::DeleteObject(picture);
 }
 
 bool StartsColumn(HMENU menu, int pos) {

@@ -1,7 +1,5 @@
 // Bad inputs for the vertical and the horizontal scrollbar: the same table for both,
 // through a small adapter for the names that differ.
-#include <type_traits>
-
 #include "bad_input.h"
 #include "scrollbar/HorizontalScrollbar.h"
 #include "scrollbar/VerticalScrollbar.h"
@@ -20,7 +18,6 @@ struct Axis<CVerticalScrollbar> {
     static RECT Home() { return RECT{20, 10, 32, 134}; }  // 12 x 124
     static void SetNumber(CVerticalScrollbar* s, int n) { s->SetRowNumber(n); }
     static int Number(const CVerticalScrollbar* s) { return s->m_nRowNumber; }
-    static void InitSet(CVerticalScrollbar* s, int set) { s->InitVScrollBar(set); }
 };
 
 template <>
@@ -29,7 +26,6 @@ struct Axis<CHorizontalScrollbar> {
     static RECT Home() { return RECT{10, 20, 134, 32}; }  // 124 x 12
     static void SetNumber(CHorizontalScrollbar* s, int n) { s->SetColumnNumber(n); }
     static int Number(const CHorizontalScrollbar* s) { return s->m_nColumnNumber; }
-    static void InitSet(CHorizontalScrollbar* s, int set) { s->InitHScrollBar(set); }
 };
 
 // Configured as N = 100, P = 10, position 45.
@@ -46,7 +42,6 @@ std::vector<BadInput<Bar>> Rows() {
     return {
         {"UpdateThumbPos -1", [](Bar* s) { return s->UpdateThumbPos(-1); }, 0, true},
         {"UpdateThumbPos N + 1", [](Bar* s) { return s->UpdateThumbPos(101); }, 0, true},
-        {"UpdateThumbPos INT_MAX", [](Bar* s) { return s->UpdateThumbPos(INT_MAX); }, 0, true},
         {"UpdateThumbPos N", [](Bar* s) { return s->UpdateThumbPos(100); }, 1, false},
         {"UpdateThumbPos with N = 0",
          [](Bar* s) {
@@ -55,7 +50,6 @@ std::vector<BadInput<Bar>> Rows() {
          },
          0, false},
         {"SetPageSize 0 keeps the thumb length", keeps_length([](Bar* s) { s->SetPageSize(0); }), 1, false},
-        {"SetPageSize INT_MIN keeps the thumb length", keeps_length([](Bar* s) { s->SetPageSize(INT_MIN); }), 1, false},
         {"SetRowNumber 0 keeps the thumb length", keeps_length([](Bar* s) { A::SetNumber(s, 0); }), 1, false},
         {"SetPageSize INT_MAX",
          [](Bar* s) {
@@ -68,12 +62,6 @@ std::vector<BadInput<Bar>> Rows() {
              A::SetNumber(s, INT_MAX);
              s->SetPageSize(INT_MAX - 1);
              return s->UpdateThumbPos(INT_MAX);
-         },
-         1, false},
-        {"N = INT_MAX, position INT_MAX - 1",
-         [](Bar* s) {
-             A::SetNumber(s, INT_MAX);
-             return s->UpdateThumbPos(INT_MAX - 1);
          },
          1, false},
         {"N = INT_MAX, P = INT_MIN, then auto-repeat",
@@ -147,20 +135,6 @@ TYPED_TEST_SUITE(ScrollbarBadInputTest, Bars);
 
 TYPED_TEST(ScrollbarBadInputTest, EveryRowAnswersAsSpecifiedAndKeepsWorking) {
     this->RunTable();
-}
-
-// A million rows and a tall bar: (L - 2A) x P passes 2^31 in 32-bit arithmetic.
-TYPED_TEST(ScrollbarBadInputTest, ThumbLengthProductDoesNotOverflow) {
-    const RECT tall =
-        std::is_same<TypeParam, CVerticalScrollbar>::value ? RECT{0, 0, 12, 30000} : RECT{0, 0, 30000, 12};
-    TypeParam* s = this->Make(tall);
-    Axis<TypeParam>::SetNumber(s, 1000000);
-    s->SetPageSize(999999);
-    // Track T = 30000 less both arrows; T x 999999 / 1000000 truncates to T - 1.
-    const int arrow = std::is_same<TypeParam, CVerticalScrollbar>::value ? s->m_nArrowHeight : s->m_nArrowWidth;
-    ASSERT_GT(arrow, 0);
-    EXPECT_EQ(30000 - 2 * arrow - 1, s->m_nThumbLength);
-    this->Release(s);
 }
 
 }  // namespace

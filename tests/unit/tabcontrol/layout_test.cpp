@@ -150,6 +150,7 @@ TEST(TextButtonLayout, NoVisibleTabKeepsFollowingButtons) {
     EXPECT_TRUE(before == CRect(strip.tabs->m_arrTextBtn[0].rcBtn));
 }
 
+// A plain shrink and a growth back past the originals: tests/scenarios/tabs_layout.kel.
 TEST(SetLimitMaxWidth, ShrinkAndGrow) {
     struct Row {
         const char* name;
@@ -159,9 +160,7 @@ TEST(SetLimitMaxWidth, ShrinkAndGrow) {
         int width;         // each tab's width afterwards
     };
     const Row rows[] = {
-        {"shrink to 50", false, 200, 0, 50},
         {"shrink stops at the minimum", true, 200, 0, 60},
-        {"grow back past the originals", false, 200, 500, 100},
         {"grow to an equal share", false, 200, 300, 75},
     };
     ASSERT_EQ(40, tabtest::TextWidth(L"Stocks"));
@@ -220,30 +219,8 @@ TEST(SetLimitMaxWidth, EdgeCases) {
     }
 }
 
-TEST(EqualDivision, TopStripColumnsAndLeftStripRows) {
-    Strip strip(RECT{0, 0, 400, 40}, SIZE{420, 60});
-    CElementTabControl& t = *strip.tabs;
-    t.SetStyle(1, 0, 0);
-    for (int id : {2, 0, 3}) strip.AddDivided(id, 4, 1);
-    strip.AddTab(9, L"Plain");
-    strip.Layout();
-    const CRect plainBefore = t.m_arrItems[3]->m_rcItem;
-    TabControlTestAccess::ReCalculateTabSize(t);
-    EXPECT_EQ(200, t.m_arrItems[0]->m_rcItem.left);  // ID 2, first in the list
-    EXPECT_EQ(300, t.m_arrItems[0]->m_rcItem.right);
-    EXPECT_EQ(0, t.m_arrItems[1]->m_rcItem.left);
-    EXPECT_EQ(100, t.m_arrItems[0]->m_nWidth);
-    EXPECT_EQ(100, t.m_arrItems[0]->m_nOrgWidth);
-    EXPECT_EQ(100, t.m_arrItems[0]->m_nShareWidth);
-    EXPECT_TRUE(plainBefore == CRect(t.m_arrItems[3]->m_rcItem));  // no division: untouched
-
-    t.SetStyle(1, 0, 2);  // left strip: rows, whatever the size mode
-    t.m_arrItems[1]->m_nSizeMode = 0;
-    TabControlTestAccess::ReCalculateTabSize(t);
-    EXPECT_TRUE(CRect(0, 0, 100, 14) == CRect(t.m_arrItems[1]->m_rcItem));
-    EXPECT_TRUE(CRect(0, 28, 100, 42) == CRect(t.m_arrItems[0]->m_rcItem));
-}
-
+// Columns by ID (a bottom strip): tests/scenarios/tabs_layout.kel; rows by ID: the
+// left_rows golden (paint_test.cpp).
 TEST(EqualDivision, HugeIDsSaturateInsteadOfOverflowing) {
     Strip strip;
     CElementTabControl& t = *strip.tabs;
@@ -287,15 +264,6 @@ TEST(SetItemWidthWithMargin, MarginsAndSharedArrowMargin) {
     strip.AddTab(1, L"Stocks", nullptr, 0);
     EXPECT_EQ(0, strip.tabs->SetItemWidthWithMargin(1, 4));  // hidden
     EXPECT_EQ(0, strip.tabs->SetItemWidthWithMargin(2, 4));  // unknown
-}
-
-TEST(ArrowRect, FiveRightAndDownOfThePaintedArrow) {
-    Strip strip;
-    CRect rcItem(100, 0, 164, 14);
-    CRect rcArrow;
-    TabControlTestAccess::GetItemArrowRect(*strip.tabs, rcItem, rcArrow);
-    // right = 164 - 10, left = right - 7, top = (14 - 4) / 2, then +5 each way.
-    EXPECT_TRUE(CRect(152, 10, 159, 14) == rcArrow);
 }
 
 TEST(Renaming, ChangeItemNameByIDAdjustsWidth) {

@@ -39,24 +39,22 @@ void ThreeTabs(Strip& strip) {
 TEST(TabClick, SelectionAndNotifications) {
     struct Row {
         const char* name;
-        int firstClick;   // tab index clicked first (-1: none)
-        int secondClick;  // tab index clicked next
+        int secondClick;  // tab index clicked after tab 0
         Posts posts;      // of the second click
         int selected;
         bool stripRepaint;  // else only the clicked tab
     };
     const Row rows[] = {
-        {"plain tab", -1, 0, {{1324, 1}}, 0, true},
-        {"already selected tab posts again", 0, 0, {{1324, 1}}, 0, true},
-        {"other tab", 0, 2, {{1324, 3}}, 2, true},
-        {"empty name: no selection, no post", 0, 1, {}, 0, false},
+        {"already selected tab posts again", 0, {{1324, 1}}, 0, true},
+        {"other tab", 2, {{1324, 3}}, 2, true},
+        {"empty name: no selection, no post", 1, {}, 0, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         Strip strip(kPlace);
         ThreeTabs(strip);
         CElementTabControl& t = *strip.tabs;
-        if (row.firstClick >= 0) strip.Click(Centre(t.m_arrItems[row.firstClick]->m_rcItem));
+        strip.Click(Centre(t.m_arrItems[0]->m_rcItem));
         strip.TakePosts();
         strip.Click(Centre(t.m_arrItems[row.secondClick]->m_rcItem));
         EXPECT_EQ(row.posts, strip.TakePosts());
@@ -89,9 +87,9 @@ TEST(TabClick, TabAndTextButtonUnderOnePoint) {
     EXPECT_EQ(buttonOnly, strip.TakePosts());
 }
 
-// The created name opens the menu on a body click and a rename makes it select:
-// tests/scenarios/tabs_menu.kel. Here the arrow of a renamed tab, m_bMenuOnClick and a
-// strip without an arrow bitmap.
+// The created name opens the menu on a body click, a rename makes the body select and the
+// arrow still opens it: tests/scenarios/tabs_menu.kel, menu_tab_choose.kel. Here
+// m_bMenuOnClick and a strip without an arrow bitmap.
 TEST(TabClick, MenuTabs) {
     Strip strip(kPlace);
     CElementTabControl& t = *strip.tabs;
@@ -101,11 +99,7 @@ TEST(TabClick, MenuTabs) {
     strip.AddTab(2, L"Minutes", &menu);
     ASSERT_EQ(1, t.ChangeItemNameByID(2, L"1 Min"));
     strip.Layout();
-    CRect rcItem = t.m_arrItems[1]->m_rcItem, rcArrow;
-    TabControlTestAccess::GetItemArrowRect(t, rcItem, rcArrow);
-    ASSERT_TRUE(rcItem.PtInRect(rcArrow.TopLeft()));
-    strip.Click(rcArrow.TopLeft());  // the arrow's hit rectangle still opens the menu
-    EXPECT_TRUE(strip.TakePosts().empty());
+    const CRect rcItem = t.m_arrItems[1]->m_rcItem;
     t.m_arrItems[1]->m_bMenuOnClick = 1;  // any click opens it
     strip.Click(POINT{rcItem.left + 3, 7});
     EXPECT_TRUE(strip.TakePosts().empty());
@@ -234,7 +228,8 @@ TEST(MenuCommand, PostsRenamesAndMovesSelection) {
     }
 }
 
-TEST(MenuInfo, UpdateAndSelectByID) {
+// A null record's widening once and a record that renames: tests/scenarios/tabs_menu.kel.
+TEST(MenuInfo, UpdateByID) {
     Strip strip(kPlace);
     CElementTabControl& t = *strip.tabs;
     strip.AddTab(1, L"Stocks");
@@ -242,16 +237,12 @@ TEST(MenuInfo, UpdateAndSelectByID) {
     t.UpdateItemMenuInfoByTabID(1, nullptr);  // only widens: 10 - 4 + 9, each time
     t.UpdateItemMenuInfoByTabID(1, nullptr);
     EXPECT_EQ(width + 30, t.m_arrItems[0]->m_nWidth);
-    _MENU_CMD_INFO_ none = kt::PlainMenu(3, 10, -1);
-    t.UpdateItemMenuInfoByTabID(1, &none);  // still without entries when it starts: widens
-    EXPECT_EQ(width + 45, t.m_arrItems[0]->m_nWidth);
-    EXPECT_TRUE(t.m_arrItems[0]->m_strName == L"Stocks");
-    EXPECT_EQ(-1, t.m_arrItems[0]->m_nSelMenuID);
     _MENU_CMD_INFO_ chosen = kt::PlainMenu(3, 10, 11);
+    const int renamed = width + 45 + tabtest::TextWidth(L"Item 2") - 40;
+    t.UpdateItemMenuInfoByTabID(1, &chosen);  // still without entries when it starts: widens
+    EXPECT_EQ(renamed, t.m_arrItems[0]->m_nWidth);
     t.UpdateItemMenuInfoByTabID(1, &chosen);  // has entries now: no further widening
-    EXPECT_EQ(width + 45 + tabtest::TextWidth(L"Item 2") - 40, t.m_arrItems[0]->m_nWidth);
-    t.SelectMenuByID(5, 10);  // unknown tab
-    EXPECT_TRUE(t.m_arrItems[0]->m_strName == L"Item 2");
+    EXPECT_EQ(renamed, t.m_arrItems[0]->m_nWidth);
     strip.host.Pump();
     EXPECT_TRUE(strip.TakePosts().empty());
 }

@@ -35,8 +35,10 @@ bool Contains(const kt::Image& img, const RECT& element_rc, COLORREF c) {
     return false;
 }
 
-// Normal, hovered and selected cells, their frames and the strip's bitmap are in the
-// goldens below; a cell both selected and hovered takes the selection's colours.
+// Normal, hovered and selected cells, their frames (a positive ID's cell over its left
+// neighbour's frame; ID 0 in left_rows) and the strip's bitmap are in the goldens below;
+// the selected tab's arrow in tests/scenarios/menu_tab_choose.kel (menu_tab_renamed.png).
+// A cell both selected and hovered takes the selection's colours.
 TEST(TabPaint, SelectedAndHoveredCell) {
     Strip strip(kPlace, kWindow);
     CElementTabControl& t = *strip.tabs;
@@ -71,37 +73,6 @@ TEST(TabPaint, NameRowsInEvenAndOddTabs) {
         for (int y = 0; y < row.height; ++y)
             EXPECT_EQ(y == row.textRow, Contains(img, RECT{0, y, 47, y + 1}, tabtest::kText)) << y;
     }
-}
-
-TEST(TabPaint, LaterCellCoversEarlierFrameAndIDZeroShiftsRight) {
-    Strip strip(kPlace, kWindow);
-    CElementTabControl& t = *strip.tabs;
-    t.SetStyle(1, 0, 0);
-    strip.AddTab(0, L"Stocks");  // ID 0: its cell starts on its own left edge
-    strip.AddTab(2, L"Bonds");   // ID 2: its cell reaches 2 pixels left, over the first frame
-    strip.Layout();
-    t.m_nSelTab = 0;
-    const int split = t.m_arrItems[1]->m_rcItem.left;
-    ASSERT_EQ(47, split);
-    const kt::Image img = Paint(strip);
-    EXPECT_EQ(tabtest::kBorder, At(img, 0, 5));              // ID 0: frame at its left edge
-    EXPECT_EQ(tabtest::kBorder, At(img, split - 2, 5));      // second cell's left frame
-    EXPECT_EQ(tabtest::kFillNormal, At(img, split - 1, 5));  // second cell's fill over the first frame
-    EXPECT_EQ(tabtest::kHotlight, At(img, split - 3, 5));
-}
-
-// The arrow of a tab that is not selected is in the goldens; the selected tab's is arrow2.bmp.
-TEST(TabPaint, SelectedTabsArrow) {
-    Strip strip(kPlace, kWindow);
-    CElementTabControl& t = *strip.tabs;
-    t.SetStyle(1, 0, 0);
-    _MENU_CMD_INFO_ menu = kt::PlainMenu(2, 1, 1);
-    strip.AddTab(1, L"Stocks", &menu);  // 64 wide
-    strip.Layout();
-    t.m_nSelTab = 0;
-    const kt::Image img = Paint(strip);
-    // x = right - 10 - 7, y = (14 - 4 + 1) / 2: the triangle's first row, 7 wide.
-    for (int dx = 0; dx < 7; ++dx) EXPECT_EQ(tabtest::kArrowSel, At(img, 64 - 17 + dx, 5));
 }
 
 TEST(TabPaint, Backgrounds) {

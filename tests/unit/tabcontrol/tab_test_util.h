@@ -74,10 +74,6 @@ int TextWidth(const wchar_t* text);
 
 // The strip's private operations, for the tests.
 struct TabControlTestAccess {
-    static void GetItemArrowRect(CElementTabControl& t, CRect& rcItem, CRect& rcArrow) {
-        t.GetItemArrowRect(rcItem, rcArrow);
-    }
     static void ReCalculateTabSize(CElementTabControl& t) { t.ReCalculateTabSize(); }
-    static void GetClientRectEx(CElementTabControl& t, RECT* prc) { t.GetClientRectEx(prc); }
     static CSize GetCurTextExtent(CElementTabControl& t, const wchar_t* s) { return t.GetCurTextExtent(s); }
 };

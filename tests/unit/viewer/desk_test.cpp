@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "utf8.h"
-#include "pixels.h"
+#include "host_fixture.h"
 #include "scrollbar/HorizontalScrollbar.h"
 #include "scrollbar/VerticalScrollbar.h"
 #include "tabcontrol/ElementTabControl.h"
@@ -33,14 +33,6 @@ ControlMessage Message(const wchar_t* sender, UINT msg, WPARAM wParam, LPARAM lP
 
 POINT CentreOf(const RECT& rc) {
     return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-}
-
-kt::Image Picture(CHeadlessHost& host) {
-    kt::Image image;
-    HBITMAP shot = host.Snapshot();
-    kt::ReadBitmap(shot, &image);
-    ::DeleteObject(shot);
-    return image;
 }
 
 // ---- decoding and parsing ---------------------------------------------------------------------------
@@ -179,13 +171,16 @@ TEST_F(DeskTest, ClickOnTabPostsItsIdAndReplayGivesTheSamePicture) {
     host->Move(CentreOf(desk->Grid()->HostState()->rcContainer));
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(kelem::DecodeControlMessage(events[0]), "1324 tab selected id=4");
-    const kt::Image clicked = Picture(*host);
+    HBITMAP clicked = host->Snapshot();
 
     CHeadlessHost other(kelem::DeskLayout().size);
     kelem::Desk replayed(other);
     ::DeleteObject(other.Snapshot());
     EXPECT_TRUE(kelem::ReplayOnDesk(replayed, events[0]));
-    EXPECT_TRUE(Picture(other).pixels == clicked.pixels);
+    HBITMAP replayed_shot = other.Snapshot();
+    EXPECT_TRUE(kt::SameBitmap(clicked, replayed_shot));
+    ::DeleteObject(clicked);
+    ::DeleteObject(replayed_shot);
 }
 
 TEST_F(DeskTest, MenuCommandReplayRenamesTheTab) {
@@ -199,20 +194,18 @@ TEST_F(DeskTest, MenuCommandReplayRenamesTheTab) {
 
 // A skin change shows at the next paint: the re-skinned desk is the desk built in that skin.
 TEST_F(DeskTest, ReskinnedDeskPaintsLikeADeskBuiltInThatSkin) {
-    const kt::Image dark = Picture(*host);
+    HBITMAP dark = host->Snapshot();
     host->LoadSkin(SkinDir("light"));
     desk->ApplySkin();
-    const kt::Image reskinned = Picture(*host);
+    HBITMAP reskinned = host->Snapshot();
 
     CHeadlessHost fresh_host(kelem::DeskLayout().size);
     fresh_host.LoadSkin(SkinDir("light"));
     kelem::Desk fresh(fresh_host);
-    const kt::Image light = Picture(fresh_host);
-    EXPECT_FALSE(dark.pixels == light.pixels);
-    ASSERT_EQ(reskinned.pixels.size(), light.pixels.size());
-    int differing = 0;
-    for (size_t i = 0; i < light.pixels.size(); ++i) differing += reskinned.pixels[i] != light.pixels[i];
-    EXPECT_EQ(differing, 0);
+    HBITMAP light = fresh_host.Snapshot();
+    EXPECT_FALSE(kt::SameBitmap(dark, light));
+    EXPECT_TRUE(kt::SameBitmap(reskinned, light));
+    for (HBITMAP shot : {dark, reskinned, light}) ::DeleteObject(shot);
     // The grid's own colours follow the skin too.
     EXPECT_FALSE(desk->Grid()->m_bDarkTheme);
     host->LoadSkin(SkinDir("default"));
