@@ -207,47 +207,6 @@ INSTANTIATE_TEST_SUITE_P(
         ClipRow{"NegativeSizeBackToOrigin", 3, 3, -4, -4, 3, 3, {}, "rrrr|rrrr|rrrr|rrrr"}),
     kRowName);
 
-struct HugeStretchRow {
-    const char* name;
-    int mode;
-    int x, y, w, h, sx, sy, sw, sh;
-    const char* expected;  // 'g' marks the source's top-left pixel, 'r' the rest of it, 'b' black
-    const char* wine_fault = nullptr;
-};
-GT_PRINT_ROW_NAME(HugeStretchRow)
-
-class HugeStretch : public ::testing::TestWithParam<HugeStretchRow> {};
-
-TEST_P(HugeStretch, StaysInsideTheSurface) {
-    const HugeStretchRow& r = GetParam();
-    if (r.wine_fault) SKIP_UNDER_WINE(r.wine_fault);
-    kt::Surface src(4, 4, kRed), dst(4, 4);
-    src.set(0, 0, kGreen);
-    SetStretchBltMode(dst.dc(), r.mode);
-    StretchBlt(dst.dc(), r.x, r.y, r.w, r.h, src.dc(), r.sx, r.sy, r.sw, r.sh, SRCCOPY);
-    EXPECT_EQ(r.expected, dst.ascii({{kWhite, '.'}, {kRed, 'r'}, {kGreen, 'g'}, {kBlack, 'b'}}));
-}
-
-constexpr const char* kHeapFault = "writes outside its buffers (the heap is corrupted)";
-INSTANTIATE_TEST_SUITE_P(
-    Gdi, HugeStretch,
-    ::testing::Values(
-        HugeStretchRow{"EnlargeOnePixelToMax", BLACKONWHITE, 0, 0, INT_MAX, INT_MAX, 0, 0, 1, 1, "gggg|gggg|gggg|gggg",
-                       "draws the top-left pixel only"},
-        HugeStretchRow{"MirroredMinSize", COLORONCOLOR, 3, 3, INT_MIN, INT_MIN, 0, 0, 4, 4, "gggg|gggg|gggg|gggg",
-                       "crashes: division by zero"},
-        HugeStretchRow{"ShrinkFromHugeSource", BLACKONWHITE, 0, 0, 2, 2, INT_MIN, INT_MIN, INT_MAX, INT_MAX,
-                       "....|....|....|...."},
-        // COLORONCOLOR picks a source pixel far outside the surface: nothing is drawn
-        HugeStretchRow{"DeleteScansFromMaxSource", COLORONCOLOR, 0, 0, 2, 2, 0, 0, INT_MAX, INT_MAX,
-                       "....|....|....|....", kHeapFault},
-        // AND combines the part of the first group that lies on the surface: green & red
-        HugeStretchRow{"AndScansFromMaxSource", BLACKONWHITE, 0, 0, 2, 2, 0, 0, INT_MAX, INT_MAX, "b...|....|....|....",
-                       kHeapFault},
-        HugeStretchRow{"DestinationAtMin", BLACKONWHITE, INT_MIN, INT_MIN, 4, 4, 0, 0, 4, 4, "....|....|....|...."},
-        HugeStretchRow{"DestinationEndsAtMax", BLACKONWHITE, INT_MAX - 2, 0, 2, 2, 0, 0, 4, 4, "....|....|....|...."}),
-    kRowName);
-
 TEST(TransparentBlt, KeyColourLeavesDestinationAndSizesMustBePositive) {
     kt::Surface src(3, 1), dst(6, 1, kBlack);
     SetRow(src, {A, K, B});
