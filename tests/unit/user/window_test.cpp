@@ -201,6 +201,16 @@ TEST_F(UserTest, MovingSendsMoveAndSizeOnlyForWhatChanged) {
     }
 }
 
+TEST_F(UserTest, SetWindowPosPutsAWindowBelowTheOneGiven) {
+    const HWND parent = Make(RECT{0, 0, 100, 100});
+    const HWND a = Make(RECT{0, 0, 10, 10}, parent), b = Make(RECT{0, 0, 10, 10}, parent);
+    const HWND c = Make(RECT{0, 0, 10, 10}, parent);  // a, b, c from the top: each new child goes below
+    ASSERT_TRUE(SetWindowPos(a, c, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE));
+    EXPECT_EQ(b, GetWindow(parent, GW_CHILD));
+    EXPECT_EQ(c, GetWindow(b, GW_HWNDNEXT));
+    EXPECT_EQ(a, GetWindow(c, GW_HWNDNEXT));
+}
+
 TEST_F(UserTest, VisibilityFollowsTheAncestors) {
     const HWND top = Make(RECT{0, 0, 100, 100}, nullptr, 0);
     const HWND child = Make(RECT{0, 0, 10, 10}, top);
