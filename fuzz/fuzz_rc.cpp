@@ -1,8 +1,6 @@
 // Fuzz target: the resource script parser (rt::RegisterResourceText). Whatever the script
 // declares is then loaded back (menus by the names the script gives and by small ids,
 // bitmaps likewise) and freed; menus and GDI objects must return to where they were.
-#include <cstdio>
-#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -39,18 +37,14 @@ void LoadBack(LPCWSTR name) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    const kfuzz::ResourceCount before = kfuzz::CountResources();
-    std::string error;
-    const bool ok = rt::RegisterResourceText(kModule, text, "fuzz.rc", kfuzz::ScratchFolder("rc"), &error);
-    if (!ok && error.empty()) {
-        std::fprintf(stderr, "a refused script without a reason\n");
-        std::abort();
-    }
-    if (ok) {
-        for (const std::wstring& name : NamesOf(text)) LoadBack(name.c_str());
-        for (WORD id = 1; id <= 8; ++id) LoadBack(MAKEINTRESOURCEW(id));
-    }
-    rt::UnregisterResources(kModule);
-    kfuzz::AbortOnLeak(before, kfuzz::CountResources(), "the resource script");
+    kfuzz::RunParserInput("the resource script", [&](std::string* error) {
+        const bool ok = rt::RegisterResourceText(kModule, text, "fuzz.rc", kfuzz::ScratchFolder("rc"), error);
+        if (ok) {
+            for (const std::wstring& name : NamesOf(text)) LoadBack(name.c_str());
+            for (WORD id = 1; id <= 8; ++id) LoadBack(MAKEINTRESOURCEW(id));
+        }
+        rt::UnregisterResources(kModule);
+        return ok;
+    });
     return 0;
 }

@@ -117,35 +117,37 @@ bool Bounded(kelem::Command* cmd, long long* waited) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    std::vector<kelem::Command> commands;
-    try {
-        commands = kelem::ParseScript(text);
-    } catch (const kelem::ScriptError&) {
-        return 0;
-    }
     rt::UseVirtualClock();
-    const kfuzz::ResourceCount before = kfuzz::CountResources();
-    {
-        kelem::Registry registry;
-        kelem::RegisterAllKinds(registry);
-        kelem::RunOptions options;
-        options.skinDir = kfuzz::DefaultSkinDir();
-        options.outDir = TheSandbox().out;
-        std::ostringstream transcript;
-        kelem::Runner runner(registry, options, transcript);
-        long long waited = 0;
-        size_t run = 0;
+    kfuzz::RunParserInput("a run", [&](std::string* error) {
+        std::vector<kelem::Command> commands;
         try {
-            for (kelem::Command& cmd : commands) {
-                if (cmd.verb.empty() || !Bounded(&cmd, &waited)) continue;
-                if (++run > kMaxCommands) break;
-                runner.Execute(cmd);
-            }
-        } catch (const kelem::ScriptError&) {
+            commands = kelem::ParseScript(text);
+        } catch (const kelem::ScriptError& e) {
+            *error = e.what();
+            return false;
         }
-    }
-    rt::PumpMessages();
-    EmptyOutFolder();
-    kfuzz::AbortOnLeak(before, kfuzz::CountResources(), "a run");
+        {
+            kelem::Registry registry;
+            kelem::RegisterAllKinds(registry);
+            kelem::RunOptions options;
+            options.skinDir = kfuzz::DefaultSkinDir();
+            options.outDir = TheSandbox().out;
+            std::ostringstream transcript;
+            kelem::Runner runner(registry, options, transcript);
+            long long waited = 0;
+            size_t run = 0;
+            try {
+                for (kelem::Command& cmd : commands) {
+                    if (cmd.verb.empty() || !Bounded(&cmd, &waited)) continue;
+                    if (++run > kMaxCommands) break;
+                    runner.Execute(cmd);
+                }
+            } catch (const kelem::ScriptError&) {
+            }
+        }
+        rt::PumpMessages();
+        EmptyOutFolder();
+        return true;
+    });
     return 0;
 }

@@ -89,6 +89,16 @@ void AbortOnLeak(const ResourceCount& before, const ResourceCount& after, const 
     std::abort();
 }
 
+void RunParserInput(const std::string& what, const std::function<bool(std::string* error)>& parse) {
+    const ResourceCount before = CountResources();
+    std::string error;
+    if (!parse(&error) && error.empty()) {
+        std::fprintf(stderr, "%s refused an input without a reason\n", what.c_str());
+        std::abort();
+    }
+    AbortOnLeak(before, CountResources(), what);
+}
+
 std::string ScratchFolder(const std::string& tag) {
     static std::map<std::string, std::string> folders;
     std::string& dir = folders[tag];

@@ -5,6 +5,7 @@
 // keep true whatever it was fed; the fuzz targets and the soak share it.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -33,6 +34,9 @@ ResourceCount CountResources(CHeadlessHost& host);
 ResourceCount CountResources();  // everything alive, for the targets without a host
 // Aborts the process with a message when `after` differs from `before`.
 void AbortOnLeak(const ResourceCount& before, const ResourceCount& after, const std::string& what);
+// One input of a parser target: `parse` returns false for a refused input and must then say
+// why in `error`; whatever it made must be gone when it returns. Aborts otherwise.
+void RunParserInput(const std::string& what, const std::function<bool(std::string* error)>& parse);
 
 // A folder of this process under /tmp, made on the first call for `tag`, holding one small
 // valid bitmap, "ok.bmp".

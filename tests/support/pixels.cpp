@@ -47,13 +47,14 @@ bool UnderWine() {
 }
 
 // ---- 1. Surface ------------------------------------------------------------------------------
-Surface::Surface(int cx, int cy, COLORREF fillColor) : cx_(cx), cy_(cy) {
+Surface::Surface(int cx, int cy, COLORREF fillColor, Format format)
+    : cx_(cx), cy_(cy), mono_(format == Format::Mono), bottomUp_(format == Format::BottomUp32) {
     dc_ = CreateCompatibleDC(nullptr);
-    BITMAPINFO bmi = rt::TopDown32(cx, cy);
+    BITMAPINFO bmi = rt::TopDown32(cx, bottomUp_ ? -cy : cy);
     void* bits = nullptr;
-    bmp_ = CreateDIBSection(dc_, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!dc_ || !bmp_ || !bits) {
-        ADD_FAILURE() << "kt::Surface: cannot create a " << cx << " x " << cy << " memory DC with a DIB section";
+    bmp_ = mono_ ? CreateBitmap(cx, cy, 1, 1, nullptr) : CreateDIBSection(dc_, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!dc_ || !bmp_ || (!mono_ && !bits)) {
+        ADD_FAILURE() << "kt::Surface: cannot create a " << cx << " x " << cy << " memory DC with a bitmap";
         return;
     }
     bits_ = static_cast<uint32_t*>(bits);
@@ -84,18 +85,21 @@ HBITMAP PaintedBitmap(int cx, int cy, const std::function<COLORREF(int x, int y)
 }
 
 COLORREF Surface::at(int x, int y) const {
-    if (!bits_ || x < 0 || y < 0 || x >= cx_ || y >= cy_) return CLR_INVALID;
-    return FromBits(bits_[size_t(y) * size_t(cx_) + size_t(x)]);
+    if (!old_ || x < 0 || y < 0 || x >= cx_ || y >= cy_) return CLR_INVALID;
+    return mono_ ? GetPixel(dc_, x, y) : FromBits(bits_[Index(x, y)]);
 }
 
 void Surface::fill(COLORREF c) {
-    if (!bits_) return;
-    std::fill(bits_, bits_ + size_t(cx_) * size_t(cy_), ToBits(c));
+    for (int y = 0; y < cy_; ++y)
+        for (int x = 0; x < cx_; ++x) set(x, y, c);
 }
 
 void Surface::set(int x, int y, COLORREF c) {
-    if (!bits_ || x < 0 || y < 0 || x >= cx_ || y >= cy_) return;
-    bits_[size_t(y) * size_t(cx_) + size_t(x)] = ToBits(c);
+    if (!old_ || x < 0 || y < 0 || x >= cx_ || y >= cy_) return;
+    if (mono_)
+        SetPixelV(dc_, x, y, c);
+    else
+        bits_[Index(x, y)] = ToBits(c);
 }
 
 std::string Surface::ascii(const std::vector<std::pair<COLORREF, char>>& legend) const {

@@ -12,10 +12,12 @@
 
 namespace kt {
 
-// A memory DC with a 32-bit DIB section selected, filled with one colour. Frees both.
+// A memory DC with a bitmap selected, filled with one colour: a 32-bit DIB section with
+// top-down or bottom-up rows, or a monochrome device bitmap. Frees both.
 class Surface {
 public:
-    Surface(int cx, int cy, COLORREF fill = RGB(255, 255, 255));
+    enum class Format { TopDown32, BottomUp32, Mono };
+    Surface(int cx, int cy, COLORREF fill = RGB(255, 255, 255), Format format = Format::TopDown32);
     ~Surface();
     Surface(const Surface&) = delete;
     Surface& operator=(const Surface&) = delete;
@@ -25,19 +27,21 @@ public:
     HBITMAP Detach();
     int width() const { return cx_; }
     int height() const { return cy_; }
-    COLORREF at(int x, int y) const;  // reads the bits directly, not through GetPixel
+    COLORREF at(int x, int y) const;  // reads a DIB section's bits directly, not through GetPixel
     void fill(COLORREF c);
-    void set(int x, int y, COLORREF c);  // writes the bits directly; outside: ignored
+    void set(int x, int y, COLORREF c);  // outside: ignored
     // Renders the surface as rows of characters separated by '|', one per pixel, using the
     // legend (colour -> char); unknown colours print as '?'.
     std::string ascii(const std::vector<std::pair<COLORREF, char>>& legend) const;
 
 private:
+    size_t Index(int x, int y) const { return size_t(bottomUp_ ? cy_ - 1 - y : y) * size_t(cx_) + size_t(x); }
     int cx_, cy_;
+    bool mono_, bottomUp_;
     HDC dc_ = nullptr;
     HBITMAP bmp_ = nullptr;
     HGDIOBJ old_ = nullptr;
-    uint32_t* bits_ = nullptr;  // top-down rows, 0x00RRGGBB
+    uint32_t* bits_ = nullptr;  // 0x00RRGGBB; null for a monochrome bitmap
 };
 
 // A 32-bit top-down DIB section cx x cy with pixel(x, y) from `pixel`; the caller owns it.

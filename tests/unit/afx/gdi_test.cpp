@@ -6,6 +6,7 @@
 #include <cwchar>
 #include <vector>
 
+#include "pixels.h"
 #include "platform.h"
 #include "win32/runtime_ext.h"
 
@@ -15,21 +16,11 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kRed = RGB(200, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 200);
 
-// A memory DC with a 32-bit bitmap selected, filled with one colour.
-class Canvas {
-public:
-    Canvas(int cx, int cy, COLORREF fill) {
-        dc.CreateCompatibleDC(nullptr);
-        bitmap.CreateBitmap(cx, cy, 1, 32, nullptr);
-        old_bitmap_ = static_cast<HBITMAP>(dc.SelectObject(&bitmap)->GetSafeHandle());
-        dc.FillSolidRect(0, 0, cx, cy, fill);
-    }
-    ~Canvas() { dc.SelectObject(CBitmap::FromHandle(old_bitmap_)); }
+// The shared test surface, drawn on through a CDC.
+struct Canvas : kt::Surface {
+    Canvas(int cx, int cy, COLORREF fill) : kt::Surface(cx, cy, fill) { dc.Attach(Surface::dc()); }
+    ~Canvas() { dc.Detach(); }
     CDC dc;
-    CBitmap bitmap;
-
-private:
-    HBITMAP old_bitmap_ = nullptr;
 };
 
 TEST(HandleMaps, GenericFromHandleMakesTheMatchingClass) {

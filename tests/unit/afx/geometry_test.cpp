@@ -1,54 +1,11 @@
-// CRect, CPoint and CSize as the library uses them: intersection, union, hit-testing edges.
+// CRect, CPoint and CSize: what they add to the Win32 rectangle calls, which CRect's
+// IntersectRect, UnionRect, SubtractRect and their operators forward to (those calls:
+// gdi/user_rects_test.cpp).
 #include <gtest/gtest.h>
 
 #include "platform.h"
 
 namespace {
-
-::testing::AssertionResult RectIs(const RECT& rc, LONG l, LONG t, LONG r, LONG b) {
-    if (rc.left == l && rc.top == t && rc.right == r && rc.bottom == b) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "got {" << rc.left << ", " << rc.top << ", " << rc.right << ", "
-                                         << rc.bottom << "}, want {" << l << ", " << t << ", " << r << ", " << b << "}";
-}
-
-TEST(CRectIntersect, EmptyResultsAreZeroed) {
-    struct Row {
-        const char* name;
-        CRect a, b;
-        BOOL ok;
-        CRect expected;
-    };
-    const Row rows[] = {
-        {"overlap", {0, 0, 10, 10}, {5, 5, 15, 15}, TRUE, {5, 5, 10, 10}},
-        {"touching edges share no pixel", {0, 0, 10, 10}, {10, 0, 20, 10}, FALSE, {0, 0, 0, 0}},
-        {"empty operand", {0, 0, 10, 10}, {3, 3, 3, 8}, FALSE, {0, 0, 0, 0}},
-    };
-    for (const Row& r : rows) {
-        CRect out(99, 99, 99, 99);
-        EXPECT_EQ(r.ok, out.IntersectRect(&r.a, &r.b)) << r.name;
-        EXPECT_TRUE(RectIs(out, r.expected.left, r.expected.top, r.expected.right, r.expected.bottom)) << r.name;
-        const CRect by_operator = r.a & r.b;
-        EXPECT_TRUE(by_operator == r.expected) << r.name;
-    }
-}
-
-TEST(CRectUnionSubtract, FollowWin32) {
-    CRect u;
-    EXPECT_TRUE(u.UnionRect(CRect(0, 0, 2, 2), CRect(5, 1, 6, 8)));
-    EXPECT_TRUE(RectIs(u, 0, 0, 6, 8));
-    EXPECT_TRUE(u.UnionRect(CRect(1, 1, 3, 3), CRect(0, 0, 0, 0)));  // an empty rect adds nothing
-    EXPECT_TRUE(RectIs(u, 1, 1, 3, 3));
-    CRect joined(0, 0, 1, 1);
-    joined |= CRect(4, 4, 5, 5);
-    EXPECT_TRUE(RectIs(joined, 0, 0, 5, 5));
-
-    CRect s;
-    s.SubtractRect(CRect(0, 0, 10, 10), CRect(0, 0, 4, 10));  // a full-height strip comes off
-    EXPECT_TRUE(RectIs(s, 4, 0, 10, 10));
-    s.SubtractRect(CRect(0, 0, 10, 10), CRect(2, 2, 4, 4));  // a hole cannot be expressed
-    EXPECT_TRUE(RectIs(s, 0, 0, 10, 10));
-    EXPECT_EQ(CPoint(8, 13), CRect(3, 4, 13, 22).CenterPoint());
-}
 
 TEST(CRectPtInRect, LeftTopInsideRightBottomOutside) {
     const CRect rc(2, 3, 5, 7);
@@ -73,11 +30,16 @@ TEST(CPointCSize, Arithmetic) {
     EXPECT_EQ(CPoint(7, 17), a + b);
     EXPECT_EQ(CPoint(-5, -7), -a);
     EXPECT_EQ(CPoint(-5, -7), CPoint(MAKELPARAM(-5, -7)));  // packed mouse positions are signed
-    EXPECT_TRUE(RectIs(a + CRect(0, 0, 1, 1), 5, 7, 6, 8));
+    EXPECT_TRUE(a + CRect(0, 0, 1, 1) == CRect(5, 7, 6, 8));
     CSize s(1, 1);
     s += CSize(2, 3);
     EXPECT_EQ(CSize(3, 4), s);
     EXPECT_TRUE(CRect(CPoint(1, 2), CSize(3, 4)) == CRect(1, 2, 4, 6));
+    EXPECT_EQ(CPoint(8, 13), CRect(3, 4, 13, 22).CenterPoint());
+    EXPECT_TRUE((CRect(0, 0, 10, 10) & CRect(10, 0, 20, 10)) == CRect(0, 0, 0, 0));
+    CRect joined(0, 0, 1, 1);
+    joined |= CRect(4, 4, 5, 5);
+    EXPECT_TRUE(joined == CRect(0, 0, 5, 5));
 }
 
 }  // namespace

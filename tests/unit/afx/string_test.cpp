@@ -81,6 +81,10 @@ TEST(CStringEdit, RemoveInsertDelete) {
 
 TEST(CStringEdit, TrimCompareAndConcat) {
     EXPECT_STREQ(L"x y", CString(L" \t x y \r\n").Trim().GetString());
+    EXPECT_STREQ(L"a-b", CString(L"-+a-b+-").Trim(L"+-").GetString());  // a set of characters, both ends
+    CString dotted(L"a.b.c");
+    EXPECT_EQ(2, dotted.Replace(L'.', L'/'));
+    EXPECT_STREQ(L"a/b/c", dotted.GetString());
     const CString abc(L"abc");
     EXPECT_LT(abc.CompareNoCase(L"ABD"), 0);
     EXPECT_EQ(0, abc.CompareNoCase(L"ABC"));

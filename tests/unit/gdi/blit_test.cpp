@@ -2,6 +2,7 @@
 // mirroring, ROP3 codes, colour-depth conversion, origins and clipping.
 #include <climits>
 #include <cstdlib>
+#include <memory>
 
 #include "gdi_test_util.h"
 
@@ -60,7 +61,6 @@ INSTANTIATE_TEST_SUITE_P(
                    "a mirrored 4-to-4 blit whose source leaves the surface is enlarged 3 to 4"},
         StretchRow{"MirrorEnlargeCutByClip", COLORONCOLOR, 6, -6, 0, 4, {W, D, C, C, B}},
         StretchRow{"Width1UsesOnePixelLess", COLORONCOLOR, 0, 1, 0, 3, {B, W, W, W, W}},
-        StretchRow{"Width1AndsOnePixelLess", BLACKONWHITE, 0, 1, 0, 3, {AandB, W, W, W, W}},
         StretchRow{"Width1NegativeSourceKeepsWidth", COLORONCOLOR, 0, 1, 2, -3, {A, W, W, W, W}},
         StretchRow{"EqualSizesCopy", HALFTONE, 1, 3, 0, 3, {W, A, B, C, W}},
         StretchRow{"SourceRightOfSurfaceNotDrawn", COLORONCOLOR, 0, 4, 2, 4, {C, D, W, W, W}},
@@ -127,8 +127,8 @@ INSTANTIATE_TEST_SUITE_P(Gdi, Rops,
                          kRowName);
 
 TEST(BitBlt, MonochromeConversionsUseTheDcColours) {
-    MonoCanvas mono(2, 1);
-    SetPixel(mono.dc(), 1, 0, kWhite);
+    kt::Surface mono(2, 1, kBlack, kMono);
+    mono.set(1, 0, kWhite);
     kt::Surface colour(2, 1);
     SetTextColor(colour.dc(), kRed);
     SetBkColor(colour.dc(), kBlue);
@@ -139,11 +139,9 @@ TEST(BitBlt, MonochromeConversionsUseTheDcColours) {
     kt::Surface src(3, 1, kRed);
     src.set(1, 0, kGreen);
     SetBkColor(src.dc(), kGreen);
-    MonoCanvas dst(3, 1);
+    kt::Surface dst(3, 1, kBlack, kMono);
     ASSERT_TRUE(BitBlt(dst.dc(), 0, 0, 3, 1, src.dc(), 0, 0, SRCCOPY));
-    EXPECT_FALSE(dst.white(0, 0));
-    EXPECT_TRUE(dst.white(1, 0));
-    EXPECT_FALSE(dst.white(2, 0));
+    EXPECT_EQ("#W#", dst.ascii({{kWhite, 'W'}, {kBlack, '#'}}));
 }
 
 TEST(BitBlt, OriginsOverlapAndMissingSource) {
@@ -302,42 +300,30 @@ struct CopyPathRow {
 };
 GT_PRINT_ROW_NAME(CopyPathRow)
 
-// A memory DC over a 32-bit DIB section of either row order, every pixel distinct.
-struct DibSurface {
-    DibSurface(int w, int h, bool bottomUp, uint32_t seed) : w(w), h(h) {
-        BITMAPINFO bi{};
-        bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), w, bottomUp ? h : -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* bits = nullptr;
-        bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        old = SelectObject(dc, bmp);
-        for (int i = 0; i < w * h; ++i) static_cast<uint32_t*>(bits)[i] = (seed + uint32_t(i) * 0x010307u) & 0xFFFFFF;
-        SetStretchBltMode(dc, COLORONCOLOR);
-    }
-    ~DibSurface() {
-        SelectObject(dc, old);
-        DeleteDC(dc);
-        DeleteObject(bmp);
-    }
-    int w, h;
-    HBITMAP bmp;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old;
-};
+// A 32-bit surface of either row order, every pixel distinct.
+std::unique_ptr<kt::Surface> Distinct(int w, int h, bool bottomUp, uint32_t seed) {
+    using F = kt::Surface::Format;
+    auto s = std::make_unique<kt::Surface>(w, h, kWhite, bottomUp ? F::BottomUp32 : F::TopDown32);
+    for (int i = 0; i < w * h; ++i) s->set(i % w, i / w, (seed + uint32_t(i) * 0x010307u) & 0xFFFFFF);
+    SetStretchBltMode(s->dc(), COLORONCOLOR);
+    return s;
+}
 
 class CopyPaths : public ::testing::TestWithParam<CopyPathRow> {};
 
 TEST_P(CopyPaths, SrcCopyMatchesTheGeneralPath) {
     const CopyPathRow& r = GetParam();
-    DibSurface src(r.srcW, r.srcH, r.srcBottomUp, 0x102030);
-    DibSurface fast(r.dstW, r.dstH, r.dstBottomUp, 0x405060), general(r.dstW, r.dstH, r.dstBottomUp, 0x405060),
-        untouched(r.dstW, r.dstH, r.dstBottomUp, 0x405060);
-    ASSERT_TRUE(StretchBlt(fast.dc, r.x, r.y, r.w, r.h, src.dc, r.sx, r.sy, r.sw, r.sh, SRCCOPY));
-    ASSERT_TRUE(StretchBlt(general.dc, r.x, r.y, r.w, r.h, src.dc, r.sx, r.sy, r.sw, r.sh, MERGECOPY));
+    const auto src = Distinct(r.srcW, r.srcH, r.srcBottomUp, 0x102030);
+    const auto fast = Distinct(r.dstW, r.dstH, r.dstBottomUp, 0x405060);
+    const auto general = Distinct(r.dstW, r.dstH, r.dstBottomUp, 0x405060);
+    const auto untouched = Distinct(r.dstW, r.dstH, r.dstBottomUp, 0x405060);
+    ASSERT_TRUE(StretchBlt(fast->dc(), r.x, r.y, r.w, r.h, src->dc(), r.sx, r.sy, r.sw, r.sh, SRCCOPY));
+    ASSERT_TRUE(StretchBlt(general->dc(), r.x, r.y, r.w, r.h, src->dc(), r.sx, r.sy, r.sw, r.sh, MERGECOPY));
     int differing = 0, changed = 0;
     for (int y = 0; y < r.dstH; ++y) {
         for (int x = 0; x < r.dstW; ++x) {
-            differing += GetPixel(fast.dc, x, y) != GetPixel(general.dc, x, y);
-            changed += GetPixel(fast.dc, x, y) != GetPixel(untouched.dc, x, y);
+            differing += fast->at(x, y) != general->at(x, y);
+            changed += fast->at(x, y) != untouched->at(x, y);
         }
     }
     EXPECT_EQ(0, differing);
@@ -363,11 +349,9 @@ INSTANTIATE_TEST_SUITE_P(
         CopyPathRow{"DestinationPartlyLeftAndAbove", 8, 6, 8, 6, false, true, -2, -3, 8, 6, 0, 0, 8, 6},
         CopyPathRow{"RowsRepeatContiguous", 8, 3, 8, 20, false, false, 0, 0, 8, 20, 0, 0, 8, 3},
         CopyPathRow{"RowsRepeatInUnevenRuns", 8, 7, 8, 23, false, false, 0, 0, 8, 23, 0, 0, 8, 7},
-        CopyPathRow{"RowsRepeatOneSourceRow", 8, 3, 8, 17, false, false, 0, 0, 8, 17, 0, 1, 8, 1},
         CopyPathRow{"RowsRepeatStrided", 8, 3, 11, 20, false, false, 2, 0, 8, 20, 0, 0, 8, 3},
         CopyPathRow{"RowsRepeatElevenPixelsStrided", 11, 3, 13, 9, false, false, 1, 0, 11, 9, 0, 0, 11, 3},
         CopyPathRow{"RowsRepeatBottomUp", 8, 3, 8, 20, false, true, 0, 0, 8, 20, 0, 0, 8, 3},
-        CopyPathRow{"RowsRepeatClipped", 8, 3, 8, 12, false, false, 0, -5, 8, 20, 0, 0, 8, 3},
         CopyPathRow{"RowsRepeatMirrored", 8, 3, 8, 20, false, false, 0, 19, 8, -20, 0, 0, 8, 3},
         CopyPathRow{"BothAxesEnlarged", 3, 3, 8, 17, false, false, 0, 0, 8, 17, 0, 0, 3, 3},
         CopyPathRow{"RowsShrunk", 8, 20, 8, 7, false, false, 0, 0, 8, 7, 0, 0, 8, 20}),

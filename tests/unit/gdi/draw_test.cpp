@@ -226,7 +226,7 @@ TEST(Pixels, InvalidOutsideSurfaceAndClip) {
 }
 
 TEST(Pixels, MonochromeKeepsNearerOfBlackAndWhiteAndInvertRect) {
-    MonoCanvas m(2, 1);
+    kt::Surface m(2, 1, kBlack, kMono);
     EXPECT_EQ(kWhite, SetPixel(m.dc(), 0, 0, RGB(200, 200, 0)));  // 400 > 382.5
     EXPECT_EQ(kBlack, SetPixel(m.dc(), 1, 0, RGB(127, 127, 128)));
     kt::Surface c(3, 1, kRed);

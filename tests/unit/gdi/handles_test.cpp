@@ -5,8 +5,6 @@
 #include "../../../runtime/src/handle_table.h"
 #include "win32/runtime_ext.h"
 
-TEST(Handles, NullHandleCountsNothing) { EXPECT_EQ(0, rt::GdiObjectTotal()); }
-
 namespace {
 
 // Three slots, generations 1 to 3: the limits are reached in a few steps.

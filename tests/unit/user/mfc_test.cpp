@@ -136,33 +136,6 @@ TEST_F(MfcTest, MessageMapsDispatchAndChainToTheBase) {
     EXPECT_EQ(std::vector<std::string>{"derived size 0 120 60"}, g_calls);
 }
 
-class CRelayWnd : public CWnd {
-public:
-    std::vector<WPARAM> m_commands;
-    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
-        m_commands.push_back(wParam);
-        return CWnd::OnCommand(wParam, lParam);
-    }
-};
-
-TEST_F(MfcTest, HiddenChildWindowLikeTheMenuRelay) {
-    CWnd parent;
-    ASSERT_TRUE(parent.CreateEx(0, nullptr, L"host", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr));
-    CRelayWnd relay;
-    const RECT empty_rect{0, 0, 0, 0};
-    ASSERT_TRUE(relay.Create(nullptr, L"{B7018D46-D2CD-426d-B01B-1C0D275AB064}", WS_CHILD, empty_rect, &parent, 1011));
-    EXPECT_EQ(1011, relay.GetDlgCtrlID());
-    EXPECT_EQ(&parent, relay.GetParent());
-    EXPECT_FALSE(relay.IsWindowVisible());
-    CString title;
-    relay.GetWindowText(title);
-    EXPECT_EQ(relay.m_hWnd, FindWindowExW(parent.m_hWnd, nullptr, nullptr, title));
-    // A menu command posted to it arrives through the message loop to the virtual OnCommand.
-    relay.PostMessage(WM_COMMAND, MAKEWPARAM(0x8001, 0), 0);
-    rt::PumpMessages();
-    EXPECT_EQ(std::vector<WPARAM>{0x8001}, relay.m_commands);
-}
-
 TEST_F(MfcTest, FromHandlePermanentAndTemporary) {
     CWnd owned;
     ASSERT_TRUE(owned.CreateEx(0, nullptr, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));

@@ -1,19 +1,13 @@
 // Timers on the virtual clock, and the message loop's waits on it.
+#include <utility>
+
 #include "user_test_util.h"
 
 namespace {
 
 using ut::UserTest;
 
-struct Tick {
-    UINT_PTR id;
-    DWORD at;  // relative to the start of the test
-    bool operator==(const Tick& o) const { return id == o.id && at == o.at; }
-};
-
-std::ostream& operator<<(std::ostream& os, const Tick& t) {
-    return os << "{" << t.id << " @" << t.at << "}";
-}
+using Tick = std::pair<UINT_PTR, DWORD>;  // a timer's id and when it fired, from the start of the test
 
 UINT_PTR g_killOnTick = 0;  // the handler kills its own timer on this tick
 UINT_PTR g_killOther = 0;   // the handler kills this timer every time

@@ -52,8 +52,6 @@ inline std::vector<UINT> MessagesOf(HWND hwnd, bool life = false) {
     return out;
 }
 
-inline std::vector<UINT> LifeMessagesOf(HWND hwnd) { return MessagesOf(hwnd, true); }
-
 // The records of one message, in order.
 inline std::vector<Record> Only(UINT msg) {
     std::vector<Record> out;

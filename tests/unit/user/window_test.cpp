@@ -3,7 +3,6 @@
 
 namespace {
 
-using ut::LifeMessagesOf;
 using ut::UserTest;
 
 TEST_F(UserTest, CreationSendsItsMessagesInOrder) {
@@ -27,7 +26,7 @@ TEST_F(UserTest, CreationSendsItsMessagesInOrder) {
         ut::Log().clear();
         const HWND hwnd = Make(RECT{10, 20, 40, 60}, row.child ? parent : nullptr, row.style);
         ASSERT_NE(nullptr, hwnd);
-        EXPECT_EQ(row.expected, LifeMessagesOf(hwnd));
+        EXPECT_EQ(row.expected, ut::MessagesOf(hwnd, true));
         ASSERT_EQ(1u, ut::Only(WM_SIZE).size());
         EXPECT_EQ(MAKELPARAM(30, 40), ut::Only(WM_SIZE)[0].lParam);
         ASSERT_EQ(1u, ut::Only(WM_MOVE).size());
@@ -44,7 +43,7 @@ TEST_F(UserTest, CreationFailuresAndStaleHandles) {
     // A refused WM_CREATE ends the window without WM_DESTROY.
     EXPECT_EQ(nullptr, Make(RECT{0, 0, 10, 10}, nullptr, 0, ut::EnsureClass(L"UtRefusing", RefusingProc)));
     const std::vector<UINT> refused{WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, WM_NCDESTROY};
-    EXPECT_EQ(refused, LifeMessagesOf(nullptr));
+    EXPECT_EQ(refused, ut::MessagesOf(nullptr, true));
     ASSERT_FALSE(ut::Log().empty());
     EXPECT_FALSE(IsWindow(ut::Log().front().hwnd));
     EXPECT_TRUE(UnregisterClassW(L"UtRefusing", nullptr));
@@ -195,11 +194,21 @@ TEST_F(UserTest, MovingSendsMoveAndSizeOnlyForWhatChanged) {
         ut::Log().clear();
         const RECT& r = row.rect;
         MoveWindow(hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
-        EXPECT_EQ(row.expected, LifeMessagesOf(hwnd));
+        EXPECT_EQ(row.expected, ut::MessagesOf(hwnd, true));
         RECT rc;
         GetWindowRect(hwnd, &rc);
         EXPECT_TRUE(EqualRect(&rc, &row.rect));
     }
+}
+
+TEST_F(UserTest, SetWindowPosPutsAWindowBelowTheOneGiven) {
+    const HWND parent = Make(RECT{0, 0, 100, 100});
+    const HWND a = Make(RECT{0, 0, 10, 10}, parent), b = Make(RECT{0, 0, 10, 10}, parent);
+    const HWND c = Make(RECT{0, 0, 10, 10}, parent);  // a, b, c from the top: each new child goes below
+    ASSERT_TRUE(SetWindowPos(a, c, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE));
+    EXPECT_EQ(b, GetWindow(parent, GW_CHILD));
+    EXPECT_EQ(c, GetWindow(b, GW_HWNDNEXT));
+    EXPECT_EQ(a, GetWindow(c, GW_HWNDNEXT));
 }
 
 TEST_F(UserTest, VisibilityFollowsTheAncestors) {
