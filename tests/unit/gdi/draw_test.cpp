@@ -209,20 +209,26 @@ TEST(DrawEdge, ClassicColoursMiddleAndAdjust) {
     EXPECT_EQ("ssssw|sddlw|sdllw|slllw|wwwww", s.ascii(legend));
 }
 
-TEST(Pixels, InvalidOutsideSurfaceAndClip) {
+constexpr POINT kOutside3x3[] = {{-1, 0}, {3, 0}, {0, 3}, {INT_MIN, INT_MIN}, {INT_MAX, 0}};
+
+TEST(Pixels, ReadOutsideTheSurfaceIsInvalid) {
     kt::Surface c(3, 3);
     EXPECT_EQ(kRed, SetPixel(c.dc(), 1, 1, kRed));
     EXPECT_EQ(kRed, GetPixel(c.dc(), 1, 1));
     EXPECT_EQ(kRed, c.at(1, 1));
-    const POINT outside[] = {{-1, 0}, {3, 0}, {0, 3}, {INT_MIN, INT_MIN}, {INT_MAX, 0}};
-    for (POINT p : outside) EXPECT_EQ(CLR_INVALID, GetPixel(c.dc(), p.x, p.y));
+    for (POINT p : kOutside3x3) EXPECT_EQ(CLR_INVALID, GetPixel(c.dc(), p.x, p.y));
     EXPECT_EQ(CLR_INVALID, GetPixel(nullptr, 0, 0));
-    IntersectClipRect(c.dc(), 0, 0, 1, 1);
+}
+
+TEST(Pixels, OutsideTheClipOrWrittenOutsideTheSurfaceIsInvalid) {
     SKIP_UNDER_WINE("GetPixel and SetPixel outside the clip or the surface return the colour");
+    kt::Surface c(3, 3);
+    SetPixel(c.dc(), 1, 1, kRed);
+    IntersectClipRect(c.dc(), 0, 0, 1, 1);
     EXPECT_EQ(CLR_INVALID, GetPixel(c.dc(), 1, 1));
     EXPECT_FALSE(SetPixelV(c.dc(), 2, 2, kBlue));
     EXPECT_EQ(kWhite, c.at(2, 2));
-    for (POINT p : outside) EXPECT_EQ(CLR_INVALID, SetPixel(c.dc(), p.x, p.y, kRed));
+    for (POINT p : kOutside3x3) EXPECT_EQ(CLR_INVALID, SetPixel(c.dc(), p.x, p.y, kRed));
 }
 
 TEST(Pixels, MonochromeKeepsNearerOfBlackAndWhiteAndInvertRect) {
