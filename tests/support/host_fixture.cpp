@@ -18,6 +18,14 @@ bool SameBitmap(HBITMAP a, HBITMAP b) {
     return ReadBitmap(a, &ia) && ReadBitmap(b, &ib) && ia.width == ib.width && ia.pixels == ib.pixels;
 }
 
+Image Shot(CHeadlessHost& host) {
+    Image image;
+    HBITMAP shot = host.Snapshot();
+    EXPECT_TRUE(ReadBitmap(shot, &image));
+    ::DeleteObject(shot);
+    return image;
+}
+
 int GdiObjectsOutsideSkin() {
     CComPtr<IBitmapFactory> factory = GetEnvBitmapFactory();
     return rt::GdiObjectTotal() - (factory ? factory->GetLoadedCount() : 0);

@@ -45,4 +45,8 @@ int GdiObjectsOutsideSkin();
 // Same size and same pixels.
 bool SameBitmap(HBITMAP a, HBITMAP b);
 
+struct Image;
+// The host window's picture as it is now: its snapshot, read back and freed.
+Image Shot(CHeadlessHost& host);
+
 }  // namespace kt

@@ -23,13 +23,7 @@ protected:
         return b;
     }
     // A pixel of the window, or of the skin's image of a state at the same place in the button.
-    COLORREF WindowPixel(POINT pt) {
-        HBITMAP shot = host->Snapshot();
-        kt::Image img;
-        EXPECT_TRUE(kt::ReadBitmap(shot, &img));
-        ::DeleteObject(shot);
-        return img.at(pt.x, pt.y);
-    }
+    COLORREF WindowPixel(POINT pt) { return kt::Shot(*host).at(pt.x, pt.y); }
     COLORREF SkinPixel(const wchar_t* file) {
         CBitmap* bmp = host->Skin().Factory()->GetFolderBitmap(L"button", file);
         kt::Image img;

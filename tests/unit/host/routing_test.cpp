@@ -251,10 +251,7 @@ TEST_F(RoutingTest, APaintThatLeaksAnObjectIsCaught) {
 
 TEST_F(RoutingTest, PaintIsClippedToTheElement) {
     Add(L"p", RECT{10, 10, 20, 20}, {WM_PAINT});
-    HBITMAP shot = host->Snapshot();
-    kt::Image img;
-    ASSERT_TRUE(kt::ReadBitmap(shot, &img));
-    ::DeleteObject(shot);
+    const kt::Image img = kt::Shot(*host);
     EXPECT_EQ(RGB(200, 10, 10), img.at(10, 10));
     EXPECT_EQ(RGB(200, 10, 10), img.at(19, 19));
     EXPECT_EQ(host->Window().m_clrBackground, img.at(20, 20));

@@ -11,13 +11,7 @@ namespace {
 
 class RegressionTest : public rel::ReliabilityTest {
 protected:
-    COLORREF WindowPixel(POINT window_pt) {
-        kt::Image image;
-        HBITMAP shot = host->Snapshot();
-        kt::ReadBitmap(shot, &image);
-        ::DeleteObject(shot);
-        return image.at(window_pt.x, window_pt.y);
-    }
+    COLORREF WindowPixel(POINT window_pt) { return kt::Shot(*host).at(window_pt.x, window_pt.y); }
 };
 
 // fuzz_button: bottom - top of (x, INT_MIN, x, INT_MAX) overflowed int in DrawBitmap.

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "frame/HostServices.h"
-#include "host/HeadlessHost.h"
+#include "host_fixture.h"
 #include "pixels.h"
 #include "scrollbar/HorizontalScrollbar.h"
 #include "scrollbar/VerticalScrollbar.h"
@@ -174,13 +174,7 @@ protected:
         return posts;
     }
 
-    kt::Image Shot() {
-        HBITMAP bmp = host_->Snapshot();
-        kt::Image img;
-        kt::ReadBitmap(bmp, &img);
-        ::DeleteObject(bmp);
-        return img;
-    }
+    kt::Image Shot() { return kt::Shot(*host_); }
 
     TestPalette* palette_ = nullptr;
     std::unique_ptr<CHeadlessHost> host_;

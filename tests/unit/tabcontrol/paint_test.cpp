@@ -2,6 +2,7 @@
 // for each side and background mode, and no GDI object left behind.
 #include <gtest/gtest.h>
 
+#include "host_fixture.h"
 #include "pixels.h"
 #include "tab_test_util.h"
 #include "win32/runtime_ext.h"
@@ -16,11 +17,7 @@ const SIZE kWindow{320, 60};
 // Repaints the whole window and reads it back.
 kt::Image Paint(Strip& strip) {
     ::InvalidateRect(strip.host.Window().GetSafeHwnd(), nullptr, TRUE);
-    HBITMAP bmp = strip.host.Snapshot();
-    kt::Image img;
-    EXPECT_TRUE(kt::ReadBitmap(bmp, &img));
-    ::DeleteObject(bmp);
-    return img;
+    return kt::Shot(strip.host);
 }
 
 // A pixel in element coordinates.
@@ -146,11 +143,7 @@ TEST(TabPaint, WithoutFontsNothingIsDrawn) {
     ASSERT_TRUE(host.Add(t, L"tabs", kPlace));  // the skin is reachable
     EXPECT_EQ(0, t->OnPaint(nullptr));
     ::InvalidateRect(host.Window().GetSafeHwnd(), nullptr, TRUE);
-    HBITMAP bmp = host.Snapshot();
-    kt::Image img;
-    ASSERT_TRUE(kt::ReadBitmap(bmp, &img));
-    ::DeleteObject(bmp);
-    EXPECT_EQ(host.Window().m_clrBackground, img.at(kPlace.left + 5, kPlace.top + 5));  // not even the fill
+    EXPECT_EQ(host.Window().m_clrBackground, kt::Shot(host).at(kPlace.left + 5, kPlace.top + 5));  // not even the fill
 }
 
 // ---- goldens --------------------------------------------------------------------------------------
@@ -265,10 +258,7 @@ TEST(TabPaint, PartialPaintsMatchTheWholePaint) {
             RECT invalid = row.invalid;
             ::OffsetRect(&invalid, kPlace.left, kPlace.top);
             ::InvalidateRect(hwnd, &invalid, TRUE);
-            HBITMAP bmp = strip.host.Snapshot();
-            kt::Image part;
-            ASSERT_TRUE(kt::ReadBitmap(bmp, &part));
-            ::DeleteObject(bmp);
+            const kt::Image part = kt::Shot(strip.host);
             int differing = 0;
             for (int y = invalid.top; y < invalid.bottom; ++y)
                 for (int x = invalid.left; x < invalid.right; ++x) differing += part.at(x, y) != whole.at(x, y);

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "host_fixture.h"
 #include "pixels.h"
 #include "tools/kelem/Gallery.h"
 #include "win32/runtime_ext.h"
@@ -66,10 +67,7 @@ TEST(ViewerSession, LogsEventsAndLayoutAndSavesTheScreen) {
     ASSERT_TRUE(kt::ReadPng(options.pngPath, &file));
     EXPECT_EQ(file.width, 1170);
     EXPECT_EQ(file.height, 600);
-    kt::Image desk_now;
-    HBITMAP shot = session.Host().Snapshot();
-    kt::ReadBitmap(shot, &desk_now);
-    ::DeleteObject(shot);
+    const kt::Image desk_now = kt::Shot(session.Host());
     int differing = 0;
     for (int y = 0; y < desk_now.height; ++y)
         for (int x = 0; x < desk_now.width; ++x) differing += file.at(x, y) != desk_now.at(x, y);
