@@ -18,6 +18,12 @@ bool SameBitmap(HBITMAP a, HBITMAP b) {
     return ReadBitmap(a, &ia) && ReadBitmap(b, &ib) && ia.width == ib.width && ia.pixels == ib.pixels;
 }
 
+void FreshScreen() {
+    const SIZE screen = rt::GetScreenSize();
+    rt::SetScreenSize(screen.cx + 1, screen.cy);  // a new size is a new, black screen
+    rt::SetScreenSize(screen.cx, screen.cy);
+}
+
 Image Shot(CHeadlessHost& host) {
     Image image;
     HBITMAP shot = host.Snapshot();

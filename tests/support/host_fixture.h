@@ -45,6 +45,10 @@ int GdiObjectsOutsideSkin();
 // Same size and same pixels.
 bool SameBitmap(HBITMAP a, HBITMAP b);
 
+// A black virtual screen, as a new process has it: a menu picture takes in the screen
+// around the host window, which the tests run before may have drawn on.
+void FreshScreen();
+
 struct Image;
 // The host window's picture as it is now: its snapshot, read back and freed.
 Image Shot(CHeadlessHost& host);

@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <utility>
 
 #include "win32/runtime_ext.h"
@@ -139,6 +141,13 @@ std::string OutputPath(const std::string& relative) {
     std::error_code ec;
     std::filesystem::create_directories(path.parent_path(), ec);
     return path.string();
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 }  // namespace kt

@@ -81,6 +81,9 @@ bool UnderWine();
 // or the build); its parent directories are created.
 std::string OutputPath(const std::string& relative);
 
+// A whole file as text ("" when it cannot be read).
+std::string ReadFile(const std::string& path);
+
 // Compares a bitmap with the golden PNG at tests/golden/<name>.png (KELEM_GOLDEN_DIR in
 // the environment overrides the folder). With KELEM_UPDATE_GOLDEN=1 in the environment
 // the golden is (re)written instead. On a mismatch the actual image and a diff image are

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "pixels.h"
 #include "tools/kelem/Runner.h"
 
 namespace {
@@ -52,15 +53,8 @@ std::vector<Example> Examples(const std::string& doc) {
     return examples;
 }
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 TEST(DocsExamples, EveryExampleRunsAsWritten) {
-    const std::string doc = ReadFile(std::string(KELEM_SOURCE_DIR) + "/docs/scenarios.md");
+    const std::string doc = kt::ReadFile(std::string(KELEM_SOURCE_DIR) + "/docs/scenarios.md");
     ASSERT_FALSE(doc.empty());
     const std::vector<Example> examples = Examples(doc);
     std::set<std::string> kinds;  // every element kind the examples create, and menuex

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "host_fixture.h"
 #include "pixels.h"
 #include "tools/kelem/Runner.h"
 #include "win32/runtime_ext.h"
@@ -22,13 +23,6 @@ std::vector<std::string> Scripts() {
         if (e.path().extension() == ".kel") names.push_back(e.path().stem().string());
     std::sort(names.begin(), names.end());
     return names;
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 // A PNG the run wrote, as a bitmap for the golden comparison.
@@ -49,21 +43,13 @@ std::vector<std::string> Snapshots(const std::string& transcript) {
     return files;
 }
 
-// A black virtual screen, as a new process has it: a menu picture takes in the screen
-// around the host window, which the tests run before this one may have drawn on.
-void FreshScreen() {
-    const SIZE screen = rt::GetScreenSize();
-    rt::SetScreenSize(screen.cx + 1, screen.cy);
-    rt::SetScreenSize(screen.cx, screen.cy);
-}
-
 class Scenario : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(Scenario, TranscriptMatches) {
     const std::string base = ScenarioDir() + "/" + GetParam();
     const std::string outDir = std::string(KELEM_TEST_OUTPUT_DIR) + "/scenarios";
     std::system(("mkdir -p '" + outDir + "'").c_str());
-    FreshScreen();
+    kt::FreshScreen();
     std::ostringstream out, err;
     kelem::RunOptions options{std::string(KELEM_SOURCE_DIR) + "/skins/default", outDir};
     const int code = kelem::RunScriptFile(base + ".kel", options, out, err);
@@ -71,7 +57,7 @@ TEST_P(Scenario, TranscriptMatches) {
     if (code != 0) transcript += "exit " + std::to_string(code) + ": " + err.str();
     const char* update = std::getenv("KELEM_UPDATE_GOLDEN");
     if (update && std::string(update) == "1") std::ofstream(base + ".out") << transcript;
-    EXPECT_EQ(ReadFile(base + ".out"), transcript) << "script " << base << ".kel";
+    EXPECT_EQ(kt::ReadFile(base + ".out"), transcript) << "script " << base << ".kel";
     for (const std::string& file : Snapshots(transcript)) {
         HBITMAP shot = LoadPng(outDir + "/" + file);
         ASSERT_NE(nullptr, shot) << file;

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "host_fixture.h"
 #include "tools/kelem/Runner.h"
 #include "win32/runtime_ext.h"
 
@@ -36,11 +37,7 @@ protected:
     }
     // The virtual screen keeps what these runs' windows painted, and a later picture of a
     // popup beside its window would show it: leave the screen fresh, as it starts.
-    void TearDown() override {
-        const SIZE screen = rt::GetScreenSize();
-        rt::SetScreenSize(screen.cx + 1, screen.cy);
-        rt::SetScreenSize(screen.cx, screen.cy);
-    }
+    void TearDown() override { kt::FreshScreen(); }
     Outcome RunScript(const std::string& text, const std::string& skin) {
         const std::string script = (base / "script.kel").string();
         std::ofstream(script, std::ios::binary) << text;

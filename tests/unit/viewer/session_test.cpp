@@ -20,13 +20,6 @@ std::string SkinDir(const char* name) {
     return std::string(KELEM_SOURCE_DIR) + "/skins/" + name;
 }
 
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 kelem::ViewerOptions Options(const std::string& name, int scale = 1) {
     kelem::ViewerOptions o;
     o.defaultSkin = SkinDir("default");
@@ -56,7 +49,7 @@ TEST(ViewerSession, LogsEventsAndLayoutAndSavesTheScreen) {
     EXPECT_NE(session.Panel().Events().back().find(" top 1324 tab selected id=3"), std::string::npos);
 
     ASSERT_EQ(session.SavePng(), options.pngPath);
-    const std::string log = ReadFile(options.logFile);
+    const std::string log = kt::ReadFile(options.logFile);
     EXPECT_NE(log.find("# tab top 3 \"ChiNext\" ("), std::string::npos);
     EXPECT_NE(log.find("# ready 1170x600 scale 1\n"), std::string::npos);
     EXPECT_NE(log.find(" top 1324 tab selected id=3\n"), std::string::npos);
