@@ -9,8 +9,12 @@ std::ostream& operator<<(std::ostream& os, const Posted& p) {
     return os << "{" << p.msg << ", " << p.wParam << ", " << p.lParam << ", t=" << p.time << "}";
 }
 
+std::string SkinDir(const char* name) {
+    return std::string(KELEM_SOURCE_DIR) + "/skins/" + name;
+}
+
 std::string DefaultSkinDir() {
-    return std::string(KELEM_SOURCE_DIR) + "/skins/default";
+    return SkinDir("default");
 }
 
 bool SameBitmap(HBITMAP a, HBITMAP b) {

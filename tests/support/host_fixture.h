@@ -36,6 +36,8 @@ protected:
     int gdiBaseline = 0;  // GdiObjectsOutsideSkin() after set-up
 };
 
+// A skin folder of the tree (skins/<name>), and the default one.
+std::string SkinDir(const char* name);
 std::string DefaultSkinDir();
 
 // Live GDI objects less the skin pictures the environment's bitmap factory holds: those

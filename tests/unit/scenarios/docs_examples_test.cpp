@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "host_fixture.h"
 #include "pixels.h"
 #include "tools/kelem/Runner.h"
 
@@ -64,7 +65,7 @@ TEST(DocsExamples, EveryExampleRunsAsWritten) {
         std::system(("mkdir -p '" + dir + "'").c_str());
         std::ofstream(dir + "/example.kel") << ex.script;
         std::ostringstream out, err;
-        kelem::RunOptions options{std::string(KELEM_SOURCE_DIR) + "/skins/default", dir};
+        kelem::RunOptions options{kt::DefaultSkinDir(), dir};
         const int code = kelem::RunScriptFile(dir + "/example.kel", options, out, err);
         std::string transcript = out.str();
         if (code != 0) transcript += "exit " + std::to_string(code) + ": " + err.str();

@@ -51,7 +51,7 @@ TEST_P(Scenario, TranscriptMatches) {
     std::system(("mkdir -p '" + outDir + "'").c_str());
     kt::FreshScreen();
     std::ostringstream out, err;
-    kelem::RunOptions options{std::string(KELEM_SOURCE_DIR) + "/skins/default", outDir};
+    kelem::RunOptions options{kt::DefaultSkinDir(), outDir};
     const int code = kelem::RunScriptFile(base + ".kel", options, out, err);
     std::string transcript = out.str();
     if (code != 0) transcript += "exit " + std::to_string(code) + ": " + err.str();

@@ -55,7 +55,7 @@ protected:
     fs::path base;
 };
 
-const std::string kDefaultSkin = std::string(KELEM_SOURCE_DIR) + "/skins/default";
+const std::string kDefaultSkin = kt::DefaultSkinDir();
 
 TEST_F(ScriptInput, HostileScriptsAreRefusedWithTheirLine) {
     struct Row {

@@ -211,7 +211,7 @@ TEST_F(Paint, DefaultSkinGoldens) {
         const std::string name = std::string("scrollbar/") + row.name + std::to_string(row.drive ? row.drive : row.set);
         SCOPED_TRACE(name);
         host_ = std::make_unique<CHeadlessHost>(row.vertical ? SIZE{36, 164} : SIZE{164, 36});
-        ASSERT_TRUE(host_->LoadSkin(std::string(KELEM_SOURCE_DIR) + "/skins/default"));
+        ASSERT_TRUE(host_->LoadSkin(kt::DefaultSkinDir()));
         POINT first{}, second{}, thumb{};
         if (row.vertical) {
             CVerticalScrollbar* bar = AddVertical(124, 16);

@@ -17,10 +17,6 @@
 
 namespace {
 
-std::string SkinDir(const char* name) {
-    return std::string(KELEM_SOURCE_DIR) + "/skins/" + name;
-}
-
 ControlMessage Message(const wchar_t* sender, UINT msg, WPARAM wParam, LPARAM lParam, DWORD time = 0) {
     ControlMessage cm;
     cm.senderName = sender;
@@ -98,7 +94,7 @@ protected:
     void SetUp() override {
         rt::SetScreenSize(1280, 800);
         host = std::make_unique<CHeadlessHost>(kelem::DeskLayout().size);
-        host->LoadSkin(SkinDir("default"));
+        host->LoadSkin(kt::SkinDir("default"));
         kelem::RegisterAllKinds(registry);
         kelem::RegisterDeskKinds(registry);
         desk = std::make_unique<kelem::Desk>(*host, &registry);
@@ -195,12 +191,12 @@ TEST_F(DeskTest, MenuCommandReplayRenamesTheTab) {
 // A skin change shows at the next paint: the re-skinned desk is the desk built in that skin.
 TEST_F(DeskTest, ReskinnedDeskPaintsLikeADeskBuiltInThatSkin) {
     HBITMAP dark = host->Snapshot();
-    host->LoadSkin(SkinDir("light"));
+    host->LoadSkin(kt::SkinDir("light"));
     desk->ApplySkin();
     HBITMAP reskinned = host->Snapshot();
 
     CHeadlessHost fresh_host(kelem::DeskLayout().size);
-    fresh_host.LoadSkin(SkinDir("light"));
+    fresh_host.LoadSkin(kt::SkinDir("light"));
     kelem::Desk fresh(fresh_host);
     HBITMAP light = fresh_host.Snapshot();
     EXPECT_FALSE(kt::SameBitmap(dark, light));
@@ -208,7 +204,7 @@ TEST_F(DeskTest, ReskinnedDeskPaintsLikeADeskBuiltInThatSkin) {
     for (HBITMAP shot : {dark, reskinned, light}) ::DeleteObject(shot);
     // The grid's own colours follow the skin too.
     EXPECT_FALSE(desk->Grid()->m_bDarkTheme);
-    host->LoadSkin(SkinDir("default"));
+    host->LoadSkin(kt::SkinDir("default"));
 }
 
 // ---- the inspector -------------------------------------------------------------------------------------------
@@ -275,8 +271,8 @@ TEST(ViewerArgs, OptionsAndTheirErrors) {
         }
         EXPECT_EQ(o.scale, row.scale) << row.name;
         EXPECT_EQ(o.logFile, row.log) << row.name;
-        EXPECT_EQ(o.skinDir, SkinDir("default")) << row.name;
-        EXPECT_EQ(o.lightSkin, SkinDir("light")) << row.name;
+        EXPECT_EQ(o.skinDir, kt::SkinDir("default")) << row.name;
+        EXPECT_EQ(o.lightSkin, kt::SkinDir("light")) << row.name;
     }
 }
 

@@ -16,14 +16,10 @@
 
 namespace {
 
-std::string SkinDir(const char* name) {
-    return std::string(KELEM_SOURCE_DIR) + "/skins/" + name;
-}
-
 kelem::ViewerOptions Options(const std::string& name, int scale = 1) {
     kelem::ViewerOptions o;
-    o.defaultSkin = SkinDir("default");
-    o.lightSkin = SkinDir("light");
+    o.defaultSkin = kt::SkinDir("default");
+    o.lightSkin = kt::SkinDir("light");
     o.skinDir = o.defaultSkin;
     o.scale = scale;
     o.logFile = kt::OutputPath("viewer/" + name + ".log");
@@ -71,7 +67,7 @@ TEST(ViewerSession, LogsEventsAndLayoutAndSavesTheScreen) {
 // and the next good load clears it. Which problems keep which values: tests/unit/host.
 TEST(ViewerSession, SkinProblemsShowInThePaneAndKeepWhatWasLoaded) {
     const std::string broken = kt::OutputPath("viewer/broken_skin");
-    std::system(("rm -rf '" + broken + "' && cp -r '" + SkinDir("light") + "' '" + broken + "'").c_str());
+    std::system(("rm -rf '" + broken + "' && cp -r '" + kt::SkinDir("light") + "' '" + broken + "'").c_str());
     kelem::ViewerOptions options = Options("skin_problems");
     options.lightSkin = broken;
     kelem::ViewerSession session(options);
@@ -92,7 +88,7 @@ TEST(ViewerSession, SkinProblemsShowInThePaneAndKeepWhatWasLoaded) {
     ASSERT_TRUE(session.SwitchSkin());
     session.Refresh();
     EXPECT_TRUE(session.Panel().Problems().empty());
-    EXPECT_EQ(session.SkinDir(), SkinDir("default"));
+    EXPECT_EQ(session.SkinDir(), kt::SkinDir("default"));
     EXPECT_EQ(session.GetDesk().Host().Window().m_clrBackground, RGB(0x11, 0x13, 0x18));
 }
 
@@ -139,7 +135,7 @@ TEST(ViewerSession, InspectorFollowsThePointer) {
 // Every gallery page, the desk included, in both skins: no missing palette key or bitmap.
 TEST(SkinsComplete, EveryGalleryPageInBothSkins) {
     for (const char* skin : {"default", "light"}) {
-        kelem::Gallery gallery(kt::OutputPath(std::string("viewer/gallery-") + skin), SkinDir(skin));
+        kelem::Gallery gallery(kt::OutputPath(std::string("viewer/gallery-") + skin), kt::SkinDir(skin));
         kelem::RenderAllGalleryPages(gallery);
         EXPECT_GT(gallery.ShotCount(), 0) << skin;
         const std::vector<std::string> problems = gallery.Problems();
