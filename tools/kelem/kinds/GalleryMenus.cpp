@@ -204,12 +204,12 @@ public:
             mis->itemWidth = 40;
             return;
         }
-        HDC dc = ::GetDC(nullptr);
-        HGDIOBJ old = ::SelectObject(dc, m_menuFont.m_hObject);
         SIZE text{};
-        ::GetTextExtentPoint32W(dc, item->strText.GetString(), item->strText.GetLength(), &text);
-        ::SelectObject(dc, old);
-        ::ReleaseDC(nullptr, dc);
+        {
+            CScreenDC dc;
+            CSelectScope font(dc, m_menuFont.m_hObject);
+            ::GetTextExtentPoint32W(dc, item->strText.GetString(), item->strText.GetLength(), &text);
+        }
         mis->itemHeight = UINT(std::max(m_nImageHeight + 6, 20));
         mis->itemWidth = UINT(m_nLeftImageWidth + 1 + m_nImageWidth + 6 + text.cx + 40);
     }
