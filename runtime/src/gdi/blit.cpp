@@ -36,6 +36,9 @@ bool RopUsesSource(uint8_t c) {
 bool RopUsesPattern(uint8_t c) {
     return (((c >> 4) ^ c) & 0x0F) != 0;
 }
+bool RopUsesDest(uint8_t c) {
+    return (((c >> 1) ^ c) & 0x55) != 0;
+}
 
 uint32_t Rop3(uint8_t code, uint32_t p, uint32_t s, uint32_t d) {
     uint32_t r = 0;
@@ -509,6 +512,10 @@ BOOL FillBlit(DC* dc, Bitmap* dst, const BlitArgs& a, uint8_t rop, uint32_t patt
     const Rect64 dst_rect = PatBltRect(LogicalToSurface64(dc, a.x, a.y), a.w, a.h);
     RECT rc;
     if (!ClipRect64(dst_rect, EffectiveClip(dc, dst), &rc)) return TRUE;
+    if (RopUsesDest(rop))
+        dst->Realize();
+    else
+        dst->WillOverwrite(rc);
     for (int y = rc.top; y < rc.bottom; ++y)
         ApplyRop(rop, pattern, nullptr, nullptr, dst->Row(y) + rc.left, rc.right - rc.left);
     return TRUE;
@@ -558,6 +565,7 @@ BOOL CopyUnstretched(DC* ddc, Bitmap* dst, DC* sdc, const Bitmap* src, const Bli
     if (cols == 0) return TRUE;
     const int rows = ClipIdentity(AxisIn{dp.y, a.h, sp.y, a.sh}, clip.top, clip.bottom, src->height, &top, &srcTop);
     if (rows == 0) return TRUE;
+    dst->WillOverwrite(RECT{left, top, left + cols, top + rows});
     const size_t rowBytes = size_t(cols) * 4;
     uint8_t* d = reinterpret_cast<uint8_t*>(dst->Row(top) + left);
     const uint8_t* s = reinterpret_cast<const uint8_t*>(src->Row(srcTop) + srcLeft);
@@ -571,7 +579,7 @@ BOOL CopyUnstretched(DC* ddc, Bitmap* dst, DC* sdc, const Bitmap* src, const Bli
 
 BOOL Blit(const BlitArgs& a) {
     DC* ddc = Get<DC>(a.dst);
-    Bitmap* dst = ddc ? ddc->Surface() : nullptr;
+    Bitmap* dst = ddc ? ddc->SurfaceShape() : nullptr;  // realized below, once the written part is known
     if (!dst) return FALSE;
     const uint8_t rop = a.keyed ? 0xCC : RopCode(a.rop);
     uint32_t pattern = 0;
@@ -617,6 +625,10 @@ BOOL Blit(const BlitArgs& a) {
         plan.convert.kind = Convert::ColorToMono;
         plan.convert.key = ToPixel(sdc->s.bkColor);
     }
+    if (rop == 0xCC && !a.keyed)
+        dst->WillOverwrite(RECT{plan.x.dstLo, plan.y.dstLo, plan.x.dstLo + plan.x.count, plan.y.dstLo + plan.y.count});
+    else
+        dst->Realize();
     if (src == dst) Snapshot(plan, scratch.copy);
     RunPlan(plan, scratch);
     return TRUE;

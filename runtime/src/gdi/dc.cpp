@@ -38,7 +38,7 @@ bool ClipRect64(const Rect64& rc, const RECT& clip, RECT* out) {
 }
 
 RECT EffectiveClip(DC* dc) {
-    return EffectiveClip(dc, dc ? dc->Surface() : nullptr);
+    return EffectiveClip(dc, dc ? dc->SurfaceShape() : nullptr);
 }
 
 }  // namespace gdi

@@ -10,11 +10,13 @@
 #pragma once
 
 #include <algorithm>
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <cwchar>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "../handle_table.h"
@@ -72,10 +74,29 @@ template <class T>
 T* Get(HGDIOBJ h) {
     return static_cast<T*>(Lookup(h, T::kKind));
 }
+// Pixel storage. Growing it leaves the new pixels unwritten (default-initialised): a
+// bitmap decides when its pixels are cleared (Bitmap::Realize).
+template <class T>
+struct DefaultInitAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = DefaultInitAllocator<U>;
+    };
+    using std::allocator<T>::allocator;
+    template <class U>
+    void construct(U* p) noexcept {
+        ::new (static_cast<void*>(p)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* p, Args&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+};
+using PixelStore = std::vector<uint32_t, DefaultInitAllocator<uint32_t>>;
 // Pixel storage of deleted bitmaps, kept (a few, bounded) for the next bitmaps.
-void KeepStore(std::vector<uint32_t>&& store);
+void KeepStore(PixelStore&& store);
 // Swaps in kept storage with room for pixels (contents unspecified); false when none fits.
-bool TakeStore(size_t pixels, std::vector<uint32_t>* out);
+bool TakeStore(size_t pixels, PixelStore* out);
 
 // ---- 2. Objects ------------------------------------------------------------------------
 struct DC;
@@ -92,17 +113,47 @@ struct Bitmap : Object {
     int bitsPixel = 32;           // 1 or 32, as GetObject reports it
     bool dibSection = false;      // bits visible to the caller (CreateDIBSection)
     bool topDown = true;          // DIB sections only
-    std::vector<uint32_t> store;  // owned storage, width * height pixels
+    PixelStore store;             // owned storage, width * height pixels
     uint8_t* scan0 = nullptr;     // first byte of the top row
     ptrdiff_t stride = 0;         // bytes; negative for bottom-up DIB sections
     DC* selectedIn = nullptr;     // a bitmap sits in at most one DC
+    // Black, but not yet written: the storage holds whatever it held. A paint's off-screen
+    // bitmap is usually covered whole by its first fill, so its clearing is put off until
+    // something reads or partly writes it (Realize) and skipped when a write covers it
+    // all first (WillOverwrite).
+    bool blackPending = false;
 
-    uint32_t* Row(int y) { return reinterpret_cast<uint32_t*>(scan0 + y * stride); }
-    const uint32_t* Row(int y) const { return reinterpret_cast<const uint32_t*>(scan0 + y * stride); }
+    uint32_t* Row(int y) {
+        assert(!blackPending);
+        return reinterpret_cast<uint32_t*>(scan0 + y * stride);
+    }
+    const uint32_t* Row(int y) const {
+        assert(!blackPending);
+        return reinterpret_cast<const uint32_t*>(scan0 + y * stride);
+    }
     bool IsMono() const { return bitsPixel == 1; }
-    // Allocates zeroed (black) storage, reusing the storage of a recently deleted bitmap
-    // of about that size when there is one. bottomUp lays rows out as a bottom-up DIB.
-    bool Allocate(int w, int h, int bpp, bool bottomUp);
+    // Black storage, reusing the storage of a recently deleted bitmap of about that size
+    // when there is one. bottomUp lays rows out as a bottom-up DIB. Clear::WhenRead puts
+    // the clearing off (blackPending); only bitmaps whose pixels no caller holds may take it.
+    enum class Clear { Now, WhenRead };
+    bool Allocate(int w, int h, int bpp, bool bottomUp, Clear clear = Clear::Now);
+    // Makes the pixels what they are to every reader: clears a pending black.
+    void Realize() {
+        if (blackPending) ClearPending();
+    }
+    // Called before a write that sets every pixel of surface_rect without reading any:
+    // a pending black that the write covers whole is never stored.
+    void WillOverwrite(const RECT& surface_rect) {
+        if (!blackPending) return;
+        if (surface_rect.left <= 0 && surface_rect.top <= 0 && surface_rect.right >= width &&
+            surface_rect.bottom >= height)
+            blackPending = false;
+        else
+            ClearPending();
+    }
+
+private:
+    void ClearPending();
 };
 
 struct Pen : Object {
@@ -168,9 +219,15 @@ struct DC : Object {
     bool hasVis = false;
     RECT visRect{};  // surface coordinates
 
-    Bitmap* Surface() {  // the bitmap drawn on, or null
-        return Get<Bitmap>(displaySurface ? HGDIOBJ(displaySurface) : HGDIOBJ(s.bitmap));
+    // The bitmap drawn on, or null, its pixels realized for reading and drawing.
+    Bitmap* Surface() {
+        Bitmap* b = SurfaceShape();
+        if (b) b->Realize();
+        return b;
     }
+    // The same bitmap for its size and format alone, or for a write that calls
+    // WillOverwrite (or Realize) before it touches a pixel.
+    Bitmap* SurfaceShape() { return Get<Bitmap>(displaySurface ? HGDIOBJ(displaySurface) : HGDIOBJ(s.bitmap)); }
 };
 
 // SaveDC stacks of deleted DCs, kept (a few, bounded) so that a new DC's SaveDC reuses

@@ -104,7 +104,7 @@ struct KeptVectors {
     }
 };
 
-using Store = std::vector<uint32_t>;
+using Store = PixelStore;
 constexpr size_t kMaxStorePixels = size_t(1) << 22;  // 16 MB: larger storage goes back at once
 KeptVectors<Store, 4> g_stores;
 KeptVectors<std::vector<DCState>, 4> g_saveStacks;

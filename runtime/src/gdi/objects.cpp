@@ -139,16 +139,18 @@ bool PenColor(DC* dc, COLORREF* out, int* width) {
 }
 
 // ---- 2. Bitmaps ------------------------------------------------------------------------
-bool Bitmap::Allocate(int w, int h, int bpp, bool bottomUp) {
+bool Bitmap::Allocate(int w, int h, int bpp, bool bottomUp, Clear clear) {
     if (w <= 0 || h <= 0 || int64_t(w) * h > kMaxPixels) return false;
     if (bpp != 1 && bpp != 32) return false;
     const size_t pixels = size_t(w) * size_t(h);
     if (store.capacity() < pixels) TakeStore(pixels, &store);
     try {
-        store.assign(pixels, 0u);
+        store.resize(pixels);  // new pixels unwritten: cleared below or when first read
     } catch (const std::bad_alloc&) {
         return false;
     }
+    blackPending = clear == Clear::WhenRead;
+    if (!blackPending) memset(store.data(), 0, pixels * 4);
     width = w;
     height = h;
     bitsPixel = bpp;
@@ -160,6 +162,11 @@ bool Bitmap::Allocate(int w, int h, int bpp, bool bottomUp) {
         stride = -stride;
     }
     return true;
+}
+
+void Bitmap::ClearPending() {
+    memset(store.data(), 0, store.size() * 4);
+    blackPending = false;
 }
 
 Bitmap::~Bitmap() {
@@ -175,9 +182,9 @@ DC::~DC() {
 
 namespace {
 
-HBITMAP NewBitmap(int w, int h, int bpp, bool dib, bool bottomUp) {
+HBITMAP NewBitmap(int w, int h, int bpp, bool dib, bool bottomUp, Bitmap::Clear clear = Bitmap::Clear::Now) {
     auto b = std::make_unique<Bitmap>();
-    if (!b->Allocate(w, h, bpp, bottomUp)) return nullptr;
+    if (!b->Allocate(w, h, bpp, bottomUp, clear)) return nullptr;
     b->dibSection = dib;
     return static_cast<HBITMAP>(Insert(std::move(b)));
 }
@@ -225,9 +232,10 @@ HBITMAP CreateCompatibleBitmap(HDC hdc, int cx, int cy) {
     DC* dc = Get<DC>(hdc);
     if (!dc) return nullptr;
     if (cx == 0 || cy == 0) return DefaultBitmap();
-    Bitmap* surface = dc->Surface();
+    Bitmap* surface = dc->SurfaceShape();
     const bool mono = dc->memory && surface && surface->IsMono();
-    return NewBitmap(cx, cy, mono ? 1 : 32, false, false);
+    // Its pixels are reachable through the GDI alone, so their clearing may wait.
+    return NewBitmap(cx, cy, mono ? 1 : 32, false, false, Bitmap::Clear::WhenRead);
 }
 
 HBITMAP CreateDIBSection(HDC, const BITMAPINFO* pbmi, UINT, void** ppvBits, HANDLE hSection, DWORD) {
@@ -246,6 +254,7 @@ HBITMAP CreateDIBSection(HDC, const BITMAPINFO* pbmi, UINT, void** ppvBits, HAND
 LONG GetBitmapBits(HBITMAP hbit, LONG cb, LPVOID lpvBits) {
     Bitmap* b = Get<Bitmap>(hbit);
     if (!b || cb < 0) return 0;
+    b->Realize();
     const int64_t rowBytes = WidthBytes(b), total = rowBytes * b->height;
     if (!lpvBits) return LONG(total);
     std::vector<uint8_t> row(static_cast<size_t>(rowBytes));
@@ -262,6 +271,7 @@ LONG GetBitmapBits(HBITMAP hbit, LONG cb, LPVOID lpvBits) {
 LONG SetBitmapBits(HBITMAP hbm, DWORD cb, const void* pvBits) {
     Bitmap* b = Get<Bitmap>(hbm);
     if (!b || !pvBits || b->stock) return 0;
+    b->Realize();
     const int64_t rowBytes = WidthBytes(b);
     const int rows = int(std::min<int64_t>(b->height, int64_t(cb) / rowBytes));  // whole rows only
     for (int y = 0; y < rows; ++y) UnpackRow(b, y, static_cast<const uint8_t*>(pvBits) + y * rowBytes);
@@ -283,6 +293,7 @@ int GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBits, LPB
         return b->height;
     }
     if ((bi.biBitCount != 32 && bi.biBitCount != 24) || bi.biCompression != BI_RGB) return 0;
+    b->Realize();
     const int64_t rowBytes = (int64_t(b->width) * bi.biBitCount + 31) / 32 * 4;
     if (!lpvBits) {
         bi.biSizeImage = DWORD(rowBytes * b->height);

@@ -17,8 +17,9 @@ bool Fail(std::string* error, const std::string& message) {
 }
 
 bool ReadPixels(HBITMAP h, imagefile::Pixels* out, std::string* error) {
-    const gdi::Bitmap* bmp = gdi::Get<gdi::Bitmap>(h);
+    gdi::Bitmap* bmp = gdi::Get<gdi::Bitmap>(h);
     if (!bmp) return Fail(error, "not a bitmap handle");
+    bmp->Realize();
     if (bmp->width <= 0 || bmp->height <= 0 || !bmp->scan0) return Fail(error, "the bitmap has no pixels");
     out->width = bmp->width;
     out->height = bmp->height;

@@ -289,14 +289,16 @@ bool FillSolidRects(HDC hdc, const RECT* logical_rects, int count, COLORREF colo
     gdi::DC* dc = gdi::Get<gdi::DC>(hdc);
     if (!dc || (dc->s.textAlign & TA_UPDATECP)) return false;
     dc->s.bkColor = color;
-    gdi::Bitmap* bmp = dc->Surface();
+    gdi::Bitmap* bmp = dc->SurfaceShape();
     RECT clip;
     if (!logical_rects || !bmp || !BaseClip(dc, bmp, &clip)) return true;
     const uint32_t pixel = gdi::ToPixel(color);
     const gdi::Point64 origin = gdi::LogicalToSurface64(dc, 0, 0);
     for (int i = 0; i < count; ++i) {
         RECT dst;
-        if (ClipTo(LogicalRectToSurface(origin, logical_rects[i]), clip, &dst)) FillSurface(bmp, dst, pixel);
+        if (!ClipTo(LogicalRectToSurface(origin, logical_rects[i]), clip, &dst)) continue;
+        bmp->WillOverwrite(dst);
+        FillSurface(bmp, dst, pixel);
     }
     return true;
 }
