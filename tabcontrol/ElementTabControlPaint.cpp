@@ -155,7 +155,7 @@ void CElementTabControl::DrawTabItem(CMemDC& dc, CLightCanvas& canvas, CComPtr<I
     const long long nArrowLeft = -static_cast<long long>(m_nArrowMargin) - BitmapInfo(m_pArrowBmp).bmWidth;
     for (INT_PTR i = 0; i < nCount; ++i) {
         CQuoteTabItem* pItem = m_arrItems[i];
-        DivideItem(pItem, rcStrip);
+        if (pItem->m_nDivide != 0) DivideItem(pItem, rcStrip);  // the test inline: most tabs are not divided
         if (i == m_nSelTab || pItem->m_rcItem.right + nArrowLeft < rcClip.right) m_arrowTabs.push_back(i);
         // The rectangle first: a tab beyond the clip costs one cache line of its record.
         if (!canReachClip(pItem->m_rcItem) || !pItem->m_bVisible) continue;
