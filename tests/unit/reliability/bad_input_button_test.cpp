@@ -10,9 +10,9 @@ using rel::LongText;
 
 // DrawBitmap onto a small memory DC with the given rectangle.
 long long DrawAt(CElementButton* b, CRect rc, bool with_bitmap) {
-    rel::ScreenLikeDC target(16, 16);
+    kt::Surface target(16, 16);
     CBitmap* bmp = with_bitmap ? GetEnvBitmapFactory()->GetFolderBitmap(L"button", L"normal.bmp") : nullptr;
-    CLightCanvas canvas(&target.dc);
+    CLightCanvas canvas(CDC::FromHandle(target.dc()));
     return b->DrawBitmap(canvas, bmp, rc);
 }
 
@@ -72,7 +72,8 @@ protected:
 };
 
 TEST_F(ButtonBadInputTest, EveryRowAnswersAsSpecifiedAndKeepsWorking) {
-    RunRows(ButtonRows(), [this] { return Make(); }, "button");
+    RunRows(
+        ButtonRows(), [this] { return Make(); }, "button");
     RecordProperty("bad_inputs", int(ButtonRows().size()));
 }
 

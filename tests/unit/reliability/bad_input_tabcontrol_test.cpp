@@ -1,5 +1,6 @@
 // Bad inputs for the quote tab strip.
 #include "bad_input.h"
+#include "strips.h"
 #include "tabcontrol/ElementTabControl.h"
 
 namespace {
@@ -123,6 +124,19 @@ const std::vector<BadInput<CElementTabControl>>& TabRows() {
              return t->GetAllTabItemWidth() >= 0;
          },
          1, false},
+        // A tab with a menu at an INT_MAX margin makes the arrow margin INT_MAX; the next such
+        // tab's 4 + margin overflowed int (a width of -2147483620) before it saturated.
+        {"a menu tab added after an INT_MAX arrow margin",
+         [](T* t) {
+             _MENU_CMD_INFO_ menu = kt::PlainMenu(1, 11, 11);
+             _TAB_PARAM_INFO_ info = Info(9, L"Menu");
+             info.pMenuInfo = &menu;
+             t->Add(&info);
+             t->SetItemWidthWithMargin(9, INT_MAX);
+             info.nID = 10;
+             return t->m_arrItems[t->Add(&info)]->m_nWidth;
+         },
+         INT_MAX, false},
         {"every tab at INT_MAX width",
          [](T* t) {
              for (int id : {1, 2, 3}) t->SetItemWidthWithMargin(id, INT_MAX);
