@@ -44,16 +44,6 @@ const std::vector<BadInput<CElementButton>>& ButtonRows() {
          [](CElementButton* b) { return DrawAt(b, CRect(INT_MIN, INT_MIN, INT_MAX, INT_MAX), true); }, TRUE, true},
         {"DrawBitmap inverted extreme rectangle",
          [](CElementButton* b) { return DrawAt(b, CRect(INT_MAX, INT_MAX, INT_MIN, INT_MIN), true); }, TRUE, true},
-        {"handlers at extreme points",
-         [](CElementButton* b) {
-             CElementContainer* e = b;
-             e->OnMouseMove(INT_MIN, INT_MAX, 0);
-             e->OnLButtonDown(POINT{INT_MAX, INT_MIN});
-             e->OnLButtonUp(POINT{INT_MIN, INT_MIN});
-             e->OnSize(0, INT_MIN, INT_MAX);
-             return 1;
-         },
-         1, false},
     };
     return rows;
 }
