@@ -109,14 +109,8 @@ TEST_F(Paint, OneFrameSetSwitchedBeforeAndAfterInitObject) {
     ExpectColumn(img, 3, "0-7a 8-31h 32-115s 116-123a");
     ExpectColumn(img, 0, "8-31s");    // the one-pixel indent
     ExpectColumn(img, 10, "0-123K");  // beyond the 8-pixel arrows: the black fill
-}
-
-TEST_F(Paint, OneFrameBodyIsStretched) {
-    CVerticalScrollbar* bar = AddVertical(124);
-    bar->InitVScrollBar(1);
-    bar->SetRowNumber(100);
-    bar->SetPageSize(50);  // (124 - 16) x 50 / 100 = 54
-    bar->UpdateThumbPos(0);
+    late->SetPageSize(50);            // (124 - 16) x 50 / 100 = 54: the body is stretched
+    ::InvalidateRect(host_->Window().GetSafeHwnd(), nullptr, TRUE);
     ExpectColumn(Shot(), 3, "8-31h 32-61b 62s");
 }
 
