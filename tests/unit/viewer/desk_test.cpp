@@ -143,26 +143,7 @@ TEST_F(DeskTest, GridContextMenuBackToTopScrollsBarAndGrid) {
     EXPECT_EQ(desk->VScroll()->m_nCurPos, 0);
 }
 
-TEST_F(DeskTest, ClickOnTabPostsItsIdAndReplayGivesTheSamePicture) {
-    const POINT tab = CentreOf(desk->TabRect(desk->TopStrip(), 4));
-    host->Move(tab);
-    host->Down(tab);
-    host->Up(tab);
-    host->Move(CentreOf(desk->Grid()->HostState()->rcContainer));
-    ASSERT_EQ(events.size(), 1u);
-    EXPECT_EQ(kelem::DecodeControlMessage(events[0]), "1324 tab selected id=4");
-    HBITMAP clicked = host->Snapshot();
-
-    CHeadlessHost other(kelem::DeskLayout().size);
-    kelem::Desk replayed(other);
-    ::DeleteObject(other.Snapshot());
-    EXPECT_TRUE(kelem::ReplayOnDesk(replayed, events[0]));
-    HBITMAP replayed_shot = other.Snapshot();
-    EXPECT_TRUE(kt::SameBitmap(clicked, replayed_shot));
-    ::DeleteObject(clicked);
-    ::DeleteObject(replayed_shot);
-}
-
+// A click on a tab and its replay giving the same picture: tests/e2e (viewer_e2e.sh).
 TEST_F(DeskTest, MenuCommandReplayRenamesTheTab) {
     kelem::ReplayOnDesk(*desk, Message(L"top", 1326, 202, 0));
     int index = -1;
