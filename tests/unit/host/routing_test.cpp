@@ -248,6 +248,28 @@ TEST_F(RoutingTest, PaintIsClippedToTheElement) {
     EXPECT_EQ(host->Window().m_clrBackground, img.at(9, 9));
 }
 
+// What the window itself must follow: focus, a removal, a resize and the host's end.
+TEST_F(RoutingTest, TheWindowFollowsFocusRemovalResizeAndTeardown) {
+    Recorder* r = Add(L"r", RECT{0, 0, 50, 50}, kMouse);
+    const HWND hwnd = host->Window().GetSafeHwnd();
+    ::SetFocus(nullptr);
+    EXPECT_TRUE(r->SetFocus());
+    EXPECT_EQ(hwnd, ::GetFocus()) << "an element's focus is the window's";
+    r->AddRef();  // held elsewhere too: the removal itself must take it off the window
+    host->Window().RemoveElement(r);
+    EXPECT_TRUE(host->Window().Elements().empty());
+    host->Move(POINT{10, 10});
+    EXPECT_TRUE(Take().empty());
+    r->Release();
+    host->Resize(SIZE{123, 45});
+    RECT client{};
+    ::GetClientRect(hwnd, &client);
+    EXPECT_EQ(123, client.right);
+    EXPECT_EQ(45, client.bottom);
+    host.reset();
+    EXPECT_FALSE(::IsWindow(hwnd));
+}
+
 TEST_F(RoutingTest, CaptionsGoThroughTheDataManager) {
     CHostDataManager* data = host::DataManager();
     ASSERT_NE(nullptr, data);

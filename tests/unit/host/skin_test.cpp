@@ -162,7 +162,9 @@ TEST_F(SkinTest, PaletteLinesAreReadWholeAndCitedExactly) {
          RGB(1, 2, 3), "palette.ini:2: not a key = value line"},
         {"a NUL byte", "[colors]\nA = #01" + std::string(1, '\0') + "0203\n", L"A", 0, "palette.ini:2: NUL byte"},
         {"a key before any section", "A = #010203\n[colors]\n", L"A", 0, "palette.ini:1: key 'A' before the first"},
-        {"a byte order mark and CRLF lines", "\xEF\xBB\xBF[colors]\r\nA = #010203\r\n", L"A", RGB(1, 2, 3), ""},
+        {"a byte order mark, CRLF lines, lower-case digits", "\xEF\xBB\xBF[colors]\r\nA = #0a0b0f\r\n", L"A",
+         RGB(10, 11, 15), ""},
+        {"a line without a key", "[colors]\n= #010203\n", nullptr, 0, "palette.ini:2: no key before '='"},
         {"an unclosed section", "[colors\nA = #010203\n", L"A", 0, "palette.ini:1: no ']'"},
         {"a section with text after it", "[colors] x\n", nullptr, 0, "palette.ini:1: text after the section name"},
     };
@@ -252,6 +254,21 @@ TEST_F(SkinTest, DecodedPicturesAreBoundedPerPictureAndPerSkin) {
     EXPECT_NE(nullptr, skin.Palette()->GetBitmap(L"B3"));
     EXPECT_EQ(nullptr, skin.Palette()->GetBitmap(L"Small"));
     EXPECT_EQ(nullptr, skin.Factory()->GetFolderBitmap(L"folder", L"small.bmp")) << "the factory shares the bound";
+}
+
+// The factory keeps at most its limit of names, missing ones included: past it a new
+// name is refused, even that of a picture on disk, and names it holds are still served.
+TEST_F(SkinTest, TheFactoryHoldsAtMostItsLimitOfNames) {
+    WriteBmp("folder/pic.bmp", RGB(1, 2, 3));
+    WriteBmp("folder/late.bmp", RGB(1, 2, 3));
+    Write("palette.ini", "[colors]\nC = #010203\n");
+    CSkin skin;
+    ASSERT_TRUE(skin.Load(dir));
+    for (size_t i = 0; i + 1 < SkinLimits::kMaxFactoryNames; ++i)
+        skin.Factory()->GetFolderBitmap(L"folder", (L"none" + std::to_wstring(i)).c_str());
+    EXPECT_NE(nullptr, skin.Factory()->GetFolderBitmap(L"folder", L"pic.bmp")) << "the last name within the limit";
+    EXPECT_EQ(nullptr, skin.Factory()->GetFolderBitmap(L"folder", L"late.bmp"));
+    EXPECT_NE(nullptr, skin.Factory()->GetFolderBitmap(L"folder", L"pic.bmp"));
 }
 
 // Factory pictures load when first asked for: a folder nothing asks for costs nothing.
