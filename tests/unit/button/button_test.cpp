@@ -32,18 +32,11 @@ protected:
     }
 };
 
-TEST_F(ButtonTest, RegistersItsMessagesInOrder) {
-    CElementButton* b = Make();
-    const std::vector<UINT> expected{15, 512, 513, 514, 5, 20};
-    EXPECT_EQ(expected, b->HostState()->registered);
-}
-
-TEST_F(ButtonTest, RefusedBaseInitRegistersNothing) {
-    auto* b = new CElementButton;
-    b->AddRef();
-    EXPECT_EQ(0, b->InitObject(nullptr, nullptr));
-    EXPECT_TRUE(b->HostState()->registered.empty());
-    b->Release();
+TEST_F(ButtonTest, RegistersItsMessagesInOrderUnlessTheBaseRefuses) {
+    EXPECT_EQ((std::vector<UINT>{15, 512, 513, 514, 5, 20}), Make()->HostState()->registered);
+    CElementButton refused;
+    EXPECT_EQ(0, refused.InitObject(nullptr, nullptr));
+    EXPECT_TRUE(refused.HostState()->registered.empty());
 }
 
 TEST_F(ButtonTest, HoverRepaintsOncePerHover) {

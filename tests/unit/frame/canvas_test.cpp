@@ -86,46 +86,34 @@ TEST(LightCanvas, FillRectBorderDrawsWhatItIsGivenAndKeepsTheBackgroundColour) {
         RECT rc{1, 1, 7, 7};
         EXPECT_TRUE(canvas.FillRectBorder(&rc, row.border, row.fill)) << row.name;
         const COLORREF c = row.expectCorner, i = row.expectInside, w = kWhite;
-        EXPECT_EQ((std::vector<COLORREF>{w, c, i, c, w}), (std::vector<COLORREF>{s.at(0, 0), s.at(1, 1), s.at(3, 3),
-                                                                                s.at(6, 6), s.at(7, 7)}))
+        EXPECT_EQ((std::vector<COLORREF>{w, c, i, c, w}),
+                  (std::vector<COLORREF>{s.at(0, 0), s.at(1, 1), s.at(3, 3), s.at(6, 6), s.at(7, 7)}))
             << row.name;
         EXPECT_EQ(RGB(9, 9, 9), dc->GetBkColor()) << row.name;
     }
 }
 
+// A part blit ignores its raster-operation argument.
 TEST(LightCanvas, ColourKeyMakesThatColourTransparentAndOneMemoryDCServesAllBlits) {
     kt::Surface src(2, 1, kRed);
     ::SetPixel(src.dc(), 1, 0, kBlue);
     CBitmap* bmp = CBitmap::FromHandle(src.bitmap());
     // The bitmap must not sit in another DC while the canvas selects it.
     ::SelectObject(src.dc(), ::CreateBitmap(1, 1, 1, 1, nullptr));
-    kt::Surface dst(4, 2, kWhite);
+    kt::Surface dst(4, 3, kWhite);
     const int dcsBefore = rt::GdiObjectCount(OBJ_MEMDC);
     {
         CLightCanvas canvas(CDC::FromHandle(dst.dc()));
         EXPECT_TRUE(canvas.StretchBitmap(0, 0, 2, 1, bmp, CLR_INVALID));
         EXPECT_TRUE(canvas.StretchBitmap(0, 1, 4, 1, bmp, kBlue));
+        EXPECT_TRUE(canvas.StretchBitmapPart(0, 2, 2, 1, bmp, 1, 0, 1, 1, BLACKNESS));
         EXPECT_EQ(dcsBefore + 1, rt::GdiObjectCount(OBJ_MEMDC));
     }
     EXPECT_EQ(dcsBefore, rt::GdiObjectCount(OBJ_MEMDC));
-    EXPECT_EQ(kRed, dst.at(0, 0));
-    EXPECT_EQ(kBlue, dst.at(1, 0));
-    EXPECT_EQ(kRed, dst.at(1, 1));
-    EXPECT_EQ(kWhite, dst.at(2, 1)) << "key colour pixels leave the destination as it was";
-    ::DeleteObject(::SelectObject(src.dc(), src.bitmap()));
-}
-
-TEST(LightCanvas, PartBlitIgnoresTheRopArgument) {
-    kt::Surface src(3, 1, kRed);
-    ::SetPixel(src.dc(), 2, 0, kBlue);
-    ::SelectObject(src.dc(), ::CreateBitmap(1, 1, 1, 1, nullptr));
-    kt::Surface dst(2, 1, kWhite);
-    {
-        CLightCanvas canvas(CDC::FromHandle(dst.dc()));
-        EXPECT_TRUE(canvas.StretchBitmapPart(0, 0, 2, 1, CBitmap::FromHandle(src.bitmap()), 2, 0, 1, 1, BLACKNESS));
-    }
-    EXPECT_EQ(kBlue, dst.at(0, 0));
-    EXPECT_EQ(kBlue, dst.at(1, 0));
+    const std::vector<COLORREF> expected{kRed, kBlue, kRed, kWhite, kBlue, kBlue};
+    EXPECT_EQ(expected, (std::vector<COLORREF>{dst.at(0, 0), dst.at(1, 0), dst.at(1, 1), dst.at(2, 1), dst.at(0, 2),
+                                               dst.at(1, 2)}))
+        << "key colour pixels leave the destination as it was";
     ::DeleteObject(::SelectObject(src.dc(), src.bitmap()));
 }
 

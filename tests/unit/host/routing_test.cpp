@@ -115,23 +115,10 @@ TEST_F(RoutingTest, TopmostElementWins) {
     EXPECT_EQ(std::vector<std::string>{"over move 5,5"}, Take());
 }
 
-TEST_F(RoutingTest, TimersFireOnTheVirtualClockUntilStopped) {
-    Recorder* r = Add(L"t", RECT{0, 0, 10, 10}, {});
-    const DWORD start = rt::ClockNow();
-    r->stopAfter = 3;
-    r->StartTimer(7, 100);
-    host->Wait(450);
-    const std::vector<std::string> expected{"t timer 7@" + std::to_string(start + 100),
-                                            "t timer 7@" + std::to_string(start + 200),
-                                            "t timer 7@" + std::to_string(start + 300)};
-    EXPECT_EQ(expected, Take());
-    EXPECT_FALSE(r->StopTimer(7)) << "already stopped";
-}
-
 // The host's own timer table keeps the platform's rules: earliest due first, ties in the
 // order the timers were (re)started, intervals of at least USER_TIMER_MINIMUM.
 struct TimerStep {
-    char op;       // 's' start, 'k' stop, 'w' wait
+    char op;       // 's' start, 'k' stop, 'w' wait, 'h' stop in the handler at its value-th call
     char element;  // 'a' or 'b'
     DWORD value;   // the interval, or the wait
 };
@@ -151,6 +138,7 @@ TEST_F(RoutingTest, TimerTableOrder) {
          {{"b", 20}, {"a", 30}, {"b", 40}, {"a", 60}, {"b", 60}}},
         {"short intervals are ten", {{'s', 'a', 1}, {'w', 0, 25}}, {{"a", 10}, {"a", 20}}},
         {"a stopped timer never fires", {{'s', 'a', 10}, {'k', 'a', 0}, {'w', 0, 50}}, {}},
+        {"its handler stops it", {{'h', 'a', 3}, {'s', 'a', 100}, {'w', 0, 450}}, {{"a", 100}, {"a", 200}, {"a", 300}}},
     };
     for (const TimerRow& row : rows) {
         Recorder* a = Add(L"a", RECT{0, 0, 10, 10}, {});
@@ -160,6 +148,7 @@ TEST_F(RoutingTest, TimerTableOrder) {
             Recorder* r = step.element == 'a' ? a : b;
             if (step.op == 's') r->StartTimer(1, step.value);
             if (step.op == 'k') r->StopTimer(1);
+            if (step.op == 'h') r->stopAfter = int(step.value);
             if (step.op == 'w') host->Wait(step.value);
         }
         std::vector<std::string> expected;
@@ -184,6 +173,7 @@ TEST_F(RoutingTest, RealClockArmsOneWindowTimerAtTheNextDue) {
     const DWORD after_stop = rt::NextTimerDue();
     r->StopTimer(7);
     const DWORD after_all = rt::NextTimerDue();
+    EXPECT_FALSE(r->StopTimer(7)) << "already stopped";
     rt::UseVirtualClock();
     ASSERT_NE(rt::kNoTimerDue, next);
     EXPECT_GT(int32_t(next - now), 0);
@@ -256,6 +246,28 @@ TEST_F(RoutingTest, PaintIsClippedToTheElement) {
     EXPECT_EQ(RGB(200, 10, 10), img.at(19, 19));
     EXPECT_EQ(host->Window().m_clrBackground, img.at(20, 20));
     EXPECT_EQ(host->Window().m_clrBackground, img.at(9, 9));
+}
+
+// What the window itself must follow: focus, a removal, a resize and the host's end.
+TEST_F(RoutingTest, TheWindowFollowsFocusRemovalResizeAndTeardown) {
+    Recorder* r = Add(L"r", RECT{0, 0, 50, 50}, kMouse);
+    const HWND hwnd = host->Window().GetSafeHwnd();
+    ::SetFocus(nullptr);
+    EXPECT_TRUE(r->SetFocus());
+    EXPECT_EQ(hwnd, ::GetFocus()) << "an element's focus is the window's";
+    r->AddRef();  // held elsewhere too: the removal itself must take it off the window
+    host->Window().RemoveElement(r);
+    EXPECT_TRUE(host->Window().Elements().empty());
+    host->Move(POINT{10, 10});
+    EXPECT_TRUE(Take().empty());
+    r->Release();
+    host->Resize(SIZE{123, 45});
+    RECT client{};
+    ::GetClientRect(hwnd, &client);
+    EXPECT_EQ(123, client.right);
+    EXPECT_EQ(45, client.bottom);
+    host.reset();
+    EXPECT_FALSE(::IsWindow(hwnd));
 }
 
 TEST_F(RoutingTest, CaptionsGoThroughTheDataManager) {

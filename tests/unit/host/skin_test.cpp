@@ -145,42 +145,15 @@ TEST_F(SkinTest, ImagesKeepTheFilesPixelsAndBrokenFilesTheirReason) {
     EXPECT_EQ(2, mentions) << "the palette's and the factory's";
 }
 
-TEST_F(SkinTest, ReloadKeepsObjectsAndSwapsTheirContents) {
-    WriteBmp("folder/pic.bmp", RGB(10, 20, 30));
-    Write("palette.ini", "[fonts]\nF = DejaVu Sans, -12\n[bitmaps]\nP = folder/pic.bmp\n");
-    CSkin skin;
-    ASSERT_TRUE(skin.Load(dir));
-    CFont* font = skin.Palette()->GetFont(L"F");
-    CBitmap* factoryPic = skin.Factory()->GetFolderBitmap(L"folder", L"pic.bmp");
-    ASSERT_NE(nullptr, font);
-    ASSERT_NE(nullptr, factoryPic);
-    const int before = rt::GdiObjectTotal();
-
-    WriteBmp("folder/pic.bmp", RGB(200, 0, 0));
-    Write("palette.ini", "[fonts]\nF = DejaVu Sans, -20\n[bitmaps]\nP = folder/pic.bmp\n");
-    ASSERT_TRUE(skin.Load(dir));
-    EXPECT_EQ(font, skin.Palette()->GetFont(L"F")) << "pointers held by elements stay valid";
-    LOGFONT lf{};
-    font->GetLogFont(&lf);
-    EXPECT_EQ(-20, lf.lfHeight);
-    EXPECT_EQ(factoryPic, skin.Factory()->GetFolderBitmap(L"folder", L"pic.bmp"));
-    EXPECT_EQ(RGB(200, 0, 0), PixelOf(factoryPic, 0, 0));
-    EXPECT_EQ(before, rt::GdiObjectTotal()) << "a reload replaces objects, it does not pile them up";
-
-    Write("palette.ini", "[colors]\nC = #000000\n");
-    ASSERT_TRUE(skin.Load(dir));
-    EXPECT_EQ(nullptr, skin.Palette()->GetFont(L"F")) << "a key the new skin lacks is missing";
-}
-
 // The palette reader reads every line whole, however long, and counts lines exactly.
 TEST_F(SkinTest, PaletteLinesAreReadWholeAndCitedExactly) {
     const std::string longTail(250, 'x');
     struct Row {
         const char* name;
         std::string text;
-        const wchar_t* key;      // a colour to check, or null
-        COLORREF color;          // what it must read (0: missing)
-        std::string problem;     // a problem that must be there ("" for none at all)
+        const wchar_t* key;   // a colour to check, or null
+        COLORREF color;       // what it must read (0: missing)
+        std::string problem;  // a problem that must be there ("" for none at all)
     } rows[] = {
         {"a long comment's tail is no line", "[colors]\n; " + longTail + " Button.Text = #FF0000\n", L"Button.Text", 0,
          ""},
@@ -189,7 +162,9 @@ TEST_F(SkinTest, PaletteLinesAreReadWholeAndCitedExactly) {
          RGB(1, 2, 3), "palette.ini:2: not a key = value line"},
         {"a NUL byte", "[colors]\nA = #01" + std::string(1, '\0') + "0203\n", L"A", 0, "palette.ini:2: NUL byte"},
         {"a key before any section", "A = #010203\n[colors]\n", L"A", 0, "palette.ini:1: key 'A' before the first"},
-        {"a byte order mark and CRLF lines", "\xEF\xBB\xBF[colors]\r\nA = #010203\r\n", L"A", RGB(1, 2, 3), ""},
+        {"a byte order mark, CRLF lines, lower-case digits", "\xEF\xBB\xBF[colors]\r\nA = #0a0b0f\r\n", L"A",
+         RGB(10, 11, 15), ""},
+        {"a line without a key", "[colors]\n= #010203\n", nullptr, 0, "palette.ini:2: no key before '='"},
         {"an unclosed section", "[colors\nA = #010203\n", L"A", 0, "palette.ini:1: no ']'"},
         {"a section with text after it", "[colors] x\n", nullptr, 0, "palette.ini:1: text after the section name"},
     };
@@ -246,7 +221,7 @@ TEST_F(SkinTest, SkinFilesStayInsideTheSkinFolderAndAreRegularFiles) {
         Write("palette.ini", "[bitmaps]\nP = " + row.path + "\n");
         CSkin skin;
         ASSERT_TRUE(skin.Load(dir));
-        EXPECT_TRUE(Mentions(skin.Problems(), std::string("palette.ini:2: ") )) << Joined(skin.Problems());
+        EXPECT_TRUE(Mentions(skin.Problems(), std::string("palette.ini:2: "))) << Joined(skin.Problems());
         EXPECT_TRUE(Mentions(skin.Problems(), row.problem)) << Joined(skin.Problems());
         EXPECT_EQ(nullptr, skin.Palette()->GetBitmap(L"P"));
     }
@@ -281,6 +256,21 @@ TEST_F(SkinTest, DecodedPicturesAreBoundedPerPictureAndPerSkin) {
     EXPECT_EQ(nullptr, skin.Factory()->GetFolderBitmap(L"folder", L"small.bmp")) << "the factory shares the bound";
 }
 
+// The factory keeps at most its limit of names, missing ones included: past it a new
+// name is refused, even that of a picture on disk, and names it holds are still served.
+TEST_F(SkinTest, TheFactoryHoldsAtMostItsLimitOfNames) {
+    WriteBmp("folder/pic.bmp", RGB(1, 2, 3));
+    WriteBmp("folder/late.bmp", RGB(1, 2, 3));
+    Write("palette.ini", "[colors]\nC = #010203\n");
+    CSkin skin;
+    ASSERT_TRUE(skin.Load(dir));
+    for (size_t i = 0; i + 1 < SkinLimits::kMaxFactoryNames; ++i)
+        skin.Factory()->GetFolderBitmap(L"folder", (L"none" + std::to_wstring(i)).c_str());
+    EXPECT_NE(nullptr, skin.Factory()->GetFolderBitmap(L"folder", L"pic.bmp")) << "the last name within the limit";
+    EXPECT_EQ(nullptr, skin.Factory()->GetFolderBitmap(L"folder", L"late.bmp"));
+    EXPECT_NE(nullptr, skin.Factory()->GetFolderBitmap(L"folder", L"pic.bmp"));
+}
+
 // Factory pictures load when first asked for: a folder nothing asks for costs nothing.
 TEST_F(SkinTest, FactoryPicturesLoadWhenFirstAskedFor) {
     std::system(("mkdir -p '" + dir + "/unused'").c_str());
@@ -299,27 +289,36 @@ TEST_F(SkinTest, FactoryPicturesLoadWhenFirstAskedFor) {
     EXPECT_TRUE(Mentions(skin.Problems(), "huge.bmp: 16384 x 4096 pixels")) << Joined(skin.Problems());
 }
 
-// A reload that cannot read something keeps what was there and says so.
-TEST_F(SkinTest, AReloadKeepsEveryValueItCouldNotLoad) {
+// A palette of one colour C, one font F and one picture P.
+std::string Palette(const char* color, const char* font) {
+    return std::string("[colors]\nC = ") + color + "\n[fonts]\nF = " + font + "\n[bitmaps]\nP = folder/pic.bmp\n";
+}
+
+// A reload puts the new values into the objects elements hold; one that cannot read
+// something keeps what was there and says so.
+TEST_F(SkinTest, AReloadKeepsItsObjectsAndEveryValueItCouldNotLoad) {
     struct Row {
         const char* name;
         std::function<void(SkinTest*)> spoil;
         bool loads;           // whether Load answers true
-        const char* problem;  // what the problems must mention
+        const char* problem;  // what the problems must mention; null: no problem at all
+        int fontHeight;
+        COLORREF pixel;
     } rows[] = {
-        {"a missing folder", [](SkinTest* t) { t->dir += "/gone"; }, false, "cannot open the palette file"},
+        {"a good reload",
+         [](SkinTest* t) {
+             t->WriteBmp("folder/pic.bmp", RGB(200, 0, 0));
+             t->Write("palette.ini", Palette("#010203", "DejaVu Sans, -20"));
+         },
+         true, nullptr, -20, RGB(200, 0, 0)},
+        {"a missing folder", [](SkinTest* t) { t->dir += "/gone"; }, false, "cannot open the palette file", -12,
+         RGB(10, 20, 30)},
         {"a broken picture", [](SkinTest* t) { t->Write("folder/pic.bmp", "BM broken"); }, true,
-         "the previous value is kept"},
-        {"a bad colour line",
-         [](SkinTest* t) {
-             t->Write("palette.ini", "[colors]\nC = #zzzzzz\n[fonts]\nF = DejaVu Sans, -12\n[bitmaps]\nP = folder/pic.bmp\n");
-         },
-         true, "palette.ini:2: bad colour '#zzzzzz' for C; the previous value is kept"},
-        {"a bad font line",
-         [](SkinTest* t) {
-             t->Write("palette.ini", "[colors]\nC = #010203\n[fonts]\nF = DejaVu Sans\n[bitmaps]\nP = folder/pic.bmp\n");
-         },
-         true, "palette.ini:4: bad font 'DejaVu Sans' for F; the previous value is kept"},
+         "the previous value is kept", -12, RGB(10, 20, 30)},
+        {"a bad colour line", [](SkinTest* t) { t->Write("palette.ini", Palette("#zzzzzz", "DejaVu Sans, -12")); },
+         true, "palette.ini:2: bad colour '#zzzzzz' for C; the previous value is kept", -12, RGB(10, 20, 30)},
+        {"a bad font line", [](SkinTest* t) { t->Write("palette.ini", Palette("#010203", "DejaVu Sans")); }, true,
+         "palette.ini:4: bad font 'DejaVu Sans' for F; the previous value is kept", -12, RGB(10, 20, 30)},
     };
     const std::string base = dir;
     for (const Row& row : rows) {
@@ -327,23 +326,34 @@ TEST_F(SkinTest, AReloadKeepsEveryValueItCouldNotLoad) {
         dir = base;
         std::system(("rm -rf '" + dir + "' && mkdir -p '" + dir + "/folder'").c_str());
         WriteBmp("folder/pic.bmp", RGB(10, 20, 30));
-        Write("palette.ini", "[colors]\nC = #010203\n[fonts]\nF = DejaVu Sans, -12\n[bitmaps]\nP = folder/pic.bmp\n");
+        Write("palette.ini", Palette("#010203", "DejaVu Sans, -12"));
         CSkin skin;
         ASSERT_TRUE(skin.Load(dir));
+        CFont* font = skin.Palette()->GetFont(L"F");
         CBitmap* factoryPic = skin.Factory()->GetFolderBitmap(L"folder", L"pic.bmp");
         ASSERT_NE(nullptr, factoryPic);
+        const int objects = rt::GdiObjectTotal();
         row.spoil(this);
         EXPECT_EQ(row.loads, skin.Load(dir));
-        EXPECT_TRUE(Mentions(skin.Problems(), row.problem)) << Joined(skin.Problems());
+        if (row.problem) {
+            EXPECT_TRUE(Mentions(skin.Problems(), row.problem)) << Joined(skin.Problems());
+        } else {
+            EXPECT_TRUE(skin.Problems().empty()) << Joined(skin.Problems());
+        }
         EXPECT_EQ(RGB(1, 2, 3), skin.Palette()->GetColor(L"C"));
         LOGFONT lf{};
-        ASSERT_NE(nullptr, skin.Palette()->GetFont(L"F"));
-        skin.Palette()->GetFont(L"F")->GetLogFont(&lf);
-        EXPECT_EQ(-12, lf.lfHeight);
-        EXPECT_EQ(RGB(10, 20, 30), PixelOf(skin.Palette()->GetBitmap(L"P"), 0, 0));
+        ASSERT_EQ(font, skin.Palette()->GetFont(L"F")) << "pointers held by elements stay valid";
+        font->GetLogFont(&lf);
+        EXPECT_EQ(row.fontHeight, lf.lfHeight);
+        EXPECT_EQ(row.pixel, PixelOf(skin.Palette()->GetBitmap(L"P"), 0, 0));
         EXPECT_EQ(factoryPic, skin.Factory()->GetFolderBitmap(L"folder", L"pic.bmp"));
-        EXPECT_EQ(RGB(10, 20, 30), PixelOf(factoryPic, 0, 0));
+        EXPECT_EQ(row.pixel, PixelOf(factoryPic, 0, 0));
         EXPECT_EQ(1, skin.Factory()->GetLoadedCount());
+        EXPECT_EQ(objects, rt::GdiObjectTotal()) << "a reload replaces objects, it does not pile them up";
+        if (!row.loads) continue;
+        Write("palette.ini", "[colors]\nC = #000000\n");
+        ASSERT_TRUE(skin.Load(dir));
+        EXPECT_EQ(nullptr, skin.Palette()->GetFont(L"F")) << "a key the new skin lacks is missing";
     }
 }
 

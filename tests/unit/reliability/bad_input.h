@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "host_fixture.h"
+#include "pixels.h"
 #include "tools/kelem/viewer/Inspector.h"
 #include "win32/runtime_ext.h"
 
@@ -53,28 +54,6 @@ long long CallRow(const BadInput<E>& row, E* element) {
         return kThrewInvalidArg;
     }
 }
-
-// A memory DC holding a cx x cy bitmap in the screen's format, as a paint buffer is.
-class ScreenLikeDC {
-public:
-    ScreenLikeDC(int cx, int cy) {
-        HDC screen = ::GetDC(nullptr);
-        dc.Attach(::CreateCompatibleDC(screen));
-        target_ = ::CreateCompatibleBitmap(screen, cx, cy);
-        ::ReleaseDC(nullptr, screen);
-        old_ = ::SelectObject(dc.m_hDC, target_);
-    }
-    ~ScreenLikeDC() {
-        ::SelectObject(dc.m_hDC, old_);
-        ::DeleteObject(target_);
-        ::DeleteDC(dc.Detach());
-    }
-    CDC dc;
-
-private:
-    HBITMAP target_;
-    HGDIOBJ old_;
-};
 
 // Every field the tool lists for the element, with the records of its arrays, one a line:
 // what a row that must change nothing compares before and after.

@@ -78,27 +78,18 @@ TEST_F(Geometry, LoadingASetSetsTheSizes) {
     palette_->Add(L"scroll_bar.UpArrow", 3 * 14, 16, [](int, int) { return UpColor(0); });
     palette_->Add(L"scroll_bar.VThumb1", 3 * 14, 26, [](int, int) { return HeadColor(0); });
     palette_->Add(L"scroll_bar.LeftArrow", 3 * 15, 13, [](int, int) { return UpColor(0); });
+    using Sizes = std::vector<int>;
     CVerticalScrollbar* v = AddVertical(124);
-    EXPECT_EQ(14, v->m_nArrowWidth);
-    EXPECT_EQ(16, v->m_nArrowHeight);
-    EXPECT_EQ(14, v->m_nWidth);
-    EXPECT_EQ(26, v->m_nMinThumbLength);
+    EXPECT_EQ((Sizes{14, 16, 14, 26}), (Sizes{v->m_nArrowWidth, v->m_nArrowHeight, v->m_nWidth, v->m_nMinThumbLength}));
     // One frame: arrow sizes only; the width stays (the minimum, grip, indent and thumb
     // position of set 1: Paint.OneFrameSetSwitchedBeforeAndAfterInitObject).
     v->InitVScrollBar(1);
-    EXPECT_EQ(kTipArrow, v->m_nArrowWidth);
-    EXPECT_EQ(kTipArrow, v->m_nArrowHeight);
-    EXPECT_EQ(14, v->m_nWidth);
+    EXPECT_EQ((Sizes{kTipArrow, kTipArrow, 14}), (Sizes{v->m_nArrowWidth, v->m_nArrowHeight, v->m_nWidth}));
 
     CHorizontalScrollbar* h = AddHorizontal(124);
-    EXPECT_EQ(15, h->m_nArrowWidth);
-    EXPECT_EQ(13, h->m_nArrowHeight);
-    EXPECT_EQ(13, h->m_nHeight);
-    EXPECT_EQ(100, h->m_nWidth);
+    EXPECT_EQ((Sizes{15, 13, 13, 100}), (Sizes{h->m_nArrowWidth, h->m_nArrowHeight, h->m_nHeight, h->m_nWidth}));
     h->InitHScrollBar(1);
-    EXPECT_EQ(kTipArrow, h->m_nArrowWidth);
-    EXPECT_EQ(kTipArrow, h->m_nHeight);
-    EXPECT_EQ(1, h->m_nThumbIndent);
+    EXPECT_EQ((Sizes{kTipArrow, kTipArrow, 1}), (Sizes{h->m_nArrowWidth, h->m_nHeight, h->m_nThumbIndent}));
 }
 
 TEST_F(Geometry, AMissingUpArrowKeepsTheSizes) {
@@ -106,8 +97,7 @@ TEST_F(Geometry, AMissingUpArrowKeepsTheSizes) {
     palette_->Remove(L"scroll_bar.UpArrow");
     bar->InitVScrollBar(0);
     EXPECT_EQ(nullptr, bar->m_pUpArrow);
-    EXPECT_EQ(kArrow, bar->m_nArrowHeight);
-    EXPECT_EQ(kArrow, bar->m_nArrowWidth);
+    EXPECT_EQ((std::vector<int>{kArrow, kArrow}), (std::vector<int>{bar->m_nArrowHeight, bar->m_nArrowWidth}));
     // The missing bitmap counts 0 pixels in the length: (124 - 0 - 12) x 50 / 100.
     bar->SetRowNumber(100);
     bar->SetPageSize(50);

@@ -1,188 +1,93 @@
 // The bars driven as a user would: presses, holds, moves and drags through the host on
 // the virtual clock, with click points taken from each bar's own fields.
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+
 #include "scroll_test_util.h"
 
 namespace st {
 namespace {
 
 using Interaction = ScrollTest;
-using Posts = std::vector<ScrollTest::Post>;
 
 const UINT kVerticalPost = 1344, kHorizontalPost = 1345;
 
-// ---- arrows ---------------------------------------------------------------------------------
-enum class Part { First, Second };  // up / left, down / right
-
-struct ArrowRow {
+// ---- gestures -------------------------------------------------------------------------------
+// A gesture in element coordinates: "p x,y" moves there and presses, "m x,y" moves,
+// "r x,y" releases, "w ms" waits on the virtual clock.
+struct GestureRow {
     const char* name;
     bool vertical;
-    Part part;
-    int pos;
-    DWORD hold;  // ms between press and release
-    Posts posts;
+    int length, count, page, pos;
+    const char* steps;
+    const char* posts;  // "ms:position ...", the times from the gesture's start
 };
 
-// Plain clicks and holds of the vertical arrows, and a hold of the right arrow at N - P
-// (the release steps up to N - 1, the repeat only up to N - P):
-// tests/scenarios/scroll_click_down.kel, scroll_hold_up.kel, scroll_hscroll_limits.kel.
-TEST_F(Interaction, ArrowClicksAndHolds) {
-    const ArrowRow rows[] = {
-        {"click up at 0: nothing", true, Part::First, 0, 100, {}},
-        {"click left at 0: nothing", false, Part::First, 0, 100, {}},
-        {"click right at N - 1: nothing", false, Part::Second, 99, 100, {}},
-        {"hold right at 50 for 400 ms: 51, 52, 53, and 54 at the release",
-         false,
-         Part::Second,
-         50,
-         400,
-         {{300, 51}, {350, 52}, {400, 53}, {400, 54}}},
-        {"hold left at 2 for 400 ms: 1, 0, nothing at the release", false, Part::First, 2, 400, {{300, 1}, {350, 0}}},
+// Plain arrow clicks and holds, the plain track hold and the plain drag are in
+// tests/scenarios (scroll_click_down.kel, scroll_hold_up.kel, scroll_hscroll_limits.kel,
+// scroll_page_track.kel, scroll_drag.kel). The release steps up to N - 1 on the right
+// arrow but the repeat, and the track, only to N - P.
+TEST_F(Interaction, Gestures) {
+    const GestureRow rows[] = {
+        {"click up at 0: nothing", true, 124, 100, 10, 0, "p6,6 w100 r6,6", ""},
+        {"click left at 0: nothing", false, 124, 100, 10, 0, "p6,6 w100 r6,6", ""},
+        {"click right at N - 1: nothing", false, 124, 100, 10, 99, "p118,6 w100 r118,6", ""},
+        {"hold right at 50: 51, 52, 53, and 54 at the release", false, 124, 100, 10, 50, "p118,6 w400 r118,6",
+         "300:51 350:52 400:53 400:54"},
+        {"hold left at 2: 1, 0, nothing at the release", false, 124, 100, 10, 2, "p6,6 w400 r6,6", "300:1 350:0"},
+        {"leaving a pressed arrow pauses its repeat; a release off it steps nothing", true, 124, 100, 10, 50,
+         "p6,118 w300 m6,100 w100 m6,118 w50 m6,100 r6,100", "300:51 450:52"},
+        {"leaving the track pauses paging; the release on it pages once more", false, 224, 100, 10, 0,
+         "p180,6 w300 m180,40 w100 m180,6 w50 r180,6", "300:10 450:20 450:30"},
+        {"the track left of the horizontal thumb pages left", false, 224, 100, 10, 90, "p40,6 w400 r40,6",
+         "300:80 350:70 400:60 400:50"},
+        {"a drag with a huge row count does not overflow", true, 124, 100000000, 10, 0, "p6,20 m6,60 r6,60",
+         "0:40000000"},
+        // N - P = -5: the vertical result is at least 0; the horizontal bar posts N - P as
+        // it stands (its thumb, 200 long, is held at A), and its UpdateThumbPos refuses it.
+        {"vertical drag to the end with P > N: 0", true, 124, 5, 10, 0, "p6,20 m6,100 r6,100", "0:0"},
+        {"horizontal drag to the end with P > N: N - P", false, 124, 5, 10, 0, "p20,6 m60,6 r60,6", "0:-5"},
+        // L - 2A = 0 and < 0: an offset cannot be turned into a position.
+        {"vertical drag without a track", true, 24, 100, 10, 0, "p6,12 m6,16 r6,16", ""},
+        {"vertical drag, arrows overlapping", true, 20, 100, 10, 0, "p6,12 m6,16 r6,16", ""},
     };
-    for (const ArrowRow& row : rows) {
+    for (const GestureRow& row : rows) {
         SCOPED_TRACE(row.name);
         host_ = std::make_unique<CHeadlessHost>(SIZE{240, 200});
-        POINT pt{};
-        UINT msg = 0;
         if (row.vertical) {
-            CVerticalScrollbar* bar = AddVertical(124, 100, 10, row.pos);
-            const int A = bar->m_nArrowHeight;
-            pt = row.part == Part::First ? POINT{6, A / 2} : POINT{6, 124 - A / 2};
-            msg = kVerticalPost;
+            AddVertical(row.length, row.count, row.page, row.pos);
         } else {
-            CHorizontalScrollbar* bar = AddHorizontal(124, 100, 10, row.pos);
-            const int A = bar->m_nArrowWidth;
-            pt = row.part == Part::First ? POINT{A / 2, 6} : POINT{124 - A / 2, 6};
-            msg = kHorizontalPost;
+            AddHorizontal(row.length, row.count, row.page, row.pos);
         }
-        Press(pt);
         const DWORD t0 = rt::ClockNow();
-        host_->Wait(row.hold);
-        Release(pt);
-        EXPECT_EQ(row.posts, TakePosts(msg, t0));
-        // Nothing keeps firing after the release: timer 5 and the repeat timer are gone.
+        std::istringstream steps(row.steps);
+        for (std::string step; steps >> step;) {
+            int x = 0, y = 0;
+            std::sscanf(step.c_str() + 1, "%d,%d", &x, &y);
+            const POINT pt{x, y};
+            if (step[0] == 'p') Press(pt);
+            if (step[0] == 'm') host_->Move(Win(pt));
+            if (step[0] == 'r') Release(pt);
+            if (step[0] == 'w') host_->Wait(DWORD(std::atoi(step.c_str() + 1)));
+        }
+        EXPECT_EQ(row.posts, TakePosts(row.vertical ? kVerticalPost : kHorizontalPost, t0));
+        // Nothing keeps firing after the release: timer 5 and the repeat timers are gone.
         EXPECT_EQ(rt::kNoTimerDue, rt::NextTimerDue());
     }
 }
 
-TEST_F(Interaction, LeavingAPressedArrowPausesItsRepeat) {
-    CVerticalScrollbar* bar = AddVertical(124, 100, 10, 50);
-    const POINT down_pt{6, 118};
-    Press(down_pt);
-    const DWORD t0 = rt::ClockNow();
-    host_->Wait(300);              // 51 at 300
-    const POINT track_pt{6, 100};  // off the arrow, still over the bar
-    host_->Move(Win(track_pt));
-    EXPECT_TRUE(bar->m_bDownSuspended);
-    host_->Wait(100);  // 350 and 400 held back
-    host_->Move(Win(down_pt));
-    host_->Wait(50);  // 450: 52
-    host_->Move(Win(track_pt));
-    Release(track_pt);  // off the arrow: no step at the release
-    EXPECT_EQ((Posts{{300, 51}, {450, 52}}), TakePosts(kVerticalPost, t0));
-    EXPECT_EQ(2, bar->m_nDownState);  // states stay until the next move or leave
-    host_->Move(Win(POINT{6, 60}));
-    EXPECT_EQ(0, bar->m_nDownState);
-}
-
-// ---- track and thumb drag (the plain hold and drag: tests/scenarios/scroll_page_track.kel,
-// scroll_drag.kel) ------------------------------------------------------------------------------
-TEST_F(Interaction, LeavingTheTrackPausesPaging) {
-    AddHorizontal(224, 100, 10, 0);  // thumb 20 long
-    const POINT press_pt{180, 6};
-    Press(press_pt);
-    const DWORD t0 = rt::ClockNow();
-    host_->Wait(300);                  // 10 at 300
-    host_->Move(Win(POINT{180, 40}));  // below the bar
-    host_->Wait(100);                  // held back
-    host_->Move(Win(press_pt));        // back on the track
-    host_->Wait(50);                   // 20 at 450
-    Release(press_pt);                 // still on the track: one more page
-    // Repeat forward stops at N - 1, the release at N - P: both far away here.
-    EXPECT_EQ((Posts{{300, 10}, {450, 20}, {450, 30}}), TakePosts(kHorizontalPost, t0));
-}
-
-// The held track left of the horizontal thumb pages left on the repeat timer.
-TEST_F(Interaction, HoldingTheTrackLeftOfTheThumbPagesLeft) {
-    AddHorizontal(224, 100, 10, 90);  // thumb 20 long, against the right arrow
-    const POINT press_pt{40, 6};
-    Press(press_pt);
-    const DWORD t0 = rt::ClockNow();
-    host_->Wait(400);
-    Release(press_pt);
-    // As on the right (LeavingTheTrackPausesPaging): the repeat from 300 ms, one more page at the release.
-    EXPECT_EQ((Posts{{300, 80}, {350, 70}, {400, 60}, {400, 50}}), TakePosts(kHorizontalPost, t0));
-}
-
-TEST_F(Interaction, VerticalDragWithHugeRowCountDoesNotOverflow) {
-    AddVertical(124, 100000000, 10, 0);  // minimum thumb, 20
-    const DWORD t0 = rt::ClockNow();
-    Press(POINT{6, 20});
-    host_->Move(Win(POINT{6, 60}));  // thumb 12 -> 52: offset 40 of track 100
-    EXPECT_EQ((Posts{{0, 40000000}}), TakePosts(kVerticalPost, t0));
-    Release(POINT{6, 60});
-}
-
-TEST_F(Interaction, DragToTheEndWithMoreRowsOnAPageThanInAll) {
-    struct Row {
-        const char* name;
-        bool vertical;
-        long long posted;
-    };
-    // N = 5, P = 10: N - P = -5. The vertical result is at least 0; the horizontal bar posts
-    // N - P as it stands, and its UpdateThumbPos refuses it.
-    const Row rows[] = {{"vertical: 0, never below", true, 0}, {"horizontal: N - P unchanged", false, -5}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+// The horizontal bar's thumb on a bar without a track (the track gives it no length).
+TEST_F(Interaction, HorizontalDragWithoutATrackPostsNothing) {
+    for (int length : {24, 20}) {
         host_ = std::make_unique<CHeadlessHost>(SIZE{240, 200});
-        const DWORD t0 = rt::ClockNow();
-        if (row.vertical) {
-            CVerticalScrollbar* bar = AddVertical(124, 5, 10, 0);  // minimum thumb, 12..32
-            Press(POINT{6, 20});
-            host_->Move(Win(POINT{6, 100}));
-            Release(POINT{6, 100});
-            EXPECT_EQ((Posts{{0, row.posted}}), TakePosts(kVerticalPost, t0));
-            EXPECT_EQ(0, bar->GetCurrentPosition());
-        } else {
-            AddHorizontal(124, 5, 10, 0);  // thumb 200 long, held at A
-            Press(POINT{20, 6});
-            host_->Move(Win(POINT{60, 6}));
-            Release(POINT{60, 6});
-            EXPECT_EQ((Posts{{0, row.posted}}), TakePosts(kHorizontalPost, t0));
-        }
-    }
-}
-
-TEST_F(Interaction, DragWithoutATrackPostsNothing) {
-    struct Row {
-        const char* name;
-        bool vertical;
-        int length;
-    };
-    // L - 2A = 0 and < 0: an offset cannot be turned into a position.
-    const Row rows[] = {{"vertical, no track", true, 24},
-                        {"vertical, arrows overlap", true, 20},
-                        {"horizontal, no track", false, 24},
-                        {"horizontal, arrows overlap", false, 20}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        host_ = std::make_unique<CHeadlessHost>(SIZE{240, 200});
-        const DWORD t0 = rt::ClockNow();
-        int* thumbPos = nullptr;
-        POINT from{6, 12}, to{6, 16};  // the thumb at A
-        if (row.vertical) {
-            thumbPos = &AddVertical(row.length, 100, 10, 0)->m_nThumbPos;
-        } else {
-            CHorizontalScrollbar* bar = AddHorizontal(row.length, 100, 10, 0);
-            bar->m_nThumbLength = 4;  // a thumb to press on (the track gives it none)
-            thumbPos = &bar->m_nThumbPos;
-            from = POINT{13, 6};
-            to = POINT{15, 6};
-        }
-        Press(from);
-        host_->Move(Win(to));
-        Release(to);
-        EXPECT_EQ(12, *thumbPos);
-        EXPECT_TRUE(TakePosts(row.vertical ? kVerticalPost : kHorizontalPost, t0).empty());
+        CHorizontalScrollbar* bar = AddHorizontal(length, 100, 10, 0);
+        bar->m_nThumbLength = 4;
+        Press(POINT{13, 6});
+        host_->Move(Win(POINT{15, 6}));
+        Release(POINT{15, 6});
+        EXPECT_EQ(12, bar->m_nThumbPos) << length;
+        EXPECT_TRUE(TakePosts(kHorizontalPost, 0).empty()) << length;
     }
 }
 
@@ -236,7 +141,7 @@ TEST_F(Interaction, InactiveHorizontalBarStillTakesInput) {
     const DWORD t1 = rt::ClockNow();
     Press(POINT{6, 6});
     Release(POINT{6, 6});
-    EXPECT_EQ((Posts{{0, 49}}), TakePosts(kHorizontalPost, t1));
+    EXPECT_EQ("0:49", TakePosts(kHorizontalPost, t1));
 }
 
 // Forwarding in window coordinates: tests/scenarios/scroll_drag.kel. Here a point left of

@@ -1,7 +1,10 @@
 // Painting: exact pixels with the solid-colour test skin (each piece and frame has its
 // own colour, so each pixel says who painted it), goldens of every set of the default
 // skin, and GDI accounting around the paints.
+#include <algorithm>
 #include <climits>
+#include <cstdio>
+#include <sstream>
 
 #include "scroll_test_util.h"
 
@@ -12,21 +15,33 @@ using Paint = ScrollTest;
 
 using kt::Hex;
 
-// Expected colours of one column (vertical) or row (horizontal) of the element, as runs.
-struct Stretch {
-    int from, to;  // inclusive
-    COLORREF color;
-};
-
-// The runs along column x (vertical) or row y (horizontal) of the element.
-void ExpectRuns(const kt::Image& img, bool column, int at, const std::vector<Stretch>& runs) {
-    for (const Stretch& run : runs)
-        for (int i = run.from; i <= run.to; ++i) {
-            const int x = column ? at : i, y = column ? i : at;
-            EXPECT_EQ(Hex(run.color), Hex(ScrollTest::At(img, x, y))) << "at (" << x << ", " << y << ")";
+// Runs of colours along column x (vertical) or row y (horizontal) of the element, as
+// "from-to<code>" or "at<code>": U, D the arrows, S the span, H, B, E, G the thumb's head,
+// body, edge and grip (all frame 0); a, s, h, b the one-frame sets' arrows, span, head and
+// body; K black, W the host's background.
+void ExpectRuns(const kt::Image& img, bool column, int at, const char* runs) {
+    const std::pair<char, COLORREF> legend[] = {
+        {'U', UpColor(0)},   {'D', DownColor(0)}, {'S', kSpanColor},     {'H', HeadColor(0)}, {'B', BodyColor(0)},
+        {'E', EdgeColor(0)}, {'G', GripColor(0)}, {'a', kTipColor},      {'s', kTipSpan},     {'h', kTipHead},
+        {'b', kTipBody},     {'K', kBlack},       {'W', kHostBackground}};
+    std::istringstream in(runs);
+    for (std::string run; in >> run;) {
+        int from = 0, to = 0;
+        char code = 0;
+        if (std::sscanf(run.c_str(), "%d-%d%c", &from, &to, &code) != 3) {
+            ASSERT_EQ(2, std::sscanf(run.c_str(), "%d%c", &from, &code)) << run;
+            to = from;
         }
+        const auto* entry =
+            std::find_if(std::begin(legend), std::end(legend), [code](auto& e) { return e.first == code; });
+        ASSERT_NE(std::end(legend), entry) << run;
+        for (int i = from; i <= to; ++i) {
+            const int x = column ? at : i, y = column ? i : at;
+            EXPECT_EQ(Hex(entry->second), Hex(ScrollTest::At(img, x, y))) << run << " at (" << x << ", " << y << ")";
+        }
+    }
 }
-void ExpectColumn(const kt::Image& img, int x, const std::vector<Stretch>& runs) {
+void ExpectColumn(const kt::Image& img, int x, const char* runs) {
     ExpectRuns(img, true, x, runs);
 }
 
@@ -36,77 +51,25 @@ TEST_F(Paint, ThumbPieces) {
         const char* name;
         bool vertical;
         int count, page, pos;
-        std::vector<Stretch> runs;
+        const char* runs;
     };
     const Row rows[] = {
         // len 30, thumb 32..61: head, grip at 32 + (30 - 6) / 2, body copies from 51 on
         // (the head's last row replaced), the edge on the last row.
-        {"len 30: head, grip, stepped body, edge",
-         true,
-         100,
-         30,
-         20,
-         {{0, 11, UpColor(0)},
-          {12, 31, kSpanColor},
-          {32, 43, HeadColor(0)},
-          {44, 49, GripColor(0)},
-          {50, 50, HeadColor(0)},
-          {51, 60, BodyColor(0)},
-          {61, 61, EdgeColor(0)},
-          {62, 111, kSpanColor},
-          {112, 123, DownColor(0)}}},
+        {"len 30: head, grip, stepped body, edge", true, 100, 30, 20,
+         "0-11U 12-31S 32-43H 44-49G 50H 51-60B 61E 62-111S 112-123D"},
         // len = h1 + h2: the body is copied twice, at y0 + 19 and y0 + 20.
-        {"len 22: body twice",
-         true,
-         100,
-         22,
-         0,
-         {{12, 19, HeadColor(0)},
-          {20, 25, GripColor(0)},
-          {26, 30, HeadColor(0)},
-          {31, 32, BodyColor(0)},
-          {33, 33, EdgeColor(0)},
-          {34, 40, kSpanColor}}},
+        {"len 22: body twice", true, 100, 22, 0, "12-19H 20-25G 26-30H 31-32B 33E 34-40S"},
         // len 20 < h1 + h2 - 1: no body at all.
-        {"len 20: no body",
-         true,
-         100,
-         10,
-         45,
-         {{56, 56, kSpanColor},
-          {57, 63, HeadColor(0)},
-          {64, 69, GripColor(0)},
-          {70, 76, HeadColor(0)},
-          {77, 77, kSpanColor}}},
-        {"P >= N: arrows and track only", true, 100, 200, 0, {{0, 11, UpColor(0)}, {12, 111, kSpanColor}}},
-
+        {"len 20: no body", true, 100, 10, 45, "56S 57-63H 64-69G 70-76H 77S"},
+        {"P >= N: arrows and track only", true, 100, 200, 0, "0-11U 12-111S"},
         // len 30, thumb 32..61: head 3 wide, body copies from 34 on, grip frames 12 wide
         // at 32 + (30 - 12) / 2.
-        {"horizontal, len 30: head, grip, stepped body, edge",
-         false,
-         100,
-         30,
-         20,
-         {{0, 11, UpColor(0)},
-          {12, 31, kSpanColor},
-          {32, 33, HeadColor(0)},
-          {34, 40, BodyColor(0)},
-          {41, 52, GripColor(0)},
-          {53, 60, BodyColor(0)},
-          {61, 61, EdgeColor(0)},
-          {62, 111, kSpanColor},
-          {112, 123, DownColor(0)}}},
+        {"horizontal, len 30: head, grip, stepped body, edge", false, 100, 30, 20,
+         "0-11U 12-31S 32-33H 34-40B 41-52G 53-60B 61E 62-111S 112-123D"},
         // P >= N: (124 - 24) x 20 / 10 = 200 pixels, drawn over the right arrow.
-        {"horizontal, P >= N: the thumb is drawn, past the track",
-         false,
-         10,
-         20,
-         0,
-         {{0, 11, UpColor(0)},
-          {12, 13, HeadColor(0)},
-          {14, 105, BodyColor(0)},
-          {106, 117, GripColor(0)},
-          {118, 123, BodyColor(0)}}},
+        {"horizontal, P >= N: the thumb is drawn, past the track", false, 10, 20, 0,
+         "0-11U 12-13H 14-105B 106-117G 118-123B"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -129,7 +92,7 @@ TEST_F(Paint, OneFrameSetSwitchedBeforeAndAfterInitObject) {
     early->SetPageSize(10);
     early->UpdateThumbPos(0);
     EXPECT_EQ(nullptr, early->m_pGrip);
-    ExpectColumn(Shot(), 4, {{0, 123, kHostBackground}});
+    ExpectColumn(Shot(), 4, "0-123W");
 
     // After InitObject: set 0's grip is still there, so it paints, stretched and unframed.
     host_ = std::make_unique<CHeadlessHost>(SIZE{240, 200});
@@ -143,18 +106,12 @@ TEST_F(Paint, OneFrameSetSwitchedBeforeAndAfterInitObject) {
     const kt::Image img = Shot();
     // The head (24 rows) is longer than the thumb (20): the body has no room and is not
     // drawn, rather than drawn upside down over the head's last rows.
-    ExpectColumn(img, 3, {{0, 7, kTipColor}, {8, 31, kTipHead}, {32, 115, kTipSpan}, {116, 123, kTipColor}});
-    ExpectColumn(img, 0, {{8, 31, kTipSpan}});  // the one-pixel indent
-    ExpectColumn(img, 10, {{0, 123, kBlack}});  // beyond the 8-pixel arrows: the black fill
-}
-
-TEST_F(Paint, OneFrameBodyIsStretched) {
-    CVerticalScrollbar* bar = AddVertical(124);
-    bar->InitVScrollBar(1);
-    bar->SetRowNumber(100);
-    bar->SetPageSize(50);  // (124 - 16) x 50 / 100 = 54
-    bar->UpdateThumbPos(0);
-    ExpectColumn(Shot(), 3, {{8, 31, kTipHead}, {32, 61, kTipBody}, {62, 62, kTipSpan}});
+    ExpectColumn(img, 3, "0-7a 8-31h 32-115s 116-123a");
+    ExpectColumn(img, 0, "8-31s");    // the one-pixel indent
+    ExpectColumn(img, 10, "0-123K");  // beyond the 8-pixel arrows: the black fill
+    late->SetPageSize(50);            // (124 - 16) x 50 / 100 = 54: the body is stretched
+    ::InvalidateRect(host_->Window().GetSafeHwnd(), nullptr, TRUE);
+    ExpectColumn(Shot(), 3, "8-31h 32-61b 62s");
 }
 
 // The vertical bar takes its set's bitmaps afresh at each paint: a reskin shows at once.
@@ -164,7 +121,7 @@ TEST_F(Paint, VerticalPaintTakesTheSetAfresh) {
     auto before = std::move(palette_->bitmaps[L"scroll_bar.UpArrow"]);  // alive while the bar may hold it
     palette_->Add(L"scroll_bar.UpArrow", 3 * kArrow, kArrow, [](int, int) { return kTipColor; });
     ::InvalidateRect(host_->Window().GetSafeHwnd(), nullptr, TRUE);
-    ExpectColumn(Shot(), 6, {{0, 11, kTipColor}});
+    ExpectColumn(Shot(), 6, "0-11a");
 }
 
 TEST_F(Paint, AMissingBitmapStopsThePaint) {
@@ -174,7 +131,7 @@ TEST_F(Paint, AMissingBitmapStopsThePaint) {
     auto* h = new CHorizontalScrollbar;
     ASSERT_TRUE(host_->Add(h, L"h", RECT{40, 20, 164, 32}));
     const kt::Image img = Shot();
-    ExpectColumn(img, 6, {{0, 123, kHostBackground}});
+    ExpectColumn(img, 6, "0-123W");
     EXPECT_EQ(Hex(kHostBackground), Hex(img.at(50, 26)));
 }
 
@@ -187,7 +144,7 @@ TEST_F(Paint, OverlongHorizontalThumbPaintsOnlyWhatShows) {
     bar->SetPageSize(INT_MAX);
     EXPECT_EQ(INT_MAX, bar->m_nThumbLength);
     bar->UpdateThumbPos(0);
-    ExpectRuns(Shot(), false, 6, {{12, 13, HeadColor(0)}, {14, 123, BodyColor(0)}});
+    ExpectRuns(Shot(), false, 6, "12-13H 14-123B");
 }
 
 // ---- goldens of the default skin -------------------------------------------------------------

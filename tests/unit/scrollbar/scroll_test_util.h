@@ -8,7 +8,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -153,23 +152,14 @@ public:
     // A pixel of the element at element coordinates.
     static COLORREF At(const kt::Image& img, int x, int y) { return img.at(x + kOrigin.x, y + kOrigin.y); }
 
-    // A posted position, at ms since a reference time.
-    struct Post {
-        DWORD t;
-        long long pos;
-        bool operator==(const Post& o) const { return t == o.t && pos == o.pos; }
-        friend std::ostream& operator<<(std::ostream& os, const Post& p) {
-            return os << "{t=" << p.t << " pos=" << p.pos << "}";
-        }
-    };
-
 protected:
-    // Positions posted since the last call, with times relative to `since`.
-    std::vector<Post> TakePosts(UINT msg, DWORD since) {
-        std::vector<Post> posts;
+    // Positions posted since the last call as "ms:position ...", the times from `since`.
+    std::string TakePosts(UINT msg, DWORD since) {
+        std::string posts;
         auto& queue = host_->Window().ControlMessages();
         for (const ControlMessage& cm : queue)
-            if (cm.msg == msg) posts.push_back(Post{cm.time - since, static_cast<long long>(cm.lParam)});
+            if (cm.msg == msg)
+                posts += (posts.empty() ? "" : " ") + std::to_string(cm.time - since) + ":" + std::to_string(cm.lParam);
         queue.clear();
         return posts;
     }

@@ -104,6 +104,14 @@ void ExpectFilled(const CQuoteTabItem& tab) {
     EXPECT_TRUE(tab.m_rcItem == CRect(1, 2, 3, 4));
 }
 
+// A move takes only the menu: the source keeps its names and scalars.
+void ExpectMoved(const CQuoteTabItem& to, const CQuoteTabItem& from) {
+    EXPECT_EQ(3u, to.m_vecMenu.size());
+    ExpectFilled(to);
+    EXPECT_TRUE(from.m_vecMenu.empty());
+    ExpectFilled(from);
+}
+
 TEST(QuoteTabItem, CopiesAndMoves) {
     CQuoteTabItem source = FilledItem();
     CQuoteTabItem copy(source);
@@ -113,19 +121,12 @@ TEST(QuoteTabItem, CopiesAndMoves) {
     EXPECT_TRUE(source.m_vecMenu[0].strText == L"Item 1");
     ExpectFilled(copy);
 
-    // A move takes only the menu: the source keeps its names and scalars.
     CQuoteTabItem moved(std::move(source));
-    EXPECT_EQ(3u, moved.m_vecMenu.size());
-    ExpectFilled(moved);
-    EXPECT_TRUE(source.m_vecMenu.empty());  // NOLINT(bugprone-use-after-move): the contract says so
-    ExpectFilled(source);
+    ExpectMoved(moved, source);  // NOLINT(bugprone-use-after-move): the contract says so
     CQuoteTabItem second = FilledItem();
     CQuoteTabItem target;
     target = std::move(second);
-    EXPECT_EQ(3u, target.m_vecMenu.size());
-    ExpectFilled(target);
-    EXPECT_TRUE(second.m_vecMenu.empty());  // NOLINT(bugprone-use-after-move)
-    ExpectFilled(second);
+    ExpectMoved(target, second);  // NOLINT(bugprone-use-after-move)
 
     CQuoteTabItem small;
     small.m_vecMenu = kt::PlainMenu(1, 500, 500).vecMenu;

@@ -140,7 +140,7 @@ TEST(TabHover, RepaintAreas) {
     strip.TakeInvalid();
     const RECT stripRect{0, 0, 300, 14};
     const RECT tab2 = t.m_arrItems[2]->m_rcItem;
-    const RECT btn0 = t.m_arrTextBtn[0].rcBtn, btn1 = t.m_arrTextBtn[1].rcBtn;
+    const RECT btn0 = t.m_arrTextBtn[0].rcBtn, btn1 = t.m_arrTextBtn[1].rcBtn, buttons = Union(btn0, btn1);
     const RECT none{0, 0, 0, 0};
 
     struct Step {
@@ -154,12 +154,8 @@ TEST(TabHover, RepaintAreas) {
         {"onto the first tab: the strip", Centre(t.m_arrItems[0]->m_rcItem), stripRect, 0, {false, false}},
         {"within the same tab: nothing", POINT{t.m_arrItems[0]->m_rcItem.left + 1, 1}, none, 0, {false, false}},
         {"to another tab: the strip", Centre(tab2), stripRect, 2, {false, false}},
-        {"off the tabs: the lost tab and every button",
-         POINT{290, 30},
-         Union(tab2, Union(btn0, btn1)),
-         -1,
-         {false, false}},
-        {"onto the second button: both buttons", Centre(btn1), Union(btn0, btn1), -1, {false, true}},
+        {"off the tabs: the lost tab and every button", POINT{290, 30}, Union(tab2, buttons), -1, {false, false}},
+        {"onto the second button: both buttons", Centre(btn1), buttons, -1, {false, true}},
         {"onto the first button: only it", Centre(btn0), btn0, -1, {true, true}},
     };
     for (const Step& step : steps) {

@@ -72,28 +72,16 @@ TEST(TabPaint, NameRowsInEvenAndOddTabs) {
     }
 }
 
+// The strip's bitmap, the named bitmap and the colour with the default key: the goldens.
+// Bitmap type 1 without tabs fills only; a colour background takes the first tab's own key.
 TEST(TabPaint, Backgrounds) {
-    struct Row {
-        const char* name;
-        void (*setup)(CElementTabControl& t);
-        bool tabs;
-        COLORREF strip;  // at (250, 5)
-        COLORREF below;  // at (250, 30)
-    };
-    const Row rows[] = {
-        // The strip's bitmap, the named bitmap and the colour with the default key: the goldens.
-        {"bitmap type 1 without tabs: only the fill", [](CElementTabControl&) {}, false, tabtest::kBackground,
-         RGB(0, 0, 0)},
-        {"colour: the first tab's own key", [](CElementTabControl& t) { t.SetBkColor(RGB(9, 9, 9)); }, true,
-         tabtest::kOwnBk, RGB(0, 0, 0)},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (bool colour : {false, true}) {
+        SCOPED_TRACE(colour ? "colour" : "bitmap without tabs");
         Strip strip(kPlace, kWindow);
         CElementTabControl& t = *strip.tabs;
         t.SetStyle(1, 0, 0);
-        row.setup(t);
-        if (row.tabs) {
+        if (colour) {
+            t.SetBkColor(RGB(9, 9, 9));
             _TAB_PARAM_INFO_ info;
             info.nID = 1;
             info.lpszName = L"Stocks";
@@ -103,8 +91,8 @@ TEST(TabPaint, Backgrounds) {
             strip.Layout();
         }
         const kt::Image img = Paint(strip);
-        EXPECT_EQ(row.strip, At(img, 250, 5));
-        EXPECT_EQ(row.below, At(img, 250, 30));
+        EXPECT_EQ(colour ? tabtest::kOwnBk : tabtest::kBackground, At(img, 250, 5));
+        EXPECT_EQ(RGB(0, 0, 0), At(img, 250, 30));
         EXPECT_EQ(tabtest::kBackground, t.m_clrBk);  // the paint reloads the skin colour
     }
 }

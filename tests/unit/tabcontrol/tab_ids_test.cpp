@@ -10,16 +10,7 @@ namespace {
 
 using tabtest::Strip;
 
-// What the strip must hold: the IDs in display order.
-struct Model {
-    std::vector<int> ids;
-    int First(int id) const {
-        const auto it = std::find(ids.begin(), ids.end(), id);
-        return it == ids.end() ? -1 : int(it - ids.begin());
-    }
-};
-
-enum Op { kAdd, kInsert, kDelete, kSwap, kHostRemoves, kOpCount };
+enum Op { kAdd, kInsert, kDelete, kSwap, kHostRemoves };
 
 TEST(TabIds, ByIdAnswersMatchAWalkOfTheStrip) {
     struct Row {
@@ -35,63 +26,51 @@ TEST(TabIds, ByIdAnswersMatchAWalkOfTheStrip) {
         SCOPED_TRACE(row.name);
         Strip strip;
         CElementTabControl& t = *strip.tabs;
-        Model model;
+        std::vector<int> ids;  // what the strip must hold, in display order
+        auto first = [&ids](int id) {
+            const auto it = std::find(ids.begin(), ids.end(), id);
+            return it == ids.end() ? -1 : int(it - ids.begin());
+        };
         uint32_t seed = 12345;
-        auto next = [&seed](uint32_t n) {
+        auto next = [&seed](int n) {
             seed = seed * 1103515245u + 12345u;
-            return (seed >> 8) % n;
+            return int((seed >> 8) % uint32_t(n));
         };
         for (int step = 0; step < 1500; ++step) {
-            const Op op = row.ops[next(uint32_t(row.ops.size()))];
-            const int id = int(next(uint32_t(row.ids)));
-            const int count = int(model.ids.size());
-            switch (op) {
-                case kAdd: {
-                    const int expected = model.First(id) >= 0 ? -1 : count;
-                    ASSERT_EQ(expected, strip.AddTab(id, nullptr)) << "step " << step;
-                    if (expected >= 0) model.ids.push_back(id);
-                    break;
-                }
-                case kInsert: {
-                    const int at = int(next(uint32_t(count + 1)));
-                    _TAB_PARAM_INFO_ info;
-                    info.nID = id;
-                    t.InsertTabItem(at, &info);
-                    model.ids.insert(model.ids.begin() + at, id);
-                    break;
-                }
-                case kDelete: {
-                    const int first = model.First(id);
-                    ASSERT_EQ(first >= 0 ? 1 : 0, t.DelItem(id)) << "step " << step;
-                    if (first >= 0) model.ids.erase(model.ids.begin() + first);
-                    break;
-                }
-                case kSwap: {
-                    if (count == 0) break;
-                    const int i = int(next(uint32_t(count))), j = int(next(uint32_t(count)));
-                    ASSERT_EQ(1, t.SwapWithIndex(i, j));
-                    std::swap(model.ids[size_t(i)], model.ids[size_t(j)]);
-                    break;
-                }
-                case kHostRemoves: {
-                    if (count == 0) break;
-                    const int at = int(next(uint32_t(count)));
-                    delete t.m_arrItems[at];
-                    t.m_arrItems.RemoveAt(at);
-                    model.ids.erase(model.ids.begin() + at);
-                    break;
-                }
-                default:
-                    break;
+            SCOPED_TRACE(step);
+            const Op op = row.ops[size_t(next(int(row.ops.size())))];
+            const int id = next(row.ids);
+            const int count = int(ids.size());
+            if (op == kAdd) {
+                const int expected = first(id) >= 0 ? -1 : count;
+                ASSERT_EQ(expected, strip.AddTab(id, nullptr));
+                if (expected >= 0) ids.push_back(id);
+            } else if (op == kInsert) {
+                const int at = next(count + 1);
+                _TAB_PARAM_INFO_ info;
+                info.nID = id;
+                t.InsertTabItem(at, &info);
+                ids.insert(ids.begin() + at, id);
+            } else if (op == kDelete) {
+                const int at = first(id);
+                ASSERT_EQ(at >= 0 ? 1 : 0, t.DelItem(id));
+                if (at >= 0) ids.erase(ids.begin() + at);
+            } else if (op == kSwap && count > 0) {
+                const int i = next(count), j = next(count);
+                ASSERT_EQ(1, t.SwapWithIndex(i, j));
+                std::swap(ids[size_t(i)], ids[size_t(j)]);
+            } else if (op == kHostRemoves && count > 0) {
+                const int at = next(count);
+                delete t.m_arrItems[at];
+                t.m_arrItems.RemoveAt(at);
+                ids.erase(ids.begin() + at);
             }
-            ASSERT_EQ(INT_PTR(model.ids.size()), t.m_arrItems.GetSize());
+            ASSERT_EQ(INT_PTR(ids.size()), t.m_arrItems.GetSize());
             for (int probe = 0; probe < row.ids; ++probe) {
                 int index = -1;
-                const int found = t.FindTabID(probe, index);
-                ASSERT_EQ(model.First(probe) >= 0 ? 1 : 0, found) << "step " << step << ", ID " << probe;
-                if (found) {
-                    ASSERT_EQ(model.First(probe), index) << "step " << step << ", ID " << probe;
-                }
+                const int at = first(probe);
+                ASSERT_EQ(at >= 0 ? 1 : 0, t.FindTabID(probe, index)) << "ID " << probe;
+                ASSERT_EQ(at, at >= 0 ? index : -1) << "ID " << probe;
             }
         }
     }

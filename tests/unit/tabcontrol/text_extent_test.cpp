@@ -2,6 +2,7 @@
 // measuring again when its font changes in place.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -16,23 +17,26 @@ namespace {
 TEST(TextExtentCache, FindsWhatWasAddedAndNothingElse) {
     struct Row {
         const char* name;
-        std::vector<std::wstring> added;
+        size_t limit;
+        std::vector<std::wstring> added;  // the i-th added is (i + 1) wide
+        std::vector<std::wstring> found;  // empty: everything added
         std::vector<std::wstring> absent;
     };
     const Row rows[] = {
-        {"empty and one character", {L"", L"A"}, {L"B", L"AA"}},
-        {"prefixes of each other", {L"Tab", L"Tab1", L"Tab10", L"Ta"}, {L"T", L"Tab100", L"Tab2"}},
-        {"same length, other characters", {L"SH", L"SZ", L"HK"}, {L"ZS", L"SS"}},
-        {"beyond Latin-1", {L"\u6caa\u6df1", L"\u6caa\u6df1A"}, {L"\u6caa", L"\u6df1\u6caa"}},
+        {"empty and one character", 100, {L"", L"A"}, {}, {L"B", L"AA"}},
+        {"prefixes of each other", 100, {L"Tab", L"Tab1", L"Tab10", L"Ta"}, {}, {L"T", L"Tab100", L"Tab2"}},
+        {"same length, other characters", 100, {L"SH", L"SZ", L"HK"}, {}, {L"ZS", L"SS"}},
+        {"beyond Latin-1", 100, {L"\u6caa\u6df1", L"\u6caa\u6df1A"}, {}, {L"\u6caa", L"\u6df1\u6caa"}},
+        {"past the limit everything is forgotten", 4, {L"a", L"b", L"c", L"d", L"e"}, {L"e"}, {L"a", L"b", L"c", L"d"}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        TextExtentCache cache(100);
+        TextExtentCache cache(row.limit);
         for (size_t i = 0; i < row.added.size(); ++i) cache.Add(row.added[i], CSize(int(i) + 1, 10));
-        for (size_t i = 0; i < row.added.size(); ++i) {
-            const CSize* size = cache.Find(row.added[i]);
-            ASSERT_NE(size, nullptr) << i;
-            EXPECT_EQ(size->cx, int(i) + 1) << i;
+        for (const std::wstring& text : row.found.empty() ? row.added : row.found) {
+            const CSize* size = cache.Find(text);
+            ASSERT_NE(size, nullptr);
+            EXPECT_EQ(size->cx, 1 + int(std::find(row.added.begin(), row.added.end(), text) - row.added.begin()));
         }
         for (const std::wstring& text : row.absent) EXPECT_EQ(cache.Find(text), nullptr);
     }
@@ -50,16 +54,6 @@ TEST(TextExtentCache, ManyNamesThroughEveryGrowth) {
         ASSERT_EQ(size->cy, i % 7);
     }
     EXPECT_EQ(cache.Find(L"Tab " + std::to_wstring(kNames)), nullptr);
-}
-
-TEST(TextExtentCache, PastTheLimitEverythingIsForgotten) {
-    TextExtentCache cache(4);
-    for (const wchar_t* text : {L"a", L"b", L"c", L"d"}) cache.Add(text, CSize(1, 1));
-    cache.Add(L"e", CSize(5, 5));
-    EXPECT_EQ(cache.GetCount(), 1u);
-    for (const wchar_t* text : {L"a", L"b", L"c", L"d"}) EXPECT_EQ(cache.Find(text), nullptr) << text;
-    ASSERT_NE(cache.Find(L"e"), nullptr);
-    EXPECT_EQ(cache.Find(L"e")->cx, 5);
 }
 
 TEST(TextExtentCache, AnotherFontStartsEmpty) {

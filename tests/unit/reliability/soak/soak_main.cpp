@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -83,16 +84,11 @@ bool ParseArgs(int argc, char** argv, Options* options) {
             options->seed = std::strtoull(value.c_str(), nullptr, 10);
         } else if (arg == "--kinds") {
             options->kinds.clear();
-            size_t start = 0;
-            while (start <= value.size()) {
-                const size_t comma = value.find(',', start);
-                const std::string name =
-                    value.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+            std::istringstream names(value);
+            for (std::string name; std::getline(names, name, ',');) {
                 kfuzz::Kind kind;
                 if (!kfuzz::KindFromName(name, &kind)) return false;
                 options->kinds.push_back(kind);
-                if (comma == std::string::npos) break;
-                start = comma + 1;
             }
         } else {
             return false;
