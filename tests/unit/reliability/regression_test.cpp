@@ -33,7 +33,8 @@ TEST_F(RegressionTest, ButtonDrawBitmapOnRectangleTallerThanIntMax) {
         kt::Surface target(8, 4);
         {
             CLightCanvas canvas(CDC::FromHandle(target.dc()));
-            EXPECT_TRUE(b->DrawBitmap(canvas, image, CRect(0, INT_MIN, 8, INT_MAX)));
+            CRect rc(0, INT_MIN, 8, INT_MAX);
+            EXPECT_TRUE(b->DrawBitmap(canvas, image, rc));
         }
         for (int y = 0; y < 4; ++y)
             for (int x = 0; x < 8; ++x) EXPECT_EQ(expected.at(x, first_row + y), target.at(x, y)) << x << "," << y;
