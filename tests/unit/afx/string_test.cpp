@@ -8,7 +8,9 @@
 
 namespace {
 
-TEST(CStringConstruct, NullAndNarrowSources) {
+// Construction from null and narrow text, and what the library takes apart: the
+// clamped ends, trimmed text.
+TEST(CStringValues, SourcesEndsAndTrimming) {
     const std::pair<CString, const wchar_t*> rows[] = {
         {CString(static_cast<LPCWSTR>(nullptr)), L""},
         {CString(static_cast<const char*>(nullptr)), L""},
@@ -21,6 +23,12 @@ TEST(CStringConstruct, NullAndNarrowSources) {
         {CString(L"abcdef", 2), L"ab"},
         {CString(L'x', 3), L"xxx"},
         {CString(L'x', 0), L""},
+        {CString(L"hello").Left(9), L"hello"},
+        {CString(L"hello").Left(-1), L""},
+        {CString(L"hello").Right(9), L"hello"},
+        {CString(L"hello").Right(2), L"lo"},
+        {CString(L" \t x y \r\n").Trim(), L"x y"},
+        {CString(L"-+a-b+-").Trim(L"+-"), L"a-b"},  // a set of characters, both ends
     };
     for (const auto& [value, expected] : rows) {
         EXPECT_STREQ(expected, value.GetString());
@@ -44,15 +52,6 @@ TEST(CStringFind, EdgesOfStartAndNeedle) {
         {"needle longer than text", s.Find(L"abcabcabc"), -1},
     };
     for (const Row& r : table) EXPECT_EQ(r.expected, r.got) << r.name;
-}
-
-// What the library takes apart: the left and right ends, clamped.
-TEST(CStringExtract, CountsAreClamped) {
-    const CString s(L"hello");
-    EXPECT_STREQ(L"hello", s.Left(9).GetString());
-    EXPECT_STREQ(L"", s.Left(-1).GetString());
-    EXPECT_STREQ(L"hello", s.Right(9).GetString());
-    EXPECT_STREQ(L"lo", s.Right(2).GetString());
 }
 
 TEST(CStringEdit, RemoveInsertDelete) {
@@ -79,9 +78,7 @@ TEST(CStringEdit, RemoveInsertDelete) {
     }
 }
 
-TEST(CStringEdit, TrimCompareAndConcat) {
-    EXPECT_STREQ(L"x y", CString(L" \t x y \r\n").Trim().GetString());
-    EXPECT_STREQ(L"a-b", CString(L"-+a-b+-").Trim(L"+-").GetString());  // a set of characters, both ends
+TEST(CStringEdit, ReplaceCompareAndConcat) {
     CString dotted(L"a.b.c");
     EXPECT_EQ(2, dotted.Replace(L'.', L'/'));
     EXPECT_STREQ(L"a/b/c", dotted.GetString());
