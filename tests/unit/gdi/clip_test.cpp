@@ -1,4 +1,4 @@
-// Clipping and origins of memory DCs.
+// Clipping of memory DCs, and the origins it is kept through.
 #include <climits>
 
 #include "gdi_test_util.h"
@@ -53,20 +53,6 @@ TEST(Clip, ExcludeClipRectGivesRectangularResults) {
         EXPECT_TRUE(SameRect(r.box, box)) << r.name << ": " << box.left << "," << box.top << "," << box.right << ","
                                           << box.bottom;
     }
-}
-
-TEST(Coordinates, LogicalAndDevicePoints) {
-    kt::Surface c(2, 2);
-    SetWindowOrgEx(c.dc(), 10, 20, nullptr);
-    SetViewportOrgEx(c.dc(), 1, 2, nullptr);
-    OffsetViewportOrgEx(c.dc(), 1, 1, nullptr);  // viewport (2, 3)
-    POINT pts[] = {{10, 20}, {INT_MAX, INT_MIN}};
-    EXPECT_TRUE(LPtoDP(c.dc(), pts, 2));  // the last saturates instead of wrapping
-    EXPECT_EQ((std::vector<LONG>{2, 3, INT_MAX - 8, INT_MIN}),
-              (std::vector<LONG>{pts[0].x, pts[0].y, pts[1].x, pts[1].y}));
-    EXPECT_TRUE(DPtoLP(c.dc(), pts, 1));
-    EXPECT_EQ(10, pts[0].x);
-    EXPECT_EQ(20, pts[0].y);
 }
 
 }  // namespace

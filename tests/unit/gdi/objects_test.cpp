@@ -217,19 +217,4 @@ TEST(Bitmaps, BottomUpDibSectionBitsAreLive) {
     DeleteObject(bmp);
 }
 
-TEST(Objects, GetObjectDescribesPensAndBrushes) {
-    HPEN pen = CreatePen(PS_DASH, 3, kRed);
-    LOGPEN lp{};
-    EXPECT_EQ(int(sizeof(lp)), GetObjectW(pen, sizeof(lp), &lp));
-    EXPECT_EQ(UINT(PS_DASH), lp.lopnStyle);
-    EXPECT_EQ(3, lp.lopnWidth.x);
-    EXPECT_EQ(kRed, lp.lopnColor);
-    EXPECT_EQ(0, GetObjectW(pen, 2, &lp));  // too small
-    LOGBRUSH lb{};
-    EXPECT_EQ(int(sizeof(lb)), GetObjectW(GetStockObject(NULL_BRUSH), sizeof(lb), &lb));
-    EXPECT_EQ(UINT(BS_NULL), lb.lbStyle);
-    EXPECT_EQ(0, GetObjectW(nullptr, sizeof(lb), &lb));
-    DeleteObject(pen);
-}
-
 }  // namespace
