@@ -95,27 +95,28 @@ TEST(Lines, PensAndRop2) {
 TEST(Fills, CoverExactlyTheirPixels) {
     const struct {
         const char* name;
-        int (*fill)(HDC, const RECT*, HBRUSH);
+        bool frame;  // FrameRect, else FillRect
         RECT rc;
         const char* expected;  // 6 x 4
     } rows[] = {
-        {"WholeSurface", FillRect, {0, 0, 6, 4}, "######|######|######|######"},
-        {"ThreeWholeRows", FillRect, {0, 1, 6, 4}, "......|######|######|######"},
-        {"OneWholeRow", FillRect, {0, 2, 6, 3}, "......|......|######|......"},
-        {"WholeRowsClipped", FillRect, {-3, -2, 9, 2}, "######|######|......|......"},
-        {"NarrowColumn", FillRect, {1, 0, 3, 4}, ".##...|.##...|.##...|.##..."},
-        {"AllButTheLastColumn", FillRect, {0, 0, 5, 3}, "#####.|#####.|#####.|......"},
+        {"WholeSurface", false, {0, 0, 6, 4}, "######|######|######|######"},
+        {"ThreeWholeRows", false, {0, 1, 6, 4}, "......|######|######|######"},
+        {"OneWholeRow", false, {0, 2, 6, 3}, "......|......|######|......"},
+        {"WholeRowsClipped", false, {-3, -2, 9, 2}, "######|######|......|......"},
+        {"NarrowColumn", false, {1, 0, 3, 4}, ".##...|.##...|.##...|.##..."},
+        {"AllButTheLastColumn", false, {0, 0, 5, 3}, "#####.|#####.|#####.|......"},
         // a PatBlt of width -3 and height -2 from (4, 3)
-        {"RightToLeftAsPatBlt", FillRect, {4, 3, 1, 1}, "......|......|..###.|..###."},
-        {"FrameBox", FrameRect, {1, 0, 5, 4}, ".####.|.#..#.|.#..#.|.####."},
-        {"FrameOneRow", FrameRect, {0, 1, 3, 2}, "......|###...|......|......"},
-        {"FrameEmpty", FrameRect, {3, 1, 3, 3}, "......|......|......|......"},
-        {"FrameHuge", FrameRect, {INT_MIN, -1, INT_MAX, 2}, "......|######|......|......"},
+        {"RightToLeftAsPatBlt", false, {4, 3, 1, 1}, "......|......|..###.|..###."},
+        {"FrameBox", true, {1, 0, 5, 4}, ".####.|.#..#.|.#..#.|.####."},
+        {"FrameOneRow", true, {0, 1, 3, 2}, "......|###...|......|......"},
+        {"FrameEmpty", true, {3, 1, 3, 3}, "......|......|......|......"},
+        {"FrameHuge", true, {INT_MIN, -1, INT_MAX, 2}, "......|######|......|......"},
     };
+    const HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     for (const auto& r : rows) {
         kt::Surface c(6, 4);
-        EXPECT_EQ(r.fill != FrameRect || !IsRectEmpty(&r.rc),  // an empty frame fails
-                  r.fill(c.dc(), &r.rc, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))) != 0)
+        EXPECT_EQ(!r.frame || !IsRectEmpty(&r.rc),  // an empty frame fails
+                  (r.frame ? FrameRect : FillRect)(c.dc(), &r.rc, black) != 0)
             << r.name;
         EXPECT_EQ(r.expected, c.ascii(kInk)) << r.name;
     }
