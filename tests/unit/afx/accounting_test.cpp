@@ -121,6 +121,10 @@ TEST(HandleMaps, DeviceContexts) {
     EXPECT_EQ(h, temp->m_hAttribDC);
     AfxDeleteTempMaps();
     EXPECT_EQ(before + 1, rt::GdiObjectCount(OBJ_DC));  // the cleanup keeps the DC
+    CDC borrowed;
+    borrowed.Attach(h);
+    EXPECT_EQ(h, borrowed.Detach());
+    EXPECT_EQ(nullptr, borrowed.m_hAttribDC) << "a detached CDC keeps no DC to query";
     {
         CDC owner;
         owner.Attach(h);

@@ -127,8 +127,13 @@ TEST(CDCDraw, FillsMatchSetBkColorAndExtTextOut) {
 
 TEST(CDCDraw, TextMeasuresInTheSelectedFont) {
     Canvas c(40, 20, kWhite);
-    CFont font;
-    font.CreatePointFont(90, L"DejaVu Sans");
+    CFont font, larger;
+    font.CreatePointFont(90, L"DejaVu Sans");  // at 96 DPI: 12 pixels, and 13.33 rounded for 10 points
+    larger.CreatePointFont(100, L"DejaVu Sans");
+    LOGFONT lf{}, lfLarger{};
+    font.GetLogFont(&lf), larger.GetLogFont(&lfLarger);
+    EXPECT_EQ(-12, lf.lfHeight);
+    EXPECT_EQ(-13, lfLarger.lfHeight);
     CFont* old = c.dc.SelectObject(&font);
     TEXTMETRIC tm{};
     ASSERT_TRUE(c.dc.GetTextMetrics(&tm));

@@ -19,10 +19,13 @@ TEST(Clip, ClipRectangleIsKeptInDeviceCoordinates) {
     SetViewportOrgEx(c.dc(), 0, 0, nullptr);
     GetClipBox(c.dc(), &box);
     EXPECT_TRUE(SameRect(RECT{1, 1, 4, 3}, box));
+    EXPECT_EQ(SIMPLEREGION, IntersectClipRect(c.dc(), 2, 0, 8, 8));  // intersected with the clip so far
     HRGN rgn = CreateRectRgn(0, 0, 0, 0);
     EXPECT_EQ(1, GetClipRgn(c.dc(), rgn));
     GetRgnBox(rgn, &box);
-    EXPECT_TRUE(SameRect(RECT{1, 1, 4, 3}, box));
+    EXPECT_TRUE(SameRect(RECT{2, 1, 4, 3}, box));
+    EXPECT_EQ(-1, GetClipRgn(c.dc(), nullptr));
+    EXPECT_EQ(-1, GetClipRgn(nullptr, rgn));
     EXPECT_EQ(NULLREGION, IntersectClipRect(c.dc(), 5, 5, 6, 6));
     EXPECT_EQ(NULLREGION, GetClipBox(c.dc(), &box));
     EXPECT_EQ(SIMPLEREGION, SelectClipRgn(c.dc(), nullptr));
