@@ -121,19 +121,16 @@ TEST(HandleMaps, DeviceContexts) {
     EXPECT_EQ(h, temp->m_hAttribDC);
     AfxDeleteTempMaps();
     EXPECT_EQ(before + 1, rt::GdiObjectCount(OBJ_DC));  // the cleanup keeps the DC
+    CDC borrowed;
+    borrowed.Attach(h);
+    EXPECT_EQ(h, borrowed.Detach());
+    EXPECT_EQ(nullptr, borrowed.m_hAttribDC) << "a detached CDC keeps no DC to query";
     {
         CDC owner;
         owner.Attach(h);
         EXPECT_EQ(&owner, CDC::FromHandle(h));
     }
     EXPECT_EQ(before, rt::GdiObjectCount(OBJ_DC));  // an attached DC dies with its CDC
-    {
-        CClientDC screen(nullptr);
-        EXPECT_EQ(&screen, CDC::FromHandle(screen.GetSafeHdc()));
-        CWindowDC whole(nullptr);
-        EXPECT_EQ(&whole, CDC::FromHandle(whole.GetSafeHdc()));
-    }
-    EXPECT_EQ(before, rt::GdiObjectCount(OBJ_DC));  // the screen's DCs are released
 }
 
 }  // namespace

@@ -79,21 +79,19 @@ TEST(CDCDraw, FillsMatchSetBkColorAndExtTextOut) {
     struct Row {
         const char* name;
         RECT rc;
-        COLORREF topLeft, bottomRight;
         void (*prepare)(HDC hdc);
     };
     auto none = [](HDC) {};
     const Row rows[] = {
-        {"two colours", {2, 1, 9, 7}, kRed, kBlue, none},
-        {"1x1", {3, 3, 4, 4}, kRed, kBlue, none},
-        {"2x2", {3, 3, 5, 5}, kRed, kBlue, none},
-        {"empty width", {3, 3, 3, 6}, kRed, kBlue, none},
-        {"inverted", {8, 6, 2, 1}, kRed, kBlue, none},
-        {"past the bitmap", {-3, -2, 14, 12}, kRed, kBlue, none},
-        {"window origin moved", {2, 1, 9, 7}, kRed, kBlue, [](HDC hdc) { ::SetWindowOrgEx(hdc, -2, 1, nullptr); }},
-        {"clipped", {2, 1, 9, 7}, kRed, kBlue, [](HDC hdc) { ::IntersectClipRect(hdc, 3, 0, 7, 5); }},
-        {"updating the current position", {2, 1, 9, 7}, kRed, kBlue,
-         [](HDC hdc) { ::SetTextAlign(hdc, TA_UPDATECP); }},
+        {"two colours", {2, 1, 9, 7}, none},
+        {"1x1", {3, 3, 4, 4}, none},
+        {"2x2", {3, 3, 5, 5}, none},
+        {"empty width", {3, 3, 3, 6}, none},
+        {"inverted", {8, 6, 2, 1}, none},
+        {"past the bitmap", {-3, -2, 14, 12}, none},
+        {"window origin moved", {2, 1, 9, 7}, [](HDC hdc) { ::SetWindowOrgEx(hdc, -2, 1, nullptr); }},
+        {"clipped", {2, 1, 9, 7}, [](HDC hdc) { ::IntersectClipRect(hdc, 3, 0, 7, 5); }},
+        {"updating the current position", {2, 1, 9, 7}, [](HDC hdc) { ::SetTextAlign(hdc, TA_UPDATECP); }},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -108,25 +106,20 @@ TEST(CDCDraw, FillsMatchSetBkColorAndExtTextOut) {
                 ::ExtTextOut(hdc, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
             };
             const int x = rc.left, y = rc.top, cx = rc.Width(), cy = rc.Height();
-            if (mode > 0) {
-                if (mode == 2)
-                    ours.dc.Draw3dRect(x, y, cx, cy, row.topLeft, row.bottomRight);
-                else
-                    ours.dc.Draw3dRect(&rc, row.topLeft, row.bottomRight);
-                fill(RECT{x, y, x + cx - 1, y + 1}, row.topLeft);
-                fill(RECT{x, y, x + 1, y + cy - 1}, row.topLeft);
-                fill(RECT{x + cx, y, x + cx - 1, y + cy}, row.bottomRight);
-                fill(RECT{x, y + cy, x + cx, y + cy - 1}, row.bottomRight);
+            if (mode == 0) {
+                ours.dc.FillSolidRect(&rc, kRed);
+                fill(rc, kRed);
             } else {
-                ours.dc.FillSolidRect(&rc, row.topLeft);
-                fill(rc, row.topLeft);
+                mode == 2 ? ours.dc.Draw3dRect(x, y, cx, cy, kRed, kBlue) : ours.dc.Draw3dRect(&rc, kRed, kBlue);
+                fill(RECT{x, y, x + cx - 1, y + 1}, kRed);
+                fill(RECT{x, y, x + 1, y + cy - 1}, kRed);
+                fill(RECT{x + cx, y, x + cx - 1, y + cy}, kBlue);
+                fill(RECT{x, y + cy, x + cx, y + cy - 1}, kBlue);
             }
             EXPECT_EQ(theirs.dc.GetBkColor(), ours.dc.GetBkColor()) << "mode " << mode;
             int differing = 0;
             for (int py = 0; py < 10; ++py)
-                for (int px = 0; px < 12; ++px)
-                    differing += ::GetPixel(ours.dc.GetSafeHdc(), px, py) !=
-                                 ::GetPixel(theirs.dc.GetSafeHdc(), px, py);
+                for (int px = 0; px < 12; ++px) differing += ours.at(px, py) != theirs.at(px, py);
             EXPECT_EQ(0, differing) << "mode " << mode;
         }
     }
@@ -134,8 +127,13 @@ TEST(CDCDraw, FillsMatchSetBkColorAndExtTextOut) {
 
 TEST(CDCDraw, TextMeasuresInTheSelectedFont) {
     Canvas c(40, 20, kWhite);
-    CFont font;
-    font.CreatePointFont(90, L"DejaVu Sans");
+    CFont font, larger;
+    font.CreatePointFont(90, L"DejaVu Sans");  // at 96 DPI: 12 pixels, and 13.33 rounded for 10 points
+    larger.CreatePointFont(100, L"DejaVu Sans");
+    LOGFONT lf{}, lfLarger{};
+    font.GetLogFont(&lf), larger.GetLogFont(&lfLarger);
+    EXPECT_EQ(-12, lf.lfHeight);
+    EXPECT_EQ(-13, lfLarger.lfHeight);
     CFont* old = c.dc.SelectObject(&font);
     TEXTMETRIC tm{};
     ASSERT_TRUE(c.dc.GetTextMetrics(&tm));

@@ -59,33 +59,27 @@ TEST(Exceptions, ThrownByPointerAndCaughtAsBase) {
         {"not supported", AfxThrowNotSupportedException, RUNTIME_CLASS(CNotSupportedException)},
         {"resource", AfxThrowResourceException, RUNTIME_CLASS(CResourceException)},
     };
-    for (const Row& r : rows) {
-        CException* caught = nullptr;
-        try {
-            r.thrower();
-        } catch (CException* e) {
-            caught = e;
-        }
-        ASSERT_NE(nullptr, caught) << r.name;
-        EXPECT_TRUE(caught->IsKindOf(r.cls)) << r.name;
-        wchar_t message[64] = L"";
-        EXPECT_TRUE(caught->GetErrorMessage(message, 64)) << r.name;
-        EXPECT_NE(L'\0', message[0]) << r.name;
-        caught->Delete();
-    }
-}
-
-TEST(Exceptions, MemoryExceptionIsPreallocated) {
-    CException* thrown[2] = {};
-    for (CException*& slot : thrown) {
-        try {
-            AfxThrowMemoryException();
-        } catch (CMemoryException* e) {
-            slot = e;
-            e->Delete();  // does not free it
+    CException* memory = nullptr;  // preallocated: Delete does not free it, the next throw reuses it
+    for (int round = 0; round < 2; ++round) {
+        for (const Row& r : rows) {
+            CException* caught = nullptr;
+            try {
+                r.thrower();
+            } catch (CException* e) {
+                caught = e;
+            }
+            ASSERT_NE(nullptr, caught) << r.name;
+            EXPECT_TRUE(caught->IsKindOf(r.cls)) << r.name;
+            wchar_t message[64] = L"";
+            EXPECT_TRUE(caught->GetErrorMessage(message, 64)) << r.name;
+            EXPECT_NE(L'\0', message[0]) << r.name;
+            if (r.thrower == AfxThrowMemoryException) {
+                EXPECT_TRUE(round == 0 || memory == caught);
+                memory = caught;
+            }
+            caught->Delete();
         }
     }
-    EXPECT_EQ(thrown[0], thrown[1]);
 }
 
 }  // namespace

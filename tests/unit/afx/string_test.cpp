@@ -8,7 +8,9 @@
 
 namespace {
 
-TEST(CStringConstruct, NullAndNarrowSources) {
+// Construction from null and narrow text, and what the library takes apart: the
+// clamped ends, trimmed text.
+TEST(CStringValues, SourcesEndsAndTrimming) {
     const std::pair<CString, const wchar_t*> rows[] = {
         {CString(static_cast<LPCWSTR>(nullptr)), L""},
         {CString(static_cast<const char*>(nullptr)), L""},
@@ -21,6 +23,12 @@ TEST(CStringConstruct, NullAndNarrowSources) {
         {CString(L"abcdef", 2), L"ab"},
         {CString(L'x', 3), L"xxx"},
         {CString(L'x', 0), L""},
+        {CString(L"hello").Left(9), L"hello"},
+        {CString(L"hello").Left(-1), L""},
+        {CString(L"hello").Right(9), L"hello"},
+        {CString(L"hello").Right(2), L"lo"},
+        {CString(L" \t x y \r\n").Trim(), L"x y"},
+        {CString(L"-+a-b+-").Trim(L"+-"), L"a-b"},  // a set of characters, both ends
     };
     for (const auto& [value, expected] : rows) {
         EXPECT_STREQ(expected, value.GetString());
@@ -46,42 +54,25 @@ TEST(CStringFind, EdgesOfStartAndNeedle) {
     for (const Row& r : table) EXPECT_EQ(r.expected, r.got) << r.name;
 }
 
-// What the library takes apart: the left and right ends, clamped.
-TEST(CStringExtract, CountsAreClamped) {
-    const CString s(L"hello");
-    EXPECT_STREQ(L"hello", s.Left(9).GetString());
-    EXPECT_STREQ(L"", s.Left(-1).GetString());
-    EXPECT_STREQ(L"hello", s.Right(9).GetString());
-    EXPECT_STREQ(L"lo", s.Right(2).GetString());
-}
-
-TEST(CStringEdit, RemoveInsertDelete) {
-    struct Row {
+TEST(CStringEdit, DeleteClampsItsRange) {
+    const struct {
         const char* name;
         const wchar_t* start;
-        int (*op)(CString&);
-        int expected_result;
-        const wchar_t* expected_text;
+        int index, count, result;
+        const wchar_t* text;
+    } rows[] = {
+        {"past the end", L"abcdef", 1, 100, 1, L"a"},
+        {"negative index", L"abcdef", -2, 3, 3, L"def"},
+        {"beyond the length", L"abc", 5, 1, 3, L"abc"},
     };
-    const Row rows[] = {
-        {"remove", L"banana", [](CString& s) { return s.Remove(L'a'); }, 3, L"bnn"},
-        {"insert past end appends", L"ab", [](CString& s) { return s.Insert(100, L"cd"); }, 4, L"abcd"},
-        {"insert negative prepends", L"ab", [](CString& s) { return s.Insert(-3, L'x'); }, 3, L"xab"},
-        {"insert own text", L"ab", [](CString& s) { return s.Insert(1, s.GetString()); }, 4, L"aabb"},
-        {"delete past end", L"abcdef", [](CString& s) { return s.Delete(1, 100); }, 1, L"a"},
-        {"delete negative index", L"abcdef", [](CString& s) { return s.Delete(-2, 3); }, 3, L"def"},
-        {"delete beyond length", L"abc", [](CString& s) { return s.Delete(5); }, 3, L"abc"},
-    };
-    for (const Row& r : rows) {
+    for (const auto& r : rows) {
         CString s(r.start);
-        EXPECT_EQ(r.expected_result, r.op(s)) << r.name;
-        EXPECT_STREQ(r.expected_text, s.GetString()) << r.name;
+        EXPECT_EQ(r.result, s.Delete(r.index, r.count)) << r.name;
+        EXPECT_STREQ(r.text, s.GetString()) << r.name;
     }
 }
 
-TEST(CStringEdit, TrimCompareAndConcat) {
-    EXPECT_STREQ(L"x y", CString(L" \t x y \r\n").Trim().GetString());
-    EXPECT_STREQ(L"a-b", CString(L"-+a-b+-").Trim(L"+-").GetString());  // a set of characters, both ends
+TEST(CStringEdit, ReplaceCompareAndConcat) {
     CString dotted(L"a.b.c");
     EXPECT_EQ(2, dotted.Replace(L'.', L'/'));
     EXPECT_STREQ(L"a/b/c", dotted.GetString());

@@ -16,6 +16,9 @@ constexpr COLORREF A = RGB(0xF0, 0x0F, 0x3C), B = RGB(0x3C, 0xF0, 0x0F), C = RGB
 constexpr COLORREF AandB = RGB(0x30, 0x00, 0x0C), AorB = RGB(0xFC, 0xFF, 0x3F);
 constexpr COLORREF CandD = RGB(0x0F, 0x00, 0x80), CorD = RGB(0xFF, 0x3C, 0xF1);
 
+const std::vector<std::pair<COLORREF, char>> kInk = {
+    {kWhite, '.'}, {kBlack, '#'}, {kRed, 'r'}, {kGreen, 'g'}, {RGB(0, 255, 255), 'c'}};
+
 void SetRow(kt::Surface& s, std::initializer_list<COLORREF> row) {
     int x = 0;
     for (COLORREF c : row) s.set(x++, 0, c);
@@ -90,41 +93,27 @@ TEST(Stretch, VerticalShrinkAndModes) {
 }
 
 // With P = 0xF0, S = 0xCC and D = 0xAA in every channel, each channel of the result
-// is the ROP's own index byte.
-struct RopRow {
-    const char* name;
-    DWORD rop;
-    BYTE expected;
-};
-GT_PRINT_ROW_NAME(RopRow)
-
-class Rops : public ::testing::TestWithParam<RopRow> {};
-
-TEST_P(Rops, BitBltAndGroupedStretch) {
-    const RopRow& r = GetParam();
-    kt::Surface src(3, 1, RGB(0xCC, 0xCC, 0xCC)), dst(2, 1, RGB(0xAA, 0xAA, 0xAA));
-    HBRUSH brush = CreateSolidBrush(RGB(0xF0, 0xF0, 0xF0));
-    HGDIOBJ old = SelectObject(dst.dc(), brush);
-    EXPECT_TRUE(BitBlt(dst.dc(), 0, 0, 1, 1, src.dc(), 0, 0, r.rop));
-    // a 3 -> 1 AND-shrink (two pixels after the width-1 rule) takes the combining path
-    EXPECT_TRUE(StretchBlt(dst.dc(), 1, 0, 1, 1, src.dc(), 0, 0, 3, 1, r.rop));
-    EXPECT_EQ(RGB(r.expected, r.expected, r.expected), dst.at(0, 0));
-    EXPECT_EQ(RGB(r.expected, r.expected, r.expected), dst.at(1, 0));
-    SelectObject(dst.dc(), old);
-    DeleteObject(brush);
+// is the ROP's own index byte. A 3 -> 1 AND-shrink (two pixels after the width-1 rule)
+// takes the combining path.
+TEST(Rops, BitBltAndGroupedStretch) {
+    const std::pair<DWORD, BYTE> rows[] = {
+        {SRCCOPY, 0xCC},    {SRCPAINT, 0xEE},  {SRCAND, 0x88},     {SRCINVERT, 0x66}, {SRCERASE, 0x44},
+        {NOTSRCCOPY, 0x33}, {NOTSRCERASE, 0x11}, {MERGECOPY, 0xC0}, {MERGEPAINT, 0xBB}, {PATCOPY, 0xF0},
+        {PATPAINT, 0xFB},   {PATINVERT, 0x5A}, {DSTINVERT, 0x55},  {BLACKNESS, 0x00},  {WHITENESS, 0xFF},
+        {0x00B8074A, 0xB8},  // PSDPxax
+    };
+    for (const auto& [rop, expected] : rows) {
+        kt::Surface src(3, 1, RGB(0xCC, 0xCC, 0xCC)), dst(2, 1, RGB(0xAA, 0xAA, 0xAA));
+        HBRUSH brush = CreateSolidBrush(RGB(0xF0, 0xF0, 0xF0));
+        HGDIOBJ old = SelectObject(dst.dc(), brush);
+        EXPECT_TRUE(BitBlt(dst.dc(), 0, 0, 1, 1, src.dc(), 0, 0, rop));
+        EXPECT_TRUE(StretchBlt(dst.dc(), 1, 0, 1, 1, src.dc(), 0, 0, 3, 1, rop));
+        EXPECT_EQ(RGB(expected, expected, expected), dst.at(0, 0)) << std::hex << rop;
+        EXPECT_EQ(RGB(expected, expected, expected), dst.at(1, 0)) << std::hex << rop;
+        SelectObject(dst.dc(), old);
+        DeleteObject(brush);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Gdi, Rops,
-                         ::testing::Values(RopRow{"SRCCOPY", SRCCOPY, 0xCC}, RopRow{"SRCPAINT", SRCPAINT, 0xEE},
-                                           RopRow{"SRCAND", SRCAND, 0x88}, RopRow{"SRCINVERT", SRCINVERT, 0x66},
-                                           RopRow{"SRCERASE", SRCERASE, 0x44}, RopRow{"NOTSRCCOPY", NOTSRCCOPY, 0x33},
-                                           RopRow{"NOTSRCERASE", NOTSRCERASE, 0x11},
-                                           RopRow{"MERGECOPY", MERGECOPY, 0xC0}, RopRow{"MERGEPAINT", MERGEPAINT, 0xBB},
-                                           RopRow{"PATCOPY", PATCOPY, 0xF0}, RopRow{"PATPAINT", PATPAINT, 0xFB},
-                                           RopRow{"PATINVERT", PATINVERT, 0x5A}, RopRow{"DSTINVERT", DSTINVERT, 0x55},
-                                           RopRow{"BLACKNESS", BLACKNESS, 0x00}, RopRow{"WHITENESS", WHITENESS, 0xFF},
-                                           RopRow{"PSDPxax", 0x00B8074A, 0xB8}),
-                         kRowName);
 
 TEST(BitBlt, MonochromeConversionsUseTheDcColours) {
     kt::Surface mono(2, 1, kBlack, kMono);
@@ -247,58 +236,34 @@ TEST(TransparentBlt, ShrinkUsesColorOnColorInsteadOfAnd) {
     EXPECT_EQ(B, dst.at(1, 0));
 }
 
-struct PatRow {
-    const char* name;
-    DWORD rop;
-    HGDIOBJ brush;  // null: a red brush
-    BOOL result;
-    COLORREF expected;  // on white
-};
-GT_PRINT_ROW_NAME(PatRow)
-
-class PatBlts : public ::testing::TestWithParam<PatRow> {};
-
-TEST_P(PatBlts, UsesTheDcBrush) {
-    const PatRow& r = GetParam();
-    kt::Surface c(3, 2);
-    HBRUSH red = CreateSolidBrush(kRed);
-    HGDIOBJ old = SelectObject(c.dc(), r.brush ? r.brush : red);
-    SetDCBrushColor(c.dc(), kGreen);
-    EXPECT_EQ(r.result, PatBlt(c.dc(), 2, 1, -2, -1, r.rop));  // covers x 1..2, y 1
-    EXPECT_EQ(kWhite, c.at(0, 1));
-    EXPECT_EQ(r.expected, c.at(1, 1));
-    EXPECT_EQ(r.expected, c.at(2, 1));
-    EXPECT_EQ(kWhite, c.at(1, 0));
-    SelectObject(c.dc(), old);
-    DeleteObject(red);
+// PatBlt of -2 x -1 from (2, 1) on a white 3 x 2 surface covers x 1..2, y 1.
+TEST(PatBlt, UsesTheDcBrush) {
+    const struct {
+        const char* name;
+        DWORD rop;
+        HGDIOBJ brush;  // null: a red brush
+        BOOL result;
+        char expected;  // on white: x 1..2 of row 1
+    } rows[] = {
+        {"PATCOPY", PATCOPY, nullptr, TRUE, 'r'},
+        {"PATINVERT", PATINVERT, nullptr, TRUE, 'c'},
+        {"DSTINVERT", DSTINVERT, nullptr, TRUE, '#'},
+        {"BLACKNESS ignores a null brush", BLACKNESS, GetStockObject(NULL_BRUSH), TRUE, '#'},
+        {"null brush draws nothing", PATCOPY, GetStockObject(NULL_BRUSH), TRUE, '.'},
+        {"DC brush follows SetDCBrushColor", PATCOPY, GetStockObject(DC_BRUSH), TRUE, 'g'},
+        {"source ROP fails", SRCCOPY, nullptr, FALSE, '.'},
+    };
+    for (const auto& r : rows) {
+        kt::Surface c(3, 2);
+        HBRUSH red = CreateSolidBrush(kRed);
+        HGDIOBJ old = SelectObject(c.dc(), r.brush ? r.brush : red);
+        SetDCBrushColor(c.dc(), kGreen);
+        EXPECT_EQ(r.result, PatBlt(c.dc(), 2, 1, -2, -1, r.rop)) << r.name;
+        EXPECT_EQ(std::string("...|.") + r.expected + r.expected, c.ascii(kInk)) << r.name;
+        SelectObject(c.dc(), old);
+        DeleteObject(red);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Gdi, PatBlts,
-                         ::testing::Values(PatRow{"PATCOPY", PATCOPY, nullptr, TRUE, kRed},
-                                           PatRow{"PATINVERT", PATINVERT, nullptr, TRUE, RGB(0, 255, 255)},
-                                           PatRow{"DSTINVERT", DSTINVERT, nullptr, TRUE, kBlack},
-                                           PatRow{"BLACKNESS", BLACKNESS, nullptr, TRUE, kBlack},
-                                           PatRow{"BlacknessIgnoresNullBrush", BLACKNESS, GetStockObject(NULL_BRUSH),
-                                                  TRUE, kBlack},
-                                           PatRow{"NullBrushDrawsNothing", PATCOPY, GetStockObject(NULL_BRUSH), TRUE,
-                                                  kWhite},
-                                           PatRow{"DcBrushFollowsSetDCBrushColor", PATCOPY, GetStockObject(DC_BRUSH),
-                                                  TRUE, kGreen},
-                                           PatRow{"SourceRopFails", SRCCOPY, nullptr, FALSE, kWhite}),
-                         kRowName);
-
-// SRCCOPY takes shortcuts the other ROPs do not: whole contiguous blocks in one copy,
-// and rows that repeat a source row copied from the row drawn before. MERGECOPY with
-// the new DC's white brush gives the same pixels (P & S = S) through the general
-// per-pixel path, so each shape is drawn both ways and compared pixel for pixel.
-struct CopyPathRow {
-    const char* name;
-    int srcW, srcH, dstW, dstH;
-    bool srcBottomUp, dstBottomUp;
-    int x, y, w, h;      // destination
-    int sx, sy, sw, sh;  // source
-};
-GT_PRINT_ROW_NAME(CopyPathRow)
 
 // A 32-bit surface of either row order, every pixel distinct.
 std::unique_ptr<kt::Surface> Distinct(int w, int h, bool bottomUp, uint32_t seed) {
@@ -309,52 +274,59 @@ std::unique_ptr<kt::Surface> Distinct(int w, int h, bool bottomUp, uint32_t seed
     return s;
 }
 
-class CopyPaths : public ::testing::TestWithParam<CopyPathRow> {};
-
-TEST_P(CopyPaths, SrcCopyMatchesTheGeneralPath) {
-    const CopyPathRow& r = GetParam();
-    const auto src = Distinct(r.srcW, r.srcH, r.srcBottomUp, 0x102030);
-    const auto fast = Distinct(r.dstW, r.dstH, r.dstBottomUp, 0x405060);
-    const auto general = Distinct(r.dstW, r.dstH, r.dstBottomUp, 0x405060);
-    const auto untouched = Distinct(r.dstW, r.dstH, r.dstBottomUp, 0x405060);
-    ASSERT_TRUE(StretchBlt(fast->dc(), r.x, r.y, r.w, r.h, src->dc(), r.sx, r.sy, r.sw, r.sh, SRCCOPY));
-    ASSERT_TRUE(StretchBlt(general->dc(), r.x, r.y, r.w, r.h, src->dc(), r.sx, r.sy, r.sw, r.sh, MERGECOPY));
-    int differing = 0, changed = 0;
-    for (int y = 0; y < r.dstH; ++y) {
-        for (int x = 0; x < r.dstW; ++x) {
-            differing += fast->at(x, y) != general->at(x, y);
-            changed += fast->at(x, y) != untouched->at(x, y);
+// SRCCOPY takes shortcuts the other ROPs do not: whole contiguous blocks in one copy,
+// and rows that repeat a source row copied from the row drawn before. MERGECOPY with
+// the new DC's white brush gives the same pixels (P & S = S) through the general
+// per-pixel path, so each shape is drawn both ways and compared pixel for pixel.
+TEST(CopyPaths, SrcCopyMatchesTheGeneralPath) {
+    const struct {
+        const char* name;
+        int srcW, srcH, dstW, dstH;
+        bool srcBottomUp, dstBottomUp;
+        int x, y, w, h;      // destination
+        int sx, sy, sw, sh;  // source
+    } rows[] = {
+        {"WholeSurfaceOneBlock", 8, 6, 8, 6, false, false, 0, 0, 8, 6, 0, 0, 8, 6},
+        {"FullWidthBandInsideTallerSurfaces", 8, 9, 8, 10, false, false, 0, 2, 8, 5, 0, 3, 8, 5},
+        {"NarrowerThanDestination", 8, 6, 10, 6, false, false, 1, 0, 8, 6, 0, 0, 8, 6},
+        {"SourceWiderThanBlit", 12, 6, 8, 6, false, false, 0, 0, 8, 6, 2, 0, 8, 6},
+        {"FivePixelRowsStrided", 9, 4, 13, 4, false, false, 3, 0, 5, 4, 1, 0, 5, 4},
+        {"ElevenPixelRowsStrided", 14, 4, 13, 4, false, false, 1, 0, 11, 4, 2, 0, 11, 4},
+        {"ThirtyPixelRowsStrided", 33, 3, 31, 3, false, false, 1, 0, 30, 3, 2, 0, 30, 3},
+        {"BottomUpDestination", 8, 6, 8, 6, false, true, 0, 0, 8, 6, 0, 0, 8, 6},
+        {"BottomUpSource", 8, 6, 8, 6, true, false, 0, 0, 8, 6, 0, 0, 8, 6},
+        {"ClippedAtTheBottom", 8, 6, 8, 4, false, false, 0, 1, 8, 6, 0, 0, 8, 6},
+        {"SourcePartlyAbove", 8, 6, 8, 6, false, false, 0, 0, 8, 6, 0, -2, 8, 6},
+        {"SourcePartlyLeftAndBelow", 8, 6, 8, 6, false, false, 0, 0, 8, 6, -3, 2, 8, 6},
+        {"SourcePartlyRight", 8, 6, 8, 6, true, false, 0, 0, 8, 6, 4, 0, 8, 6},
+        {"DestinationPartlyLeftAndAbove", 8, 6, 8, 6, false, true, -2, -3, 8, 6, 0, 0, 8, 6},
+        {"RowsRepeatContiguous", 8, 3, 8, 20, false, false, 0, 0, 8, 20, 0, 0, 8, 3},
+        {"RowsRepeatInUnevenRuns", 8, 7, 8, 23, false, false, 0, 0, 8, 23, 0, 0, 8, 7},
+        {"RowsRepeatStrided", 8, 3, 11, 20, false, false, 2, 0, 8, 20, 0, 0, 8, 3},
+        {"RowsRepeatElevenPixelsStrided", 11, 3, 13, 9, false, false, 1, 0, 11, 9, 0, 0, 11, 3},
+        {"RowsRepeatBottomUp", 8, 3, 8, 20, false, true, 0, 0, 8, 20, 0, 0, 8, 3},
+        {"RowsRepeatMirrored", 8, 3, 8, 20, false, false, 0, 19, 8, -20, 0, 0, 8, 3},
+        {"BothAxesEnlarged", 3, 3, 8, 17, false, false, 0, 0, 8, 17, 0, 0, 3, 3},
+        {"RowsShrunk", 8, 20, 8, 7, false, false, 0, 0, 8, 7, 0, 0, 8, 20},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        const auto src = Distinct(r.srcW, r.srcH, r.srcBottomUp, 0x102030);
+        const auto fast = Distinct(r.dstW, r.dstH, r.dstBottomUp, 0x405060);
+        const auto general = Distinct(r.dstW, r.dstH, r.dstBottomUp, 0x405060);
+        const auto untouched = Distinct(r.dstW, r.dstH, r.dstBottomUp, 0x405060);
+        ASSERT_TRUE(StretchBlt(fast->dc(), r.x, r.y, r.w, r.h, src->dc(), r.sx, r.sy, r.sw, r.sh, SRCCOPY));
+        ASSERT_TRUE(StretchBlt(general->dc(), r.x, r.y, r.w, r.h, src->dc(), r.sx, r.sy, r.sw, r.sh, MERGECOPY));
+        int differing = 0, changed = 0;
+        for (int y = 0; y < r.dstH; ++y) {
+            for (int x = 0; x < r.dstW; ++x) {
+                differing += fast->at(x, y) != general->at(x, y);
+                changed += fast->at(x, y) != untouched->at(x, y);
+            }
         }
+        EXPECT_EQ(0, differing);
+        EXPECT_GT(changed, 0);  // the blit drew something
     }
-    EXPECT_EQ(0, differing);
-    EXPECT_GT(changed, 0);  // the blit drew something
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Gdi, CopyPaths,
-    ::testing::Values(
-        CopyPathRow{"WholeSurfaceOneBlock", 8, 6, 8, 6, false, false, 0, 0, 8, 6, 0, 0, 8, 6},
-        CopyPathRow{"FullWidthBandInsideTallerSurfaces", 8, 9, 8, 10, false, false, 0, 2, 8, 5, 0, 3, 8, 5},
-        CopyPathRow{"NarrowerThanDestination", 8, 6, 10, 6, false, false, 1, 0, 8, 6, 0, 0, 8, 6},
-        CopyPathRow{"SourceWiderThanBlit", 12, 6, 8, 6, false, false, 0, 0, 8, 6, 2, 0, 8, 6},
-        CopyPathRow{"FivePixelRowsStrided", 9, 4, 13, 4, false, false, 3, 0, 5, 4, 1, 0, 5, 4},
-        CopyPathRow{"ElevenPixelRowsStrided", 14, 4, 13, 4, false, false, 1, 0, 11, 4, 2, 0, 11, 4},
-        CopyPathRow{"ThirtyPixelRowsStrided", 33, 3, 31, 3, false, false, 1, 0, 30, 3, 2, 0, 30, 3},
-        CopyPathRow{"BottomUpDestination", 8, 6, 8, 6, false, true, 0, 0, 8, 6, 0, 0, 8, 6},
-        CopyPathRow{"BottomUpSource", 8, 6, 8, 6, true, false, 0, 0, 8, 6, 0, 0, 8, 6},
-        CopyPathRow{"ClippedAtTheBottom", 8, 6, 8, 4, false, false, 0, 1, 8, 6, 0, 0, 8, 6},
-        CopyPathRow{"SourcePartlyAbove", 8, 6, 8, 6, false, false, 0, 0, 8, 6, 0, -2, 8, 6},
-        CopyPathRow{"SourcePartlyLeftAndBelow", 8, 6, 8, 6, false, false, 0, 0, 8, 6, -3, 2, 8, 6},
-        CopyPathRow{"SourcePartlyRight", 8, 6, 8, 6, true, false, 0, 0, 8, 6, 4, 0, 8, 6},
-        CopyPathRow{"DestinationPartlyLeftAndAbove", 8, 6, 8, 6, false, true, -2, -3, 8, 6, 0, 0, 8, 6},
-        CopyPathRow{"RowsRepeatContiguous", 8, 3, 8, 20, false, false, 0, 0, 8, 20, 0, 0, 8, 3},
-        CopyPathRow{"RowsRepeatInUnevenRuns", 8, 7, 8, 23, false, false, 0, 0, 8, 23, 0, 0, 8, 7},
-        CopyPathRow{"RowsRepeatStrided", 8, 3, 11, 20, false, false, 2, 0, 8, 20, 0, 0, 8, 3},
-        CopyPathRow{"RowsRepeatElevenPixelsStrided", 11, 3, 13, 9, false, false, 1, 0, 11, 9, 0, 0, 11, 3},
-        CopyPathRow{"RowsRepeatBottomUp", 8, 3, 8, 20, false, true, 0, 0, 8, 20, 0, 0, 8, 3},
-        CopyPathRow{"RowsRepeatMirrored", 8, 3, 8, 20, false, false, 0, 19, 8, -20, 0, 0, 8, 3},
-        CopyPathRow{"BothAxesEnlarged", 3, 3, 8, 17, false, false, 0, 0, 8, 17, 0, 0, 3, 3},
-        CopyPathRow{"RowsShrunk", 8, 20, 8, 7, false, false, 0, 0, 8, 7, 0, 0, 8, 20}),
-    kRowName);
 
 }  // namespace

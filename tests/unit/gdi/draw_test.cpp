@@ -72,7 +72,7 @@ TEST(Lines, ClippedWalkMatchesFullWalk) {
     }
 }
 
-TEST(Lines, PensRop2AndPolyline) {
+TEST(Lines, PensAndRop2) {
     kt::Surface c(4, 1, kRed);
     HPEN white = CreatePen(PS_SOLID, 0, kWhite);  // width 0 draws one pixel wide
     HGDIOBJ old = SelectObject(c.dc(), white);
@@ -85,61 +85,42 @@ TEST(Lines, PensRop2AndPolyline) {
     SetROP2(c.dc(), R2_COPYPEN);
     LineTo(c.dc(), 4, 0);  // the null pen draws nothing
     EXPECT_EQ("cccr", c.ascii({{RGB(0, 255, 255), 'c'}, {kRed, 'r'}}));
-    SelectObject(c.dc(), GetStockObject(DC_PEN));
-    EXPECT_EQ(kBlack, SetDCPenColor(c.dc(), kGreen));
-    MoveToEx(c.dc(), 0, 0, nullptr);
-    LineTo(c.dc(), 2, 0);
-    EXPECT_EQ("ggcr", c.ascii({{RGB(0, 255, 255), 'c'}, {kRed, 'r'}, {kGreen, 'g'}}));
     SelectObject(c.dc(), old);
     EXPECT_TRUE(DeleteObject(white));
-
-    kt::Surface p(5, 3);  // Polyline skips only the last point and keeps the position
-    MoveToEx(p.dc(), 4, 2, nullptr);
-    const POINT pts[] = {{0, 0}, {3, 0}, {3, 2}};
-    EXPECT_TRUE(Polyline(p.dc(), pts, 3));
-    EXPECT_EQ("####.|...#.|.....", p.ascii(kInk));
-    POINT pos;
-    GetCurrentPositionEx(p.dc(), &pos);
-    EXPECT_EQ(4, pos.x);
-    EXPECT_FALSE(Polyline(p.dc(), pts, 1));
 }
 
 // A plain fill draws its first row and repeats it, in doubling blocks when the rows are
 // whole and contiguous: every shape must still cover exactly its rectangle. FrameRect
 // draws four bands inside it.
-struct FillRow {
-    const char* name;
-    int (*fill)(HDC, const RECT*, HBRUSH);
-    RECT rc;
-    const char* expected;  // 6 x 4
-};
-GT_PRINT_ROW_NAME(FillRow)
-
-class Fills : public ::testing::TestWithParam<FillRow> {};
-
-TEST_P(Fills, CoverExactlyTheirPixels) {
-    const FillRow& r = GetParam();
-    kt::Surface c(6, 4);
-    EXPECT_EQ(r.fill != FrameRect || !IsRectEmpty(&r.rc),  // an empty frame fails
-              r.fill(c.dc(), &r.rc, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))) != 0);
-    EXPECT_EQ(r.expected, c.ascii(kInk));
+TEST(Fills, CoverExactlyTheirPixels) {
+    const struct {
+        const char* name;
+        bool frame;  // FrameRect, else FillRect
+        RECT rc;
+        const char* expected;  // 6 x 4
+    } rows[] = {
+        {"WholeSurface", false, {0, 0, 6, 4}, "######|######|######|######"},
+        {"ThreeWholeRows", false, {0, 1, 6, 4}, "......|######|######|######"},
+        {"OneWholeRow", false, {0, 2, 6, 3}, "......|......|######|......"},
+        {"WholeRowsClipped", false, {-3, -2, 9, 2}, "######|######|......|......"},
+        {"NarrowColumn", false, {1, 0, 3, 4}, ".##...|.##...|.##...|.##..."},
+        {"AllButTheLastColumn", false, {0, 0, 5, 3}, "#####.|#####.|#####.|......"},
+        // a PatBlt of width -3 and height -2 from (4, 3)
+        {"RightToLeftAsPatBlt", false, {4, 3, 1, 1}, "......|......|..###.|..###."},
+        {"FrameBox", true, {1, 0, 5, 4}, ".####.|.#..#.|.#..#.|.####."},
+        {"FrameOneRow", true, {0, 1, 3, 2}, "......|###...|......|......"},
+        {"FrameEmpty", true, {3, 1, 3, 3}, "......|......|......|......"},
+        {"FrameHuge", true, {INT_MIN, -1, INT_MAX, 2}, "......|######|......|......"},
+    };
+    const HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    for (const auto& r : rows) {
+        kt::Surface c(6, 4);
+        EXPECT_EQ(!r.frame || !IsRectEmpty(&r.rc),  // an empty frame fails
+                  (r.frame ? FrameRect : FillRect)(c.dc(), &r.rc, black) != 0)
+            << r.name;
+        EXPECT_EQ(r.expected, c.ascii(kInk)) << r.name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Gdi, Fills,
-    ::testing::Values(FillRow{"WholeSurface", FillRect, {0, 0, 6, 4}, "######|######|######|######"},
-                      FillRow{"ThreeWholeRows", FillRect, {0, 1, 6, 4}, "......|######|######|######"},
-                      FillRow{"OneWholeRow", FillRect, {0, 2, 6, 3}, "......|......|######|......"},
-                      FillRow{"WholeRowsClipped", FillRect, {-3, -2, 9, 2}, "######|######|......|......"},
-                      FillRow{"NarrowColumn", FillRect, {1, 0, 3, 4}, ".##...|.##...|.##...|.##..."},
-                      FillRow{"AllButTheLastColumn", FillRect, {0, 0, 5, 3}, "#####.|#####.|#####.|......"},
-                      // a PatBlt of width -3 and height -2 from (4, 3)
-                      FillRow{"RightToLeftAsPatBlt", FillRect, {4, 3, 1, 1}, "......|......|..###.|..###."},
-                      FillRow{"FrameBox", FrameRect, {1, 0, 5, 4}, ".####.|.#..#.|.#..#.|.####."},
-                      FillRow{"FrameOneRow", FrameRect, {0, 1, 3, 2}, "......|###...|......|......"},
-                      FillRow{"FrameEmpty", FrameRect, {3, 1, 3, 3}, "......|......|......|......"},
-                      FillRow{"FrameHuge", FrameRect, {INT_MIN, -1, INT_MAX, 2}, "......|######|......|......"}),
-    kRowName);
 
 TEST(FillRect, SystemColourIndexPlusOneIsABrush) {
     kt::Surface c(3, 2);
@@ -148,50 +129,30 @@ TEST(FillRect, SystemColourIndexPlusOneIsABrush) {
     EXPECT_EQ(".hh|...", c.ascii({{kWhite, '.'}, {RGB(10, 36, 106), 'h'}}));
 }
 
-struct FocusRow {
-    const char* name;
-    RECT rc;
-    const char* expected;  // 5 x 3, white canvas: '#' marks inverted pixels
-};
-GT_PRINT_ROW_NAME(FocusRow)
-
-class FocusRects : public ::testing::TestWithParam<FocusRow> {};
-
-TEST_P(FocusRects, DottedXorParityAndRestore) {
-    kt::Surface c(5, 3);
-    EXPECT_TRUE(DrawFocusRect(c.dc(), &GetParam().rc));
-    EXPECT_EQ(GetParam().expected, c.ascii(kInk));
-    DrawFocusRect(c.dc(), &GetParam().rc);
-    EXPECT_EQ(".....|.....|.....", c.ascii(kInk));
-}
-
 // The dots follow the outline from the top-right corner; a one-pixel-wide or -high
 // rectangle goes there and back, so only its ends can stay inverted.
-INSTANTIATE_TEST_SUITE_P(Gdi, FocusRects,
-                         ::testing::Values(FocusRow{"EvenCorner", {0, 0, 5, 3}, "#.#.#|.....|#.#.#"},
-                                           FocusRow{"OddLeft", {1, 0, 5, 3}, "..#.#|.#...|..#.#"},
-                                           FocusRow{"OddRight", {1, 0, 4, 3}, ".#.#.|.....|.#.#."},
-                                           FocusRow{"OneColumnOddLength", {2, 0, 3, 3}, "..#..|.....|..#.."},
-                                           FocusRow{"OneRowEvenLength", {0, 1, 4, 2}, ".....|...#.|....."},
-                                           FocusRow{"OneRowOddLength", {0, 1, 5, 2}, ".....|#...#|....."},
-                                           FocusRow{"OnePixel", {1, 1, 2, 2}, ".....|.....|....."},
-                                           FocusRow{"ClippedHuge", {INT_MIN, INT_MIN, INT_MAX, INT_MAX},
-                                                    ".....|.....|....."}),
-                         kRowName);
-
-TEST(Rectangle, PenOutlineAndBrushFill) {
-    kt::Surface c(6, 4);
-    HBRUSH red = CreateSolidBrush(kRed);
-    HGDIOBJ old = SelectObject(c.dc(), red);
-    EXPECT_TRUE(Rectangle(c.dc(), 5, 4, 0, 0));  // normalised
-    EXPECT_EQ("#####.|#rrr#.|#rrr#.|#####.", c.ascii(kInk));
-    c.fill(kWhite);
-    SelectObject(c.dc(), GetStockObject(NULL_PEN));
-    Rectangle(c.dc(), 0, 0, 5, 4);  // without a pen the fill stops one pixel short
-    EXPECT_EQ("rrrr..|rrrr..|rrrr..|......", c.ascii(kInk));
-    SelectObject(c.dc(), old);
-    SelectObject(c.dc(), GetStockObject(BLACK_PEN));
-    EXPECT_TRUE(DeleteObject(red));
+TEST(FocusRects, DottedXorParityAndRestore) {
+    const struct {
+        const char* name;
+        RECT rc;
+        const char* expected;  // 5 x 3, white canvas: '#' marks inverted pixels
+    } rows[] = {
+        {"EvenCorner", {0, 0, 5, 3}, "#.#.#|.....|#.#.#"},
+        {"OddLeft", {1, 0, 5, 3}, "..#.#|.#...|..#.#"},
+        {"OddRight", {1, 0, 4, 3}, ".#.#.|.....|.#.#."},
+        {"OneColumnOddLength", {2, 0, 3, 3}, "..#..|.....|..#.."},
+        {"OneRowEvenLength", {0, 1, 4, 2}, ".....|...#.|....."},
+        {"OneRowOddLength", {0, 1, 5, 2}, ".....|#...#|....."},
+        {"OnePixel", {1, 1, 2, 2}, ".....|.....|....."},
+        {"ClippedHuge", {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, ".....|.....|....."},
+    };
+    for (const auto& r : rows) {
+        kt::Surface c(5, 3);
+        EXPECT_TRUE(DrawFocusRect(c.dc(), &r.rc));
+        EXPECT_EQ(r.expected, c.ascii(kInk)) << r.name;
+        DrawFocusRect(c.dc(), &r.rc);
+        EXPECT_EQ(".....|.....|.....", c.ascii(kInk)) << r.name;
+    }
 }
 
 TEST(DrawEdge, ClassicColoursMiddleAndAdjust) {

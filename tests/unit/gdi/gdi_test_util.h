@@ -18,4 +18,6 @@ constexpr COLORREF kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0), kRed = RG
                    kBlue = RGB(0, 0, 255);
 constexpr kt::Surface::Format kMono = kt::Surface::Format::Mono;
 
+inline bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != 0; }
+
 }  // namespace gt

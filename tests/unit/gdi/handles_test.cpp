@@ -49,32 +49,16 @@ TEST(HandleTable, LookupAcceptsOnlyTheLiveValue) {
     };
     for (const auto& row : rows) EXPECT_EQ(row.found, t.Lookup(row.value) != nullptr) << row.name;
     EXPECT_EQ(nullptr, t.Remove(first)) << "a stale value removes nothing";
-    t.Clear();
-    EXPECT_EQ(0, alive);
-}
-
-TEST(HandleTable, GenerationComesBackToOneAfterTheLast) {
-    int alive = 0;
-    Table t;
-    uint64_t values[4];
-    for (uint64_t& v : values) {
-        v = t.Insert(std::make_unique<Counted>(&alive));
-        t.Remove(v);
-    }
-    EXPECT_EQ(3u << 4 | 1, values[2]);
-    EXPECT_EQ(values[0], values[3]);
-    EXPECT_EQ(0, alive);
-    t.Clear();  // the table has no destructor: its slots go with Clear
-}
-
-TEST(HandleTable, FullTableRefusesAndDestroysTheObject) {
-    int alive = 0;
-    Table t;
+    t.Remove(reused);
+    uint64_t values[3];  // generations 3, then 1 again after the last
+    for (uint64_t& v : values) t.Remove(v = t.Insert(std::make_unique<Counted>(&alive)));
+    EXPECT_EQ(3u << 4 | 1, values[0]);
+    EXPECT_EQ(1u << 4 | 1, values[1]);
     for (int i = 0; i < 3; ++i) ASSERT_NE(0u, t.Insert(std::make_unique<Counted>(&alive)));
-    EXPECT_EQ(0u, t.Insert(std::make_unique<Counted>(&alive)));
+    EXPECT_EQ(0u, t.Insert(std::make_unique<Counted>(&alive))) << "a full table refuses, destroying the object";
     EXPECT_EQ(3, alive);
     EXPECT_EQ(3, t.Count());
-    t.Clear();
+    t.Clear();  // the table has no destructor: its slots go with Clear
     EXPECT_EQ(0, alive);
     EXPECT_EQ(0, t.Count());
 }

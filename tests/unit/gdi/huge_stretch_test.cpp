@@ -9,39 +9,31 @@ using namespace gt;
 
 namespace {
 
-struct HugeStretchRow {
-    const char* name;
-    int mode;
-    int x, y, w, h, sx, sy, sw, sh;
-    const char* expected;  // 'g' marks the source's top-left pixel, 'r' the rest of it, 'b' black
-};
-GT_PRINT_ROW_NAME(HugeStretchRow)
-
-class HugeStretch : public ::testing::TestWithParam<HugeStretchRow> {};
-
-TEST_P(HugeStretch, StaysInsideTheSurface) {
-    const HugeStretchRow& r = GetParam();
-    kt::Surface src(4, 4, kRed), dst(4, 4);
-    src.set(0, 0, kGreen);
-    SetStretchBltMode(dst.dc(), r.mode);
-    StretchBlt(dst.dc(), r.x, r.y, r.w, r.h, src.dc(), r.sx, r.sy, r.sw, r.sh, SRCCOPY);
-    EXPECT_EQ(r.expected, dst.ascii({{kWhite, '.'}, {kRed, 'r'}, {kGreen, 'g'}, {kBlack, 'b'}}));
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Gdi, HugeStretch,
-    ::testing::Values(
-        HugeStretchRow{"EnlargeOnePixelToMax", BLACKONWHITE, 0, 0, INT_MAX, INT_MAX, 0, 0, 1, 1, "gggg|gggg|gggg|gggg"},
-        HugeStretchRow{"MirroredMinSize", COLORONCOLOR, 3, 3, INT_MIN, INT_MIN, 0, 0, 4, 4, "gggg|gggg|gggg|gggg"},
-        HugeStretchRow{"ShrinkFromHugeSource", BLACKONWHITE, 0, 0, 2, 2, INT_MIN, INT_MIN, INT_MAX, INT_MAX,
-                       "....|....|....|...."},
+TEST(HugeStretch, StaysInsideTheSurface) {
+    const struct HugeStretchRow {
+        const char* name;
+        int mode;
+        int x, y, w, h, sx, sy, sw, sh;
+        const char* expected;  // 'g' marks the source's top-left pixel, 'r' the rest of it, 'b' black
+    } rows[] = {
+        {"EnlargeOnePixelToMax", BLACKONWHITE, 0, 0, INT_MAX, INT_MAX, 0, 0, 1, 1, "gggg|gggg|gggg|gggg"},
+        {"MirroredMinSize", COLORONCOLOR, 3, 3, INT_MIN, INT_MIN, 0, 0, 4, 4, "gggg|gggg|gggg|gggg"},
+        {"ShrinkFromHugeSource", BLACKONWHITE, 0, 0, 2, 2, INT_MIN, INT_MIN, INT_MAX, INT_MAX, "....|....|....|...."},
         // COLORONCOLOR picks a source pixel far outside the surface: nothing is drawn
-        HugeStretchRow{"DeleteScansFromMaxSource", COLORONCOLOR, 0, 0, 2, 2, 0, 0, INT_MAX, INT_MAX,
-                       "....|....|....|...."},
+        {"DeleteScansFromMaxSource", COLORONCOLOR, 0, 0, 2, 2, 0, 0, INT_MAX, INT_MAX, "....|....|....|...."},
         // AND combines the part of the first group that lies on the surface: green & red
-        HugeStretchRow{"AndScansFromMaxSource", BLACKONWHITE, 0, 0, 2, 2, 0, 0, INT_MAX, INT_MAX, "b...|....|....|...."},
-        HugeStretchRow{"DestinationAtMin", BLACKONWHITE, INT_MIN, INT_MIN, 4, 4, 0, 0, 4, 4, "....|....|....|...."},
-        HugeStretchRow{"DestinationEndsAtMax", BLACKONWHITE, INT_MAX - 2, 0, 2, 2, 0, 0, 4, 4, "....|....|....|...."}),
-    kRowName);
+        {"AndScansFromMaxSource", BLACKONWHITE, 0, 0, 2, 2, 0, 0, INT_MAX, INT_MAX, "b...|....|....|...."},
+        {"DestinationAtMin", BLACKONWHITE, INT_MIN, INT_MIN, 4, 4, 0, 0, 4, 4, "....|....|....|...."},
+        {"DestinationEndsAtMax", BLACKONWHITE, INT_MAX - 2, 0, 2, 2, 0, 0, 4, 4, "....|....|....|...."},
+    };
+    for (const HugeStretchRow& r : rows) {
+        SCOPED_TRACE(r.name);
+        kt::Surface src(4, 4, kRed), dst(4, 4);
+        src.set(0, 0, kGreen);
+        SetStretchBltMode(dst.dc(), r.mode);
+        StretchBlt(dst.dc(), r.x, r.y, r.w, r.h, src.dc(), r.sx, r.sy, r.sw, r.sh, SRCCOPY);
+        EXPECT_EQ(r.expected, dst.ascii({{kWhite, '.'}, {kRed, 'r'}, {kGreen, 'g'}, {kBlack, 'b'}}));
+    }
+}
 
 }  // namespace

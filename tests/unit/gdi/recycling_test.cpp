@@ -11,45 +11,42 @@ namespace {
 
 // A bitmap of the first size is painted white and deleted; the next one, of the second
 // size, must be black and report its own size whether or not it got the first's storage.
-struct ReuseRow {
-    const char* name;
-    int w1, h1, w2, h2;
-    bool dibSection = false;  // the second is a DIB section
-};
-GT_PRINT_ROW_NAME(ReuseRow)
+TEST(StorageReuse, NewBitmapComesBackBlack) {
+    const struct ReuseRow {
+        const char* name;
+        int w1, h1, w2, h2;
+        bool dibSection = false;  // the second is a DIB section
+    } rows[] = {
+        {"SamePixelsOtherShape", 40, 30, 30, 40},
+        {"MuchSmaller", 40, 30, 3, 2},
+        {"Larger", 40, 30, 41, 30},
+        {"DibSection", 16, 16, 16, 16, true},
+    };
+    for (const ReuseRow& r : rows) {
+        SCOPED_TRACE(r.name);
+        const int before = rt::GdiObjectTotal();
+        HDC dc = CreateCompatibleDC(nullptr);
+        HBITMAP first = CreateCompatibleBitmap(dc, r.w1, r.h1);
+        HGDIOBJ old = SelectObject(dc, first);
+        ASSERT_TRUE(PatBlt(dc, 0, 0, r.w1, r.h1, WHITENESS));
+        SelectObject(dc, old);
+        ASSERT_TRUE(DeleteObject(first));
 
-class StorageReuse : public ::testing::TestWithParam<ReuseRow> {};
-
-TEST_P(StorageReuse, NewBitmapComesBackBlack) {
-    const ReuseRow& r = GetParam();
-    const int before = rt::GdiObjectTotal();
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP first = CreateCompatibleBitmap(dc, r.w1, r.h1);
-    HGDIOBJ old = SelectObject(dc, first);
-    ASSERT_TRUE(PatBlt(dc, 0, 0, r.w1, r.h1, WHITENESS));
-    SelectObject(dc, old);
-    ASSERT_TRUE(DeleteObject(first));
-
-    BITMAPINFO bi{};
-    bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), r.w2, r.h2, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP second = r.dibSection ? CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0)
-                                  : CreateCompatibleBitmap(dc, r.w2, r.h2);
-    kt::Image img;
-    ASSERT_TRUE(kt::ReadBitmap(second, &img));
-    EXPECT_EQ(r.w2, img.width);
-    EXPECT_EQ(r.h2, img.height);
-    for (COLORREF p : img.pixels) ASSERT_EQ(kBlack, p);
-    EXPECT_TRUE(DeleteObject(second));
-    EXPECT_TRUE(DeleteDC(dc));
-    EXPECT_EQ(before, rt::GdiObjectTotal());
+        BITMAPINFO bi{};
+        bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), r.w2, r.h2, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        HBITMAP second = r.dibSection ? CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0)
+                                      : CreateCompatibleBitmap(dc, r.w2, r.h2);
+        kt::Image img;
+        ASSERT_TRUE(kt::ReadBitmap(second, &img));
+        EXPECT_EQ(r.w2, img.width);
+        EXPECT_EQ(r.h2, img.height);
+        for (COLORREF p : img.pixels) ASSERT_EQ(kBlack, p);
+        EXPECT_TRUE(DeleteObject(second));
+        EXPECT_TRUE(DeleteDC(dc));
+        EXPECT_EQ(before, rt::GdiObjectTotal());
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Gdi, StorageReuse,
-                         ::testing::Values(ReuseRow{"SamePixelsOtherShape", 40, 30, 30, 40},
-                                           ReuseRow{"MuchSmaller", 40, 30, 3, 2}, ReuseRow{"Larger", 40, 30, 41, 30},
-                                           ReuseRow{"DibSection", 16, 16, 16, 16, true}),
-                         kRowName);
 
 // A new DC may take a deleted DC's SaveDC stack for its capacity, never its states.
 TEST(SaveStackReuse, NewDcStartsWithNothingSaved) {
@@ -71,51 +68,45 @@ TEST(SaveStackReuse, NewDcStartsWithNothingSaved) {
 
 // Each kind is made, deleted and made again: the second object reuses the first's slot
 // and memory, and the first handle must still be refused everywhere.
-struct StaleRow {
-    const char* name;
-    DWORD type;
-    HGDIOBJ (*make)();
-};
-GT_PRINT_ROW_NAME(StaleRow)
+TEST(StaleHandles, RefusedAfterTheSlotIsReused) {
+    const struct StaleRow {
+        const char* name;
+        DWORD type;
+        HGDIOBJ (*make)();
+    } rows[] = {
+        {"MemoryDc", OBJ_MEMDC, [] { return HGDIOBJ(CreateCompatibleDC(nullptr)); }},
+        {"Bitmap", OBJ_BITMAP, [] { return HGDIOBJ(CreateBitmap(5, 4, 1, 32, nullptr)); }},
+        {"Pen", OBJ_PEN, [] { return HGDIOBJ(CreatePen(PS_SOLID, 1, kRed)); }},
+        {"Brush", OBJ_BRUSH, [] { return HGDIOBJ(CreateSolidBrush(kRed)); }},
+        {"Font", OBJ_FONT, [] { return HGDIOBJ(CreateFontW(-12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, L"")); }},
+        {"Region", OBJ_REGION, [] { return HGDIOBJ(CreateRectRgn(0, 0, 3, 3)); }},
+    };
+    for (const StaleRow& r : rows) {
+        SCOPED_TRACE(r.name);
+        const int before = rt::GdiObjectTotal();
+        HGDIOBJ first = r.make();
+        ASSERT_EQ(r.type, GetObjectType(first));
+        EXPECT_EQ(1, rt::GdiObjectCount(r.type == OBJ_MEMDC ? OBJ_DC : r.type));
+        EXPECT_TRUE(r.type == OBJ_MEMDC ? DeleteDC(HDC(first)) : DeleteObject(first));
+        HGDIOBJ second = r.make();
+        ASSERT_EQ(r.type, GetObjectType(second));
+        EXPECT_NE(first, second);
+        EXPECT_EQ(before + 1, rt::GdiObjectTotal());
 
-class StaleHandles : public ::testing::TestWithParam<StaleRow> {};
+        EXPECT_EQ(0u, GetObjectType(first));
+        EXPECT_EQ(0, GetObject(first, 0, nullptr));
+        EXPECT_FALSE(DeleteObject(first));
+        EXPECT_FALSE(DeleteDC(HDC(first)));
+        HDC probe = CreateCompatibleDC(nullptr);
+        EXPECT_EQ(nullptr, SelectObject(probe, first));
+        EXPECT_EQ(nullptr, SelectObject(HDC(first), GetStockObject(BLACK_PEN)));
+        DeleteDC(probe);
 
-TEST_P(StaleHandles, RefusedAfterTheSlotIsReused) {
-    const StaleRow& r = GetParam();
-    const int before = rt::GdiObjectTotal();
-    HGDIOBJ first = r.make();
-    ASSERT_EQ(r.type, GetObjectType(first));
-    EXPECT_EQ(1, rt::GdiObjectCount(r.type == OBJ_MEMDC ? OBJ_DC : r.type));
-    EXPECT_TRUE(r.type == OBJ_MEMDC ? DeleteDC(HDC(first)) : DeleteObject(first));
-    HGDIOBJ second = r.make();
-    ASSERT_EQ(r.type, GetObjectType(second));
-    EXPECT_NE(first, second);
-    EXPECT_EQ(before + 1, rt::GdiObjectTotal());
-
-    EXPECT_EQ(0u, GetObjectType(first));
-    EXPECT_EQ(0, GetObject(first, 0, nullptr));
-    EXPECT_FALSE(DeleteObject(first));
-    EXPECT_FALSE(DeleteDC(HDC(first)));
-    HDC probe = CreateCompatibleDC(nullptr);
-    EXPECT_EQ(nullptr, SelectObject(probe, first));
-    EXPECT_EQ(nullptr, SelectObject(HDC(first), GetStockObject(BLACK_PEN)));
-    DeleteDC(probe);
-
-    EXPECT_EQ(r.type, GetObjectType(second));  // the failed calls left the new object alone
-    EXPECT_TRUE(r.type == OBJ_MEMDC ? DeleteDC(HDC(second)) : DeleteObject(second));
-    EXPECT_EQ(before, rt::GdiObjectTotal());
+        EXPECT_EQ(r.type, GetObjectType(second));  // the failed calls left the new object alone
+        EXPECT_TRUE(r.type == OBJ_MEMDC ? DeleteDC(HDC(second)) : DeleteObject(second));
+        EXPECT_EQ(before, rt::GdiObjectTotal());
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Gdi, StaleHandles,
-    ::testing::Values(StaleRow{"MemoryDc", OBJ_MEMDC, [] { return HGDIOBJ(CreateCompatibleDC(nullptr)); }},
-                      StaleRow{"Bitmap", OBJ_BITMAP, [] { return HGDIOBJ(CreateBitmap(5, 4, 1, 32, nullptr)); }},
-                      StaleRow{"Pen", OBJ_PEN, [] { return HGDIOBJ(CreatePen(PS_SOLID, 1, kRed)); }},
-                      StaleRow{"Brush", OBJ_BRUSH, [] { return HGDIOBJ(CreateSolidBrush(kRed)); }},
-                      StaleRow{"Font", OBJ_FONT,
-                               [] { return HGDIOBJ(CreateFontW(-12, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, L"")); }},
-                      StaleRow{"Region", OBJ_REGION, [] { return HGDIOBJ(CreateRectRgn(0, 0, 3, 3)); }}),
-    kRowName);
 
 TEST(Objects, StockObjectsAreUncountedAndThereAreNoPalettes) {
     const int before = rt::GdiObjectTotal();

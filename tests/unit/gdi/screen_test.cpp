@@ -1,5 +1,5 @@
 // The runtime's own screen: display DCs on the virtual screen, its size and device
-// capabilities, and the one mapping mode it keeps.
+// capabilities.
 #include <climits>
 
 #include "gdi_test_util.h"
@@ -11,10 +11,6 @@ HDC CreateDisplayDC(HWND hwnd, POINT dcOrg, const RECT* visRect);
 }
 
 namespace {
-
-bool SameRect(const RECT& a, const RECT& b) {
-    return EqualRect(&a, &b) != 0;
-}
 
 TEST(Screen, DisplayDcDrawsOnTheVirtualScreen) {
     const int before = rt::GdiObjectTotal();
@@ -67,12 +63,6 @@ TEST(Screen, ResizeAndDeviceCaps) {
     EXPECT_EQ(DWORD(OBJ_MEMDC), GetObjectType(mem));
     DeleteDC(mem);
     rt::SetScreenSize(old.cx, old.cy);
-}
-
-TEST(Screen, OnlyTheTextMappingModeIsKept) {
-    kt::Surface c(2, 2);
-    EXPECT_EQ(0, SetMapMode(c.dc(), 2));  // MM_LOMETRIC: refused, as no caller scales
-    EXPECT_EQ(MM_TEXT, GetMapMode(c.dc()));
 }
 
 }  // namespace

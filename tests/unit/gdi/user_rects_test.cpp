@@ -7,62 +7,45 @@ using namespace gt;
 
 namespace {
 
-bool Same(const RECT& a, const RECT& b) {
-    return EqualRect(&a, &b) != 0;
-}
-
-struct RectPairRow {
-    const char* name;
-    RECT a, b;
-    BOOL intersects;
-    RECT intersection, unionRect, difference;
-};
-GT_PRINT_ROW_NAME(RectPairRow)
-
-class RectPairs : public ::testing::TestWithParam<RectPairRow> {};
-
-TEST_P(RectPairs, IntersectUnionSubtract) {
-    const RectPairRow& r = GetParam();
-    RECT out;
-    EXPECT_EQ(r.intersects, IntersectRect(&out, &r.a, &r.b));
-    EXPECT_TRUE(Same(r.intersection, out));
-    UnionRect(&out, &r.a, &r.b);
-    EXPECT_TRUE(Same(r.unionRect, out));
-    SubtractRect(&out, &r.a, &r.b);
-    EXPECT_TRUE(Same(r.difference, out)) << out.left << "," << out.top << "," << out.right << "," << out.bottom;
-}
-
 constexpr RECT kAll{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, kLeftHalf{INT_MIN, INT_MIN, 0, INT_MAX};
-INSTANTIATE_TEST_SUITE_P(
-    Gdi, RectPairs,
-    ::testing::Values(
-        RectPairRow{"Overlap", {0, 0, 4, 4}, {2, 2, 6, 6}, TRUE, {2, 2, 4, 4}, {0, 0, 6, 6}, {0, 0, 4, 4}},
-        RectPairRow{"Touching", {0, 0, 4, 4}, {4, 0, 6, 4}, FALSE, {0, 0, 0, 0}, {0, 0, 6, 4}, {0, 0, 4, 4}},
-        RectPairRow{"RightStrip", {0, 0, 4, 4}, {3, -1, 9, 9}, TRUE, {3, 0, 4, 4}, {0, -1, 9, 9}, {0, 0, 3, 4}},
-        RectPairRow{"TopStrip", {0, 0, 4, 4}, {0, 0, 4, 1}, TRUE, {0, 0, 4, 1}, {0, 0, 4, 4}, {0, 1, 4, 4}},
-        RectPairRow{"Covered", {1, 1, 2, 2}, {0, 0, 4, 4}, TRUE, {1, 1, 2, 2}, {0, 0, 4, 4}, {0, 0, 0, 0}},
-        RectPairRow{"EmptyOperand", {0, 0, 4, 4}, {5, 5, 5, 9}, FALSE, {0, 0, 0, 0}, {0, 0, 4, 4}, {0, 0, 4, 4}},
-        RectPairRow{"Extremes", kAll, kLeftHalf, TRUE, kLeftHalf, kAll, {0, INT_MIN, INT_MAX, INT_MAX}}),
-    kRowName);
+
+TEST(RectPairs, IntersectUnionSubtract) {
+    const struct RectPairRow {
+        const char* name;
+        RECT a, b;
+        BOOL intersects;
+        RECT intersection, unionRect, difference;
+    } rows[] = {
+        {"Overlap", {0, 0, 4, 4}, {2, 2, 6, 6}, TRUE, {2, 2, 4, 4}, {0, 0, 6, 6}, {0, 0, 4, 4}},
+        {"Touching", {0, 0, 4, 4}, {4, 0, 6, 4}, FALSE, {0, 0, 0, 0}, {0, 0, 6, 4}, {0, 0, 4, 4}},
+        {"RightStrip", {0, 0, 4, 4}, {3, -1, 9, 9}, TRUE, {3, 0, 4, 4}, {0, -1, 9, 9}, {0, 0, 3, 4}},
+        {"TopStrip", {0, 0, 4, 4}, {0, 0, 4, 1}, TRUE, {0, 0, 4, 1}, {0, 0, 4, 4}, {0, 1, 4, 4}},
+        {"Covered", {1, 1, 2, 2}, {0, 0, 4, 4}, TRUE, {1, 1, 2, 2}, {0, 0, 4, 4}, {0, 0, 0, 0}},
+        {"EmptyOperand", {0, 0, 4, 4}, {5, 5, 5, 9}, FALSE, {0, 0, 0, 0}, {0, 0, 4, 4}, {0, 0, 4, 4}},
+        {"Extremes", kAll, kLeftHalf, TRUE, kLeftHalf, kAll, {0, INT_MIN, INT_MAX, INT_MAX}},
+    };
+    for (const RectPairRow& r : rows) {
+        SCOPED_TRACE(r.name);
+        RECT out;
+        EXPECT_EQ(r.intersects, IntersectRect(&out, &r.a, &r.b));
+        EXPECT_TRUE(SameRect(r.intersection, out));
+        UnionRect(&out, &r.a, &r.b);
+        EXPECT_TRUE(SameRect(r.unionRect, out));
+        SubtractRect(&out, &r.a, &r.b);
+        EXPECT_TRUE(SameRect(r.difference, out)) << out.left << "," << out.top << "," << out.right << "," << out.bottom;
+    }
+}
 
 TEST(Rects, PointsEmptinessOffsetAndInflate) {
     const RECT rc{0, 0, 2, 2}, flat{0, 0, 5, 0}, reversed{5, 5, 0, 0};
-    EXPECT_TRUE(PtInRect(&rc, POINT{0, 0}));
-    EXPECT_TRUE(PtInRect(&rc, POINT{1, 1}));
-    EXPECT_FALSE(PtInRect(&rc, POINT{2, 1}));
-    EXPECT_FALSE(PtInRect(&rc, POINT{1, 2}));
-    EXPECT_TRUE(IsRectEmpty(&flat));
-    EXPECT_TRUE(IsRectEmpty(&reversed));
-    EXPECT_FALSE(IsRectEmpty(&rc));
+    for (POINT p : {POINT{0, 0}, POINT{1, 1}, POINT{2, 1}, POINT{1, 2}})
+        EXPECT_EQ(p.x < 2 && p.y < 2, PtInRect(&rc, p) != 0);
+    EXPECT_TRUE(IsRectEmpty(&flat) && IsRectEmpty(&reversed) && !IsRectEmpty(&rc));
     RECT wrap{INT_MAX - 1, 0, INT_MAX, 1};  // offsets and insets wrap without overflow traps
     EXPECT_TRUE(OffsetRect(&wrap, 2, -1));
-    EXPECT_TRUE(Same(RECT{INT_MIN, -1, INT_MIN + 1, 0}, wrap));
+    EXPECT_TRUE(SameRect(RECT{INT_MIN, -1, INT_MIN + 1, 0}, wrap));
     EXPECT_TRUE(InflateRect(&wrap, -1, 2));
-    EXPECT_TRUE(Same(RECT{INT_MIN + 1, -3, INT_MIN, 2}, wrap));
-    SetRect(&wrap, 1, 2, 3, 4);
-    EXPECT_TRUE(Same(RECT{1, 2, 3, 4}, wrap));
-    SetRectEmpty(&wrap);
-    EXPECT_TRUE(Same(RECT{0, 0, 0, 0}, wrap));
+    EXPECT_TRUE(SameRect(RECT{INT_MIN + 1, -3, INT_MIN, 2}, wrap));
 }
 
 TEST(SysColors, ClassicSchemeAndStockBrushes) {

@@ -32,15 +32,8 @@ inline void PutU32(std::vector<uint8_t>& file, size_t at, uint32_t v) {
 
 // Field offsets in a file with a BITMAPINFOHEADER or larger.
 enum Field : size_t {
-    kOffBits = 10,
-    kHeaderSize = 14,
-    kWidth = 18,
-    kHeight = 22,
-    kPlanes = 26,
-    kBitCount = 28,
-    kCompression = 30,
-    kSizeImage = 34,
-    kClrUsed = 46,
+    kOffBits = 10, kHeaderSize = 14, kWidth = 18, kHeight = 22, kPlanes = 26,
+    kBitCount = 28, kCompression = 30, kSizeImage = 34, kClrUsed = 46,
 };
 
 struct BmpSpec {

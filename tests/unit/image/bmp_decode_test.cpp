@@ -2,7 +2,6 @@
 // orders, checked pixel by pixel against hand-worked colours.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -56,9 +55,6 @@ struct DecodeCase {
     std::vector<std::vector<uint32_t>> rawRows;  // top row first: indexes or raw pixel words
     Grid expected;
 };
-void PrintTo(const DecodeCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 const std::vector<uint32_t> kTwoColours = {0x102030, 0xFFEEDD};
 constexpr COLORREF A = RGB(0x10, 0x20, 0x30);
@@ -109,30 +105,25 @@ const DecodeCase kDecodeCases[] = {
     {"32bpp_bitfields_10_10_10_v5_top_down", 124, 32, BI_BITFIELDS, true, {}, 0, k1010Masks, k1010Rows, k1010Expected},
 };
 
-class BmpDecode : public ::testing::TestWithParam<DecodeCase> {};
-
-TEST_P(BmpDecode, PixelsMatchHandWorkedColours) {
-    const DecodeCase& c = GetParam();
-    const std::vector<uint8_t> file = BuildBmp(BmpSpec{c.headerSize, int32_t(c.rawRows[0].size()),
-                                                       int32_t(c.rawRows.size()) * (c.topDown ? -1 : 1), c.bitCount,
-                                                       c.compression, c.clrUsed, c.palette, c.masks,
-                                                       PackRows(c.bitCount, c.rawRows, c.topDown), false});
-
-    std::string error = "stale";
-    HBITMAP h = rt::LoadBmpMemory(file.data(), file.size(), &error);
-    ASSERT_NE(nullptr, h) << error;
-    EXPECT_EQ("", error);
-    EXPECT_EQ(c.expected, Pixels(h));
-
-    BITMAP bm{};
-    ASSERT_EQ(int(sizeof bm), GetObjectW(h, sizeof bm, &bm));
-    EXPECT_EQ(32, bm.bmBitsPixel);
-    EXPECT_NE(nullptr, bm.bmBits) << "the result is a DIB section";
-    DeleteObject(h);
+TEST(BmpDecode, PixelsMatchHandWorkedColours) {
+    for (const DecodeCase& c : kDecodeCases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<uint8_t> file = BuildBmp(BmpSpec{c.headerSize, int32_t(c.rawRows[0].size()),
+                                                           int32_t(c.rawRows.size()) * (c.topDown ? -1 : 1), c.bitCount,
+                                                           c.compression, c.clrUsed, c.palette, c.masks,
+                                                           PackRows(c.bitCount, c.rawRows, c.topDown), false});
+        std::string error = "stale";
+        HBITMAP h = rt::LoadBmpMemory(file.data(), file.size(), &error);
+        ASSERT_NE(nullptr, h) << error;
+        EXPECT_EQ("", error);
+        EXPECT_EQ(c.expected, Pixels(h));
+        BITMAP bm{};
+        ASSERT_EQ(int(sizeof bm), GetObjectW(h, sizeof bm, &bm));
+        EXPECT_EQ(32, bm.bmBitsPixel);
+        EXPECT_NE(nullptr, bm.bmBits) << "the result is a DIB section";
+        DeleteObject(h);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Depths, BmpDecode, ::testing::ValuesIn(kDecodeCases),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 // ---- RLE ------------------------------------------------------------------------------------------
 struct RleCase {
@@ -143,9 +134,6 @@ struct RleCase {
     std::vector<std::vector<int>> expectedIndexes;  // top row first; -1: skipped, stays black
     bool sizeImageZero = false;                     // biSizeImage 0: read to the end of the file
 };
-void PrintTo(const RleCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 const RleCase kRleCases[] = {
     // Bottom row: run of 3, end of line. Next: absolute 2,3,1 (+1 pad byte), run of 1,
@@ -165,30 +153,25 @@ const RleCase kRleCases[] = {
     {"rle8_zero_size_image_reads_to_the_end_of_the_file", BI_RLE8, 2, 1, {2, 255, 0, 1}, {{255, 255}}, true},
 };
 
-class RleDecode : public ::testing::TestWithParam<RleCase> {};
-
-TEST_P(RleDecode, PixelsMatchTheStream) {
-    const RleCase& c = GetParam();
-    const bool rle8 = c.compression == BI_RLE8;
-    BmpSpec spec{40, c.width, c.height, uint16_t(rle8 ? 8 : 4), c.compression, 0, rle8 ? Palette256() : Palette16(),
-                 {}, c.stream, c.sizeImageZero};
-    const std::vector<uint8_t> file = BuildBmp(spec);
-
-    Grid expected;
-    for (const auto& row : c.expectedIndexes) {
-        expected.emplace_back();
-        for (int i : row) expected.back().push_back(i < 0 ? K : FromRrggbb(spec.palette[size_t(i)]));
+TEST(RleDecode, PixelsMatchTheStream) {
+    for (const RleCase& c : kRleCases) {
+        SCOPED_TRACE(c.name);
+        const bool rle8 = c.compression == BI_RLE8;
+        BmpSpec spec{40, c.width, c.height, uint16_t(rle8 ? 8 : 4), c.compression, 0,
+                     rle8 ? Palette256() : Palette16(), {}, c.stream, c.sizeImageZero};
+        const std::vector<uint8_t> file = BuildBmp(spec);
+        Grid expected;
+        for (const auto& row : c.expectedIndexes) {
+            expected.emplace_back();
+            for (int i : row) expected.back().push_back(i < 0 ? K : FromRrggbb(spec.palette[size_t(i)]));
+        }
+        std::string error;
+        HBITMAP h = rt::LoadBmpMemory(file.data(), file.size(), &error);
+        ASSERT_NE(nullptr, h) << error;
+        EXPECT_EQ(expected, Pixels(h));
+        DeleteObject(h);
     }
-
-    std::string error;
-    HBITMAP h = rt::LoadBmpMemory(file.data(), file.size(), &error);
-    ASSERT_NE(nullptr, h) << error;
-    EXPECT_EQ(expected, Pixels(h));
-    DeleteObject(h);
 }
-
-INSTANTIATE_TEST_SUITE_P(Streams, RleDecode, ::testing::ValuesIn(kRleCases),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 // The DIB section keeps the file's row order: its bits start with the file's first row.
 TEST(BmpDecode, ResultKeepsTheFileRowOrder) {

@@ -73,10 +73,16 @@ TEST(CoverageBlend, RowsMatchTheOnePixelRule) {
     }
 }
 
-// A surface whose every pixel differs, so that each blended pixel shows its own result.
-void Paint(kt::Surface& s) {
+// A surface whose every pixel differs, so that each blended pixel shows its own result,
+// with text drawn on it when text is given.
+void Paint(kt::Surface& s, const wchar_t* text = nullptr, int x = 2, UINT options = 0, const RECT* clip = nullptr) {
     for (int y = 0; y < s.height(); ++y)
-        for (int x = 0; x < s.width(); ++x) s.set(x, y, RGB(x * 7, y * 19, (x + y) * 5));
+        for (int px = 0; px < s.width(); ++px) s.set(px, y, RGB(px * 7, y * 19, (px + y) * 5));
+    if (!text) return;
+    tt::ScopedFont font(s.dc());
+    SetBkMode(s.dc(), TRANSPARENT);
+    SetTextColor(s.dc(), RGB(20, 40, 200));
+    ExtTextOutW(s.dc(), x, 2, options, clip, text, UINT(wcslen(text)), nullptr);
 }
 
 // Glyphs cut at every column and row by ETO_CLIPPED, and by the surface's own right
@@ -84,41 +90,19 @@ void Paint(kt::Surface& s) {
 TEST(CoverageBlend, ClippedGlyphEdgesMatchTheUncutGlyphs) {
     const wchar_t text[] = L"Wilm&i.";
     constexpr int kW = 48, kH = 20;
-    kt::Surface whole(kW, kH);
-    Paint(whole);
-    {
-        tt::ScopedFont font(whole.dc());
-        SetBkMode(whole.dc(), TRANSPARENT);
-        SetTextColor(whole.dc(), RGB(20, 40, 200));
-        ExtTextOutW(whole.dc(), 2, 2, 0, nullptr, text, 7, nullptr);
-    }
-    {
-        kt::Surface bare(kW, kH);
-        Paint(bare);
-        ASSERT_GT(tt::DiffCount(whole, bare), 0);
-    }
-    struct Cut {
-        const char* name;
-        bool vertical;  // cut columns (left/right edges) or rows (top/bottom)
-    };
-    for (const Cut& cut : {Cut{"columns", true}, Cut{"rows", false}}) {
-        const int limit = cut.vertical ? kW : kH;
-        for (int at = 1; at < limit; ++at) {
+    kt::Surface whole(kW, kH), bare(kW, kH);
+    Paint(whole, text);
+    Paint(bare);
+    ASSERT_GT(tt::DiffCount(whole, bare), 0);
+    for (bool vertical : {true, false}) {  // cut columns (left/right edges) or rows (top/bottom)
+        for (int at = 1; at < (vertical ? kW : kH); ++at) {
             for (bool keepStart : {true, false}) {
                 RECT clip{0, 0, kW, kH};
-                if (cut.vertical)
-                    (keepStart ? clip.right : clip.left) = at;
-                else
-                    (keepStart ? clip.bottom : clip.top) = at;
-                SCOPED_TRACE(testing::Message() << cut.name << " cut at " << at << (keepStart ? " keeping start" : ""));
+                (vertical ? (keepStart ? clip.right : clip.left) : (keepStart ? clip.bottom : clip.top)) = at;
+                SCOPED_TRACE(testing::Message() << (vertical ? "columns" : "rows") << " cut at " << at
+                                                << (keepStart ? " keeping start" : ""));
                 kt::Surface s(kW, kH);
-                Paint(s);
-                tt::ScopedFont font(s.dc());
-                SetBkMode(s.dc(), TRANSPARENT);
-                SetTextColor(s.dc(), RGB(20, 40, 200));
-                ExtTextOutW(s.dc(), 2, 2, ETO_CLIPPED, &clip, text, 7, nullptr);
-                kt::Surface bare(kW, kH);
-                Paint(bare);
+                Paint(s, text, 2, ETO_CLIPPED, &clip);
                 int wrong = 0;
                 for (int y = 0; y < kH; ++y)
                     for (int x = 0; x < kW; ++x) {
@@ -129,18 +113,11 @@ TEST(CoverageBlend, ClippedGlyphEdgesMatchTheUncutGlyphs) {
             }
         }
     }
-    // The surface's right edge: glyphs hanging off it at every offset.
-    for (int x = kW - 12; x < kW; ++x) {
+    for (int x = kW - 12; x < kW; ++x) {  // the surface's right edge: glyphs hanging off it at every offset
         SCOPED_TRACE(testing::Message() << "text at x " << x);
         kt::Surface s(kW, kH), wide(kW + 16, kH);
-        Paint(s);
-        Paint(wide);
-        for (kt::Surface* surface : {&s, &wide}) {
-            tt::ScopedFont font(surface->dc());
-            SetBkMode(surface->dc(), TRANSPARENT);
-            SetTextColor(surface->dc(), RGB(20, 40, 200));
-            ExtTextOutW(surface->dc(), x, 2, 0, nullptr, L"Wim", 3, nullptr);
-        }
+        Paint(s, L"Wim", x);
+        Paint(wide, L"Wim", x);
         int wrong = 0;
         for (int y = 0; y < kH; ++y)
             for (int px = 0; px < kW; ++px) wrong += s.at(px, y) != wide.at(px, y);

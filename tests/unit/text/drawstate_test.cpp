@@ -13,26 +13,19 @@ constexpr COLORREF kFace = RGB(212, 208, 200), kHilight = RGB(255, 255, 255), kS
 // destination elsewhere).
 void PaintMask(HDC dc, const wchar_t* text, UINT format, const RECT& cell, COLORREF color) {
     const int cx = cell.right - cell.left, cy = cell.bottom - cell.top;
-    HDC mem = CreateCompatibleDC(dc);
-    HBITMAP mask = CreateBitmap(cx, cy, 1, 1, nullptr);
-    HGDIOBJ oldMask = SelectObject(mem, mask);
-    HGDIOBJ oldFont = SelectObject(mem, GetCurrentObject(dc, OBJ_FONT));
-    PatBlt(mem, 0, 0, cx, cy, WHITENESS);
-    SetBkMode(mem, TRANSPARENT);
-    RECT rc{0, 0, cx, cy};
-    DrawTextW(mem, text, -1, &rc, format);
+    kt::Surface mask(cx, cy, tt::kWhite, kt::Surface::Format::Mono);
+    HGDIOBJ oldFont = SelectObject(mask.dc(), GetCurrentObject(dc, OBJ_FONT));
+    SetBkMode(mask.dc(), TRANSPARENT);
+    tt::DrawTextIn(RECT{0, 0, cx, cy}, text, format)(mask.dc());
+    SelectObject(mask.dc(), oldFont);
     HBRUSH brush = CreateSolidBrush(color);
     HGDIOBJ oldBrush = SelectObject(dc, brush);
     const COLORREF oldText = SetTextColor(dc, tt::kBlack), oldBk = SetBkColor(dc, tt::kWhite);
-    BitBlt(dc, cell.left, cell.top, cx, cy, mem, 0, 0, 0x00B8074A);
+    BitBlt(dc, cell.left, cell.top, cx, cy, mask.dc(), 0, 0, 0x00B8074A);
     SetTextColor(dc, oldText);
     SetBkColor(dc, oldBk);
     SelectObject(dc, oldBrush);
     DeleteObject(brush);
-    SelectObject(mem, oldFont);
-    SelectObject(mem, oldMask);
-    DeleteObject(mask);
-    DeleteDC(mem);
 }
 
 RECT ExtentAt(HDC dc, const wchar_t* text, int x, int y) {
@@ -109,15 +102,10 @@ TEST(StateDrawing, DisabledIsOnlyTheTwoSystemColours) {
 }
 
 TEST(StateDrawing, PrefixTextLengthAndSize) {
-    EXPECT_EQ(0, tt::PictureDiff(
-                     80, 30,
-                     [](HDC dc) {  // the length argument keeps "&Hello"
-                         DrawStateW(dc, nullptr, nullptr, LPARAM(L"&Hello world"), 6, 3, 4, 0, 0, DST_PREFIXTEXT);
-                     },
-                     [](HDC dc) {
-                         RECT rc{3, 4, 3, 4};
-                         DrawTextW(dc, L"&Hello", -1, &rc, DT_NOCLIP);
-                     }));
+    const auto six = [](HDC dc) {  // the length argument keeps "&Hello"
+        DrawStateW(dc, nullptr, nullptr, LPARAM(L"&Hello world"), 6, 3, 4, 0, 0, DST_PREFIXTEXT);
+    };
+    EXPECT_EQ(0, tt::PictureDiff(80, 30, six, tt::DrawTextIn(RECT{3, 4, 3, 4}, L"&Hello", DT_NOCLIP)));
     // A given size does not cut the normal look; it cuts the disabled look.
     const wchar_t* text = L"Hello, World!";
     tt::TextSurface normal(80, 30), disabled(80, 30);
@@ -125,7 +113,7 @@ TEST(StateDrawing, PrefixTextLengthAndSize) {
     DrawStateW(disabled.dc(), nullptr, nullptr, LPARAM(text), 0, 5, 5, 20, 8, DST_TEXT | DSS_DISABLED);
     EXPECT_GT(tt::InkOutside(normal, RECT{5, 5, 25, 13}), 0);
     EXPECT_EQ(tt::InkOutside(disabled, RECT{5, 5, 26, 14}), 0);
-    EXPECT_FALSE(tt::InkBox(disabled).empty);
+    EXPECT_GT(tt::Ink(disabled), 0);
 }
 
 TEST(StateDrawing, TextReturnValues) {
@@ -147,7 +135,7 @@ TEST(StateDrawing, TextReturnValues) {
         tt::TextSurface s(40, 20);
         const int expected = r.result == kLine ? int(tt::Metrics(s.dc()).tmHeight) : r.result;
         EXPECT_EQ(DrawStateW(s.dc(), nullptr, nullptr, LPARAM(r.text), 0, 2, 2, r.cx, 0, r.flags), expected) << r.name;
-        EXPECT_TRUE(tt::InkBox(s).empty) << r.name;
+        EXPECT_EQ(0, tt::Ink(s)) << r.name;
     }
 }
 

@@ -29,13 +29,8 @@ TEST(DrawTextLayout, AlignmentPlacesTheTextCell) {
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
-        EXPECT_EQ(0, tt::PictureDiff(
-                         120, 60,
-                         [&](HDC dc) {
-                             RECT box{10, 5, 110, 46};  // 100 x 41
-                             DrawTextW(dc, L"Hello", -1, &box, r.format);
-                         },
-                         [&](HDC dc) { TextOutW(dc, r.x, r.y, L"Hello", 5); }));
+        const RECT box{10, 5, 110, 46};  // 100 x 41
+        EXPECT_EQ(0, tt::DiffFromTextOut(120, 60, tt::DrawTextIn(box, L"Hello", r.format), r.x, r.y, L"Hello"));
     }
 }
 
@@ -105,13 +100,8 @@ TEST(DrawTextLayout, WordBreaking) {
         EXPECT_EQ(DrawTextW(s.dc(), r.text, -1, &rc, DT_WORDBREAK | DT_CALCRECT | r.format), 14 * r.lines);
         EXPECT_EQ(rc.right, r.right == -1 ? tt::Width(s.dc(), L"Hellohellohello") : r.right);
     }
-    EXPECT_EQ(0, tt::PictureDiff(
-                     80, 50,
-                     [](HDC dc) {
-                         RECT rc{0, 0, 45, 50};
-                         DrawTextW(dc, L"Hello World", -1, &rc, DT_WORDBREAK);
-                     },
-                     [](HDC dc) { TextOutW(dc, 0, 0, L"Hello", 5), TextOutW(dc, 0, 14, L"World", 5); }));
+    const auto lines = [](HDC dc) { TextOutW(dc, 0, 0, L"Hello", 5), TextOutW(dc, 0, 14, L"World", 5); };
+    EXPECT_EQ(0, tt::PictureDiff(80, 50, tt::DrawTextIn(RECT{0, 0, 45, 50}, L"Hello World", DT_WORDBREAK), lines));
 }
 
 TEST(DrawTextLayout, EndEllipsisTruncatesToTheLongestFittingPrefix) {
@@ -130,13 +120,8 @@ TEST(DrawTextLayout, EndEllipsisTruncatesToTheLongestFittingPrefix) {
     tt::TextSurface s(8, 8);
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
-        EXPECT_EQ(0, tt::PictureDiff(
-                         100, 20,
-                         [&](HDC dc) {
-                             RECT rc{0, 0, r.width, 20};
-                             DrawTextW(dc, r.text, -1, &rc, DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOCLIP);
-                         },
-                         [&](HDC dc) { TextOutW(dc, 0, 0, r.shown, int(wcslen(r.shown))); }));
+        const auto draw = tt::DrawTextIn(RECT{0, 0, r.width, 20}, r.text, DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOCLIP);
+        EXPECT_EQ(0, tt::DiffFromTextOut(100, 20, draw, 0, 0, r.shown));
         RECT calc{0, 0, r.width, 20};
         DrawTextW(s.dc(), r.text, -1, &calc, DT_SINGLELINE | DT_END_ELLIPSIS | DT_CALCRECT);
         EXPECT_EQ(calc.right, tt::Width(s.dc(), r.shown));
@@ -156,17 +141,12 @@ struct PrefixRow {
 void ExpectPrefixPictures(std::initializer_list<PrefixRow> rows) {
     for (const PrefixRow& r : rows) {
         SCOPED_TRACE(r.name);
-        EXPECT_EQ(0, tt::PictureDiff(
-                         60, 20,
-                         [&](HDC dc) {
-                             RECT rc{0, 0, 60, 20};
-                             DrawTextW(dc, r.text, -1, &rc, DT_SINGLELINE | r.format);
-                         },
-                         [&](HDC dc) {
-                             RECT rc{0, 0, 60, 20};
-                             DrawTextW(dc, r.same, -1, &rc, DT_SINGLELINE | DT_NOPREFIX);
-                             PatBlt(dc, r.x0, 12, r.x1 - r.x0, r.x1 > r.x0 ? 1 : 0, BLACKNESS);
-                         }));
+        const RECT rc{0, 0, 60, 20};
+        const auto expected = [&](HDC dc) {
+            tt::DrawTextIn(rc, r.same, DT_SINGLELINE | DT_NOPREFIX)(dc);
+            PatBlt(dc, r.x0, 12, r.x1 - r.x0, r.x1 > r.x0 ? 1 : 0, BLACKNESS);
+        };
+        EXPECT_EQ(0, tt::PictureDiff(60, 20, tt::DrawTextIn(rc, r.text, DT_SINGLELINE | r.format), expected));
     }
 }
 
@@ -203,17 +183,12 @@ TEST(DrawTextLayout, TabsExpandToStops) {
     for (const auto& r : rows) {
         SCOPED_TRACE(r.name);
         const std::wstring text(r.text), first = text.substr(0, text.find(L'\t'));
-        EXPECT_EQ(0, tt::PictureDiff(
-                         120, 20,
-                         [&](HDC dc) {
-                             RECT rc{0, 0, 120, 20};
-                             DrawTextW(dc, r.text, -1, &rc, DT_SINGLELINE | r.format);
-                         },
-                         [&](HDC dc) {
-                             SetBkMode(dc, TRANSPARENT);
-                             TextOutW(dc, 0, 0, first.c_str(), int(first.size()));
-                             TextOutW(dc, r.secondX, 0, L"b", 1);
-                         }));
+        const auto expected = [&](HDC dc) {
+            SetBkMode(dc, TRANSPARENT);
+            TextOutW(dc, 0, 0, first.c_str(), int(first.size())), TextOutW(dc, r.secondX, 0, L"b", 1);
+        };
+        EXPECT_EQ(0, tt::PictureDiff(120, 20, tt::DrawTextIn(RECT{0, 0, 120, 20}, r.text, DT_SINGLELINE | r.format),
+                                     expected));
         if (!(r.format & DT_TABSTOP)) {  // DT_CALCRECT would be read as part of the tab size
             RECT calc{0, 0, 120, 20};
             DrawTextW(s.dc(), r.text, -1, &calc, DT_SINGLELINE | DT_CALCRECT | r.format);
@@ -246,7 +221,7 @@ TEST(DrawTextLayout, ExtremeRectanglesDrawNothing) {
             DrawTextW(s.dc(), L"Hello World", -1, &rc, format);
         }
         DrawStateW(s.dc(), nullptr, nullptr, LPARAM(L"&Hello"), 0, r.left, r.top, 0, 0, DST_PREFIXTEXT | DSS_DISABLED);
-        EXPECT_TRUE(tt::InkBox(s).empty) << r.left << "," << r.top;
+        EXPECT_EQ(0, tt::Ink(s)) << r.left << "," << r.top;
     }
 }
 
@@ -256,21 +231,14 @@ TEST(DrawTextLayout, OpaqueModeFillsEachLineCell) {
     SetBkMode(s.dc(), OPAQUE);
     RECT rc{0, 0, 80, 40};
     DrawTextW(s.dc(), L"...\n..", -1, &rc, 0);  // cells 12 x 14 and 8 x 14
-    EXPECT_EQ(s.at(0, 0), RGB(0, 255, 0));
-    EXPECT_EQ(s.at(11, 13), RGB(0, 255, 0));
-    EXPECT_EQ(s.at(12, 0), RGB(0, 0, 255));
-    EXPECT_EQ(s.at(7, 14), RGB(0, 255, 0));
-    EXPECT_EQ(s.at(8, 14), RGB(0, 0, 255));
-    EXPECT_EQ(s.at(0, 28), RGB(0, 0, 255));
+    const COLORREF g = RGB(0, 255, 0), b = RGB(0, 0, 255);
+    EXPECT_EQ((std::vector<COLORREF>{g, g, b, g, b, b}),
+              (std::vector<COLORREF>{s.at(0, 0), s.at(11, 13), s.at(12, 0), s.at(7, 14), s.at(8, 14), s.at(0, 28)}));
 }
 
-TEST(DrawTextLayout, ExternalLeadingAndCountArgument) {
+TEST(DrawTextLayout, CountArgument) {
     tt::TextSurface s(8, 8);
-    const TEXTMETRICW tm = tt::Metrics(s.dc());
     RECT rc{0, 0, 100, 100};
-    EXPECT_EQ(DrawTextW(s.dc(), L"a\nb", -1, &rc, DT_CALCRECT | DT_EXTERNALLEADING),
-              2 * (tm.tmHeight + tm.tmExternalLeading));
-    rc = RECT{0, 0, 100, 100};
     EXPECT_EQ(DrawTextW(s.dc(), L"Hello\nmore", 5, &rc, DT_CALCRECT), 14);  // only "Hello"
     EXPECT_EQ(rc.right, 29);
     EXPECT_EQ(DrawTextW(s.dc(), nullptr, -1, &rc, 0), 0);

@@ -54,21 +54,6 @@ TEST(FontMetrics, ExtentsWhateverTheQuality) {
     }
 }
 
-TEST(FontMetrics, ExtentExReportsFitAndPartialExtents) {
-    tt::TextSurface s(8, 8);
-    // "Hello": H 9, e 7, l 3, l 3, o 7 -> 9, 16, 19, 22, 29.
-    int fit = -1;
-    int dx[5] = {};
-    SIZE size{};
-    ASSERT_TRUE(GetTextExtentExPointW(s.dc(), L"Hello", 5, 20, &fit, dx, &size));
-    EXPECT_EQ(fit, 3);
-    const int expected[5] = {9, 16, 19, 22, 29};
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(dx[i], expected[i]) << i;
-    EXPECT_EQ(size.cx, 29);
-    ASSERT_TRUE(GetTextExtentExPointW(s.dc(), L"Hello", 5, 8, &fit, nullptr, &size));
-    EXPECT_EQ(fit, 0);
-}
-
 TEST(FontCreation, RejectsNullAndCopiesTheLogFont) {
     EXPECT_EQ(CreateFontIndirectW(nullptr), nullptr);
     LOGFONTW lf{};

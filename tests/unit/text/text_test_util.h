@@ -1,8 +1,9 @@
-// Helpers for the text tests: fonts by parameters, a surface with a font, the inked
-// bounding box of a surface and whole-surface comparison.
+// Helpers for the text tests: fonts by parameters, a surface with a font, ink counts and
+// whole-picture comparison.
 #pragma once
 
 #include <algorithm>
+#include <cwchar>
 #include <functional>
 #include <string>
 
@@ -51,23 +52,15 @@ struct TextSurface : kt::Surface {
     ScopedFont font;
 };
 
-struct Box {
-    int left = 0, top = 0, right = 0, bottom = 0;  // right/bottom exclusive
-    bool empty = true;
-};
-
-// Bounding box of every pixel that differs from the background colour.
-inline Box InkBox(const kt::Surface& s, COLORREF background = kWhite) {
-    Box b;
+// Pixels outside [r) that are not the background colour; an empty r counts every one.
+inline int InkOutside(const kt::Surface& s, const RECT& r, COLORREF background = kWhite) {
+    int n = 0;
     for (int y = 0; y < s.height(); ++y)
-        for (int x = 0; x < s.width(); ++x) {
-            if (s.at(x, y) == background) continue;
-            b = b.empty ? Box{x, y, x + 1, y + 1, false}
-                        : Box{std::min(b.left, x), std::min(b.top, y), std::max(b.right, x + 1),
-                              std::max(b.bottom, y + 1), false};
-        }
-    return b;
+        for (int x = 0; x < s.width(); ++x)
+            if ((x < r.left || x >= r.right || y < r.top || y >= r.bottom) && s.at(x, y) != background) ++n;
+    return n;
 }
+inline int Ink(const kt::Surface& s, COLORREF background = kWhite) { return InkOutside(s, RECT{}, background); }
 
 // Number of pixels that differ between two surfaces of the same size.
 inline int DiffCount(const kt::Surface& a, const kt::Surface& b) {
@@ -85,14 +78,17 @@ inline int PictureDiff(int cx, int cy, const Draw& a, const Draw& b) {
     b(sb.dc());
     return DiffCount(sa, sb);
 }
+// The same against TextOut of `text` at (x, y).
+inline int DiffFromTextOut(int cx, int cy, const Draw& a, int x, int y, const wchar_t* text) {
+    return PictureDiff(cx, cy, a, [&](HDC dc) { TextOutW(dc, x, y, text, int(wcslen(text))); });
+}
 
-// Pixels outside [r) that are not the background colour.
-inline int InkOutside(const kt::Surface& s, const RECT& r, COLORREF background = kWhite) {
-    int n = 0;
-    for (int y = 0; y < s.height(); ++y)
-        for (int x = 0; x < s.width(); ++x)
-            if ((x < r.left || x >= r.right || y < r.top || y >= r.bottom) && s.at(x, y) != background) ++n;
-    return n;
+// DrawText of `text` in a copy of rc.
+inline Draw DrawTextIn(const RECT& rc, const wchar_t* text, UINT format) {
+    return [=](HDC dc) {
+        RECT box = rc;
+        DrawTextW(dc, text, -1, &box, format);
+    };
 }
 
 inline int Width(HDC dc, const std::wstring& text) {

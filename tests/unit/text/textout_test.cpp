@@ -14,17 +14,13 @@ TEST(TextOutput, InkLiesWithinTheExtentCell) {
     tt::TextSurface s(80, 30);
     SetBkMode(s.dc(), TRANSPARENT);
     ASSERT_TRUE(TextOutW(s.dc(), 10, 5, L"Hello", 5));
-    const tt::Box ink = tt::InkBox(s);
-    ASSERT_FALSE(ink.empty);
-    // Extent 29 x 14 at (10, 5): H's stem starts a pixel in, o ends inside its advance.
-    EXPECT_GE(ink.left, 10);
-    EXPECT_LE(ink.left, 12);
-    EXPECT_LE(ink.right, 10 + 29);
-    EXPECT_GE(ink.right, 10 + 29 - 2);
-    EXPECT_LE(ink.bottom, 5 + 11);  // nothing in "Hello" descends below the baseline
-    // 'l' rises 1556/2048 em (9.1 pixels): its top row is at most partly covered.
-    EXPECT_GE(ink.top, 5 + 11 - 10);
-    EXPECT_LE(ink.top, 5 + 11 - 9);
+    // Extent 29 x 14 at (10, 5): H's stem starts up to two pixels in, o ends inside its
+    // advance, nothing descends below the baseline (y 16), and 'l' rises 1556/2048 em
+    // (9.1 pixels) so that its top row (y 6 or 7) is at most partly covered.
+    EXPECT_EQ(0, tt::InkOutside(s, RECT{10, 6, 39, 16}));
+    EXPECT_GT(tt::InkOutside(s, RECT{13, 0, 80, 30}), 0) << "left edge";
+    EXPECT_GT(tt::InkOutside(s, RECT{0, 0, 37, 30}), 0) << "right edge";
+    EXPECT_GT(tt::InkOutside(s, RECT{0, 8, 80, 30}), 0) << "top edge";
 }
 
 // Each row draws the same picture as TextOut of "Hello" with the cell's top-left at (20, 10).
@@ -61,20 +57,17 @@ TEST(TextOutput, PlacementGivesTheSamePicture) {
     };
     for (const SameRow& r : rows) {
         SCOPED_TRACE(r.name);
-        EXPECT_EQ(0, tt::PictureDiff(80, 40, r.draw, [](HDC dc) { TextOutW(dc, 20, 10, L"Hello", 5); }));
+        EXPECT_EQ(0, tt::DiffFromTextOut(80, 40, r.draw, 20, 10, L"Hello"));
     }
     // dx moves each glyph to its own cell: "a", "b", "c" at 2, 22 and 27
+    const INT dx[3] = {20, 5, 9};
+    const auto cells = [](HDC dc) {
+        SetBkMode(dc, TRANSPARENT);
+        TextOutW(dc, 2, 2, L"a", 1), TextOutW(dc, 22, 2, L"b", 1), TextOutW(dc, 27, 2, L"c", 1);
+    };
     EXPECT_EQ(0, tt::PictureDiff(
-                     80, 30,
-                     [](HDC dc) {
-                         const INT dx[3] = {20, 5, 9};
-                         SetBkMode(dc, TRANSPARENT);
-                         ExtTextOutW(dc, 2, 2, 0, nullptr, L"abc", 3, dx);
-                     },
-                     [](HDC dc) {
-                         SetBkMode(dc, TRANSPARENT);
-                         TextOutW(dc, 2, 2, L"a", 1), TextOutW(dc, 22, 2, L"b", 1), TextOutW(dc, 27, 2, L"c", 1);
-                     }));
+                     80, 30, [&](HDC dc) { SetBkMode(dc, TRANSPARENT), ExtTextOutW(dc, 2, 2, 0, nullptr, L"abc", 3, dx); },
+                     cells));
 }
 
 // Opaque text fills exactly its 12 x 14 cell at (7, 4) with the background colour, under
@@ -97,9 +90,7 @@ TEST(TextOutput, BackgroundModeFillsExactlyTheCell) {
                 else
                     ASSERT_EQ(RGB(0, 0, 255), c) << x << "," << y;
             }
-        if (mode == OPAQUE) {
-            EXPECT_EQ(RGB(0, 255, 0), s.at(18, 17));
-        }
+        EXPECT_EQ(mode == OPAQUE ? RGB(0, 255, 0) : RGB(0, 0, 255), s.at(18, 17));
     }
 }
 
@@ -145,9 +136,7 @@ TEST(TextOutput, NothingLandsOutsideTheClip) {
         if (!r.eto) IntersectClipRect(s.dc(), clip.left, clip.top, clip.right, clip.bottom);
         ASSERT_TRUE(ExtTextOutW(s.dc(), r.x, r.y, r.eto ? ETO_CLIPPED : 0, &clip, L"Hello, World!", 13, nullptr));
         EXPECT_EQ(tt::InkOutside(s, clip), 0);
-        if (r.eto) {
-            EXPECT_FALSE(tt::InkBox(s).empty);
-        }
+        EXPECT_TRUE(!r.eto || tt::Ink(s) > 0) << "ETO_CLIPPED draws inside its rectangle";
     }
 }
 
@@ -164,26 +153,18 @@ TEST(TextOutput, QualityAndMonochromeSurfaces) {
         EXPECT_EQ(colours.size() == 2, onlyTwoColours) << colours.size() << " colours";
         EXPECT_TRUE(colours.count(kBlack));
     }
-    HDC dc = CreateCompatibleDC(nullptr);  // a monochrome surface gets only black and white
-    HBITMAP bmp = CreateBitmap(60, 20, 1, 1, nullptr);
-    HGDIOBJ oldBmp = SelectObject(dc, bmp);
-    PatBlt(dc, 0, 0, 60, 20, WHITENESS);
-    {
-        tt::ScopedFont font(dc);
-        SetTextColor(dc, RGB(30, 30, 30));
-        TextOutW(dc, 1, 1, L"Hello", 5);
-    }
+    kt::Surface mono(60, 20, kWhite, kt::Surface::Format::Mono);  // gets only black and white
+    tt::ScopedFont font(mono.dc());
+    SetTextColor(mono.dc(), RGB(30, 30, 30));
+    TextOutW(mono.dc(), 1, 1, L"Hello", 5);
     int black = 0;
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 60; ++x) {
-            const COLORREF c = GetPixel(dc, x, y);
+            const COLORREF c = GetPixel(mono.dc(), x, y);
             ASSERT_TRUE(c == kBlack || c == kWhite) << x << "," << y;
             black += c == kBlack;
         }
     EXPECT_GT(black, 20);
-    SelectObject(dc, oldBmp);
-    DeleteObject(bmp);
-    DeleteDC(dc);
 }
 
 // The underline and the strike-out are solid rows spanning exactly the extent, the
