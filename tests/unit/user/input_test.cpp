@@ -84,12 +84,16 @@ TEST_F(InputTest, CaptureTakesAllMouseInputWithoutSetCursor) {
     EXPECT_EQ((std::vector<ut::Call>{{child_, 0, reinterpret_cast<LPARAM>(top_)}, {top_, 0, 0}}),
               ut::Calls(WM_CAPTURECHANGED));
 
-    // Destroying the capture window releases the capture without a message.
+    // Destroying the capture window releases the capture without a message and drops the
+    // input waiting for it.
     SetCapture(child_);
+    ASSERT_TRUE(rt::InjectMouse(WM_MOUSEMOVE, POINT{250, 90}, 0));
     ut::Log().clear();
     DestroyWindow(child_);
     EXPECT_EQ(nullptr, GetCapture());
     EXPECT_TRUE(ut::Only(WM_CAPTURECHANGED).empty());
+    MSG msg;
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_NOREMOVE));
 }
 
 TEST_F(InputTest, MouseLeaveIsPostedOnceWhenThePointerLeaves) {

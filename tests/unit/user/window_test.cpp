@@ -34,19 +34,36 @@ TEST_F(UserTest, CreationSendsItsMessagesInOrder) {
     }
 }
 
+UINT g_refused = 0;  // the creation message RefusingProc fails
+
 LRESULT CALLBACK RefusingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     ut::Note(hwnd, msg, wParam, lParam);
-    return msg == WM_CREATE ? -1 : DefWindowProcW(hwnd, msg, wParam, lParam);
+    if (msg != g_refused) return DefWindowProcW(hwnd, msg, wParam, lParam);
+    return msg == WM_CREATE ? -1 : FALSE;
 }
 
 TEST_F(UserTest, CreationFailuresAndStaleHandles) {
-    // A refused WM_CREATE ends the window without WM_DESTROY.
-    EXPECT_EQ(nullptr, Make(RECT{0, 0, 10, 10}, nullptr, 0, ut::EnsureClass(L"UtRefusing", RefusingProc)));
-    const std::vector<UINT> refused{WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, WM_NCDESTROY};
-    EXPECT_EQ(refused, ut::MessagesOf(nullptr, true));
-    ASSERT_FALSE(ut::Log().empty());
-    EXPECT_FALSE(IsWindow(ut::Log().front().hwnd));
-    EXPECT_TRUE(UnregisterClassW(L"UtRefusing", nullptr));
+    // A refused WM_NCCREATE or WM_CREATE ends the window without WM_DESTROY.
+    struct Row {
+        const char* name;
+        UINT refused;
+        std::vector<UINT> expected;
+    };
+    const Row rows[] = {
+        {"WM_NCCREATE", WM_NCCREATE, {WM_NCCREATE, WM_NCDESTROY}},
+        {"WM_CREATE", WM_CREATE, {WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, WM_NCDESTROY}},
+    };
+    const LPCWSTR refusing = ut::EnsureClass(L"UtRefusing", RefusingProc);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ut::Log().clear();
+        g_refused = row.refused;
+        EXPECT_EQ(nullptr, Make(RECT{0, 0, 10, 10}, nullptr, 0, refusing));
+        EXPECT_EQ(row.expected, ut::MessagesOf(nullptr, true));
+        ASSERT_FALSE(ut::Log().empty());
+        EXPECT_FALSE(IsWindow(ut::Log().front().hwnd));
+    }
+    EXPECT_TRUE(UnregisterClassW(refusing, nullptr));
 
     EXPECT_EQ(nullptr, Make(RECT{0, 0, 10, 10}, nullptr, 0, L"NoSuchClass"));
     EXPECT_EQ(nullptr,  // a child needs a live parent
