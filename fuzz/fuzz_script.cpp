@@ -6,12 +6,12 @@
 // go: skins and snapshots are plain names inside a private folder (a path leading out of
 // it is the runner's to refuse, and is not tried here). Script errors are the expected way
 // to refuse; anything else that escapes, crashes or trips a sanitizer is a finding.
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -54,12 +54,9 @@ const Sandbox& TheSandbox() {
 }
 
 void EmptyOutFolder() {
-    const std::string& out = TheSandbox().out;
-    DIR* dir = ::opendir(out.c_str());
-    if (!dir) return;
-    while (const dirent* e = ::readdir(dir))
-        if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") ::unlink((out + "/" + e->d_name).c_str());
-    ::closedir(dir);
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(TheSandbox().out, ec))
+        std::filesystem::remove(entry.path(), ec);
 }
 
 // A file name that stays in its folder: no separator, no "..", no NUL.

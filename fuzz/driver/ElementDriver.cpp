@@ -15,6 +15,7 @@
 #include <set>
 #include <vector>
 
+#include "afx/atlgdi.h"
 #include "button/ElementButton.h"
 #include "scrollbar/HorizontalScrollbar.h"
 #include "scrollbar/VerticalScrollbar.h"
@@ -53,16 +54,18 @@ std::string DefaultSkinDir() {
 
 namespace {
 const SIZE kWindowSize{400, 160};
+
+[[noreturn]] void Die(const std::string& why) {
+    std::fprintf(stderr, "%s\n", why.c_str());
+    std::abort();
 }
+}  // namespace
 
 CHeadlessHost& SharedHost() {
     static CHeadlessHost* host = [] {
         rt::UseVirtualClock();
         auto* h = new CHeadlessHost(kWindowSize);  // lives as long as the process
-        if (!h->LoadSkin(DefaultSkinDir())) {
-            std::fprintf(stderr, "cannot load the skin %s\n", DefaultSkinDir().c_str());
-            std::abort();
-        }
+        if (!h->LoadSkin(DefaultSkinDir())) Die("cannot load the skin " + DefaultSkinDir());
         h->Pump();
         return h;
     }();
@@ -84,18 +87,14 @@ ResourceCount CountResources() {
 
 void AbortOnLeak(const ResourceCount& before, const ResourceCount& after, const std::string& what) {
     if (after == before) return;
-    std::fprintf(stderr, "%s left GDI objects %d -> %d, menus %d -> %d\n", what.c_str(), before.gdi, after.gdi,
-                 before.menus, after.menus);
-    std::abort();
+    Die(what + " left GDI objects " + std::to_string(before.gdi) + " -> " + std::to_string(after.gdi) + ", menus " +
+        std::to_string(before.menus) + " -> " + std::to_string(after.menus));
 }
 
 void RunParserInput(const std::string& what, const std::function<bool(std::string* error)>& parse) {
     const ResourceCount before = CountResources();
     std::string error;
-    if (!parse(&error) && error.empty()) {
-        std::fprintf(stderr, "%s refused an input without a reason\n", what.c_str());
-        std::abort();
-    }
+    if (!parse(&error) && error.empty()) Die(what + " refused an input without a reason");
     AbortOnLeak(before, CountResources(), what);
 }
 
@@ -106,9 +105,7 @@ std::string ScratchFolder(const std::string& tag) {
     std::string tmpl = "/tmp/kelem-fuzz-" + tag + "-XXXXXX";
     if (!::mkdtemp(tmpl.data())) std::abort();
     dir = tmpl;
-    HDC screen = ::GetDC(nullptr);
-    HBITMAP bmp = ::CreateCompatibleBitmap(screen, 4, 4);
-    ::ReleaseDC(nullptr, screen);
+    HBITMAP bmp = ::CreateCompatibleBitmap(CScreenDC(), 4, 4);
     rt::SaveBmpFile(bmp, dir + "/ok.bmp");
     ::DeleteObject(bmp);
     return dir;
@@ -122,33 +119,19 @@ namespace {
 // record of missing keys bounded in a long soak.
 const std::wstring kLongKey(10000, L'k');
 const wchar_t* const kKeys[] = {
-    L"CElementTabControl.Text",
-    L"CElementTabControl.SelText",
-    L"CElementTabControl.Border",
-    L"QuoteTab.BtnText",
-    L"QuoteTab.BtnHot",
-    L"scroll_bar.UpArrow",
-    L"lefttab.bmp",
-    L"middletab.bmp",
-    L"righttab.bmp",
-    L"arrow.bmp",
-    L"Tab_Bk4.bmp",
-    L"normal.bmp",
-    L"no.such.key",
-    L"",
-    L"../escape.bmp",
-    kLongKey.c_str(),
+    L"CElementTabControl.Text", L"CElementTabControl.SelText", L"CElementTabControl.Border", L"QuoteTab.BtnText",
+    L"QuoteTab.BtnHot",         L"scroll_bar.UpArrow",         L"lefttab.bmp",               L"middletab.bmp",
+    L"righttab.bmp",            L"arrow.bmp",                  L"Tab_Bk4.bmp",               L"normal.bmp",
+    L"no.such.key",             L"",                           L"../escape.bmp",             kLongKey.c_str(),
 };
 const wchar_t* Key(ByteSource& in) {
     const uint8_t b = in.Byte();
-    if (b % 5 == 0) return nullptr;
-    return kKeys[b % (sizeof kKeys / sizeof kKeys[0])];
+    return b % 5 == 0 ? nullptr : kKeys[b % (sizeof kKeys / sizeof kKeys[0])];
 }
 const wchar_t* const kFolders[] = {L"button", L"tab_control", L"scroll_bar", L"", L"nope", L"..", kLongKey.c_str()};
 const wchar_t* Folder(ByteSource& in) {
     const uint8_t b = in.Byte();
-    if (b % 6 == 0) return nullptr;
-    return kFolders[b % (sizeof kFolders / sizeof kFolders[0])];
+    return b % 6 == 0 ? nullptr : kFolders[b % (sizeof kFolders / sizeof kFolders[0])];
 }
 
 // A string argument kept alive for the duration of one call.
@@ -166,6 +149,15 @@ std::string Describe(const char* op, long long a = 0, long long b = 0) {
 std::string Expect(bool holds, const char* op, long long a = 0, long long b = 0) {
     return holds ? "" : Describe(op, a, b);
 }
+// What a setter that may refuse must do: answer 1 when it takes its argument (`takes`) and
+// 0 when not; once refused leave the element as it was (`unchanged`), once taken hold what
+// it was given (`took`).
+std::string Answer(const char* op, long long arg, long long got, bool takes, bool unchanged, bool took = true) {
+    if (got != (takes ? 1 : 0)) return Describe(op, arg, got) + " answered wrong";
+    if (!takes && !unchanged) return Describe(op, arg) + " refused but changed the element";
+    if (takes && !took) return Describe(op, arg) + " did not take";
+    return "";
+}
 
 }  // namespace
 
@@ -180,8 +172,6 @@ struct ElementDriver::State {
     virtual std::string Invariants() = 0;
     // A posted control message; returns "" or what is wrong with it.
     virtual std::string Posted(const ControlMessage& cm) = 0;
-    // Operations whose output must be empty are called at most this often per input.
-    int budget = 0;
 };
 
 namespace {
@@ -197,83 +187,64 @@ struct ButtonState : ElementDriver::State {
         b->SetImage(L"button", L"normal.bmp", L"hot.bmp", L"down.bmp", L"disable.bmp");
         b->SetButtonText(L"Buy", b->m_pFont, b->m_nFormat);
     }
-    std::string InitBtn(ByteSource& in) {
-        const int id = in.Int();
-        const COLORREF clr = in.Flag() ? CLR_INVALID : in.U32();
-        const wchar_t* folder = Folder(in);
-        const wchar_t* file = Key(in);
-        const int old_id = b->m_nID;
-        const COLORREF old_clr = b->m_clrBk;
-        CBitmap* old_bk = b->m_pBkBitmap;
-        const BOOL ok = b->InitBtn(id, clr, folder, file);
-        return Expect(ok == (id >= 0), "InitBtn result", id, ok) +
-               Expect(ok || (b->m_nID == old_id && b->m_clrBk == old_clr && b->m_pBkBitmap == old_bk),
-                      "InitBtn refused but changed the button", id) +
-               Expect(!ok || b->m_nID == id, "InitBtn kept the old ID", id);
-    }
-    std::string SetButtonText(ByteSource& in) {
-        const TextArg text(in);
-        CFont* font = in.Flag() ? b->m_pFont : nullptr;
-        const UINT format = in.Flag() ? b->m_nFormat : in.U32();
-        const std::wstring old_text = b->m_strText;
-        const BOOL ok = b->SetButtonText(text.Get(), font, format);
-        return Expect(ok == !text.null, "SetButtonText result", text.null, ok) +
-               Expect(ok || b->m_strText == old_text, "SetButtonText(null) changed the caption") +
-               Expect(!ok || b->m_strText == text.text, "SetButtonText did not store the caption");
-    }
-    std::string SetImage(ByteSource& in) {
-        const wchar_t* folder = Folder(in);
-        const wchar_t* normal = Key(in);
-        const wchar_t* hot = Key(in);
-        const wchar_t* down = Key(in);
-        const wchar_t* disable = Key(in);
-        const std::wstring old_folder = b->m_strImageFolder, old_normal = b->m_strImageNormal;
-        const BOOL ok = b->SetImage(folder, normal, hot, down, disable);
-        const bool refused = !folder || !normal;
-        return Expect(ok == !refused, "SetImage result", refused, ok) +
-               Expect(!refused || (b->m_strImageFolder == old_folder && b->m_strImageNormal == old_normal),
-                      "SetImage refused but changed the images") +
-               Expect(refused || hot || b->m_strImageHot == b->m_strImageNormal,
-                      "SetImage: a null hot image is not the normal one");
-    }
-    // DrawBitmap onto a small memory DC at any rectangle, extreme ones included.
-    std::string DrawBitmap(ByteSource& in) {
-        HDC screen = ::GetDC(nullptr);
+    std::string Call(ByteSource& in) override {
+        switch (in.Byte() % 7) {
+            case 0: {
+                const int id = in.Int();
+                const COLORREF clr = in.Flag() ? CLR_INVALID : in.U32();
+                const wchar_t* folder = Folder(in);
+                const wchar_t* file = Key(in);
+                auto kept = [this] { return std::make_tuple(b->m_nID, b->m_clrBk, b->m_pBkBitmap); };
+                const auto before = kept();
+                const BOOL ok = b->InitBtn(id, clr, folder, file);
+                return Answer("InitBtn", id, ok, id >= 0, kept() == before, b->m_nID == id);
+            }
+            case 1: {
+                const TextArg text(in);
+                CFont* font = in.Flag() ? b->m_pFont : nullptr;
+                const UINT format = in.Flag() ? b->m_nFormat : in.U32();
+                const std::wstring before = b->m_strText;
+                const BOOL ok = b->SetButtonText(text.Get(), font, format);
+                return Answer("SetButtonText", text.null, ok, !text.null, b->m_strText == before,
+                              b->m_strText == text.text);
+            }
+            case 2: {
+                const wchar_t* folder = Folder(in);
+                const wchar_t* normal = Key(in);
+                const wchar_t* hot = Key(in);
+                const wchar_t* down = Key(in);
+                const wchar_t* disable = Key(in);
+                auto kept = [this] { return std::make_pair(b->m_strImageFolder, b->m_strImageNormal); };
+                const auto before = kept();
+                const bool takes = folder && normal;
+                const BOOL ok = b->SetImage(folder, normal, hot, down, disable);
+                // A null hot image is the normal one.
+                return Answer("SetImage", takes, ok, takes, kept() == before,
+                              hot || b->m_strImageHot == b->m_strImageNormal);
+            }
+            case 3: b->SetTextColor(in.U32()); return "";
+            case 4: b->SetTextHotColor(in.U32()); return "";
+            case 5: b->SetBtnDisable(in.Byte() % 4 == 0 ? in.Int() : 0); return "";
+        }
+        // DrawBitmap onto a small memory DC at any rectangle, extreme ones included.
+        CScreenDC screen;
         CDC dc;
         dc.Attach(::CreateCompatibleDC(screen));
         HBITMAP target = ::CreateCompatibleBitmap(screen, 32, 32);  // colour, as the screen
-        ::ReleaseDC(nullptr, screen);
-        HGDIOBJ old = ::SelectObject(dc.m_hDC, target);
         CBitmap* bmp = in.Flag() ? b->m_pBkBitmap : nullptr;
-        if (!bmp && in.Flag()) {
-            CComPtr<IBitmapFactory> factory = GetEnvBitmapFactory();
-            if (factory) bmp = factory->GetFolderBitmap(L"button", L"normal.bmp");
-        }
+        if (!bmp && in.Flag())
+            if (CComPtr<IBitmapFactory> factory = GetEnvBitmapFactory())
+                bmp = factory->GetFolderBitmap(L"button", L"normal.bmp");
         CRect rc{in.Int(), in.Int(), in.Int(), in.Int()};
         BOOL ok;
         {
+            CSelectScope select(dc.m_hDC, target);
             CLightCanvas canvas(&dc);
             ok = b->DrawBitmap(canvas, bmp, rc);
         }
-        ::SelectObject(dc.m_hDC, old);
         ::DeleteObject(target);
         ::DeleteDC(dc.Detach());
         return Expect(ok == TRUE, "DrawBitmap did not return TRUE");
-    }
-    std::string Call(ByteSource& in) override {
-        using Op = std::string (*)(ButtonState&, ByteSource&);
-        static const Op kOps[] = {
-            [](ButtonState& s, ByteSource& in) { return s.InitBtn(in); },
-            [](ButtonState& s, ByteSource& in) { return s.SetButtonText(in); },
-            [](ButtonState& s, ByteSource& in) { return s.SetImage(in); },
-            [](ButtonState& s, ByteSource& in) { return s.b->SetTextColor(in.U32()), std::string(); },
-            [](ButtonState& s, ByteSource& in) { return s.b->SetTextHotColor(in.U32()), std::string(); },
-            [](ButtonState& s, ByteSource& in) {
-                return s.b->SetBtnDisable(in.Byte() % 4 == 0 ? in.Int() : 0), std::string();
-            },
-            [](ButtonState& s, ByteSource& in) { return s.DrawBitmap(in); },
-        };
-        return kOps[in.Byte() % 7](*this, in);
     }
     std::string Invariants() override {
         if (focusSeen && !b->m_bFocus) return "m_bFocus was cleared";
@@ -322,37 +293,24 @@ struct ScrollState : ElementDriver::State {
         s->SetPageSize(10);
         s->UpdateThumbPos(0);
     }
-    std::string UpdateThumbPos(ByteSource& in) {
-        const int n = A::Number(s);
-        const int pos = in.Flag() ? in.Index(n < INT_MAX ? n + 1 : n) : in.Int();
-        const int old_pos = s->m_nCurPos, old_thumb = s->m_nThumbPos;
-        const int result = s->UpdateThumbPos(pos);
-        const bool accepted = !(pos < 0 || pos > n || n <= 0);
-        return Expect(result == (accepted ? 1 : 0), "UpdateThumbPos result", pos, result) +
-               Expect(accepted || (s->m_nCurPos == old_pos && s->m_nThumbPos == old_thumb),
-                      "UpdateThumbPos refused but moved", pos) +
-               Expect(!accepted || s->m_nCurPos == pos, "UpdateThumbPos did not take", pos);
-    }
     std::string Call(ByteSource& in) override {
         // The vertical bar also answers GetCurrentPosition.
         if constexpr (kVertical)
             if (in.Byte() % 8 == 0) return Expect(s->GetCurrentPosition() == s->m_nCurPos, "GetCurrentPosition");
-        using Op = std::string (*)(ScrollState&, ByteSource&);
-        static const Op kOps[] = {
-            [](ScrollState& st, ByteSource& in) { return st.s->SetWidth(in.Int()), std::string(); },
-            [](ScrollState& st, ByteSource& in) { return st.s->SetHeight(in.Int()), std::string(); },
-            [](ScrollState& st, ByteSource& in) {
-                return st.s->SetPageSize(in.Flag() ? int(in.Byte() % 40) : in.Int()), std::string();
-            },
-            [](ScrollState& st, ByteSource& in) {
-                return A::SetNumber(st.s, in.Flag() ? int(in.Byte() % 200) : in.Int()), std::string();
-            },
-            [](ScrollState& st, ByteSource& in) {
-                return A::InitSet(st.s, in.Flag() ? int(in.Byte() % 8) - 1 : in.Int()), std::string();
-            },
-        };
-        const uint8_t op = in.Byte() % 8;
-        return op < 5 ? kOps[op](*this, in) : UpdateThumbPos(in);
+        switch (in.Byte() % 8) {
+            case 0: s->SetWidth(in.Int()); return "";
+            case 1: s->SetHeight(in.Int()); return "";
+            case 2: s->SetPageSize(in.Flag() ? int(in.Byte() % 40) : in.Int()); return "";
+            case 3: A::SetNumber(s, in.Flag() ? int(in.Byte() % 200) : in.Int()); return "";
+            case 4: A::InitSet(s, in.Flag() ? int(in.Byte() % 8) - 1 : in.Int()); return "";
+        }
+        const int n = A::Number(s);
+        const int pos = in.Flag() ? in.Index(n < INT_MAX ? n + 1 : n) : in.Int();
+        auto kept = [this] { return std::make_pair(s->m_nCurPos, s->m_nThumbPos); };
+        const auto before = kept();
+        const int result = s->UpdateThumbPos(pos);
+        return Answer("UpdateThumbPos", pos, result, pos >= 0 && pos <= n && n > 0, kept() == before,
+                      s->m_nCurPos == pos);
     }
     std::string Invariants() override {
         // The position only ever comes through UpdateThumbPos, which takes 0..N.
@@ -390,10 +348,7 @@ struct TabsState : ElementDriver::State {
     }
     void Configure() override {
         t->SetStyle(1, 0, 0);
-        _TAB_PARAM_INFO_ a = BaseInfo(1, L"Stocks"), b = BaseInfo(2, L"Bonds"), c = BaseInfo(3, L"FX");
-        t->Add(&a);
-        t->Add(&b);
-        t->Add(&c);
+        for (_TAB_PARAM_INFO_ info : {BaseInfo(1, L"Stocks"), BaseInfo(2, L"Bonds"), BaseInfo(3, L"FX")}) t->Add(&info);
         t->AddTextButton(L"F10", 50, L"QuoteTab.BtnText", L"QuoteTab.BtnHot", nullptr, nullptr, 0, CString(L""));
         t->SetTabHeight(24);
     }
@@ -402,22 +357,17 @@ struct TabsState : ElementDriver::State {
         int index = 0;
         return t->FindTabID(id, index) != 0;
     }
-    int VisibleTabs() const {
-        int visible = 0;
-        for (INT_PTR i = 0; i < t->m_arrItems.GetSize(); ++i) visible += t->m_arrItems[i]->m_bVisible ? 1 : 0;
-        return visible;
-    }
-    std::string Names() const {
-        std::string names;
+    // Per tab: how long its name is, and whether it is visible.
+    std::vector<std::pair<int, bool>> Tabs() const {
+        std::vector<std::pair<int, bool>> tabs;
         for (INT_PTR i = 0; i < t->m_arrItems.GetSize(); ++i)
-            names += std::to_string(t->m_arrItems[i]->m_strName.GetLength()) + ";";
-        return names;
+            tabs.emplace_back(t->m_arrItems[i]->m_strName.GetLength(), t->m_arrItems[i]->m_bVisible != 0);
+        return tabs;
     }
     int Id(ByteSource& in) {
         const uint8_t sel = in.Byte() % 4;
         if (sel == 0 && Count() > 0) return t->m_arrItems[in.Byte() % Count()]->m_nID;
-        if (sel == 1 && t->m_arrTextBtn.GetSize() > 0)
-            return t->m_arrTextBtn[in.Byte() % t->m_arrTextBtn.GetSize()].nID;
+        if (sel == 1 && t->m_arrTextBtn.GetSize() > 0) return t->m_arrTextBtn[in.Byte() % t->m_arrTextBtn.GetSize()].nID;
         if (sel == 2) return in.Int();
         return int(in.Byte() % 40) - 2;
     }
@@ -441,7 +391,7 @@ struct TabsState : ElementDriver::State {
             info = BaseInfo(st.Id(in), name.Get());
             if (in.Flag())
                 for (const wchar_t** key : {&info.lpszBkColor, &info.lpszBorderColor, &info.lpszFillNormal,
-                                     &info.lpszHoverBkColor, &info.lpszFillHotlight})
+                                            &info.lpszHoverBkColor, &info.lpszFillHotlight})
                     *key = Key(in);
             if (in.Byte() % 4 == 0)
                 for (const wchar_t** key : {&info.lpszLeftBmp, &info.lpszMidBmp, &info.lpszRightBmp}) *key = Key(in);
@@ -473,30 +423,9 @@ struct TabsState : ElementDriver::State {
             t->InsertTabItem(index, &arg.info);
         } catch (CInvalidArgException* e) {
             e->Delete();
-            return Expect(index < 0, "InsertTabItem threw for", index) +
-                   Expect(Count() == before, "InsertTabItem threw after adding");
+            return Expect(index < 0 && Count() == before, "InsertTabItem threw for", index);
         }
-        return Expect(index >= 0, "InsertTabItem did not throw for", index) +
-               Expect(Count() == before + 1, "InsertTabItem did not add");
-    }
-    std::string DelItem(ByteSource& in) {
-        const int id = Id(in);
-        const bool known = Known(id);
-        const int before = Count();
-        const int result = t->DelItem(id);
-        return Expect(result == (known ? 1 : 0) && Count() == before - result, "DelItem", id, result);
-    }
-    std::string SwapWithIndex(ByteSource& in) {
-        const int i = in.Index(Count()), j = in.Index(Count());
-        const bool inside = i >= 0 && i < Count() && j >= 0 && j < Count();
-        return Expect(t->SwapWithIndex(i, j) == (inside ? 1 : 0), "SwapWithIndex", i, j);
-    }
-    // GetItemVisibleFromID / GetTextBtnVisibleFromID write nothing for an unknown ID.
-    std::string GetVisible(ByteSource& in, bool button) {
-        const int id = Id(in);
-        int visible = 12345;
-        const int result = button ? t->GetTextBtnVisibleFromID(id, visible) : t->GetItemVisibleFromID(id, visible);
-        return Expect(result || visible == 12345, "Get*VisibleFromID wrote for an unknown ID", id, button);
+        return Expect(index >= 0 && Count() == before + 1, "InsertTabItem did not throw for", index);
     }
     std::string AddTextButton(ByteSource& in) {
         if (t->m_arrTextBtn.GetSize() >= kMaxTabs) return "";
@@ -510,42 +439,107 @@ struct TabsState : ElementDriver::State {
         t->AddTextButton(caption.Get(), id, color, hot, image, hot_image, in.Byte() % 2, CString(L"x"));
         return Expect(t->m_arrTextBtn.GetSize() == before + 1, "AddTextButton did not add");
     }
-    std::string SetStyle(ByteSource& in) {
-        const int style = in.Flag() ? in.Int() : 1;
-        const int align = in.Flag() ? in.Int() : in.Byte() % 3;
-        const int pos = in.Flag() ? in.Int() : in.Byte() % 4;
-        t->SetStyle(style, align, pos);
-        return "";
-    }
-    // SetTabHeight / SetTabWidth: below 1 refused and nothing changes.
-    std::string SetTabSize(ByteSource& in, bool width) {
-        const int v = in.Flag() ? int(in.Byte() % (width ? 200 : 60)) - 5 : in.Int();
-        int& field = width ? t->m_nTabWidth : t->m_nTabHeight;
-        const int old = field;
-        const int result = width ? t->SetTabWidth(v) : t->SetTabHeight(v);
-        return Expect(result == (v >= 1 ? 1 : 0), "SetTabWidth/Height result", v, width) +
-               Expect(result || field == old, "SetTabWidth/Height refused but changed", v, width);
-    }
-    std::string SetSelectedTab(ByteSource& in) {
-        const int id = Id(in);
-        const int old = t->m_nSelTab;
-        const bool known = Known(id);
-        const int result = t->SetSelectedTab(id);
-        return Expect(result == (known ? 1 : 0), "SetSelectedTab result", id, result) +
-               Expect(known || t->m_nSelTab == old, "SetSelectedTab(unknown) changed the selection", id);
-    }
-    std::string ChangeItemNameByID(ByteSource& in) {
-        const int id = Id(in);
-        const bool known = Known(id);
-        const TextArg name(in);
-        const std::string before = name.null ? Names() : "";
-        const int result = t->ChangeItemNameByID(id, name.Get());
-        return Expect(result == (known && !name.null ? 1 : 0), "ChangeItemNameByID result", id, result) +
-               Expect(!name.null || Names() == before, "ChangeItemNameByID(null) renamed a tab");
-    }
-    std::string UpdateItemMenuInfoByTabID(ByteSource& in) {
-        const int id = Id(in);
-        if (in.Flag()) {
+    std::string Call(ByteSource& in) override {
+        auto flag = [&in] { return in.Flag() ? in.Int() : int(in.Byte() % 2); };
+        const int op = in.Byte() % 30;
+        // The calls on a tab or button read its ID first.
+        const uint32_t kTakesId = 1u << 3 | 1u << 5 | 1u << 6 | 1u << 8 | 1u << 9 | 1u << 10 | 1u << 21 | 1u << 22 |
+                                  1u << 23 | 1u << 28 | 1u << 29;
+        const int id = kTakesId >> op & 1 ? Id(in) : 0;
+        switch (op) {
+            case 0: case 1: return Add(in);
+            case 2: return InsertTabItem(in);
+            case 3: {
+                const int count = Count();
+                const bool known = Known(id);
+                const int result = t->DelItem(id);
+                return Answer("DelItem", id, result, known, Count() == count, Count() == count - 1);
+            }
+            case 4: {
+                const int i = in.Index(Count()), j = in.Index(Count());
+                const bool inside = i >= 0 && i < Count() && j >= 0 && j < Count();
+                return Answer("SwapWithIndex", i, t->SwapWithIndex(i, j), inside, true);
+            }
+            case 5: t->SetItemVisibleByID(id, flag()); return "";
+            case 6: case 10: {  // write nothing for an unknown ID
+                int visible = 12345;
+                const int found = op == 10 ? t->GetTextBtnVisibleFromID(id, visible) : t->GetItemVisibleFromID(id, visible);
+                return Expect(found || visible == 12345, "Get*VisibleFromID wrote for an unknown ID", id, op);
+            }
+            case 7: return AddTextButton(in);
+            case 8: {
+                const TextArg text(in);
+                t->SetBtnTextByID(id, text.Get());
+                return "";
+            }
+            case 9: t->SetTextBtnVisibleByID(id, flag()); return "";
+            case 11: {
+                const int style = in.Flag() ? in.Int() : 1;
+                const int align = in.Flag() ? in.Int() : in.Byte() % 3;
+                const int pos = in.Flag() ? in.Int() : in.Byte() % 4;
+                t->SetStyle(style, align, pos);
+                return "";
+            }
+            case 12: t->SetTabBtnAglin(static_cast<DIRECT>(in.Byte() % 2)); return "";
+            case 13: t->SetTabArrangement(static_cast<TAB_ARRANGEMENT>(in.Byte() % 2)); return "";
+            case 14: case 15: {  // below 1 refused
+                const bool width = op == 15;
+                const int v = in.Flag() ? int(in.Byte() % (width ? 200 : 60)) - 5 : in.Int();
+                int& field = width ? t->m_nTabWidth : t->m_nTabHeight;
+                const int old = field;
+                const int result = width ? t->SetTabWidth(v) : t->SetTabHeight(v);
+                return Answer(width ? "SetTabWidth" : "SetTabHeight", v, result, v >= 1, field == old);
+            }
+            case 16: t->SetTabbkDrawType(in.Int()); return "";
+            case 17: {
+                const wchar_t* bmp = Key(in);
+                return Answer("SetTabBKbmp", 0, t->SetTabBKbmp(bmp), bmp != nullptr, true);
+            }
+            case 18: t->SetBkColor(in.U32()); return "";
+            case 19: {
+                const int mode = in.Flag() ? int(in.Byte() % 5) : in.Int();
+                t->SetGrayBkColor(mode);
+                return Expect(t->GetGrayBkColor() == mode, "GetGrayBkColor");
+            }
+            case 20: {
+                RECT rc{};
+                t->GetTabAreaRect(&rc);
+                return "";
+            }
+            case 21: {
+                const int selected = t->m_nSelTab;
+                const bool known = Known(id);
+                const int result = t->SetSelectedTab(id);
+                return Answer("SetSelectedTab", id, result, known, t->m_nSelTab == selected);
+            }
+            case 22: {
+                const TextArg name(in);
+                const bool takes = Known(id) && !name.null;
+                const auto before = Tabs();
+                const int result = t->ChangeItemNameByID(id, name.Get());
+                return Answer("ChangeItemNameByID", id, result, takes, Tabs() == before);
+            }
+            case 23: t->SetItemWidthWithMargin(id, in.Int()); return "";
+            case 24: t->SetLimitMaxWidth(in.Int()); return "";
+            case 25: {
+                t->GetAllTabItemWidth();
+                const auto tabs = Tabs();
+                const auto visible = std::count_if(tabs.begin(), tabs.end(), [](const auto& tab) { return tab.second; });
+                return Expect(t->GetVisibleCount() == visible, "GetVisibleCount");
+            }
+            case 26: {
+                const wchar_t* key = Key(in);
+                return Expect((key && *key) || t->GetColorEx(key) == 0, "GetColorEx of an empty key is not 0");
+            }
+            case 27: {
+                const wchar_t* normal = Key(in);
+                const wchar_t* selected = Key(in);
+                t->SetMenuArrowPic(normal, selected);
+                return "";
+            }
+            case 28: t->SelectMenuByID(id, in.Flag() ? 100 + int(in.Byte() % 6) : in.Int()); return "";
+        }
+        if (in.Flag()) {  // UpdateItemMenuInfoByTabID
             t->UpdateItemMenuInfoByTabID(id, nullptr);
         } else {
             MenuArg menu(in);
@@ -553,91 +547,15 @@ struct TabsState : ElementDriver::State {
         }
         return "";
     }
-
-    std::string Call(ByteSource& in) override {
-        using S = TabsState;
-        using B = ByteSource;
-        using Op = std::string (*)(S&, B&);
-        static const Op kOps[] = {
-            [](S& s, B& in) { return s.Add(in); },
-            [](S& s, B& in) { return s.Add(in); },
-            [](S& s, B& in) { return s.InsertTabItem(in); },
-            [](S& s, B& in) { return s.DelItem(in); },
-            [](S& s, B& in) { return s.SwapWithIndex(in); },
-            [](S& s, B& in) {
-                const int id = s.Id(in);
-                return s.t->SetItemVisibleByID(id, in.Flag() ? in.Int() : in.Byte() % 2), std::string();
-            },
-            [](S& s, B& in) { return s.GetVisible(in, false); },
-            [](S& s, B& in) { return s.AddTextButton(in); },
-            [](S& s, B& in) {
-                const int id = s.Id(in);
-                const TextArg text(in);
-                return s.t->SetBtnTextByID(id, text.Get()), std::string();
-            },
-            [](S& s, B& in) {
-                const int id = s.Id(in);
-                return s.t->SetTextBtnVisibleByID(id, in.Flag() ? in.Int() : in.Byte() % 2), std::string();
-            },
-            [](S& s, B& in) { return s.GetVisible(in, true); },
-            [](S& s, B& in) { return s.SetStyle(in); },
-            [](S& s, B& in) { return s.t->SetTabBtnAglin(static_cast<DIRECT>(in.Byte() % 2)), std::string(); },
-            [](S& s, B& in) {
-                return s.t->SetTabArrangement(static_cast<TAB_ARRANGEMENT>(in.Byte() % 2)), std::string();
-            },
-            [](S& s, B& in) { return s.SetTabSize(in, false); },
-            [](S& s, B& in) { return s.SetTabSize(in, true); },
-            [](S& s, B& in) { return s.t->SetTabbkDrawType(in.Int()), std::string(); },
-            [](S& s, B& in) {
-                const wchar_t* bmp = Key(in);
-                return Expect(s.t->SetTabBKbmp(bmp) == (bmp != nullptr), "SetTabBKbmp result");
-            },
-            [](S& s, B& in) { return s.t->SetBkColor(in.U32()), std::string(); },
-            [](S& s, B& in) {
-                const int mode = in.Flag() ? int(in.Byte() % 5) : in.Int();
-                s.t->SetGrayBkColor(mode);
-                return Expect(s.t->GetGrayBkColor() == mode, "GetGrayBkColor");
-            },
-            [](S& s, B&) {
-                RECT rc{};
-                return s.t->GetTabAreaRect(&rc), std::string();
-            },
-            [](S& s, B& in) { return s.SetSelectedTab(in); },
-            [](S& s, B& in) { return s.ChangeItemNameByID(in); },
-            [](S& s, B& in) {
-                const int id = s.Id(in);
-                return s.t->SetItemWidthWithMargin(id, in.Int()), std::string();
-            },
-            [](S& s, B& in) { return s.t->SetLimitMaxWidth(in.Int()), std::string(); },
-            [](S& s, B&) {
-                s.t->GetAllTabItemWidth();
-                return Expect(s.t->GetVisibleCount() == s.VisibleTabs(), "GetVisibleCount");
-            },
-            [](S& s, B& in) {
-                const wchar_t* key = Key(in);
-                return Expect((key && *key) || s.t->GetColorEx(key) == 0, "GetColorEx of an empty key is not 0");
-            },
-            [](S& s, B& in) {
-                const wchar_t* normal = Key(in);
-                const wchar_t* selected = Key(in);
-                return s.t->SetMenuArrowPic(normal, selected), std::string();
-            },
-            [](S& s, B& in) {
-                const int id = s.Id(in);
-                return s.t->SelectMenuByID(id, in.Flag() ? 100 + int(in.Byte() % 6) : in.Int()), std::string();
-            },
-            [](S& s, B& in) { return s.UpdateItemMenuInfoByTabID(in); },
-        };
-        return kOps[in.Byte() % 30](*this, in);
-    }
     std::string Invariants() override {
-        for (INT_PTR i = 0; i < t->m_arrItems.GetSize(); ++i)
-            if (!t->m_arrItems[i]) return "an empty tab slot";
         if (t->m_nTabHeight < 1) return Describe("m_nTabHeight below 1", t->m_nTabHeight);
         if (t->m_nTabWidth < 1) return Describe("m_nTabWidth below 1", t->m_nTabWidth);
         idsBeforeStep.clear();
-        for (INT_PTR i = 0; i < t->m_arrItems.GetSize(); ++i) idsBeforeStep.insert(t->m_arrItems[i]->m_nID);
         buttonIdsBeforeStep.clear();
+        for (INT_PTR i = 0; i < t->m_arrItems.GetSize(); ++i) {
+            if (!t->m_arrItems[i]) return "an empty tab slot";
+            idsBeforeStep.insert(t->m_arrItems[i]->m_nID);
+        }
         for (INT_PTR i = 0; i < t->m_arrTextBtn.GetSize(); ++i) buttonIdsBeforeStep.insert(t->m_arrTextBtn[i].nID);
         return "";
     }
@@ -688,17 +606,14 @@ bool ElementDriver::Fail(const std::string& what) {
 
 bool ElementDriver::CheckPosted() {
     auto& queue = m_host.Window().ControlMessages();
-    for (const ControlMessage& cm : queue) {
-        const std::string wrong = m_state->Posted(cm);
-        if (!wrong.empty()) return Fail(wrong);
-    }
+    for (const ControlMessage& cm : queue)
+        if (const std::string wrong = m_state->Posted(cm); !wrong.empty()) return Fail(wrong);
     queue.clear();
     return true;
 }
 
 bool ElementDriver::CheckInvariants() {
-    const std::string wrong = m_state->Invariants();
-    if (!wrong.empty()) return Fail(wrong);
+    if (const std::string wrong = m_state->Invariants(); !wrong.empty()) return Fail(wrong);
     if (m_host.Window().PaintLeaks() != m_paintLeaksBefore) return Fail("a paint left GDI objects behind");
     return true;
 }
@@ -723,10 +638,7 @@ void ElementDriver::HostEvent(ByteSource& in, int which) {
         return m_host.Wait(b < 200 ? kWaits[b % 9] : DWORD(b) * 40);
     }
     if (which == 8) return m_host.Window().SetElementActive(m_state->Element(), in.Byte() % 4 != 0);
-    if (which != 7) {
-        Paint();
-        return;
-    }
+    if (which != 7) return void(Paint());
     // Resizes: home, empty, inverted, wide, partly off the window.
     RECT rc = m_home_rect;
     const uint8_t shape = in.Byte() % 6;
@@ -771,18 +683,10 @@ bool ElementDriver::Step(ByteSource& in) {
         CElementContainer* element = m_state->Element();
         const POINT pt{in.Int(), in.Int()};
         switch (in.Byte() % 4) {
-            case 0:
-                element->OnMouseMove(pt.x, pt.y, 0);
-                break;
-            case 1:
-                element->OnLButtonDown(pt);
-                break;
-            case 2:
-                element->OnLButtonUp(pt);
-                break;
-            default:
-                element->OnSize(0, pt.x, pt.y);
-                break;
+            case 0: element->OnMouseMove(pt.x, pt.y, 0); break;
+            case 1: element->OnLButtonDown(pt); break;
+            case 2: element->OnLButtonUp(pt); break;
+            default: element->OnSize(0, pt.x, pt.y); break;
         }
         m_host.Pump();
     } else {
@@ -814,10 +718,7 @@ void RunElementInput(Kind kind, const uint8_t* data, size_t size, int max_steps)
         driver.Paint();
         violation = driver.Violation();
     }
-    if (!violation.empty()) {
-        std::fprintf(stderr, "INVARIANT BROKEN: %s\n", violation.c_str());
-        std::abort();
-    }
+    if (!violation.empty()) Die("INVARIANT BROKEN: " + violation);
     host.Pump();
     AbortOnLeak(before, CountResources(host), std::string("the released ") + KindName(kind));
 }

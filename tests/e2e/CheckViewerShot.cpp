@@ -10,8 +10,9 @@
 #include <fstream>
 #include <iostream>
 
-#include "utf8.h"
+#include "host_fixture.h"
 #include "pixels.h"
+#include "utf8.h"
 #include "tabcontrol/ElementTabControl.h"
 #include "tools/kelem/viewer/Session.h"
 
@@ -31,9 +32,7 @@ Rendering Render(const std::vector<ControlMessage>& events, const std::string& s
     for (const ControlMessage& cm : events)
         if (with_menus || cm.msg != 1326) kelem::ReplayOnDesk(desk, cm);
     Rendering r;
-    HBITMAP shot = host.Snapshot();
-    kt::ReadBitmap(shot, &r.image);
-    ::DeleteObject(shot);
+    r.image = kt::Shot(host);
     r.tab_rect = desk.TabRect(desk.TopStrip(), tab_id);
     int index = -1;
     if (desk.TopStrip()->FindTabID(tab_id, index))

@@ -25,20 +25,13 @@ TEST_F(InputTest, SetCursorIsSentBeforeTheMouseMessageIsPosted) {
     SetCursor(nullptr);
     ASSERT_TRUE(rt::InjectMouse(WM_MOUSEMOVE, POINT{130, 125}, 0));
     // Sent at once: to the child, then, through DefWindowProc, to its parent.
-    const auto setCursors = ut::Only(WM_SETCURSOR);
-    ASSERT_EQ(2u, setCursors.size());
-    EXPECT_EQ(child_, setCursors[0].hwnd);
-    EXPECT_EQ(top_, setCursors[1].hwnd);
-    for (const ut::Record& r : setCursors) {
-        EXPECT_EQ(reinterpret_cast<WPARAM>(child_), r.wParam);
-        EXPECT_EQ(MAKELONG(HTCLIENT, WM_MOUSEMOVE), r.lParam);
-    }
+    const WPARAM under = reinterpret_cast<WPARAM>(child_);
+    const LPARAM hit = MAKELONG(HTCLIENT, WM_MOUSEMOVE);
+    EXPECT_EQ((std::vector<ut::Call>{{child_, under, hit}, {top_, under, hit}}), ut::Calls(WM_SETCURSOR));
     EXPECT_TRUE(ut::Only(WM_MOUSEMOVE).empty());
     EXPECT_EQ(32515, rt::CursorId(GetCursor()));  // the class cursor
     Pump();
-    ASSERT_EQ(1u, ut::Only(WM_MOUSEMOVE).size());
-    EXPECT_EQ(child_, ut::Only(WM_MOUSEMOVE)[0].hwnd);
-    EXPECT_EQ(MAKELPARAM(10, 5), ut::Only(WM_MOUSEMOVE)[0].lParam);  // client coordinates
+    EXPECT_EQ((std::vector<ut::Call>{{child_, 0, MAKELPARAM(10, 5)}}), ut::Calls(WM_MOUSEMOVE));  // client coordinates
 }
 
 TEST_F(InputTest, MouseMessagesGoToTheWindowUnderThePoint) {
@@ -61,11 +54,9 @@ TEST_F(InputTest, MouseMessagesGoToTheWindowUnderThePoint) {
         ut::Log().clear();
         ASSERT_TRUE(rt::InjectMouse(row.msg, row.screen_pt, MK_LBUTTON));
         Pump();
-        const auto got = ut::Only(row.msg);
+        const auto got = ut::Calls(row.msg);
         ASSERT_EQ(row.received, got.size());
-        EXPECT_EQ(row.expected, got[0].hwnd);
-        EXPECT_EQ(row.lParam, got[0].lParam);
-        EXPECT_EQ(WPARAM(MK_LBUTTON), got[0].wParam);
+        EXPECT_EQ((ut::Call{row.expected, MK_LBUTTON, row.lParam}), got[0]);
         POINT pt;
         GetCursorPos(&pt);
         EXPECT_EQ(row.screen_pt.x, pt.x);
@@ -90,19 +81,19 @@ TEST_F(InputTest, CaptureTakesAllMouseInputWithoutSetCursor) {
     EXPECT_EQ(child_, SetCapture(top_));
     ReleaseCapture();
     EXPECT_EQ(nullptr, GetCapture());
-    const auto changes = ut::Only(WM_CAPTURECHANGED);
-    ASSERT_EQ(2u, changes.size());
-    EXPECT_EQ(child_, changes[0].hwnd);
-    EXPECT_EQ(reinterpret_cast<LPARAM>(top_), changes[0].lParam);
-    EXPECT_EQ(top_, changes[1].hwnd);
-    EXPECT_EQ(0, changes[1].lParam);
+    EXPECT_EQ((std::vector<ut::Call>{{child_, 0, reinterpret_cast<LPARAM>(top_)}, {top_, 0, 0}}),
+              ut::Calls(WM_CAPTURECHANGED));
 
-    // Destroying the capture window releases the capture without a message.
+    // Destroying the capture window releases the capture without a message and drops the
+    // input waiting for it.
     SetCapture(child_);
+    ASSERT_TRUE(rt::InjectMouse(WM_MOUSEMOVE, POINT{250, 90}, 0));
     ut::Log().clear();
     DestroyWindow(child_);
     EXPECT_EQ(nullptr, GetCapture());
     EXPECT_TRUE(ut::Only(WM_CAPTURECHANGED).empty());
+    MSG msg;
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_NOREMOVE));
 }
 
 TEST_F(InputTest, MouseLeaveIsPostedOnceWhenThePointerLeaves) {
@@ -155,14 +146,8 @@ TEST_F(InputTest, FocusMovesWithKillAndSetFocus) {
     ut::Log().clear();
     EXPECT_EQ(child_, SetFocus(other));
     EXPECT_EQ(other, GetFocus());
-    const auto kill = ut::Only(WM_KILLFOCUS);
-    const auto set = ut::Only(WM_SETFOCUS);
-    ASSERT_EQ(1u, kill.size());
-    ASSERT_EQ(1u, set.size());
-    EXPECT_EQ(child_, kill[0].hwnd);
-    EXPECT_EQ(reinterpret_cast<WPARAM>(other), kill[0].wParam);
-    EXPECT_EQ(other, set[0].hwnd);
-    EXPECT_EQ(reinterpret_cast<WPARAM>(child_), set[0].wParam);
+    EXPECT_EQ((std::vector<ut::Call>{{child_, reinterpret_cast<WPARAM>(other), 0}}), ut::Calls(WM_KILLFOCUS));
+    EXPECT_EQ((std::vector<ut::Call>{{other, reinterpret_cast<WPARAM>(child_), 0}}), ut::Calls(WM_SETFOCUS));
     EXPECT_EQ(top_, GetActiveWindow());
 
     ASSERT_TRUE(rt::InjectKey(WM_KEYDOWN, 0x41, 1));  // keys go to the focus window

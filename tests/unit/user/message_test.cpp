@@ -34,6 +34,7 @@ TEST_F(UserTest, PeekMessageFilters) {
         {"a window takes its children's messages", second, 0, 0, WM_USER + 2},
         {"-1 takes thread messages only", reinterpret_cast<HWND>(-1), 0, 0, WM_USER + 3},
         {"message range", nullptr, WM_APP, WM_APP + 10, WM_APP},
+        {"a range takes its last message", nullptr, WM_APP - 1, WM_APP, WM_APP},
         {"window and range together", first, WM_USER + 2, WM_USER + 3, 0},
     };
     for (const Row& row : rows) {

@@ -8,10 +8,8 @@ namespace {
 
 using ut::UserTest;
 
-constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kBlue = RGB(0, 0, 255);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kFace = RGB(212, 208, 200);  // COLOR_BTNFACE
 
 struct PaintRecord {
     HWND hwnd;
@@ -175,19 +173,6 @@ TEST_F(PaintTest, WindowFromDCNamesTheWindowADCPaints) {
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     ReleaseDC(hwnd, window);
-}
-
-TEST_F(PaintTest, StaticControlPaintsItsFace) {
-    const HWND parent = MakePainter(RECT{500, 100, 560, 140});
-    const HWND label =
-        CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE, 10, 10, 30, 20, parent, nullptr, nullptr, nullptr);
-    ASSERT_NE(nullptr, label);
-    kt::Surface surface(40, 30, kRed);
-    SendMessageW(label, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface.dc()), PRF_CLIENT);
-    EXPECT_EQ(kFace, surface.at(0, 0));
-    EXPECT_EQ(kFace, surface.at(29, 19));
-    EXPECT_EQ(kRed, surface.at(30, 19));  // nothing outside its client area
-    EXPECT_EQ(kRed, surface.at(0, 20));
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "win32/runtime_ext.h"
@@ -58,6 +59,14 @@ inline std::vector<Record> Only(UINT msg) {
     for (const Record& r : Log()) {
         if (r.msg == msg) out.push_back(r);
     }
+    return out;
+}
+
+// Who received one message and with which arguments, in order.
+using Call = std::tuple<HWND, WPARAM, LPARAM>;
+inline std::vector<Call> Calls(UINT msg) {
+    std::vector<Call> out;
+    for (const Record& r : Only(msg)) out.emplace_back(r.hwnd, r.wParam, r.lParam);
     return out;
 }
 
