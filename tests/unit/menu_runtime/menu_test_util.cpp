@@ -129,4 +129,9 @@ rt::MenuPopupView OpenedView(HMENU menu, HWND owner, UINT flags, POINT at) {
     return answers.tracked.empty() ? rt::MenuPopupView{} : answers.tracked[0];
 }
 
+std::string Str(const RECT& rc) {
+    return "(" + std::to_string(rc.left) + ", " + std::to_string(rc.top) + ", " + std::to_string(rc.right) + ", " +
+           std::to_string(rc.bottom) + ")";
+}
+
 }  // namespace mt

@@ -89,6 +89,9 @@ protected:
 };
 
 // The popup as it opens when tracked with flags at a point (dismissed at once).
-rt::MenuPopupView OpenedView(HMENU menu, HWND owner, UINT flags, POINT at);
+rt::MenuPopupView OpenedView(HMENU menu, HWND owner, UINT flags, POINT at = POINT{0, 0});
+
+// "(l, t, r, b)", as the report lines print it: rectangles compare whole and show so.
+std::string Str(const RECT& rc);
 
 }  // namespace mt
