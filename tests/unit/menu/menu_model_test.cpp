@@ -60,6 +60,12 @@ HMENU MakeSourceTree() {
     return source;
 }
 
+std::vector<UINT> RecordIds(const CMenuEx& m) {
+    std::vector<UINT> ids;
+    for (INT_PTR i = 0; i < m.m_arrItems.GetSize(); ++i) ids.push_back(m.m_arrItems[i]->nID);
+    return ids;
+}
+
 TEST(ChangeMenuStyle, RecordsForSeparatorCommandAndSubMenu) {
     const ObjectCounts before;
     {
@@ -69,44 +75,33 @@ TEST(ChangeMenuStyle, RecordsForSeparatorCommandAndSubMenu) {
         source.Attach(MakeSourceTree());
         HMENU target = ::CreatePopupMenu();
         top.ChangeMenuStyle(&source, target);
-
         ASSERT_EQ(1, top.m_arrSubMenu.GetSize());
         CMenuEx* m = top.m_arrSubMenu[0];
         EXPECT_EQ(target, m->GetSafeHmenu());
-        ASSERT_EQ(4, m->m_arrItems.GetSize());
-        struct Row {
-            UINT id;
-            const wchar_t* text;
-        };
-        const Row expected[] = {{101, L"Open"}, {0, L""}, {0xFFFFFFFF, L"Recent"}, {102, L"Auto"}};
+        ASSERT_EQ((std::vector<UINT>{101, 0, 0xFFFFFFFF, 102}), RecordIds(*m));
+        const wchar_t* texts[] = {L"Open", L"", L"Recent", L"Auto"};
         ASSERT_EQ(4, ::GetMenuItemCount(target));
         for (int i = 0; i < 4; ++i) {
             SCOPED_TRACE(i);
             const tagMENUITEM* rec = m->m_arrItems[i];
-            EXPECT_EQ(expected[i].id, rec->nID);
-            EXPECT_STREQ(expected[i].text, rec->strText.GetString());
+            EXPECT_STREQ(texts[i], rec->strText.GetString());
             EXPECT_EQ(&m->m_ImageList, rec->pImageList);
             EXPECT_EQ(-1, rec->nImageIndex);
             MENUITEMINFOW mii{};
             mii.cbSize = sizeof mii;
-            mii.fMask = MIIM_FTYPE | MIIM_DATA | MIIM_STATE;
+            mii.fMask = MIIM_FTYPE | MIIM_DATA;
             ASSERT_TRUE(::GetMenuItemInfoW(target, UINT(i), TRUE, &mii));
             EXPECT_TRUE(mii.fType & MFT_OWNERDRAW);
             EXPECT_EQ(reinterpret_cast<ULONG_PTR>(rec), mii.dwItemData);  // the record is the item data
         }
-        // Check and gray states carry over.
         EXPECT_EQ(UINT(MF_CHECKED | MF_GRAYED), ::GetMenuState(target, 3, MF_BYPOSITION) & (MF_CHECKED | MF_GRAYED));
         // The deeper menus belong to M: "Recent" and, under it, "Deeper".
         ASSERT_EQ(1, m->m_arrSubMenu.GetSize());
-        CMenuEx* recent = m->m_arrSubMenu[0];
-        ASSERT_EQ(2, recent->m_arrItems.GetSize());
-        EXPECT_EQ(201u, recent->m_arrItems[0]->nID);
-        EXPECT_EQ(0xFFFFFFFFu, recent->m_arrItems[1]->nID);
+        const CMenuEx* recent = m->m_arrSubMenu[0];
+        EXPECT_EQ((std::vector<UINT>{201, 0xFFFFFFFF}), RecordIds(*recent));
         ASSERT_EQ(1, recent->m_arrSubMenu.GetSize());
-        CMenuEx* deeper = recent->m_arrSubMenu[0];
-        ASSERT_EQ(1, deeper->m_arrItems.GetSize());
-        EXPECT_EQ(301u, deeper->m_arrItems[0]->nID);
-        EXPECT_STREQ(L"Two", deeper->m_arrItems[0]->strText.GetString());
+        EXPECT_EQ(std::vector<UINT>{301}, RecordIds(*recent->m_arrSubMenu[0]));
+        EXPECT_STREQ(L"Two", recent->m_arrSubMenu[0]->m_arrItems[0]->strText.GetString());
     }
     EXPECT_EQ(before, ObjectCounts());  // every menu and record freed with the top menu
 }
