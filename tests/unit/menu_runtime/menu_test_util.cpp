@@ -122,10 +122,15 @@ void MenuTest::TearDown() {
     rt::SetScreenSize(1280, 800);
 }
 
-rt::MenuPopupView OpenedView(HMENU menu, HWND owner, UINT flags, POINT at) {
+rt::MenuPopupView OpenedView(HMENU menu, HWND owner, UINT flags, POINT at, const RECT* exclude_rect) {
     kt::MenuAnswers answers;
     answers.Cancel();
-    TrackPopupMenu(menu, flags, at.x, at.y, 0, owner, nullptr);
+    if (exclude_rect) {
+        TPMPARAMS params{sizeof(TPMPARAMS), *exclude_rect};
+        TrackPopupMenuEx(menu, flags, at.x, at.y, owner, &params);
+    } else {
+        TrackPopupMenu(menu, flags, at.x, at.y, 0, owner, nullptr);
+    }
     return answers.tracked.empty() ? rt::MenuPopupView{} : answers.tracked[0];
 }
 
