@@ -101,14 +101,10 @@ TEST(DrawCheckmark, TenByTenSquare) {
         EXPECT_EQ(ink, s.at(18, 13));
         EXPECT_EQ(frame, s.at(19, 12));
     }
-}
-
-TEST(DrawCheckmark, TinySquareClampsOffsets) {
-    kt::Surface s(20, 20, kWhite);
-    TestMenu menu;
-    COLORREF frame = RGB(0, 0, 0);
     // 4 x 4: both offsets are max(2 - 3, 0) = 0, so the tick starts at the corner.
-    menu.DrawCheckmark(CDC::FromHandle(s.dc()), CRect(2, 2, 6, 6), frame, 0);
+    kt::Surface s(20, 20, kWhite);
+    COLORREF black = RGB(0, 0, 0);
+    TestMenu().DrawCheckmark(CDC::FromHandle(s.dc()), CRect(2, 2, 6, 6), black, 0);
     EXPECT_EQ(::GetSysColor(COLOR_MENUTEXT), s.at(2, 4));  // column 0, row 2
 }
 

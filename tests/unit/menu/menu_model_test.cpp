@@ -1,4 +1,4 @@
-// CMenuEx's model: statics and defaults, colour setters, records, the conversion into
+// CMenuEx's model: colour setters, records, the conversion into
 // owner-drawn items, tool-bar images, the left strip, and what destruction frees.
 #include <gtest/gtest.h>
 
@@ -9,17 +9,6 @@
 namespace {
 
 using menutest::ObjectCounts;
-
-TEST(MenuExStatics, BackgroundPictureOnlyWithASkin) {
-    EXPECT_EQ(nullptr, TestMenu().m_pBackBmp);  // no skin in the environment
-    CHeadlessHost host(SIZE{100, 100});
-    ASSERT_TRUE(host.LoadSkin("skins/default"));
-    TestMenu skinned;
-    ASSERT_NE(nullptr, skinned.m_pBackBmp);
-    BITMAP bm{};
-    skinned.m_pBackBmp->GetBitmap(&bm);
-    EXPECT_GT(bm.bmWidth, 0);
-}
 
 TEST(MenuExStyle, SetBackGroundMode) {
     struct Row {
@@ -237,7 +226,7 @@ TEST_F(MenuResources, LoadMenuAttachesOnce) {
 TEST_F(MenuResources, LoadToolBarGivesImagesAndIndexes) {
     CHeadlessHost host(SIZE{100, 100});
     theApp.m_pMainWnd = &host.Window();
-    const int lists_before = rt::ImageListObjectCount();
+    const ObjectCounts before;
     {
         TestMenu menu;
         ASSERT_TRUE(menu.CreatePopupMenu());
@@ -247,38 +236,26 @@ TEST_F(MenuResources, LoadToolBarGivesImagesAndIndexes) {
         menu.ModifyMenuEx(0, MF_BYPOSITION, 601, L"Cut");
         menu.ModifyMenuEx(1, MF_BYPOSITION, 0, L"");  // the separator's record, id 0
         menu.ModifyMenuEx(2, MF_BYPOSITION, 602, L"Copy");
+        // Only separators: no image to cut, no division by zero, nothing changed.
+        EXPECT_EQ(0, menu.LoadToolBar(801, 0));
+        EXPECT_EQ(nullptr, menu.m_ImageList.GetSafeHandle());
+        EXPECT_EQ(16, menu.m_nImageWidth);
+        EXPECT_EQ(15, menu.m_nImageHeight);
+        EXPECT_EQ(-1, menu.m_arrItems[0]->nImageIndex);
+        EXPECT_EQ(0, menu.GetImageFromToolBar(800, nullptr, RGB(192, 192, 192), 0));
+
         EXPECT_EQ(3, menu.LoadToolBar(800, 0));  // three buttons that are not separators
         EXPECT_EQ(4, menu.m_nImageWidth);        // 12 pixels / 3 images
         EXPECT_EQ(3, menu.m_nImageHeight);
         EXPECT_EQ(3, menu.m_ImageList.GetImageCount());
-        // The index is the button's position, the separator counted.
-        EXPECT_EQ(0, menu.m_arrItems[0]->nImageIndex);  // 601
-        EXPECT_EQ(1, menu.m_arrItems[1]->nImageIndex);  // the separator's record takes the separator's position
-        EXPECT_EQ(2, menu.m_arrItems[2]->nImageIndex);  // 602
-        EXPECT_EQ(lists_before + 1, rt::ImageListObjectCount());
-        // A second load replaces the list instead of leaking it.
-        EXPECT_EQ(3, menu.LoadToolBar(800, 0));
-        EXPECT_EQ(lists_before + 1, rt::ImageListObjectCount());
-    }
-    EXPECT_EQ(lists_before, rt::ImageListObjectCount());
-    theApp.m_pMainWnd = nullptr;
-}
-
-TEST_F(MenuResources, LoadToolBarWithOnlySeparators) {
-    CHeadlessHost host(SIZE{100, 100});
-    theApp.m_pMainWnd = &host.Window();
-    const ObjectCounts before;
-    {
-        TestMenu menu;
-        ASSERT_TRUE(menu.CreatePopupMenu());
-        menu.AppendMenuEx(MF_STRING, 601, L"Cut");
-        menu.ModifyMenuEx(0, MF_BYPOSITION, 601, L"Cut");
-        EXPECT_EQ(0, menu.LoadToolBar(801, 0));  // no image to cut: no division by zero
-        EXPECT_EQ(nullptr, menu.m_ImageList.GetSafeHandle());
-        EXPECT_EQ(16, menu.m_nImageWidth);  // unchanged
-        EXPECT_EQ(15, menu.m_nImageHeight);
-        EXPECT_EQ(-1, menu.m_arrItems[0]->nImageIndex);
-        EXPECT_EQ(0, menu.GetImageFromToolBar(800, nullptr, RGB(192, 192, 192), 0));
+        // The index is the button's position, the separator counted; the separator's record
+        // takes the separator's position.
+        EXPECT_EQ((std::vector<int>{0, 1, 2}), (std::vector<int>{menu.m_arrItems[0]->nImageIndex,
+                                                                 menu.m_arrItems[1]->nImageIndex,
+                                                                 menu.m_arrItems[2]->nImageIndex}));
+        EXPECT_EQ(before.imageLists + 1, rt::ImageListObjectCount());
+        EXPECT_EQ(3, menu.LoadToolBar(800, 0));  // a second load replaces the list instead of leaking it
+        EXPECT_EQ(before.imageLists + 1, rt::ImageListObjectCount());
     }
     EXPECT_EQ(before, ObjectCounts());
     theApp.m_pMainWnd = nullptr;

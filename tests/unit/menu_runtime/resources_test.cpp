@@ -102,22 +102,6 @@ TEST_F(ResourceTest, NamesAndModules) {
     EXPECT_EQ(FindResourceW(&g_moduleA, MAKEINTRESOURCEW(201), RT_TOOLBAR), nullptr);
 }
 
-TEST_F(ResourceTest, BitmapResourceLoadsTheFileBesideTheScript) {
-    HBITMAP bmp = LoadBitmapW(&g_moduleA, MAKEINTRESOURCEW(200));
-    ASSERT_NE(bmp, nullptr);
-    kt::Image img;
-    ASSERT_TRUE(kt::ReadBitmap(bmp, &img));
-    EXPECT_EQ(img.width, 12);
-    EXPECT_EQ(img.height, 3);
-    EXPECT_EQ(img.at(0, 0), RGB(192, 192, 192));
-    EXPECT_EQ(img.at(1, 0), RGB(255, 0, 0));
-    EXPECT_EQ(img.at(5, 2), RGB(0, 255, 0));
-    DeleteObject(bmp);
-    CBitmap wrapped;  // CBitmap::LoadBitmap asks every module
-    EXPECT_TRUE(wrapped.LoadBitmap(200));
-    EXPECT_EQ(LoadBitmapW(&g_moduleA, MAKEINTRESOURCEW(999)), nullptr);
-}
-
 // A script of `depth` POPUPs, one per line, each holding the next; the innermost holds an item.
 std::string NestedPopups(int depth) {
     std::string text = "1 MENU\nBEGIN\n";
