@@ -86,18 +86,15 @@ TEST_F(MenuTest, TheOpenMenuIsOnTheScreenAndLeavesNothingBehind) {
     script.Choose(L"Auto", [&] {
         const auto open = rt::OpenMenus();
         popup = open[0].screen_rect;
-        HDC screen = GetDC(nullptr);
+        CScreenDC screen;
         inside = GetPixel(screen, popup.left + 2, popup.top + 2);  // inside the frame: the menu colour
         const RECT item = open[0].items[3].screen_rect;
         highlight_px = GetPixel(screen, item.right - 2, item.top + 1);
-        ReleaseDC(nullptr, screen);
     });
     TrackPopupMenu(s.menu, 0, 40, 40, 0, owner.hwnd(), nullptr);
     EXPECT_EQ(inside, GetSysColor(COLOR_MENU));
     EXPECT_EQ(highlight_px, GetSysColor(COLOR_HIGHLIGHT));
-    HDC screen = GetDC(nullptr);
-    EXPECT_EQ(GetPixel(screen, popup.left + 2, popup.top + 2), RGB(255, 255, 255));  // what was under it
-    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(GetPixel(CScreenDC(), popup.left + 2, popup.top + 2), RGB(255, 255, 255));  // what was under it
     EXPECT_TRUE(rt::OpenMenus().empty());
     EXPECT_EQ(GetCapture(), nullptr);
 }

@@ -48,9 +48,7 @@ TEST_F(MenuTest, InteractiveHoverHighlightsAndAClickChooses) {
     InputSteps input({
         [&] { rt::InjectMouse(WM_MOUSEMOVE, Centre(auto_rc), 0); },
         [&] {
-            HDC screen = GetDC(nullptr);
-            hovered = GetPixel(screen, auto_rc.right - 2, auto_rc.top + 1);
-            ReleaseDC(nullptr, screen);
+            hovered = GetPixel(CScreenDC(), auto_rc.right - 2, auto_rc.top + 1);
             rt::InjectMouse(WM_MOUSEMOVE, Centre(open_rc), 0);
         },
         [&] { rt::InjectMouse(WM_LBUTTONDOWN, Centre(open_rc), MK_LBUTTON); },

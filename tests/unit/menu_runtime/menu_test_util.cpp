@@ -21,11 +21,11 @@ void WithMenuFont(Fn fn) {
     ncm.cbSize = sizeof(ncm);
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
     const HFONT font = CreateFontIndirectW(&ncm.lfMenuFont);
-    HDC dc = GetDC(nullptr);
-    const HGDIOBJ old = SelectObject(dc, font);
-    fn(dc);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    {
+        CScreenDC dc;
+        CSelectScope select(dc, font);
+        fn(dc);
+    }
     DeleteObject(font);
 }
 }  // namespace
@@ -104,10 +104,8 @@ void MenuTest::SetUp() {
     rt::UseVirtualClock();
     rt::PumpMessages();
     rt::SetScreenSize(640, 480);
-    HDC screen = GetDC(nullptr);
-    RECT all{0, 0, 640, 480};
-    FillRect(screen, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    ReleaseDC(nullptr, screen);
+    const RECT all{0, 0, 640, 480};
+    FillRect(CScreenDC(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     menus_before_ = rt::MenuObjectCount();
     gdi_before_ = rt::GdiObjectTotal();
     lists_before_ = rt::ImageListObjectCount();

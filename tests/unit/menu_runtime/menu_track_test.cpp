@@ -1,6 +1,7 @@
 // Tracking popup menus: scripted answers, reports, WM_COMMAND, TPM_RETURNCMD, message order,
 // owner-drawn items, placement and layout (the interactive loop: menu_interactive_test.cpp).
 #include <climits>
+#include <tuple>
 
 #include "menu_test_util.h"
 #include "pixels.h"
@@ -173,14 +174,11 @@ TEST_F(MenuTest, OwnerDrawnItemsAreMeasuredThenDrawnWithTheirData) {
     const auto measures = owner.Only(WM_MEASUREITEM);
     ASSERT_EQ(measures.size(), 3u);
     for (int i = 0; i < 3; ++i) {
-        SCOPED_TRACE(i);
-        const MEASUREITEMSTRUCT& mis = measures[size_t(i)].mis;
-        EXPECT_EQ(mis.CtlType, UINT(ODT_MENU));
-        EXPECT_EQ(mis.CtlID, 0u);
-        EXPECT_EQ(mis.itemID, UINT(11 + i));
-        EXPECT_EQ(mis.itemWidth, 0u);
-        EXPECT_EQ(mis.itemHeight, UINT(f.ownerHeight));
-        EXPECT_EQ(mis.itemData, reinterpret_cast<ULONG_PTR>(&data[i]));
+        const MEASUREITEMSTRUCT& m = measures[size_t(i)].mis;
+        EXPECT_EQ(std::make_tuple(m.CtlType, m.CtlID, m.itemID, m.itemWidth, m.itemHeight, m.itemData),
+                  std::make_tuple(UINT(ODT_MENU), 0u, UINT(11 + i), 0u, UINT(f.ownerHeight),
+                                  reinterpret_cast<ULONG_PTR>(&data[i])))
+            << i;
     }
     const auto draws = owner.Only(WM_DRAWITEM);
     ASSERT_EQ(draws.size(), 4u);  // three whole items, then the chosen one highlighted
@@ -200,15 +198,12 @@ TEST_F(MenuTest, OwnerDrawnItemsAreMeasuredThenDrawnWithTheirData) {
         {11, ODA_SELECT, ODS_SELECTED, RECT{3, 3, right, 13}},
     };
     for (size_t i = 0; i < 4; ++i) {
-        SCOPED_TRACE(i);
-        const DRAWITEMSTRUCT& dis = draws[i].dis;
-        EXPECT_EQ(dis.CtlType, UINT(ODT_MENU));
-        EXPECT_EQ(dis.itemID, rows[i].id);
-        EXPECT_EQ(dis.itemAction, rows[i].action);
-        EXPECT_EQ(dis.itemState, rows[i].state);
-        EXPECT_EQ(mt::Str(dis.rcItem), mt::Str(rows[i].rc));
-        EXPECT_EQ(dis.hwndItem, reinterpret_cast<HWND>(menu));
-        EXPECT_EQ(dis.itemData, reinterpret_cast<ULONG_PTR>(&data[rows[i].id - 11]));
+        const DRAWITEMSTRUCT& d = draws[i].dis;
+        const Row& r = rows[i];
+        EXPECT_EQ(std::make_tuple(d.CtlType, d.itemID, d.itemAction, d.itemState, mt::Str(d.rcItem), d.hwndItem, d.itemData),
+                  std::make_tuple(UINT(ODT_MENU), r.id, r.action, r.state, mt::Str(r.rc), reinterpret_cast<HWND>(menu),
+                                  reinterpret_cast<ULONG_PTR>(&data[r.id - 11])))
+            << i;
     }
     // The popup is the items inside the 3-pixel frame.
     ASSERT_FALSE(script.lines.empty());

@@ -111,11 +111,7 @@ std::string NestedPopups(int depth) {
     return text + "END\n";
 }
 
-std::string Repeat(const std::string& piece, int count) {
-    std::string out;
-    for (int i = 0; i < count; ++i) out += piece;
-    return out;
-}
+using kt::Repeat;
 
 // Broken scripts name file and line; nesting and numbers are bounded. Nothing of a broken
 // script is registered.
