@@ -181,17 +181,6 @@ TEST_F(ResourceTest, ScriptsAreCheckedWithTheirPlace) {
     EXPECT_EQ(error.substr(0, 48), "again.rc:1: resource 100 is already registered b");
 }
 
-TEST_F(ResourceTest, DeepMenuFromAScriptIsFreedWhole) {
-    const int before = rt::MenuObjectCount();
-    std::string error;
-    ASSERT_TRUE(rt::RegisterResourceText(&g_moduleB, NestedPopups(65), "deep.rc", kDataDir, &error)) << error;
-    HMENU bar = LoadMenuW(&g_moduleB, MAKEINTRESOURCEW(1));
-    ASSERT_NE(bar, nullptr);
-    EXPECT_EQ(rt::MenuObjectCount(), before + 66);
-    EXPECT_TRUE(DestroyMenu(bar));
-    EXPECT_EQ(rt::MenuObjectCount(), before);
-}
-
 // A scratch folder: the script's folder `dir`/script with `dir`/inc as an include folder,
 // and files outside them.
 class IncludeTest : public ResourceTest {
