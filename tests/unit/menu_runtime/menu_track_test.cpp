@@ -87,7 +87,8 @@ TEST_F(MenuTest, ReportListsItemsAsShown) {
     const int top_w =
         f.TextItemWidth(std::max({f.Width(L"&Open"), f.Width(L"Recent"), f.Width(L"Auto"), f.Width(L"Gone")}) +
                         f.avgChar + f.Width(L"Ctrl+O"));
-    EXPECT_EQ(script.lines[0], "menu " + mt::Str(RECT{20, 30, 20 + top_w + 6, 30 + 4 * f.ItemHeight() + f.separator + 6}) +
+    const RECT top_rect{20, 30, 20 + top_w + 6, 30 + 4 * f.ItemHeight() + f.separator + 6};
+    EXPECT_EQ(script.lines[0], "menu " + mt::Str(top_rect) +
                                    ": \"&Open\\tCtrl+O\" 101, \"Recent\" >, -, \"Auto\" 102 checked, \"Gone\" 103 grayed");
     EXPECT_NE(script.lines[2].find(": \"A\" 1, | \"B\" 2, || \"C\" 3 disabled, ownerdraw 4"), std::string::npos)
         << script.lines[2];
@@ -200,7 +201,8 @@ TEST_F(MenuTest, OwnerDrawnItemsAreMeasuredThenDrawnWithTheirData) {
     for (size_t i = 0; i < 4; ++i) {
         const DRAWITEMSTRUCT& d = draws[i].dis;
         const Row& r = rows[i];
-        EXPECT_EQ(std::make_tuple(d.CtlType, d.itemID, d.itemAction, d.itemState, mt::Str(d.rcItem), d.hwndItem, d.itemData),
+        EXPECT_EQ(std::make_tuple(d.CtlType, d.itemID, d.itemAction, d.itemState, mt::Str(d.rcItem), d.hwndItem,
+                                  d.itemData),
                   std::make_tuple(UINT(ODT_MENU), r.id, r.action, r.state, mt::Str(r.rc), reinterpret_cast<HWND>(menu),
                                   reinterpret_cast<ULONG_PTR>(&data[r.id - 11])))
             << i;
