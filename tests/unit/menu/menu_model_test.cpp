@@ -93,6 +93,15 @@ TEST(ChangeMenuStyle, RecordsForSeparatorCommandAndSubMenu) {
         EXPECT_STREQ(L"Two", recent->m_arrSubMenu[0]->m_arrItems[0]->strText.GetString());
     }
     EXPECT_EQ(before, ObjectCounts());  // every menu and record freed with the top menu
+    // Without a source or a target there is nothing to convert.
+    TestMenu idle;
+    CMenu source;
+    source.Attach(MakeSourceTree());
+    HMENU target = ::CreatePopupMenu();
+    idle.ChangeMenuStyle(nullptr, target);
+    idle.ChangeMenuStyle(&source, nullptr);
+    EXPECT_EQ(0, idle.m_arrSubMenu.GetSize());
+    ::DestroyMenu(target);
 }
 
 // ---- records ------------------------------------------------------------------------------------------

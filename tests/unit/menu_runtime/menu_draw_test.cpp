@@ -82,8 +82,10 @@ TEST_F(MenuTest, TheOpenMenuIsOnTheScreenAndLeavesNothingBehind) {
     Script script;
     COLORREF inside = 0;
     COLORREF highlight_px = 0;
+    HWND capture = nullptr;
     RECT popup{};
     script.Choose(L"Auto", [&] {
+        capture = GetCapture();  // the popup's, so that a click outside reaches the menu
         const auto open = rt::OpenMenus();
         popup = open[0].screen_rect;
         CScreenDC screen;
@@ -91,7 +93,14 @@ TEST_F(MenuTest, TheOpenMenuIsOnTheScreenAndLeavesNothingBehind) {
         const RECT item = open[0].items[3].screen_rect;
         highlight_px = GetPixel(screen, item.right - 2, item.top + 1);
     });
+    ValidateRect(owner.hwnd(), nullptr);
     TrackPopupMenu(s.menu, 0, 40, 40, 0, owner.hwnd(), nullptr);
+    EXPECT_NE(capture, nullptr);
+    EXPECT_NE(capture, owner.hwnd());
+    // The owner (client area from (100, 100)) repaints the part the popup covered.
+    RECT dirty{};
+    GetUpdateRect(owner.hwnd(), &dirty, FALSE);
+    EXPECT_EQ(mt::Str(dirty), mt::Str(RECT{0, 0, popup.right - 100, popup.bottom - 100}));
     EXPECT_EQ(inside, GetSysColor(COLOR_MENU));
     EXPECT_EQ(highlight_px, GetSysColor(COLOR_HIGHLIGHT));
     EXPECT_EQ(GetPixel(CScreenDC(), popup.left + 2, popup.top + 2), RGB(255, 255, 255));  // what was under it

@@ -38,6 +38,7 @@ TEST_F(MenuTest, ScriptedAnswersChooseByTextPathOrIdAndReport) {
         {"text as given", kChoose, L"&Open\tCtrl+O", 0, "menu choose \"&Open\\tCtrl+O\" = 101", 1, TRUE, 101},
         {"sub-menu path", kChoose, L"Recent/Two", 0, "menu choose \"Recent/Two\" = 202", 2, TRUE, 202},
         {"command id", kChoose, L"#102", 0, "menu choose \"#102\" = 102", 1, TRUE, 102},
+        {"a number and more is a text", kChoose, L"#102x", 0, "menu dismissed (no item \"#102x\")", 1, TRUE, 0},
         {"grayed item", kChoose, L"Gone", 0, "menu dismissed (\"Gone\" is grayed)", 1, TRUE, 0},
         {"unknown item", kChoose, L"Nope", 0, "menu dismissed (no item \"Nope\")", 1, TRUE, 0},
         {"path ends at a sub-menu", kChoose, L"Recent", 0, "menu dismissed (\"Recent\" opens a sub-menu)", 1, TRUE, 0},
