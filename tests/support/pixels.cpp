@@ -143,6 +143,12 @@ std::string OutputPath(const std::string& relative) {
     return path.string();
 }
 
+std::string Repeat(const std::string& piece, int count) {
+    std::string out;
+    for (int i = 0; i < count; ++i) out += piece;
+    return out;
+}
+
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream text;

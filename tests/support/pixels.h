@@ -84,6 +84,9 @@ std::string OutputPath(const std::string& relative);
 // A whole file as text ("" when it cannot be read).
 std::string ReadFile(const std::string& path);
 
+// `piece` `count` times over: the long and deep inputs of the bad-input tables.
+std::string Repeat(const std::string& piece, int count);
+
 // Compares a bitmap with the golden PNG at tests/golden/<name>.png (KELEM_GOLDEN_DIR in
 // the environment overrides the folder). With KELEM_UPDATE_GOLDEN=1 in the environment
 // the golden is (re)written instead. On a mismatch the actual image and a diff image are

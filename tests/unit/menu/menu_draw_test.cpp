@@ -101,14 +101,10 @@ TEST(DrawCheckmark, TenByTenSquare) {
         EXPECT_EQ(ink, s.at(18, 13));
         EXPECT_EQ(frame, s.at(19, 12));
     }
-}
-
-TEST(DrawCheckmark, TinySquareClampsOffsets) {
-    kt::Surface s(20, 20, kWhite);
-    TestMenu menu;
-    COLORREF frame = RGB(0, 0, 0);
     // 4 x 4: both offsets are max(2 - 3, 0) = 0, so the tick starts at the corner.
-    menu.DrawCheckmark(CDC::FromHandle(s.dc()), CRect(2, 2, 6, 6), frame, 0);
+    kt::Surface s(20, 20, kWhite);
+    COLORREF black = RGB(0, 0, 0);
+    TestMenu().DrawCheckmark(CDC::FromHandle(s.dc()), CRect(2, 2, 6, 6), black, 0);
     EXPECT_EQ(::GetSysColor(COLOR_MENUTEXT), s.at(2, 4));  // column 0, row 2
 }
 
@@ -200,81 +196,69 @@ TEST(GrayStringW, EngravedText) {
     EXPECT_EQ(RGB(127, 127, 127), ::GetTextColor(s.dc()));
 }
 
-TEST(TextMenu, DarkModeTextIsWhite) {
+// The text takes the DC's colour, white on the dark background; the back picture is drawn
+// only when asked.
+TEST(TextMenu, TextColourAndBackPicture) {
+    CBitmap bmp;
+    bmp.Attach(kt::PaintedBitmap(4, 20, [](int, int) { return RGB(9, 9, 200); }));
     struct Row {
         const char* name;
         MENUBK_MODE mode;
-        COLORREF text;
+        int bDrawBack;
+        const wchar_t* text;
+        COLORREF ink;   // the DC's text colour afterwards, found left in the item
+        COLORREF back;  // at (70, 10), past the text
     };
-    const Row rows[] = {{"light: the DC's colour", MENUBK_LIGHT, RGB(10, 200, 10)}, {"dark", MENUBK_DARK, kWhite}};
+    const Row rows[] = {
+        {"light: the DC's colour", MENUBK_LIGHT, 0, L"\u2588", RGB(10, 200, 10), RGB(0, 0, 0)},
+        {"dark", MENUBK_DARK, 0, L"\u2588", kWhite, RGB(0, 0, 0)},
+        {"back picture asked for", MENUBK_LIGHT, 1, L"", RGB(10, 200, 10), RGB(9, 9, 200)},
+    };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
         kt::Surface s(80, 20, RGB(0, 0, 0));
-        CDC* dc = CDC::FromHandle(s.dc());
         ::SetBkMode(s.dc(), TRANSPARENT);
         ::SetTextColor(s.dc(), RGB(10, 200, 10));
         TestMenu menu(OPEN_DOWNWARD, r.mode);
+        menu.m_pBackBmp = &bmp;
         tagMENUITEM item;
-        item.strText = L"\u2588";
-        menu.TextMenu(dc, CRect(0, 0, 80, 20), CRect(2, 0, 80, 20), 0, 0, &item);
-        EXPECT_EQ(r.text, ::GetTextColor(s.dc()));
+        item.strText = r.text;
+        menu.TextMenu(CDC::FromHandle(s.dc()), CRect(0, 0, 80, 20), CRect(2, 0, 80, 20), r.bDrawBack, 0, &item);
+        menu.m_pBackBmp = nullptr;
+        EXPECT_EQ(r.ink, ::GetTextColor(s.dc()));
+        EXPECT_EQ(r.back, s.at(70, 10));
         bool found = false;
-        for (int x = 0; x < 20 && !found; ++x) found = s.at(x, 10) == r.text;
-        EXPECT_TRUE(found);
+        for (int x = 0; x < 20 && !found; ++x) found = s.at(x, 10) == r.ink;
+        EXPECT_EQ(*r.text != 0, found);
     }
-}
-
-TEST(TextMenu, DrawsTheBackPictureOnlyWhenAsked) {
-    CBitmap bmp;
-    bmp.Attach(kt::PaintedBitmap(4, 20, [](int, int) { return RGB(9, 9, 200); }));
-    TestMenu menu;
-    menu.m_pBackBmp = &bmp;
-    for (int bDrawBack : {0, 1}) {
-        kt::Surface s(80, 20, RGB(0, 0, 0));
-        tagMENUITEM item;  // no text
-        menu.TextMenu(CDC::FromHandle(s.dc()), CRect(0, 0, 80, 20), CRect(2, 0, 80, 20), bDrawBack, 0, &item);
-        EXPECT_EQ(bDrawBack ? RGB(9, 9, 200) : RGB(0, 0, 0), s.at(70, 10)) << bDrawBack;
-    }
-    menu.m_pBackBmp = nullptr;
     bmp.DeleteObject();
 }
 
-TEST(DrawBackPic, WithoutPictureDrawsNothing) {
-    kt::Surface s(40, 20, RGB(5, 6, 7));
-    TestMenu menu;  // no skin in the environment
-    ASSERT_EQ(nullptr, menu.m_pBackBmp);
-    const int gdi_before = rt::GdiObjectTotal();
-    CRect rc(0, 0, 40, 20);
-    menu.DrawBackPic(CDC::FromHandle(s.dc()), rc);
-    EXPECT_EQ(gdi_before, rt::GdiObjectTotal());
-    for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 40; ++x) ASSERT_EQ(RGB(5, 6, 7), s.at(x, y));
-}
-
+// Without a picture nothing is drawn; with one, each pixel of the band shows the picture's
+// first column (a copy placed at every x), as high as the picture, clipped to rc.
 TEST(DrawBackPic, FirstColumnFillsTheBand) {
     // A 3 x 4 picture: column 0 red, 1 green, 2 blue.
     static const COLORREF columns[3] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)};
     CBitmap bmp;
     bmp.Attach(kt::PaintedBitmap(3, 4, [](int x, int) { return columns[x]; }));
-    kt::Surface s(12, 8, RGB(5, 6, 7));
-    TestMenu menu;
-    menu.m_pBackBmp = &bmp;
-    CRect rc(0, 1, 10, 7);  // 6 high: rows 5 and 6 stay black under a 4-high picture
-    const int gdi_before = rt::GdiObjectTotal();
-    menu.DrawBackPic(CDC::FromHandle(s.dc()), rc);
-    EXPECT_EQ(gdi_before, rt::GdiObjectTotal());
-    for (int x = 0; x < 10; ++x) {
-        SCOPED_TRACE(x);
-        // Copies at x = 0 .. 9: pixel x shows column 0 of the copy placed at x.
-        EXPECT_EQ(RGB(255, 0, 0), s.at(x, 1));
-        EXPECT_EQ(RGB(255, 0, 0), s.at(x, 4));
-        EXPECT_EQ(RGB(0, 0, 0), s.at(x, 5));
-        EXPECT_EQ(RGB(0, 0, 0), s.at(x, 6));
-        EXPECT_EQ(RGB(5, 6, 7), s.at(x, 0));  // outside rc
-        EXPECT_EQ(RGB(5, 6, 7), s.at(x, 7));
+    for (CBitmap* picture : {static_cast<CBitmap*>(nullptr), &bmp}) {
+        SCOPED_TRACE(picture ? "picture" : "none");
+        kt::Surface s(12, 8, RGB(5, 6, 7));
+        TestMenu menu;  // no skin in the environment: no picture of its own
+        ASSERT_EQ(nullptr, menu.m_pBackBmp);
+        menu.m_pBackBmp = picture;
+        CRect rc(0, 1, 10, 7);  // 6 high: rows 5 and 6 black under a 4-high picture
+        const int gdi_before = rt::GdiObjectTotal();
+        menu.DrawBackPic(CDC::FromHandle(s.dc()), rc);
+        menu.m_pBackBmp = nullptr;
+        EXPECT_EQ(gdi_before, rt::GdiObjectTotal());
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 12; ++x) {
+                const bool inside = picture && x < 10 && y >= 1 && y < 7;
+                const COLORREF want = !inside ? RGB(5, 6, 7) : y < 5 ? RGB(255, 0, 0) : RGB(0, 0, 0);
+                ASSERT_EQ(want, s.at(x, y)) << x << ", " << y;
+            }
     }
-    EXPECT_EQ(RGB(5, 6, 7), s.at(10, 1));  // the copies are clipped to rc
-    menu.m_pBackBmp = nullptr;
     bmp.DeleteObject();
 }
 

@@ -1,4 +1,4 @@
-// CMenuEx's model: statics and defaults, colour setters, records, the conversion into
+// CMenuEx's model: colour setters, records, the conversion into
 // owner-drawn items, tool-bar images, the left strip, and what destruction frees.
 #include <gtest/gtest.h>
 
@@ -9,17 +9,6 @@
 namespace {
 
 using menutest::ObjectCounts;
-
-TEST(MenuExStatics, BackgroundPictureOnlyWithASkin) {
-    EXPECT_EQ(nullptr, TestMenu().m_pBackBmp);  // no skin in the environment
-    CHeadlessHost host(SIZE{100, 100});
-    ASSERT_TRUE(host.LoadSkin("skins/default"));
-    TestMenu skinned;
-    ASSERT_NE(nullptr, skinned.m_pBackBmp);
-    BITMAP bm{};
-    skinned.m_pBackBmp->GetBitmap(&bm);
-    EXPECT_GT(bm.bmWidth, 0);
-}
 
 TEST(MenuExStyle, SetBackGroundMode) {
     struct Row {
@@ -60,6 +49,12 @@ HMENU MakeSourceTree() {
     return source;
 }
 
+std::vector<UINT> RecordIds(const CMenuEx& m) {
+    std::vector<UINT> ids;
+    for (INT_PTR i = 0; i < m.m_arrItems.GetSize(); ++i) ids.push_back(m.m_arrItems[i]->nID);
+    return ids;
+}
+
 TEST(ChangeMenuStyle, RecordsForSeparatorCommandAndSubMenu) {
     const ObjectCounts before;
     {
@@ -69,46 +64,44 @@ TEST(ChangeMenuStyle, RecordsForSeparatorCommandAndSubMenu) {
         source.Attach(MakeSourceTree());
         HMENU target = ::CreatePopupMenu();
         top.ChangeMenuStyle(&source, target);
-
         ASSERT_EQ(1, top.m_arrSubMenu.GetSize());
         CMenuEx* m = top.m_arrSubMenu[0];
         EXPECT_EQ(target, m->GetSafeHmenu());
-        ASSERT_EQ(4, m->m_arrItems.GetSize());
-        struct Row {
-            UINT id;
-            const wchar_t* text;
-        };
-        const Row expected[] = {{101, L"Open"}, {0, L""}, {0xFFFFFFFF, L"Recent"}, {102, L"Auto"}};
+        ASSERT_EQ((std::vector<UINT>{101, 0, 0xFFFFFFFF, 102}), RecordIds(*m));
+        const wchar_t* texts[] = {L"Open", L"", L"Recent", L"Auto"};
         ASSERT_EQ(4, ::GetMenuItemCount(target));
         for (int i = 0; i < 4; ++i) {
             SCOPED_TRACE(i);
             const tagMENUITEM* rec = m->m_arrItems[i];
-            EXPECT_EQ(expected[i].id, rec->nID);
-            EXPECT_STREQ(expected[i].text, rec->strText.GetString());
+            EXPECT_STREQ(texts[i], rec->strText.GetString());
             EXPECT_EQ(&m->m_ImageList, rec->pImageList);
             EXPECT_EQ(-1, rec->nImageIndex);
             MENUITEMINFOW mii{};
             mii.cbSize = sizeof mii;
-            mii.fMask = MIIM_FTYPE | MIIM_DATA | MIIM_STATE;
+            mii.fMask = MIIM_FTYPE | MIIM_DATA;
             ASSERT_TRUE(::GetMenuItemInfoW(target, UINT(i), TRUE, &mii));
             EXPECT_TRUE(mii.fType & MFT_OWNERDRAW);
             EXPECT_EQ(reinterpret_cast<ULONG_PTR>(rec), mii.dwItemData);  // the record is the item data
         }
-        // Check and gray states carry over.
         EXPECT_EQ(UINT(MF_CHECKED | MF_GRAYED), ::GetMenuState(target, 3, MF_BYPOSITION) & (MF_CHECKED | MF_GRAYED));
         // The deeper menus belong to M: "Recent" and, under it, "Deeper".
         ASSERT_EQ(1, m->m_arrSubMenu.GetSize());
-        CMenuEx* recent = m->m_arrSubMenu[0];
-        ASSERT_EQ(2, recent->m_arrItems.GetSize());
-        EXPECT_EQ(201u, recent->m_arrItems[0]->nID);
-        EXPECT_EQ(0xFFFFFFFFu, recent->m_arrItems[1]->nID);
+        const CMenuEx* recent = m->m_arrSubMenu[0];
+        EXPECT_EQ((std::vector<UINT>{201, 0xFFFFFFFF}), RecordIds(*recent));
         ASSERT_EQ(1, recent->m_arrSubMenu.GetSize());
-        CMenuEx* deeper = recent->m_arrSubMenu[0];
-        ASSERT_EQ(1, deeper->m_arrItems.GetSize());
-        EXPECT_EQ(301u, deeper->m_arrItems[0]->nID);
-        EXPECT_STREQ(L"Two", deeper->m_arrItems[0]->strText.GetString());
+        EXPECT_EQ(std::vector<UINT>{301}, RecordIds(*recent->m_arrSubMenu[0]));
+        EXPECT_STREQ(L"Two", recent->m_arrSubMenu[0]->m_arrItems[0]->strText.GetString());
     }
     EXPECT_EQ(before, ObjectCounts());  // every menu and record freed with the top menu
+    // Without a source or a target there is nothing to convert.
+    TestMenu idle;
+    CMenu source;
+    source.Attach(MakeSourceTree());
+    HMENU target = ::CreatePopupMenu();
+    idle.ChangeMenuStyle(nullptr, target);
+    idle.ChangeMenuStyle(&source, nullptr);
+    EXPECT_EQ(0, idle.m_arrSubMenu.GetSize());
+    ::DestroyMenu(target);
 }
 
 // ---- records ------------------------------------------------------------------------------------------
@@ -242,7 +235,7 @@ TEST_F(MenuResources, LoadMenuAttachesOnce) {
 TEST_F(MenuResources, LoadToolBarGivesImagesAndIndexes) {
     CHeadlessHost host(SIZE{100, 100});
     theApp.m_pMainWnd = &host.Window();
-    const int lists_before = rt::ImageListObjectCount();
+    const ObjectCounts before;
     {
         TestMenu menu;
         ASSERT_TRUE(menu.CreatePopupMenu());
@@ -252,38 +245,26 @@ TEST_F(MenuResources, LoadToolBarGivesImagesAndIndexes) {
         menu.ModifyMenuEx(0, MF_BYPOSITION, 601, L"Cut");
         menu.ModifyMenuEx(1, MF_BYPOSITION, 0, L"");  // the separator's record, id 0
         menu.ModifyMenuEx(2, MF_BYPOSITION, 602, L"Copy");
+        // Only separators: no image to cut, no division by zero, nothing changed.
+        EXPECT_EQ(0, menu.LoadToolBar(801, 0));
+        EXPECT_EQ(nullptr, menu.m_ImageList.GetSafeHandle());
+        EXPECT_EQ(16, menu.m_nImageWidth);
+        EXPECT_EQ(15, menu.m_nImageHeight);
+        EXPECT_EQ(-1, menu.m_arrItems[0]->nImageIndex);
+        EXPECT_EQ(0, menu.GetImageFromToolBar(800, nullptr, RGB(192, 192, 192), 0));
+
         EXPECT_EQ(3, menu.LoadToolBar(800, 0));  // three buttons that are not separators
         EXPECT_EQ(4, menu.m_nImageWidth);        // 12 pixels / 3 images
         EXPECT_EQ(3, menu.m_nImageHeight);
         EXPECT_EQ(3, menu.m_ImageList.GetImageCount());
-        // The index is the button's position, the separator counted.
-        EXPECT_EQ(0, menu.m_arrItems[0]->nImageIndex);  // 601
-        EXPECT_EQ(1, menu.m_arrItems[1]->nImageIndex);  // the separator's record takes the separator's position
-        EXPECT_EQ(2, menu.m_arrItems[2]->nImageIndex);  // 602
-        EXPECT_EQ(lists_before + 1, rt::ImageListObjectCount());
-        // A second load replaces the list instead of leaking it.
-        EXPECT_EQ(3, menu.LoadToolBar(800, 0));
-        EXPECT_EQ(lists_before + 1, rt::ImageListObjectCount());
-    }
-    EXPECT_EQ(lists_before, rt::ImageListObjectCount());
-    theApp.m_pMainWnd = nullptr;
-}
-
-TEST_F(MenuResources, LoadToolBarWithOnlySeparators) {
-    CHeadlessHost host(SIZE{100, 100});
-    theApp.m_pMainWnd = &host.Window();
-    const ObjectCounts before;
-    {
-        TestMenu menu;
-        ASSERT_TRUE(menu.CreatePopupMenu());
-        menu.AppendMenuEx(MF_STRING, 601, L"Cut");
-        menu.ModifyMenuEx(0, MF_BYPOSITION, 601, L"Cut");
-        EXPECT_EQ(0, menu.LoadToolBar(801, 0));  // no image to cut: no division by zero
-        EXPECT_EQ(nullptr, menu.m_ImageList.GetSafeHandle());
-        EXPECT_EQ(16, menu.m_nImageWidth);  // unchanged
-        EXPECT_EQ(15, menu.m_nImageHeight);
-        EXPECT_EQ(-1, menu.m_arrItems[0]->nImageIndex);
-        EXPECT_EQ(0, menu.GetImageFromToolBar(800, nullptr, RGB(192, 192, 192), 0));
+        // The index is the button's position, the separator counted; the separator's record
+        // takes the separator's position.
+        EXPECT_EQ((std::vector<int>{0, 1, 2}), (std::vector<int>{menu.m_arrItems[0]->nImageIndex,
+                                                                 menu.m_arrItems[1]->nImageIndex,
+                                                                 menu.m_arrItems[2]->nImageIndex}));
+        EXPECT_EQ(before.imageLists + 1, rt::ImageListObjectCount());
+        EXPECT_EQ(3, menu.LoadToolBar(800, 0));  // a second load replaces the list instead of leaking it
+        EXPECT_EQ(before.imageLists + 1, rt::ImageListObjectCount());
     }
     EXPECT_EQ(before, ObjectCounts());
     theApp.m_pMainWnd = nullptr;

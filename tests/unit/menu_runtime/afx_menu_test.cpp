@@ -1,4 +1,4 @@
-// CMenu: handle maps, the wrappers, tracking state and the owner-draw default of CWnd.
+// CMenu: handle maps, tracking state and the owner-draw default of CWnd.
 #include "menu_test_util.h"
 
 namespace {
@@ -7,60 +7,33 @@ using mt::MenuTest;
 using mt::Script;
 
 TEST_F(MenuTest, CMenuMapsPermanentAndTemporaryObjects) {
-    CMenu menu;
-    ASSERT_TRUE(menu.CreatePopupMenu());
-    HMENU sub = CreatePopupMenu();
-    menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(sub), L"Sub");
-    EXPECT_EQ(CMenu::FromHandle(menu.m_hMenu), &menu);
-    EXPECT_EQ(CMenu::FromHandlePermanent(sub), nullptr);
-    CMenu* temp = menu.GetSubMenu(0);
-    ASSERT_NE(temp, nullptr);
-    EXPECT_EQ(temp->GetSafeHmenu(), sub);
-    EXPECT_EQ(CMenu::FromHandle(sub), temp) << "one temporary per handle until the cleanup";
-    EXPECT_EQ(menu.GetSubMenu(1), nullptr);
-    AfxDeleteTempMaps();  // frees the temporary, keeps the menu
-    EXPECT_TRUE(IsMenu(sub));
-    EXPECT_EQ(CMenu::FromHandle(nullptr), nullptr);
-    // Detach hands the handle back; the object is no longer the permanent one.
-    const HMENU h = menu.Detach();
-    EXPECT_EQ(CMenu::FromHandlePermanent(h), nullptr);
-    EXPECT_TRUE(menu.Attach(h));
-    EXPECT_EQ(CMenu::FromHandlePermanent(h), &menu);
-}
-
-TEST_F(MenuTest, CMenuDestructorDestroysTheMenu) {
     HMENU h;
     {
         CMenu menu;
-        menu.CreateMenu();
-        h = menu.m_hMenu;
-        EXPECT_TRUE(IsMenu(h));
+        ASSERT_TRUE(menu.CreatePopupMenu());
+        HMENU sub = CreatePopupMenu();
+        menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(sub), L"Sub");
+        EXPECT_EQ(CMenu::FromHandle(menu.m_hMenu), &menu);
+        EXPECT_EQ(CMenu::FromHandlePermanent(sub), nullptr);
+        CMenu* temp = menu.GetSubMenu(0);
+        ASSERT_NE(temp, nullptr);
+        EXPECT_EQ(temp->GetSafeHmenu(), sub);
+        EXPECT_EQ(CMenu::FromHandle(sub), temp) << "one temporary per handle until the cleanup";
+        EXPECT_EQ(menu.GetSubMenu(1), nullptr);
+        AfxDeleteTempMaps();  // frees the temporary, keeps the menu
+        EXPECT_TRUE(IsMenu(sub));
+        EXPECT_EQ(CMenu::FromHandle(nullptr), nullptr);
+        // Detach hands the handle back; the object is no longer the permanent one.
+        h = menu.Detach();
+        EXPECT_EQ(CMenu::FromHandlePermanent(h), nullptr);
+        EXPECT_TRUE(menu.Attach(h));
+        EXPECT_EQ(CMenu::FromHandlePermanent(h), &menu);
     }
+    // The destructor destroys the menu and its map entry.
     EXPECT_FALSE(IsMenu(h));
     EXPECT_EQ(CMenu::FromHandlePermanent(h), nullptr);
     CMenu empty;
     EXPECT_FALSE(empty.DestroyMenu());
-}
-
-TEST_F(MenuTest, CMenuWrappersReachTheItems) {
-    CMenu menu;
-    menu.CreatePopupMenu();
-    menu.AppendMenu(MF_STRING, 7, L"Seven");
-    menu.InsertMenu(0, MF_BYPOSITION | MF_STRING, 6, L"Six");
-    EXPECT_EQ(menu.GetMenuItemCount(), 2u);
-    EXPECT_EQ(menu.GetMenuItemID(1), 7u);
-    menu.CheckMenuItem(7, MF_CHECKED);
-    menu.EnableMenuItem(6, MF_GRAYED);
-    EXPECT_EQ(menu.GetMenuState(7, MF_BYCOMMAND), UINT(MF_CHECKED));
-    EXPECT_EQ(menu.GetMenuState(0, MF_BYPOSITION), UINT(MF_GRAYED));
-    CString text;
-    EXPECT_EQ(menu.GetMenuString(7, text, MF_BYCOMMAND), 5);
-    EXPECT_TRUE(text == L"Seven");
-    EXPECT_TRUE(menu.ModifyMenu(7, MF_BYCOMMAND | MF_STRING, 8, L"Eight"));
-    EXPECT_EQ(menu.GetMenuItemID(1), 8u);
-    EXPECT_TRUE(menu.RemoveMenu(8, MF_BYCOMMAND));
-    EXPECT_TRUE(menu.DeleteMenu(0, MF_BYPOSITION));
-    EXPECT_EQ(menu.GetMenuItemCount(), 0u);
 }
 
 // A menu that paints and measures its items, as a library menu class does.

@@ -42,24 +42,30 @@ TEST_F(MenuTest, InteractiveHoverHighlightsAndAClickChooses) {
     Owner owner;
     const RECT open_rc = SampleItem(s.menu, owner.hwnd(), 0);
     const RECT auto_rc = SampleItem(s.menu, owner.hwnd(), 3);
+    const RECT gone_rc = SampleItem(s.menu, owner.hwnd(), 4);
+    COLORREF gone_px = 0;
     std::vector<std::string> lines;
     rt::SetMenuReportHook([&](const std::string& line) { lines.push_back(line); });
     COLORREF hovered = 0;
     InputSteps input({
         [&] { rt::InjectMouse(WM_MOUSEMOVE, Centre(auto_rc), 0); },
         [&] {
-            HDC screen = GetDC(nullptr);
-            hovered = GetPixel(screen, auto_rc.right - 2, auto_rc.top + 1);
-            ReleaseDC(nullptr, screen);
+            hovered = GetPixel(CScreenDC(), auto_rc.right - 2, auto_rc.top + 1);
+            // Something paints over the popup: the next repaint of an item puts it back whole.
+            FillRect(CScreenDC(), &gone_rc, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
             rt::InjectMouse(WM_MOUSEMOVE, Centre(open_rc), 0);
         },
-        [&] { rt::InjectMouse(WM_LBUTTONDOWN, Centre(open_rc), MK_LBUTTON); },
+        [&] {
+            gone_px = GetPixel(CScreenDC(), gone_rc.left + 1, gone_rc.top + 1);
+            rt::InjectMouse(WM_LBUTTONDOWN, Centre(open_rc), MK_LBUTTON);
+        },
         [&] { rt::InjectMouse(WM_LBUTTONUP, Centre(open_rc), 0); },
     });
     owner.records.clear();
     EXPECT_TRUE(TrackPopupMenu(s.menu, 0, 40, 40, 0, owner.hwnd(), nullptr));
     rt::SetMenuReportHook(nullptr);
     EXPECT_EQ(hovered, GetSysColor(COLOR_HIGHLIGHT));
+    EXPECT_EQ(gone_px, GetSysColor(COLOR_MENU));
     const auto selects = owner.Only(WM_MENUSELECT);
     ASSERT_EQ(selects.size(), 3u);
     EXPECT_EQ(LOWORD(selects[0].wParam), 102);
@@ -69,6 +75,40 @@ TEST_F(MenuTest, InteractiveHoverHighlightsAndAClickChooses) {
     rt::PumpMessages();
     ASSERT_EQ(owner.Only(WM_COMMAND).size(), 1u);
     EXPECT_EQ(owner.Only(WM_COMMAND)[0].wParam, MAKEWPARAM(101, 0));
+}
+
+// An item that opens a sub-menu closes another's, a plain item closes the deeper popups, and
+// a click in a sub-menu chooses there.
+TEST_F(MenuTest, InteractiveHoverOpensAndClosesSubMenus) {
+    HMENU menu = CreatePopupMenu(), a = CreatePopupMenu(), b = CreatePopupMenu();
+    AppendMenuW(a, MF_STRING, 11, L"A1");
+    AppendMenuW(b, MF_STRING, 21, L"B1");
+    AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(a), L"A");
+    AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(b), L"B");
+    AppendMenuW(menu, MF_STRING, 1, L"Plain");
+    Owner owner;
+    const rt::MenuPopupView top = OpenedView(menu, owner.hwnd(), 0, POINT{40, 40});
+    std::vector<std::string> open;  // the popups open after each step
+    const auto record = [&] {
+        std::string names;
+        for (const rt::MenuPopupView& v : rt::OpenMenus()) names += v.menu == menu ? "M" : v.menu == a ? "A" : "B";
+        open.push_back(names);
+    };
+    const auto move_to = [](const RECT& rc) { rt::InjectMouse(WM_MOUSEMOVE, Centre(rc), 0); };
+    // Over A, B, Plain, B again, then B's item, which is clicked.
+    std::vector<std::function<void()>> steps;
+    for (size_t item : {0, 1, 2, 1}) steps.push_back([&, item] { record(); move_to(top.items[item].screen_rect); });
+    steps.push_back([&] { record(); move_to(rt::OpenMenus().back().items[0].screen_rect); });
+    steps.push_back([&] {
+        record();
+        const POINT b1 = Centre(rt::OpenMenus().back().items[0].screen_rect);
+        rt::InjectMouse(WM_LBUTTONDOWN, b1, MK_LBUTTON);
+        rt::InjectMouse(WM_LBUTTONUP, b1, 0);
+    });
+    InputSteps input(steps);
+    EXPECT_EQ(TrackPopupMenu(menu, TPM_RETURNCMD, 40, 40, 0, owner.hwnd(), nullptr), 21);
+    DestroyMenu(menu);
+    EXPECT_EQ(open, (std::vector<std::string>{"M", "MA", "MB", "M", "MB", "MB"}));
 }
 
 TEST_F(MenuTest, InteractiveDismissals) {

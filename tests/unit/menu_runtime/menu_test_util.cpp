@@ -21,11 +21,11 @@ void WithMenuFont(Fn fn) {
     ncm.cbSize = sizeof(ncm);
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
     const HFONT font = CreateFontIndirectW(&ncm.lfMenuFont);
-    HDC dc = GetDC(nullptr);
-    const HGDIOBJ old = SelectObject(dc, font);
-    fn(dc);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    {
+        CScreenDC dc;
+        CSelectScope select(dc, font);
+        fn(dc);
+    }
     DeleteObject(font);
 }
 }  // namespace
@@ -104,10 +104,8 @@ void MenuTest::SetUp() {
     rt::UseVirtualClock();
     rt::PumpMessages();
     rt::SetScreenSize(640, 480);
-    HDC screen = GetDC(nullptr);
-    RECT all{0, 0, 640, 480};
-    FillRect(screen, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    ReleaseDC(nullptr, screen);
+    const RECT all{0, 0, 640, 480};
+    FillRect(CScreenDC(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     menus_before_ = rt::MenuObjectCount();
     gdi_before_ = rt::GdiObjectTotal();
     lists_before_ = rt::ImageListObjectCount();
@@ -122,11 +120,21 @@ void MenuTest::TearDown() {
     rt::SetScreenSize(1280, 800);
 }
 
-rt::MenuPopupView OpenedView(HMENU menu, HWND owner, UINT flags, POINT at) {
+rt::MenuPopupView OpenedView(HMENU menu, HWND owner, UINT flags, POINT at, const RECT* exclude_rect) {
     kt::MenuAnswers answers;
     answers.Cancel();
-    TrackPopupMenu(menu, flags, at.x, at.y, 0, owner, nullptr);
+    if (exclude_rect) {
+        TPMPARAMS params{sizeof(TPMPARAMS), *exclude_rect};
+        TrackPopupMenuEx(menu, flags, at.x, at.y, owner, &params);
+    } else {
+        TrackPopupMenu(menu, flags, at.x, at.y, 0, owner, nullptr);
+    }
     return answers.tracked.empty() ? rt::MenuPopupView{} : answers.tracked[0];
+}
+
+std::string Str(const RECT& rc) {
+    return "(" + std::to_string(rc.left) + ", " + std::to_string(rc.top) + ", " + std::to_string(rc.right) + ", " +
+           std::to_string(rc.bottom) + ")";
 }
 
 }  // namespace mt

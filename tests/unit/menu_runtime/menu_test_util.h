@@ -88,7 +88,12 @@ protected:
     int lists_before_ = 0;
 };
 
-// The popup as it opens when tracked with flags at a point (dismissed at once).
-rt::MenuPopupView OpenedView(HMENU menu, HWND owner, UINT flags, POINT at);
+// The popup as it opens when tracked with flags at a point (dismissed at once); with an
+// excluded rectangle, through TrackPopupMenuEx.
+rt::MenuPopupView OpenedView(HMENU menu, HWND owner, UINT flags, POINT at = POINT{0, 0},
+                             const RECT* exclude_rect = nullptr);
+
+// "(l, t, r, b)", as the report lines print it: rectangles compare whole and show so.
+std::string Str(const RECT& rc);
 
 }  // namespace mt

@@ -1,5 +1,6 @@
-// Bad lines for the CMenuEx verbs (menuex, menucall, menuget, menutrack): each stops the
-// run with its line and a message naming what is wrong, and nothing loops or crashes.
+// Bad lines for the menu verbs (menu, and CMenuEx's menuex, menucall, menuget, menutrack):
+// each stops the run with its line and a message naming what is wrong, and nothing loops
+// or crashes.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -35,6 +36,10 @@ TEST(MenuObjects, BadLinesAreNamed) {
         {"an unknown field", "menuex m 0 0\nmenuget m m_clrBackground\n", "unknown field 'm_clrBackground'"},
         {"a record past the end", "menuex m 0 0\nmenuget m m_arrItems[0].nID\n", "index out of range"},
         {"tracking for an unknown element", "menuex m 0 0\nmenutrack m 0 1 1 nobody\n", "unknown element 'nobody'"},
+        {"menu without an answer", "menu\n", "expected at least 1 arguments, got 0"},
+        {"menu with a number", "menu 3\n", "menu takes \"TEXT\" or cancel"},
+        {"menu with empty text", "menu \"\"\n", "menu needs the text of an item"},
+        {"menu with a stray word", "menu cancel picture x.png\n", "expected snapshot FILE.png"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

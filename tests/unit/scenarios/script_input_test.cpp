@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "host_fixture.h"
+#include "pixels.h"
 #include "tools/kelem/Runner.h"
 #include "win32/runtime_ext.h"
 
@@ -15,11 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Repeat(const std::string& s, int n) {
-    std::string out;
-    for (int i = 0; i < n; ++i) out += s;
-    return out;
-}
+using kt::Repeat;
 
 struct Outcome {
     int code;
