@@ -168,7 +168,9 @@ TEST_F(ResourceTest, ScriptsAreCheckedWithTheirPlace) {
         EXPECT_EQ(prefix ? error.substr(0, r.error.size()) : error, r.error);
         HMENU m = LoadMenuW(&g_moduleB, MAKEINTRESOURCEW(1));
         EXPECT_EQ(m != nullptr, ok && r.text.find("MENU") != std::string::npos);
-        if (r.id) EXPECT_EQ(GetMenuItemID(m, 0), r.id);
+        if (r.id) {
+            EXPECT_EQ(GetMenuItemID(m, 0), r.id);
+        }
         if (m) DestroyMenu(m);
         rt::UnregisterResources(&g_moduleB);
     }
