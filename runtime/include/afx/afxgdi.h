@@ -222,10 +222,6 @@ public:
     CPoint SetViewportOrg(POINT point) { return SetViewportOrg(point.x, point.y); }
     CPoint GetViewportOrg() const;
     virtual CPoint OffsetViewportOrg(int nWidth, int nHeight);
-    void LPtoDP(LPPOINT lpPoints, int nCount = 1) const;
-    void LPtoDP(LPRECT lpRect) const;
-    void DPtoLP(LPPOINT lpPoints, int nCount = 1) const;
-    void DPtoLP(LPRECT lpRect) const;
 
     // ---- clipping ----
     virtual int IntersectClipRect(int x1, int y1, int x2, int y2);
@@ -238,9 +234,6 @@ public:
     }
     int SelectClipRgn(CRgn* pRgn);
     virtual int GetClipBox(LPRECT lpRect) const;
-    BOOL PtVisible(int x, int y) const;
-    BOOL PtVisible(POINT point) const { return PtVisible(point.x, point.y); }
-    BOOL RectVisible(LPCRECT lpRect) const;
 
     // ---- rectangles and lines ----
     // Sets the background colour to clr (and leaves it so) and fills with ExtTextOut.

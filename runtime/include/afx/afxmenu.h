@@ -52,8 +52,6 @@ public:
     BOOL InsertMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem = 0, LPCTSTR lpszNewItem = nullptr);
     BOOL ModifyMenu(UINT nPosition, UINT nFlags, UINT_PTR nIDNewItem = 0, LPCTSTR lpszNewItem = nullptr);
     BOOL RemoveMenu(UINT nPosition, UINT nFlags);
-    BOOL DeleteMenu(UINT nPosition, UINT nFlags);
-    UINT CheckMenuItem(UINT nIDCheckItem, UINT nCheck);
     UINT EnableMenuItem(UINT nIDEnableItem, UINT nEnable);
     UINT GetMenuItemCount() const;
     UINT GetMenuItemID(int nPos) const;
@@ -61,7 +59,6 @@ public:
     int GetMenuString(UINT nIDItem, LPTSTR lpString, int nMaxCount, UINT nFlags) const;
     int GetMenuString(UINT nIDItem, CString& rString, UINT nFlags) const;
     BOOL GetMenuItemInfo(UINT uItem, LPMENUITEMINFO lpMenuItemInfo, BOOL fByPos = FALSE);
-    BOOL SetMenuItemInfo(UINT uItem, LPMENUITEMINFO lpMenuItemInfo, BOOL fByPos = FALSE);
     CMenu* GetSubMenu(int nPos) const;  // a temporary unless the sub-menu has a permanent CMenu
 
     // ---- tracking

@@ -211,14 +211,9 @@ public:
     BOOL EnableWindow(BOOL bEnable = TRUE);
     BOOL IsWindowEnabled() const;
     CWnd* GetParent() const;
-    CWnd* SetParent(CWnd* pWndNewParent);
     int GetDlgCtrlID() const;
     int SetDlgCtrlID(int nID);
     CWnd* GetDlgItem(int nID) const;
-    void SetWindowText(LPCTSTR lpszString);
-    int GetWindowText(LPTSTR lpszStringBuf, int nMaxCount) const;
-    void GetWindowText(CString& rString) const;
-    int GetWindowTextLength() const;
 
     // ---- geometry
     void GetWindowRect(LPRECT lpRect) const;

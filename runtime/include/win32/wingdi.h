@@ -301,7 +301,6 @@ HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, void** ppv
 LONG GetBitmapBits(HBITMAP hbit, LONG cb, LPVOID lpvBits);
 LONG SetBitmapBits(HBITMAP hbm, DWORD cb, const void* pvBits);
 int GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBits, LPBITMAPINFO lpbmi, UINT usage);
-BOOL GetBitmapDimensionEx(HBITMAP hbit, LPSIZE lpsize);
 
 HPEN CreatePen(int iStyle, int cWidth, COLORREF color);
 HPEN CreatePenIndirect(const LOGPEN* plpen);
@@ -338,7 +337,6 @@ BOOL OffsetWindowOrgEx(HDC hdc, int x, int y, LPPOINT lppt);
 BOOL SetBrushOrgEx(HDC hdc, int x, int y, LPPOINT lppt);
 BOOL GetBrushOrgEx(HDC hdc, LPPOINT lppt);
 BOOL GetCurrentPositionEx(HDC hdc, LPPOINT lppt);
-BOOL LPtoDP(HDC hdc, LPPOINT lppt, int c);
 BOOL DPtoLP(HDC hdc, LPPOINT lppt, int c);
 COLORREF SetDCBrushColor(HDC hdc, COLORREF color);
 COLORREF SetDCPenColor(HDC hdc, COLORREF color);
@@ -354,8 +352,6 @@ int SelectClipRgn(HDC hdc, HRGN hrgn);
 int GetClipBox(HDC hdc, LPRECT lprect);
 int GetClipRgn(HDC hdc, HRGN hrgn);
 int GetRgnBox(HRGN hrgn, LPRECT lprc);
-BOOL PtVisible(HDC hdc, int x, int y);
-BOOL RectVisible(HDC hdc, const RECT* lprect);
 
 // ---- drawing ---------------------------------------------------------------------
 BOOL BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, DWORD rop);

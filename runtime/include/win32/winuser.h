@@ -389,16 +389,11 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow);
 BOOL EnableWindow(HWND hWnd, BOOL bEnable);
 BOOL IsWindowEnabled(HWND hWnd);
 HWND GetParent(HWND hWnd);
-HWND SetParent(HWND hWndChild, HWND hWndNewParent);
 HWND GetDesktopWindow(void);
-HWND FindWindowExW(HWND hWndParent, HWND hWndChildAfter, LPCWSTR lpszClass, LPCWSTR lpszWindow);
 int GetDlgCtrlID(HWND hWnd);
 HWND GetDlgItem(HWND hDlg, int nIDDlgItem);
 LONG_PTR GetWindowLongPtrW(HWND hWnd, int nIndex);
 LONG_PTR SetWindowLongPtrW(HWND hWnd, int nIndex, LONG_PTR dwNewLong);
-BOOL SetWindowTextW(HWND hWnd, LPCWSTR lpString);
-int GetWindowTextW(HWND hWnd, LPWSTR lpString, int nMaxCount);
-int GetWindowTextLengthW(HWND hWnd);
 BOOL GetWindowRect(HWND hWnd, LPRECT lpRect);
 BOOL GetClientRect(HWND hWnd, LPRECT lpRect);
 BOOL MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint);
@@ -417,7 +412,6 @@ BOOL GetMessageW(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax)
 LRESULT DispatchMessageW(const MSG* lpMsg);
 BOOL TranslateMessage(const MSG* lpMsg);
 LONG GetMessageTime(void);
-DWORD GetMessagePos(void);
 
 BOOL InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase);
 BOOL ValidateRect(HWND hWnd, const RECT* lpRect);
@@ -498,7 +492,6 @@ HBITMAP LoadBitmapW(HINSTANCE hInstance, LPCWSTR lpBitmapName);
 #define GW_CHILD 5
 BOOL IsChild(HWND hWndParent, HWND hWnd);
 HWND GetWindow(HWND hWnd, UINT uCmd);
-BOOL PostThreadMessageW(DWORD idThread, UINT Msg, WPARAM wParam, LPARAM lParam);
 DWORD GetCurrentThreadId(void);
 
 // ---- mouse tracking --------------------------------------------------------------------------------
@@ -564,13 +557,9 @@ typedef struct tagDRAWITEMSTRUCT {
 #define PeekMessage PeekMessageW
 #define GetMessage GetMessageW
 #define DispatchMessage DispatchMessageW
-#define SetWindowText SetWindowTextW
-#define GetWindowText GetWindowTextW
 #define GetWindowLongPtr GetWindowLongPtrW
 #define SetWindowLongPtr SetWindowLongPtrW
 #define CallWindowProc CallWindowProcW
-#define FindWindowEx FindWindowExW
-#define PostThreadMessage PostThreadMessageW
 
 // ---- menus -----------------------------------------------------------------------------------
 // Menus are USER objects behind validated handles: a destroyed menu's handle fails every
@@ -696,16 +685,13 @@ BOOL AppendMenuW(HMENU hMenu, UINT uFlags, UINT_PTR uIDNewItem, LPCWSTR lpNewIte
 BOOL InsertMenuW(HMENU hMenu, UINT uPosition, UINT uFlags, UINT_PTR uIDNewItem, LPCWSTR lpNewItem);
 BOOL ModifyMenuW(HMENU hMnu, UINT uPosition, UINT uFlags, UINT_PTR uIDNewItem, LPCWSTR lpNewItem);
 BOOL RemoveMenu(HMENU hMenu, UINT uPosition, UINT uFlags);  // keeps a sub-menu alive
-BOOL DeleteMenu(HMENU hMenu, UINT uPosition, UINT uFlags);  // destroys a sub-menu
 int GetMenuItemCount(HMENU hMenu);                           // -1 for an invalid menu
 UINT GetMenuItemID(HMENU hMenu, int nPos);                   // -1 for a sub-menu item or a bad position
 HMENU GetSubMenu(HMENU hMenu, int nPos);
 UINT GetMenuState(HMENU hMenu, UINT uId, UINT uFlags);  // sub-menus: item count in the high byte
 int GetMenuStringW(HMENU hMenu, UINT uIDItem, LPWSTR lpString, int cchMax, UINT flags);
-DWORD CheckMenuItem(HMENU hMenu, UINT uIDCheckItem, UINT uCheck);
 BOOL EnableMenuItem(HMENU hMenu, UINT uIDEnableItem, UINT uEnable);
 BOOL GetMenuItemInfoW(HMENU hmenu, UINT item, BOOL fByPosition, LPMENUITEMINFOW lpmii);
-BOOL SetMenuItemInfoW(HMENU hmenu, UINT item, BOOL fByPositon, LPCMENUITEMINFOW lpmii);
 BOOL GetMenuItemRect(HWND hWnd, HMENU hMenu, UINT uItem, LPRECT lprcItem);  // open popups only
 HMENU GetMenu(HWND hWnd);  // windows here have no menu bar: always null
 BOOL TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int nReserved, HWND hWnd, const RECT* prcRect);
@@ -716,7 +702,6 @@ BOOL EndMenu(void);
 #define ModifyMenu ModifyMenuW
 #define GetMenuString GetMenuStringW
 #define GetMenuItemInfo GetMenuItemInfoW
-#define SetMenuItemInfo SetMenuItemInfoW
 
 // ---- resources ---------------------------------------------------------------------------------
 // Resources come from resource scripts (.rc syntax) that a module registers with

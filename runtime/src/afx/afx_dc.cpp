@@ -235,28 +235,6 @@ CPoint CDC::OffsetViewportOrg(int nWidth, int nHeight) {
     return old;
 }
 
-void CDC::LPtoDP(LPPOINT lpPoints, int nCount) const {
-    ::LPtoDP(m_hAttribDC, lpPoints, nCount);
-}
-
-void CDC::DPtoLP(LPPOINT lpPoints, int nCount) const {
-    ::DPtoLP(m_hAttribDC, lpPoints, nCount);
-}
-
-// The two corners go through the point conversion separately, so the RECT is never
-// read through a POINT pointer.
-void CDC::LPtoDP(LPRECT lpRect) const {
-    POINT corners[2] = {{lpRect->left, lpRect->top}, {lpRect->right, lpRect->bottom}};
-    ::LPtoDP(m_hAttribDC, corners, 2);
-    *lpRect = RECT{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
-}
-
-void CDC::DPtoLP(LPRECT lpRect) const {
-    POINT corners[2] = {{lpRect->left, lpRect->top}, {lpRect->right, lpRect->bottom}};
-    ::DPtoLP(m_hAttribDC, corners, 2);
-    *lpRect = RECT{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
-}
-
 int CDC::IntersectClipRect(int x1, int y1, int x2, int y2) {
     return SetOnBoth<int>(*this, [=](HDC h) { return ::IntersectClipRect(h, x1, y1, x2, y2); });
 }
@@ -272,14 +250,6 @@ int CDC::SelectClipRgn(CRgn* pRgn) {
 
 int CDC::GetClipBox(LPRECT lpRect) const {
     return ::GetClipBox(m_hDC, lpRect);
-}
-
-BOOL CDC::PtVisible(int x, int y) const {
-    return ::PtVisible(m_hDC, x, y);
-}
-
-BOOL CDC::RectVisible(LPCRECT lpRect) const {
-    return ::RectVisible(m_hDC, lpRect);
 }
 
 // ---- 5. Rectangles, lines, pixels ---------------------------------------------------------------------------

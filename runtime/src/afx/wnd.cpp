@@ -303,10 +303,6 @@ CWnd* CWnd::GetParent() const {
     return FromHandle(::GetParent(m_hWnd));
 }
 
-CWnd* CWnd::SetParent(CWnd* pWndNewParent) {
-    return FromHandle(::SetParent(m_hWnd, pWndNewParent ? pWndNewParent->m_hWnd : nullptr));
-}
-
 int CWnd::GetDlgCtrlID() const {
     return ::GetDlgCtrlID(m_hWnd);
 }
@@ -316,24 +312,7 @@ int CWnd::SetDlgCtrlID(int nID) {
 CWnd* CWnd::GetDlgItem(int nID) const {
     return FromHandle(::GetDlgItem(m_hWnd, nID));
 }
-void CWnd::SetWindowText(LPCTSTR lpszString) {
-    ::SetWindowTextW(m_hWnd, lpszString);
-}
 
-int CWnd::GetWindowText(LPTSTR lpszStringBuf, int nMaxCount) const {
-    return ::GetWindowTextW(m_hWnd, lpszStringBuf, nMaxCount);
-}
-
-void CWnd::GetWindowText(CString& rString) const {
-    const int length = ::GetWindowTextLengthW(m_hWnd);
-    std::wstring text(size_t(length) + 1, L'\0');
-    const int copied = ::GetWindowTextW(m_hWnd, &text[0], length + 1);
-    rString = CString(text.c_str(), copied);
-}
-
-int CWnd::GetWindowTextLength() const {
-    return ::GetWindowTextLengthW(m_hWnd);
-}
 void CWnd::GetWindowRect(LPRECT lpRect) const {
     ::GetWindowRect(m_hWnd, lpRect);
 }

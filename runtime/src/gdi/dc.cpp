@@ -193,13 +193,6 @@ BOOL GetCurrentPositionEx(HDC hdc, LPPOINT lppt) {
     return GetPoint(hdc, &DCState::curPos, lppt);
 }
 
-BOOL LPtoDP(HDC hdc, LPPOINT lppt, int c) {
-    DC* dc = Get<DC>(hdc);
-    if (!dc || (c > 0 && !lppt)) return FALSE;
-    for (int i = 0; i < c; ++i) lppt[i] = LogicalToDevice(dc, lppt[i].x, lppt[i].y);
-    return TRUE;
-}
-
 BOOL DPtoLP(HDC hdc, LPPOINT lppt, int c) {
     DC* dc = Get<DC>(hdc);
     if (!dc || (c > 0 && !lppt)) return FALSE;
@@ -270,24 +263,6 @@ int GetClipRgn(HDC hdc, HRGN hrgn) {
     if (!dc->s.hasClip) return 0;
     r->rc = dc->s.clip;
     return 1;
-}
-
-BOOL PtVisible(HDC hdc, int x, int y) {
-    DC* dc = Get<DC>(hdc);
-    if (!dc) return FALSE;
-    const RECT clip = EffectiveClip(dc);
-    const Point64 p = LogicalToSurface64(dc, x, y);
-    return p.x >= clip.left && p.x < clip.right && p.y >= clip.top && p.y < clip.bottom;
-}
-
-BOOL RectVisible(HDC hdc, const RECT* lprect) {
-    DC* dc = Get<DC>(hdc);
-    if (!dc || !lprect) return FALSE;
-    const RECT& r = *lprect;
-    Rect64 rc = LogicalRectToSurface(dc, RECT{std::min(r.left, r.right), std::min(r.top, r.bottom),
-                                              std::max(r.left, r.right), std::max(r.top, r.bottom)});
-    RECT out;
-    return ClipRect64(rc, EffectiveClip(dc), &out);
 }
 
 // ---- 5. Device capabilities -------------------------------------------------------------------

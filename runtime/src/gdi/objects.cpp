@@ -318,12 +318,6 @@ int GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBits, LPB
     return int(lines);
 }
 
-BOOL GetBitmapDimensionEx(HBITMAP hbit, LPSIZE lpsize) {
-    if (!Get<Bitmap>(hbit)) return FALSE;
-    if (lpsize) *lpsize = SIZE{0, 0};  // SetBitmapDimensionEx is not offered, so it is never set
-    return TRUE;
-}
-
 // ---- 3. Pens, brushes, regions -------------------------------------------------------------
 HPEN CreatePenIndirect(const LOGPEN* plpen) {
     if (!plpen || plpen->lopnStyle > PS_INSIDEFRAME) return nullptr;

@@ -146,14 +146,6 @@ BOOL CMenu::RemoveMenu(UINT nPosition, UINT nFlags) {
     return ::RemoveMenu(m_hMenu, nPosition, nFlags);
 }
 
-BOOL CMenu::DeleteMenu(UINT nPosition, UINT nFlags) {
-    return ::DeleteMenu(m_hMenu, nPosition, nFlags);
-}
-
-UINT CMenu::CheckMenuItem(UINT nIDCheckItem, UINT nCheck) {
-    return UINT(::CheckMenuItem(m_hMenu, nIDCheckItem, nCheck));
-}
-
 UINT CMenu::EnableMenuItem(UINT nIDEnableItem, UINT nEnable) {
     return UINT(::EnableMenuItem(m_hMenu, nIDEnableItem, nEnable));
 }
@@ -184,10 +176,6 @@ int CMenu::GetMenuString(UINT nIDItem, CString& rString, UINT nFlags) const {
 
 BOOL CMenu::GetMenuItemInfo(UINT uItem, LPMENUITEMINFO lpMenuItemInfo, BOOL fByPos) {
     return ::GetMenuItemInfoW(m_hMenu, uItem, fByPos, lpMenuItemInfo);
-}
-
-BOOL CMenu::SetMenuItemInfo(UINT uItem, LPMENUITEMINFO lpMenuItemInfo, BOOL fByPos) {
-    return ::SetMenuItemInfoW(m_hMenu, uItem, fByPos, lpMenuItemInfo);
 }
 
 CMenu* CMenu::GetSubMenu(int nPos) const {

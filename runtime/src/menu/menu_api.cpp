@@ -205,33 +205,13 @@ BOOL ModifyMenuW(HMENU hMnu, UINT uPosition, UINT uFlags, UINT_PTR uIDNewItem, L
     return TRUE;
 }
 
-namespace {
-BOOL RemoveItem(HMENU hMenu, UINT uPosition, UINT uFlags, bool destroy_sub) {
+// The item's sub-menu, if any, stays alive: whoever holds its handle still owns it.
+BOOL RemoveMenu(HMENU hMenu, UINT uPosition, UINT uFlags) {
     Menu* owner = nullptr;
     int index = -1;
-    Item* item = menu::FindItem(hMenu, uPosition, uFlags, &owner, &index);
-    if (!item) return FALSE;
-    const HMENU sub = item->sub;
+    if (!menu::FindItem(hMenu, uPosition, uFlags, &owner, &index)) return FALSE;
     owner->items.erase(owner->items.begin() + index);
-    if (destroy_sub && sub) DestroyMenu(sub);
     return TRUE;
-}
-}  // namespace
-
-BOOL RemoveMenu(HMENU hMenu, UINT uPosition, UINT uFlags) {
-    return RemoveItem(hMenu, uPosition, uFlags, false);
-}
-
-BOOL DeleteMenu(HMENU hMenu, UINT uPosition, UINT uFlags) {
-    return RemoveItem(hMenu, uPosition, uFlags, true);
-}
-
-DWORD CheckMenuItem(HMENU hMenu, UINT uIDCheckItem, UINT uCheck) {
-    Item* item = menu::FindItem(hMenu, uIDCheckItem, uCheck);
-    if (!item) return DWORD(-1);
-    const DWORD previous = item->state & MF_CHECKED;
-    item->state = (item->state & ~UINT(MF_CHECKED)) | (uCheck & MF_CHECKED);
-    return previous;
 }
 
 BOOL EnableMenuItem(HMENU hMenu, UINT uIDEnableItem, UINT uEnable) {
@@ -311,36 +291,5 @@ BOOL GetMenuItemInfoW(HMENU hmenu, UINT item_pos, BOOL fByPosition, LPMENUITEMIN
             lpmii->cch = UINT(text.size());
         }
     }
-    return TRUE;
-}
-
-namespace {
-bool ApplyInfo(HMENU self, Item* item, const MENUITEMINFOW* info) {
-    const UINT mask = info->fMask;
-    if (mask & MIIM_SUBMENU) {
-        if (info->hSubMenu && (!Find(info->hSubMenu) || info->hSubMenu == self)) return false;
-        item->sub = info->hSubMenu;
-    }
-    if (mask & (MIIM_FTYPE | MIIM_TYPE)) item->type = info->fType & ~UINT(MFT_BITMAP);
-    if (mask & MIIM_STATE) item->state = info->fState;
-    if (mask & MIIM_ID) item->id = info->wID;
-    if (mask & MIIM_DATA) item->data = info->dwItemData;
-    const bool sets_text =
-        (mask & MIIM_STRING) || ((mask & MIIM_TYPE) && !(info->fType & (MFT_SEPARATOR | MFT_OWNERDRAW)));
-    if (sets_text) item->text = info->dwTypeData ? info->dwTypeData : L"";
-    // MIIM_TYPE with MFT_OWNERDRAW carries the item data in dwTypeData, as the MF_ form does.
-    if ((mask & MIIM_TYPE) && (info->fType & MFT_OWNERDRAW) && !(mask & MIIM_DATA))
-        item->data = reinterpret_cast<ULONG_PTR>(info->dwTypeData);
-    return true;
-}
-}  // namespace
-
-BOOL SetMenuItemInfoW(HMENU hmenu, UINT item_pos, BOOL fByPositon, LPCMENUITEMINFOW lpmii) {
-    if (!lpmii || lpmii->cbSize != sizeof(MENUITEMINFOW)) return FALSE;
-    Item* item = menu::FindItem(hmenu, item_pos, fByPositon ? MF_BYPOSITION : MF_BYCOMMAND);
-    if (!item) return FALSE;
-    Item changed = *item;
-    if (!ApplyInfo(hmenu, &changed, lpmii)) return FALSE;
-    *item = std::move(changed);
     return TRUE;
 }

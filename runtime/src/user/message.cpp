@@ -138,11 +138,6 @@ BOOL PostMessageW(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
     return TRUE;
 }
 
-BOOL PostThreadMessageW(DWORD idThread, UINT Msg, WPARAM wParam, LPARAM lParam) {
-    if (idThread != GetCurrentThreadId()) return FALSE;
-    return PostMessageW(nullptr, Msg, wParam, lParam);
-}
-
 void PostQuitMessage(int nExitCode) {
     user::ThreadState& ts = user::Thread();
     ts.quitPending = true;
@@ -185,11 +180,6 @@ BOOL TranslateMessage(const MSG*) {
 
 LONG GetMessageTime(void) {
     return LONG(user::Thread().last.time);
-}
-
-DWORD GetMessagePos(void) {
-    const POINT& pt = user::Thread().last.pt;
-    return DWORD(MAKELONG(pt.x, pt.y));
 }
 
 // ---- 4. Dispatch ----------------------------------------------------------------------------------

@@ -93,7 +93,7 @@ struct ThreadState {
     HWND capture = nullptr;
     HWND leaveTracked = nullptr;  // TrackMouseEvent(TME_LEAVE)
     HCURSOR cursor = nullptr;
-    MSG last{};  // the last message retrieved, for GetMessageTime / GetMessagePos
+    MSG last{};  // the last message retrieved, for GetMessageTime
     rt::MessageWaitHook waitHook;
 };
 ThreadState& Thread();

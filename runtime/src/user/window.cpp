@@ -473,19 +473,6 @@ HWND GetParent(HWND hWnd) {
     return nullptr;
 }
 
-HWND SetParent(HWND hWndChild, HWND hWndNewParent) {
-    Window* w = Find(hWndChild);
-    Window* parent = hWndNewParent ? Find(hWndNewParent) : user::Desktop();
-    if (!w || !parent || w == user::Desktop() || parent == w || user::IsAncestor(w, parent)) return nullptr;
-    Window* old = w->parent;
-    auto& siblings = old->children;
-    siblings.erase(std::remove(siblings.begin(), siblings.end(), w), siblings.end());
-    parent->children.insert(parent->children.begin(), w);
-    w->parent = parent;
-    if (user::IsShownOnScreen(w)) user::InvalidateClient(w, nullptr, true);
-    return old->handle;
-}
-
 HWND GetDesktopWindow(void) {
     return user::Desktop()->handle;
 }
@@ -518,24 +505,6 @@ HWND GetWindow(HWND hWnd, UINT uCmd) {
         default:
             return nullptr;
     }
-}
-
-HWND FindWindowExW(HWND hWndParent, HWND hWndChildAfter, LPCWSTR lpszClass, LPCWSTR lpszWindow) {
-    const Window* parent = hWndParent ? Find(hWndParent) : user::Desktop();
-    if (!parent) return nullptr;
-    auto cls = lpszClass ? user::FindClass(lpszClass) : nullptr;
-    if (lpszClass && !cls) return nullptr;
-    bool started = hWndChildAfter == nullptr;
-    for (const Window* child : parent->children) {
-        if (!started) {
-            started = child->handle == hWndChildAfter;
-            continue;
-        }
-        if (cls && child->cls != cls) continue;
-        if (lpszWindow && !user::SameName(child->text, lpszWindow)) continue;
-        return child->handle;
-    }
-    return nullptr;
 }
 
 int GetDlgCtrlID(HWND hWnd) {
@@ -613,21 +582,6 @@ LONG_PTR SetWindowLongPtrW(HWND hWnd, int nIndex, LONG_PTR dwNewLong) {
     if (nIndex < 0 || size_t(nIndex) + sizeof(LONG_PTR) > w->extra.size()) return 0;
     std::memcpy(w->extra.data() + nIndex, &dwNewLong, sizeof dwNewLong);
     return previous;
-}
-
-BOOL SetWindowTextW(HWND hWnd, LPCWSTR lpString) {
-    if (!Find(hWnd)) return FALSE;
-    return SendMessageW(hWnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(lpString)) ? TRUE : FALSE;
-}
-
-int GetWindowTextW(HWND hWnd, LPWSTR lpString, int nMaxCount) {
-    if (!Find(hWnd) || !lpString || nMaxCount <= 0) return 0;
-    return int(SendMessageW(hWnd, WM_GETTEXT, WPARAM(nMaxCount), reinterpret_cast<LPARAM>(lpString)));
-}
-
-int GetWindowTextLengthW(HWND hWnd) {
-    if (!Find(hWnd)) return 0;
-    return int(SendMessageW(hWnd, WM_GETTEXTLENGTH, 0, 0));
 }
 
 // ---- 7. Geometry -------------------------------------------------------------------------------
