@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Mutation testing for the library and the runtime.
+"""Mutation testing for the library, the runtime and the host.
 
 Applies one small fault at a time to a copy of the tree (relational operator flipped,
 `+ 1`/`- 1` swapped, `&&`/`||` swapped, an `if` condition negated, a statement removed),
@@ -23,7 +23,7 @@ import subprocess
 import sys
 import time
 
-SOURCE_DIRS = ["runtime/src", "frame", "button", "scrollbar", "tabcontrol", "menu"]
+SOURCE_DIRS = ["runtime/src", "frame", "button", "scrollbar", "tabcontrol", "menu", "host"]
 
 # Binary operators written with a space on each side, so that template brackets,
 # shifts and arrows stay out of reach.
