@@ -42,6 +42,8 @@ TEST_F(Interaction, Gestures) {
          "p180,6 w300 m180,40 w100 m180,6 w50 r180,6", "300:10 450:20 450:30"},
         {"the track left of the horizontal thumb pages left", false, 224, 100, 10, 90, "p40,6 w400 r40,6",
          "300:80 350:70 400:60 400:50"},
+        {"a page-up press paused off the track, then a new press pages again", true, 124, 100, 10, 90,
+         "p6,50 m40,50 r40,50 p6,50 w300 r6,50", "300:80 300:70"},
         {"a drag with a huge row count does not overflow", true, 124, 100000000, 10, 0, "p6,20 m6,60 r6,60",
          "0:40000000"},
         // N - P = -5: the vertical result is at least 0; the horizontal bar posts N - P as

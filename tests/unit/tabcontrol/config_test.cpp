@@ -166,12 +166,15 @@ TEST(Configuration, HeightsWidthsAndBackgrounds) {
 TEST(Tabs, DelSwapAndVisibility) {
     Strip strip;
     CElementTabControl& t = *strip.tabs;
+    t.SetStyle(1, 0, 0);
     strip.AddTab(1, L"One");
     strip.AddTab(2, L"Two");
     strip.AddTab(3, L"Three");
+    strip.Layout();
     t.SetSelectedTab(2);
     EXPECT_EQ(1, t.DelItem(2));
-    EXPECT_EQ(1, t.m_nSelTab);  // the selected index is kept
+    EXPECT_EQ(1, t.m_nSelTab);                                                   // the selected index is kept
+    EXPECT_EQ(t.m_arrItems[0]->m_rcItem.right, t.m_arrItems[1]->m_rcItem.left);  // laid out again
 
     strip.host.Pump();
     strip.TakeInvalid();
@@ -199,7 +202,11 @@ TEST(TextButtons, AddMeasuresAndLooksUpImages) {
     EXPECT_TRUE(t.m_arrTextBtn[0].strText == L"Renamed");
     EXPECT_EQ(40, t.m_arrTextBtn[0].sizeText.cx);  // re-measured only by a paint
     int visible = -1;
+    t.SetTabBtnAglin(DIRECT_RIGHT);  // placed even without tabs
+    strip.Layout();
+    ASSERT_FALSE(CRect(t.m_arrTextBtn[1].rcBtn).IsRectNull());
     EXPECT_EQ(1, t.SetTextBtnVisibleByID(6, 0));
+    EXPECT_TRUE(CRect(t.m_arrTextBtn[1].rcBtn).IsRectNull());  // laid out again
     EXPECT_EQ(1, t.GetTextBtnVisibleFromID(6, visible));
     EXPECT_EQ(0, visible);
 }
