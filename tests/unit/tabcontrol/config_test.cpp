@@ -22,33 +22,28 @@ TEST(TabControlInit, WithoutSkinInitObjectFails) {
     EXPECT_FALSE(host.Add(new CElementTabControl, L"tabs", RECT{0, 0, 200, 40}));
 }
 
-TEST(BuildTabItem, Widths) {
+// The skin's own bitmaps, with and without a menu: tests/scenarios/tabs_click.kel and
+// tabs_menu.kel. Here a tab's own bitmaps under a name far wider than any of them: the
+// width is the right bitmap's.
+TEST(BuildTabItem, WidthsFromOwnBitmaps) {
     struct Row {
         const char* name;
-        const wchar_t* left;
         const wchar_t* right;
-        bool menu;
         int width, height;
     };
     const Row rows[] = {
-        {"skin bitmaps: 3 + 4 + text 40", nullptr, nullptr, false, 47, tabtest::kTabBmpH},
-        {"with a menu: 47 + 4 + 10 - 4 + 7", nullptr, nullptr, true, 64, tabtest::kTabBmpH},
-        // A name far wider than any bitmap: the width is the right bitmap's.
-        {"own left, default right", L"own_left.bmp", nullptr, false, tabtest::kRightW, tabtest::kTabBmpH},
-        {"own left and right", L"own_left.bmp", L"own_right.bmp", false, tabtest::kOwnRightW, 12},
-        {"right missing", L"own_left.bmp", L"missing.bmp", false, tabtest::kOwnLeftW, 16},
+        {"own left, default right", nullptr, tabtest::kRightW, tabtest::kTabBmpH},
+        {"own left and right", L"own_right.bmp", tabtest::kOwnRightW, 12},
+        {"right missing", L"missing.bmp", tabtest::kOwnLeftW, 16},
     };
-    ASSERT_EQ(40, tabtest::TextWidth(L"Stocks"));
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         Strip strip;
-        _MENU_CMD_INFO_ empty;  // room for the arrow even without entries
         _TAB_PARAM_INFO_ info;
         info.nID = 1;
-        info.lpszName = row.left ? L"A very long name that is much wider than any bitmap" : L"Stocks";
-        info.lpszLeftBmp = row.left;
+        info.lpszName = L"A very long name that is much wider than any bitmap";
+        info.lpszLeftBmp = L"own_left.bmp";
         info.lpszRightBmp = row.right;
-        info.pMenuInfo = row.menu ? &empty : nullptr;
         ASSERT_EQ(0, strip.tabs->Add(&info));
         EXPECT_EQ(row.width, strip.tabs->m_arrItems[0]->m_nWidth);
         EXPECT_EQ(row.width, strip.tabs->m_arrItems[0]->m_nOrgWidth);
@@ -77,11 +72,11 @@ TEST(BuildTabItem, NullNameEmptyBitmapNameAndDefaultKeys) {
 
 // Every member but the menu, each with a value of its own: copies and moves carry them all.
 CString CQuoteTabItem::*const kItemStrings[] = {
-    &CQuoteTabItem::m_strOrgName,     &CQuoteTabItem::m_strName,        &CQuoteTabItem::m_strTextColor,
-    &CQuoteTabItem::m_strSelTextColor, &CQuoteTabItem::m_strBkColor,     &CQuoteTabItem::m_strBorderColor,
-    &CQuoteTabItem::m_strFillNormal,  &CQuoteTabItem::m_strHoverBkColor, &CQuoteTabItem::m_strFillHotlight,
-    &CQuoteTabItem::m_strLeftBmp,     &CQuoteTabItem::m_strMidBmp,      &CQuoteTabItem::m_strRightBmp,
-    &CQuoteTabItem::m_strLeftHotBmp,  &CQuoteTabItem::m_strMidHotBmp,   &CQuoteTabItem::m_strRightHotBmp};
+    &CQuoteTabItem::m_strOrgName,      &CQuoteTabItem::m_strName,         &CQuoteTabItem::m_strTextColor,
+    &CQuoteTabItem::m_strSelTextColor, &CQuoteTabItem::m_strBkColor,      &CQuoteTabItem::m_strBorderColor,
+    &CQuoteTabItem::m_strFillNormal,   &CQuoteTabItem::m_strHoverBkColor, &CQuoteTabItem::m_strFillHotlight,
+    &CQuoteTabItem::m_strLeftBmp,      &CQuoteTabItem::m_strMidBmp,       &CQuoteTabItem::m_strRightBmp,
+    &CQuoteTabItem::m_strLeftHotBmp,   &CQuoteTabItem::m_strMidHotBmp,    &CQuoteTabItem::m_strRightHotBmp};
 int CQuoteTabItem::*const kItemInts[] = {
     &CQuoteTabItem::m_nID,       &CQuoteTabItem::m_nSelMenuID, &CQuoteTabItem::m_bMenuOnClick,
     &CQuoteTabItem::m_nWidth,    &CQuoteTabItem::m_nHeight,    &CQuoteTabItem::m_nShareWidth,
@@ -171,12 +166,15 @@ TEST(Configuration, HeightsWidthsAndBackgrounds) {
 TEST(Tabs, DelSwapAndVisibility) {
     Strip strip;
     CElementTabControl& t = *strip.tabs;
+    t.SetStyle(1, 0, 0);
     strip.AddTab(1, L"One");
     strip.AddTab(2, L"Two");
     strip.AddTab(3, L"Three");
+    strip.Layout();
     t.SetSelectedTab(2);
     EXPECT_EQ(1, t.DelItem(2));
-    EXPECT_EQ(1, t.m_nSelTab);  // the selected index is kept
+    EXPECT_EQ(1, t.m_nSelTab);                                                   // the selected index is kept
+    EXPECT_EQ(t.m_arrItems[0]->m_rcItem.right, t.m_arrItems[1]->m_rcItem.left);  // laid out again
 
     strip.host.Pump();
     strip.TakeInvalid();
@@ -188,7 +186,6 @@ TEST(Tabs, DelSwapAndVisibility) {
     int visible = -1;
     EXPECT_EQ(1, t.GetItemVisibleFromID(3, visible));
     EXPECT_EQ(0, visible);
-    EXPECT_TRUE(CRect(t.m_arrItems[1]->m_rcItem).IsRectNull());
 }
 
 TEST(TextButtons, AddMeasuresAndLooksUpImages) {
@@ -197,8 +194,7 @@ TEST(TextButtons, AddMeasuresAndLooksUpImages) {
     t.AddTextButton(L"Stocks", 5, L"QuoteTab.BtnText", L"QuoteTab.BtnHot", nullptr, nullptr, 1, L"extra");
     t.AddTextButton(L"", 6, nullptr, nullptr, L"Test.Img", L"Test.ImgHot", 0, L"");
     t.AddTextButton(L"x", 7, nullptr, nullptr, L"Missing.Img", nullptr, 0, L"");
-    EXPECT_EQ(40, t.m_arrTextBtn[0].sizeText.cx);
-    EXPECT_EQ(tabtest::kImageW, t.m_arrTextBtn[1].sizeImage.cx);
+    // A caption's and an image's width: tests/scenarios/tabs_click.kel, tabs_layout.kel.
     EXPECT_EQ(tabtest::kImageH, t.m_arrTextBtn[1].sizeImage.cy);
     EXPECT_EQ(0, t.m_arrTextBtn[2].sizeImage.cx);
 
@@ -206,7 +202,11 @@ TEST(TextButtons, AddMeasuresAndLooksUpImages) {
     EXPECT_TRUE(t.m_arrTextBtn[0].strText == L"Renamed");
     EXPECT_EQ(40, t.m_arrTextBtn[0].sizeText.cx);  // re-measured only by a paint
     int visible = -1;
+    t.SetTabBtnAglin(DIRECT_RIGHT);  // placed even without tabs
+    strip.Layout();
+    ASSERT_FALSE(CRect(t.m_arrTextBtn[1].rcBtn).IsRectNull());
     EXPECT_EQ(1, t.SetTextBtnVisibleByID(6, 0));
+    EXPECT_TRUE(CRect(t.m_arrTextBtn[1].rcBtn).IsRectNull());  // laid out again
     EXPECT_EQ(1, t.GetTextBtnVisibleFromID(6, visible));
     EXPECT_EQ(0, visible);
 }

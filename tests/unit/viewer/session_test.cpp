@@ -6,8 +6,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "host_fixture.h"
 #include "pixels.h"
@@ -29,38 +27,6 @@ kelem::ViewerOptions Options(const std::string& name, int scale = 1) {
 
 POINT CentreOf(const RECT& rc) {
     return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-}
-
-TEST(ViewerSession, LogsEventsAndLayoutAndSavesTheScreen) {
-    const kelem::ViewerOptions options = Options("session");
-    kelem::ViewerSession session(options);
-    session.Refresh();
-    kelem::Desk& desk = session.GetDesk();
-    const POINT tab = CentreOf(desk.TabRect(desk.TopStrip(), 3));
-    session.Host().Move(tab);
-    session.Host().Down(tab);
-    session.Host().Up(tab);
-    session.Refresh();
-    ASSERT_EQ(session.Panel().Events().size(), 1u);
-    EXPECT_NE(session.Panel().Events().back().find(" top 1324 tab selected id=3"), std::string::npos);
-
-    ASSERT_EQ(session.SavePng(), options.pngPath);
-    const std::string log = kt::ReadFile(options.logFile);
-    EXPECT_NE(log.find("# tab top 3 \"ChiNext\" ("), std::string::npos);
-    EXPECT_NE(log.find("# ready 1170x600 scale 1\n"), std::string::npos);
-    EXPECT_NE(log.find(" top 1324 tab selected id=3\n"), std::string::npos);
-    EXPECT_NE(log.find("# png " + options.pngPath + "\n"), std::string::npos);
-
-    // The file is the screen: the desk at the origin, the pane to its right.
-    kt::Image file;
-    ASSERT_TRUE(kt::ReadPng(options.pngPath, &file));
-    EXPECT_EQ(file.width, 1170);
-    EXPECT_EQ(file.height, 600);
-    const kt::Image desk_now = kt::Shot(session.Host());
-    int differing = 0;
-    for (int y = 0; y < desk_now.height; ++y)
-        for (int x = 0; x < desk_now.width; ++x) differing += file.at(x, y) != desk_now.at(x, y);
-    EXPECT_EQ(differing, 0);
 }
 
 // F5 and F6 on a skin that is gone: what loaded before stays, the pane lists the problem,
