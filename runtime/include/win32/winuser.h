@@ -153,8 +153,8 @@ typedef BOOL(CALLBACK* DRAWSTATEPROC)(HDC hdc, LPARAM lData, WPARAM wData, int c
 #define DSS_HIDEPREFIX 0x0200
 #define DSS_PREFIXONLY 0x0400
 #define DSS_RIGHT 0x8000
-BOOL DrawStateW(HDC hdc, HBRUSH hbrFore, DRAWSTATEPROC qfnCallBack, LPARAM lData, WPARAM wData, int x, int y,
-                int cx, int cy, UINT uFlags);
+BOOL DrawStateW(HDC hdc, HBRUSH hbrFore, DRAWSTATEPROC qfnCallBack, LPARAM lData, WPARAM wData, int x, int y, int cx,
+                int cy, UINT uFlags);
 #define DrawState DrawStateW
 
 #define BDR_RAISEDOUTER 0x0001
@@ -555,7 +555,6 @@ typedef struct tagDRAWITEMSTRUCT {
     ULONG_PTR itemData;
 } DRAWITEMSTRUCT, *PDRAWITEMSTRUCT, *LPDRAWITEMSTRUCT;
 
-
 #define RegisterClass RegisterClassW
 #define CreateWindowEx CreateWindowExW
 #define DefWindowProc DefWindowProcW
@@ -672,11 +671,6 @@ typedef LPCMENUITEMINFOW LPCMENUITEMINFO;
 #define TPM_NOANIMATION 0x4000L
 #define TPM_LAYOUTRTL 0x8000L
 
-typedef struct tagTPMPARAMS {
-    UINT cbSize;
-    RECT rcExclude;
-} TPMPARAMS, *LPTPMPARAMS;
-
 #define WM_KEYFIRST 0x0100
 #define WM_KEYLAST 0x0109
 #define WM_SYSKEYDOWN 0x0104
@@ -697,8 +691,8 @@ BOOL InsertMenuW(HMENU hMenu, UINT uPosition, UINT uFlags, UINT_PTR uIDNewItem, 
 BOOL ModifyMenuW(HMENU hMnu, UINT uPosition, UINT uFlags, UINT_PTR uIDNewItem, LPCWSTR lpNewItem);
 BOOL RemoveMenu(HMENU hMenu, UINT uPosition, UINT uFlags);  // keeps a sub-menu alive
 BOOL DeleteMenu(HMENU hMenu, UINT uPosition, UINT uFlags);  // destroys a sub-menu
-int GetMenuItemCount(HMENU hMenu);                           // -1 for an invalid menu
-UINT GetMenuItemID(HMENU hMenu, int nPos);                   // -1 for a sub-menu item or a bad position
+int GetMenuItemCount(HMENU hMenu);                          // -1 for an invalid menu
+UINT GetMenuItemID(HMENU hMenu, int nPos);                  // -1 for a sub-menu item or a bad position
 HMENU GetSubMenu(HMENU hMenu, int nPos);
 UINT GetMenuState(HMENU hMenu, UINT uId, UINT uFlags);  // sub-menus: item count in the high byte
 int GetMenuStringW(HMENU hMenu, UINT uIDItem, LPWSTR lpString, int cchMax, UINT flags);
@@ -709,7 +703,6 @@ BOOL SetMenuItemInfoW(HMENU hmenu, UINT item, BOOL fByPositon, LPCMENUITEMINFOW 
 BOOL GetMenuItemRect(HWND hWnd, HMENU hMenu, UINT uItem, LPRECT lprcItem);  // open popups only
 HMENU GetMenu(HWND hWnd);  // windows here have no menu bar: always null
 BOOL TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int nReserved, HWND hWnd, const RECT* prcRect);
-BOOL TrackPopupMenuEx(HMENU hMenu, UINT uFlags, int x, int y, HWND hwnd, LPTPMPARAMS lptpm);
 BOOL EndMenu(void);
 #define AppendMenu AppendMenuW
 #define InsertMenu InsertMenuW

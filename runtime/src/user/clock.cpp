@@ -13,7 +13,7 @@
 //
 // rt::AdvanceClock(ms) on the virtual clock walks time forward to each due timer in due
 // order (ties in creation order). At each due time it dispatches that timer's WM_TIMER at
-// once (or calls its TIMERPROC), then dispatches every message posted or injected meanwhile,
+// once, then dispatches every message posted or injected meanwhile,
 // so that a handler's effects are complete before the next timer fires; the timer is
 // rescheduled at due + interval before its handler runs, so the handler may kill or reset
 // it. At the end the time is start + ms. Paints are left for the next message loop.
@@ -61,12 +61,6 @@ Timer* FindTimer(HWND hwnd, UINT_PTR id) {
     return nullptr;
 }
 
-UINT_PTR UnusedThreadTimerId() {
-    UINT_PTR id = 1;
-    while (FindTimer(nullptr, id)) ++id;
-    return id;
-}
-
 // The first timer due by `limit` that the filter lets through, earliest first, ties in
 // creation order.
 Timer* EarliestDue(uint64_t limit, HWND filter, UINT msgMin, UINT msgMax) {
@@ -106,7 +100,7 @@ bool TakeDueTimer(HWND filter, UINT msgMin, UINT msgMax, bool remove, MSG* out) 
     const uint64_t now = NowMs();
     Timer* t = EarliestDue(now, filter, msgMin, msgMax);
     if (!t) return false;
-    *out = MakeMsg(t->hwnd, WM_TIMER, t->id, reinterpret_cast<LPARAM>(t->proc));
+    *out = MakeMsg(t->hwnd, WM_TIMER, t->id, 0);
     if (remove) {
         t->due += t->interval;
         if (t->due <= now) t->due = now + t->interval;  // missed periods coalesce into one message
@@ -123,14 +117,14 @@ void ForgetWindowTimers(HWND hwnd) {
 }  // namespace user
 
 UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerFunc) {
-    if (hWnd) {
-        const user::Window* w = user::Find(hWnd);
-        if (!w || w->thread != std::this_thread::get_id()) return 0;
-    }
+    // Window timers only: neither the library nor its host sets a thread timer or a timer
+    // procedure, so those fail instead of firing wrongly.
+    if (!hWnd || lpTimerFunc) return 0;
+    const user::Window* w = user::Find(hWnd);
+    if (!w || w->thread != std::this_thread::get_id()) return 0;
     const UINT interval = std::min(std::max(uElapse, user::kTimerMinimum), user::kTimerMaximum);
     user::ThreadState& ts = user::Thread();
     user::Timer* t = user::FindTimer(hWnd, nIDEvent);
-    if (!hWnd && !t) nIDEvent = user::UnusedThreadTimerId();  // thread timers get their id from the system
     if (!t) {
         ts.timers.push_back(user::Timer{});
         t = &ts.timers.back();
@@ -139,10 +133,9 @@ UINT_PTR SetTimer(HWND hWnd, UINT_PTR nIDEvent, UINT uElapse, TIMERPROC lpTimerF
     t->hwnd = hWnd;
     t->id = nIDEvent;
     t->interval = interval;
-    t->proc = lpTimerFunc;
     t->due = user::NowMs() + interval;
     t->seq = ts.nextTimerSeq++;
-    return hWnd && nIDEvent == 0 ? 1 : nIDEvent;
+    return nIDEvent == 0 ? 1 : nIDEvent;
 }
 
 BOOL KillTimer(HWND hWnd, UINT_PTR uIDEvent) {
@@ -185,7 +178,7 @@ void AdvanceClock(DWORD ms) {
     const uint64_t target = user::NowMs() + ms;
     while (user::Timer* t = user::EarliestDue(target, nullptr, 0, 0)) {
         user::SetVirtualNow(t->due);
-        const MSG msg = user::MakeMsg(t->hwnd, WM_TIMER, t->id, reinterpret_cast<LPARAM>(t->proc));
+        const MSG msg = user::MakeMsg(t->hwnd, WM_TIMER, t->id, 0);
         t->due += t->interval;  // before the handler, which may kill or reset the timer
         user::Thread().last = msg;
         DispatchMessageW(&msg);

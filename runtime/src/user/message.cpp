@@ -195,10 +195,6 @@ DWORD GetMessagePos(void) {
 // ---- 4. Dispatch ----------------------------------------------------------------------------------
 LRESULT DispatchMessageW(const MSG* lpMsg) {
     if (!lpMsg) return 0;
-    if (lpMsg->message == WM_TIMER && lpMsg->lParam) {
-        reinterpret_cast<TIMERPROC>(lpMsg->lParam)(lpMsg->hwnd, WM_TIMER, lpMsg->wParam, GetTickCount());
-        return 0;
-    }
     Window* w = Find(lpMsg->hwnd);
     if (!w || !w->proc) return 0;
     const LRESULT result = w->proc(lpMsg->hwnd, lpMsg->message, lpMsg->wParam, lpMsg->lParam);

@@ -75,7 +75,6 @@ struct Timer {
     HWND hwnd = nullptr;
     UINT_PTR id = 0;
     UINT interval = 0;
-    TIMERPROC proc = nullptr;
     uint64_t due = 0;  // clock milliseconds
     uint64_t seq = 0;  // creation order, breaks ties between timers due together
 };
