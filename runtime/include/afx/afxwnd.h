@@ -208,13 +208,11 @@ public:
     BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
     BOOL IsWindowVisible() const;
     BOOL ShowWindow(int nCmdShow);
-    BOOL EnableWindow(BOOL bEnable = TRUE);
     BOOL IsWindowEnabled() const;
     CWnd* GetParent() const;
     CWnd* SetParent(CWnd* pWndNewParent);
     int GetDlgCtrlID() const;
     int SetDlgCtrlID(int nID);
-    CWnd* GetDlgItem(int nID) const;
     void SetWindowText(LPCTSTR lpszString);
     int GetWindowText(LPTSTR lpszStringBuf, int nMaxCount) const;
     void GetWindowText(CString& rString) const;

@@ -402,21 +402,6 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow) {
     return was_visible;
 }
 
-BOOL EnableWindow(HWND hWnd, BOOL bEnable) {
-    Window* w = Find(hWnd);
-    if (!w) return FALSE;
-    const BOOL wasDisabled = (w->style & WS_DISABLED) ? TRUE : FALSE;
-    if (bEnable == !wasDisabled) return wasDisabled;
-    if (bEnable) {
-        w->style &= ~DWORD(WS_DISABLED);
-    } else {
-        w->style |= WS_DISABLED;
-        if (GetFocus() == hWnd) SetFocus(nullptr);  // a disabled window cannot keep the focus
-    }
-    SendMessageW(hWnd, WM_ENABLE, bEnable ? TRUE : FALSE, 0);
-    return wasDisabled;
-}
-
 HWND GetParent(HWND hWnd) {
     const Window* w = Find(hWnd);
     if (!w) return nullptr;
@@ -495,15 +480,6 @@ int GetDlgCtrlID(HWND hWnd) {
     return w && w->IsChild() ? int(w->id) : 0;
 }
 
-HWND GetDlgItem(HWND hDlg, int nIDDlgItem) {
-    const Window* w = Find(hDlg);
-    if (!w) return nullptr;
-    for (const Window* child : w->children) {
-        if (child->IsChild() && int(child->id) == nIDDlgItem) return child->handle;
-    }
-    return nullptr;
-}
-
 LONG_PTR GetWindowLongPtrW(HWND hWnd, int nIndex) {
     const Window* w = Find(hWnd);
     if (!w) return 0;
@@ -548,9 +524,6 @@ LONG_PTR SetWindowLongPtrW(HWND hWnd, int nIndex, LONG_PTR dwNewLong) {
             return previous;
         case GWLP_USERDATA:
             w->userData = dwNewLong;
-            return previous;
-        case GWLP_ID:
-            w->id = UINT_PTR(dwNewLong);
             return previous;
         case GWLP_HINSTANCE:
             w->instance = reinterpret_cast<HINSTANCE>(dwNewLong);
@@ -609,29 +582,10 @@ BOOL MoveWindow(HWND hWnd, int X, int Y, int nWidth, int nHeight, BOOL bRepaint)
                         SWP_NOZORDER | SWP_NOACTIVATE | (bRepaint ? 0u : UINT(SWP_NOREDRAW)));
 }
 
-namespace user {
-namespace {
-
-void Restack(Window* w, HWND hWndInsertAfter) {
-    auto& siblings = w->parent->children;
-    Window* after = hWndInsertAfter == HWND_BOTTOM ? nullptr : Find(hWndInsertAfter);
-    if (hWndInsertAfter != HWND_TOP && hWndInsertAfter != HWND_BOTTOM && (!after || after->parent != w->parent)) return;
-    siblings.erase(std::remove(siblings.begin(), siblings.end(), w), siblings.end());
-    if (hWndInsertAfter == HWND_TOP) {
-        siblings.insert(siblings.begin(), w);
-    } else if (hWndInsertAfter == HWND_BOTTOM) {
-        siblings.push_back(w);
-    } else {
-        siblings.insert(std::find(siblings.begin(), siblings.end(), after) + 1, w);
-    }
-}
-
-}  // namespace
-}  // namespace user
-
 // WM_WINDOWPOSCHANGING may change the place; WM_NCCALCSIZE comes when the size changes, and
 // WM_WINDOWPOSCHANGED when anything changed at all. WM_MOVE and WM_SIZE come from the default
-// handling of WM_WINDOWPOSCHANGED.
+// handling of WM_WINDOWPOSCHANGED. Windows keep the z-order they were made in: nothing in
+// the library or its host restacks them, so hWndInsertAfter is not read.
 BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy, UINT uFlags) {
     Window* w = Find(hWnd);
     if (!w || w == user::Desktop()) return FALSE;
@@ -653,15 +607,13 @@ BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int X, int Y, int cx, int cy,
     const bool visible = (w->style & WS_VISIBLE) != 0;
     const bool shown = (uFlags & SWP_SHOWWINDOW) && !visible;
     const bool hidden = (uFlags & SWP_HIDEWINDOW) && visible;
-    const bool restacked = !(uFlags & SWP_NOZORDER);
-    if (!moved && !sized && !shown && !hidden && !restacked) return TRUE;
+    if (!moved && !sized && !shown && !hidden) return TRUE;
     if (sized) {
         NCCALCSIZE_PARAMS params{{new_rect, old_rect, old_rect}, &pos};
         SendMessageW(hWnd, WM_NCCALCSIZE, TRUE, reinterpret_cast<LPARAM>(&params));
         if ((w = Find(hWnd)) == nullptr) return TRUE;
     }
     const bool was_shown = user::IsShownOnScreen(w);
-    if (restacked) user::Restack(w, hWndInsertAfter);
     w->rect = new_rect;
     if (shown) {
         w->style |= WS_VISIBLE;

@@ -282,28 +282,9 @@ TEST_F(ResourceTest, AfxFindResourceHandlePrefersTheResourceModule) {
     rt::UnregisterResources(AfxGetResourceHandle());
 }
 
-// What the menus read of a tool bar: its buttons' ids, a separator's 0, and the images
-// beside them (the transparent and the disabled look).
-TEST_F(ResourceTest, ToolBarAndImageListFromResources) {
-    CWnd parent;
-    ASSERT_TRUE(parent.CreateEx(0, AfxRegisterWndClass(0), L"main", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr));
-    {
-        CToolBar bar;
-        ASSERT_TRUE(bar.CreateEx(&parent, TBSTYLE_FLAT, 0x50402834, CRect(0, 0, 0, 0), AFX_IDW_TOOLBAR));
-        EXPECT_EQ(bar.GetDlgCtrlID(), AFX_IDW_TOOLBAR);
-        EXPECT_FALSE(bar.LoadToolBar(201));
-        ASSERT_TRUE(bar.LoadToolBar(200));
-        ASSERT_EQ(bar.GetCount(), 4);
-        const UINT ids[] = {0x201, 0, 0x202, 0x101};
-        for (int i = 0; i < 4; ++i) EXPECT_EQ(bar.GetItemID(i), ids[i]) << i;
-        TBBUTTON none{};
-        EXPECT_FALSE(bar.SendMessage(TB_GETBUTTON, 4, reinterpret_cast<LPARAM>(&none)));
-        bar.DestroyWindow();
-    }
-    parent.DestroyWindow();
-    CToolBar orphan;
-    EXPECT_FALSE(orphan.CreateEx(nullptr));
-
+// The images of a tool bar as the menus draw them: the transparent and the disabled look
+// (the tool bar itself: tests/unit/menu/menu_model_test.cpp).
+TEST_F(ResourceTest, ImageListFromResources) {
     CImageList images;
     ASSERT_TRUE(images.Create(200, 4, 5, RGB(192, 192, 192)));
     EXPECT_EQ(images.GetImageCount(), 3);
