@@ -64,7 +64,6 @@ public:
     // ---- tracking
     // Records the menu and the window in the thread's tracking state while the menu is open.
     BOOL TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect = nullptr);
-    BOOL TrackPopupMenuEx(UINT fuFlags, int x, int y, CWnd* pWnd, LPTPMPARAMS lptpm);
 
     // ---- owner-drawn items: do nothing here; menus that draw their items override them
     virtual void DrawItem(LPDRAWITEMSTRUCT lpDrawItemStruct);

@@ -208,12 +208,10 @@ public:
     BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
     BOOL IsWindowVisible() const;
     BOOL ShowWindow(int nCmdShow);
-    BOOL EnableWindow(BOOL bEnable = TRUE);
     BOOL IsWindowEnabled() const;
     CWnd* GetParent() const;
     int GetDlgCtrlID() const;
     int SetDlgCtrlID(int nID);
-    CWnd* GetDlgItem(int nID) const;
 
     // ---- geometry
     void GetWindowRect(LPRECT lpRect) const;

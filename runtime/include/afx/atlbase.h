@@ -74,25 +74,6 @@ public:
         p = nullptr;
         return old;
     }
-    // Gives the caller a reference of its own.
-    HRESULT CopyTo(T** ppT) const {
-        if (!ppT) return E_POINTER;
-        *ppT = p;
-        AddRefIfAny(p);
-        return S_OK;
-    }
-    bool IsEqualObject(IUnknown* pOther) const {
-        if (!p && !pOther) return true;
-        if (!p || !pOther) return false;
-        IUnknown* mine = nullptr;
-        IUnknown* theirs = nullptr;
-        p->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&mine));
-        pOther->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&theirs));
-        const bool same = mine == theirs;
-        if (mine) mine->Release();
-        if (theirs) theirs->Release();
-        return same;
-    }
 
 private:
     static void AddRefIfAny(T* lp) {

@@ -153,8 +153,8 @@ typedef BOOL(CALLBACK* DRAWSTATEPROC)(HDC hdc, LPARAM lData, WPARAM wData, int c
 #define DSS_HIDEPREFIX 0x0200
 #define DSS_PREFIXONLY 0x0400
 #define DSS_RIGHT 0x8000
-BOOL DrawStateW(HDC hdc, HBRUSH hbrFore, DRAWSTATEPROC qfnCallBack, LPARAM lData, WPARAM wData, int x, int y,
-                int cx, int cy, UINT uFlags);
+BOOL DrawStateW(HDC hdc, HBRUSH hbrFore, DRAWSTATEPROC qfnCallBack, LPARAM lData, WPARAM wData, int x, int y, int cx,
+                int cy, UINT uFlags);
 #define DrawState DrawStateW
 
 #define BDR_RAISEDOUTER 0x0001
@@ -386,12 +386,10 @@ BOOL DestroyWindow(HWND hWnd);
 BOOL IsWindow(HWND hWnd);
 BOOL IsWindowVisible(HWND hWnd);
 BOOL ShowWindow(HWND hWnd, int nCmdShow);
-BOOL EnableWindow(HWND hWnd, BOOL bEnable);
 BOOL IsWindowEnabled(HWND hWnd);
 HWND GetParent(HWND hWnd);
 HWND GetDesktopWindow(void);
 int GetDlgCtrlID(HWND hWnd);
-HWND GetDlgItem(HWND hDlg, int nIDDlgItem);
 LONG_PTR GetWindowLongPtrW(HWND hWnd, int nIndex);
 LONG_PTR SetWindowLongPtrW(HWND hWnd, int nIndex, LONG_PTR dwNewLong);
 BOOL GetWindowRect(HWND hWnd, LPRECT lpRect);
@@ -548,7 +546,6 @@ typedef struct tagDRAWITEMSTRUCT {
     ULONG_PTR itemData;
 } DRAWITEMSTRUCT, *PDRAWITEMSTRUCT, *LPDRAWITEMSTRUCT;
 
-
 #define RegisterClass RegisterClassW
 #define CreateWindowEx CreateWindowExW
 #define DefWindowProc DefWindowProcW
@@ -661,11 +658,6 @@ typedef LPCMENUITEMINFOW LPCMENUITEMINFO;
 #define TPM_NOANIMATION 0x4000L
 #define TPM_LAYOUTRTL 0x8000L
 
-typedef struct tagTPMPARAMS {
-    UINT cbSize;
-    RECT rcExclude;
-} TPMPARAMS, *LPTPMPARAMS;
-
 #define WM_KEYFIRST 0x0100
 #define WM_KEYLAST 0x0109
 #define WM_SYSKEYDOWN 0x0104
@@ -695,7 +687,6 @@ BOOL GetMenuItemInfoW(HMENU hmenu, UINT item, BOOL fByPosition, LPMENUITEMINFOW 
 BOOL GetMenuItemRect(HWND hWnd, HMENU hMenu, UINT uItem, LPRECT lprcItem);  // open popups only
 HMENU GetMenu(HWND hWnd);  // windows here have no menu bar: always null
 BOOL TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int nReserved, HWND hWnd, const RECT* prcRect);
-BOOL TrackPopupMenuEx(HMENU hMenu, UINT uFlags, int x, int y, HWND hwnd, LPTPMPARAMS lptpm);
 BOOL EndMenu(void);
 #define AppendMenu AppendMenuW
 #define InsertMenu InsertMenuW

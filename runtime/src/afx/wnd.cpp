@@ -293,9 +293,6 @@ BOOL CWnd::IsWindowVisible() const {
 BOOL CWnd::ShowWindow(int nCmdShow) {
     return ::ShowWindow(m_hWnd, nCmdShow);
 }
-BOOL CWnd::EnableWindow(BOOL bEnable) {
-    return ::EnableWindow(m_hWnd, bEnable);
-}
 BOOL CWnd::IsWindowEnabled() const {
     return ::IsWindowEnabled(m_hWnd);
 }
@@ -309,10 +306,6 @@ int CWnd::GetDlgCtrlID() const {
 int CWnd::SetDlgCtrlID(int nID) {
     return int(::SetWindowLongPtrW(m_hWnd, GWLP_ID, nID));
 }
-CWnd* CWnd::GetDlgItem(int nID) const {
-    return FromHandle(::GetDlgItem(m_hWnd, nID));
-}
-
 void CWnd::GetWindowRect(LPRECT lpRect) const {
     ::GetWindowRect(m_hWnd, lpRect);
 }

@@ -208,12 +208,6 @@ BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, LPCRECT lpRect
     return ::TrackPopupMenu(m_hMenu, nFlags, x, y, 0, owner, lpRect);
 }
 
-BOOL CMenu::TrackPopupMenuEx(UINT fuFlags, int x, int y, CWnd* pWnd, LPTPMPARAMS lptpm) {
-    const HWND owner = pWnd ? pWnd->GetSafeHwnd() : nullptr;
-    TrackingScope scope(owner, m_hMenu);
-    return ::TrackPopupMenuEx(m_hMenu, fuFlags, x, y, owner, lptpm);
-}
-
 void CMenu::DrawItem(LPDRAWITEMSTRUCT) {}
 
 void CMenu::MeasureItem(LPMEASUREITEMSTRUCT) {}

@@ -73,7 +73,8 @@ std::vector<Column> SplitColumns(const Menu& m) {
         const UINT type = m.items[i].type;
         if (i > 0 && !(type & (MFT_MENUBREAK | MFT_MENUBARBREAK))) continue;
         if (!columns.empty()) columns.back().last = i;
-        columns.push_back(Column{i, i, (type & (MFT_MENUBREAK | MFT_MENUBARBREAK)) != 0, (type & MFT_MENUBARBREAK) != 0});
+        columns.push_back(
+            Column{i, i, (type & (MFT_MENUBREAK | MFT_MENUBARBREAK)) != 0, (type & MFT_MENUBARBREAK) != 0});
     }
     if (!columns.empty()) columns.back().last = m.items.size();
     return columns;
@@ -158,14 +159,9 @@ int ShiftInto(int64_t pos, int64_t len, int64_t limit) {
     return int(std::clamp<int64_t>(pos, 0, limit));
 }
 
-bool Overlaps(const RECT& a, const RECT& b) {
-    RECT overlap;
-    return IntersectRect(&overlap, &a, &b) != FALSE;
-}
-
 }  // namespace
 
-POINT PlacePopup(POINT anchor, SIZE size, UINT flags, const RECT* exclude_rect) {
+POINT PlacePopup(POINT anchor, SIZE size, UINT flags) {
     const SIZE screen = rt::GetScreenSize();
     int64_t x = anchor.x;
     int64_t y = anchor.y;
@@ -179,23 +175,7 @@ POINT PlacePopup(POINT anchor, SIZE size, UINT flags, const RECT* exclude_rect) 
     } else if (flags & TPM_VCENTERALIGN) {
         y -= size.cy / 2;
     }
-    const int left = ShiftInto(x, size.cx, screen.cx);
-    const int top = ShiftInto(y, size.cy, screen.cy);
-    if (!exclude_rect) return POINT{left, top};
-    // Keep clear of the excluded rectangle: beside it (TPM_VERTICAL: above or below it),
-    // on the side with room, as TrackPopupMenuEx documents. The popup is on the screen
-    // now, so its own edges cannot overflow; the excluded rectangle's sums are 64-bit.
-    const RECT placed{left, top, left + size.cx, top + size.cy};
-    if (!Overlaps(placed, *exclude_rect)) return POINT{left, top};
-    const RECT& ex = *exclude_rect;
-    if (flags & TPM_VERTICAL) {
-        if (int64_t(ex.bottom) + size.cy <= screen.cy) return POINT{left, ex.bottom};
-        if (int64_t(ex.top) - size.cy >= 0) return POINT{left, ex.top - size.cy};
-    } else {
-        if (int64_t(ex.right) + size.cx <= screen.cx) return POINT{ex.right, top};
-        if (int64_t(ex.left) - size.cx >= 0) return POINT{ex.left - size.cx, top};
-    }
-    return POINT{left, top};
+    return POINT{ShiftInto(x, size.cx, screen.cx), ShiftInto(y, size.cy, screen.cy)};
 }
 
 POINT PlaceSubPopup(const RECT& item_screen_rect, SIZE size) {

@@ -63,15 +63,15 @@ private:
 
 // ---- 2. Layout ----------------------------------------------------------------------------
 struct Metrics {
-    int charHeight = 0;    // tmHeight of the menu font
-    int avgCharWidth = 0;  // the system's average char width (not tmAveCharWidth)
-    int checkWidth = 0;    // SM_CXMENUCHECK from the menu font
-    int itemHeight = 0;    // a text item
+    int charHeight = 0;       // tmHeight of the menu font
+    int avgCharWidth = 0;     // the system's average char width (not tmAveCharWidth)
+    int checkWidth = 0;       // SM_CXMENUCHECK from the menu font
+    int itemHeight = 0;       // a text item
     int separatorHeight = 0;  // half SM_CYMENUSIZE
-    int arrowWidth = 0;    // room kept right of the text for a sub-menu arrow
+    int arrowWidth = 0;       // room kept right of the text for a sub-menu arrow
 };
-constexpr int kFrameInset = 3;  // raised frame (2) and a 1-pixel margin around the items
-constexpr int kColumnGap = 4;   // before a column; MF_MENUBARBREAK etches a line in it
+constexpr int kFrameInset = 3;      // raised frame (2) and a 1-pixel margin around the items
+constexpr int kColumnGap = 4;       // before a column; MF_MENUBARBREAK etches a line in it
 constexpr int kMenuArrowWidth = 7;  // the system's sub-menu arrow bitmap (OBM_MNARROW), 7 x 11
 
 HFONT MenuFont();  // a stock font: never deleted
@@ -93,7 +93,7 @@ struct PopupLayout {
 PopupLayout LayOut(const Menu& m, const std::vector<SIZE>& owner_sizes, HDC hdc);
 
 // Where a popup of that size goes for (x, y) and the TPM_ alignment flags, kept on the screen.
-POINT PlacePopup(POINT anchor, SIZE size, UINT flags, const RECT* exclude_rect);
+POINT PlacePopup(POINT anchor, SIZE size, UINT flags);
 // A sub-menu beside its item (screen rectangle), over the parent's frame; to the item's left
 // or upward where the screen ends.
 POINT PlaceSubPopup(const RECT& item_screen_rect, SIZE size);

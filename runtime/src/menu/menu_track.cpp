@@ -1,4 +1,4 @@
-// Tracking popup menus: TrackPopupMenu(Ex), the popup windows, the scripted and the
+// Tracking popup menus: TrackPopupMenu, the popup windows, the scripted and the
 // interactive answers, and the report lines.
 //
 // Messages to the owner, in order: WM_ENTERMENULOOP, WM_INITMENU, then for each popup that
@@ -20,14 +20,14 @@
 //   3. Views and report lines
 //   4. The scripted answer
 //   5. The interactive answer
-//   6. TrackPopupMenu(Ex), EndMenu, GetMenuItemRect
+//   6. TrackPopupMenu, EndMenu, GetMenuItemRect
 //   7. Embedder controls (rt::)
 #include <algorithm>
 #include <sstream>
 
+#include "afx/atlgdi.h"
 #include "menu/menu_private.h"
 #include "user/user_private.h"
-#include "afx/atlgdi.h"
 #include "utf8.h"
 
 namespace menu {
@@ -166,7 +166,7 @@ void PaintItems(Tracking& t, Popup& p, const std::vector<int>& indexes, UINT act
 }
 
 // Opens `hmenu` as popup number t.popups.size(); false when it cannot be shown.
-bool OpenPopup(Tracking& t, HMENU hmenu, int parent_item, POINT anchor, const RECT* exclude_rect) {
+bool OpenPopup(Tracking& t, HMENU hmenu, int parent_item, POINT anchor) {
     const size_t level = t.popups.size();
     if (t.Notify()) {
         const WORD pos = WORD(parent_item < 0 ? 0 : parent_item);
@@ -186,7 +186,7 @@ bool OpenPopup(Tracking& t, HMENU hmenu, int parent_item, POINT anchor, const RE
 
     POINT origin;
     if (level == 0) {
-        origin = PlacePopup(anchor, p.layout.size, t.flags, exclude_rect);
+        origin = PlacePopup(anchor, p.layout.size, t.flags);
     } else {
         const Popup& parent = t.popups[level - 1];
         RECT item_screen_rect = parent.layout.items[size_t(parent_item)].popup_rect;
@@ -269,7 +269,7 @@ bool OpenSubOf(Tracking& t, size_t level, int index, bool* opened = nullptr) {
     if (t.popups.size() > level + 1 && t.popups[level + 1].hmenu == item.sub) return true;  // open already
     const HMENU sub = item.sub;
     ClosePopupsFrom(t, level + 1);
-    if (!OpenPopup(t, sub, index, POINT{0, 0}, nullptr)) return false;
+    if (!OpenPopup(t, sub, index, POINT{0, 0})) return false;
     if (opened) *opened = true;
     return true;
 }
@@ -547,14 +547,14 @@ void RunInteractive(Tracking& t) {
     }
 }
 
-// ---- 6. TrackPopupMenu(Ex) -----------------------------------------------------------------------------
+// ---- 6. TrackPopupMenu -----------------------------------------------------------------------------
 struct TrackResult {
     bool tracked = false;  // false: bad arguments or an empty menu
     bool chosen = false;
     UINT id = 0;
 };
 
-TrackResult Track(HMENU hmenu, UINT flags, POINT anchor, HWND owner, const RECT* exclude_rect) {
+TrackResult Track(HMENU hmenu, UINT flags, POINT anchor, HWND owner) {
     ThreadMenus& tm = Thread();
     if (!Find(hmenu) || !IsWindow(owner)) return TrackResult{};
     // A menu tracked while another is open runs a loop of its own inside the outer one.
@@ -567,7 +567,7 @@ TrackResult Track(HMENU hmenu, UINT flags, POINT anchor, HWND owner, const RECT*
         SendMessageW(owner, WM_ENTERMENULOOP, TRUE, 0);
         SendMessageW(owner, WM_INITMENU, reinterpret_cast<WPARAM>(hmenu), 0);
     }
-    const bool shown = OpenPopup(t, hmenu, -1, anchor, exclude_rect);
+    const bool shown = OpenPopup(t, hmenu, -1, anchor);
     if (!shown) Report("menu not shown (no items)");  // as on the platform, an empty menu fails
     if (shown) {
         ReportPopup(t, 0);
@@ -588,8 +588,7 @@ TrackResult Track(HMENU hmenu, UINT flags, POINT anchor, HWND owner, const RECT*
     SendMessageW(owner, WM_EXITMENULOOP, TRUE, 0);
     tm.active = outer;
     if (outer && !outer->popups.empty()) SetCapture(outer->popups[0].hwnd);
-    if (t.chosen && !(flags & TPM_RETURNCMD))
-        PostMessageW(owner, WM_COMMAND, MAKEWPARAM(t.chosenId, 0), 0);
+    if (t.chosen && !(flags & TPM_RETURNCMD)) PostMessageW(owner, WM_COMMAND, MAKEWPARAM(t.chosenId, 0), 0);
     return TrackResult{shown, t.chosen, t.chosenId};
 }
 
@@ -598,14 +597,7 @@ TrackResult Track(HMENU hmenu, UINT flags, POINT anchor, HWND owner, const RECT*
 
 BOOL TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, int, HWND hWnd, const RECT*) {
     // The rectangle argument is ignored, as on the platform.
-    const menu::TrackResult r = menu::Track(hMenu, uFlags, POINT{x, y}, hWnd, nullptr);
-    if (uFlags & TPM_RETURNCMD) return r.chosen ? BOOL(r.id) : 0;
-    return r.tracked ? TRUE : FALSE;
-}
-
-BOOL TrackPopupMenuEx(HMENU hMenu, UINT uFlags, int x, int y, HWND hwnd, LPTPMPARAMS lptpm) {
-    const RECT* exclude_rect = lptpm && lptpm->cbSize == sizeof(TPMPARAMS) ? &lptpm->rcExclude : nullptr;
-    const menu::TrackResult r = menu::Track(hMenu, uFlags, POINT{x, y}, hwnd, exclude_rect);
+    const menu::TrackResult r = menu::Track(hMenu, uFlags, POINT{x, y}, hWnd);
     if (uFlags & TPM_RETURNCMD) return r.chosen ? BOOL(r.id) : 0;
     return r.tracked ? TRUE : FALSE;
 }

@@ -5,7 +5,7 @@
 //
 // Index
 //   1. Handle table      (generation << 16 | slot + 1), so stale handles look up as null
-//   2. Classes           RegisterClassW and friends; the built-in "Static" class
+//   2. Classes           RegisterClassW and friends
 //   3. Tree helpers      ancestors, screen placement, hit testing
 //   4. Creation          CreateWindowExW
 //   5. Destruction       DestroyWindow
@@ -30,8 +30,6 @@ struct Table {
     ~Table() { windows.Clear(); }
 };
 
-void RegisterSystemClasses(Table& t);
-
 Table& table() {
     // The process-wide window table and class list, as on the platform.
     static Table t;
@@ -48,7 +46,6 @@ Table& table() {
         t.desktop = desktop.get();
         t.desktop->handle = reinterpret_cast<HWND>(static_cast<uintptr_t>(t.windows.Insert(std::move(desktop))));
         t.classes.push_back(cls);
-        RegisterSystemClasses(t);
     }
     return t;
 }
@@ -95,51 +92,6 @@ std::shared_ptr<WindowClass> FindClass(LPCWSTR name) {
             return cls;
     }
     return nullptr;
-}
-
-// The static text control: its text on the dialog face colour, wrapped at words.
-void PaintStatic(HWND hwnd, HDC dc) {
-    RECT client_rect;
-    GetClientRect(hwnd, &client_rect);
-    FillRect(dc, &client_rect, GetSysColorBrush(COLOR_BTNFACE));
-    const Window* w = Find(hwnd);
-    if (!w || w->text.empty()) return;
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    DrawTextW(dc, w->text.c_str(), int(w->text.size()), &client_rect, DT_LEFT | DT_WORDBREAK);
-}
-
-LRESULT CALLBACK StaticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-        case WM_PAINT: {
-            PAINTSTRUCT ps;
-            if (HDC dc = BeginPaint(hwnd, &ps)) PaintStatic(hwnd, dc);
-            EndPaint(hwnd, &ps);
-            return 0;
-        }
-        case WM_PRINTCLIENT:
-            if (wParam) PaintStatic(hwnd, reinterpret_cast<HDC>(wParam));
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;  // WM_PAINT fills the whole client area
-        case WM_SETTEXT: {
-            const LRESULT r = DefWindowProcW(hwnd, msg, wParam, lParam);
-            InvalidateRect(hwnd, nullptr, TRUE);
-            return r;
-        }
-        default:
-            return DefWindowProcW(hwnd, msg, wParam, lParam);
-    }
-}
-
-void RegisterSystemClasses(Table& t) {
-    auto cls = std::make_shared<WindowClass>();
-    cls->name = L"Static";
-    cls->system = true;
-    cls->atom = t.nextAtom++;
-    cls->wc.lpfnWndProc = StaticProc;
-    cls->wc.lpszClassName = cls->name.c_str();
-    t.classes.push_back(cls);
 }
 
 // ---- 3. Tree helpers ------------------------------------------------------------------------------
@@ -450,21 +402,6 @@ BOOL ShowWindow(HWND hWnd, int nCmdShow) {
     return was_visible;
 }
 
-BOOL EnableWindow(HWND hWnd, BOOL bEnable) {
-    Window* w = Find(hWnd);
-    if (!w) return FALSE;
-    const BOOL wasDisabled = (w->style & WS_DISABLED) ? TRUE : FALSE;
-    if (bEnable == !wasDisabled) return wasDisabled;
-    if (bEnable) {
-        w->style &= ~DWORD(WS_DISABLED);
-    } else {
-        w->style |= WS_DISABLED;
-        if (GetFocus() == hWnd) SetFocus(nullptr);  // a disabled window cannot keep the focus
-    }
-    SendMessageW(hWnd, WM_ENABLE, bEnable ? TRUE : FALSE, 0);
-    return wasDisabled;
-}
-
 HWND GetParent(HWND hWnd) {
     const Window* w = Find(hWnd);
     if (!w) return nullptr;
@@ -510,15 +447,6 @@ HWND GetWindow(HWND hWnd, UINT uCmd) {
 int GetDlgCtrlID(HWND hWnd) {
     const Window* w = Find(hWnd);
     return w && w->IsChild() ? int(w->id) : 0;
-}
-
-HWND GetDlgItem(HWND hDlg, int nIDDlgItem) {
-    const Window* w = Find(hDlg);
-    if (!w) return nullptr;
-    for (const Window* child : w->children) {
-        if (child->IsChild() && int(child->id) == nIDDlgItem) return child->handle;
-    }
-    return nullptr;
 }
 
 LONG_PTR GetWindowLongPtrW(HWND hWnd, int nIndex) {

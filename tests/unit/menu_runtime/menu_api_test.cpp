@@ -7,32 +7,6 @@ using mt::MenuTest;
 
 using mt::Sample;
 
-TEST_F(MenuTest, ItemIdsAndStatesByPosition) {
-    Sample s;
-    struct Row {
-        const char* name;
-        int pos;
-        UINT id;
-        UINT state;
-    };
-    const Row rows[] = {
-        {"command", 0, 101, MF_STRING},
-        {"sub-menu: -1, item count in the high byte", 1, UINT(-1), (2u << 8) | MF_POPUP},
-        {"separator: grayed and disabled as well", 2, 0, MF_SEPARATOR | MF_GRAYED | MF_DISABLED},
-        {"checked", 3, 102, MF_CHECKED},
-        {"grayed", 4, 103, MF_GRAYED},
-        {"past the end", 5, UINT(-1), UINT(-1)},
-    };
-    EXPECT_EQ(GetMenuItemCount(s.menu), 5);
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.name);
-        EXPECT_EQ(GetMenuItemID(s.menu, r.pos), r.id);
-        EXPECT_EQ(GetMenuState(s.menu, UINT(r.pos), MF_BYPOSITION), r.state);
-    }
-    EXPECT_EQ(GetSubMenu(s.menu, 1), s.recent);
-    EXPECT_EQ(GetSubMenu(s.menu, 0), nullptr);
-}
-
 // By command the search reaches into sub-menus; an id no item has fails. The text is cut
 // to the buffer.
 TEST_F(MenuTest, ByCommandReachesIntoSubMenusAndTextFitsTheBuffer) {

@@ -6,8 +6,8 @@ namespace {
 
 using mt::MenuTest;
 using mt::Owner;
-using mt::Script;
 using mt::Sample;
+using mt::Script;
 
 struct Shot {
     std::vector<rt::MenuPopupView> open;
@@ -33,26 +33,6 @@ void TrackAndShoot(HMENU menu, HWND owner, const std::wstring& path, Shot* shot)
         script.Choose(path, take);
     }
     TrackPopupMenu(menu, 0, 10, 10, 0, owner, nullptr);
-}
-
-// The frame, the check mark and the arrow are in the golden below; a checked item that is
-// grayed is not: its mark is engraved, grey with white one pixel down-right where free.
-TEST_F(MenuTest, GrayedCheckMarkIsEngraved) {
-    HMENU menu = CreatePopupMenu();
-    AppendMenuW(menu, MF_STRING | MF_CHECKED | MF_GRAYED, 2, L"Grey");
-    Owner owner;
-    Shot shot;
-    TrackAndShoot(menu, owner.hwnd(), L"", &shot);
-    DestroyMenu(menu);
-    kt::Image img;
-    ASSERT_TRUE(kt::ReadBitmap(shot.picture, &img));
-    const mt::MenuFont g;
-    // The mark's 7 columns start at rows 2, 3, 4, 3, 2, 1, 0 and run 3 rows.
-    const int gx = 3 + 2 + (g.check - 7) / 2, gy = 3 + (g.ItemHeight() - 7) / 2;
-    EXPECT_EQ(img.at(gx, gy + 2), RGB(128, 128, 128));
-    EXPECT_EQ(img.at(gx + 3, gy + 7), RGB(255, 255, 255));  // column 2 (rows 4-6) shifted by (+1, +1) below column 3
-    EXPECT_EQ(img.at(gx + 7, gy + 1), RGB(255, 255, 255));  // right of column 6's first pixel
-    EXPECT_EQ(img.at(gx + 1, gy + 2), GetSysColor(COLOR_MENU));
 }
 
 TEST_F(MenuTest, GoldenPopupWithEveryKindOfItem) {

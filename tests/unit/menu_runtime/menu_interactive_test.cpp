@@ -5,9 +5,9 @@
 namespace {
 
 using mt::MenuTest;
+using mt::OpenedView;
 using mt::Owner;
 using mt::Sample;
-using mt::OpenedView;
 
 // ---- the interactive answer -----------------------------------------------------------------------
 // Feeds input through the message wait hook, one step each time the menu loop waits.
@@ -97,8 +97,15 @@ TEST_F(MenuTest, InteractiveHoverOpensAndClosesSubMenus) {
     const auto move_to = [](const RECT& rc) { rt::InjectMouse(WM_MOUSEMOVE, Centre(rc), 0); };
     // Over A, B, Plain, B again, then B's item, which is clicked.
     std::vector<std::function<void()>> steps;
-    for (size_t item : {0, 1, 2, 1}) steps.push_back([&, item] { record(); move_to(top.items[item].screen_rect); });
-    steps.push_back([&] { record(); move_to(rt::OpenMenus().back().items[0].screen_rect); });
+    for (size_t item : {0, 1, 2, 1})
+        steps.push_back([&, item] {
+            record();
+            move_to(top.items[item].screen_rect);
+        });
+    steps.push_back([&] {
+        record();
+        move_to(rt::OpenMenus().back().items[0].screen_rect);
+    });
     steps.push_back([&] {
         record();
         const POINT b1 = Centre(rt::OpenMenus().back().items[0].screen_rect);
@@ -151,23 +158,6 @@ TEST_F(MenuTest, InteractiveDismissals) {
         rt::PumpMessages();
         EXPECT_TRUE(owner.Only(WM_COMMAND).empty());
     }
-}
-
-// Without an input source the loop ends at once; an empty menu is not shown at all (the
-// report lines are the runtime's: the system reports neither).
-TEST_F(MenuTest, InteractiveWithoutAnyInputSourceEndsAtOnce) {
-    Sample s;
-    Owner owner;
-    std::vector<std::string> lines;
-    rt::SetMenuReportHook([&](const std::string& line) { lines.push_back(line); });
-    EXPECT_EQ(TrackPopupMenu(s.menu, TPM_RETURNCMD, 40, 40, 0, owner.hwnd(), nullptr), 0);
-    HMENU empty = CreatePopupMenu();
-    EXPECT_FALSE(TrackPopupMenu(empty, 0, 0, 0, 0, owner.hwnd(), nullptr));
-    DestroyMenu(empty);
-    rt::SetMenuReportHook(nullptr);
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[1], "menu dismissed (no input)");
-    EXPECT_EQ(lines[2], "menu not shown (no items)");
 }
 
 TEST_F(MenuTest, InteractiveKeyboardWalksIntoASubMenu) {

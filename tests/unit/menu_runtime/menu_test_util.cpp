@@ -9,14 +9,16 @@ namespace {
 constexpr LPCWSTR kOwnerClass = L"MtMenuOwner";
 
 bool IsMenuMessage(UINT msg) {
-    static const UINT kRecorded[] = {WM_ENTERMENULOOP, WM_EXITMENULOOP,  WM_INITMENU, WM_INITMENUPOPUP, WM_UNINITMENUPOPUP,
-                                     WM_MENUSELECT,    WM_MEASUREITEM, WM_DRAWITEM, WM_COMMAND};
+    static const UINT kRecorded[] = {WM_ENTERMENULOOP, WM_EXITMENULOOP,    WM_INITMENU,
+                                     WM_INITMENUPOPUP, WM_UNINITMENUPOPUP, WM_MENUSELECT,
+                                     WM_MEASUREITEM,   WM_DRAWITEM,        WM_COMMAND};
     return std::find(std::begin(kRecorded), std::end(kRecorded), msg) != std::end(kRecorded);
 }
 
-// Runs fn on a screen DC with the menu font (the system's, lfMenuFont) selected.
-template <class Fn>
-void WithMenuFont(Fn fn) {
+}  // namespace
+
+// The metrics of the menu font (the system's, lfMenuFont) on a screen DC.
+MenuFont::MenuFont() {
     NONCLIENTMETRICSW ncm{};
     ncm.cbSize = sizeof(ncm);
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
@@ -24,27 +26,14 @@ void WithMenuFont(Fn fn) {
     {
         CScreenDC dc;
         CSelectScope select(dc, font);
-        fn(dc);
-    }
-    DeleteObject(font);
-}
-}  // namespace
-
-MenuFont::MenuFont() {
-    WithMenuFont([this](HDC dc) {
         TEXTMETRICW tm{};
         GetTextMetricsW(dc, &tm);
         SIZE letters{};
         GetTextExtentPoint32W(dc, L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ", 52, &letters);
         tmHeight = tm.tmHeight;
         avgChar = (letters.cx + 26) / 52;
-    });
-}
-
-int MenuFont::Width(const wchar_t* text) {
-    RECT rc{0, 0, 0, 0};
-    WithMenuFont([&](HDC dc) { DrawTextW(dc, text, -1, &rc, DT_SINGLELINE | DT_CALCRECT); });
-    return rc.right;
+    }
+    DeleteObject(font);
 }
 
 LRESULT CALLBACK Owner::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -120,15 +109,10 @@ void MenuTest::TearDown() {
     rt::SetScreenSize(1280, 800);
 }
 
-rt::MenuPopupView OpenedView(HMENU menu, HWND owner, UINT flags, POINT at, const RECT* exclude_rect) {
+rt::MenuPopupView OpenedView(HMENU menu, HWND owner, UINT flags, POINT at) {
     kt::MenuAnswers answers;
     answers.Cancel();
-    if (exclude_rect) {
-        TPMPARAMS params{sizeof(TPMPARAMS), *exclude_rect};
-        TrackPopupMenuEx(menu, flags, at.x, at.y, owner, &params);
-    } else {
-        TrackPopupMenu(menu, flags, at.x, at.y, 0, owner, nullptr);
-    }
+    TrackPopupMenu(menu, flags, at.x, at.y, 0, owner, nullptr);
     return answers.tracked.empty() ? rt::MenuPopupView{} : answers.tracked[0];
 }
 

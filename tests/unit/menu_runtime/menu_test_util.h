@@ -35,15 +35,10 @@ struct Sample {
 struct MenuFont {
     MenuFont();
     int tmHeight = 0;
-    int avgChar = 0;  // the 52 letters' average, rounded
-    int check = GetSystemMetrics(SM_CXMENUCHECK);
-    int arrow = 7;  // the sub-menu arrow box: the system's arrow bitmap, 7 x 11
-    int separator = GetSystemMetrics(SM_CYMENUSIZE) / 2;
+    int avgChar = 0;                                 // the 52 letters' average, rounded
     int ownerHeight = HIWORD(GetDialogBaseUnits());  // WM_MEASUREITEM's itemHeight as it arrives
     int ItemHeight() const { return tmHeight + 4; }
-    int TextItemWidth(int text_width) const { return check + 4 + avgChar + arrow + 2 + text_width; }
     int OwnerItemWidth(int measured) const { return measured + 2 * avgChar; }
-    static int Width(const wchar_t* text);  // DT_CALCRECT in the menu font
 };
 
 struct OwnerRecord {
@@ -88,10 +83,8 @@ protected:
     int lists_before_ = 0;
 };
 
-// The popup as it opens when tracked with flags at a point (dismissed at once); with an
-// excluded rectangle, through TrackPopupMenuEx.
-rt::MenuPopupView OpenedView(HMENU menu, HWND owner, UINT flags, POINT at = POINT{0, 0},
-                             const RECT* exclude_rect = nullptr);
+// The popup as it opens when tracked with flags at a point (dismissed at once).
+rt::MenuPopupView OpenedView(HMENU menu, HWND owner, UINT flags, POINT at = POINT{0, 0});
 
 // "(l, t, r, b)", as the report lines print it: rectangles compare whole and show so.
 std::string Str(const RECT& rc);
