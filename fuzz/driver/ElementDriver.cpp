@@ -26,25 +26,18 @@ namespace kfuzz {
 
 // ---- 1. Kinds, the shared host, resource counts -----------------------------------------------
 namespace {
-const struct {
-    Kind kind;
-    const char* name;
-} kKinds[] = {{Kind::Button, "button"}, {Kind::VScroll, "vscroll"}, {Kind::HScroll, "hscroll"}, {Kind::Tabs, "tabs"}};
+const char* const kKindNames[] = {"button", "vscroll", "hscroll", "tabs"};  // in the order of Kind
 }  // namespace
 
 const char* KindName(Kind kind) {
-    for (const auto& k : kKinds)
-        if (k.kind == kind) return k.name;
-    return "?";
+    return kKindNames[int(kind)];
 }
 
 bool KindFromName(const std::string& name, Kind* kind) {
-    for (const auto& k : kKinds)
-        if (name == k.name) {
-            *kind = k.kind;
-            return true;
-        }
-    return false;
+    const auto* found = std::find(std::begin(kKindNames), std::end(kKindNames), name);
+    if (found == std::end(kKindNames)) return false;
+    *kind = Kind(found - std::begin(kKindNames));
+    return true;
 }
 
 std::string DefaultSkinDir() {
@@ -72,15 +65,9 @@ CHeadlessHost& SharedHost() {
     return *host;
 }
 
-ResourceCount CountResources(CHeadlessHost& host) {
-    ResourceCount count = CountResources();
-    count.gdi -= host.Skin().Factory()->GetLoadedCount();
-    return count;
-}
-
-ResourceCount CountResources() {
+ResourceCount CountResources(CHeadlessHost* host) {
     ResourceCount count;
-    count.gdi = rt::GdiObjectTotal();
+    count.gdi = rt::GdiObjectTotal() - (host ? host->Skin().Factory()->GetLoadedCount() : 0);
     count.menus = rt::MenuObjectCount();
     return count;
 }
@@ -118,12 +105,22 @@ namespace {
 // A host names its skin entries from a fixed set; drawing them from one keeps the skin's
 // record of missing keys bounded in a long soak.
 const std::wstring kLongKey(10000, L'k');
-const wchar_t* const kKeys[] = {
-    L"CElementTabControl.Text", L"CElementTabControl.SelText", L"CElementTabControl.Border", L"QuoteTab.BtnText",
-    L"QuoteTab.BtnHot",         L"scroll_bar.UpArrow",         L"lefttab.bmp",               L"middletab.bmp",
-    L"righttab.bmp",            L"arrow.bmp",                  L"Tab_Bk4.bmp",               L"normal.bmp",
-    L"no.such.key",             L"",                           L"../escape.bmp",             kLongKey.c_str(),
-};
+const wchar_t* const kKeys[] = {L"CElementTabControl.Text",
+                                L"CElementTabControl.SelText",
+                                L"CElementTabControl.Border",
+                                L"QuoteTab.BtnText",
+                                L"QuoteTab.BtnHot",
+                                L"scroll_bar.UpArrow",
+                                L"lefttab.bmp",
+                                L"middletab.bmp",
+                                L"righttab.bmp",
+                                L"arrow.bmp",
+                                L"Tab_Bk4.bmp",
+                                L"normal.bmp",
+                                L"no.such.key",
+                                L"",
+                                L"../escape.bmp",
+                                kLongKey.c_str()};
 const wchar_t* Key(ByteSource& in) {
     const uint8_t b = in.Byte();
     return b % 5 == 0 ? nullptr : kKeys[b % (sizeof kKeys / sizeof kKeys[0])];
@@ -156,6 +153,12 @@ std::string Answer(const char* op, long long arg, long long got, bool takes, boo
     if (got != (takes ? 1 : 0)) return Describe(op, arg, got) + " answered wrong";
     if (!takes && !unchanged) return Describe(op, arg) + " refused but changed the element";
     if (takes && !took) return Describe(op, arg) + " did not take";
+    return "";
+}
+// A setter that answers nothing: the invariants and the sanitizers judge it.
+template <class E, class R, class P, class V>
+std::string Set(E* e, R (E::*setter)(P), V value) {
+    (e->*setter)(static_cast<P>(value));
     return "";
 }
 
@@ -222,9 +225,12 @@ struct ButtonState : ElementDriver::State {
                 return Answer("SetImage", takes, ok, takes, kept() == before,
                               hot || b->m_strImageHot == b->m_strImageNormal);
             }
-            case 3: b->SetTextColor(in.U32()); return "";
-            case 4: b->SetTextHotColor(in.U32()); return "";
-            case 5: b->SetBtnDisable(in.Byte() % 4 == 0 ? in.Int() : 0); return "";
+            case 3:
+                return Set(b, &CElementButton::SetTextColor, in.U32());
+            case 4:
+                return Set(b, &CElementButton::SetTextHotColor, in.U32());
+            case 5:
+                return Set(b, &CElementButton::SetBtnDisable, in.Byte() % 4 == 0 ? in.Int() : 0);
         }
         // DrawBitmap onto a small memory DC at any rectangle, extreme ones included.
         CScreenDC screen;
@@ -297,12 +303,26 @@ struct ScrollState : ElementDriver::State {
         // The vertical bar also answers GetCurrentPosition.
         if constexpr (kVertical)
             if (in.Byte() % 8 == 0) return Expect(s->GetCurrentPosition() == s->m_nCurPos, "GetCurrentPosition");
-        switch (in.Byte() % 8) {
-            case 0: s->SetWidth(in.Int()); return "";
-            case 1: s->SetHeight(in.Int()); return "";
-            case 2: s->SetPageSize(in.Flag() ? int(in.Byte() % 40) : in.Int()); return "";
-            case 3: A::SetNumber(s, in.Flag() ? int(in.Byte() % 200) : in.Int()); return "";
-            case 4: A::InitSet(s, in.Flag() ? int(in.Byte() % 8) - 1 : in.Int()); return "";
+        const int op = in.Byte() % 8;
+        switch (op) {
+            case 0:
+                return Set(s, &Bar::SetWidth, in.Int());
+            case 1:
+                return Set(s, &Bar::SetHeight, in.Int());
+            case 2:
+            case 3: {  // a page or a count below 1 leaves the thumb as it was
+                const bool page = op == 2;
+                const int v = in.Flag() ? int(in.Byte() % (page ? 40 : 200)) : in.Int();
+                const int length = s->m_nThumbLength;
+                if (page)
+                    s->SetPageSize(v);
+                else
+                    A::SetNumber(s, v);
+                return Expect(v >= 1 || s->m_nThumbLength == length, page ? "SetPageSize" : "SetNumber", v);
+            }
+            case 4:
+                A::InitSet(s, in.Flag() ? int(in.Byte() % 8) - 1 : in.Int());
+                return "";
         }
         const int n = A::Number(s);
         const int pos = in.Flag() ? in.Index(n < INT_MAX ? n + 1 : n) : in.Int();
@@ -319,6 +339,7 @@ struct ScrollState : ElementDriver::State {
                 return Describe("m_nCurPos outside 0..N", s->m_nCurPos, A::Number(s));
             lastPos = s->m_nCurPos;
         }
+        if (s->m_nThumbLength < 0) return Describe("negative m_nThumbLength", s->m_nThumbLength);
         return Expect(s->m_nCurPos >= 0, "negative m_nCurPos", s->m_nCurPos);
     }
     std::string Posted(const ControlMessage& cm) override {
@@ -333,8 +354,9 @@ struct ScrollState : ElementDriver::State {
 struct TabsState : ElementDriver::State {
     static const int kMaxTabs = 24;  // keeps every step cheap in a long soak
     CElementTabControl* t = new CElementTabControl(0);
-    std::set<int> idsBeforeStep;
-    std::set<int> buttonIdsBeforeStep;
+    // The tab and button IDs as they were before this step (Invariants takes them after
+    // every step): the oracle for which IDs a call must know.
+    std::set<int> ids, buttonIds;
     CElementContainer* Element() override { return t; }
     RECT HomeRect() const override { return RECT{0, 0, 400, 30}; }
 
@@ -353,10 +375,6 @@ struct TabsState : ElementDriver::State {
         t->SetTabHeight(24);
     }
     int Count() const { return int(t->m_arrItems.GetSize()); }
-    bool Known(int id) const {
-        int index = 0;
-        return t->FindTabID(id, index) != 0;
-    }
     // Per tab: how long its name is, and whether it is visible.
     std::vector<std::pair<int, bool>> Tabs() const {
         std::vector<std::pair<int, bool>> tabs;
@@ -367,7 +385,8 @@ struct TabsState : ElementDriver::State {
     int Id(ByteSource& in) {
         const uint8_t sel = in.Byte() % 4;
         if (sel == 0 && Count() > 0) return t->m_arrItems[in.Byte() % Count()]->m_nID;
-        if (sel == 1 && t->m_arrTextBtn.GetSize() > 0) return t->m_arrTextBtn[in.Byte() % t->m_arrTextBtn.GetSize()].nID;
+        if (sel == 1 && t->m_arrTextBtn.GetSize() > 0)
+            return t->m_arrTextBtn[in.Byte() % t->m_arrTextBtn.GetSize()].nID;
         if (sel == 2) return in.Int();
         return int(in.Byte() % 40) - 2;
     }
@@ -407,9 +426,10 @@ struct TabsState : ElementDriver::State {
 
     std::string Add(ByteSource& in) {
         if (Count() >= kMaxTabs) return "";
-        InfoArg arg(in, *this);
-        const bool duplicate = Known(arg.info.nID);
         const int before = Count();
+        if (in.Byte() % 16 == 0) return Expect(t->Add(nullptr) == -1 && Count() == before, "Add of a null record");
+        InfoArg arg(in, *this);
+        const bool duplicate = ids.count(arg.info.nID) != 0;
         const int index = t->Add(&arg.info);
         if (duplicate) return Expect(index == -1 && Count() == before, "Add of a duplicate", index);
         return Expect(index == before && Count() == before + 1, "Add index", index);
@@ -418,14 +438,15 @@ struct TabsState : ElementDriver::State {
         if (Count() >= kMaxTabs) return "";
         InfoArg arg(in, *this);
         const int index = in.Index(Count());
+        const bool null = in.Byte() % 16 == 0;  // a null record adds nothing
         const int before = Count();
         try {
-            t->InsertTabItem(index, &arg.info);
+            t->InsertTabItem(index, null ? nullptr : &arg.info);
         } catch (CInvalidArgException* e) {
             e->Delete();
             return Expect(index < 0 && Count() == before, "InsertTabItem threw for", index);
         }
-        return Expect(index >= 0 && Count() == before + 1, "InsertTabItem did not throw for", index);
+        return Expect(index >= 0 && Count() == before + !null, "InsertTabItem did not throw for", index);
     }
     std::string AddTextButton(ByteSource& in) {
         if (t->m_arrTextBtn.GetSize() >= kMaxTabs) return "";
@@ -446,12 +467,16 @@ struct TabsState : ElementDriver::State {
         const uint32_t kTakesId = 1u << 3 | 1u << 5 | 1u << 6 | 1u << 8 | 1u << 9 | 1u << 10 | 1u << 21 | 1u << 22 |
                                   1u << 23 | 1u << 28 | 1u << 29;
         const int id = kTakesId >> op & 1 ? Id(in) : 0;
+        const bool known = ids.count(id) != 0, button = buttonIds.count(id) != 0;
+        const int count = Count();
+        using T = CElementTabControl;
         switch (op) {
-            case 0: case 1: return Add(in);
-            case 2: return InsertTabItem(in);
+            case 0:
+            case 1:
+                return Add(in);
+            case 2:
+                return InsertTabItem(in);
             case 3: {
-                const int count = Count();
-                const bool known = Known(id);
                 const int result = t->DelItem(id);
                 return Answer("DelItem", id, result, known, Count() == count, Count() == count - 1);
             }
@@ -460,19 +485,25 @@ struct TabsState : ElementDriver::State {
                 const bool inside = i >= 0 && i < Count() && j >= 0 && j < Count();
                 return Answer("SwapWithIndex", i, t->SwapWithIndex(i, j), inside, true);
             }
-            case 5: t->SetItemVisibleByID(id, flag()); return "";
-            case 6: case 10: {  // write nothing for an unknown ID
-                int visible = 12345;
-                const int found = op == 10 ? t->GetTextBtnVisibleFromID(id, visible) : t->GetItemVisibleFromID(id, visible);
-                return Expect(found || visible == 12345, "Get*VisibleFromID wrote for an unknown ID", id, op);
+            case 5:
+                return Answer("SetItemVisibleByID", id, t->SetItemVisibleByID(id, flag()), known, true);
+            case 6:
+            case 10: {  // write nothing for an unknown ID
+                int out = 12345;
+                const int which = op == 10 ? 2 : in.Byte() % 2;
+                const int found = which == 2   ? t->GetTextBtnVisibleFromID(id, out)
+                                  : which == 1 ? t->FindTabID(id, out)
+                                               : t->GetItemVisibleFromID(id, out);
+                return Expect(found || out == 12345, "a look-up wrote for an unknown ID", id, which);
             }
-            case 7: return AddTextButton(in);
+            case 7:
+                return AddTextButton(in);
             case 8: {
                 const TextArg text(in);
-                t->SetBtnTextByID(id, text.Get());
-                return "";
+                return Answer("SetBtnTextByID", id, t->SetBtnTextByID(id, text.Get()), button && !text.null, true);
             }
-            case 9: t->SetTextBtnVisibleByID(id, flag()); return "";
+            case 9:
+                return Answer("SetTextBtnVisibleByID", id, t->SetTextBtnVisibleByID(id, flag()), button, true);
             case 11: {
                 const int style = in.Flag() ? in.Int() : 1;
                 const int align = in.Flag() ? in.Int() : in.Byte() % 3;
@@ -480,9 +511,13 @@ struct TabsState : ElementDriver::State {
                 t->SetStyle(style, align, pos);
                 return "";
             }
-            case 12: t->SetTabBtnAglin(static_cast<DIRECT>(in.Byte() % 2)); return "";
-            case 13: t->SetTabArrangement(static_cast<TAB_ARRANGEMENT>(in.Byte() % 2)); return "";
-            case 14: case 15: {  // below 1 refused
+            // Values outside the enumerations too: a host may pass any int.
+            case 12:
+                return Set(t, &T::SetTabBtnAglin, flag());
+            case 13:
+                return Set(t, &T::SetTabArrangement, flag());
+            case 14:
+            case 15: {  // below 1 refused
                 const bool width = op == 15;
                 const int v = in.Flag() ? int(in.Byte() % (width ? 200 : 60)) - 5 : in.Int();
                 int& field = width ? t->m_nTabWidth : t->m_nTabHeight;
@@ -490,12 +525,14 @@ struct TabsState : ElementDriver::State {
                 const int result = width ? t->SetTabWidth(v) : t->SetTabHeight(v);
                 return Answer(width ? "SetTabWidth" : "SetTabHeight", v, result, v >= 1, field == old);
             }
-            case 16: t->SetTabbkDrawType(in.Int()); return "";
+            case 16:
+                return Set(t, &T::SetTabbkDrawType, in.Int());
             case 17: {
                 const wchar_t* bmp = Key(in);
                 return Answer("SetTabBKbmp", 0, t->SetTabBKbmp(bmp), bmp != nullptr, true);
             }
-            case 18: t->SetBkColor(in.U32()); return "";
+            case 18:
+                return Set(t, &T::SetBkColor, in.U32());
             case 19: {
                 const int mode = in.Flag() ? int(in.Byte() % 5) : in.Int();
                 t->SetGrayBkColor(mode);
@@ -508,23 +545,24 @@ struct TabsState : ElementDriver::State {
             }
             case 21: {
                 const int selected = t->m_nSelTab;
-                const bool known = Known(id);
                 const int result = t->SetSelectedTab(id);
                 return Answer("SetSelectedTab", id, result, known, t->m_nSelTab == selected);
             }
             case 22: {
                 const TextArg name(in);
-                const bool takes = Known(id) && !name.null;
                 const auto before = Tabs();
                 const int result = t->ChangeItemNameByID(id, name.Get());
-                return Answer("ChangeItemNameByID", id, result, takes, Tabs() == before);
+                return Answer("ChangeItemNameByID", id, result, known && !name.null, Tabs() == before);
             }
-            case 23: t->SetItemWidthWithMargin(id, in.Int()); return "";
-            case 24: t->SetLimitMaxWidth(in.Int()); return "";
+            case 23:
+                return Expect(t->SetItemWidthWithMargin(id, in.Int()) == 0 || known, "SetItemWidthWithMargin", id);
+            case 24:
+                return Set(t, &T::SetLimitMaxWidth, in.Int());
             case 25: {
-                t->GetAllTabItemWidth();
+                if (t->GetAllTabItemWidth() < 0) return "negative GetAllTabItemWidth";
                 const auto tabs = Tabs();
-                const auto visible = std::count_if(tabs.begin(), tabs.end(), [](const auto& tab) { return tab.second; });
+                const auto visible =
+                    std::count_if(tabs.begin(), tabs.end(), [](const auto& tab) { return tab.second; });
                 return Expect(t->GetVisibleCount() == visible, "GetVisibleCount");
             }
             case 26: {
@@ -537,7 +575,9 @@ struct TabsState : ElementDriver::State {
                 t->SetMenuArrowPic(normal, selected);
                 return "";
             }
-            case 28: t->SelectMenuByID(id, in.Flag() ? 100 + int(in.Byte() % 6) : in.Int()); return "";
+            case 28:
+                t->SelectMenuByID(id, in.Flag() ? 100 + int(in.Byte() % 6) : in.Int());
+                return "";
         }
         if (in.Flag()) {  // UpdateItemMenuInfoByTabID
             t->UpdateItemMenuInfoByTabID(id, nullptr);
@@ -550,19 +590,19 @@ struct TabsState : ElementDriver::State {
     std::string Invariants() override {
         if (t->m_nTabHeight < 1) return Describe("m_nTabHeight below 1", t->m_nTabHeight);
         if (t->m_nTabWidth < 1) return Describe("m_nTabWidth below 1", t->m_nTabWidth);
-        idsBeforeStep.clear();
-        buttonIdsBeforeStep.clear();
+        ids.clear();
+        buttonIds.clear();
         for (INT_PTR i = 0; i < t->m_arrItems.GetSize(); ++i) {
             if (!t->m_arrItems[i]) return "an empty tab slot";
-            idsBeforeStep.insert(t->m_arrItems[i]->m_nID);
+            ids.insert(t->m_arrItems[i]->m_nID);
         }
-        for (INT_PTR i = 0; i < t->m_arrTextBtn.GetSize(); ++i) buttonIdsBeforeStep.insert(t->m_arrTextBtn[i].nID);
+        for (INT_PTR i = 0; i < t->m_arrTextBtn.GetSize(); ++i) buttonIds.insert(t->m_arrTextBtn[i].nID);
         return "";
     }
     std::string Posted(const ControlMessage& cm) override {
         const int id = static_cast<int>(cm.wParam);
-        if (cm.msg == 1324) return Expect(idsBeforeStep.count(id) != 0, "1324 for a tab that does not exist");
-        if (cm.msg == 1325) return Expect(buttonIdsBeforeStep.count(id) != 0, "1325 for a button that does not exist");
+        if (cm.msg == 1324) return Expect(ids.count(id) != 0, "1324 for a tab that does not exist");
+        if (cm.msg == 1325) return Expect(buttonIds.count(id) != 0, "1325 for a button that does not exist");
         return cm.msg == 1326 ? "" : "tab control posted " + std::to_string(cm.msg);
     }
 };
@@ -683,10 +723,18 @@ bool ElementDriver::Step(ByteSource& in) {
         CElementContainer* element = m_state->Element();
         const POINT pt{in.Int(), in.Int()};
         switch (in.Byte() % 4) {
-            case 0: element->OnMouseMove(pt.x, pt.y, 0); break;
-            case 1: element->OnLButtonDown(pt); break;
-            case 2: element->OnLButtonUp(pt); break;
-            default: element->OnSize(0, pt.x, pt.y); break;
+            case 0:
+                element->OnMouseMove(pt.x, pt.y, 0);
+                break;
+            case 1:
+                element->OnLButtonDown(pt);
+                break;
+            case 2:
+                element->OnLButtonUp(pt);
+                break;
+            default:
+                element->OnSize(0, pt.x, pt.y);
+                break;
         }
         m_host.Pump();
     } else {
@@ -708,7 +756,7 @@ bool ElementDriver::Paint() {
 // ---- 5. One fuzz input ----------------------------------------------------------------------------
 void RunElementInput(Kind kind, const uint8_t* data, size_t size, int max_steps) {
     CHeadlessHost& host = SharedHost();
-    const ResourceCount before = CountResources(host);
+    const ResourceCount before = CountResources(&host);
     std::string violation;
     {
         BufferSource in(data, size);
@@ -720,7 +768,7 @@ void RunElementInput(Kind kind, const uint8_t* data, size_t size, int max_steps)
     }
     if (!violation.empty()) Die("INVARIANT BROKEN: " + violation);
     host.Pump();
-    AbortOnLeak(before, CountResources(host), std::string("the released ") + KindName(kind));
+    AbortOnLeak(before, CountResources(&host), std::string("the released ") + KindName(kind));
 }
 
 }  // namespace kfuzz

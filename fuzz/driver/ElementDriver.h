@@ -30,8 +30,8 @@ struct ResourceCount {
     int menus = 0;
     bool operator==(const ResourceCount& o) const { return gdi == o.gdi && menus == o.menus; }
 };
-ResourceCount CountResources(CHeadlessHost& host);
-ResourceCount CountResources();  // everything alive, for the targets without a host
+// With no host: everything alive, for the targets without one.
+ResourceCount CountResources(CHeadlessHost* host = nullptr);
 // Aborts the process with a message when `after` differs from `before`.
 void AbortOnLeak(const ResourceCount& before, const ResourceCount& after, const std::string& what);
 // One input of a parser target: `parse` returns false for a refused input and must then say

@@ -216,8 +216,8 @@ def own_test(path):
     return AREA_TESTS.get(area, parts[2] if parts[0] == "runtime" else parts[0])
 
 
-def build_and_test(build, jobs, timeout, first=None, build_timeout=1800):
-    if first:
+def build_and_test(build, jobs, timeout, first=None, build_timeout=1800, tests=None):
+    if first and not tests:
         rc, out = run(["cmake", "--build", build, "-j", str(jobs), "--target", "test_" + first],
                       timeout=1800)
         if rc != 0:
@@ -230,7 +230,7 @@ def build_and_test(build, jobs, timeout, first=None, build_timeout=1800):
     if rc != 0:
         return "uncompilable", out
     rc, out = run(["ctest", "--test-dir", build, "--stop-on-failure", "-j", str(jobs),
-                   "--timeout", str(timeout)], timeout=timeout * 4)
+                   "--timeout", str(timeout)] + (["-R", tests] if tests else []), timeout=timeout * 4)
     if rc is None or rc != 0:
         return "killed", out
     return "survived", out
@@ -254,6 +254,9 @@ def main():
     ap.add_argument("--report", help="write the results (JSON) to this file")
     ap.add_argument("--only", action="append", metavar="PATH",
                     help="draw only from sources under this folder (repeatable), e.g. --only menu")
+    ap.add_argument("--tests", metavar="REGEX",
+                    help="run only the ctest entries matching REGEX (ctest -R), to see what "
+                         "some test folders catch alone, e.g. --tests '^(soak_short|reliability)$'")
     args = ap.parse_args()
 
     repo = subprocess.run(["git", "rev-parse", "--show-toplevel"], stdout=subprocess.PIPE,
@@ -286,7 +289,8 @@ def main():
     else:
         tree, build = prepare_copy(repo, work, args.rev)
     # The first build of the copy is a whole build: no time limit.
-    state, out = build_and_test(build, args.jobs, args.timeout, build_timeout=None)
+    state, out = build_and_test(build, args.jobs, args.timeout, build_timeout=None,
+                                tests=args.tests)
     if state != "survived":
         sys.exit("mutate: the unmutated tree does not build and pass its tests\n" + out[-3000:])
 
@@ -304,7 +308,8 @@ def main():
             with open(path, "w", encoding="utf-8") as f:
                 f.write("\n".join(mutated))
             try:
-                state, _ = build_and_test(build, args.jobs, args.timeout, own_test(site["file"]))
+                state, _ = build_and_test(build, args.jobs, args.timeout, own_test(site["file"]),
+                                          tests=args.tests)
             finally:
                 with open(path, "w", encoding="utf-8") as f:
                     f.write(original)

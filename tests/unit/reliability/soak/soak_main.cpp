@@ -100,7 +100,7 @@ bool ParseArgs(int argc, char** argv, Options* options) {
 // Runs one kind; prints its line and returns false on a failure.
 bool SoakKind(kfuzz::Kind kind, const Options& options) {
     CHeadlessHost& host = kfuzz::SharedHost();
-    const kfuzz::ResourceCount before = kfuzz::CountResources(host);
+    const kfuzz::ResourceCount before = kfuzz::CountResources(&host);
     const long long n = options.events;
     const long long half = n / 2;
     const long long sample_every = std::max<long long>((n - half) / (kWindows * kWindowSamples), 1);
@@ -136,7 +136,7 @@ bool SoakKind(kfuzz::Kind kind, const Options& options) {
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     host.Pump();
-    const kfuzz::ResourceCount after = kfuzz::CountResources(host);
+    const kfuzz::ResourceCount after = kfuzz::CountResources(&host);
     for (void* p : leaked) std::free(p);
     const double per_kilo_event = Slope(floors) * 1000.0;
     std::printf(
@@ -154,8 +154,8 @@ bool SoakKind(kfuzz::Kind kind, const Options& options) {
         ok = false;
     }
     if (per_kilo_event >= kMaxGrowthPerKiloEvent && n >= kMemoryCheckEvents) {
-        std::printf("  FAILED: the heap grows %.1f bytes per 1,000 events after warm-up (limit %.0f)\n",
-                    per_kilo_event, kMaxGrowthPerKiloEvent);
+        std::printf("  FAILED: the heap grows %.1f bytes per 1,000 events after warm-up (limit %.0f)\n", per_kilo_event,
+                    kMaxGrowthPerKiloEvent);
         ok = false;
     }
     std::fflush(stdout);
@@ -167,7 +167,9 @@ bool SoakKind(kfuzz::Kind kind, const Options& options) {
 int main(int argc, char** argv) {
     Options options;
     if (!ParseArgs(argc, argv, &options)) {
-        std::fprintf(stderr, "usage: %s [--events N>=100] [--kinds button,vscroll,hscroll,tabs] [--seed S] [--leak BYTES]\n", argv[0]);
+        std::fprintf(stderr,
+                     "usage: %s [--events N>=100] [--kinds button,vscroll,hscroll,tabs] [--seed S] [--leak BYTES]\n",
+                     argv[0]);
         return 2;
     }
     bool ok = true;
