@@ -5,6 +5,10 @@
 
 namespace kt {
 
+std::ostream& operator<<(std::ostream& os, const Posted& p) {
+    return os << "{" << p.msg << ", " << p.wParam << ", " << p.lParam << ", t=" << p.time << "}";
+}
+
 std::string SkinDir(const char* name) {
     return std::string(KELEM_SOURCE_DIR) + "/skins/" + name;
 }
@@ -52,9 +56,23 @@ void HostTest::TearDown() {
     host.reset();
 }
 
-POINT HostTest::Centre(CElementContainer* e) {
+std::vector<Posted> HostTest::TakePosted() {
+    std::vector<Posted> out;
+    auto& queue = host->Window().ControlMessages();
+    for (const ControlMessage& cm : queue)
+        out.push_back(Posted{cm.msg, static_cast<long long>(cm.wParam), static_cast<long long>(cm.lParam), cm.time});
+    queue.clear();
+    return out;
+}
+
+RECT HostTest::WindowRect(CElementContainer* e) {
     RECT rc;
     e->GetContainerRect(&rc);
+    return rc;
+}
+
+POINT HostTest::Centre(CElementContainer* e) {
+    const RECT rc = WindowRect(e);
     return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
 }
 

@@ -1,4 +1,5 @@
-// A headless host with the default skin, for element tests.
+// A headless host with the default skin, for element tests; plus a recorder of the
+// control messages elements post.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,12 +12,26 @@
 
 namespace kt {
 
+struct Posted {
+    UINT msg;
+    long long wParam;
+    long long lParam;
+    DWORD time;
+    bool operator==(const Posted& o) const {
+        return msg == o.msg && wParam == o.wParam && lParam == o.lParam && time == o.time;
+    }
+};
+std::ostream& operator<<(std::ostream& os, const Posted& p);
+
 class HostTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-    // The element's centre in window coordinates.
+    // Everything posted since the last call, oldest first.
+    std::vector<Posted> TakePosted();
+    // The element's centre and corners in window coordinates.
     static POINT Centre(CElementContainer* e);
+    static RECT WindowRect(CElementContainer* e);
     std::unique_ptr<CHeadlessHost> host;
     int gdiBaseline = 0;  // GdiObjectsOutsideSkin() after set-up
 };
