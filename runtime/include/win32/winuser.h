@@ -17,7 +17,6 @@ BOOL OffsetRect(LPRECT lprc, int dx, int dy);
 BOOL InflateRect(LPRECT lprc, int dx, int dy);
 BOOL IntersectRect(LPRECT lprcDst, const RECT* lprcSrc1, const RECT* lprcSrc2);
 BOOL UnionRect(LPRECT lprcDst, const RECT* lprcSrc1, const RECT* lprcSrc2);
-BOOL SubtractRect(LPRECT lprcDst, const RECT* lprcSrc1, const RECT* lprcSrc2);
 BOOL IsRectEmpty(const RECT* lprc);
 BOOL EqualRect(const RECT* lprc1, const RECT* lprc2);
 BOOL PtInRect(const RECT* lprc, POINT pt);
@@ -110,7 +109,6 @@ LONG GetDialogBaseUnits();
 // ---- painting helpers (user32 side of drawing) ------------------------------------------
 int FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr);
 int FrameRect(HDC hDC, const RECT* lprc, HBRUSH hbr);
-BOOL InvertRect(HDC hDC, const RECT* lprc);
 BOOL DrawFocusRect(HDC hDC, const RECT* lprc);
 
 #define DT_TOP 0x00000000
@@ -461,16 +459,9 @@ HCURSOR GetCursor(void);
 BOOL DestroyCursor(HCURSOR hCursor);
 
 // ---- images ----------------------------------------------------------------------------------
-// Only IMAGE_BITMAP with LR_LOADFROMFILE; bitmap resources load through LoadBitmapW.
 #define IMAGE_BITMAP 0
-#define IMAGE_ICON 1
-#define IMAGE_CURSOR 2
-#define LR_DEFAULTCOLOR 0x0000
 #define LR_LOADFROMFILE 0x0010
-#define LR_DEFAULTSIZE 0x0040
 #define LR_CREATEDIBSECTION 0x2000
-HANDLE LoadImageW(HINSTANCE hInst, LPCWSTR name, UINT type, int cx, int cy, UINT fuLoad);
-#define LoadImage LoadImageW
 // A bitmap resource of a module (CBitmap::LoadBitmap). Provided by the resource part
 // of the runtime.
 HBITMAP LoadBitmapW(HINSTANCE hInstance, LPCWSTR lpBitmapName);
