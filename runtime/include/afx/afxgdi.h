@@ -206,8 +206,6 @@ public:
     int GetStretchBltMode() const;
     int SetROP2(int nDrawMode);
     int GetROP2() const;
-    UINT SetTextAlign(UINT nFlags);
-    UINT GetTextAlign() const;
     virtual int SetMapMode(int nMapMode);
     int GetMapMode() const;
     CPoint SetBrushOrg(int x, int y);
@@ -228,10 +226,6 @@ public:
     int IntersectClipRect(LPCRECT lpRect) {
         return IntersectClipRect(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
     }
-    virtual int ExcludeClipRect(int x1, int y1, int x2, int y2);
-    int ExcludeClipRect(LPCRECT lpRect) {
-        return ExcludeClipRect(lpRect->left, lpRect->top, lpRect->right, lpRect->bottom);
-    }
     int SelectClipRgn(CRgn* pRgn);
     virtual int GetClipBox(LPRECT lpRect) const;
 
@@ -245,7 +239,6 @@ public:
     void Draw3dRect(int x, int y, int cx, int cy, COLORREF clrTopLeft, COLORREF clrBottomRight);
     void FillRect(LPCRECT lpRect, CBrush* pBrush);
     void FrameRect(LPCRECT lpRect, CBrush* pBrush);
-    void InvertRect(LPCRECT lpRect);
     void DrawFocusRect(LPCRECT lpRect);
     BOOL DrawEdge(LPRECT lpRect, UINT nEdge, UINT nFlags);
     BOOL Rectangle(int x1, int y1, int x2, int y2);
@@ -294,14 +287,9 @@ public:
     int GetTextFace(int nCount, LPTSTR lpszFacename) const;
     int GetTextFace(CString& rString) const;
 
-    // DrawState: text (bPrefixText chooses DST_PREFIXTEXT over DST_TEXT; nTextLen 0
-    // means up to the terminating zero), bitmaps, icons, or a drawing callback, with
-    // DSS_ state flags in nFlags. As with MFC, the brush argument must be typed when
-    // it is given (HBRUSH or CBrush*).
-    BOOL DrawState(CPoint pt, CSize size, HBITMAP hBitmap, UINT nFlags, HBRUSH hBrush = nullptr);
-    BOOL DrawState(CPoint pt, CSize size, CBitmap* pBitmap, UINT nFlags, CBrush* pBrush = nullptr);
-    BOOL DrawState(CPoint pt, CSize size, HICON hIcon, UINT nFlags, HBRUSH hBrush = nullptr);
-    BOOL DrawState(CPoint pt, CSize size, HICON hIcon, UINT nFlags, CBrush* pBrush = nullptr);
+    // DrawState of text (bPrefixText chooses DST_PREFIXTEXT over DST_TEXT; nTextLen 0
+    // means up to the terminating zero), with DSS_ state flags in nFlags. As with MFC,
+    // the brush argument must be typed when it is given (HBRUSH or CBrush*).
     BOOL DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL bPrefixText = TRUE, int nTextLen = 0,
                    HBRUSH hBrush = nullptr);
     BOOL DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL bPrefixText = TRUE, int nTextLen = 0,
@@ -309,9 +297,6 @@ public:
     BOOL DrawState(CPoint pt, CSize size, const CString& str, UINT nFlags, BOOL bPrefixText = TRUE, int nTextLen = 0,
                    HBRUSH hBrush = nullptr);
     BOOL DrawState(CPoint pt, CSize size, const CString& str, UINT nFlags, BOOL bPrefixText = TRUE, int nTextLen = 0,
-                   CBrush* pBrush = nullptr);
-    BOOL DrawState(CPoint pt, CSize size, DRAWSTATEPROC lpDrawProc, LPARAM lData, UINT nFlags, HBRUSH hBrush = nullptr);
-    BOOL DrawState(CPoint pt, CSize size, DRAWSTATEPROC lpDrawProc, LPARAM lData, UINT nFlags,
                    CBrush* pBrush = nullptr);
 
 private:

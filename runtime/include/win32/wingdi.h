@@ -247,14 +247,6 @@ typedef TEXTMETRICW TEXTMETRIC;
 // ---- text output ----------------------------------------------------------------
 #define ETO_OPAQUE 0x0002
 #define ETO_CLIPPED 0x0004
-#define TA_LEFT 0
-#define TA_TOP 0
-#define TA_RIGHT 2
-#define TA_CENTER 6
-#define TA_BOTTOM 8
-#define TA_BASELINE 24
-#define TA_NOUPDATECP 0
-#define TA_UPDATECP 1
 
 // ---- device caps -----------------------------------------------------------------
 #define HORZRES 8
@@ -324,8 +316,6 @@ int SetStretchBltMode(HDC hdc, int mode);
 int GetStretchBltMode(HDC hdc);
 int SetROP2(HDC hdc, int rop2);
 int GetROP2(HDC hdc);
-UINT SetTextAlign(HDC hdc, UINT align);
-UINT GetTextAlign(HDC hdc);
 int SetMapMode(HDC hdc, int mode);
 int GetMapMode(HDC hdc);
 BOOL SetWindowOrgEx(HDC hdc, int x, int y, LPPOINT lppt);
@@ -347,10 +337,8 @@ BOOL GdiFlush(void);
 HRGN CreateRectRgn(int x1, int y1, int x2, int y2);
 HRGN CreateRectRgnIndirect(const RECT* lprect);
 int IntersectClipRect(HDC hdc, int left, int top, int right, int bottom);
-int ExcludeClipRect(HDC hdc, int left, int top, int right, int bottom);
 int SelectClipRgn(HDC hdc, HRGN hrgn);
 int GetClipBox(HDC hdc, LPRECT lprect);
-int GetClipRgn(HDC hdc, HRGN hrgn);
 int GetRgnBox(HRGN hrgn, LPRECT lprc);
 
 // ---- drawing ---------------------------------------------------------------------

@@ -17,7 +17,6 @@ BOOL OffsetRect(LPRECT lprc, int dx, int dy);
 BOOL InflateRect(LPRECT lprc, int dx, int dy);
 BOOL IntersectRect(LPRECT lprcDst, const RECT* lprcSrc1, const RECT* lprcSrc2);
 BOOL UnionRect(LPRECT lprcDst, const RECT* lprcSrc1, const RECT* lprcSrc2);
-BOOL SubtractRect(LPRECT lprcDst, const RECT* lprcSrc1, const RECT* lprcSrc2);
 BOOL IsRectEmpty(const RECT* lprc);
 BOOL EqualRect(const RECT* lprc1, const RECT* lprc2);
 BOOL PtInRect(const RECT* lprc, POINT pt);
@@ -110,7 +109,6 @@ LONG GetDialogBaseUnits();
 // ---- painting helpers (user32 side of drawing) ------------------------------------------
 int FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr);
 int FrameRect(HDC hDC, const RECT* lprc, HBRUSH hbr);
-BOOL InvertRect(HDC hDC, const RECT* lprc);
 BOOL DrawFocusRect(HDC hDC, const RECT* lprc);
 
 #define DT_TOP 0x00000000
@@ -122,37 +120,26 @@ BOOL DrawFocusRect(HDC hDC, const RECT* lprc);
 #define DT_WORDBREAK 0x00000010
 #define DT_SINGLELINE 0x00000020
 #define DT_EXPANDTABS 0x00000040
-#define DT_TABSTOP 0x00000080
 #define DT_NOCLIP 0x00000100
 #define DT_EXTERNALLEADING 0x00000200
 #define DT_CALCRECT 0x00000400
 #define DT_NOPREFIX 0x00000800
 #define DT_INTERNAL 0x00001000
-#define DT_EDITCONTROL 0x00002000
 #define DT_PATH_ELLIPSIS 0x00004000
 #define DT_END_ELLIPSIS 0x00008000
 #define DT_MODIFYSTRING 0x00010000
 #define DT_RTLREADING 0x00020000
 #define DT_WORD_ELLIPSIS 0x00040000
 #define DT_NOFULLWIDTHCHARBREAK 0x00080000
-#define DT_HIDEPREFIX 0x00100000
-#define DT_PREFIXONLY 0x00200000
 int DrawTextW(HDC hdc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT format);
 #define DrawText DrawTextW
 
 typedef BOOL(CALLBACK* DRAWSTATEPROC)(HDC hdc, LPARAM lData, WPARAM wData, int cx, int cy);
-#define DST_COMPLEX 0x0000
 #define DST_TEXT 0x0001
 #define DST_PREFIXTEXT 0x0002
-#define DST_ICON 0x0003
-#define DST_BITMAP 0x0004
 #define DSS_NORMAL 0x0000
 #define DSS_UNION 0x0010
 #define DSS_DISABLED 0x0020
-#define DSS_MONO 0x0080
-#define DSS_HIDEPREFIX 0x0200
-#define DSS_PREFIXONLY 0x0400
-#define DSS_RIGHT 0x8000
 BOOL DrawStateW(HDC hdc, HBRUSH hbrFore, DRAWSTATEPROC qfnCallBack, LPARAM lData, WPARAM wData, int x, int y, int cx,
                 int cy, UINT uFlags);
 #define DrawState DrawStateW
@@ -171,11 +158,7 @@ BOOL DrawStateW(HDC hdc, HBRUSH hbrFore, DRAWSTATEPROC qfnCallBack, LPARAM lData
 #define BF_RECT (BF_LEFT | BF_TOP | BF_RIGHT | BF_BOTTOM)
 #define BF_TOPLEFT (BF_TOP | BF_LEFT)
 #define BF_BOTTOMRIGHT (BF_BOTTOM | BF_RIGHT)
-#define BF_MIDDLE 0x0800
 #define BF_SOFT 0x1000
-#define BF_ADJUST 0x2000
-#define BF_FLAT 0x4000
-#define BF_MONO 0x8000
 #define EDGE_BUMP (BDR_RAISEDOUTER | BDR_SUNKENINNER)
 BOOL DrawEdge(HDC hdc, LPRECT qrc, UINT edge, UINT grfFlags);
 
@@ -453,16 +436,9 @@ HCURSOR GetCursor(void);
 BOOL DestroyCursor(HCURSOR hCursor);
 
 // ---- images ----------------------------------------------------------------------------------
-// Only IMAGE_BITMAP with LR_LOADFROMFILE; bitmap resources load through LoadBitmapW.
 #define IMAGE_BITMAP 0
-#define IMAGE_ICON 1
-#define IMAGE_CURSOR 2
-#define LR_DEFAULTCOLOR 0x0000
 #define LR_LOADFROMFILE 0x0010
-#define LR_DEFAULTSIZE 0x0040
 #define LR_CREATEDIBSECTION 0x2000
-HANDLE LoadImageW(HINSTANCE hInst, LPCWSTR name, UINT type, int cx, int cy, UINT fuLoad);
-#define LoadImage LoadImageW
 // A bitmap resource of a module (CBitmap::LoadBitmap). Provided by the resource part
 // of the runtime.
 HBITMAP LoadBitmapW(HINSTANCE hInstance, LPCWSTR lpBitmapName);

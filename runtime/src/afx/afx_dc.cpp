@@ -178,13 +178,6 @@ int CDC::GetROP2() const {
     return ::GetROP2(m_hAttribDC);
 }
 
-UINT CDC::SetTextAlign(UINT nFlags) {
-    return SetOnBoth<UINT>(*this, [=](HDC h) { return ::SetTextAlign(h, nFlags); });
-}
-UINT CDC::GetTextAlign() const {
-    return ::GetTextAlign(m_hAttribDC);
-}
-
 int CDC::SetMapMode(int nMapMode) {
     return SetOnBoth<int>(*this, [=](HDC h) { return ::SetMapMode(h, nMapMode); });
 }
@@ -239,10 +232,6 @@ int CDC::IntersectClipRect(int x1, int y1, int x2, int y2) {
     return SetOnBoth<int>(*this, [=](HDC h) { return ::IntersectClipRect(h, x1, y1, x2, y2); });
 }
 
-int CDC::ExcludeClipRect(int x1, int y1, int x2, int y2) {
-    return SetOnBoth<int>(*this, [=](HDC h) { return ::ExcludeClipRect(h, x1, y1, x2, y2); });
-}
-
 int CDC::SelectClipRgn(CRgn* pRgn) {
     HRGN hRgn = static_cast<HRGN>(HandleOf(pRgn));
     return SetOnBoth<int>(*this, [=](HDC h) { return ::SelectClipRgn(h, hRgn); });
@@ -295,10 +284,6 @@ void CDC::FillRect(LPCRECT lpRect, CBrush* pBrush) {
 
 void CDC::FrameRect(LPCRECT lpRect, CBrush* pBrush) {
     ::FrameRect(m_hDC, lpRect, static_cast<HBRUSH>(HandleOf(pBrush)));
-}
-
-void CDC::InvertRect(LPCRECT lpRect) {
-    ::InvertRect(m_hDC, lpRect);
 }
 
 void CDC::DrawFocusRect(LPCRECT lpRect) {
@@ -378,7 +363,8 @@ namespace {
 
 thread_local rt::TextRunHook t_textRunHook;
 
-// Where a TextOut/ExtTextOut run lands, from the reference point and the text alignment.
+// Where a TextOut/ExtTextOut run lands: the text alignment is always the default, so
+// (x, y) is the cell's top-left.
 RECT TextOutCell(HDC hdc, int x, int y, LPCTSTR text, UINT count, const INT* dx) {
     SIZE size{};
     ::GetTextExtentPoint32(hdc, text, int(count), &size);
@@ -386,22 +372,6 @@ RECT TextOutCell(HDC hdc, int x, int y, LPCTSTR text, UINT count, const INT* dx)
         LONG advance = 0;
         for (UINT i = 0; i < count; ++i) advance += dx[i];
         size.cx = advance;
-    }
-    const UINT align = ::GetTextAlign(hdc);
-    if (align & TA_UPDATECP) {
-        POINT cp{};
-        ::GetCurrentPositionEx(hdc, &cp);
-        x = cp.x;
-        y = cp.y;
-    }
-    if ((align & TA_CENTER) == TA_CENTER) x -= size.cx / 2;
-    else if (align & TA_RIGHT) x -= size.cx;
-    if ((align & TA_BASELINE) == TA_BASELINE) {
-        TEXTMETRIC tm{};
-        ::GetTextMetrics(hdc, &tm);
-        y -= tm.tmAscent;
-    } else if (align & TA_BOTTOM) {
-        y -= size.cy;
     }
     return RECT{x, y, x + size.cx, y + size.cy};
 }
@@ -423,20 +393,15 @@ RECT DrawTextCell(HDC hdc, LPCTSTR text, int count, const RECT& rc, UINT format)
 }
 
 // Where a DrawState text lands: a normal look is DrawText's at pt, whatever the size; the
-// other looks are cut to the size or the text's extent, a disabled one embossed with its
-// highlight copy one pixel down and right.
+// disabled look is cut to the size or the text's extent, embossed with its highlight copy
+// one pixel down and right.
 RECT DrawStateTextCell(HDC hdc, POINT pt, SIZE size, LPCTSTR text, int count, UINT flags, BOOL prefix) {
     if (count <= 0) count = int(std::wcslen(text));
-    if (!(flags & (DSS_DISABLED | DSS_MONO)))
+    if (!(flags & DSS_DISABLED))
         return DrawTextCell(hdc, text, count, RECT{pt.x, pt.y, pt.x, pt.y}, DT_NOCLIP | (prefix ? 0 : DT_NOPREFIX));
     SIZE extent{};
     ::GetTextExtentPoint32(hdc, text, count, &extent);
-    RECT cell{pt.x, pt.y, pt.x + (size.cx ? size.cx : extent.cx), pt.y + (size.cy ? size.cy : extent.cy)};
-    if (flags & DSS_DISABLED) {
-        ++cell.right;
-        ++cell.bottom;
-    }
-    return cell;
+    return RECT{pt.x, pt.y, pt.x + (size.cx ? size.cx : extent.cx) + 1, pt.y + (size.cy ? size.cy : extent.cy) + 1};
 }
 
 void ReportTextRun(HDC hdc, const RECT& cell) {
@@ -506,24 +471,6 @@ HBRUSH BrushOf(CBrush* pBrush) {
 }
 }  // namespace
 
-BOOL CDC::DrawState(CPoint pt, CSize size, HBITMAP hBitmap, UINT nFlags, HBRUSH hBrush) {
-    return ::DrawState(m_hDC, hBrush, nullptr, reinterpret_cast<LPARAM>(hBitmap), 0, pt.x, pt.y, size.cx, size.cy,
-                       nFlags | DST_BITMAP);
-}
-
-BOOL CDC::DrawState(CPoint pt, CSize size, CBitmap* pBitmap, UINT nFlags, CBrush* pBrush) {
-    return DrawState(pt, size, static_cast<HBITMAP>(HandleOf(pBitmap)), nFlags, BrushOf(pBrush));
-}
-
-BOOL CDC::DrawState(CPoint pt, CSize size, HICON hIcon, UINT nFlags, HBRUSH hBrush) {
-    return ::DrawState(m_hDC, hBrush, nullptr, reinterpret_cast<LPARAM>(hIcon), 0, pt.x, pt.y, size.cx, size.cy,
-                       nFlags | DST_ICON);
-}
-
-BOOL CDC::DrawState(CPoint pt, CSize size, HICON hIcon, UINT nFlags, CBrush* pBrush) {
-    return DrawState(pt, size, hIcon, nFlags, BrushOf(pBrush));
-}
-
 BOOL CDC::DrawState(CPoint pt, CSize size, LPCTSTR lpszText, UINT nFlags, BOOL bPrefixText, int nTextLen,
                     HBRUSH hBrush) {
     const RECT cell = t_textRunHook && lpszText
@@ -548,12 +495,4 @@ BOOL CDC::DrawState(CPoint pt, CSize size, const CString& str, UINT nFlags, BOOL
 BOOL CDC::DrawState(CPoint pt, CSize size, const CString& str, UINT nFlags, BOOL bPrefixText, int nTextLen,
                     CBrush* pBrush) {
     return DrawState(pt, size, str.GetString(), nFlags, bPrefixText, nTextLen, BrushOf(pBrush));
-}
-
-BOOL CDC::DrawState(CPoint pt, CSize size, DRAWSTATEPROC lpDrawProc, LPARAM lData, UINT nFlags, HBRUSH hBrush) {
-    return ::DrawState(m_hDC, hBrush, lpDrawProc, lData, 0, pt.x, pt.y, size.cx, size.cy, nFlags | DST_COMPLEX);
-}
-
-BOOL CDC::DrawState(CPoint pt, CSize size, DRAWSTATEPROC lpDrawProc, LPARAM lData, UINT nFlags, CBrush* pBrush) {
-    return DrawState(pt, size, lpDrawProc, lData, nFlags, BrushOf(pBrush));
 }

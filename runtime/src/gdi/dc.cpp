@@ -8,10 +8,7 @@
 //   5. Device capabilities
 //
 // The clip rectangle is kept in device coordinates, fixed with the origins in force
-// when it was set, as Windows keeps its clip region. Clipping is one rectangle:
-// ExcludeClipRect shrinks it only when the excluded part cuts a whole side off;
-// a hole in the middle is ignored (the result reports COMPLEXREGION), so drawing
-// may reach into the hole but never beyond the bounding rectangle.
+// when it was set, as Windows keeps its clip region. Clipping is one rectangle.
 #include <algorithm>
 
 #include "gdi_private.h"
@@ -57,16 +54,6 @@ RECT NormalizedDeviceRect(const DC* dc, int l, int t, int r, int b) {
     const POINT a = LogicalToDevice(dc, std::min(l, r), std::min(t, b));
     const POINT z = LogicalToDevice(dc, std::max(l, r), std::max(t, b));
     return RECT{a.x, a.y, z.x, z.y};
-}
-
-// The area drawing may touch when there is no clip rectangle, in device coordinates.
-RECT DeviceBounds(DC* dc) {
-    const bool had = dc->s.hasClip;
-    dc->s.hasClip = false;
-    RECT rc = EffectiveClip(dc);
-    dc->s.hasClip = had;
-    OffsetRect(&rc, -dc->dcOrg.x, -dc->dcOrg.y);
-    return rc;
 }
 
 int RegionType(const RECT& rc) {
@@ -120,12 +107,6 @@ int SetROP2(HDC hdc, int rop2) {
 }
 int GetROP2(HDC hdc) {
     return GetAttr(hdc, &DCState::rop2, 0);
-}
-UINT SetTextAlign(HDC hdc, UINT align) {
-    return SetAttr(hdc, &DCState::textAlign, align, UINT(GDI_ERROR));
-}
-UINT GetTextAlign(HDC hdc) {
-    return GetAttr(hdc, &DCState::textAlign, UINT(GDI_ERROR));
 }
 COLORREF SetDCBrushColor(HDC hdc, COLORREF c) {
     return SetAttr(hdc, &DCState::dcBrushColor, c, COLORREF(CLR_INVALID));
@@ -227,20 +208,6 @@ int IntersectClipRect(HDC hdc, int left, int top, int right, int bottom) {
     return RegionType(rc);
 }
 
-int ExcludeClipRect(HDC hdc, int left, int top, int right, int bottom) {
-    DC* dc = Get<DC>(hdc);
-    if (!dc) return ERROR;
-    const RECT base = dc->s.hasClip ? dc->s.clip : DeviceBounds(dc);
-    const RECT ex = NormalizedDeviceRect(dc, left, top, right, bottom);
-    RECT rest;
-    if (!SubtractRect(&rest, &base, &ex)) rest = RECT{0, 0, 0, 0};
-    dc->s.hasClip = true;
-    dc->s.clip = rest;
-    RECT overlap;
-    const bool hole = EqualRect(&rest, &base) && IntersectRect(&overlap, &base, &ex);
-    return hole ? COMPLEXREGION : RegionType(rest);
-}
-
 int GetClipBox(HDC hdc, LPRECT lprect) {
     DC* dc = Get<DC>(hdc);
     if (!dc || !lprect) return ERROR;
@@ -254,15 +221,6 @@ int GetClipBox(HDC hdc, LPRECT lprect) {
     *lprect = RECT{SaturateInt(rc.left + dx), SaturateInt(rc.top + dy), SaturateInt(rc.right + dx),
                    SaturateInt(rc.bottom + dy)};
     return SIMPLEREGION;
-}
-
-int GetClipRgn(HDC hdc, HRGN hrgn) {
-    DC* dc = Get<DC>(hdc);
-    Region* r = Get<Region>(hrgn);
-    if (!dc || !r) return -1;
-    if (!dc->s.hasClip) return 0;
-    r->rc = dc->s.clip;
-    return 1;
 }
 
 // ---- 5. Device capabilities -------------------------------------------------------------------

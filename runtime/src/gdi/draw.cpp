@@ -2,7 +2,7 @@
 //
 // Index
 //   1. Surface fills (FillSurfaceRect, ROP2 fills, RepeatFirstRow)
-//   2. USER rectangle painting: FillRect, FrameRect, InvertRect, DrawFocusRect, DrawEdge
+//   2. USER rectangle painting: FillRect, FrameRect, DrawFocusRect, DrawEdge
 //   3. Lines: MoveToEx, LineTo, Polyline
 //   4. Rectangle
 //   5. Pixels
@@ -140,13 +140,6 @@ int FrameRect(HDC hDC, const RECT* lprc, HBRUSH hbr) {
     return 1;
 }
 
-BOOL InvertRect(HDC hDC, const RECT* lprc) {
-    DC* dc = Get<DC>(hDC);
-    if (!dc || !lprc) return FALSE;
-    FillClipped(dc, LogicalRectToSurface(dc, *lprc), 0, R2_NOT);
-    return TRUE;
-}
-
 BOOL DrawFocusRect(HDC hDC, const RECT* lprc) {
     DC* dc = Get<DC>(hDC);
     Bitmap* bmp = dc ? dc->Surface() : nullptr;
@@ -206,34 +199,22 @@ void EdgeRing(DC* dc, Rect64& rc, UINT flags, COLORREF tl, COLORREF br) {
 
 }  // namespace
 
+// The classic 3D rings on the sides in grfFlags. BF_MIDDLE, BF_ADJUST, BF_FLAT and BF_MONO,
+// which nothing here asks for, are not declared, so no caller can pass them.
 BOOL DrawEdge(HDC hdc, LPRECT qrc, UINT edge, UINT grfFlags) {
     DC* dc = Get<DC>(hdc);
     if (!dc || !qrc || !dc->Surface()) return FALSE;
     Rect64 rc = LogicalRectToSurface(dc, *qrc);
-    const Point64 origin = LogicalToSurface64(dc, 0, 0);
     const COLORREF light = GetSysColor(COLOR_3DLIGHT), hilight = GetSysColor(COLOR_3DHILIGHT);
     const COLORREF shadow = GetSysColor(COLOR_3DSHADOW), dark = GetSysColor(COLOR_3DDKSHADOW);
-    if (grfFlags & BF_MONO) {
-        const COLORREF frame = GetSysColor(COLOR_WINDOWFRAME);
-        if (edge & (BDR_RAISEDOUTER | BDR_SUNKENOUTER)) EdgeRing(dc, rc, grfFlags, frame, frame);
-    } else if (grfFlags & BF_FLAT) {
-        if (edge & (BDR_RAISEDOUTER | BDR_SUNKENOUTER)) EdgeRing(dc, rc, grfFlags, shadow, shadow);
-        const COLORREF face = GetSysColor(COLOR_3DFACE);
-        if (edge & (BDR_RAISEDINNER | BDR_SUNKENINNER)) EdgeRing(dc, rc, grfFlags, face, face);
-    } else {
-        if (edge & BDR_RAISEDOUTER)
-            EdgeRing(dc, rc, grfFlags, light, dark);
-        else if (edge & BDR_SUNKENOUTER)
-            EdgeRing(dc, rc, grfFlags, shadow, hilight);
-        if (edge & BDR_RAISEDINNER)
-            EdgeRing(dc, rc, grfFlags, hilight, shadow);
-        else if (edge & BDR_SUNKENINNER)
-            EdgeRing(dc, rc, grfFlags, dark, light);
-    }
-    if (grfFlags & BF_MIDDLE) FillClipped(dc, rc, SurfacePixel(dc->Surface(), GetSysColor(COLOR_3DFACE)), R2_COPYPEN);
-    if (grfFlags & BF_ADJUST)
-        *qrc = RECT{SaturateInt(rc.left - origin.x), SaturateInt(rc.top - origin.y), SaturateInt(rc.right - origin.x),
-                    SaturateInt(rc.bottom - origin.y)};
+    if (edge & BDR_RAISEDOUTER)
+        EdgeRing(dc, rc, grfFlags, light, dark);
+    else if (edge & BDR_SUNKENOUTER)
+        EdgeRing(dc, rc, grfFlags, shadow, hilight);
+    if (edge & BDR_RAISEDINNER)
+        EdgeRing(dc, rc, grfFlags, hilight, shadow);
+    else if (edge & BDR_SUNKENINNER)
+        EdgeRing(dc, rc, grfFlags, dark, light);
     return TRUE;
 }
 

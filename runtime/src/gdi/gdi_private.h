@@ -195,7 +195,6 @@ struct DCState {  // what SaveDC/RestoreDC keep
     int bkMode = OPAQUE;
     int stretchMode = BLACKONWHITE;
     int rop2 = R2_COPYPEN;
-    UINT textAlign = TA_LEFT | TA_TOP;
     POINT windowOrg{0, 0};
     POINT viewportOrg{0, 0};
     POINT brushOrg{0, 0};

@@ -75,32 +75,6 @@ BOOL UnionRect(LPRECT lprcDst, const RECT* a, const RECT* b) {
     return TRUE;
 }
 
-// The part of src1 outside src2, when that part is a rectangle; otherwise src1 itself.
-BOOL SubtractRect(LPRECT lprcDst, const RECT* src1, const RECT* src2) {
-    if (!lprcDst || !src1 || !src2) return FALSE;
-    RECT r = *src1, cut;
-    if (IsRectEmpty(src1)) {
-        *lprcDst = RECT{0, 0, 0, 0};
-        return FALSE;
-    }
-    if (IntersectRect(&cut, src1, src2)) {
-        const bool fullWidth = cut.left == r.left && cut.right == r.right;
-        const bool fullHeight = cut.top == r.top && cut.bottom == r.bottom;
-        if (fullWidth && fullHeight)
-            r = RECT{0, 0, 0, 0};
-        else if (fullWidth && cut.top == r.top)
-            r.top = cut.bottom;
-        else if (fullWidth && cut.bottom == r.bottom)
-            r.bottom = cut.top;
-        else if (fullHeight && cut.left == r.left)
-            r.left = cut.right;
-        else if (fullHeight && cut.right == r.right)
-            r.right = cut.left;
-    }
-    *lprcDst = r;
-    return !IsRectEmpty(&r);
-}
-
 BOOL EqualRect(const RECT* a, const RECT* b) {
     return a && b && a->left == b->left && a->top == b->top && a->right == b->right && a->bottom == b->bottom;
 }

@@ -3,7 +3,9 @@
 // text alignment. An empty string measures one line's height (DT_CALCRECT makes the
 // rectangle empty at its top-left), as the system does. Choices where the platform leaves
 // room: DT_WORD_ELLIPSIS and DT_PATH_ELLIPSIS cut like DT_END_ELLIPSIS; DT_MODIFYSTRING,
-// DT_RTLREADING and DT_INTERNAL are ignored.
+// DT_RTLREADING and DT_INTERNAL are ignored. Flags nothing here asks for (DT_TABSTOP,
+// DT_EDITCONTROL, DT_HIDEPREFIX, DT_PREFIXONLY) are not declared, so no caller can expect
+// them; tab stops are every 8 average characters.
 //
 // Index
 //   1. Scratch buffers   reused between calls so steady-state painting does not allocate
@@ -132,8 +134,7 @@ struct Piece {
 // whole word that fits with the spaces after it. The spaces before the break that fit stay on the line (all of them
 // left aligned, all but the last one centred or right aligned), so they count in its width
 // and in a DT_CALCRECT rectangle; the one space at the break is dropped. A word wider than
-// the line stays whole unless DT_EDITCONTROL, which breaks it at the character that does
-// not fit.
+// the line stays whole.
 Piece NextPiece(gdi::FontFace& face, const Format& f, const wchar_t* s, int n, int start) {
     if (!(f.flags & DT_WORDBREAK) || (f.flags & DT_SINGLELINE)) return Piece{start, n, n};
     int64_t pos = 0;
@@ -167,8 +168,6 @@ Piece NextPiece(gdi::FontFace& face, const Format& f, const wchar_t* s, int n, i
         const bool aligned = (f.flags & (DT_CENTER | DT_RIGHT)) != 0;
         if (aligned && s[piece.end - 1] == L' ') --piece.end;
         piece.next = piece.end < n && s[piece.end] == L' ' ? piece.end + 1 : piece.end;
-    } else if (f.flags & DT_EDITCONTROL) {
-        piece.end = piece.next = std::max(k, start + 1);
     } else {
         int wordEnd = k;
         while (wordEnd < n && s[wordEnd] != L' ') ++wordEnd;
@@ -204,15 +203,8 @@ int DrawTextW(HDC hdc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT format) 
     const int n = cchText < 0 ? int(std::wcslen(lpchText)) : cchText;
 
     text::Format f;
-    int tabChars = 8;
-    if (format & DT_TABSTOP) {
-        // Bits 8-15 hold the tab size then, not the flags that usually live there.
-        tabChars = int((format >> 8) & 0xFF);
-        if (tabChars == 0) tabChars = 8;
-        format &= ~UINT(0xFF00);
-    }
     f.flags = format;
-    f.tabWidth = tabChars * face.aveCharWidth;
+    f.tabWidth = 8 * face.aveCharWidth;  // a stop every 8 average characters
     f.rectWidth = int(std::clamp<int64_t>(int64_t(lprc->right) - lprc->left, 0, INT32_MAX));
     f.expandTabs = (format & DT_EXPANDTABS) != 0;
     f.prefixes = !(format & DT_NOPREFIX);
@@ -240,8 +232,7 @@ int DrawTextW(HDC hdc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT format) 
     run.rect = &rect;
     run.textColor = dc->s.textColor;
     run.bkColor = dc->s.bkColor;
-    run.opaqueCell = dc->s.bkMode == OPAQUE && !(format & DT_PREFIXONLY);
-    run.drawGlyphs = !(format & DT_PREFIXONLY);
+    run.opaqueCell = dc->s.bkMode == OPAQUE;
 
     text::Scratch& sc = text::GetScratch();
     int64_t maxWidth = 0;
@@ -255,9 +246,7 @@ int DrawTextW(HDC hdc, LPCWSTR lpchText, int cchText, LPRECT lprc, UINT format) 
         int start = 0;
         do {
             const text::Piece piece = text::NextPiece(face, f, vis, visCount, start);
-            int underline = (prefixAt >= piece.begin && prefixAt < piece.end && !(format & DT_HIDEPREFIX))
-                                ? prefixAt - piece.begin
-                                : -1;
+            int underline = (prefixAt >= piece.begin && prefixAt < piece.end) ? prefixAt - piece.begin : -1;
             const text::Line line =
                 text::BuildLine(face, f, vis + piece.begin, piece.end - piece.begin, &underline, sc);
             maxWidth = std::max(maxWidth, line.width);

@@ -105,9 +105,8 @@ void FillTextMetrics(const FontRef& font, TEXTMETRICW* tm);
 int64_t MeasureRun(gdi::FontFace& face, const wchar_t* text, int count);
 
 struct RunParams {
-    int x = 0;  // logical reference point, interpreted through align
+    int x = 0;  // logical top-left of the text cell (the text alignment is always TA_LEFT | TA_TOP)
     int y = 0;
-    UINT align = TA_LEFT | TA_TOP;
     UINT options = 0;            // ETO_OPAQUE, ETO_CLIPPED
     const RECT* rect = nullptr;  // logical ETO_ rectangle
     const wchar_t* text = nullptr;
@@ -117,16 +116,11 @@ struct RunParams {
     COLORREF textColor = 0;
     COLORREF bkColor = 0;
     bool opaqueCell = false;  // fill the text cell with bkColor first (OPAQUE mode)
-    bool drawGlyphs = true;   // false draws only the fills and decorations
     int underlineChar = -1;   // index of a character to underline (DrawText prefix)
-};
-struct RunResult {
-    int64_t width = 0;     // extent of the run, logical pixels
-    int64_t cellLeft = 0;  // logical x of the text cell's left edge after alignment
 };
 // Draws one run on the DC's surface, clipped to the DC's clip (and the ETO_CLIPPED
 // rectangle). Never writes outside the surface.
-RunResult DrawRun(gdi::DC* dc, const FontRef& font, const RunParams& p);
+void DrawRun(gdi::DC* dc, const FontRef& font, const RunParams& p);
 
 // Blends a box of coverage values 0..255 with a text colour (0x00RRGGBB) onto a surface.
 // BlendPixel is the rule for one pixel, which BlendCoverage follows bit for bit whatever
@@ -146,15 +140,13 @@ void BlendCoverage(const CoverageBox& box, uint32_t src);
 // extra logical clip rectangle. Monochrome surfaces get black or white.
 void FillLogical(gdi::DC* dc, const RECT& logical_rect, const RECT* logical_clip, COLORREF color);
 
-
-// Puts the top-left cx x cy pixels of src at a logical point: copied as they are, or, as
-// a mask, every pixel that is not white painted in color (DrawState's disabled look).
+// Uses the top-left cx x cy pixels of src at a logical point as a mask: every pixel that
+// is not white is painted in color (DrawState's disabled look).
 struct ImageParams {
     int x = 0;  // logical
     int y = 0;
     int cx = 0;
     int cy = 0;
-    bool asMask = false;
     COLORREF color = 0;
 };
 void PaintImage(gdi::DC* dc, const gdi::Bitmap& src, const ImageParams& p);

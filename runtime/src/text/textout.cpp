@@ -1,4 +1,4 @@
-// Putting glyph runs on a surface: alignment, background fills, coverage blending,
+// Putting glyph runs on a surface: background fills, coverage blending,
 // decorations, and the ExtTextOutW/TextOutW entry points built on it.
 //
 // Index
@@ -287,7 +287,7 @@ void FillLogical(gdi::DC* dc, const RECT& logical_rect, const RECT* logical_clip
 
 bool FillSolidRects(HDC hdc, const RECT* logical_rects, int count, COLORREF color) {
     gdi::DC* dc = gdi::Get<gdi::DC>(hdc);
-    if (!dc || (dc->s.textAlign & TA_UPDATECP)) return false;
+    if (!dc) return false;
     dc->s.bkColor = color;
     gdi::Bitmap* bmp = dc->SurfaceShape();
     RECT clip;
@@ -318,50 +318,35 @@ void PaintImage(gdi::DC* dc, const gdi::Bitmap& src, const ImageParams& p) {
         const uint32_t* in = src.Row(int(y - origin.y));
         uint32_t* out = bmp->Row(y);
         for (LONG x = dst.left; x < dst.right; ++x) {
-            const uint32_t s = in[x - origin.x] & 0xFFFFFF;
-            if (!p.asMask)
-                out[x] = bmp->IsMono() ? ToMono(s) : s;
-            else if (s != 0xFFFFFF)
-                out[x] = pixel;
+            if ((in[x - origin.x] & 0xFFFFFF) != 0xFFFFFF) out[x] = pixel;
         }
     }
 }
 
 // ---- 4. DrawRun -----------------------------------------------------------------------------------
-RunResult DrawRun(gdi::DC* dc, const FontRef& font, const RunParams& p) {
+void DrawRun(gdi::DC* dc, const FontRef& font, const RunParams& p) {
     gdi::FontFace& face = *font.face;
-    RunResult res;
+    int64_t width = 0;
     if (p.dx && p.width >= 0)
-        res.width = p.width;
+        width = p.width;
     else
-        for (int i = 0; i < p.count; ++i) res.width += p.dx ? p.dx[i] : face.Advance(uint32_t(p.text[i]));
+        for (int i = 0; i < p.count; ++i) width += p.dx ? p.dx[i] : face.Advance(uint32_t(p.text[i]));
 
-    int64_t left = p.x;
-    if ((p.align & TA_CENTER) == TA_CENTER)
-        left -= res.width / 2;
-    else if (p.align & TA_RIGHT)
-        left -= res.width;
-    int64_t top = p.y;
-    if ((p.align & TA_BASELINE) == TA_BASELINE)
-        top -= face.ascent;
-    else if (p.align & TA_BOTTOM)
-        top -= face.height;
-    res.cellLeft = left;
+    const int64_t left = p.x, top = p.y;
 
     gdi::Bitmap* bmp = dc->Surface();
     RECT clip;
-    if (!bmp || !BaseClip(dc, bmp, &clip)) return res;
+    if (!bmp || !BaseClip(dc, bmp, &clip)) return;
 
     RECT dst;
     if ((p.options & ETO_OPAQUE) && p.rect && ClipTo(LogicalRectToSurface(dc, *p.rect), clip, &dst))
         FillSurface(bmp, dst, gdi::ToPixel(p.bkColor));
-    if ((p.options & ETO_CLIPPED) && p.rect && !ClipTo(LogicalRectToSurface(dc, *p.rect), clip, &clip)) return res;
+    if ((p.options & ETO_CLIPPED) && p.rect && !ClipTo(LogicalRectToSurface(dc, *p.rect), clip, &clip)) return;
 
     const POINT origin = gdi::LogicalToSurface(dc, ClampCoord(left), ClampCoord(top));
     const int64_t cellLeft = origin.x, cellTop = origin.y;
     const int64_t baseline = cellTop + face.ascent;
-    if (p.opaqueCell &&
-        ClipTo(SurfaceRect64{cellLeft, cellTop, cellLeft + res.width, cellTop + face.height}, clip, &dst))
+    if (p.opaqueCell && ClipTo(SurfaceRect64{cellLeft, cellTop, cellLeft + width, cellTop + face.height}, clip, &dst))
         FillSurface(bmp, dst, gdi::ToPixel(p.bkColor));
 
     const uint32_t pixel = gdi::ToPixel(p.textColor);
@@ -369,7 +354,7 @@ RunResult DrawRun(gdi::DC* dc, const FontRef& font, const RunParams& p) {
     int64_t pen = cellLeft;
     for (int i = 0; i < p.count; ++i) {
         const gdi::FontFace::Glyph& g = face.GlyphFor(uint32_t(p.text[i]));
-        if (p.drawGlyphs) BlitGlyph(blit, g, pen + g.left, baseline - g.top);
+        BlitGlyph(blit, g, pen + g.left, baseline - g.top);
         const int64_t advance = p.dx ? p.dx[i] : g.advance;
         // The prefix underline is a line from the character's left to its right - 1, one row
         // below the baseline row (top + ascent + 1); a line leaves out its end point, so the
@@ -389,7 +374,6 @@ RunResult DrawRun(gdi::DC* dc, const FontRef& font, const RunParams& p) {
         const int64_t y = baseline + face.strikeOffset;
         if (ClipTo(SurfaceRect64{cellLeft, y, pen, y + face.strikeThickness}, clip, &dst)) FillSurface(bmp, dst, pixel);
     }
-    return res;
 }
 
 }  // namespace text
@@ -398,8 +382,7 @@ RunResult DrawRun(gdi::DC* dc, const FontRef& font, const RunParams& p) {
 BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCWSTR lpString, UINT c, const INT* lpDx) {
     gdi::DC* dc = gdi::Get<gdi::DC>(hdc);
     if (!dc || (c > 0 && !lpString) || c > UINT(INT32_MAX)) return FALSE;
-    const bool updateCP = (dc->s.textAlign & TA_UPDATECP) != 0;
-    if (c == 0 && !updateCP) {
+    if (c == 0) {
         // No glyphs (FillSolidRect's call): the opaque rectangle is all that can show,
         // and no font is needed for it.
         if ((options & ETO_OPAQUE) && lprect) text::FillLogical(dc, *lprect, nullptr, dc->s.bkColor);
@@ -408,9 +391,8 @@ BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCWST
     const text::FontRef font = text::FontOf(dc);
     if (!font.face) return FALSE;
     text::RunParams p;
-    p.x = updateCP ? int(dc->s.curPos.x) : x;
-    p.y = updateCP ? int(dc->s.curPos.y) : y;
-    p.align = dc->s.textAlign;
+    p.x = x;
+    p.y = y;
     p.options = options;
     p.rect = lprect;
     p.text = lpString;
@@ -419,13 +401,7 @@ BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* lprect, LPCWST
     p.textColor = dc->s.textColor;
     p.bkColor = dc->s.bkColor;
     p.opaqueCell = dc->s.bkMode == OPAQUE;
-    const text::RunResult r = text::DrawRun(dc, font, p);
-    if (updateCP) {
-        // The current position moves to the end of the text for left alignment and to
-        // its start for right alignment; centred text leaves it.
-        const bool centred = (p.align & TA_CENTER) == TA_CENTER;
-        if (!centred) dc->s.curPos.x = LONG(text::ClampCoord((p.align & TA_RIGHT) ? r.cellLeft : r.cellLeft + r.width));
-    }
+    text::DrawRun(dc, font, p);
     return TRUE;
 }
 

@@ -91,7 +91,6 @@ TEST(CDCDraw, FillsMatchSetBkColorAndExtTextOut) {
         {"past the bitmap", {-3, -2, 14, 12}, none},
         {"window origin moved", {2, 1, 9, 7}, [](HDC hdc) { ::SetWindowOrgEx(hdc, -2, 1, nullptr); }},
         {"clipped", {2, 1, 9, 7}, [](HDC hdc) { ::IntersectClipRect(hdc, 3, 0, 7, 5); }},
-        {"updating the current position", {2, 1, 9, 7}, [](HDC hdc) { ::SetTextAlign(hdc, TA_UPDATECP); }},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -149,11 +148,10 @@ TEST(CDCDraw, TextMeasuresInTheSelectedFont) {
 }  // namespace
 
 // The text-run hook's cells: each run's ink lies inside its cell (give or take the one-pixel
-// antialiasing fringe), for every alignment the class library's text calls take.
+// antialiasing fringe), for every placement the class library's text calls take.
 TEST(CDCTextRuns, CellsHoldTheInkOfEachRun) {
     struct Row {
         const char* name;
-        UINT textAlign;   // for TextOut rows
         UINT drawFormat;  // 0: a TextOut row
         int x, y;
         bool drawState = false;  // a DrawState text row at (x, y)
@@ -161,16 +159,13 @@ TEST(CDCTextRuns, CellsHoldTheInkOfEachRun) {
         CSize stateSize = CSize(0, 0);
     };
     const Row rows[] = {
-        {"TextOut top left", TA_LEFT | TA_TOP, 0, 20, 10},
-        {"DrawState normal", 0, 0, 20, 10, true, DSS_NORMAL},
-        {"DrawState disabled (embossed one pixel down and right)", 0, 0, 20, 10, true, DSS_DISABLED},
-        {"DrawState normal is not cut to a smaller size", 0, 0, 20, 10, true, DSS_NORMAL, CSize(30, 6)},
-        {"TextOut right", TA_RIGHT | TA_TOP, 0, 180, 10},
-        {"TextOut centre baseline", TA_CENTER | TA_BASELINE, 0, 100, 40},
-        {"TextOut bottom", TA_LEFT | TA_BOTTOM, 0, 20, 50},
-        {"DrawText centred", 0, DT_CENTER | DT_VCENTER | DT_SINGLELINE, 0, 0},
-        {"DrawText right bottom", 0, DT_RIGHT | DT_BOTTOM | DT_SINGLELINE, 0, 0},
-        {"DrawText cut by ellipsis", 0, DT_LEFT | DT_SINGLELINE | DT_END_ELLIPSIS, 0, 0},
+        {"TextOut", 0, 20, 10},
+        {"DrawState normal", 0, 20, 10, true, DSS_NORMAL},
+        {"DrawState disabled (embossed one pixel down and right)", 0, 20, 10, true, DSS_DISABLED},
+        {"DrawState normal is not cut to a smaller size", 0, 20, 10, true, DSS_NORMAL, CSize(30, 6)},
+        {"DrawText centred", DT_CENTER | DT_VCENTER | DT_SINGLELINE, 0, 0},
+        {"DrawText right bottom", DT_RIGHT | DT_BOTTOM | DT_SINGLELINE, 0, 0},
+        {"DrawText cut by ellipsis", DT_LEFT | DT_SINGLELINE | DT_END_ELLIPSIS, 0, 0},
     };
     const wchar_t* text = L"Quote 600519 +2.35% and more";
     for (const Row& row : rows) {
@@ -188,7 +183,6 @@ TEST(CDCTextRuns, CellsHoldTheInkOfEachRun) {
             CRect measure(10, 5, 190, 55);
             canvas.dc.DrawText(text, -1, &measure, DT_CALCRECT | DT_SINGLELINE);  // not a run
         } else {
-            canvas.dc.SetTextAlign(row.textAlign);
             canvas.dc.TextOut(row.x, row.y, text, int(wcslen(text)));
         }
         rt::SetTextRunHook(nullptr);

@@ -1,27 +1,11 @@
 // CRect, CPoint and CSize: what they add to the Win32 rectangle calls, which CRect's
-// IntersectRect, UnionRect, SubtractRect and their operators forward to (those calls:
+// PtInRect, IntersectRect, UnionRect and their operators forward to (those calls:
 // gdi/user_rects_test.cpp).
 #include <gtest/gtest.h>
 
 #include "platform.h"
 
 namespace {
-
-TEST(CRectPtInRect, LeftTopInsideRightBottomOutside) {
-    const CRect rc(2, 3, 5, 7);
-    struct Row {
-        const char* name;
-        CPoint pt;
-        BOOL inside;
-    };
-    const Row rows[] = {
-        {"top-left corner", {2, 3}, TRUE}, {"last pixel", {4, 6}, TRUE},    {"right edge", {5, 3}, FALSE},
-        {"bottom edge", {2, 7}, FALSE},    {"left of rect", {1, 4}, FALSE}, {"above rect", {3, 2}, FALSE},
-    };
-    for (const Row& r : rows) EXPECT_EQ(r.inside, rc.PtInRect(r.pt)) << r.name;
-    EXPECT_FALSE(CRect(4, 4, 4, 9).PtInRect(CPoint(4, 5)));  // an empty rect holds no point
-    EXPECT_FALSE(CRect(5, 5, 1, 1).PtInRect(CPoint(3, 3)));  // nor does a reversed one
-}
 
 TEST(CPointCSize, Arithmetic) {
     const CPoint a(5, 7), b(2, 10);

@@ -1,4 +1,4 @@
-// Lines, rectangles, focus rectangles, edges and single pixels.
+// Lines, rectangles, focus rectangles and single pixels.
 #include <climits>
 
 #include "gdi_test_util.h"
@@ -155,21 +155,6 @@ TEST(FocusRects, DottedXorParityAndRestore) {
     }
 }
 
-TEST(DrawEdge, ClassicColoursMiddleAndAdjust) {
-    const std::vector<std::pair<COLORREF, char>> legend = {
-        {RGB(212, 208, 200), 'l'}, {RGB(64, 64, 64), 'd'}, {kWhite, 'w'}, {RGB(128, 128, 128), 's'}};
-    kt::Surface c(4, 4, kBlack);
-    RECT rc{0, 0, 4, 4};
-    EXPECT_TRUE(DrawEdge(c.dc(), &rc, EDGE_RAISED, BF_RECT | BF_ADJUST));
-    EXPECT_EQ("llld|lwsd|lssd|dddd", c.ascii(legend));
-    EXPECT_EQ(2, rc.left);
-    EXPECT_EQ(2, rc.right);
-    kt::Surface s(5, 5, kBlack);
-    rc = RECT{0, 0, 5, 5};
-    DrawEdge(s.dc(), &rc, EDGE_SUNKEN, BF_RECT | BF_MIDDLE);
-    EXPECT_EQ("ssssw|sddlw|sdllw|slllw|wwwww", s.ascii(legend));
-}
-
 constexpr POINT kOutside3x3[] = {{-1, 0}, {3, 0}, {0, 3}, {INT_MIN, INT_MIN}, {INT_MAX, 0}};
 
 TEST(Pixels, ReadOutsideTheSurfaceIsInvalid) {
@@ -192,14 +177,10 @@ TEST(Pixels, OutsideTheClipOrWrittenOutsideTheSurfaceIsInvalid) {
     for (POINT p : kOutside3x3) EXPECT_EQ(CLR_INVALID, SetPixel(c.dc(), p.x, p.y, kRed));
 }
 
-TEST(Pixels, MonochromeKeepsNearerOfBlackAndWhiteAndInvertRect) {
+TEST(Pixels, MonochromeKeepsNearerOfBlackAndWhite) {
     kt::Surface m(2, 1, kBlack, kMono);
     EXPECT_EQ(kWhite, SetPixel(m.dc(), 0, 0, RGB(200, 200, 0)));  // 400 > 382.5
     EXPECT_EQ(kBlack, SetPixel(m.dc(), 1, 0, RGB(127, 127, 128)));
-    kt::Surface c(3, 1, kRed);
-    RECT rc{1, 0, 2, 1};
-    EXPECT_TRUE(InvertRect(c.dc(), &rc));
-    EXPECT_EQ("rcr", c.ascii({{RGB(0, 255, 255), 'c'}, {kRed, 'r'}}));
 }
 
 }  // namespace

@@ -9,20 +9,17 @@ namespace {
 
 constexpr RECT kAll{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, kLeftHalf{INT_MIN, INT_MIN, 0, INT_MAX};
 
-TEST(RectPairs, IntersectUnionSubtract) {
+TEST(RectPairs, IntersectAndUnion) {
     const struct RectPairRow {
         const char* name;
         RECT a, b;
         BOOL intersects;
-        RECT intersection, unionRect, difference;
+        RECT intersection, unionRect;
     } rows[] = {
-        {"Overlap", {0, 0, 4, 4}, {2, 2, 6, 6}, TRUE, {2, 2, 4, 4}, {0, 0, 6, 6}, {0, 0, 4, 4}},
-        {"Touching", {0, 0, 4, 4}, {4, 0, 6, 4}, FALSE, {0, 0, 0, 0}, {0, 0, 6, 4}, {0, 0, 4, 4}},
-        {"RightStrip", {0, 0, 4, 4}, {3, -1, 9, 9}, TRUE, {3, 0, 4, 4}, {0, -1, 9, 9}, {0, 0, 3, 4}},
-        {"TopStrip", {0, 0, 4, 4}, {0, 0, 4, 1}, TRUE, {0, 0, 4, 1}, {0, 0, 4, 4}, {0, 1, 4, 4}},
-        {"Covered", {1, 1, 2, 2}, {0, 0, 4, 4}, TRUE, {1, 1, 2, 2}, {0, 0, 4, 4}, {0, 0, 0, 0}},
-        {"EmptyOperand", {0, 0, 4, 4}, {5, 5, 5, 9}, FALSE, {0, 0, 0, 0}, {0, 0, 4, 4}, {0, 0, 4, 4}},
-        {"Extremes", kAll, kLeftHalf, TRUE, kLeftHalf, kAll, {0, INT_MIN, INT_MAX, INT_MAX}},
+        {"Overlap", {0, 0, 4, 4}, {2, 2, 6, 6}, TRUE, {2, 2, 4, 4}, {0, 0, 6, 6}},
+        {"Touching", {0, 0, 4, 4}, {4, 0, 6, 4}, FALSE, {0, 0, 0, 0}, {0, 0, 6, 4}},
+        {"EmptyOperand", {0, 0, 4, 4}, {5, 5, 5, 9}, FALSE, {0, 0, 0, 0}, {0, 0, 4, 4}},
+        {"Extremes", kAll, kLeftHalf, TRUE, kLeftHalf, kAll},
     };
     for (const RectPairRow& r : rows) {
         SCOPED_TRACE(r.name);
@@ -31,8 +28,6 @@ TEST(RectPairs, IntersectUnionSubtract) {
         EXPECT_TRUE(SameRect(r.intersection, out));
         UnionRect(&out, &r.a, &r.b);
         EXPECT_TRUE(SameRect(r.unionRect, out));
-        SubtractRect(&out, &r.a, &r.b);
-        EXPECT_TRUE(SameRect(r.difference, out)) << out.left << "," << out.top << "," << out.right << "," << out.bottom;
     }
 }
 

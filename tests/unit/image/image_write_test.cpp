@@ -1,4 +1,4 @@
-// Writing BMP and PNG files, reading them back, LoadImageW, and the golden-image
+// Writing BMP and PNG files, reading them back, and the golden-image
 // comparison of the test support.
 #include <gtest/gtest.h>
 
@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "pixels.h"
-#include "utf8.h"
 
 namespace {
 
@@ -127,56 +126,6 @@ TEST(ImageWrite, FailuresComeWithAMessage) {
         EXPECT_FALSE(c.png ? rt::SavePngFile(bmp, path, &error) : rt::SaveBmpFile(bmp, path, &error)) << c.path;
         EXPECT_NE(std::string::npos, error.find(c.expectedError)) << error;
     }
-}
-
-// ---- LoadImageW ---------------------------------------------------------------------------------
-TEST(LoadImage, SectionOrDeviceBitmapAtTheRequestedSizeAndRefusals) {
-    const COLORREF r = RGB(255, 0, 0), g = RGB(0, 255, 0), b = RGB(0, 0, 255), d = RGB(9, 9, 9);
-    kt::Surface s(2, 2);
-    s.set(0, 0, r);
-    s.set(1, 0, g);
-    s.set(0, 1, b);
-    s.set(1, 1, d);
-    // A non-ASCII name proves the wide path reaches the file system as UTF-8.
-    const std::string path = kt::OutputPath("image/load_image_\xC3\xBC\xE2\x82\xAC.bmp");
-    ASSERT_TRUE(rt::SaveBmpFile(s.bitmap(), path));
-    const std::wstring wide = rt::Utf8ToWide(path);
-    struct Row {
-        const char* name;
-        UINT flags;
-        int cx, cy;
-        bool section;  // a DIB section, else a device bitmap
-        std::vector<COLORREF> pixels;
-    } rows[] = {
-        {"DIB section", LR_LOADFROMFILE | LR_CREATEDIBSECTION, 0, 0, true, {r, g, b, d}},
-        {"device bitmap", LR_LOADFROMFILE, 0, 0, false, {r, g, b, d}},
-        {"resampled nearest neighbour", LR_LOADFROMFILE | LR_CREATEDIBSECTION, 4, 2, true, {r, r, g, g, b, b, d, d}},
-    };
-    const int bitmapsBefore = rt::GdiObjectCount(OBJ_BITMAP);
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        HBITMAP h = static_cast<HBITMAP>(LoadImageW(nullptr, wide.c_str(), IMAGE_BITMAP, row.cx, row.cy, row.flags));
-        ASSERT_NE(nullptr, h);
-        EXPECT_EQ(bitmapsBefore + 1, rt::GdiObjectCount(OBJ_BITMAP)) << "an intermediate DIB section is freed";
-        BITMAP bm{};
-        ASSERT_NE(0, GetObjectW(h, sizeof bm, &bm));
-        EXPECT_EQ(row.section, bm.bmBits != nullptr);
-        kt::Image img;
-        ASSERT_TRUE(kt::ReadBitmap(h, &img));
-        EXPECT_EQ(row.pixels, img.pixels);
-        DeleteObject(h);
-    }
-    const wchar_t loneSurrogate[] = {L'/', wchar_t(0xD800), 0};
-    const std::pair<const wchar_t*, UINT> refused[] = {
-        {wide.c_str(), 0},  // resources do not exist
-        {L"/nonexistent.bmp", LR_LOADFROMFILE},
-        {MAKEINTRESOURCEW(1), LR_LOADFROMFILE},
-        {loneSurrogate, LR_LOADFROMFILE},
-    };
-    for (const auto& [name, flags] : refused) EXPECT_EQ(nullptr, LoadImageW(nullptr, name, IMAGE_BITMAP, 0, 0, flags));
-    EXPECT_EQ(nullptr, LoadImageW(nullptr, wide.c_str(), IMAGE_ICON, 0, 0, LR_LOADFROMFILE));
-    EXPECT_EQ(nullptr, LoadImageW(nullptr, wide.c_str(), IMAGE_BITMAP, 20000, 1, LR_LOADFROMFILE));
-    EXPECT_EQ(bitmapsBefore, rt::GdiObjectCount(OBJ_BITMAP));
 }
 
 // ---- golden images --------------------------------------------------------------------------------

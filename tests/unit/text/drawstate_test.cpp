@@ -1,4 +1,4 @@
-// DrawStateW: text and prefixed text in the normal, mono and disabled looks, callbacks.
+// DrawStateW: text and prefixed text in the normal and disabled looks.
 #include <gtest/gtest.h>
 
 #include "text_test_util.h"
@@ -49,8 +49,6 @@ TEST(StateDrawing, Looks) {
         {"normal transparent", L"Hello", DST_TEXT, TRANSPARENT, false},
         {"normal text keeps its ampersand", L"&Hello", DST_TEXT, TRANSPARENT, false},
         {"normal prefixed text underlines", L"&Hello", DST_PREFIXTEXT, OPAQUE, false},
-        {"mono paints the mask with the brush", L"Hello", DST_TEXT | DSS_MONO, OPAQUE, true},
-        {"mono without a brush paints black", L"Hello", DST_TEXT | DSS_MONO, OPAQUE, false},
         {"disabled: highlight down and right, shadow over it", L"Hello", DST_TEXT | DSS_DISABLED, OPAQUE, false},
         {"disabled prefixed: the extent counts the ampersand", L"Hell&o", DST_PREFIXTEXT | DSS_DISABLED, TRANSPARENT,
          false},
@@ -72,9 +70,6 @@ TEST(StateDrawing, Looks) {
             EXPECT_EQ(drawn, TRUE);
             PaintMask(expected.dc(), r.text, format, RECT{11, 6, cell.right + 1, cell.bottom + 1}, kHilight);
             PaintMask(expected.dc(), r.text, format, cell, kShadow);
-        } else if (r.flags & DSS_MONO) {
-            EXPECT_EQ(drawn, TRUE);
-            PaintMask(expected.dc(), r.text, format, cell, r.redBrush ? kRed : tt::kBlack);
         } else {
             RECT rc{10, 5, 10, 5};
             EXPECT_EQ(drawn, DrawTextW(expected.dc(), r.text, -1, &rc, format));  // the line height
@@ -137,44 +132,6 @@ TEST(StateDrawing, TextReturnValues) {
         EXPECT_EQ(DrawStateW(s.dc(), nullptr, nullptr, LPARAM(r.text), 0, 2, 2, r.cx, 0, r.flags), expected) << r.name;
         EXPECT_EQ(0, tt::Ink(s)) << r.name;
     }
-}
-
-BOOL CALLBACK FillCallback(HDC dc, LPARAM lData, WPARAM wData, int cx, int cy) {
-    // Draws a 3 x 2 block at (1, 1) of the image in the colour passed as lData.
-    HBRUSH brush = CreateSolidBrush(COLORREF(lData));
-    RECT rc{1, 1, 4, 3};
-    FillRect(dc, &rc, brush);
-    DeleteObject(brush);
-    return wData == 7 && cx == 10 && cy == 6;
-}
-
-TEST(StateDrawing, ComplexCallbackLooks) {
-    // Block at image (1, 1)-(4, 3), image at (10, 20): surface (11, 21)-(14, 23).
-    const struct {
-        const char* name;
-        UINT flags;
-        COLORREF ink;
-        COLORREF at11, at22;  // surface (11, 21) and (12, 22): block origin and its (+1, +1)
-        COLORREF at44;        // surface (14, 23): right of the block, hit only by the highlight copy
-    } rows[] = {
-        {"normal", DST_COMPLEX, RGB(0, 0, 255), RGB(0, 0, 255), RGB(0, 0, 255), kFace},
-        {"disabled", DST_COMPLEX | DSS_DISABLED, RGB(0, 0, 255), kShadow, kShadow, kHilight},
-        {"disabled: a light ink is white in the monochrome image", DST_COMPLEX | DSS_DISABLED, RGB(240, 240, 240),
-         kFace, kFace, kFace},
-    };
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.name);
-        kt::Surface s(40, 40, kFace);
-        EXPECT_TRUE(DrawStateW(s.dc(), nullptr, FillCallback, LPARAM(r.ink), 7, 10, 20, 10, 6, r.flags));
-        EXPECT_EQ(s.at(11, 21), r.at11);
-        EXPECT_EQ(s.at(12, 22), r.at22);
-        EXPECT_EQ(s.at(14, 23), r.at44);
-        EXPECT_EQ(s.at(10, 20), kFace);
-        EXPECT_EQ(tt::InkOutside(s, RECT{11, 21, 15, 24}, kFace), 0);
-    }
-    kt::Surface s(8, 8);
-    EXPECT_FALSE(DrawStateW(s.dc(), nullptr, nullptr, 0, 0, 0, 0, 10, 6, DST_COMPLEX));
-    EXPECT_FALSE(DrawStateW(s.dc(), nullptr, FillCallback, 0, 7, 0, 0, 0, 0, DST_COMPLEX));
 }
 
 }  // namespace

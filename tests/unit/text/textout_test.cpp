@@ -1,4 +1,4 @@
-// ExtTextOutW / TextOutW: placement, alignment, fills, colours, clipping.
+// ExtTextOutW / TextOutW: placement, fills, colours, clipping.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -31,23 +31,6 @@ struct SameRow {
 
 TEST(TextOutput, PlacementGivesTheSamePicture) {
     const SameRow rows[] = {
-        {"right", [](HDC dc) { SetTextAlign(dc, TA_RIGHT | TA_TOP), TextOutW(dc, 20 + 29, 10, L"Hello", 5); }},
-        {"center", [](HDC dc) { SetTextAlign(dc, TA_CENTER | TA_TOP), TextOutW(dc, 20 + 29 / 2, 10, L"Hello", 5); }},
-        {"baseline", [](HDC dc) { SetTextAlign(dc, TA_BASELINE), TextOutW(dc, 20, 10 + 11, L"Hello", 5); }},
-        {"bottom", [](HDC dc) { SetTextAlign(dc, TA_BOTTOM), TextOutW(dc, 20, 10 + 14, L"Hello", 5); }},
-        {"right baseline",
-         [](HDC dc) { SetTextAlign(dc, TA_RIGHT | TA_BASELINE), TextOutW(dc, 20 + 29, 10 + 11, L"Hello", 5); }},
-        {"update cp: x, y ignored",
-         [](HDC dc) {
-             MoveToEx(dc, 20, 10, nullptr);
-             SetTextAlign(dc, TA_UPDATECP);
-             TextOutW(dc, 70, 70, L"He", 2);
-             TextOutW(dc, 70, 70, L"llo", 3);
-             POINT cp{};
-             GetCurrentPositionEx(dc, &cp);
-             EXPECT_EQ(cp.x, 20 + 29);
-             EXPECT_EQ(cp.y, 10);
-         }},
         {"origins map logical to surface",
          [](HDC dc) {
              SetViewportOrgEx(dc, 10, 10, nullptr);
