@@ -298,9 +298,11 @@ def main():
     started = time.time()
     for k, site in enumerate(sample, 1):
         path = os.path.join(tree, site["file"])
-        with open(path, encoding="utf-8") as f:
-            original = f.read()
-        applied = apply(site, original.split("\n"))
+        original = None
+        if os.path.exists(path):  # a file removed since the sample was drawn: its mutants are gone
+            with open(path, encoding="utf-8") as f:
+                original = f.read()
+        applied = apply(site, original.split("\n")) if original is not None else None
         if applied is None:
             state, line = "gone", site["line"]
         else:
