@@ -216,7 +216,21 @@ def own_test(path):
     return AREA_TESTS.get(area, parts[2] if parts[0] == "runtime" else parts[0])
 
 
-def build_and_test(build, jobs, timeout, first=None, build_timeout=1800, tests=None):
+def killers(out):
+    """The ctest entries and GoogleTest cases that failed, from ctest's --output-on-failure log."""
+    names = re.findall(r"^\[  FAILED  \] ([\w/.]+)", out, re.M)
+    names += ["ctest:" + n for n in re.findall(r"^\s*\d+ - (\S+) \(", out, re.M)]
+    return sorted(set(names))
+
+
+def build_and_test(build, jobs, timeout, first=None, build_timeout=1800, tests=None, matrix=False):
+    if matrix:  # every test runs, so that each mutant lists everything that catches it
+        rc, out = run(["cmake", "--build", build, "-j", str(jobs)], timeout=build_timeout)
+        if rc != 0:
+            return "uncompilable", out
+        rc, out = run(["ctest", "--test-dir", build, "-j", str(jobs), "--output-on-failure",
+                       "--timeout", str(timeout)] + (["-R", tests] if tests else []), timeout=timeout * 4)
+        return ("survived" if rc == 0 else "killed"), out
     if first and not tests:
         rc, out = run(["cmake", "--build", build, "-j", str(jobs), "--target", "test_" + first],
                       timeout=1800)
@@ -257,6 +271,9 @@ def main():
     ap.add_argument("--tests", metavar="REGEX",
                     help="run only the ctest entries matching REGEX (ctest -R), to see what "
                          "some test folders catch alone, e.g. --tests '^(soak_short|reliability)$'")
+    ap.add_argument("--matrix", action="store_true",
+                    help="run every test for every mutant and list in the report which ctest entries "
+                         "and GoogleTest cases catch it (to see what a trimmed suite would still catch)")
     args = ap.parse_args()
 
     repo = subprocess.run(["git", "rev-parse", "--show-toplevel"], stdout=subprocess.PIPE,
@@ -310,12 +327,14 @@ def main():
             with open(path, "w", encoding="utf-8") as f:
                 f.write("\n".join(mutated))
             try:
-                state, _ = build_and_test(build, args.jobs, args.timeout, own_test(site["file"]),
-                                          tests=args.tests)
+                state, out = build_and_test(build, args.jobs, args.timeout, own_test(site["file"]),
+                                            tests=args.tests, matrix=args.matrix)
             finally:
                 with open(path, "w", encoding="utf-8") as f:
                     f.write(original)
         row = dict(site, state=state, at=line)
+        if args.matrix and state == "killed":
+            row["killers"] = killers(out)
         results.append(row)
         print(f'[{k}/{len(sample)}] {state:12} {site["file"]}:{line} {site["kind"]}: '
               f'{site["old"].strip()} -> {site["new"].strip()}', flush=True)
