@@ -20,6 +20,7 @@
 #include "scrollbar/HorizontalScrollbar.h"
 #include "scrollbar/VerticalScrollbar.h"
 #include "tabcontrol/ElementTabControl.h"
+#include "tests/support/strips.h"
 #include "win32/runtime_ext.h"
 
 namespace kfuzz {
@@ -360,17 +361,10 @@ struct TabsState : ElementDriver::State {
     CElementContainer* Element() override { return t; }
     RECT HomeRect() const override { return RECT{0, 0, 400, 30}; }
 
-    static _TAB_PARAM_INFO_ BaseInfo(int id, const wchar_t* name) {
-        _TAB_PARAM_INFO_ info;
-        info.nID = id;
-        info.lpszName = name;
-        info.lpszTextColor = L"CElementTabControl.Text";
-        info.lpszSelTextColor = L"CElementTabControl.SelText";
-        return info;
-    }
     void Configure() override {
         t->SetStyle(1, 0, 0);
-        for (_TAB_PARAM_INFO_ info : {BaseInfo(1, L"Stocks"), BaseInfo(2, L"Bonds"), BaseInfo(3, L"FX")}) t->Add(&info);
+        for (_TAB_PARAM_INFO_ info : {kt::TabInfo(1, L"Stocks"), kt::TabInfo(2, L"Bonds"), kt::TabInfo(3, L"FX")})
+            t->Add(&info);
         t->AddTextButton(L"F10", 50, L"QuoteTab.BtnText", L"QuoteTab.BtnHot", nullptr, nullptr, 0, CString(L""));
         t->SetTabHeight(24);
     }
@@ -407,7 +401,7 @@ struct TabsState : ElementDriver::State {
         std::unique_ptr<MenuArg> menu;
         _TAB_PARAM_INFO_ info;
         InfoArg(ByteSource& in, TabsState& st) : name(in) {
-            info = BaseInfo(st.Id(in), name.Get());
+            info = kt::TabInfo(st.Id(in), name.Get());
             if (in.Flag())
                 for (const wchar_t** key : {&info.lpszBkColor, &info.lpszBorderColor, &info.lpszFillNormal,
                                             &info.lpszHoverBkColor, &info.lpszFillHotlight})

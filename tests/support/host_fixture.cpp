@@ -17,11 +17,6 @@ std::string DefaultSkinDir() {
     return SkinDir("default");
 }
 
-bool SameBitmap(HBITMAP a, HBITMAP b) {
-    Image ia, ib;
-    return ReadBitmap(a, &ia) && ReadBitmap(b, &ib) && ia.width == ib.width && ia.pixels == ib.pixels;
-}
-
 void FreshScreen() {
     const SIZE screen = rt::GetScreenSize();
     rt::SetScreenSize(screen.cx + 1, screen.cy);  // a new size is a new, black screen

@@ -44,9 +44,6 @@ std::string DefaultSkinDir();
 // load when first asked for, often in a paint, and stay with the skin.
 int GdiObjectsOutsideSkin();
 
-// Same size and same pixels.
-bool SameBitmap(HBITMAP a, HBITMAP b);
-
 // A black virtual screen, as a new process has it: a menu picture takes in the screen
 // around the host window, which the tests run before may have drawn on.
 void FreshScreen();

@@ -25,12 +25,8 @@ Strip::Strip(const std::string& skin_dir, const StripPlace& place)
 }
 
 int Strip::AddTab(int id, const wchar_t* name, _MENU_CMD_INFO_* menu, int visible) {
-    _TAB_PARAM_INFO_ info;
-    info.nID = id;
-    info.lpszName = name;
+    _TAB_PARAM_INFO_ info = TabInfo(id, name);
     info.pMenuInfo = menu;
-    info.lpszTextColor = L"CElementTabControl.Text";
-    info.lpszSelTextColor = L"CElementTabControl.SelText";
     info.bVisible = visible;
     return tabs->Add(&info);
 }

@@ -15,6 +15,15 @@ namespace kt {
 inline _MENU_STR_CMD_ MenuEntry(const wchar_t* text, int cmd, int parent = -1, int hasSub = 0) {
     return {text, cmd, parent, hasSub};
 }
+// A visible tab `id` named `name` with the default text colour keys.
+inline _TAB_PARAM_INFO_ TabInfo(int id, const wchar_t* name) {
+    _TAB_PARAM_INFO_ info;
+    info.nID = id;
+    info.lpszName = name;
+    info.lpszTextColor = L"CElementTabControl.Text";
+    info.lpszSelTextColor = L"CElementTabControl.SelText";
+    return info;
+}
 // n plain top-level entries "Item 1".. with commands first, first + 1, ...
 _MENU_CMD_INFO_ PlainMenu(int n, int first, int selected);
 

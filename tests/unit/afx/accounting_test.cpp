@@ -81,24 +81,6 @@ TEST(HandleMaps, SelectObjectHandsBackThePermanentFont) {
     EXPECT_EQ(DWORD(OBJ_FONT), ::GetObjectType(dc_font_handle));  // the stock font lives on
 }
 
-TEST(HandleMaps, TemporariesAreSharedAndFreedWithoutTheirHandles) {
-    const HFONT h = MakeRawFont();
-    const int before = rt::GdiObjectCount(OBJ_FONT);
-    CFont* temp = CFont::FromHandle(h);
-    ASSERT_NE(nullptr, temp);
-    EXPECT_EQ(h, temp->m_hObject);
-    EXPECT_EQ(temp, CFont::FromHandle(h));       // one temporary per handle
-    EXPECT_EQ(temp, CGdiObject::FromHandle(h));  // whichever class asks
-    EXPECT_EQ(nullptr, CFont::FromHandle(nullptr));
-    AfxDeleteTempMaps();
-    EXPECT_EQ(before, rt::GdiObjectCount(OBJ_FONT));
-    EXPECT_EQ(DWORD(OBJ_FONT), ::GetObjectType(h));
-
-    CFont owner;
-    owner.Attach(h);
-    EXPECT_EQ(&owner, CFont::FromHandle(h));  // a permanent wrapper wins from now on
-}
-
 TEST(HandleMaps, DeletingATemporaryDeletesItsHandle) {
     const HFONT h = MakeRawFont();
     const int before = rt::GdiObjectCount(OBJ_FONT);
@@ -111,26 +93,6 @@ TEST(HandleMaps, DeletingATemporaryDeletesItsHandle) {
     AfxDeleteTempMaps();
     EXPECT_EQ(before, rt::GdiObjectCount(OBJ_FONT));
     ::DeleteObject(h2);
-}
-
-TEST(HandleMaps, DeviceContexts) {
-    const int before = rt::GdiObjectCount(OBJ_DC);
-    const HDC h = ::CreateCompatibleDC(nullptr);
-    CDC* temp = CDC::FromHandle(h);
-    ASSERT_NE(nullptr, temp);
-    EXPECT_EQ(h, temp->m_hAttribDC);
-    AfxDeleteTempMaps();
-    EXPECT_EQ(before + 1, rt::GdiObjectCount(OBJ_DC));  // the cleanup keeps the DC
-    CDC borrowed;
-    borrowed.Attach(h);
-    EXPECT_EQ(h, borrowed.Detach());
-    EXPECT_EQ(nullptr, borrowed.m_hAttribDC) << "a detached CDC keeps no DC to query";
-    {
-        CDC owner;
-        owner.Attach(h);
-        EXPECT_EQ(&owner, CDC::FromHandle(h));
-    }
-    EXPECT_EQ(before, rt::GdiObjectCount(OBJ_DC));  // an attached DC dies with its CDC
 }
 
 }  // namespace

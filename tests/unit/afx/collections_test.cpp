@@ -110,12 +110,4 @@ TEST_F(CArrayTest, InsertAndRemoveKeepOrderAndLifetimes) {
     }
 }
 
-TEST_F(CArrayTest, GrowthMovesElementsIntact) {
-    CountedArray arr;
-    arr.SetSize(0, 3);
-    for (int i = 0; i < 100; ++i) arr.Add(Counted(i));
-    for (int i = 0; i < 100; ++i) EXPECT_EQ(std::wstring(40, wchar_t(L'a' + i % 26)), arr[i].text) << i;
-    EXPECT_EQ(100, Counted::live);
-}
-
 }  // namespace

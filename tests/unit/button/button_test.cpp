@@ -39,22 +39,6 @@ TEST_F(ButtonTest, RegistersItsMessagesInOrderUnlessTheBaseRefuses) {
     EXPECT_TRUE(refused.HostState()->registered.empty());
 }
 
-TEST_F(ButtonTest, HoverRepaintsOncePerHover) {
-    CElementButton* b = Make();
-    RECT update;
-    host->Move(Centre(b));
-    EXPECT_TRUE(b->m_bHot);
-    host->Pump();
-    host->Move(POINT{Centre(b).x + 3, Centre(b).y});
-    EXPECT_FALSE(::GetUpdateRect(host->Window().GetSafeHwnd(), &update, FALSE)) << "a second move must not repaint";
-    EXPECT_EQ(32649, rt::CursorId(::GetCursor())) << "every move sets the hand";
-    host->Move(POINT{300, 190});  // out of the button: the host calls OnMouseLeave
-    EXPECT_FALSE(b->m_bHot);
-    EXPECT_FALSE(b->m_bTracking);
-    host->Move(Centre(b));
-    EXPECT_TRUE(b->m_bHot) << "a new hover starts again";
-}
-
 // Dragging out and releasing, the disabled button and the pictures of the pressed and the
 // disabled button: tests/scenarios/button_click.kel and its goldens.
 struct StateRow {
@@ -74,40 +58,6 @@ TEST_F(ButtonTest, EachStateShowsItsImage) {
         EXPECT_EQ(SkinPixel(row.image), WindowPixel(POINT{kButtonRect.left + 4, kButtonRect.top + 12})) << row.name;
         host->Window().RemoveElement(b);
     }
-}
-
-TEST_F(ButtonTest, FocusFrameShowsOnlyWithACaption) {
-    struct Row {
-        const wchar_t* caption;
-        bool frameShows;
-    };
-    for (const Row& row : {Row{L"", false}, Row{L"Buy", true}}) {
-        CElementButton* b = Make(row.caption);
-        HBITMAP before = host->Snapshot();
-        host->Move(Centre(b));
-        host->Down(Centre(b));
-        host->Up(Centre(b));
-        host->Leave();
-        EXPECT_TRUE(b->m_bFocus);
-        HBITMAP after = host->Snapshot();
-        EXPECT_EQ(!row.frameShows, kt::SameBitmap(before, after)) << "caption \"" << row.caption << "\"";
-        ::DeleteObject(before);
-        ::DeleteObject(after);
-        host->Window().RemoveElement(b);
-    }
-}
-
-TEST_F(ButtonTest, SetImageWithOnlyANormalImageUsesItForEveryState) {
-    CElementButton b;  // the refusals of a null folder or normal image: tests/unit/reliability
-    EXPECT_TRUE(b.SetImage(L"button", L"n.bmp", nullptr, L"", nullptr));
-    EXPECT_EQ(L"n.bmp", b.m_strImageHot);
-    EXPECT_EQ(L"", b.m_strImageDown) << "an empty name stays empty";
-    EXPECT_EQ(L"n.bmp", b.m_strImageDisable);
-}
-
-TEST_F(ButtonTest, NoFillLeavesTheHostBackground) {
-    host->Add(new CElementButton, L"plain", RECT{200, 100, 260, 140});  // no images, no fill
-    EXPECT_EQ(host->Window().m_clrBackground, WindowPixel(POINT{230, 120}));
 }
 
 TEST_F(ButtonTest, NullTextIsRefusedAndANullFontClearsTheCaptionFont) {

@@ -31,18 +31,4 @@ TEST(Unknown, CountsReferencesAndKnowsOnlyIUnknown) {
     EXPECT_EQ(1, deaths) << "the last release deletes through the virtual destructor";
 }
 
-TEST(Unknown, SetNameKeepsTheArrayForTheSameNameAndForNull) {
-    CUnknown u;
-    EXPECT_EQ(nullptr, u.GetName());
-    EXPECT_TRUE(u.SetName(L"quote"));
-    const wchar_t* first = u.GetName();
-    ASSERT_NE(nullptr, first);
-    EXPECT_TRUE(u.SetName(L"quote"));
-    EXPECT_EQ(first, u.GetName()) << "the same name must not reallocate";
-    EXPECT_TRUE(u.SetName(nullptr));
-    EXPECT_STREQ(L"quote", u.GetName());
-    EXPECT_TRUE(u.SetName(L"Quote"));
-    EXPECT_STREQ(L"Quote", u.GetName()) << "names compare case-sensitively";
-}
-
 }  // namespace

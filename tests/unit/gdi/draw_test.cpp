@@ -122,13 +122,6 @@ TEST(Fills, CoverExactlyTheirPixels) {
     }
 }
 
-TEST(FillRect, SystemColourIndexPlusOneIsABrush) {
-    kt::Surface c(3, 2);
-    RECT rc{1, 0, 3, 1};
-    EXPECT_TRUE(FillRect(c.dc(), &rc, reinterpret_cast<HBRUSH>(COLOR_HIGHLIGHT + 1)));
-    EXPECT_EQ(".hh|...", c.ascii({{kWhite, '.'}, {RGB(10, 36, 106), 'h'}}));
-}
-
 // The dots follow the outline from the top-right corner; a one-pixel-wide or -high
 // rectangle goes there and back, so only its ends can stay inverted.
 TEST(FocusRects, DottedXorParityAndRestore) {
@@ -157,15 +150,6 @@ TEST(FocusRects, DottedXorParityAndRestore) {
 
 constexpr POINT kOutside3x3[] = {{-1, 0}, {3, 0}, {0, 3}, {INT_MIN, INT_MIN}, {INT_MAX, 0}};
 
-TEST(Pixels, ReadOutsideTheSurfaceIsInvalid) {
-    kt::Surface c(3, 3);
-    EXPECT_EQ(kRed, SetPixel(c.dc(), 1, 1, kRed));
-    EXPECT_EQ(kRed, GetPixel(c.dc(), 1, 1));
-    EXPECT_EQ(kRed, c.at(1, 1));
-    for (POINT p : kOutside3x3) EXPECT_EQ(CLR_INVALID, GetPixel(c.dc(), p.x, p.y));
-    EXPECT_EQ(CLR_INVALID, GetPixel(nullptr, 0, 0));
-}
-
 TEST(Pixels, OutsideTheClipOrWrittenOutsideTheSurfaceIsInvalid) {
     SKIP_UNDER_WINE("GetPixel and SetPixel outside the clip or the surface return the colour");
     kt::Surface c(3, 3);
@@ -175,12 +159,6 @@ TEST(Pixels, OutsideTheClipOrWrittenOutsideTheSurfaceIsInvalid) {
     EXPECT_FALSE(SetPixelV(c.dc(), 2, 2, kBlue));
     EXPECT_EQ(kWhite, c.at(2, 2));
     for (POINT p : kOutside3x3) EXPECT_EQ(CLR_INVALID, SetPixel(c.dc(), p.x, p.y, kRed));
-}
-
-TEST(Pixels, MonochromeKeepsNearerOfBlackAndWhite) {
-    kt::Surface m(2, 1, kBlack, kMono);
-    EXPECT_EQ(kWhite, SetPixel(m.dc(), 0, 0, RGB(200, 200, 0)));  // 400 > 382.5
-    EXPECT_EQ(kBlack, SetPixel(m.dc(), 1, 0, RGB(127, 127, 128)));
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 // Object lifetime and selection: stock objects, selection rules, SaveDC/RestoreDC,
 // bitmap creation and bits.
-#include <climits>
 
 #include "gdi_test_util.h"
 
@@ -129,65 +128,6 @@ TEST(Objects, SaveAndRestoreDc) {
     SetTextColor(dc, kGreen);
     EXPECT_TRUE(RestoreDC(dc, -1));
     EXPECT_EQ(kRed, GetTextColor(dc));
-}
-
-TEST(BitmapSizes, FormatAndLimits) {
-    const struct {
-        const char* name;
-        bool compatible;  // CreateCompatibleBitmap (of a colour DC unless bitsPixel is 1); else CreateBitmap
-        int cx, cy;
-        int bitsPixel;  // 0: refused
-    } rows[] = {
-        {"MonoDc", true, 3, 2, 1},           {"ColourDc", true, 3, 2, 32},
-        {"ZeroGivesStock1x1", true, 0, 5, 1}, {"Negative", true, -3, 2, 0},
-        {"Huge", true, 100000, 100000, 0},   {"TooManyPixels", true, 60000, 60000, 0},
-        {"IntMax", true, INT_MAX, INT_MAX, 0}, {"IntMin", true, INT_MIN, 1, 0},
-        {"LongRow", false, 65536, 1, 32},    {"TallColumn", false, 1, 65536, 32},
-    };
-    kt::Surface colour(1, 1);
-    HDC mono = CreateCompatibleDC(nullptr);
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.name);
-        const int before = rt::GdiObjectCount(OBJ_BITMAP);
-        HBITMAP bmp = r.compatible ? CreateCompatibleBitmap(r.bitsPixel == 1 ? mono : colour.dc(), r.cx, r.cy)
-                                   : CreateBitmap(r.cx, r.cy, 1, 32, nullptr);
-        EXPECT_EQ(r.bitsPixel != 0, bmp != nullptr);
-        if (bmp) {
-            BITMAP bm{};
-            GetObjectW(bmp, sizeof(bm), &bm);
-            EXPECT_EQ(r.bitsPixel, bm.bmBitsPixel);
-            EXPECT_EQ(r.cx == 0 || r.cy == 0 ? 1 : r.cx, bm.bmWidth);
-            DeleteObject(bmp);
-        }
-        EXPECT_EQ(before, rt::GdiObjectCount(OBJ_BITMAP));
-    }
-    DeleteDC(mono);
-}
-
-TEST(Bitmaps, MonochromeBitsUseWordAlignedRows) {
-    // 10 pixels a row: 2 bytes, already a whole word; bit 7 of byte 0 is x = 0
-    const uint8_t bits[] = {0xA0, 0x40, 0xFF, 0xC0};
-    HBITMAP bmp = CreateBitmap(10, 2, 1, 1, bits);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, bmp);
-    const bool row0[10] = {1, 0, 1, 0, 0, 0, 0, 0, 0, 1};
-    for (int x = 0; x < 10; ++x) {
-        EXPECT_EQ(row0[x] ? kWhite : kBlack, GetPixel(dc, x, 0)) << x;
-        EXPECT_EQ(kWhite, GetPixel(dc, x, 1)) << x;
-    }
-    SelectObject(dc, old);
-    DeleteObject(bmp);
-    // 1 pixel a row: padded to a word; 0x40 is x = 1, past the width
-    const uint8_t odd[] = {0x80, 0x00, 0x00, 0x00, 0x40, 0x00};
-    bmp = CreateBitmap(1, 3, 1, 1, odd);
-    BITMAP bm{};
-    GetObjectW(bmp, sizeof(bm), &bm);
-    EXPECT_EQ(2, bm.bmWidthBytes);
-    old = SelectObject(dc, bmp);
-    for (int y = 0; y < 3; ++y) EXPECT_EQ(y == 0 ? kWhite : kBlack, GetPixel(dc, 0, y)) << y;
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    DeleteObject(bmp);
 }
 
 TEST(Bitmaps, BottomUpDibSectionBitsAreLive) {

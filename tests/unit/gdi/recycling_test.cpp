@@ -9,63 +9,6 @@ using namespace gt;
 
 namespace {
 
-// A bitmap of the first size is painted white and deleted; the next one, of the second
-// size, must be black and report its own size whether or not it got the first's storage.
-TEST(StorageReuse, NewBitmapComesBackBlack) {
-    const struct ReuseRow {
-        const char* name;
-        int w1, h1, w2, h2;
-        bool dibSection = false;  // the second is a DIB section
-    } rows[] = {
-        {"SamePixelsOtherShape", 40, 30, 30, 40},
-        {"MuchSmaller", 40, 30, 3, 2},
-        {"Larger", 40, 30, 41, 30},
-        {"DibSection", 16, 16, 16, 16, true},
-    };
-    for (const ReuseRow& r : rows) {
-        SCOPED_TRACE(r.name);
-        const int before = rt::GdiObjectTotal();
-        HDC dc = CreateCompatibleDC(nullptr);
-        HBITMAP first = CreateCompatibleBitmap(dc, r.w1, r.h1);
-        HGDIOBJ old = SelectObject(dc, first);
-        ASSERT_TRUE(PatBlt(dc, 0, 0, r.w1, r.h1, WHITENESS));
-        SelectObject(dc, old);
-        ASSERT_TRUE(DeleteObject(first));
-
-        BITMAPINFO bi{};
-        bi.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), r.w2, r.h2, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* bits = nullptr;
-        HBITMAP second = r.dibSection ? CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0)
-                                      : CreateCompatibleBitmap(dc, r.w2, r.h2);
-        kt::Image img;
-        ASSERT_TRUE(kt::ReadBitmap(second, &img));
-        EXPECT_EQ(r.w2, img.width);
-        EXPECT_EQ(r.h2, img.height);
-        for (COLORREF p : img.pixels) ASSERT_EQ(kBlack, p);
-        EXPECT_TRUE(DeleteObject(second));
-        EXPECT_TRUE(DeleteDC(dc));
-        EXPECT_EQ(before, rt::GdiObjectTotal());
-    }
-}
-
-// A new DC may take a deleted DC's SaveDC stack for its capacity, never its states.
-TEST(SaveStackReuse, NewDcStartsWithNothingSaved) {
-    HDC first = CreateCompatibleDC(nullptr);
-    SetTextColor(first, kRed);
-    for (int i = 0; i < 3; ++i) ASSERT_EQ(i + 1, SaveDC(first));
-    ASSERT_TRUE(DeleteDC(first));
-
-    HDC second = CreateCompatibleDC(nullptr);
-    EXPECT_FALSE(RestoreDC(second, -1));
-    EXPECT_FALSE(RestoreDC(second, 1));
-    EXPECT_EQ(1, SaveDC(second));
-    SetTextColor(second, kWhite);
-    EXPECT_TRUE(RestoreDC(second, -1));
-    EXPECT_EQ(kBlack, GetTextColor(second));  // its own default, not the deleted DC's red
-    EXPECT_FALSE(RestoreDC(second, -1));
-    DeleteDC(second);
-}
-
 // Each kind is made, deleted and made again: the second object reuses the first's slot
 // and memory, and the first handle must still be refused everywhere.
 TEST(StaleHandles, RefusedAfterTheSlotIsReused) {

@@ -82,84 +82,6 @@ protected:
 
 const std::vector<UINT> kMouse{WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP};
 
-TEST_F(RoutingTest, OnlyRegisteredMessagesArriveInElementCoordinates) {
-    Recorder* a = Add(L"a", RECT{10, 10, 60, 40}, {WM_LBUTTONDOWN});
-    a->captureOnDown = false;  // it would never hear the release
-    host->Move(POINT{20, 20});
-    host->Down(POINT{20, 25});
-    host->Up(POINT{20, 25});
-    // No move and no release: a registered neither. The pointer is still over a.
-    EXPECT_EQ(std::vector<std::string>{"a down 10,15"}, Take());
-    host->Leave();
-    EXPECT_EQ(std::vector<std::string>{"a leave"}, Take()) << "leave comes even without registering 675";
-}
-
-TEST_F(RoutingTest, CaptureKeepsTheMouseAndDefersTheLeave) {
-    Add(L"a", RECT{0, 0, 50, 50}, kMouse);
-    Add(L"b", RECT{100, 0, 150, 50}, kMouse);
-    host->Move(POINT{10, 10});
-    host->Down(POINT{10, 10});
-    host->Move(POINT{120, 10});  // over b, but a holds the capture
-    host->Up(POINT{120, 10});
-    const std::vector<std::string> expected{"a move 10,10", "a down 10,10", "a move 120,10", "a up 120,10",
-                                            "a leave"};
-    EXPECT_EQ(expected, Take());
-    host->Move(POINT{121, 10});
-    EXPECT_EQ(std::vector<std::string>{"b move 21,10"}, Take());
-}
-
-TEST_F(RoutingTest, TopmostElementWins) {
-    Add(L"under", RECT{0, 0, 100, 100}, kMouse);
-    Add(L"over", RECT{20, 20, 40, 40}, kMouse);
-    host->Move(POINT{25, 25});
-    EXPECT_EQ(std::vector<std::string>{"over move 5,5"}, Take());
-}
-
-// The host's own timer table keeps the platform's rules: earliest due first, ties in the
-// order the timers were (re)started, intervals of at least USER_TIMER_MINIMUM.
-struct TimerStep {
-    char op;       // 's' start, 'k' stop, 'w' wait, 'h' stop in the handler at its value-th call
-    char element;  // 'a' or 'b'
-    DWORD value;   // the interval, or the wait
-};
-struct TimerRow {
-    const char* name;
-    std::vector<TimerStep> steps;
-    std::vector<std::pair<std::string, DWORD>> fired;  // "a" or "b", and when after the start
-};
-
-TEST_F(RoutingTest, TimerTableOrder) {
-    const TimerRow rows[] = {
-        {"ties go in start order", {{'s', 'a', 50}, {'s', 'b', 50}, {'w', 0, 50}}, {{"a", 50}, {"b", 50}}},
-        {"a restart goes behind a tie", {{'s', 'a', 50}, {'s', 'b', 50}, {'s', 'a', 50}, {'w', 0, 50}},
-         {{"b", 50}, {"a", 50}}},
-        {"earliest due first, rescheduled keep their order",
-         {{'s', 'a', 30}, {'s', 'b', 20}, {'w', 0, 60}},
-         {{"b", 20}, {"a", 30}, {"b", 40}, {"a", 60}, {"b", 60}}},
-        {"short intervals are ten", {{'s', 'a', 1}, {'w', 0, 25}}, {{"a", 10}, {"a", 20}}},
-        {"a stopped timer never fires", {{'s', 'a', 10}, {'k', 'a', 0}, {'w', 0, 50}}, {}},
-        {"its handler stops it", {{'h', 'a', 3}, {'s', 'a', 100}, {'w', 0, 450}}, {{"a", 100}, {"a", 200}, {"a", 300}}},
-    };
-    for (const TimerRow& row : rows) {
-        Recorder* a = Add(L"a", RECT{0, 0, 10, 10}, {});
-        Recorder* b = Add(L"b", RECT{20, 0, 30, 10}, {});
-        const DWORD start = rt::ClockNow();
-        for (const TimerStep& step : row.steps) {
-            Recorder* r = step.element == 'a' ? a : b;
-            if (step.op == 's') r->StartTimer(1, step.value);
-            if (step.op == 'k') r->StopTimer(1);
-            if (step.op == 'h') r->stopAfter = int(step.value);
-            if (step.op == 'w') host->Wait(step.value);
-        }
-        std::vector<std::string> expected;
-        for (const auto& f : row.fired) expected.push_back(f.first + " timer 1@" + std::to_string(start + f.second));
-        EXPECT_EQ(expected, Take()) << row.name;
-        EXPECT_EQ(rt::kNoTimerDue, rt::NextTimerDue()) << row.name << ": the window's queue holds no timer";
-        host->Window().RemoveElement(a);
-        host->Window().RemoveElement(b);
-    }
-}
-
 // On the real clock (the viewer) nobody moves time: the host keeps one window timer at its
 // table's next due time, and none once the table is empty.
 TEST_F(RoutingTest, RealClockArmsOneWindowTimerAtTheNextDue) {
@@ -182,52 +104,6 @@ TEST_F(RoutingTest, RealClockArmsOneWindowTimerAtTheNextDue) {
     EXPECT_EQ(rt::kNoTimerDue, after_all);
 }
 
-TEST_F(RoutingTest, ResizingSendsSizeOnlyWhenTheSizeChanges) {
-    Recorder* r = Add(L"s", RECT{0, 0, 40, 20}, {WM_SIZE});
-    host->Window().PlaceElement(r, RECT{10, 10, 50, 30});  // moved, same size
-    host->Window().PlaceElement(r, RECT{10, 10, 60, 30});
-    EXPECT_EQ(std::vector<std::string>{"s size 50x20"}, Take());
-    RECT draw;
-    r->GetDrawRect(&draw);
-    EXPECT_EQ(0, draw.left);
-    EXPECT_EQ(50, draw.right);
-}
-
-TEST_F(RoutingTest, SetCursorFallsBackToTheArrowWhereNoElementChoosesOne) {
-    Add(L"c", RECT{0, 0, 50, 50}, {WM_SETCURSOR, WM_MOUSEMOVE});
-    Add(L"n", RECT{100, 0, 150, 50}, {WM_MOUSEMOVE});
-    Recorder* d = Add(L"d", RECT{200, 0, 250, 50}, {WM_SETCURSOR});
-    d->setCursorResult = 0;  // registered, but leaves the choice to the window
-    struct Row {
-        const char* name;
-        POINT from, to;
-        int cursor;
-    };
-    // Each row starts on c (the cross) and moves on, as from a hand button onto a scrollbar.
-    const Row rows[] = {
-        {"an element that sets one", {10, 10}, {20, 10}, 32515},
-        {"an element without 32", {10, 10}, {110, 10}, 32512},
-        {"an element whose handler declines", {10, 10}, {210, 10}, 32512},
-        {"no element", {10, 10}, {300, 150}, 32512},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        host->Move(row.from);
-        ASSERT_EQ(32515, rt::CursorId(::GetCursor()));
-        host->Move(row.to);
-        EXPECT_EQ(row.cursor, rt::CursorId(::GetCursor()));
-    }
-}
-
-TEST_F(RoutingTest, MenuCommandsReachTheElementWithThatId) {
-    Recorder* r = Add(L"m", RECT{0, 0, 10, 10}, {WM_COMMAND});
-    Add(L"x", RECT{20, 0, 30, 10}, {});
-    CViewManager::SendExDataMessage(GetEnvMainWnd(), r->GetID(), WM_COMMAND, MAKEWPARAM(105, 0), 0);
-    CViewManager::SendExDataMessage(GetEnvMainWnd(), r->GetID() + 1, WM_COMMAND, 106, 0);  // x did not register
-    CViewManager::SendExDataMessage(GetEnvMainWnd(), 999, WM_COMMAND, 107, 0);
-    EXPECT_EQ(std::vector<std::string>{"m command 105"}, Take());
-}
-
 TEST_F(RoutingTest, APaintThatLeaksAnObjectIsCaught) {
     Recorder* r = Add(L"leaky", RECT{0, 0, 10, 10}, {WM_PAINT});
     r->leakOnPaint = true;
@@ -237,15 +113,6 @@ TEST_F(RoutingTest, APaintThatLeaksAnObjectIsCaught) {
     EXPECT_EQ(1, host->Window().PaintLeaks());
     ASSERT_EQ(1u, host->Window().Problems().size());
     host.reset();  // the fixture's own leak check is not wanted here
-}
-
-TEST_F(RoutingTest, PaintIsClippedToTheElement) {
-    Add(L"p", RECT{10, 10, 20, 20}, {WM_PAINT});
-    const kt::Image img = kt::Shot(*host);
-    EXPECT_EQ(RGB(200, 10, 10), img.at(10, 10));
-    EXPECT_EQ(RGB(200, 10, 10), img.at(19, 19));
-    EXPECT_EQ(host->Window().m_clrBackground, img.at(20, 20));
-    EXPECT_EQ(host->Window().m_clrBackground, img.at(9, 9));
 }
 
 // What the window itself must follow: focus, a removal, a resize and the host's end.

@@ -96,31 +96,12 @@ TEST_F(SkinTest, PaletteGivesEveryKindAndCitesBrokenLines) {
     EXPECT_EQ(-12, lf.lfHeight);
     EXPECT_EQ(700, lf.lfWeight);
     EXPECT_EQ(1, lf.lfItalic);
+    EXPECT_STREQ(L"DejaVu Sans", lf.lfFaceName);
     EXPECT_EQ(RGB(10, 20, 30), PixelOf(p->GetBitmap(L"A.Pic"), 2, 1));
     ASSERT_NE(nullptr, skin.Factory()->GetFolderBitmap(L"folder", L"pic.bmp"));
     EXPECT_EQ(nullptr, skin.Factory()->GetFolderBitmap(L"folder", L"none.bmp"));
     EXPECT_EQ(nullptr, skin.Factory()->GetFolderBitmap(L"..", L"palette.ini")) << "no climbing out of the skin";
     EXPECT_EQ(1u, skin.Factory()->MissingFiles().size());
-}
-
-// A file that cannot be read is reported with the reader's reason, by both the palette
-// and the folder factory. The pixels of good files, in their row order: every golden.
-TEST_F(SkinTest, BrokenFilesAreReportedWithTheReadersReason) {
-    Write("folder/broken.bmp", "BM this is not a bitmap");
-    Write("palette.ini", "[bitmaps]\nBroken = folder/broken.bmp\n");
-    CSkin skin;
-    ASSERT_TRUE(skin.Load(dir));
-    EXPECT_EQ(nullptr, skin.Palette()->GetBitmap(L"Broken"));
-    EXPECT_EQ(nullptr, skin.Factory()->GetFolderBitmap(L"folder", L"broken.bmp"));
-    std::string reason;
-    const std::string bytes = "BM this is not a bitmap";
-    HBITMAP none = rt::LoadBmpMemory(bytes.data(), bytes.size(), &reason);
-    ASSERT_EQ(nullptr, none);
-    ASSERT_FALSE(reason.empty());
-    int mentions = 0;
-    for (const std::string& p : skin.Problems())
-        if (p.find("broken.bmp: " + reason) != std::string::npos) ++mentions;
-    EXPECT_EQ(2, mentions) << "the palette's and the factory's";
 }
 
 // The palette reader reads every line whole, however long, and counts lines exactly.
@@ -246,24 +227,6 @@ TEST_F(SkinTest, TheFactoryHoldsAtMostItsLimitOfNames) {
     EXPECT_NE(nullptr, skin.Factory()->GetFolderBitmap(L"folder", L"pic.bmp")) << "the last name within the limit";
     EXPECT_EQ(nullptr, skin.Factory()->GetFolderBitmap(L"folder", L"late.bmp"));
     EXPECT_NE(nullptr, skin.Factory()->GetFolderBitmap(L"folder", L"pic.bmp"));
-}
-
-// Factory pictures load when first asked for: a folder nothing asks for costs nothing.
-TEST_F(SkinTest, FactoryPicturesLoadWhenFirstAskedFor) {
-    std::system(("mkdir -p '" + dir + "/unused'").c_str());
-    Write("unused/huge.bmp", RleBitmap(16384, 4096, 65536));
-    WriteBmp("folder/pic.bmp", RGB(10, 20, 30));
-    Write("palette.ini", "[colors]\nC = #010203\n");
-    CSkin skin;
-    ASSERT_TRUE(skin.Load(dir));
-    EXPECT_EQ(0, skin.Factory()->GetLoadedCount());
-    EXPECT_TRUE(skin.Problems().empty()) << Joined(skin.Problems());
-    const int before = rt::GdiObjectTotal();
-    EXPECT_EQ(RGB(10, 20, 30), PixelOf(skin.Factory()->GetFolderBitmap(L"folder", L"pic.bmp"), 0, 0));
-    EXPECT_EQ(1, skin.Factory()->GetLoadedCount());
-    EXPECT_EQ(before + 1, rt::GdiObjectTotal());
-    EXPECT_EQ(nullptr, skin.Factory()->GetFolderBitmap(L"unused", L"huge.bmp"));
-    EXPECT_TRUE(Mentions(skin.Problems(), "huge.bmp: 16384 x 4096 pixels")) << Joined(skin.Problems());
 }
 
 // A palette of one colour C, one font F and one picture P.

@@ -173,22 +173,4 @@ TEST(RleDecode, PixelsMatchTheStream) {
     }
 }
 
-// The DIB section keeps the file's row order: its bits start with the file's first row.
-TEST(BmpDecode, ResultKeepsTheFileRowOrder) {
-    for (bool topDown : {false, true}) {
-        SCOPED_TRACE(topDown ? "top-down" : "bottom-up");
-        const BmpSpec spec{40, 1, topDown ? -2 : 2, 24, BI_RGB, 0, {}, {},
-                           PackRows(24, {{0x0000FF}, {0xFF0000}}, topDown), false};  // top blue, bottom red
-        const std::vector<uint8_t> file = BuildBmp(spec);
-        HBITMAP h = rt::LoadBmpMemory(file.data(), file.size());
-        ASSERT_NE(nullptr, h);
-        BITMAP bm{};
-        ASSERT_NE(0, GetObjectW(h, sizeof bm, &bm));
-        ASSERT_NE(nullptr, bm.bmBits);
-        const uint32_t firstStored = *static_cast<const uint32_t*>(bm.bmBits);
-        EXPECT_EQ(topDown ? 0x0000FFu : 0xFF0000u, firstStored);
-        DeleteObject(h);
-    }
-}
-
 }  // namespace

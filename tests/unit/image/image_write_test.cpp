@@ -2,7 +2,6 @@
 // comparison of the test support.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -39,41 +38,6 @@ HBITMAP MonoBitmap(const std::vector<std::string>& rows) {
         for (int x = 0; x < w; ++x)
             if (rows[size_t(y)][size_t(x)] == '#') bits[size_t(y * rowBytes + x / 8)] |= uint8_t(0x80 >> (x % 8));
     return CreateBitmap(w, h, 1, 1, bits.data());
-}
-
-// ---- round trips ------------------------------------------------------------------------------
-// Widths 1 to 3 give every 24-bit row padding.
-TEST(ImageRoundTrip, BmpAndPngSavedThenReadAreIdentical) {
-    for (SIZE size : {SIZE{1, 1}, SIZE{2, 3}, SIZE{3, 2}, SIZE{17, 9}}) {
-        SCOPED_TRACE(::testing::Message() << size.cx << "x" << size.cy);
-        kt::Surface s(size.cx, size.cy);
-        DrawPattern(s);
-        const std::string path = kt::OutputPath("image/roundtrip/" + std::to_string(size.cx) + ".bmp");
-        std::string error = "stale";
-        ASSERT_TRUE(rt::SaveBmpFile(s.bitmap(), path, &error)) << error;
-        EXPECT_EQ("", error);
-        const std::vector<uint8_t> file = FileBytes(path);
-        const uint32_t rowBytes = (uint32_t(size.cx) * 3 + 3) / 4 * 4;
-        ASSERT_EQ(54 + rowBytes * uint32_t(size.cy), file.size());
-        EXPECT_EQ(file.size(), U32At(file, 2)) << "bfSize";
-        EXPECT_EQ(24u, uint32_t(file[28])) << "24 bits per pixel";
-        EXPECT_EQ(uint32_t(size.cy), U32At(file, 22)) << "bottom-up rows";
-
-        const int bitmapsBefore = rt::GdiObjectCount(OBJ_BITMAP);
-        HBITMAP loaded = rt::LoadBmpFile(path, &error);
-        ASSERT_NE(nullptr, loaded) << error;
-        kt::Image original, back;
-        ASSERT_TRUE(kt::ReadBitmap(s.bitmap(), &original));
-        ASSERT_TRUE(kt::ReadBitmap(loaded, &back));
-        EXPECT_EQ(original.pixels, back.pixels);
-        DeleteObject(loaded);
-        EXPECT_EQ(bitmapsBefore, rt::GdiObjectCount(OBJ_BITMAP));
-
-        ASSERT_TRUE(rt::SavePngFile(s.bitmap(), path + ".png", &error)) << error;
-        ASSERT_TRUE(kt::ReadPng(path + ".png", &back, &error)) << error;
-        EXPECT_EQ(size.cx, back.width);
-        EXPECT_EQ(original.pixels, back.pixels);
-    }
 }
 
 TEST(ImageWrite, MonochromeIsOneBitBmpAndBlackAndWhitePng) {

@@ -51,22 +51,9 @@ class TestMenu : public CMenuEx {
 public:
     explicit TestMenu(OPEN_MODE open = OPEN_DOWNWARD, MENUBK_MODE bk = MENUBK_LIGHT) : CMenuEx(open, bk) {}
     using CMenuEx::CalculateLeftImagePos;
-    using CMenuEx::ChangeMenuStyle;
-    using CMenuEx::CreateMneuPopupWnd;
     using CMenuEx::DeleteMneuPopupWnd;
-    using CMenuEx::DrawCheck;
     using CMenuEx::DrawCheckmark;
-    using CMenuEx::DrawImageLeft;
-    using CMenuEx::DrawMenuItemImage;
     using CMenuEx::GetImageFromToolBar;
-    using CMenuEx::GrayStringW;
-    using CMenuEx::LightenColor;
     using CMenuEx::LoadToolBar;
-    using CMenuEx::SetItemBackBmp;
-    using CMenuEx::TextMenu;
 };
 
-// The tab strip's private menu operations, for the tests.
-struct TabControlTestAccess {
-    static void BuildMenu(CElementTabControl& t, CQuoteTabItem* pItem, CMenuEx* pMenu) { t.BuildMenu(pItem, pMenu, 0); }
-};

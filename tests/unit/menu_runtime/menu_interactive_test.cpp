@@ -160,18 +160,6 @@ TEST_F(MenuTest, InteractiveDismissals) {
     }
 }
 
-// The report line is the runtime's: the system reports nothing for it.
-TEST_F(MenuTest, AnEmptyMenuIsNotShown) {
-    Owner owner;
-    std::vector<std::string> lines;
-    rt::SetMenuReportHook([&](const std::string& line) { lines.push_back(line); });
-    HMENU empty = CreatePopupMenu();
-    EXPECT_FALSE(TrackPopupMenu(empty, 0, 0, 0, 0, owner.hwnd(), nullptr));
-    DestroyMenu(empty);
-    rt::SetMenuReportHook(nullptr);
-    EXPECT_EQ(lines, std::vector<std::string>{"menu not shown (no items)"});
-}
-
 TEST_F(MenuTest, InteractiveKeyboardWalksIntoASubMenu) {
     Sample s;
     Owner owner;

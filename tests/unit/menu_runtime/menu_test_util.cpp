@@ -76,12 +76,6 @@ Owner::~Owner() {
     }
 }
 
-std::vector<UINT> Owner::Messages() const {
-    std::vector<UINT> out;
-    for (const OwnerRecord& r : records) out.push_back(r.msg);
-    return out;
-}
-
 std::vector<OwnerRecord> Owner::Only(UINT msg) const {
     std::vector<OwnerRecord> out;
     for (const OwnerRecord& r : records)

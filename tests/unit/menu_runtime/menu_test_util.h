@@ -59,7 +59,6 @@ public:
 
     HWND hwnd() const { return hwnd_; }
     std::vector<OwnerRecord> records;
-    std::vector<UINT> Messages() const;  // the recorded message numbers, in order
     std::vector<OwnerRecord> Only(UINT msg) const;
     // Answers for WM_MEASUREITEM; the default leaves the structure as it came.
     std::function<void(MEASUREITEMSTRUCT*)> onMeasure;

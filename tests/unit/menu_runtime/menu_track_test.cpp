@@ -93,90 +93,15 @@ TEST_F(MenuTest, BadArgumentsFailAndNestedTrackingOpens) {
     DestroyMenu(empty);
 }
 
-// ---- message order --------------------------------------------------------------------------------
-// The chosen items are the first of their popups: a user's keys reach them without
-// highlighting others on the way.
-TEST_F(MenuTest, MessagesReachTheOwnerInOrder) {
-    HMENU menu = CreatePopupMenu(), sub = CreatePopupMenu();
-    AppendMenuW(sub, MF_STRING, 201, L"One");
-    AppendMenuW(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), L"Recent");
-    AppendMenuW(menu, MF_STRING, 101, L"Open");
-    Owner owner;
-    Script script;
-    script.Choose(L"Recent/One");
-    TrackPopupMenu(menu, 0, 20, 30, 0, owner.hwnd(), nullptr);
-    const std::vector<UINT> expected = {WM_ENTERMENULOOP, WM_INITMENU,    WM_INITMENUPOPUP,   WM_MENUSELECT,
-                                        WM_INITMENUPOPUP, WM_MENUSELECT,  WM_UNINITMENUPOPUP, WM_UNINITMENUPOPUP,
-                                        WM_MENUSELECT,    WM_EXITMENULOOP};
-    EXPECT_EQ(owner.Messages(), expected);
-    // The library's window reads none of the notifications' arguments; only that the
-    // deepest popup closes first.
-    ASSERT_EQ(owner.records.size(), expected.size());
-    EXPECT_EQ(owner.records[6].wParam, reinterpret_cast<WPARAM>(sub));
-    EXPECT_EQ(owner.records[7].wParam, reinterpret_cast<WPARAM>(menu));
-    rt::PumpMessages();
-    EXPECT_EQ(owner.Messages().back(), UINT(WM_COMMAND));
-    DestroyMenu(menu);
-}
-
-// ---- owner-drawn items ----------------------------------------------------------------------------
-TEST_F(MenuTest, OwnerDrawnItemsAreMeasuredThenDrawnWithTheirData) {
-    HMENU menu = CreatePopupMenu();
-    int data[3] = {};
-    AppendMenuW(menu, MF_OWNERDRAW, 11, reinterpret_cast<LPCWSTR>(&data[0]));
-    AppendMenuW(menu, MF_OWNERDRAW | MF_CHECKED | MF_DISABLED, 12, reinterpret_cast<LPCWSTR>(&data[1]));
-    AppendMenuW(menu, MF_OWNERDRAW | MF_GRAYED, 13, reinterpret_cast<LPCWSTR>(&data[2]));
-    Owner owner;
-    owner.onMeasure = [](MEASUREITEMSTRUCT* mis) {
-        mis->itemWidth = 40 + mis->itemID;          // 51, 52, 53
-        mis->itemHeight = 10 * (mis->itemID - 10);  // 10, 20, 30
-    };
-    Script script;
-    script.Choose(L"#11");
-    TrackPopupMenu(menu, 0, 50, 60, 0, owner.hwnd(), nullptr);
-    const mt::MenuFont f;
-    const auto measures = owner.Only(WM_MEASUREITEM);
-    ASSERT_EQ(measures.size(), 3u);
-    for (int i = 0; i < 3; ++i) {
-        const MEASUREITEMSTRUCT& m = measures[size_t(i)].mis;
-        EXPECT_EQ(std::make_tuple(m.CtlType, m.CtlID, m.itemID, m.itemWidth, m.itemHeight, m.itemData),
-                  std::make_tuple(UINT(ODT_MENU), 0u, UINT(11 + i), 0u, UINT(f.ownerHeight),
-                                  reinterpret_cast<ULONG_PTR>(&data[i])))
-            << i;
-    }
-    const auto draws = owner.Only(WM_DRAWITEM);
-    ASSERT_EQ(draws.size(), 4u);  // three whole items, then the chosen one highlighted
-    struct Row {
-        UINT id;
-        UINT action;
-        UINT state;
-        RECT rc;
-    };
-    // Every item is as wide as the widest answer (53) and two average characters, checked
-    // or not.
-    const int right = 3 + f.OwnerItemWidth(53);
-    const Row rows[] = {
-        {11, ODA_DRAWENTIRE, 0, RECT{3, 3, right, 13}},
-        {12, ODA_DRAWENTIRE, ODS_CHECKED, RECT{3, 13, right, 33}},  // MF_DISABLED alone: no ODS_ bit
-        {13, ODA_DRAWENTIRE, ODS_GRAYED | ODS_DISABLED, RECT{3, 33, right, 63}},
-        {11, ODA_SELECT, ODS_SELECTED, RECT{3, 3, right, 13}},
-    };
-    for (size_t i = 0; i < 4; ++i) {
-        const DRAWITEMSTRUCT& d = draws[i].dis;
-        const Row& r = rows[i];
-        EXPECT_EQ(
-            std::make_tuple(d.CtlType, d.itemID, d.itemAction, d.itemState, mt::Str(d.rcItem), d.hwndItem, d.itemData),
-            std::make_tuple(UINT(ODT_MENU), r.id, r.action, r.state, mt::Str(r.rc), reinterpret_cast<HWND>(menu),
-                            reinterpret_cast<ULONG_PTR>(&data[r.id - 11])))
-            << i;
-    }
-    // The popup is the items inside the 3-pixel frame.
-    ASSERT_FALSE(script.lines.empty());
-    EXPECT_EQ(script.lines[0].substr(0, 26), "menu (50, 60, " + std::to_string(50 + right + 3) + ", 126): o");
-    DestroyMenu(menu);
-}
-
 // ---- placement ------------------------------------------------------------------------------------
+// Where a menu tracked at `at` with `flags` opens: its top-left corner.
+struct PlacementRow {
+    const char* name;
+    UINT flags;
+    POINT at;
+    POINT expected;
+};
+
 TEST_F(MenuTest, PlacementFollowsAlignmentAndStaysOnTheScreen) {
     Sample s;
     Owner owner;
@@ -184,13 +109,7 @@ TEST_F(MenuTest, PlacementFollowsAlignmentAndStaysOnTheScreen) {
     const SIZE screen = rt::GetScreenSize();
     const int w = base.right - base.left, h = base.bottom - base.top;
     ASSERT_GT(w, 0);
-    struct Row {
-        const char* name;
-        UINT flags;
-        POINT at;
-        POINT expected;
-    };
-    const Row rows[] = {
+    const PlacementRow rows[] = {
         {"left top", TPM_LEFTALIGN | TPM_TOPALIGN, {200, 150}, {200, 150}},
         {"right", TPM_RIGHTALIGN, {200, 150}, {200 - w, 150}},
         {"centre", TPM_CENTERALIGN, {200, 150}, {200 - w / 2, 150}},
@@ -200,7 +119,7 @@ TEST_F(MenuTest, PlacementFollowsAlignmentAndStaysOnTheScreen) {
         {"bottom edge: shifted up", 0, {10, screen.cy - 10}, {10, screen.cy - h}},
         {"off the top left: pinned", TPM_RIGHTALIGN | TPM_BOTTOMALIGN, {5, 5}, {0, 0}},
     };
-    for (const Row& r : rows) {
+    for (const PlacementRow& r : rows) {
         SCOPED_TRACE(r.name);
         const RECT got = TrackedRect(s.menu, owner.hwnd(), r.flags, r.at);
         EXPECT_EQ(mt::Str(got), mt::Str(RECT{r.expected.x, r.expected.y, r.expected.x + w, r.expected.y + h}));
@@ -217,17 +136,11 @@ TEST_F(MenuTest, AnchorsAtTheEndsOfTheIntRangeDoNotWrapAround) {
     const RECT base = TrackedRect(s.menu, owner.hwnd(), 0, POINT{100, 100});
     const int w = base.right - base.left, h = base.bottom - base.top;
     const SIZE screen = rt::GetScreenSize();
-    struct Row {
-        const char* name;
-        UINT flags;
-        POINT at;
-        POINT expected;
-    };
-    const Row rows[] = {
+    const PlacementRow rows[] = {
         {"anchor at the far corner", 0, {INT_MAX, INT_MAX}, {screen.cx - w, screen.cy - h}},
         {"near corner, right and bottom aligned", TPM_RIGHTALIGN | TPM_BOTTOMALIGN, {INT_MIN, INT_MIN}, {0, 0}},
     };
-    for (const Row& r : rows) {
+    for (const PlacementRow& r : rows) {
         SCOPED_TRACE(r.name);
         const RECT got = TrackedRect(s.menu, owner.hwnd(), r.flags, r.at);
         EXPECT_EQ(mt::Str(got), mt::Str(RECT{r.expected.x, r.expected.y, r.expected.x + w, r.expected.y + h}));

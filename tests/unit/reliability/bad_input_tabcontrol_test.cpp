@@ -10,22 +10,13 @@ using rel::kAnyResult;
 using rel::kThrewInvalidArg;
 using rel::LongText;
 
-_TAB_PARAM_INFO_ Info(int id, const wchar_t* name) {
-    _TAB_PARAM_INFO_ info;
-    info.nID = id;
-    info.lpszName = name;
-    info.lpszTextColor = L"CElementTabControl.Text";
-    info.lpszSelTextColor = L"CElementTabControl.SelText";
-    return info;
-}
-
 long long AddTab(CElementTabControl* t, int id, const wchar_t* name) {
-    _TAB_PARAM_INFO_ info = Info(id, name);
+    _TAB_PARAM_INFO_ info = kt::TabInfo(id, name);
     return t->Add(&info);
 }
 
 long long InsertAt(CElementTabControl* t, int index) {
-    _TAB_PARAM_INFO_ info = Info(77, L"Ins");
+    _TAB_PARAM_INFO_ info = kt::TabInfo(77, L"Ins");
     t->InsertTabItem(index, &info);
     return t->m_arrItems.GetSize();
 }
@@ -41,7 +32,7 @@ const std::vector<BadInput<CElementTabControl>>& TabRows() {
         {"Add long name", [](T* t) { return AddTab(t, 9, LongText()); }, 3, false},
         {"Add extreme visibility and division",
          [](T* t) {
-             _TAB_PARAM_INFO_ info = Info(9, L"Div");
+             _TAB_PARAM_INFO_ info = kt::TabInfo(9, L"Div");
              info.bVisible = INT_MIN;
              info.nDivide = INT_MAX;
              info.nSizeMode = INT_MIN;
@@ -50,7 +41,7 @@ const std::vector<BadInput<CElementTabControl>>& TabRows() {
          3, false},
         {"Add long keys and bitmap names",
          [](T* t) {
-             _TAB_PARAM_INFO_ info = Info(9, L"Keys");
+             _TAB_PARAM_INFO_ info = kt::TabInfo(9, L"Keys");
              info.lpszBkColor = info.lpszBorderColor = info.lpszFillNormal = LongText();
              info.lpszLeftBmp = info.lpszMidBmp = info.lpszRightBmp = LongText();
              return t->Add(&info);
@@ -129,7 +120,7 @@ const std::vector<BadInput<CElementTabControl>>& TabRows() {
         {"a menu tab added after an INT_MAX arrow margin",
          [](T* t) {
              _MENU_CMD_INFO_ menu = kt::PlainMenu(1, 11, 11);
-             _TAB_PARAM_INFO_ info = Info(9, L"Menu");
+             _TAB_PARAM_INFO_ info = kt::TabInfo(9, L"Menu");
              info.pMenuInfo = &menu;
              t->Add(&info);
              t->SetItemWidthWithMargin(9, INT_MAX);

@@ -81,16 +81,6 @@ TEST_F(ScriptInput, HostileScriptsAreRefusedWithTheirLine) {
     }
 }
 
-// The longest wait with an auto-repeat timer running finishes, its steps in the transcript.
-TEST_F(ScriptInput, TheLongestWaitRunsTheTimersThatFire) {
-    const Outcome run = RunScript(
-        "window 200 200\ncreate vscroll v 10 20 12 124\ncall v SetRowNumber 100000\ncall v SetPageSize 10\n"
-        "move 16 140\ndown 16 140\nwait 600000\nget v m_nCurPos\n",
-        kDefaultSkin);
-    EXPECT_EQ(0, run.code) << run.err;
-    EXPECT_NE(std::string::npos, run.out.find("t=600000 get v m_nCurPos = ")) << run.out.substr(run.out.size() - 200);
-}
-
 // A skin that cannot be read, is empty or has bad lines: the run goes on with what it has,
 // prints the problems and fails at the end.
 TEST_F(ScriptInput, SkinProblemsArePrintedAndFailTheRun) {

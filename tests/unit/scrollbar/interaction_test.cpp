@@ -133,54 +133,5 @@ TEST_F(Interaction, VerticalThumbPressBoundsTest) {
     host_->Up(Win(POINT{30, 6}));
 }
 
-// ---- active state and forwarded moves ------------------------------------------------------
-// The vertical bar's inactive state: tests/scenarios/scroll_inactive.kel.
-TEST_F(Interaction, InactiveHorizontalBarStillTakesInput) {
-    CHorizontalScrollbar* h = AddHorizontal(124, 100, 10, 50);
-    host_->Window().SetElementActive(h, FALSE);
-    host_->Move(Win(POINT{6, 6}));
-    EXPECT_EQ(1, h->m_nLeftState);
-    const DWORD t1 = rt::ClockNow();
-    Press(POINT{6, 6});
-    Release(POINT{6, 6});
-    EXPECT_EQ("0:49", TakePosts(kHorizontalPost, t1));
-}
-
-// Forwarding in window coordinates: tests/scenarios/scroll_drag.kel; the horizontal bar,
-// which forwards nothing: the soak (a 512 from it breaks its invariants). Here a point
-// left of the window.
-TEST_F(Interaction, ForwardedPointerMoveLeftOfTheWindow) {
-    AddVertical(124, 100, 10, 50);
-    host_->Down(Win(POINT{6, 118}));
-    host_->Move(POINT{-5, 70});  // left of the window: the low word wraps
-    host_->Up(POINT{-5, 70});
-    host_->Move(POINT{16, 60});  // released: no more forwarding
-    std::vector<LPARAM> forwarded;
-    for (const ControlMessage& cm : host_->Window().ControlMessages())
-        if (cm.msg == WM_MOUSEMOVE && cm.wParam == 0) forwarded.push_back(cm.lParam);
-    EXPECT_EQ(std::vector<LPARAM>{MAKELPARAM(0xFFFB, 70)}, forwarded);
-}
-
-TEST_F(Interaction, HotTrackingAndLeave) {
-    CHorizontalScrollbar* h = AddHorizontal(124, 100, 10, 45);  // thumb 57..67
-    struct Row {
-        const char* name;
-        POINT pt;
-        int left, right, thumb;
-    };
-    // The hovered left arrow: the horizontal_state1 golden (paint_test.cpp).
-    const Row rows[] = {{"right arrow", {120, 6}, 0, 1, 0}, {"thumb", {60, 6}, 0, 0, 1}, {"track", {30, 6}, 0, 0, 0}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        host_->Move(Win(row.pt));
-        EXPECT_EQ(row.left, h->m_nLeftState);
-        EXPECT_EQ(row.right, h->m_nRightState);
-        EXPECT_EQ(row.thumb, h->m_nThumbState);
-    }
-    host_->Move(Win(POINT{60, 6}));
-    host_->Leave();
-    EXPECT_EQ(0, h->m_nThumbState);
-}
-
 }  // namespace
 }  // namespace st

@@ -36,52 +36,6 @@ void ThreeTabs(Strip& strip) {
     strip.Layout();
 }
 
-// The posts and the selection of clicks on a new tab, the selected one and one with an
-// empty name: tests/scenarios/tabs_click.kel. Here the repaint a press asks for, seen
-// before the host paints it, with tab 0 selected.
-TEST(TabClick, PressRepaints) {
-    struct Row {
-        const char* name;
-        int tab;
-        bool stripRepaint;  // else only the pressed tab
-    };
-    const Row rows[] = {
-        {"the selected tab: the strip", 0, true},
-        {"another tab: the strip", 2, true},
-        {"empty name: only the tab", 1, false},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        Strip strip(kPlace);
-        ThreeTabs(strip);
-        CElementTabControl& t = *strip.tabs;
-        strip.Click(Centre(t.m_arrItems[0]->m_rcItem));
-        strip.TakeInvalid();
-        t.OnLButtonDown(Centre(t.m_arrItems[row.tab]->m_rcItem));
-        const RECT expected = row.stripRepaint ? RECT{0, 0, 300, 14} : RECT(t.m_arrItems[row.tab]->m_rcItem);
-        EXPECT_TRUE(SameRect(expected, strip.TakeInvalid()));
-    }
-}
-
-TEST(TabClick, TabAndTextButtonUnderOnePoint) {
-    Strip strip(kPlace);
-    CElementTabControl& t = *strip.tabs;
-    t.SetStyle(1, 1, 0);  // tabs right-aligned up to 300
-    t.SetTabBtnAglin(DIRECT_RIGHT);
-    strip.AddTab(4, L"Stocks");
-    t.AddTextButton(L"F10", 77, L"QuoteTab.BtnText", L"QuoteTab.BtnHot", nullptr, nullptr, 0, L"");
-    strip.Layout();
-    const CRect rcBtn = t.m_arrTextBtn[0].rcBtn;  // ends at 295, spans all of D
-    const POINT pt{rcBtn.right - 2, 3};
-    ASSERT_TRUE(CRect(t.m_arrItems[0]->m_rcItem).PtInRect(pt));
-    strip.Click(pt);
-    const Posts expected = {{1324, 4}, {1325, 77}};
-    EXPECT_EQ(expected, strip.TakePosts());
-    strip.Click(POINT{rcBtn.left + 1, 30});  // below the strip: the button alone
-    const Posts buttonOnly = {{1325, 77}};
-    EXPECT_EQ(buttonOnly, strip.TakePosts());
-}
-
 // The created name opens the menu on a body click, a rename makes the body select and the
 // arrow still opens it: tests/scenarios/tabs_menu.kel, menu_tab_choose.kel. Here
 // m_bMenuOnClick and a strip without an arrow bitmap.
@@ -104,24 +58,6 @@ TEST(TabClick, MenuTabs) {
     t.OnLButtonDown(POINT{rcItem.left + 2, 2});
     strip.host.Pump();
     EXPECT_EQ((Posts{{1324, 2}}), strip.TakePosts());
-}
-
-TEST(TabClick, LeftStripEqualDivisionHitsHiddenTab) {
-    Strip strip(kPlace);
-    CElementTabControl& t = *strip.tabs;
-    t.SetStyle(1, 0, 2);
-    for (int id : {0, 1, 2}) strip.AddDivided(id, 3, 0, id != 1);
-    strip.Layout();
-    // A paint divides the strip into rows, hidden tab included.
-    ::InvalidateRect(strip.host.Window().GetSafeHwnd(), nullptr, TRUE);
-    ::DeleteObject(strip.host.Snapshot());
-    const POINT row1{50, 14 + 7};
-    ASSERT_TRUE(CRect(t.m_arrItems[1]->m_rcItem).PtInRect(row1));
-    strip.Move(row1);
-    EXPECT_EQ(-1, t.m_nHotTab);  // hovering skips hidden tabs
-    strip.Click(row1);
-    const Posts expected = {{1324, 1}};
-    EXPECT_EQ(expected, strip.TakePosts());
 }
 
 TEST(TabHover, RepaintAreas) {
@@ -167,74 +103,6 @@ TEST(TabHover, RepaintAreas) {
     EXPECT_FALSE(t.m_arrTextBtn[0].bHot || t.m_arrTextBtn[1].bHot);
     t.OnMouseLeave();
     EXPECT_TRUE(SameRect(none, strip.TakeInvalid()));
-}
-
-// The cursor across moves and leaves: tests/scenarios/tabs_click.kel; unknown IDs: tests/unit/reliability;
-// that selecting by ID posts nothing: tabs_menu.kel.
-TEST(Selection, SetSelectedTabByIDDoesNotRepaint) {
-    Strip strip(kPlace);
-    ThreeTabs(strip);
-    CElementTabControl& t = *strip.tabs;
-    strip.host.Pump();
-    strip.TakeInvalid();
-    EXPECT_EQ(1, t.SetSelectedTab(3));
-    EXPECT_EQ(2, t.m_nSelTab);
-    strip.host.Pump();
-    EXPECT_TRUE(SameRect(RECT{0, 0, 0, 0}, strip.TakeInvalid()));
-}
-
-TEST(MenuCommand, PostsRenamesAndMovesSelection) {
-    struct Row {
-        const char* name;
-        int selectedBefore;
-        DWORD command;
-        const wchar_t* newName;  // of the menu tab
-        int selectedAfter;
-    };
-    const Row rows[] = {
-        {"no selection stays none", -1, 103, L"Item 3", -1},
-        {"unknown command: no change", 0, 999, L"Minutes", 0},
-        {"no command", 0, 0xFFFFFFFF, L"Minutes", 0},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        Strip strip(kPlace);
-        CElementTabControl& t = *strip.tabs;
-        t.SetStyle(1, 0, 0);
-        _MENU_CMD_INFO_ menu = kt::PlainMenu(3, 101, 101);
-        strip.AddTab(1, L"Stocks");
-        strip.AddTab(2, L"Minutes", &menu);
-        strip.Layout();
-        t.m_nSelTab = row.selectedBefore;
-        const int width = t.m_arrItems[1]->m_nWidth;
-        EXPECT_EQ(1, t.OnMenuCommand(row.command));
-        strip.host.Pump();
-        const Posts expected = {{1326, static_cast<long long>(WPARAM(row.command))}};
-        EXPECT_EQ(expected, strip.TakePosts());
-        EXPECT_TRUE(t.m_arrItems[1]->m_strName == row.newName);
-        EXPECT_EQ(width + tabtest::TextWidth(row.newName) - tabtest::TextWidth(L"Minutes"), t.m_arrItems[1]->m_nWidth);
-        EXPECT_EQ(row.selectedAfter, t.m_nSelTab);
-        EXPECT_EQ(t.m_arrItems[0]->m_rcItem.right, t.m_arrItems[1]->m_rcItem.left);
-    }
-}
-
-// A null record's widening once and a record that renames: tests/scenarios/tabs_menu.kel.
-TEST(MenuInfo, UpdateByID) {
-    Strip strip(kPlace);
-    CElementTabControl& t = *strip.tabs;
-    strip.AddTab(1, L"Stocks");
-    const int width = t.m_arrItems[0]->m_nWidth;
-    t.UpdateItemMenuInfoByTabID(1, nullptr);  // only widens: 10 - 4 + 9, each time
-    t.UpdateItemMenuInfoByTabID(1, nullptr);
-    EXPECT_EQ(width + 30, t.m_arrItems[0]->m_nWidth);
-    _MENU_CMD_INFO_ chosen = kt::PlainMenu(3, 10, 11);
-    const int renamed = width + 45 + tabtest::TextWidth(L"Item 2") - 40;
-    t.UpdateItemMenuInfoByTabID(1, &chosen);  // still without entries when it starts: widens
-    EXPECT_EQ(renamed, t.m_arrItems[0]->m_nWidth);
-    t.UpdateItemMenuInfoByTabID(1, &chosen);  // has entries now: no further widening
-    EXPECT_EQ(renamed, t.m_arrItems[0]->m_nWidth);
-    strip.host.Pump();
-    EXPECT_TRUE(strip.TakePosts().empty());
 }
 
 }  // namespace

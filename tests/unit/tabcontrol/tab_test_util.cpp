@@ -71,22 +71,7 @@ std::string WriteSkin() {
 }
 
 // The same bitmaps without any font: the strip cannot paint.
-std::string WriteFontlessSkin() {
-    const std::string full = SkinDir();
-    const std::string dir = kt::OutputPath("tabcontrol/skin-nofonts");
-    ::mkdir(dir.c_str(), 0755);
-    ::symlink((full + "/tab_control").c_str(), (dir + "/tab_control").c_str());
-    std::ofstream ini(dir + "/palette.ini");
-    ini << "[colors]\nCElementTabControl.BackGround = " << kt::Hex(kBackground) << "\n";
-    return dir;
-}
-
 }  // namespace
-
-const std::string& FontlessSkinDir() {
-    static const std::string dir = WriteFontlessSkin();
-    return dir;
-}
 
 const std::string& SkinDir() {
     static const std::string dir = WriteSkin();

@@ -44,7 +44,6 @@ constexpr int kOwnLeftW = 30, kOwnRightW = 25;  // "own_left.bmp", "own_right.bm
 
 // The skin folder (written once per process).
 const std::string& SkinDir();
-const std::string& FontlessSkinDir();  // colours and bitmaps, no fonts
 
 // A strip of the test skin in a host window; the host holds the reference.
 struct Strip : kt::Strip {
@@ -75,5 +74,4 @@ int TextWidth(const wchar_t* text);
 // The strip's private operations, for the tests.
 struct TabControlTestAccess {
     static void ReCalculateTabSize(CElementTabControl& t) { t.ReCalculateTabSize(); }
-    static CSize GetCurTextExtent(CElementTabControl& t, const wchar_t* s) { return t.GetCurTextExtent(s); }
 };

@@ -100,61 +100,6 @@ TEST(DrawTextLayout, WordBreaking) {
     EXPECT_EQ(0, tt::PictureDiff(80, 50, tt::DrawTextIn(RECT{0, 0, 45, 50}, L"Hello World", DT_WORDBREAK), lines));
 }
 
-TEST(DrawTextLayout, EndEllipsisTruncatesToTheLongestFittingPrefix) {
-    // H 9 e 7 l 3 o 7, ',' 4, "..." 12.
-    const struct {
-        const char* name;
-        const wchar_t* text;
-        int width;
-        const wchar_t* shown;
-    } rows[] = {
-        {"fits untouched", L"Hello", 29, L"Hello"},
-        {"one short", L"Hello", 28, L"He..."},  // "He" 16 + 12 = 28; "Hel" 19 + 12 = 31
-        {"not even dots fit", L"Hello", 5, L"..."},
-    };
-    tt::TextSurface s(8, 8);
-    for (const auto& r : rows) {
-        SCOPED_TRACE(r.name);
-        const auto draw = tt::DrawTextIn(RECT{0, 0, r.width, 20}, r.text, DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOCLIP);
-        EXPECT_EQ(0, tt::DiffFromTextOut(100, 20, draw, 0, 0, r.shown));
-        RECT calc{0, 0, r.width, 20};
-        DrawTextW(s.dc(), r.text, -1, &calc, DT_SINGLELINE | DT_END_ELLIPSIS | DT_CALCRECT);
-        EXPECT_EQ(calc.right, tt::Width(s.dc(), r.shown));
-    }
-}
-
-// Each row gives the picture of `same` drawn with DT_NOPREFIX, plus an underline at
-// y 12 over [x0, x1) when x1 > x0 ('a' advances 7, 'b' 8, 'H' 9, 'e' 7).
-struct PrefixRow {
-    const char* name;
-    const wchar_t* text;
-    UINT format;
-    const wchar_t* same;
-    int x0, x1;
-};
-
-void ExpectPrefixPictures(std::initializer_list<PrefixRow> rows) {
-    for (const PrefixRow& r : rows) {
-        SCOPED_TRACE(r.name);
-        const RECT rc{0, 0, 60, 20};
-        const auto expected = [&](HDC dc) {
-            tt::DrawTextIn(rc, r.same, DT_SINGLELINE | DT_NOPREFIX)(dc);
-            PatBlt(dc, r.x0, 12, r.x1 - r.x0, r.x1 > r.x0 ? 1 : 0, BLACKNESS);
-        };
-        EXPECT_EQ(0, tt::PictureDiff(60, 20, tt::DrawTextIn(rc, r.text, DT_SINGLELINE | r.format), expected));
-    }
-}
-
-TEST(DrawTextLayout, Prefixes) {
-    ExpectPrefixPictures({
-        {"double ampersand", L"a&&b", 0, L"a&b", 0, 0},
-        {"final lone ampersand kept", L"ab&", 0, L"ab&", 0, 0},
-        {"noprefix keeps everything", L"&a&&b", DT_NOPREFIX, L"&a&&b", 0, 0},
-        {"prefix first character: its advance less one pixel", L"&ab", 0, L"ab", 0, 6},
-        {"the last of two marks", L"H&ell&o", 0, L"Hello", 22, 28},
-    });
-}
-
 TEST(DrawTextLayout, TabsExpandToStops) {
     const struct {
         const char* name;
@@ -181,16 +126,6 @@ TEST(DrawTextLayout, TabsExpandToStops) {
     }
 }
 
-TEST(DrawTextLayout, ClipsToTheRectangleUnlessNoClip) {
-    const RECT rc{10, 10, 30, 16};
-    for (UINT format : {0u, UINT(DT_NOCLIP)}) {
-        tt::TextSurface s(80, 40);
-        RECT box = rc;
-        DrawTextW(s.dc(), L"Hello, World!", -1, &box, DT_SINGLELINE | format);
-        EXPECT_EQ(tt::InkOutside(s, rc) > 0, format == DT_NOCLIP);
-    }
-}
-
 TEST(DrawTextLayout, ExtremeRectanglesDrawNothing) {
     const RECT rows[] = {
         {INT32_MAX - 10, INT32_MAX - 10, INT32_MAX, INT32_MAX},
@@ -207,25 +142,6 @@ TEST(DrawTextLayout, ExtremeRectanglesDrawNothing) {
         DrawStateW(s.dc(), nullptr, nullptr, LPARAM(L"&Hello"), 0, r.left, r.top, 0, 0, DST_PREFIXTEXT | DSS_DISABLED);
         EXPECT_EQ(0, tt::Ink(s)) << r.left << "," << r.top;
     }
-}
-
-TEST(DrawTextLayout, OpaqueModeFillsEachLineCell) {
-    tt::TextSurface s(80, 40, RGB(0, 0, 255));
-    SetBkColor(s.dc(), RGB(0, 255, 0));
-    SetBkMode(s.dc(), OPAQUE);
-    RECT rc{0, 0, 80, 40};
-    DrawTextW(s.dc(), L"...\n..", -1, &rc, 0);  // cells 12 x 14 and 8 x 14
-    const COLORREF g = RGB(0, 255, 0), b = RGB(0, 0, 255);
-    EXPECT_EQ((std::vector<COLORREF>{g, g, b, g, b, b}),
-              (std::vector<COLORREF>{s.at(0, 0), s.at(11, 13), s.at(12, 0), s.at(7, 14), s.at(8, 14), s.at(0, 28)}));
-}
-
-TEST(DrawTextLayout, CountArgument) {
-    tt::TextSurface s(8, 8);
-    RECT rc{0, 0, 100, 100};
-    EXPECT_EQ(DrawTextW(s.dc(), L"Hello\nmore", 5, &rc, DT_CALCRECT), 14);  // only "Hello"
-    EXPECT_EQ(rc.right, 29);
-    EXPECT_EQ(DrawTextW(s.dc(), nullptr, -1, &rc, 0), 0);
 }
 
 }  // namespace

@@ -35,25 +35,6 @@ TEST(FontMetrics, HeightRequestsFollowTheWindowsFormulas) {
     EXPECT_EQ(tm.tmItalic, 0);
 }
 
-TEST(FontMetrics, ExtentsWhateverTheQuality) {
-    const struct {
-        const wchar_t* text;
-        int cx, cy;
-    } rows[] = {{L"Hello", 29, 14}, {L"Hello, World!", 77, 14}, {L"...", 12, 14}, {L"", 0, 0}};  // nothing has no height
-    for (BYTE quality : {BYTE(DEFAULT_QUALITY), BYTE(NONANTIALIASED_QUALITY)}) {
-        tt::FontSpec spec;
-        spec.quality = quality;
-        tt::TextSurface s(8, 8, tt::kWhite, spec);
-        for (const auto& r : rows) {
-            SCOPED_TRACE(testing::PrintToString(std::wstring(r.text)));
-            SIZE size{-1, -1};
-            ASSERT_TRUE(GetTextExtentPoint32W(s.dc(), r.text, int(wcslen(r.text)), &size));
-            EXPECT_EQ(size.cx, r.cx);
-            EXPECT_EQ(size.cy, r.cy);
-        }
-    }
-}
-
 TEST(FontCreation, RejectsNullAndCopiesTheLogFont) {
     EXPECT_EQ(CreateFontIndirectW(nullptr), nullptr);
     LOGFONTW lf{};

@@ -21,19 +21,6 @@ protected:
     HWND child_ = nullptr;
 };
 
-TEST_F(InputTest, SetCursorIsSentBeforeTheMouseMessageIsPosted) {
-    SetCursor(nullptr);
-    ASSERT_TRUE(rt::InjectMouse(WM_MOUSEMOVE, POINT{130, 125}, 0));
-    // Sent at once: to the child, then, through DefWindowProc, to its parent.
-    const WPARAM under = reinterpret_cast<WPARAM>(child_);
-    const LPARAM hit = MAKELONG(HTCLIENT, WM_MOUSEMOVE);
-    EXPECT_EQ((std::vector<ut::Call>{{child_, under, hit}, {top_, under, hit}}), ut::Calls(WM_SETCURSOR));
-    EXPECT_TRUE(ut::Only(WM_MOUSEMOVE).empty());
-    EXPECT_EQ(32515, rt::CursorId(GetCursor()));  // the class cursor
-    Pump();
-    EXPECT_EQ((std::vector<ut::Call>{{child_, 0, MAKELPARAM(10, 5)}}), ut::Calls(WM_MOUSEMOVE));  // client coordinates
-}
-
 TEST_F(InputTest, MouseMessagesGoToTheWindowUnderThePoint) {
     struct Row {
         const char* name;
@@ -62,38 +49,6 @@ TEST_F(InputTest, MouseMessagesGoToTheWindowUnderThePoint) {
         EXPECT_EQ(row.screen_pt.x, pt.x);
     }
     EXPECT_FALSE(rt::InjectMouse(WM_MOUSEMOVE, POINT{5, 5}, 0));  // none of the thread's windows there
-}
-
-TEST_F(InputTest, CaptureTakesAllMouseInputWithoutSetCursor) {
-    EXPECT_EQ(nullptr, SetCapture(child_));
-    EXPECT_EQ(child_, GetCapture());
-    ASSERT_TRUE(rt::InjectMouse(WM_MOUSEMOVE, POINT{250, 90}, MK_LBUTTON));
-    ASSERT_TRUE(rt::InjectMouse(WM_LBUTTONUP, POINT{5, 5}, 0));
-    Pump();
-    EXPECT_TRUE(ut::Only(WM_SETCURSOR).empty());
-    EXPECT_EQ((std::vector<UINT>{WM_MOUSEMOVE, WM_LBUTTONUP}), ut::MessagesOf(child_));
-    const auto up = ut::Only(WM_LBUTTONUP);
-    ASSERT_EQ(1u, up.size());
-    EXPECT_EQ(-115, GET_X_LPARAM(up[0].lParam));  // outside: negative client coordinates
-    EXPECT_EQ(-115, GET_Y_LPARAM(up[0].lParam));
-
-    ut::Log().clear();
-    EXPECT_EQ(child_, SetCapture(top_));
-    ReleaseCapture();
-    EXPECT_EQ(nullptr, GetCapture());
-    EXPECT_EQ((std::vector<ut::Call>{{child_, 0, reinterpret_cast<LPARAM>(top_)}, {top_, 0, 0}}),
-              ut::Calls(WM_CAPTURECHANGED));
-
-    // Destroying the capture window releases the capture without a message and drops the
-    // input waiting for it.
-    SetCapture(child_);
-    ASSERT_TRUE(rt::InjectMouse(WM_MOUSEMOVE, POINT{250, 90}, 0));
-    ut::Log().clear();
-    DestroyWindow(child_);
-    EXPECT_EQ(nullptr, GetCapture());
-    EXPECT_TRUE(ut::Only(WM_CAPTURECHANGED).empty());
-    MSG msg;
-    EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_NOREMOVE));
 }
 
 TEST_F(InputTest, MouseLeaveIsPostedOnceWhenThePointerLeaves) {

@@ -5,16 +5,6 @@ namespace {
 
 using ut::UserTest;
 
-TEST_F(UserTest, SendRunsAtOncePostWaitsForTheLoop) {
-    const HWND hwnd = Make(RECT{0, 0, 10, 10}, nullptr, 0);
-    ut::Log().clear();
-    ASSERT_TRUE(PostMessageW(hwnd, WM_USER + 1, 0, 0));
-    SendMessageW(hwnd, WM_USER + 2, 0, 0);
-    EXPECT_EQ(std::vector<UINT>{WM_USER + 2}, ut::MessagesOf(hwnd));
-    Pump();
-    EXPECT_EQ((std::vector<UINT>{WM_USER + 2, WM_USER + 1}), ut::MessagesOf(hwnd));
-}
-
 TEST_F(UserTest, PeekMessageFilters) {
     const HWND first = Make(RECT{0, 0, 10, 10}, nullptr, 0);
     const HWND second = Make(RECT{0, 0, 10, 10}, nullptr, 0);
@@ -49,45 +39,6 @@ TEST_F(UserTest, PeekMessageFilters) {
     std::vector<UINT> rest;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) rest.push_back(msg.message);
     EXPECT_EQ((std::vector<UINT>{WM_USER + 1, WM_USER + 3, WM_APP}), rest);
-}
-
-TEST_F(UserTest, QuitComesAfterPostedMessages) {
-    PostQuitMessage(3);
-    PostMessageW(nullptr, WM_USER, 0, 0);
-    MSG msg{};
-    EXPECT_EQ(1, GetMessageW(&msg, nullptr, 0, 0));
-    EXPECT_EQ(UINT(WM_USER), msg.message);
-    EXPECT_TRUE(PeekMessageW(&msg, nullptr, WM_KEYDOWN, WM_KEYDOWN, PM_NOREMOVE));  // whatever the range
-    EXPECT_EQ(0, GetMessageW(&msg, nullptr, 0, 0));
-    EXPECT_EQ(UINT(WM_QUIT), msg.message);
-    EXPECT_EQ(3u, msg.wParam);
-    EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));  // delivered once
-}
-
-TEST_F(UserTest, PaintIsSynthesizedWhenNothingElseIsQueued) {
-    const HWND hwnd = Make(RECT{0, 0, 10, 10});
-    Pump();  // the first paint
-    MSG msg{};
-    EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
-    InvalidateRect(hwnd, nullptr, FALSE);
-    PostMessageW(hwnd, WM_USER, 0, 0);
-    ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_EQ(UINT(WM_USER), msg.message);
-    ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
-    EXPECT_EQ(UINT(WM_PAINT), msg.message);
-    // Taking WM_PAINT does not validate; painting does (here DefWindowProc).
-    EXPECT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
-    DispatchMessageW(&msg);
-    EXPECT_FALSE(PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
-
-    ShowWindow(hwnd, SW_HIDE);
-    InvalidateRect(hwnd, nullptr, TRUE);
-    RECT rc;
-    EXPECT_FALSE(GetUpdateRect(hwnd, &rc, FALSE));  // hidden windows are not painted
-    ShowWindow(hwnd, SW_SHOW);                      // showing invalidates the whole window
-    ASSERT_TRUE(GetUpdateRect(hwnd, &rc, FALSE));
-    EXPECT_EQ(10, rc.right);
-    EXPECT_EQ(10, rc.bottom);
 }
 
 TEST_F(UserTest, CloseDestroysAndDropsWhatWasPosted) {

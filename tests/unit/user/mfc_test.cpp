@@ -176,31 +176,6 @@ private:
     bool* m_deleted;
 };
 
-TEST_F(MfcTest, DestructionDetachesAndCallsPostNcDestroy) {
-    bool deleted = false;
-    auto* frame = new CSelfDeletingWnd(&deleted);
-    ASSERT_TRUE(frame->CreateEx(0, nullptr, L"", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr));
-    CBaseWnd child;
-    const RECT child_rect{0, 0, 10, 10};
-    ASSERT_TRUE(child.Create(nullptr, L"", WS_VISIBLE, child_rect, frame, 5));
-    const HWND frameHandle = frame->m_hWnd;
-    const HWND childHandle = child.m_hWnd;
-    EXPECT_TRUE(::DestroyWindow(frameHandle));
-    EXPECT_TRUE(deleted);
-    EXPECT_FALSE(IsWindow(childHandle));
-    EXPECT_EQ(nullptr, child.m_hWnd);  // the child object let go of its destroyed window
-    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(frameHandle));
-    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(childHandle));
-
-    HWND hwnd = nullptr;
-    {
-        CDerivedWnd wnd;
-        ASSERT_TRUE(wnd.CreateEx(0, nullptr, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr));
-        hwnd = wnd.m_hWnd;
-    }
-    EXPECT_FALSE(IsWindow(hwnd));  // the object's destructor destroys its window
-}
-
 TEST_F(MfcTest, ApplicationObjectAndModuleState) {
     EXPECT_EQ(nullptr, AfxGetApp());
     {

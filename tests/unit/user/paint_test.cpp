@@ -46,31 +46,6 @@ protected:
     }
 };
 
-TEST_F(PaintTest, BeginPaintClipsToTheUpdateRectangle) {
-    const HWND hwnd = MakePainter(RECT{200, 100, 260, 140});
-    struct Row {
-        const char* name;
-        RECT invalid_rect;  // empty: none (the first paint)
-        RECT expected_rect;
-    };
-    const Row rows[] = {
-        {"the first paint covers everything", {}, {0, 0, 60, 40}},
-        {"an invalidated part", {10, 5, 30, 15}, {10, 5, 30, 15}},
-        {"a part reaching outside", {50, 30, 80, 60}, {50, 30, 60, 40}},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        g_paints.clear();
-        if (!IsRectEmpty(&row.invalid_rect)) InvalidateRect(hwnd, &row.invalid_rect, FALSE);
-        ASSERT_TRUE(UpdateWindow(hwnd));
-        ASSERT_EQ(1u, g_paints.size());
-        EXPECT_TRUE(EqualRect(&row.expected_rect, &g_paints[0].rcPaint));
-        EXPECT_TRUE(EqualRect(&row.expected_rect, &g_paints[0].clip_rect));
-    }
-    UpdateWindow(hwnd);
-    EXPECT_EQ(1u, g_paints.size());  // nothing left to paint
-}
-
 TEST_F(PaintTest, UpdateAreaIsTheBoundingRectangle) {
     const HWND hwnd = MakePainter(RECT{200, 100, 260, 140});
     UpdateWindow(hwnd);
@@ -147,32 +122,6 @@ TEST_F(PaintTest, ChildrenPaintAfterTheirParentAndStayInsideIt) {
     EXPECT_EQ(SIMPLEREGION, GetClipBox(dc, &clip_rect));
     EXPECT_TRUE(EqualRect(&child_part, &clip_rect));
     ReleaseDC(child, dc);
-}
-
-TEST_F(PaintTest, WindowFromDCNamesTheWindowADCPaints) {
-    const HWND hwnd = MakePainter(RECT{10, 10, 60, 60});
-    PAINTSTRUCT ps;
-    HDC paint = BeginPaint(hwnd, &ps);
-    const HWND painted = WindowFromDC(paint);
-    EndPaint(hwnd, &ps);
-    HDC window = GetDC(hwnd);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    struct Row {
-        const char* name;
-        HWND got, want;
-    };
-    const Row rows[] = {
-        {"BeginPaint", painted, hwnd},
-        {"GetDC of the window", WindowFromDC(window), hwnd},
-        {"the screen is the desktop window's", WindowFromDC(screen), GetDesktopWindow()},
-        {"a memory DC", WindowFromDC(memory), nullptr},
-        {"no DC", WindowFromDC(nullptr), nullptr},
-    };
-    for (const Row& r : rows) EXPECT_EQ(r.want, r.got) << r.name;
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    ReleaseDC(hwnd, window);
 }
 
 }  // namespace

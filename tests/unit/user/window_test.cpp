@@ -5,35 +5,6 @@ namespace {
 
 using ut::UserTest;
 
-TEST_F(UserTest, CreationSendsItsMessagesInOrder) {
-    const std::vector<UINT> created{WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, WM_SIZE, WM_MOVE};
-    std::vector<UINT> shown = created;
-    shown.insert(shown.end(), {WM_SHOWWINDOW, WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED});
-    struct Row {
-        const char* name;
-        bool child;
-        DWORD style;
-        std::vector<UINT> expected;
-    };
-    const Row rows[] = {
-        {"visible top-level", false, WS_VISIBLE, shown},
-        {"hidden top-level: sized all the same", false, 0, created},
-        {"visible child", true, WS_VISIBLE, shown},
-    };
-    const HWND parent = Make(RECT{0, 0, 100, 100});
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        ut::Log().clear();
-        const HWND hwnd = Make(RECT{10, 20, 40, 60}, row.child ? parent : nullptr, row.style);
-        ASSERT_NE(nullptr, hwnd);
-        EXPECT_EQ(row.expected, ut::MessagesOf(hwnd, true));
-        ASSERT_EQ(1u, ut::Only(WM_SIZE).size());
-        EXPECT_EQ(MAKELPARAM(30, 40), ut::Only(WM_SIZE)[0].lParam);
-        ASSERT_EQ(1u, ut::Only(WM_MOVE).size());
-        EXPECT_EQ(MAKELPARAM(10, 20), ut::Only(WM_MOVE)[0].lParam);
-    }
-}
-
 UINT g_refused = 0;  // the creation message RefusingProc fails
 
 LRESULT CALLBACK RefusingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -76,35 +47,6 @@ TEST_F(UserTest, CreationFailuresAndStaleHandles) {
     EXPECT_TRUE(IsWindow(fresh));
 }
 
-TEST_F(UserTest, DestroyingAParentDestroysTheTreeAndInvalidatesHandles) {
-    const HWND parent = Make(RECT{0, 0, 100, 100});
-    const HWND first = Make(RECT{0, 0, 10, 10}, parent);
-    const HWND second = Make(RECT{0, 0, 10, 10}, parent);
-    const HWND grandchild = Make(RECT{0, 0, 5, 5}, first);
-    ut::Log().clear();
-    ASSERT_TRUE(DestroyWindow(parent));
-    // Hidden first, then WM_DESTROY from the top down and WM_NCDESTROY from the leaves up;
-    // children in z-order, where a new child goes to the bottom.
-    std::vector<std::pair<HWND, UINT>> seen;
-    for (const ut::Record& r : ut::Log()) {
-        if (ut::IsLifeMessage(r.msg)) seen.emplace_back(r.hwnd, r.msg);
-    }
-    const std::vector<std::pair<HWND, UINT>> expected{{parent, WM_WINDOWPOSCHANGING}, {parent, WM_WINDOWPOSCHANGED},
-                                                      {parent, WM_DESTROY},           {first, WM_DESTROY},
-                                                      {grandchild, WM_DESTROY},       {second, WM_DESTROY},
-                                                      {grandchild, WM_NCDESTROY},     {first, WM_NCDESTROY},
-                                                      {second, WM_NCDESTROY},         {parent, WM_NCDESTROY}};
-    EXPECT_EQ(expected, seen);
-    for (HWND stale : {parent, grandchild}) {
-        RECT rc;
-        EXPECT_FALSE(IsWindow(stale));
-        EXPECT_FALSE(GetWindowRect(stale, &rc));
-        EXPECT_FALSE(PostMessageW(stale, WM_USER, 0, 0));
-        EXPECT_EQ(0, SendMessageW(stale, WM_GETTEXTLENGTH, 0, 0));
-        EXPECT_FALSE(DestroyWindow(stale));
-    }
-}
-
 TEST_F(UserTest, ChildIds) {
     // A child as the hidden menu window is made: id 1011, under its parent.
     const HWND parent = Make(RECT{0, 0, 100, 100});
@@ -116,24 +58,6 @@ TEST_F(UserTest, ChildIds) {
     EXPECT_EQ(nullptr, GetParent(parent));
     SetWindowLongPtrW(relay, GWLP_ID, 77);
     EXPECT_EQ(77, GetDlgCtrlID(relay));
-}
-
-WNDPROC g_previousProc = nullptr;
-
-LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_USER + 1) return 42;
-    return CallWindowProcW(g_previousProc, hwnd, msg, wParam, lParam);
-}
-
-TEST_F(UserTest, SubclassingReplacesTheProcedure) {
-    const HWND hwnd = Make(RECT{0, 0, 10, 10});
-    g_previousProc =
-        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
-    EXPECT_EQ(reinterpret_cast<WNDPROC>(ut::RecordingProc), g_previousProc);
-    ut::Log().clear();
-    EXPECT_EQ(42, SendMessageW(hwnd, WM_USER + 1, 0, 0));
-    SendMessageW(hwnd, WM_USER + 2, 0, 0);
-    EXPECT_EQ(std::vector<UINT>{WM_USER + 2}, ut::MessagesOf(hwnd));  // passed on to the old procedure
 }
 
 TEST_F(UserTest, GeometryAndWindowFromPoint) {

@@ -100,20 +100,6 @@ protected:
     std::vector<ControlMessage> events;
 };
 
-// The vertical bar's held arrows moving the grid: tests/e2e (viewer_e2e.sh), whose
-// reference desk replays the positions.
-TEST_F(DeskTest, HeldRightArrowScrollsTheGridThroughTheNotifications) {
-    const RECT& h = desk->HScroll()->HostState()->rcContainer;
-    const POINT right_arrow{h.right - desk->HScroll()->m_nArrowWidth / 2, (h.top + h.bottom) / 2};
-    host->Move(right_arrow);
-    host->Down(right_arrow);
-    host->Wait(250);
-    host->Up(right_arrow);
-    ASSERT_FALSE(Positions(1345).empty());
-    EXPECT_EQ(desk->Grid()->m_nLeftColumn, Positions(1345).back());
-    EXPECT_EQ(desk->Grid()->m_nLeftColumn, desk->HScroll()->m_nCurPos);
-}
-
 TEST_F(DeskTest, GridContextMenuBackToTopScrollsBarAndGrid) {
     desk->VScroll()->UpdateThumbPos(30);
     desk->Grid()->SetTopRow(30);
@@ -139,25 +125,6 @@ TEST_F(DeskTest, ReplayRefusesUnknownSendersAndMessagesItDoesNotReplay) {
     EXPECT_FALSE(kelem::ReplayOnDesk(*desk, Message(L"buy", 1334, 11, 0)));
 }
 
-// A skin change shows at the next paint: the re-skinned desk is the desk built in that skin.
-TEST_F(DeskTest, ReskinnedDeskPaintsLikeADeskBuiltInThatSkin) {
-    HBITMAP dark = host->Snapshot();
-    host->LoadSkin(kt::SkinDir("light"));
-    desk->ApplySkin();
-    HBITMAP reskinned = host->Snapshot();
-
-    CHeadlessHost fresh_host(kelem::DeskLayout().size);
-    fresh_host.LoadSkin(kt::SkinDir("light"));
-    kelem::Desk fresh(fresh_host);
-    HBITMAP light = fresh_host.Snapshot();
-    EXPECT_FALSE(kt::SameBitmap(dark, light));
-    EXPECT_TRUE(kt::SameBitmap(reskinned, light));
-    for (HBITMAP shot : {dark, reskinned, light}) ::DeleteObject(shot);
-    // The grid's own colours follow the skin too.
-    EXPECT_FALSE(desk->Grid()->m_bDarkTheme);
-    host->LoadSkin(kt::SkinDir("default"));
-}
-
 // ---- the inspector -------------------------------------------------------------------------------------------
 bool HasLine(const std::vector<std::string>& lines, const std::string& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
@@ -177,19 +144,6 @@ TEST_F(DeskTest, InspectorListsFieldsByNameAndTheRecordUnderThePointer) {
     const std::vector<std::string> bar = kelem::InspectElement(registry, desk->VScroll(), POINT{0, 0});
     EXPECT_TRUE(HasLine(bar, "m_nCurPos = 7"));
     EXPECT_TRUE(kelem::InspectElement(registry, nullptr, POINT{0, 0}).empty());
-}
-
-TEST_F(DeskTest, EveryListedFieldOfEveryDeskElementResolves) {
-    for (CElementContainer* e : host->Window().Elements()) {
-        const kelem::ElementKind* kind = registry.KindOf(e);
-        ASSERT_NE(kind, nullptr) << rt::WideToUtf8(e->GetName());
-        const std::vector<std::string> names = kelem::ListFields(*kind, e);
-        EXPECT_GE(names.size(), 6u) << kind->name;
-        for (const std::string& name : names) {
-            std::string value;
-            EXPECT_TRUE(kind->field(e, name, &value)) << kind->name << "." << name;
-        }
-    }
 }
 
 struct ArgsRow {
