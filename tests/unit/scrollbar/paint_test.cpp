@@ -162,5 +162,17 @@ TEST_F(Paint, DefaultSkinGoldens) {
     }
 }
 
+// A set out of range asks the skin for nothing.
+TEST_F(Paint, SetsOutOfRangeAskForNothing) {
+    CVerticalScrollbar* v = AddVertical(124);
+    CHorizontalScrollbar* h = AddHorizontal(124);
+    for (int set : {6, -1}) {
+        palette_->asked.clear();
+        v->InitVScrollBar(set);
+        h->InitHScrollBar(set - 1);
+        EXPECT_TRUE(palette_->asked.empty()) << set;
+    }
+}
+
 }  // namespace
 }  // namespace st

@@ -100,6 +100,29 @@ TEST(DrawTextLayout, WordBreaking) {
     EXPECT_EQ(0, tt::PictureDiff(80, 50, tt::DrawTextIn(RECT{0, 0, 45, 50}, L"Hello World", DT_WORDBREAK), lines));
 }
 
+TEST(DrawTextLayout, EndEllipsisTruncatesToTheLongestFittingPrefix) {
+    // H 9 e 7 l 3 o 7, ',' 4, "..." 12.
+    const struct {
+        const char* name;
+        const wchar_t* text;
+        int width;
+        const wchar_t* shown;
+    } rows[] = {
+        {"fits untouched", L"Hello", 29, L"Hello"},
+        {"one short", L"Hello", 28, L"He..."},  // "He" 16 + 12 = 28; "Hel" 19 + 12 = 31
+        {"not even dots fit", L"Hello", 5, L"..."},
+    };
+    tt::TextSurface s(8, 8);
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        const auto draw = tt::DrawTextIn(RECT{0, 0, r.width, 20}, r.text, DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOCLIP);
+        EXPECT_EQ(0, tt::DiffFromTextOut(100, 20, draw, 0, 0, r.shown));
+        RECT calc{0, 0, r.width, 20};
+        DrawTextW(s.dc(), r.text, -1, &calc, DT_SINGLELINE | DT_END_ELLIPSIS | DT_CALCRECT);
+        EXPECT_EQ(calc.right, tt::Width(s.dc(), r.shown));
+    }
+}
+
 TEST(DrawTextLayout, TabsExpandToStops) {
     const struct {
         const char* name;
