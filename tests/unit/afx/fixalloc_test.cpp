@@ -1,5 +1,5 @@
-// CPlex and CFixedAlloc: blocks never shared by two live objects, kept for reuse, laid
-// out in allocation order, and a class's operator new/delete from DECLARE_FIXED_ALLOC.
+// CPlex and CFixedAlloc: freed blocks come back in address order; chunk sizes that
+// overflow raise a memory exception.
 #include <gtest/gtest.h>
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-// CLightCanvas restore rules and ownership, CMemDC in memory and printing mode.
+// CLightCanvas restore rules and ownership, CMemDC in printing mode.
 #include <gtest/gtest.h>
 
 #include "frame/LightCanvas.h"

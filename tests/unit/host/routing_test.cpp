@@ -1,5 +1,5 @@
-// The reference host's routing: registered messages only, capture, leave, cursor,
-// timers on the virtual clock, resizes, menu commands and paint leak detection.
+// The reference host: the real clock's window timer, paint leak detection, the window
+// through focus removal, resize and teardown, and captions through the data manager.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,5 +1,5 @@
-// Writing BMP and PNG files, reading them back, and the golden-image
-// comparison of the test support.
+// Writing BMP and PNG files, their failures, and the golden-image comparison of the test
+// support.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

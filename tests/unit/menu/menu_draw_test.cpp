@@ -1,4 +1,4 @@
-// The drawing helpers of CMenuEx, pixel by pixel where the result is exact.
+// The drawing helpers of CMenuEx: the check mark, pixel by pixel.
 #include <gtest/gtest.h>
 
 #include "menu_test_util.h"

@@ -1,5 +1,5 @@
-// CMenuEx's model: colour setters, records, the conversion into
-// owner-drawn items, tool-bar images, the left strip, and what destruction frees.
+// CMenuEx's model: background mode, records, commands above 16 bits, resources and the
+// left strip.
 #include <gtest/gtest.h>
 
 #include "frame/ElementBaseApp.h"

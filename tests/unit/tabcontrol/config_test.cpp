@@ -1,4 +1,4 @@
-// Construction, skin loading, tab building, the tab records and the configuration operations.
+// The tab records' copies and moves, and text buttons: their measures and images.
 #include <gtest/gtest.h>
 
 #include <iterator>

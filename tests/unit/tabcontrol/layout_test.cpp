@@ -1,5 +1,4 @@
-// Layout and widths: tabs for every alignment and arrangement, text buttons, equal
-// division, fitting to a limit and widths from a margin.
+// Widths: fitting the tabs to a limit, and equal division with huge IDs.
 #include <gtest/gtest.h>
 
 #include <climits>

@@ -1,5 +1,4 @@
-// Mouse interaction through the host: selection and button notifications, hover repaint
-// areas, the cursor, and the menu commands that rename tabs.
+// Mouse interaction through the host: clicks on menu tabs and hover repaint areas.
 #include <gtest/gtest.h>
 
 #include "tab_test_util.h"

@@ -1,5 +1,4 @@
-// Painting: hand-worked pixels of cells, frames, fills, arrows and backgrounds, goldens
-// for each side and background mode, and no GDI object left behind.
+// Painting: goldens for each side and background mode.
 #include <gtest/gtest.h>
 
 #include "host_fixture.h"

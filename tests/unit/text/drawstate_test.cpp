@@ -1,4 +1,4 @@
-// DrawStateW: text and prefixed text in the normal and disabled looks.
+// DrawStateW: the disabled look of text.
 #include <gtest/gtest.h>
 
 #include "text_test_util.h"

@@ -1,4 +1,5 @@
-// DrawTextW: alignment, line breaking, prefixes, tabs, ellipsis, DT_CALCRECT, results.
+// DrawTextW: alignment, results and DT_CALCRECT, word breaking, ellipsis, tabs, extreme
+// rectangles.
 #include <gtest/gtest.h>
 
 #include <initializer_list>

@@ -1,4 +1,4 @@
-// TEXTMETRIC values and extents of the test face, and CreateFontIndirect.
+// TEXTMETRIC heights of the test face, and CreateFontIndirect.
 #include <gtest/gtest.h>
 
 #include "text_test_util.h"

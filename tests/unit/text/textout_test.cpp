@@ -1,4 +1,4 @@
-// ExtTextOutW / TextOutW: placement, fills, colours, clipping.
+// ExtTextOutW / TextOutW: underline and strike-out, and bad arguments.
 #include <gtest/gtest.h>
 
 

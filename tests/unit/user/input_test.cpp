@@ -1,5 +1,4 @@
-// Injected mouse and keyboard input, WM_SETCURSOR, capture, mouse-leave tracking, focus
-// and cursors.
+// Injected mouse input, mouse-leave tracking, focus and the system cursors.
 #include <algorithm>
 
 #include "pixels.h"

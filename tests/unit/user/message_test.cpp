@@ -1,4 +1,4 @@
-// Sending, posting, retrieval order and filters, WM_QUIT and paint synthesis.
+// PeekMessage's filters, and what closing a window does to what was posted to it.
 #include "user_test_util.h"
 
 namespace {

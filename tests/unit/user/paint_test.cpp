@@ -1,6 +1,6 @@
-// Update areas, WM_PAINT, BeginPaint's clip and erase, and the DCs of windows. What reaches
-// the screen is not read (a display may have no readable screen): the paint DC's clip box
-// says where a painter can draw, and drawing is read from memory DCs the test owns.
+// Update areas, the erase inside BeginPaint, and children painting after their parent. What
+// reaches the screen is not read (a display may have no readable screen): the paint DC's
+// clip box says where a painter can draw, and drawing is read from memory DCs the test owns.
 #include "pixels.h"
 #include "user_test_util.h"
 

@@ -1,4 +1,4 @@
-// Timers on the virtual clock, and the message loop's waits on it.
+// Timers on the virtual clock, thread timers, the real clock, and the message loop's waits.
 #include <utility>
 
 #include "user_test_util.h"

@@ -1,4 +1,4 @@
-// Window creation and destruction, the tree, ids, window longs and geometry.
+// Window creation failures and stale handles, ids, geometry, moves, z-order and visibility.
 #include "user_test_util.h"
 
 namespace {
