@@ -218,7 +218,7 @@ def own_test(path):
 
 def killers(out):
     """The ctest entries and GoogleTest cases that failed, from ctest's --output-on-failure log."""
-    names = re.findall(r"^\[  FAILED  \] ([\w/.]+)", out, re.M)
+    names = re.findall(r"^\[  FAILED  \] ([\w/]+\.[\w/]+)", out, re.M)  # not "[  FAILED  ] 2 tests, ..."
     names += ["ctest:" + n for n in re.findall(r"^\s*\d+ - (\S+) \(", out, re.M)]
     return sorted(set(names))
 

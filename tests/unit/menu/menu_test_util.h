@@ -56,4 +56,3 @@ public:
     using CMenuEx::GetImageFromToolBar;
     using CMenuEx::LoadToolBar;
 };
-

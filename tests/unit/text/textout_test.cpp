@@ -1,7 +1,6 @@
 // ExtTextOutW / TextOutW: underline and strike-out, and bad arguments.
 #include <gtest/gtest.h>
 
-
 #include "text_test_util.h"
 
 using tt::kBlack;
